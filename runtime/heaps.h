@@ -1,0 +1,48 @@
+// The two heaps of the runtime and the allocation entry points over them. Objects and array headers
+// come from the object heap and are registered with the collector; array elements, string
+// characters and other variable data come from the movable native heap (owner recorded), else
+// from malloc, where blocks never move.
+#pragma once
+
+#include <cstddef>
+
+class MemoryManager;
+class Object;
+
+// What allocation needs of the collector; the collector installs itself, tests may install a probe.
+class ObjectRegistry {
+public:
+    virtual ~ObjectRegistry() = default;
+    virtual void registerObject(Object* object, size_t size) = 0;
+};
+
+namespace Runtime {
+
+// The phone's 4 MB and 6 MB were sized for 4-byte references; objects here are about twice as big.
+inline constexpr size_t kObjectHeapSize = 0x800000;
+inline constexpr size_t kNativeHeapSize = 0xC00000;
+
+// Creates both heaps (the application does this once at start-up); answers false when the general
+// allocator cannot provide an arena.
+[[nodiscard]] bool initHeaps(size_t objectHeapSize = kObjectHeapSize, size_t nativeHeapSize = kNativeHeapSize);
+void destroyHeaps();
+[[nodiscard]] bool heapsReady();
+[[nodiscard]] MemoryManager& objectHeap();
+[[nodiscard]] MemoryManager& nativeHeap();
+
+void setObjectRegistry(ObjectRegistry* registry);
+[[nodiscard]] ObjectRegistry* objectRegistry();
+
+// nativeFlag 0: a zeroed object-heap block registered with the collector, or null.
+// Non-zero: a zeroed native-heap (else malloc) block, not registered.
+[[nodiscard]] void* newObject(size_t size, int nativeFlag);
+// A zero-filled block from the native heap, else malloc. `owner`, when given, is recorded as the
+// block's owner inside the allocation, so compaction can rewrite it.
+[[nodiscard]] void* nativeAlloc(size_t size, void** owner = nullptr);
+void nativeFree(void* block);
+// Gives a block back to whichever source it came from: native heap, object heap, else malloc.
+void freeBlock(void* block);
+// Installed as the handler of an exhausted operator new.
+[[noreturn]] void newHandler();
+
+}  // namespace Runtime
