@@ -1,0 +1,96 @@
+// The folder walk. File contents other than the two special files are not read here; the writer
+// copies them, so memory use does not grow with the assets.
+#include "tools/asset_packer.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <system_error>
+
+#include "tools/constants_compiler.h"
+#include "tools/file_bytes.h"
+#include "tools/jad_check.h"
+
+namespace tools {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+bool equalsIgnoringAsciiCase(const std::string& a, const std::string& b) {
+    const auto lower = [](char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; };
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [&](char x, char y) { return lower(x) == lower(y); });
+}
+
+}  // namespace
+
+bool collectAssets(const fs::path& assetsDir, std::vector<BarEntry>& entries, std::string& error) {
+    std::error_code ec;
+    if (!fs::is_directory(assetsDir, ec)) {
+        error = assetsDir.string() + ": not a folder";
+        return false;
+    }
+    std::vector<BarEntry> result;
+    bool haveConstants = false;
+    bool haveDescriptor = false;
+    fs::recursive_directory_iterator it(assetsDir, ec);
+    for (; !ec && it != fs::recursive_directory_iterator(); it.increment(ec)) {
+        const fs::directory_entry& item = *it;
+        const fs::path& path = item.path();
+        if (item.is_directory(ec)) {
+            if (item.is_symlink(ec)) {
+                error = path.string() + ": links to folders are not followed; copy the folder instead";
+                return false;
+            }
+            continue;
+        }
+        if (!item.is_regular_file(ec)) {
+            error = path.string() + ": not a regular file";
+            return false;
+        }
+        std::string name = path.lexically_relative(assetsDir).generic_string();
+        const bool topLevel = name.find('/') == std::string::npos;
+
+        if (topLevel && equalsIgnoringAsciiCase(name, "constants.txt")) {
+            std::string text, bin;
+            if (!readFileBytes(path, text, error) || !compileConstants(text, path.string(), bin, error)) return false;
+            result.push_back(BarEntry::fromBytes("constants.bin", std::move(bin)));
+            haveConstants = true;
+        } else if (topLevel && equalsIgnoringAsciiCase(name, "app.jad")) {
+            std::string text, latin1;
+            if (!readFileBytes(path, text, error) || !checkAppDescriptor(text, path.string(), latin1, error)) return false;
+            result.push_back(BarEntry::fromBytes(std::move(name), std::move(latin1)));
+            haveDescriptor = true;
+        } else {
+            const std::uintmax_t size = item.file_size(ec);
+            if (ec) break;
+            result.push_back(BarEntry::fromFile(std::move(name), path, size));
+        }
+    }
+    if (ec) {
+        error = assetsDir.string() + ": cannot read the folder: " + ec.message();
+        return false;
+    }
+    if (!haveConstants) {
+        error = (assetsDir / "constants.txt").string() + ": missing (the runtime loads its literals from it)";
+        return false;
+    }
+    if (!haveDescriptor) {
+        error = (assetsDir / "app.jad").string() + ": missing (the MIDlet reads its properties from it)";
+        return false;
+    }
+    entries = std::move(result);
+    return true;
+}
+
+bool packAssets(const fs::path& assetsDir, const fs::path& out, std::string& error) {
+    std::vector<BarEntry> entries;
+    if (!collectAssets(assetsDir, entries, error)) return false;
+    std::string index;
+    if (!layOutArchive(entries, index, error)) {
+        error = assetsDir.string() + ": " + error;
+        return false;
+    }
+    return writeArchive(out, std::move(entries), error);
+}
+
+}  // namespace tools
