@@ -3,6 +3,8 @@
 // fragments.
 #include "runtime/cmemory.h"
 
+#include "runtime/log.h"
+
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -10,7 +12,7 @@
 namespace {
 
 // Stands in for the debug log until the pool is wired to it.
-void logPoolFailure(const char* what) { std::fprintf(stderr, "%s\n", what); }
+void logPoolFailure(const char* what) { Log::debug("%s", what); }
 
 uint8_t* bytes(void* p) { return static_cast<uint8_t*>(p); }
 
@@ -40,7 +42,8 @@ void CMemory::Release() {
 }
 
 void* CMemory::Malloc(size_t size) {
-    // The size plus one word, rounded up to a word: payloads stay 8-aligned behind the 24-byte header.
+    // The size plus one word, rounded up to a word, keeps payloads 8-aligned behind the 24-byte
+    // header. A size beyond the pool fits nowhere; capping it keeps the rounding from wrapping.
     const size_t request = size > m_poolSize ? m_poolSize + 1 : (size + 8 + 7) & ~size_t{7};
     Fragment* best = nullptr;
     for (Fragment* f = m_pMemHead; f != nullptr; f = f->next) {

@@ -17,6 +17,7 @@ public:
     struct FreeFragment {
         size_t offset;  // of the fragment's header, from the start of the pool
         size_t size;    // payload bytes
+        friend bool operator==(const FreeFragment&, const FreeFragment&) = default;
     };
 
     CMemory() = default;

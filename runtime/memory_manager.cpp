@@ -1,10 +1,14 @@
 // MemoryManager: best fit through a (length, offset) index of the free blocks, merging through
 // boundary tags. Invariant: blocks tile the arena; no two free blocks touch; a free block repeats its
-// length in its last word; the block above a free block carries kPrevFree; the index holds exactly
-// the free blocks. Everything below the public methods runs with m_lock held.
+// length in its last word; a block carries kPrevFree exactly when the block below is free; the index
+// holds exactly the free blocks. Below the public methods, m_lock is held.
 #include "runtime/memory_manager.h"
 
+#include "runtime/log.h"
+
 #include <algorithm>
+#include <bit>
+#include <iterator>
 #include <cassert>
 #include <cstdio>
 #include <cstdlib>
@@ -31,23 +35,171 @@ uint64_t& lastWord(uint8_t* block, size_t length) {
 // The owner word follows the size word (native heap only).
 void**& ownerWord(uint8_t* block) { return *reinterpret_cast<void***>(block + MemoryManager::kWord); }
 
-// Stands in for the debug log until the heaps are wired to it.
-void logHeapFailure(const char* what, size_t need) {
-    std::fprintf(stderr, "%s: no block of %zu bytes\n", what, need);
-}
+void logHeapFailure(const char* what, size_t need) { Log::debug("%s: no block of %zu bytes", what, need); }
 
 }  // namespace
 
-// Keys sort by length, then by offset: the first key not below (need, 0) is the smallest qualifying
-// block, and among equal lengths the lowest address — the best fit the policy asks for.
-struct MemoryManager::Index {
-    static uint64_t key(size_t length, size_t offset) {
+// The free blocks by (length, offset): the smallest qualifying length first, and among equal
+// lengths the lowest address, which is the best fit the policy asks for. Lengths up to kSmallMax
+// have a bin each, a min-heap of offsets whose blocks keep their heap position in their second
+// word; a bitmap finds the next non-empty bin. Longer blocks (the tail, big holes) are few and
+// live in an ordered set.
+class MemoryManager::Index {
+public:
+    static constexpr size_t kSmallMax = 4096;
+    static constexpr size_t kNone = ~size_t{0};
+
+    void reset(uint8_t* arena) {
+        m_arena = arena;
+        for (auto& bin : m_bins) bin.clear();
+        std::fill(std::begin(m_occupied), std::end(m_occupied), 0);
+        m_large.clear();
+        m_count = 0;
+    }
+
+    [[nodiscard]] size_t size() const { return m_count; }
+
+    void insert(size_t offset, size_t length) {
+        ++m_count;
+        if (length > kSmallMax) {
+            m_large.insert(largeKey(length, offset));
+            return;
+        }
+        const size_t b = length / kGranule;
+        auto& bin = m_bins[b];
+        bin.push_back(static_cast<uint32_t>(offset));
+        siftUp(bin, bin.size() - 1);
+        m_occupied[b / 64] |= uint64_t{1} << (b % 64);
+    }
+
+    void erase(size_t offset, size_t length) {
+        --m_count;
+        if (length > kSmallMax) {
+            m_large.erase(largeKey(length, offset));
+            return;
+        }
+        const size_t b = length / kGranule;
+        auto& bin = m_bins[b];
+        // A best fit is its bin's first entry: no need to read the block for its place.
+        const size_t at = bin[0] == offset ? 0 : positionOf(offset);
+        const uint32_t last = bin.back();
+        bin.pop_back();
+        if (at < bin.size()) {
+            place(bin, at, last);
+            siftUp(bin, at);
+            siftDown(bin, positionOf(last));
+        }
+        if (bin.empty()) m_occupied[b / 64] &= ~(uint64_t{1} << (b % 64));
+    }
+
+    // Offset of the best fit for `need` that is neither skip offset, or kNone; its length in `length`.
+    [[nodiscard]] size_t bestFit(size_t need, size_t skipA, size_t skipB, size_t* length) const {
+        if (need <= kSmallMax) {
+            for (size_t b = firstOccupied(need / kGranule); b != kNone; b = firstOccupied(b + 1)) {
+                const size_t found = lowestInBin(m_bins[b], skipA, skipB);
+                if (found != kNone) {
+                    *length = b * kGranule;
+                    return found;
+                }
+            }
+        }
+        for (auto it = m_large.lower_bound(largeKey(need, 0)); it != m_large.end(); ++it) {
+            const size_t offset = static_cast<size_t>(*it & 0xFFFFFFFFu);
+            if (offset != skipA && offset != skipB) {
+                *length = static_cast<size_t>(*it >> 32);
+                return offset;
+            }
+        }
+        return kNone;
+    }
+
+    [[nodiscard]] bool holds(size_t offset, size_t length) const {
+        if (length > kSmallMax) return m_large.count(largeKey(length, offset)) != 0;
+        const auto& bin = m_bins[length / kGranule];
+        if (bin.empty()) return false;
+        if (bin[0] == offset) return true;
+        const size_t at = positionOf(offset);
+        return at < bin.size() && bin[at] == offset;
+    }
+
+    // Heap order in every bin, and the bitmap marks exactly the non-empty bins.
+    [[nodiscard]] bool ordered() const {
+        size_t count = m_large.size();
+        for (size_t b = 0; b < kBins; ++b) {
+            const auto& bin = m_bins[b];
+            const bool marked = (m_occupied[b / 64] >> (b % 64)) & 1;
+            if (marked == bin.empty()) return false;
+            for (size_t i = 1; i < bin.size(); ++i) {
+                if (bin[i] < bin[(i - 1) / 2]) return false;
+            }
+            count += bin.size();
+        }
+        return count == m_count;
+    }
+
+private:
+    static constexpr size_t kBins = kSmallMax / kGranule + 1;
+
+    static uint64_t largeKey(size_t length, size_t offset) {
         return (static_cast<uint64_t>(length) << 32) | static_cast<uint64_t>(offset);
     }
-    static size_t offsetOfKey(uint64_t key) { return static_cast<size_t>(key & 0xFFFFFFFFu); }
 
-    std::pmr::unsynchronized_pool_resource pool;
-    std::pmr::set<uint64_t> keys{&pool};
+    size_t& positionWord(size_t offset) const { return *reinterpret_cast<size_t*>(m_arena + offset + kWord); }
+    size_t positionOf(size_t offset) const { return positionWord(offset); }
+
+    void place(std::vector<uint32_t>& bin, size_t at, uint32_t offset) const {
+        bin[at] = offset;
+        positionWord(offset) = at;
+    }
+
+    void siftUp(std::vector<uint32_t>& bin, size_t at) const {
+        const uint32_t offset = bin[at];
+        while (at > 0 && bin[(at - 1) / 2] > offset) {
+            place(bin, at, bin[(at - 1) / 2]);
+            at = (at - 1) / 2;
+        }
+        place(bin, at, offset);
+    }
+
+    void siftDown(std::vector<uint32_t>& bin, size_t at) const {
+        const uint32_t offset = bin[at];
+        for (;;) {
+            size_t child = 2 * at + 1;
+            if (child >= bin.size()) break;
+            if (child + 1 < bin.size() && bin[child + 1] < bin[child]) ++child;
+            if (bin[child] >= offset) break;
+            place(bin, at, bin[child]);
+            at = child;
+        }
+        place(bin, at, offset);
+    }
+
+    // With at most two offsets skipped, the answer is among a heap's three smallest, which sit in
+    // its first seven places.
+    static size_t lowestInBin(const std::vector<uint32_t>& bin, size_t skipA, size_t skipB) {
+        if (bin[0] != skipA && bin[0] != skipB) return bin[0];
+        size_t best = kNone;
+        for (size_t i = 1; i < bin.size() && i < 7; ++i) {
+            if (bin[i] != skipA && bin[i] != skipB && bin[i] < best) best = bin[i];
+        }
+        return best;
+    }
+
+    [[nodiscard]] size_t firstOccupied(size_t from) const {
+        for (size_t word = from / 64; word < std::size(m_occupied); ++word) {
+            uint64_t bits = m_occupied[word];
+            if (word == from / 64) bits &= ~uint64_t{0} << (from % 64);
+            if (bits != 0) return word * 64 + static_cast<size_t>(std::countr_zero(bits));
+        }
+        return kNone;
+    }
+
+    uint8_t* m_arena = nullptr;
+    std::vector<uint32_t> m_bins[kBins];
+    uint64_t m_occupied[(kBins + 63) / 64] = {};
+    std::pmr::unsynchronized_pool_resource m_pool;
+    std::pmr::set<uint64_t> m_large{&m_pool};
+    size_t m_count = 0;
 };
 
 MemoryManager::MemoryManager() : m_index(std::make_unique<Index>()) {}
@@ -70,7 +222,8 @@ bool MemoryManager::init(size_t size, bool keepOwners) {
     m_freeCount = 1;
     m_used = 0;
     m_peak = 0;
-    linkFree(m_arena, m_size);
+    m_index->reset(m_arena);
+    linkFree(m_arena, m_size, false);
     return true;
 }
 
@@ -83,7 +236,7 @@ void MemoryManager::destroy() {
     m_freeCount = 0;
     m_used = 0;
     m_peak = 0;
-    m_index->keys.clear();
+    m_index->reset(nullptr);
 }
 
 size_t MemoryManager::blockNeed(size_t size) const {
@@ -114,7 +267,8 @@ void* MemoryManager::allocate(size_t size, void** owner) {
 void* MemoryManager::allocateFromFreeBlocks(size_t need, void** owner, ExhaustedHook* hook,
                                             void** hookContext) {
     std::lock_guard guard(m_lock);
-    uint8_t* block = bestFit(need);
+    size_t length = 0;
+    uint8_t* block = bestFit(need, nullptr, nullptr, &length);
     if (block == nullptr) {
         if (hook != nullptr) {
             *hook = m_hook;
@@ -122,7 +276,7 @@ void* MemoryManager::allocateFromFreeBlocks(size_t need, void** owner, Exhausted
         }
         return nullptr;
     }
-    takeBlock(block, need);
+    takeBlock(block, length, need);
     if (m_keepOwners) ownerWord(block) = owner;
     return block + m_headerSize;
 }
@@ -195,21 +349,22 @@ std::vector<MemoryManager::FreeBlock> MemoryManager::freeBlocks() const {
 
 // ---- blocks (lock held) ----
 
-uint8_t* MemoryManager::bestFit(size_t need, const uint8_t* skipA, const uint8_t* skipB) const {
+uint8_t* MemoryManager::bestFit(size_t need, const uint8_t* skipA, const uint8_t* skipB,
+                                size_t* length) const {
     if (need > m_size) return nullptr;
-    const auto& keys = m_index->keys;
-    for (auto it = keys.lower_bound(Index::key(need, 0)); it != keys.end(); ++it) {
-        uint8_t* block = m_arena + Index::offsetOfKey(*it);
-        if (block != skipA && block != skipB) return block;
-    }
-    return nullptr;
+    auto skip = [this](const uint8_t* block) { return block == nullptr ? Index::kNone : offsetOf(block); };
+    size_t found = 0;
+    const size_t offset = m_index->bestFit(need, skip(skipA), skip(skipB), &found);
+    if (offset == Index::kNone) return nullptr;
+    if (length != nullptr) *length = found;
+    return m_arena + offset;
 }
 
 // Hands out `need` bytes of a free block: the whole block when the rest would be too small to be
 // worth a block of its own, else the low part, leaving the rest free in the block's place.
-uint8_t* MemoryManager::takeBlock(uint8_t* block, size_t need) {
-    const size_t length = lengthOf(block);
-    unlinkFree(block);
+// The caller passes the length it found in the index: the block is written, never read.
+void MemoryManager::takeBlock(uint8_t* block, size_t length, size_t need) {
+    m_index->erase(offsetOf(block), length);
     const size_t remainder = length - need;
     size_t taken = length;
     if (remainder <= m_headerSize + kSplitSlack) {
@@ -218,14 +373,12 @@ uint8_t* MemoryManager::takeBlock(uint8_t* block, size_t need) {
         --m_freeCount;
     } else {
         sizeWord(block) = need | kUsed;
-        linkFree(block + need, remainder);
+        linkFree(block + need, remainder, false);  // the block above already carries kPrevFree
         ++m_blockCount;
         taken = need;
     }
-    if (m_keepOwners) ownerWord(block) = nullptr;
     m_used += taken;
     m_peak = std::max(m_peak, m_used);
-    return block;
 }
 
 // Returns a used block and merges it with whichever neighbours are free.
@@ -234,32 +387,34 @@ void MemoryManager::releaseBlock(uint8_t* block) {
     m_used -= length;
     ++m_freeCount;
     uint8_t* next = block + length;
-    if (next < m_arena + m_size && !isUsed(next)) {
+    bool markNext = next < m_arena + m_size;
+    if (markNext && !isUsed(next)) {
         unlinkFree(next);
         length += lengthOf(next);
         --m_freeCount;
         --m_blockCount;
+        markNext = false;  // the block above the absorbed one is marked already
     }
     if (prevIsFree(block)) {
-        const size_t prevLength = static_cast<size_t>(*reinterpret_cast<const uint64_t*>(block - kWord));
-        block -= prevLength;
-        unlinkFree(block);
-        length += prevLength;
+        const auto below = static_cast<size_t>(*reinterpret_cast<const uint64_t*>(block - kWord));
+        block -= below;
+        m_index->erase(offsetOf(block), below);
+        length += below;
         --m_freeCount;
         --m_blockCount;
     }
-    linkFree(block, length);
+    linkFree(block, length, markNext);
 }
 
-void MemoryManager::linkFree(uint8_t* block, size_t length) {
+void MemoryManager::linkFree(uint8_t* block, size_t length, bool markNext) {
     sizeWord(block) = length;  // the block below a free block is never free
     lastWord(block, length) = length;
-    if (block + length < m_arena + m_size) sizeWord(block + length) |= kPrevFree;
-    m_index->keys.insert(Index::key(length, offsetOf(block)));
+    if (markNext && block + length < m_arena + m_size) sizeWord(block + length) |= kPrevFree;
+    m_index->insert(offsetOf(block), length);
 }
 
 void MemoryManager::unlinkFree(uint8_t* block) {
-    m_index->keys.erase(Index::key(lengthOf(block), offsetOf(block)));
+    m_index->erase(offsetOf(block), lengthOf(block));
 }
 
 std::vector<uint8_t*> MemoryManager::freeBlocksInAddressOrder() const {
@@ -275,7 +430,7 @@ std::vector<uint8_t*> MemoryManager::freeBlocksInAddressOrder() const {
 // Copies the used blocks [from, from + length) into `hole`, points every recorded owner at its
 // block's new payload, and frees the old place so it merges with its free neighbours.
 void MemoryManager::moveStretch(uint8_t* from, size_t length, uint8_t* hole) {
-    takeBlock(hole, length);
+    takeBlock(hole, lengthOf(hole), length);
     const size_t taken = lengthOf(hole);
     std::memcpy(hole, from, length);
     uint8_t* last = hole;
@@ -375,14 +530,14 @@ void MemoryManager::compactForAllocation(size_t need) {
 
 void MemoryManager::rebuildFreeList() {
     std::lock_guard guard(m_lock);
-    m_index->keys.clear();
+    m_index->reset(m_arena);
     bool belowIsFree = false;
     for (uint8_t* block = m_arena; block < m_arena + m_size; block += lengthOf(block)) {
         sizeWord(block) = (sizeWord(block) & ~kPrevFree) | (belowIsFree ? kPrevFree : 0);
         belowIsFree = !isUsed(block);
         if (belowIsFree) {
             lastWord(block, lengthOf(block)) = lengthOf(block);
-            m_index->keys.insert(Index::key(lengthOf(block), offsetOf(block)));
+            m_index->insert(offsetOf(block), lengthOf(block));
         }
     }
 }
@@ -416,7 +571,7 @@ bool MemoryManager::walk(std::string* why) const {
             if (*reinterpret_cast<const uint64_t*>(block + length - kWord) != length) {
                 return fail("free block at " + std::to_string(at) + " has a wrong last word");
             }
-            if (m_index->keys.count(Index::key(length, at)) == 0) {
+            if (!m_index->holds(at, length)) {
                 return fail("free block at " + std::to_string(at) + " is missing from the index");
             }
             ++frees;
@@ -432,10 +587,11 @@ bool MemoryManager::walk(std::string* why) const {
     if (frees != m_freeCount) {
         return fail(std::to_string(frees) + " free blocks, counted " + std::to_string(m_freeCount));
     }
-    if (m_index->keys.size() != frees) {
-        return fail("the index holds " + std::to_string(m_index->keys.size()) + " blocks, not " +
+    if (m_index->size() != frees) {
+        return fail("the index holds " + std::to_string(m_index->size()) + " blocks, not " +
                     std::to_string(frees));
     }
+    if (!m_index->ordered()) return fail("the index is out of order");
     if (used != m_used) return fail(std::to_string(used) + " bytes used, counted " + std::to_string(m_used));
     if (used + freeBytes != m_size) return fail("used + free bytes do not add up to the arena size");
     return true;

@@ -26,7 +26,8 @@ public:
     static constexpr int kMaxSlideCycles = 20;
 
     // Called with no lock held when a best fit finds nothing. It may collect (which frees into this
-    // heap) and, while the world is stopped, compact. The allocation then tries once more.
+    // heap) and, while the world is stopped, compact. The allocation then tries once more. With no
+    // hook installed, allocate runs compactForAllocation itself: one thread is a stopped world.
     using ExhaustedHook = void (*)(MemoryManager& heap, size_t need, void* context);
 
     // One free block as a dump lists it: the block's own address (not its payload) and full length.
@@ -89,15 +90,15 @@ public:
     [[nodiscard]] std::vector<FreeBlock> freeBlocks() const;
 
 private:
-    struct Index;  // size-ordered index of the free blocks (best fit without a linear walk)
+    class Index;  // size-ordered index of the free blocks (best fit without a linear walk)
 
     [[nodiscard]] void* allocateFromFreeBlocks(size_t need, void** owner, ExhaustedHook* hook,
                                                void** hookContext);
     [[nodiscard]] uint8_t* bestFit(size_t need, const uint8_t* skipA = nullptr,
-                                   const uint8_t* skipB = nullptr) const;
-    uint8_t* takeBlock(uint8_t* block, size_t need);
+                                   const uint8_t* skipB = nullptr, size_t* length = nullptr) const;
+    void takeBlock(uint8_t* block, size_t length, size_t need);
     void releaseBlock(uint8_t* block);
-    void linkFree(uint8_t* block, size_t length);
+    void linkFree(uint8_t* block, size_t length, bool markNext);
     void unlinkFree(uint8_t* block);
     void moveStretch(uint8_t* from, size_t length, uint8_t* hole);
     [[nodiscard]] std::vector<uint8_t*> freeBlocksInAddressOrder() const;

@@ -42,14 +42,80 @@ void expectWalks(const MemoryManager& heap) {
     EXPECT_TRUE(heap.walk(&why)) << why;
 }
 
+// Thresholds on 64-bit: a granule of 8 bytes, a header of 8 (object heap) or 16 (native heap, size
+// word + owner word), no block under 24 bytes (three words), and a free block is taken whole when
+// what would remain is at most header + 64 bytes (the phone's 32 bytes of 4-byte words, 8 words):
+// 72 bytes in the object heap, 80 in the native heap.
+
+TEST(HeapTest, RequestsRoundToGranulePlusHeaderAndMinimum) {
+    struct Case {
+        bool keepOwners;
+        size_t size;
+        size_t blockLength;
+    };
+    const Case cases[] = {
+        {false, 0, 24}, {false, 1, 24}, {false, 8, 24}, {false, 9, 24},
+        {false, 16, 24}, {false, 17, 32}, {false, 100, 112},
+        {true, 0, 24}, {true, 8, 24}, {true, 9, 32}, {true, 17, 40},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE((c.keepOwners ? "native heap, size " : "object heap, size ") + std::to_string(c.size));
+        MemoryManager heap;
+        ASSERT_TRUE(heap.init(4096, c.keepOwners));
+        EXPECT_EQ(heap.blockNeed(c.size), c.blockLength);
+        void* payload = heap.allocate(c.size);
+        ASSERT_NE(payload, nullptr);
+        EXPECT_EQ(heap.blockSize(payload) + heap.headerSize(), c.blockLength);
+        EXPECT_EQ(heap.freeBlocks().front().address - heap.arenaBegin(), static_cast<ptrdiff_t>(c.blockLength));
+    }
+}
+
+TEST(HeapTest, SplitsOnlyAboveThreshold) {
+    struct Case {
+        bool keepOwners;
+        size_t hole;       // length of the free block the request lands in
+        size_t request;
+        size_t taken;      // length of the block handed out
+        size_t leftover;   // length of the free block left behind at offset `taken`, 0 for none
+    };
+    // Object heap: need 24, whole up to 24 + 72. Native heap: need 32, whole up to 32 + 80.
+    const Case cases[] = {
+        {false, 96, 16, 96, 0},
+        {false, 104, 16, 24, 80},
+        {true, 112, 16, 112, 0},
+        {true, 120, 16, 32, 88},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE((c.keepOwners ? "native heap, hole " : "object heap, hole ") + std::to_string(c.hole));
+        MemoryManager heap;
+        ASSERT_TRUE(heap.init(4096, c.keepOwners));
+        void* hole = heap.allocate(c.hole - heap.headerSize());
+        void* guard = heap.allocate(8);
+        ASSERT_NE(guard, nullptr);
+        ASSERT_EQ(heap.free(hole), 1);
+        void* payload = heap.allocate(c.request);
+        EXPECT_EQ(blockOffset(heap, payload), 0);
+        EXPECT_EQ(heap.blockSize(payload) + heap.headerSize(), c.taken);
+        const auto frees = heap.freeBlocks();
+        ASSERT_FALSE(frees.empty());
+        if (c.leftover != 0) {
+            EXPECT_EQ(frees.front().address - heap.arenaBegin(), static_cast<ptrdiff_t>(c.taken));
+            EXPECT_EQ(frees.front().length, c.leftover);
+        } else {
+            EXPECT_EQ(frees.size(), 1u);  // only the tail is left
+        }
+        expectWalks(heap);
+    }
+}
+
 // ---- scripted runs ----
 
-enum class Op { Alloc, Free, CompactByGain };
+enum class Op { Alloc, Free, CompactByGain, CompactSlide };
 
 struct Step {
     Op op;
     int id;          // the block a step allocates or frees
-    size_t size;     // request size (Alloc) or need (CompactByGain)
+    size_t size;     // request size (Alloc) or need (compaction)
     ptrdiff_t at;    // block offset answered, kNone for null; unused by Free
     size_t blocks;
     size_t frees;
@@ -88,8 +154,9 @@ void runScript(const Script& script) {
             EXPECT_EQ(heap.free(fields[step.id]), 1);
             fields[step.id] = nullptr;
             break;
-        case Op::CompactByGain: {
-            void* block = heap.compactByGain(step.size);
+        case Op::CompactByGain:
+        case Op::CompactSlide: {
+            void* block = step.op == Op::CompactByGain ? heap.compactByGain(step.size) : heap.compactSlide(step.size);
             EXPECT_EQ(block == nullptr ? kNone : static_cast<uint8_t*>(block) - heap.arenaBegin(), step.at);
             break;
         }
@@ -107,11 +174,6 @@ void runScript(const Script& script) {
         }
     }
 }
-
-// Thresholds on 64-bit: a granule of 8 bytes, a header of 8 (object heap) or 16 (native heap, size
-// word + owner word), no block under 24 bytes (three words), and a free block is taken whole when
-// what would remain is at most header + 64 bytes (the phone's 32 bytes of 4-byte words, 8 words):
-// 72 bytes in the object heap, 80 in the native heap.
 
 TEST(HeapTest, BestFitTakesSmallestThenLowestAndMergesOnFree) {
     const Script scripts[] = {
@@ -215,17 +277,51 @@ TEST(HeapTest, NativeHeapCompactsToMakeRoomAndRewritesOwners) {
             {Op::Free, 6, 0, 0, 8, 4, 296},
             {Op::Alloc, 8, 136, 0, 6, 1, 448},
         }},
-        // Free blocks 64@0 and 88@400. The larger one starts 112 bytes before the end, too close
-        // to grow to 120, so pass B grows the one at 0 by sliding the block at 64 into it.
+        // Free blocks 96@0, 24@120, 48@192. The stretch at 96 fits the pair's own 24@120 exactly,
+        // but the hole must be another block: 48@192.
+        {"pass A never fills a hole of the pair itself", true, 512, {
+            {Op::Alloc, 0, 80, 0, 2, 1, 96},
+            {Op::Alloc, 1, 8, 96, 3, 1, 120},
+            {Op::Alloc, 2, 8, 120, 4, 1, 144},
+            {Op::Alloc, 3, 32, 144, 5, 1, 192},
+            {Op::Alloc, 4, 32, 192, 6, 1, 240},
+            {Op::Alloc, 5, 256, 240, 6, 0, 512},
+            {Op::Free, 0, 0, 0, 6, 1, 416},
+            {Op::Free, 2, 0, 0, 6, 2, 392},
+            {Op::Free, 4, 0, 0, 6, 3, 344},
+            {Op::CompactByGain, 0, 144, 0, 4, 1, 368},
+            {Op::Alloc, 6, 128, 0, 4, 0, 512},
+        }},
+        // Four free blocks of 48. The pair at 0 and 72 gains most; of the other two, the lower
+        // (160) takes the 24-byte block at 48.
+        {"among equal holes, the lowest one outside the pair", true, 512, {
+            {Op::Alloc, 0, 32, 0, 2, 1, 48},
+            {Op::Alloc, 1, 8, 48, 3, 1, 72},
+            {Op::Alloc, 2, 32, 72, 4, 1, 120},
+            {Op::Alloc, 3, 24, 120, 5, 1, 160},
+            {Op::Alloc, 4, 32, 160, 6, 1, 208},
+            {Op::Alloc, 5, 24, 208, 7, 1, 248},
+            {Op::Alloc, 6, 32, 248, 8, 1, 296},
+            {Op::Alloc, 7, 200, 296, 8, 0, 512},
+            {Op::Free, 0, 0, 0, 8, 1, 464},
+            {Op::Free, 2, 0, 0, 8, 2, 416},
+            {Op::Free, 4, 0, 0, 8, 3, 368},
+            {Op::Free, 6, 0, 0, 8, 4, 320},
+            {Op::CompactByGain, 0, 120, 0, 6, 2, 344},
+            {Op::Alloc, 8, 104, 0, 6, 1, 464},
+        }},
+        // Free blocks 104@0 and 112@312. The larger one starts 200 bytes before the end, too close
+        // to grow to 208, so pass B grows the one at 0 by sliding the block at 104 into the other.
         {"pass B grows only a block that can reach the need", true, 512, {
-            {Op::Alloc, 0, 48, 0, 2, 1, 64},
-            {Op::Alloc, 1, 40, 64, 3, 1, 120},
-            {Op::Alloc, 2, 264, 120, 4, 1, 400},
-            {Op::Alloc, 3, 72, 400, 5, 1, 488},
-            {Op::Alloc, 4, 8, 488, 5, 0, 512},
-            {Op::Free, 0, 0, 0, 5, 1, 448},
-            {Op::Free, 3, 0, 0, 5, 2, 360},
-            {Op::Alloc, 5, 104, 0, 4, 0, 512},
+            {Op::Alloc, 0, 88, 0, 2, 1, 104},
+            {Op::Alloc, 1, 88, 104, 3, 1, 208},
+            {Op::Alloc, 2, 88, 208, 4, 1, 312},
+            {Op::Alloc, 3, 96, 312, 5, 1, 424},
+            {Op::Alloc, 4, 72, 424, 5, 0, 512},
+            {Op::Free, 0, 0, 0, 5, 1, 408},
+            {Op::Free, 3, 0, 0, 5, 2, 296},
+            {Op::CompactSlide, 0, 208, 0, 4, 1, 304},
+            {Op::Alloc, 5, 192, 0, 4, 0, 512},
         }},
         {"the object heap never compacts", false, 512, {
             {Op::Alloc, 0, 56, 0, 2, 1, 64},
@@ -240,67 +336,6 @@ TEST(HeapTest, NativeHeapCompactsToMakeRoomAndRewritesOwners) {
         }},
     };
     for (const Script& script : scripts) runScript(script);
-}
-
-TEST(HeapTest, RequestsRoundToGranulePlusHeaderAndMinimum) {
-    struct Case {
-        bool keepOwners;
-        size_t size;
-        size_t blockLength;
-    };
-    const Case cases[] = {
-        {false, 0, 24}, {false, 1, 24}, {false, 8, 24}, {false, 9, 24},
-        {false, 16, 24}, {false, 17, 32}, {false, 100, 112},
-        {true, 0, 24}, {true, 8, 24}, {true, 9, 32}, {true, 17, 40},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE((c.keepOwners ? "native heap, size " : "object heap, size ") + std::to_string(c.size));
-        MemoryManager heap;
-        ASSERT_TRUE(heap.init(4096, c.keepOwners));
-        EXPECT_EQ(heap.blockNeed(c.size), c.blockLength);
-        void* payload = heap.allocate(c.size);
-        ASSERT_NE(payload, nullptr);
-        EXPECT_EQ(heap.blockSize(payload) + heap.headerSize(), c.blockLength);
-        EXPECT_EQ(heap.freeBlocks().front().address - heap.arenaBegin(), static_cast<ptrdiff_t>(c.blockLength));
-    }
-}
-
-TEST(HeapTest, SplitsOnlyAboveThreshold) {
-    struct Case {
-        bool keepOwners;
-        size_t hole;       // length of the free block the request lands in
-        size_t request;
-        size_t taken;      // length of the block handed out
-        size_t leftover;   // length of the free block left behind at offset `taken`, 0 for none
-    };
-    // Object heap: need 24, whole up to 24 + 72. Native heap: need 32, whole up to 32 + 80.
-    const Case cases[] = {
-        {false, 96, 16, 96, 0},
-        {false, 104, 16, 24, 80},
-        {true, 112, 16, 112, 0},
-        {true, 120, 16, 32, 88},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE((c.keepOwners ? "native heap, hole " : "object heap, hole ") + std::to_string(c.hole));
-        MemoryManager heap;
-        ASSERT_TRUE(heap.init(4096, c.keepOwners));
-        void* hole = heap.allocate(c.hole - heap.headerSize());
-        void* guard = heap.allocate(8);
-        ASSERT_NE(guard, nullptr);
-        ASSERT_EQ(heap.free(hole), 1);
-        void* payload = heap.allocate(c.request);
-        EXPECT_EQ(blockOffset(heap, payload), 0);
-        EXPECT_EQ(heap.blockSize(payload) + heap.headerSize(), c.taken);
-        const auto frees = heap.freeBlocks();
-        ASSERT_FALSE(frees.empty());
-        if (c.leftover != 0) {
-            EXPECT_EQ(frees.front().address - heap.arenaBegin(), static_cast<ptrdiff_t>(c.taken));
-            EXPECT_EQ(frees.front().length, c.leftover);
-        } else {
-            EXPECT_EQ(frees.size(), 1u);  // only the tail is left
-        }
-        expectWalks(heap);
-    }
 }
 
 TEST(HeapTest, PeakKeepsTheHighestUse) {
