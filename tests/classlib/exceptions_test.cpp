@@ -13,6 +13,7 @@
 #include "runtime/method_trace.h"
 #include "runtime/new_instance_factory.h"
 #include "runtime/string.h"
+#include "runtime/thread_state.h"
 
 namespace {
 
@@ -145,7 +146,8 @@ TEST_F(ExceptionsTest, EachThreadHasItsOwnPendingExceptionAndItsEndClearsIt) {
         // Left uncaught: logged when the thread ends.
         Runtime::throwException(Runtime::newException<java_lang_IllegalArgumentException>(nullptr));
     });
-    other.join();
+    // Blocked in join, this thread is parked: the other thread's collections may scan it.
+    Runtime::runParked([](void* t) { static_cast<std::thread*>(t)->join(); }, &other);
     EXPECT_EQ(seenByOther, nullptr);
     EXPECT_EQ(Runtime::getPendingException(), here);
     EXPECT_TRUE(log.contains("uncaught java_lang_IllegalArgumentException left pending"));
