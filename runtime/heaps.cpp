@@ -9,6 +9,7 @@
 
 #include "runtime/log.h"
 #include "runtime/memory_manager.h"
+#include "runtime/thread_state.h"
 
 namespace {
 
@@ -36,10 +37,15 @@ bool initHeaps(size_t objectHeapSize, size_t nativeHeapSize) {
     }
     g_objectHeap = objects;
     g_nativeHeap = natives;
+    if (g_registry) g_registry->heapsCreated();
     return true;
 }
 
 void destroyHeaps() {
+    if (!g_objectHeap) return;
+    if (g_registry) g_registry->heapsDestroyed();
+    // Pending exceptions live in the object heap and die with it.
+    forEachThreadState([](ThreadState& state, void*) { state.pendingException = nullptr; }, nullptr);
     delete g_objectHeap;
     delete g_nativeHeap;
     g_objectHeap = nullptr;

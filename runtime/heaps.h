@@ -14,6 +14,10 @@ class ObjectRegistry {
 public:
     virtual ~ObjectRegistry() = default;
     virtual void registerObject(Object* object, size_t size) = 0;
+    // Called after initHeaps made new heaps, and before destroyHeaps drops them (every object with
+    // them: the registry frees what it holds while the heaps still exist).
+    virtual void heapsCreated() {}
+    virtual void heapsDestroyed() {}
 };
 
 namespace Runtime {
