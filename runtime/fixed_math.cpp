@@ -3,6 +3,7 @@
 #include <array>
 #include <cmath>
 #include <cstdint>
+#include <limits>
 
 #include "runtime/math_natives.h"
 
@@ -68,6 +69,8 @@ jint java_lang_Math::sinFixed(jint a) {
 }
 
 jint java_lang_Math::atanFixed(jint x) {
+    // The polynomial holds for |x| <= 1 only; atan is odd, so large negative x mirror large positive.
+    if (x < -65536) return -atanFixed(x == std::numeric_limits<jint>::min() ? std::numeric_limits<jint>::max() : -x);
     if (x > 65536) return kHalfPi - atanFixed(static_cast<jint>((jlong{1} << 32) / x));
     const jlong t = mulFixed(x, x);
     // P(t) = 65527 - 21646 t + 11805 t^2 - 5579 t^3 + 1365 t^4, Horner form.

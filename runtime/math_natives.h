@@ -39,6 +39,7 @@ struct java_lang_Math {
     [[nodiscard]] static jint isqrt(jint x);
     // Table sine of an angle in 16.16 degrees, linearly interpolated between whole degrees.
     [[nodiscard]] static jint sinFixed(jint a);
+    // Polynomial for |x| <= 1, pi/2 - atan(1/x) above, mirrored for x below -1.
     [[nodiscard]] static jint atanFixed(jint x);
     // Defined for 0..65536; values outside are taken to the nearest end of -65536..65536.
     [[nodiscard]] static jint acosFixed(jint x);
