@@ -10,22 +10,9 @@
 
 namespace {
 
-// Digits of an unsigned value, most significant first.
-size_t writeUnsigned(char* out, uint64_t value) {
-    char digits[20];
-    size_t n = 0;
-    do {
-        digits[n++] = static_cast<char>('0' + value % 10);
-        value /= 10;
-    } while (value != 0);
-    for (size_t i = 0; i < n; ++i) out[i] = digits[n - 1 - i];
-    return n;
-}
-
 size_t writeSigned(char* out, int64_t value) {
-    if (value >= 0) return writeUnsigned(out, static_cast<uint64_t>(value));
-    out[0] = '-';
-    return 1 + writeUnsigned(out + 1, 0ull - static_cast<uint64_t>(value));
+    // std::to_chars for integers is exact, locale-free and fast; 20 digits and a sign always fit.
+    return static_cast<size_t>(std::to_chars(out, out + NumberFormat::kMaxText, value).ptr - out);
 }
 
 size_t copyText(char* out, const char* text) {
