@@ -1,9 +1,49 @@
-// String storage and identity. The native block is allocated with the `chars` field as its owner.
+// String storage, construction, comparison, search and derived Strings. Anything that allocates
+// (a new String, a native block, an array) may move every native block: units are copied only
+// after the allocation, from `chars` read afresh.
 #include "runtime/string.h"
 
+#include <algorithm>
 #include <cstring>
+#include <vector>
 
+#include "runtime/array.h"
 #include "runtime/heaps.h"
+#include "runtime/memory_manager.h"
+#include "runtime/method_trace.h"
+#include "runtime/number_format.h"
+#include "runtime/string_buffer.h"
+
+namespace {
+
+jchar foldLower(jchar c) { return c >= 'A' && c <= 'Z' ? static_cast<jchar>(c + 32) : c; }
+jchar foldUpper(jchar c) { return c >= 'a' && c <= 'z' ? static_cast<jchar>(c - 32) : c; }
+
+// The part of [offset, offset + n) that lies inside an array of `length` elements.
+struct Range {
+    jint offset;
+    jint n;
+};
+Range cutToArray(Array* array, jint offset, jint n) {
+    const jint length = array && array->data && array->length > 0 ? array->length : 0;
+    if (offset < 0 || offset > length || n <= 0) return {0, 0};
+    return {offset, std::min(n, length - offset)};
+}
+
+String* newString() { return new String(); }
+
+// A String of the narrow text in out[0, n).
+String* stringFromText(const char* text, size_t n) {
+    String* s = newString();
+    if (!s) return nullptr;
+    s->initWithLength(static_cast<jint>(n));
+    for (size_t i = 0; i < n; ++i) s->chars[i] = static_cast<uint8_t>(text[i]);
+    return s;
+}
+
+}  // namespace
+
+// ---- storage and construction ----
 
 void String::initWithLength(jint n) {
     if (n < 0) n = 0;
@@ -18,16 +58,21 @@ void String::initWithLength(jint n) {
 }
 
 void String::initFromUnits(const jchar* units, jint n) {
-    if (n < 0) n = 0;
-    count = n + 1;
-    jchar* storage = inlineBuffer;
-    if (count >= kInlineUnits) {
-        storage = static_cast<jchar*>(
-            Runtime::nativeAlloc(static_cast<size_t>(count) * sizeof(jchar), reinterpret_cast<void**>(&chars)));
+    if (!units || n < 0) n = 0;
+    // A source inside the movable heap could move during our own allocation: stage it first.
+    std::vector<jchar> staged;
+    if (n + 1 >= kInlineUnits && Runtime::nativeHeap().contains(units)) {
+        staged.assign(units, units + n);
+        units = staged.data();
     }
-    if (n > 0) std::memcpy(storage, units, static_cast<size_t>(n) * sizeof(jchar));
-    storage[n] = 0;
-    chars = storage;
+    initWithLength(n);
+    if (n > 0) std::memcpy(chars, units, static_cast<size_t>(n) * sizeof(jchar));
+}
+
+void String::initFromWide(const jchar* text) {
+    jint n = 0;
+    while (text && text[n] != 0) ++n;
+    initFromUnits(text, n);
 }
 
 void String::initFromCString(const char* text) {
@@ -36,14 +81,65 @@ void String::initFromCString(const char* text) {
     for (size_t i = 0; i < n; ++i) chars[i] = static_cast<uint8_t>(text[i]);
 }
 
+void String::initCopy(String* other) {
+    if (!other) {
+        Runtime::nullPointer();
+        return initEmpty();
+    }
+    const jint n = other->length();
+    count = n + 1;
+    chars = static_cast<jchar*>(
+        Runtime::nativeAlloc(static_cast<size_t>(count) * sizeof(jchar), reinterpret_cast<void**>(&chars)));
+    std::memcpy(chars, other->chars, static_cast<size_t>(n) * sizeof(jchar));
+}
+
+void String::initFromChars(CharArray* array, jint offset, jint n) {
+    if (!array) {
+        Runtime::nullPointer();
+        return initEmpty();
+    }
+    const Range r = cutToArray(array, offset, n);
+    initWithLength(r.n);
+    if (r.n > 0) std::memcpy(chars, array->elements() + r.offset, static_cast<size_t>(r.n) * sizeof(jchar));
+}
+
+void String::initFromCharArray(CharArray* array) { initFromChars(array, 0, array ? array->length : 0); }
+
+void String::initFromBytes(ByteArray* bytes, jint offset, jint n) { decodeLatin1(bytes, offset, n); }
+
+void String::initFromByteArray(ByteArray* bytes) { decodeLatin1(bytes, 0, bytes ? bytes->length : 0); }
+
+void String::initFromBytesEnc(ByteArray* bytes, jint offset, jint n, String* enc) {
+    if (!enc || enc->equalsCString("ISO-8859-1")) return decodeLatin1(bytes, offset, n);
+    if (enc->equalsIgnoreCaseCString("UTF-8") || enc->equalsIgnoreCaseCString("UTF8"))
+        return decodeUtf8(bytes, offset, n);
+    if (enc->equalsCString("SJIS")) return decodeSjis(bytes, offset, n);
+    // The system names no other encoding.
+    initEmpty();
+}
+
+void String::initFromBytesAllEnc(ByteArray* bytes, String* enc) {
+    initFromBytesEnc(bytes, 0, bytes ? bytes->length : 0, enc);
+}
+
+void String::initFromStringBuffer(StringBuffer* buffer) {
+    if (!buffer) {
+        Runtime::nullPointer();
+        return initEmpty();
+    }
+    const jint n = std::clamp(buffer->length, 0, buffer->capacity);
+    initWithLength(n);
+    if (n > 0) std::memcpy(chars, buffer->chars, static_cast<size_t>(n) * sizeof(jchar));
+}
+
 String* String::fromCString(const char* text) {
-    auto* s = new String();
+    String* s = newString();
     if (s) s->initFromCString(text);
     return s;
 }
 
 String* String::fromUnits(const jchar* units, jint n) {
-    auto* s = new String();
+    String* s = newString();
     if (s) s->initFromUnits(units, n);
     return s;
 }
@@ -52,6 +148,8 @@ void String::destroy() {
     if (chars && chars != inlineBuffer) Runtime::freeBlock(chars);
     chars = nullptr;
 }
+
+// ---- comparison ----
 
 bool String::equals(Object* other) {
     if (!other || other->classId() != CID_String) return false;
@@ -67,3 +165,261 @@ jint String::hashCode() {
     for (jint i = 0; i < count; ++i) h = jt::add(jt::mul(31, h), static_cast<jint>(chars[i]));
     return h;
 }
+
+jint String::compareTo(String* other) {
+    if (!other) {
+        Runtime::nullPointer();
+        return 0;
+    }
+    const jint n = std::min(count, other->count);
+    for (jint i = 0; i < n; ++i) {
+        if (chars[i] != other->chars[i]) return static_cast<jint>(chars[i]) - static_cast<jint>(other->chars[i]);
+    }
+    return count - other->count;
+}
+
+bool String::equalsIgnoreCase(String* other) {
+    if (!other || other->length() != length()) return false;
+    for (jint i = 0; i < length(); ++i)
+        if (foldLower(chars[i]) != foldLower(other->chars[i])) return false;
+    return true;
+}
+
+bool String::equalsCString(const char* text) const {
+    if (!text) return false;
+    const size_t n = std::strlen(text);
+    if (n != static_cast<size_t>(length())) return false;
+    for (size_t i = 0; i < n; ++i)
+        if (chars[i] != static_cast<jchar>(static_cast<int8_t>(text[i]))) return false;
+    return true;
+}
+
+bool String::equalsIgnoreCaseCString(const char* text) const {
+    if (!text) return false;
+    const size_t n = std::strlen(text);
+    if (n != static_cast<size_t>(length())) return false;
+    for (size_t i = 0; i < n; ++i)
+        if (foldLower(chars[i]) != foldLower(static_cast<jchar>(static_cast<int8_t>(text[i])))) return false;
+    return true;
+}
+
+bool String::regionMatches(bool ignoreCase, jint toffset, String* other, jint ooffset, jint n) {
+    if (!other) {
+        Runtime::nullPointer();
+        return false;
+    }
+    if (toffset < 0 || ooffset < 0) return false;
+    if (static_cast<jlong>(toffset) + n > length() || static_cast<jlong>(ooffset) + n > other->length()) return false;
+    for (jint i = 0; i < n; ++i) {
+        const jchar a = chars[toffset + i];
+        const jchar b = other->chars[ooffset + i];
+        if (a == b) continue;
+        if (ignoreCase && (foldUpper(a) == foldUpper(b) || foldLower(a) == foldLower(b))) continue;
+        return false;
+    }
+    return true;
+}
+
+bool String::startsWithAt(String* prefix, jint toffset) {
+    if (!prefix || toffset < 0 || toffset > length() || prefix->length() > length()) return false;
+    // The prefix must also fit behind toffset: the units past the end are not this text's.
+    if (prefix->length() > length() - toffset) return false;
+    return std::memcmp(chars + toffset, prefix->chars, static_cast<size_t>(prefix->length()) * sizeof(jchar)) == 0;
+}
+
+bool String::startsWith(String* prefix) { return startsWithAt(prefix, 0); }
+
+bool String::endsWith(String* suffix) {
+    if (!suffix) {
+        Runtime::nullPointer();
+        return false;
+    }
+    return startsWithAt(suffix, length() - suffix->length());
+}
+
+// ---- search ----
+
+jint String::indexOf(jint ch, jint from) const {
+    const jint n = length();
+    for (jint i = std::max(from, 0); i < n; ++i)
+        if (chars[i] == ch) return i;
+    return -1;
+}
+
+jint String::lastIndexOf(jint ch, jint from) const {
+    if (from < 0) return -1;
+    // Index length is the terminator: searching for 0 finds it.
+    for (jint i = std::min(from, length()); i >= 0; --i)
+        if (chars[i] == ch) return i;
+    return -1;
+}
+
+jint String::indexOfStringFrom(String* str, jint from) {
+    if (!str) {
+        Runtime::nullPointer();
+        return -1;
+    }
+    from = std::max(from, 0);
+    const jint n = length();
+    const jint m = str->length();
+    if (m == 1) return indexOf(str->chars[0], from);
+    if (m == 0) return from <= n ? from : -1;
+    const jchar first = str->chars[0];
+    const size_t restBytes = static_cast<size_t>(m - 1) * sizeof(jchar);
+    for (jint i = from; i <= n - m; ++i) {
+        if (chars[i] == first && std::memcmp(chars + i + 1, str->chars + 1, restBytes) == 0) return i;
+    }
+    return -1;
+}
+
+// ---- derived Strings ----
+
+String* String::substring(jint begin, jint end) {
+    const jint n = length();
+    begin = std::clamp(begin, 0, n);
+    end = std::clamp(end, 0, n);
+    String* s = newString();
+    if (!s) return nullptr;
+    if (end <= begin) {
+        s->initEmpty();
+        return s;
+    }
+    s->initWithLength(end - begin);
+    std::memcpy(s->chars, chars + begin, static_cast<size_t>(end - begin) * sizeof(jchar));
+    return s;
+}
+
+String* String::concat(String* str) {
+    if (!str) {
+        Runtime::nullPointer();
+        return this;
+    }
+    const jint a = length();
+    const jint b = str->length();
+    if (b == 0) return this;
+    String* s = newString();
+    if (!s) return nullptr;
+    s->initWithLength(a + b);
+    std::memcpy(s->chars, chars, static_cast<size_t>(a) * sizeof(jchar));
+    std::memcpy(s->chars + a, str->chars, static_cast<size_t>(b) * sizeof(jchar));
+    return s;
+}
+
+String* String::replace(jchar oldChar, jchar newChar) {
+    if (oldChar == newChar || indexOf(oldChar) < 0) return this;
+    String* s = newString();
+    if (!s) return nullptr;
+    const jint n = length();
+    s->initWithLength(n);
+    for (jint i = 0; i < n; ++i) s->chars[i] = chars[i] == oldChar ? newChar : chars[i];
+    return s;
+}
+
+String* String::toLowerCase() {
+    String* s = newString();
+    if (!s) return nullptr;
+    const jint n = length();
+    s->initWithLength(n);
+    for (jint i = 0; i < n; ++i) s->chars[i] = foldLower(chars[i]);
+    return s;
+}
+
+String* String::toUpperCase() {
+    String* s = newString();
+    if (!s) return nullptr;
+    const jint n = length();
+    s->initWithLength(n);
+    for (jint i = 0; i < n; ++i) s->chars[i] = foldUpper(chars[i]);
+    return s;
+}
+
+String* String::trim() {
+    jint begin = 0;
+    jint end = length();
+    while (begin < end && chars[begin] <= 32) ++begin;
+    while (end > begin && chars[end - 1] <= 32) --end;
+    return substring(begin, end);
+}
+
+// ---- units out ----
+
+void String::getChars(jint srcBegin, jint srcEnd, CharArray* dst, jint dstBegin) {
+    if (!dst) return Runtime::nullPointer();
+    if (srcEnd <= srcBegin) return;
+    const jint n = srcEnd - srcBegin;
+    const jint dstLength = dst->data ? std::max(dst->length, 0) : 0;
+    if (srcBegin < 0 || srcEnd > length() || dstBegin < 0 || dstBegin > dstLength - n) return;
+    std::memcpy(dst->elements() + dstBegin, chars + srcBegin, static_cast<size_t>(n) * sizeof(jchar));
+}
+
+CharArray* String::toCharArray() {
+    CharArray* array = Runtime::newCharArray(length());
+    if (array) getChars(0, length(), array, 0);
+    return array;
+}
+
+ByteArray* String::getBytes() {
+    ByteArray* bytes = Runtime::newByteArray(length());
+    if (!bytes || !bytes->data) return bytes;
+    for (jint i = 0; i < bytes->length; ++i) bytes->elements()[i] = static_cast<jbyte>(chars[i] & 0xFF);
+    return bytes;
+}
+
+ByteArray* String::getBytesEnc(String* enc) {
+    if (!enc) {
+        Runtime::nullPointer();
+        return nullptr;
+    }
+    if (enc->equalsIgnoreCaseCString("UTF8") || enc->equalsIgnoreCaseCString("UTF-8")) return encodeUtf8();
+    return nullptr;
+}
+
+std::string String::toCString() const {
+    std::string text(static_cast<size_t>(length()), '\0');
+    for (jint i = 0; i < length(); ++i) text[static_cast<size_t>(i)] = static_cast<char>(chars[i] & 0xFF);
+    return text;
+}
+
+// ---- valueOf ----
+
+String* String::valueOfObject(Object* object) { return object ? object->toString() : fromCString("null"); }
+
+String* String::valueOfChar(jchar c) {
+    String* s = newString();
+    if (!s) return nullptr;
+    s->initWithLength(c == 0 ? 0 : 1);
+    s->chars[0] = c;
+    return s;
+}
+
+String* String::valueOfBoolean(jint b) { return fromCString(b != 0 ? "true" : "false"); }
+
+String* String::valueOfInt(jint i) {
+    char text[NumberFormat::kMaxText];
+    return stringFromText(text, NumberFormat::formatInt(text, i));
+}
+
+String* String::valueOfLong(jlong l) {
+    char text[NumberFormat::kMaxText];
+    return stringFromText(text, NumberFormat::formatLong(text, l));
+}
+
+String* String::valueOfFloat(jfloat f) {
+    char text[NumberFormat::kMaxText];
+    return stringFromText(text, NumberFormat::formatFloat(text, f));
+}
+
+String* String::valueOfDouble(jdouble d) {
+    char text[NumberFormat::kMaxText];
+    return stringFromText(text, NumberFormat::formatDouble(text, d));
+}
+
+namespace Runtime {
+
+String* newStringFromWide(const jchar* text) {
+    String* s = new String();
+    if (s) s->initFromWide(text);
+    return s;
+}
+
+}  // namespace Runtime

@@ -1,0 +1,44 @@
+// The JVM twin of bench/strings_bench.cpp: the same string work, round for round. Our runtime's
+// hash covers the terminator (31 times Java's), so the check prints 31 * the hash sum.
+public final class StringsBench {
+    static final int ITERATIONS = 200000;
+    static final int ROUNDS = 7;
+
+    static long lengths;
+    static int hashes;
+
+    static void runRound(String item, String name, String suffix, String comma, String needle) {
+        lengths = 0;
+        hashes = 0;
+        for (int i = 0; i < ITERATIONS; ++i) {
+            StringBuffer sb = new StringBuffer(16);
+            sb.append(item).append(i).append(':').append(name);
+            String s = sb.toString();
+            String t = s.concat(suffix);
+
+            StringBuffer big = new StringBuffer(16);
+            for (int k = 0; k < 8; ++k) big.append(i + k).append(comma);
+            String u = big.toString();
+
+            hashes += t.hashCode() + u.hashCode();
+            lengths += t.length() + u.length() + t.indexOf(':') + u.indexOf(needle);
+        }
+    }
+
+    public static void main(String[] args) {
+        // Fresh objects each time, as the C++ side has them.
+        String item = new String("item");
+        String name = new String("brindlex-player");
+        String suffix = new String("/suffix");
+        String comma = new String(",");
+        String needle = new String(",1");
+        double best = Double.MAX_VALUE;
+        for (int round = 0; round < ROUNDS; ++round) {
+            long start = System.nanoTime();
+            runRound(item, name, suffix, comma, needle);
+            best = Math.min(best, (System.nanoTime() - start) / 1e6);
+        }
+        System.out.printf("check lengths=%d hash31=%d%n", lengths, hashes * 31);
+        System.out.printf("jvm: %.2f ms per round of %d iterations (best of %d)%n", best, ITERATIONS, ROUNDS);
+    }
+}

@@ -1,0 +1,23 @@
+// java_lang_Boolean: equality by value and the two shared instances.
+#include "classlib/java_lang_boolean.h"
+
+#include "runtime/class_record.h"
+#include "runtime/string.h"
+
+java_lang_Boolean* java_lang_Boolean::TRUE = nullptr;
+java_lang_Boolean* java_lang_Boolean::FALSE = nullptr;
+
+bool java_lang_Boolean::equals(Object* other) {
+    if (!other || !Runtime::instanceOf(other, CID_java_lang_Boolean)) return false;
+    return static_cast<java_lang_Boolean*>(other)->value == value;
+}
+
+// The pooled literals for "true" and "false" take this place once the constant pool exists.
+String* java_lang_Boolean::toString() { return String::valueOfBoolean(value); }
+
+void java_lang_Boolean::clinit() {
+    TRUE = new java_lang_Boolean();
+    if (TRUE) TRUE->init(1);
+    FALSE = new java_lang_Boolean();
+    if (FALSE) FALSE->init(0);
+}

@@ -1,0 +1,134 @@
+// Number texts and parsing written out by hand so that every machine gives the same text and value;
+// "%f" goes through std::to_chars, which is locale-free and rounds like printf.
+#include "runtime/number_format.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstdint>
+#include <cstring>
+#include <system_error>
+
+namespace {
+
+size_t writeSigned(char* out, int64_t value) {
+    // std::to_chars for integers is exact, locale-free and fast; 20 digits and a sign always fit.
+    return static_cast<size_t>(std::to_chars(out, out + NumberFormat::kMaxText, value).ptr - out);
+}
+
+size_t copyText(char* out, const char* text) {
+    const size_t n = std::strlen(text);
+    std::memcpy(out, text, n);
+    return n;
+}
+
+// The C locale's isspace, whatever the process locale is.
+bool isSpace(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
+bool isDigit(char c) { return c >= '0' && c <= '9'; }
+
+}  // namespace
+
+namespace NumberFormat {
+
+size_t formatInt(char* out, jint value) { return writeSigned(out, value); }
+
+size_t formatLong(char* out, jlong value) { return writeSigned(out, value); }
+
+size_t formatHex(char* out, jint value) {
+    static constexpr char kDigits[] = "0123456789abcdef";
+    auto bits = static_cast<uint32_t>(value);
+    size_t n = 0;
+    char reversed[8];
+    do {
+        reversed[n++] = kDigits[bits & 15];
+        bits >>= 4;
+    } while (bits != 0);
+    for (size_t i = 0; i < n; ++i) out[i] = reversed[n - 1 - i];
+    return n;
+}
+
+size_t formatBinary(char* out, jint value) {
+    const auto bits = static_cast<uint32_t>(value);
+    size_t n = 0;
+    bool started = false;
+    for (int k = 31; k >= 0; --k) {
+        const bool one = ((bits >> k) & 1u) != 0;
+        started = started || one;
+        if (started) out[n++] = one ? '1' : '0';
+    }
+    return n;
+}
+
+size_t formatDouble(char* out, jdouble value) {
+    // printf's texts for these depend on the C library; ours are fixed.
+    if (std::isnan(value)) return copyText(out, "NaN");
+    if (std::isinf(value)) return copyText(out, value > 0 ? "Infinity" : "-Infinity");
+    const auto result = std::to_chars(out, out + kMaxText, value, std::chars_format::fixed, 6);
+    return result.ec == std::errc() ? static_cast<size_t>(result.ptr - out) : copyText(out, "0.000000");
+}
+
+jint parseInt(const char* text) {
+    if (!text) return 0;
+    const char* p = text;
+    while (isSpace(*p)) ++p;
+    bool negative = false;
+    if (*p == '+' || *p == '-') negative = *p++ == '-';
+    uint32_t total = 0;
+    while (isDigit(*p)) total = total * 10u + static_cast<uint32_t>(*p++ - '0');
+    return static_cast<jint>(negative ? 0u - total : total);
+}
+
+jdouble parseDouble(const char* text) {
+    if (!text) return 0.0;
+    const char* p = text;
+    while (isSpace(*p)) ++p;
+    bool negative = false;
+    if (*p == '+' || *p == '-') negative = *p++ == '-';
+    const char* start = p;
+    // Scan the shape ourselves: digits, point, digits, exponent. The decimal exponent of the first
+    // significant digit decides between infinity and zero when the value is out of range.
+    long magnitude = 0;
+    bool significant = false;
+    bool anyDigit = false;
+    while (isDigit(*p)) {
+        anyDigit = true;
+        significant = significant || *p != '0';
+        if (significant) ++magnitude;
+        ++p;
+    }
+    if (*p == '.') {
+        ++p;
+        while (isDigit(*p)) {
+            anyDigit = true;
+            if (!significant) {
+                if (*p != '0') significant = true;
+                else --magnitude;
+            }
+            ++p;
+        }
+    }
+    if (!anyDigit) return 0.0;
+    const char* end = p;
+    long exponent = 0;
+    if (*p == 'e' || *p == 'E') {
+        const char* q = p + 1;
+        bool expNegative = false;
+        if (*q == '+' || *q == '-') expNegative = *q++ == '-';
+        if (isDigit(*q)) {
+            while (isDigit(*q)) {
+                if (exponent < 100000) exponent = exponent * 10 + (*q - '0');
+                ++q;
+            }
+            if (expNegative) exponent = -exponent;
+            end = q;
+        }
+    }
+    double value = 0.0;
+    const auto result = std::from_chars(start, end, value, std::chars_format::general);
+    if (result.ec == std::errc::result_out_of_range)
+        value = significant && magnitude + exponent > 0 ? HUGE_VAL : 0.0;
+    else if (result.ec != std::errc())
+        value = 0.0;
+    return negative ? -value : value;
+}
+
+}  // namespace NumberFormat
