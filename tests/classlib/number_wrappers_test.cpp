@@ -177,6 +177,11 @@ TEST_F(NumberWrapperTest, ByteParsesBaseTenWithinItsRange) {
 }
 
 TEST_F(NumberWrapperTest, BooleanHasTwoSharedInstancesAndHashesToOneOrZero) {
+    // Static fields are collector roots; this test stands in for the start-up that lists them.
+    auto** trueSlot = reinterpret_cast<Object**>(&java_lang_Boolean::TRUE);
+    auto** falseSlot = reinterpret_cast<Object**>(&java_lang_Boolean::FALSE);
+    objectManager().addRoot(trueSlot);
+    objectManager().addRoot(falseSlot);
     java_lang_Boolean::clinit();
     ASSERT_NE(java_lang_Boolean::TRUE, nullptr);
     ASSERT_NE(java_lang_Boolean::FALSE, nullptr);
@@ -195,6 +200,8 @@ TEST_F(NumberWrapperTest, BooleanHasTwoSharedInstancesAndHashesToOneOrZero) {
     // The heaps go away with the test: leave no statics pointing into them.
     java_lang_Boolean::TRUE = nullptr;
     java_lang_Boolean::FALSE = nullptr;
+    objectManager().removeRoot(trueSlot);
+    objectManager().removeRoot(falseSlot);
 }
 
 }  // namespace

@@ -73,7 +73,10 @@ protected:
     }
     bool isLive(uintptr_t hidden) { return objectManager().isRegistered(reveal(hidden)); }
     bool isFreed(uintptr_t hidden) {
-        return !objectManager().isRegistered(reveal(hidden)) && reveal(hidden)->classId() == kCollectedClassId;
+        // The block is free now: read the stamp from memory, not through the (possibly reused) table.
+        uint16_t id = 0;
+        std::memcpy(&id, reinterpret_cast<const uint8_t*>(reveal(hidden)) + sizeof(void*), sizeof id);
+        return !objectManager().isRegistered(reveal(hidden)) && id == kCollectedClassId;
     }
     ManualClock clock;
 };
