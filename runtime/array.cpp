@@ -34,6 +34,12 @@ void Array::registerData() {
     if (data) Runtime::nativeHeap().setOwner(data, &data);
 }
 
+Array::Range Array::clampRange(const Array* array, jint offset, jint n) {
+    const jint length = array && array->data && array->length > 0 ? array->length : 0;
+    if (offset < 0 || offset > length || n <= 0) return {0, 0};
+    return {offset, n < length - offset ? n : length - offset};
+}
+
 bool Array::inBounds(jint index, jint width) const {
     if (index >= 0 && index < length && data &&
         static_cast<int64_t>(index + 1) * width <= static_cast<int64_t>(length) * elementSize())

@@ -29,6 +29,14 @@ public:
     [[nodiscard]] static jint getByte(Array* array, jint index);
     static void setByte(Array* array, jint index, jint value);
 
+    // The part of [offset, offset + n) that lies inside the array: {0, 0} for a null or empty array,
+    // an offset outside it, or n <= 0.
+    struct Range {
+        jint offset;
+        jint n;
+    };
+    [[nodiscard]] static Range clampRange(const Array* array, jint offset, jint n);
+
     jint length;
     void* data;
 

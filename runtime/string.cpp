@@ -19,17 +19,6 @@ namespace {
 jchar foldLower(jchar c) { return c >= 'A' && c <= 'Z' ? static_cast<jchar>(c + 32) : c; }
 jchar foldUpper(jchar c) { return c >= 'a' && c <= 'z' ? static_cast<jchar>(c - 32) : c; }
 
-// The part of [offset, offset + n) that lies inside an array of `length` elements.
-struct Range {
-    jint offset;
-    jint n;
-};
-Range cutToArray(Array* array, jint offset, jint n) {
-    const jint length = array && array->data && array->length > 0 ? array->length : 0;
-    if (offset < 0 || offset > length || n <= 0) return {0, 0};
-    return {offset, std::min(n, length - offset)};
-}
-
 String* newString() { return new String(); }
 
 // A String of the narrow text in out[0, n).
@@ -98,7 +87,7 @@ void String::initFromChars(CharArray* array, jint offset, jint n) {
         Runtime::nullPointer();
         return initEmpty();
     }
-    const Range r = cutToArray(array, offset, n);
+    const Array::Range r = Array::clampRange(array, offset, n);
     initWithLength(r.n);
     if (r.n > 0) std::memcpy(chars, array->elements() + r.offset, static_cast<size_t>(r.n) * sizeof(jchar));
 }

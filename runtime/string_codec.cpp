@@ -10,17 +10,6 @@
 
 namespace {
 
-// The bytes [offset, offset + n) cut to the array; empty for a null array.
-struct ByteRange {
-    jint offset;
-    jint n;
-};
-ByteRange cutToBytes(ByteArray* bytes, jint offset, jint n) {
-    const jint length = bytes && bytes->data && bytes->length > 0 ? bytes->length : 0;
-    if (offset < 0 || offset > length || n <= 0) return {0, 0};
-    return {offset, std::min(n, length - offset)};
-}
-
 const uint8_t* bytesAt(ByteArray* bytes, jint offset) {
     return reinterpret_cast<const uint8_t*>(bytes->elements()) + offset;
 }
@@ -77,7 +66,7 @@ void walkSjis(const uint8_t* p, jint n, Emit emit) {
 
 void String::decodeLatin1(ByteArray* bytes, jint offset, jint n) {
     if (!bytes) Runtime::nullPointer();
-    const ByteRange r = cutToBytes(bytes, offset, n);
+    const Array::Range r = Array::clampRange(bytes, offset, n);
     initWithLength(r.n);
     if (r.n == 0) return;
     const uint8_t* p = bytesAt(bytes, r.offset);
@@ -86,7 +75,7 @@ void String::decodeLatin1(ByteArray* bytes, jint offset, jint n) {
 
 void String::decodeUtf8(ByteArray* bytes, jint offset, jint n) {
     if (!bytes) Runtime::nullPointer();
-    const ByteRange r = cutToBytes(bytes, offset, n);
+    const Array::Range r = Array::clampRange(bytes, offset, n);
     jint units = 0;
     if (r.n > 0) walkUtf8(bytesAt(bytes, r.offset), r.n, [&](jchar) { ++units; });
     initWithLength(units);
@@ -97,7 +86,7 @@ void String::decodeUtf8(ByteArray* bytes, jint offset, jint n) {
 
 void String::decodeSjis(ByteArray* bytes, jint offset, jint n) {
     if (!bytes) Runtime::nullPointer();
-    const ByteRange r = cutToBytes(bytes, offset, n);
+    const Array::Range r = Array::clampRange(bytes, offset, n);
     jint units = 0;
     if (r.n > 0) walkSjis(bytesAt(bytes, r.offset), r.n, [&](jchar) { ++units; });
     initWithLength(units);
