@@ -72,8 +72,7 @@ void* newObject(size_t size, int nativeFlag) {
     if (nativeFlag != 0) return nativeAlloc(size);
     void* block = objectHeap().allocate(size);
     if (!block) return nullptr;
-    // The whole block, not just `size`: a reused block longer than asked for must not keep the old
-    // object's words behind the new one (the registration audit reads up to the block's end).
+    // The whole block, slack too: the collector's audit reads every word of it.
     std::memset(block, 0, std::max(size, objectHeap().blockSize(block)));
     if (g_registry) g_registry->registerObject(static_cast<Object*>(block), size);
     return block;

@@ -1,0 +1,56 @@
+// Host file access for the class library's file streams, by virtual path, with a fault-injection
+// seam for tests. Saves are atomic: a SaveFile writes a temporary file beside its target and only a
+// complete, synced file replaces the target, so a failed or interrupted save keeps the old bytes.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <filesystem>
+#include <memory>
+#include <string_view>
+
+namespace platform {
+
+// Faults the next file operations meet. Counters run down as operations consume them.
+struct FileFaults {
+    int failOpens = 0;          // this many opens (read, save or truncate) fail
+    int64_t writeBudget = -1;   // bytes saves still accept; then writes fail (-1: no limit)
+    bool failFsync = false;     // every commit's fsync fails
+    bool failClose = false;     // every commit's close fails
+};
+void setFileFaults(const FileFaults& faults);
+[[nodiscard]] FileFaults fileFaults();
+
+// fopen(host, "rb"); null when the path is refused or the file cannot be opened.
+[[nodiscard]] std::FILE* openForReading(std::string_view virtualPath);
+// fopen(host, "w") and close: the file exists and is empty. False when the path is refused or the
+// file cannot be made.
+[[nodiscard]] bool truncateFile(std::string_view virtualPath);
+
+class SaveFile {
+public:
+    // The temporary file (folders made as needed); null when the path is refused or it cannot be made.
+    [[nodiscard]] static std::unique_ptr<SaveFile> create(std::string_view virtualPath);
+    ~SaveFile();  // abandons an uncommitted save
+    SaveFile(const SaveFile&) = delete;
+    SaveFile& operator=(const SaveFile&) = delete;
+
+    // Bytes written; a short count marks the save failed.
+    size_t write(const void* bytes, size_t n);
+    // Flush, fsync, close and rename over the target. False (target untouched, temporary removed)
+    // when any step or an earlier write failed.
+    [[nodiscard]] bool commit();
+    [[nodiscard]] bool failed() const { return m_failed; }
+
+private:
+    SaveFile() = default;
+    void abandon();
+
+    std::FILE* m_file = nullptr;
+    std::filesystem::path m_target;
+    std::filesystem::path m_temp;
+    bool m_failed = false;
+};
+
+}  // namespace platform
