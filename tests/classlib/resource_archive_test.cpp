@@ -6,6 +6,7 @@
 #include "classlib/file_input_stream.h"
 #include "classlib/java_lang_class.h"
 #include "tests/classlib/stream_fixture.h"
+#include "tests/classlib/oracle_fixture.h"
 #include "tools/bar_writer.h"
 
 namespace {
@@ -27,6 +28,15 @@ protected:
             out += static_cast<char>(c);
         }
         return out;
+    }
+    // Everything an entry holds, or "<none>" when the lookup fails.
+    static std::string entry(const char* name) {
+        java_io_InputStream* in = open(name);
+        if (!in) return "<none>";
+        const jint available = in->available();
+        std::string got = drain(in);
+        in->close();
+        return static_cast<jint>(got.size()) == available ? got : "<available " + std::to_string(available) + ">";
     }
     static java_io_InputStream* open(const char* name) {
         return java_lang_Class::getResourceAsStream(String::fromCString(name));
@@ -130,6 +140,68 @@ TEST_F(ResourceArchiveTest, NoArchiveMeansEveryLookupFails) {
     EXPECT_EQ(open("/constants.bin"), nullptr);
     pack({tools::BarEntry::fromBytes("constants.bin", "x")});
     EXPECT_EQ(open("/constants.bin"), nullptr);  // a failed load is not retried
+}
+
+// The JVM-written archive holds what the packer refuses: names equal but for case, a name with '/'.
+TEST_F(ResourceArchiveTest, FirstOfTwoNamesEqualButForCaseWinsAndOwnSlashNeedsTwo) {
+    temp.write("data.bar", DataStreamsOracle::load().archive);
+    struct Case {
+        const char* name;
+        std::string want;
+    };
+    const Case cases[] = {
+        {"mixed/case.txt", "first"},
+        {"/MIXED/CASE.TXT", "first"},
+        {"/slashed", "<none>"},
+        {"slashed", "<none>"},
+        {"//slashed", "s"},
+        {"empty", ""},
+        {"/small.bin", std::string("\0\1\2\3\4\5\6\7\x08\x09", 10)},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(entry(c.name), c.want);
+    }
+}
+
+// Damaged archives: every lookup ends at once with a found entry bounded by the file, or none.
+TEST_F(ResourceArchiveTest, DamagedArchivesFailCleanly) {
+    const std::string good = DataStreamsOracle::load().archive;
+    ASSERT_EQ(good.size(), 124u);
+    auto patched = [&](size_t at, std::string bytes) {
+        std::string a = good;
+        a.replace(at, bytes.size(), bytes);
+        return a;
+    };
+    struct Case {
+        const char* what;
+        std::string archive;
+        std::vector<std::pair<const char*, std::string>> lookups;
+    };
+    const Case cases[] = {
+        {"empty file", "", {{"empty", "<none>"}}},
+        {"cut inside the count", good.substr(0, 1), {{"empty", "<none>"}}},
+        {"cut inside the index", good.substr(0, 60), {{"mixed/case.txt", "<none>"}, {"//slashed", "<none>"}}},
+        {"cut inside an entry", good.substr(0, 110),
+         {{"Mixed/Case.TXT", "first"}, {"//slashed", "<none>"}, {"small.bin", "<none>"}}},
+        {"negative count", patched(0, std::string("\x80\x00", 2)), {{"mixed/case.txt", "<none>"}}},
+        {"count beyond the index", patched(0, std::string("\x7F\xFF", 2)),
+         {{"mixed/case.txt", "first"}, {"empty", ""}}},
+        {"huge size", patched(22, "\x7F\xFF\xFF\xFF"), {{"mixed/case.txt", good.substr(102)}}},
+        {"negative offset", patched(18, "\xFF\xFF\xFF\xFF"), {{"mixed/case.txt", "second"}}},
+        {"offset past the end", patched(18, std::string("\x00\x00\x01\x00", 4)), {{"mixed/case.txt", "second"}}},
+        {"malformed name", patched(2, std::string("\x00\x0E\x80", 3)), {{"mixed/case.txt", "<none>"}}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        temp.write("data.bar", c.archive);
+        for (const auto& [name, want] : c.lookups) {
+            SCOPED_TRACE(name);
+            EXPECT_EQ(entry(name), want);
+            EXPECT_EQ(Runtime::getPendingException(), nullptr);
+        }
+        javax_microedition_io_ResourceInputStream::unloadArchiveIndex();
+    }
 }
 
 }  // namespace

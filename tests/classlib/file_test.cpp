@@ -1,0 +1,148 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "classlib/file_input_stream.h"
+#include "classlib/file_output_stream.h"
+#include "classlib/javax_microedition_io_file.h"
+#include "tests/classlib/stream_fixture.h"
+
+namespace {
+
+using FileTest = StreamTest;
+
+class OverPromisingStream : public java_io_InputStream {
+public:
+    jint read() override { return -1; }
+    jint read_3(ByteArray*, jint, jint) override { return 0; }
+    jint available() override { return 5; }
+};
+
+constexpr const char* kInstall = "\\Program Files\\Brindlex\\Zarnquist\\";
+
+javax_microedition_io_File* installFile(const std::string& name) {
+    return javax_microedition_io_File::make(String::fromCString((kInstall + name).c_str()));
+}
+
+TEST_F(FileTest, PathIsLoweredForAsciiLettersOnly) {
+    javax_microedition_io_File* f = javax_microedition_io_File::make(String::fromCString("\\A\xC9Z\\Mix.RS"));
+    ASSERT_NE(f, nullptr);
+    EXPECT_EQ(narrow(f->path), "\\a\xC9z\\mix.rs");
+    EXPECT_EQ(narrow(Runtime::getDataBarPath()), "\\Program Files\\Brindlex\\Zarnquist\\data.bar");
+}
+
+TEST_F(FileTest, CreateTruncatesAndSizeOfAMissingFileIsZero) {
+    temp.write("home/store.rs", "0123456789");
+    javax_microedition_io_File* f = installFile("Store.RS");
+    EXPECT_EQ(f->fileSize(), 10);
+    EXPECT_EQ(f->create(), 1);
+    EXPECT_EQ(f->exists(), 1);
+    EXPECT_EQ(f->fileSize(), 0);
+    EXPECT_EQ(temp.read("home/store.rs"), "");
+
+    javax_microedition_io_File* missing = installFile("none.rs");
+    EXPECT_EQ(missing->exists(), 0);
+    EXPECT_EQ(missing->fileSize(), 0);
+    EXPECT_EQ(missing->openInputStream(), nullptr);
+    EXPECT_EQ(missing->readAllBytes(), nullptr);
+    EXPECT_EQ(missing->getFreeSpace(), 0x7FFFFFFF);
+
+    javax_microedition_io_File* outside = javax_microedition_io_File::make(String::fromCString("\\windows\\x.rs"));
+    EXPECT_EQ(outside->create(), 0);
+    EXPECT_EQ(outside->openOutputStream(), nullptr);
+}
+
+TEST_F(FileTest, FileInputStreamAnswersZeroAtTheEndAndMaySkipPastIt) {
+    temp.write("home/ten.bin", "0123456789");
+    FileInputStream* in = installFile("ten.bin")->openInputStream();
+    ASSERT_NE(in, nullptr);
+    ByteArray* b = bytes("....");
+    EXPECT_EQ(in->available(), 10);
+    EXPECT_EQ(in->read_3(b, 0, 4), 4);
+    EXPECT_EQ(text(b), "0123");
+    EXPECT_EQ(in->available(), 6);
+    in->mark(0);
+    EXPECT_EQ(in->read(), '4');
+    EXPECT_EQ(in->read(), '5');
+    in->reset();
+    EXPECT_EQ(in->read(), '4');
+    EXPECT_EQ(in->read_3(b, 0, 4), 4);
+    EXPECT_EQ(in->read(), '9');
+    EXPECT_EQ(in->read(), -1);
+    EXPECT_EQ(in->read_3(b, 0, 4), 0);
+    EXPECT_EQ(in->read_3(b, 0, 0), 0);
+    EXPECT_EQ(in->read_3(b, 2, 3), -1);  // would overrun b: refused
+    EXPECT_EQ(text(b), "5678");
+
+    in = installFile("ten.bin")->openInputStream();
+    EXPECT_EQ(in->skip(0), 0);
+    EXPECT_EQ(in->skip(-5), 0);
+    EXPECT_EQ(in->available(), 10);
+    EXPECT_EQ(in->skip(100), 100);
+    EXPECT_EQ(in->available(), -90);
+    EXPECT_EQ(in->read(), -1);
+
+    in->close();
+    in->close();
+    EXPECT_EQ(in->read(), -1);
+    EXPECT_EQ(in->read_3(b, 0, 4), -1);
+    EXPECT_EQ(in->available(), 0);
+    EXPECT_EQ(in->skip(3), 0);
+}
+
+TEST_F(FileTest, ReadAllBytesAndReadStreamFully) {
+    std::string big(1300, '\0');
+    for (size_t i = 0; i < big.size(); ++i) big[i] = static_cast<char>(i * 7);
+    temp.write("home/big.bin", big);
+    EXPECT_EQ(text(installFile("big.bin")->readAllBytes()), big);
+
+    temp.write("home/empty.bin", "");
+    ByteArray* empty = installFile("empty.bin")->readAllBytes();
+    ASSERT_NE(empty, nullptr);
+    EXPECT_EQ(empty->length, 0);
+    EXPECT_EQ(Runtime::readStreamFully(nullptr), nullptr);
+
+    // A stream whose available() over-promises: the loop ends at the first empty read.
+    auto* liar = new OverPromisingStream();
+    ByteArray* got = Runtime::readStreamFully(liar);
+    ASSERT_NE(got, nullptr);
+    EXPECT_EQ(got->length, 0);
+}
+
+TEST_F(FileTest, FileOutputStreamReplacesTheFileAtCloseOrKeepsTheOldOne) {
+    temp.write("home/save.rs", "old");
+    FileOutputStream* out = installFile("save.rs")->openOutputStream();
+    ASSERT_NE(out, nullptr);
+    out->write('n');
+    out->write_3(bytes("xewx"), 1, 2);
+    out->write_3(bytes("ab"), 1, 5);  // outside the array: refused
+    EXPECT_EQ(temp.read("home/save.rs"), "old");
+    out->close();
+    EXPECT_EQ(temp.read("home/save.rs"), "new");
+    out->write('z');  // after close: nothing
+    out->close();
+    EXPECT_EQ(temp.read("home/save.rs"), "new");
+
+    platform::setFileFaults({.writeBudget = 2});
+    out = installFile("save.rs")->openOutputStream();
+    out->writeArray(bytes("longer"));
+    out->close();
+    EXPECT_EQ(temp.read("home/save.rs"), "new");
+
+    platform::setFileFaults({.failOpens = 2});
+    EXPECT_EQ(installFile("save.rs")->openOutputStream(), nullptr);
+    EXPECT_EQ(installFile("save.rs")->openInputStream(), nullptr);
+    EXPECT_NE(installFile("save.rs")->openInputStream(), nullptr);
+}
+
+TEST_F(FileTest, TheCollectorClosesAnUnclosedOutputStream) {
+    temp.write("home/lost.rs", "old");
+    FileOutputStream* out = installFile("lost.rs")->openOutputStream();
+    ASSERT_NE(out, nullptr);
+    out->writeArray(bytes("kept"));
+    out = nullptr;
+    objectManager().gc(ObjectManager::kFreeAll);
+    EXPECT_EQ(temp.read("home/lost.rs"), "kept");
+}
+
+}  // namespace
