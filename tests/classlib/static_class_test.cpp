@@ -8,11 +8,13 @@
 #include <string>
 #include <vector>
 
+#include "classlib/java_io_print_stream.h"
 #include "classlib/java_lang_boolean.h"
 #include "classlib/java_lang_runtime.h"
 #include "classlib/java_lang_system_statics.h"
 #include "classlib/java_util_hashtable.h"
 #include "runtime/constant_pool.h"
+#include "runtime/java_lang_throwable.h"
 #include "runtime/static_class.h"
 #include "runtime/system_natives.h"
 #include "tests/classlib/stream_fixture.h"
@@ -38,6 +40,7 @@ protected:
     void TearDown() override {
         StaticClass::releaseStatics();
         java_lang_System::setPropertyLookup(nullptr);
+        Runtime::setThrowableOutput(nullptr);
         Runtime::setConstantPool(nullptr);
         StreamTest::TearDown();
     }
@@ -70,6 +73,10 @@ TEST_F(StaticClassTest, StaticsSurviveCollectionsAndSeeTheShippedLiterals) {
     EXPECT_TRUE(java_lang_Boolean::TRUE->booleanValue());
     EXPECT_FALSE(java_lang_Boolean::FALSE->booleanValue());
     EXPECT_TRUE(objectManager().isRegistered(java_lang_Runtime::getRuntime()));
+    ASSERT_NE(java_lang_SystemStatics::out, nullptr);
+    EXPECT_EQ(java_lang_SystemStatics::err, java_lang_SystemStatics::out);
+    EXPECT_TRUE(objectManager().isRegistered(java_lang_SystemStatics::out->out));
+    EXPECT_NE(Runtime::throwableOutput(), nullptr);
     ASSERT_NE(java_lang_SystemStatics::properties, nullptr);
     EXPECT_EQ(java_lang_SystemStatics::properties->size(), 1);
     EXPECT_EQ(narrow(java_lang_System::getProperty(String::fromCString("com.sun.cldc.i18n.uclc"))),
