@@ -1,6 +1,6 @@
 // strings_bench: the string work of compiled code (concatenation through StringBuffer, appends of
 // ints and strings, hashCode, indexOf) timed on the runtime. bench/jvm/StringsBench.java does the
-// same work on the JVM; bench/run_strings_bench.sh runs both and prints the ratio. Both print the
+// same work on the JVM; bench/run_jvm_bench.sh strings runs both and prints the ratio. Both print the
 // same check values (our hash is 31 times Java's), so the two sides provably did the same work.
 #include <algorithm>
 #include <chrono>

@@ -2,10 +2,18 @@
 #include "classlib/java_lang_boolean.h"
 
 #include "runtime/class_record.h"
+#include "runtime/static_class.h"
 #include "runtime/string.h"
 
 java_lang_Boolean* java_lang_Boolean::TRUE = nullptr;
 java_lang_Boolean* java_lang_Boolean::FALSE = nullptr;
+
+namespace {
+
+const StaticRefRegistration kBooleanStatics(CID_java_lang_Boolean, &java_lang_Boolean::TRUE, &java_lang_Boolean::FALSE);
+const StaticInitRegistration kBooleanInit(StaticInit::java_lang_Boolean_clinit, &java_lang_Boolean::clinit);
+
+}  // namespace
 
 bool java_lang_Boolean::equals(Object* other) {
     if (!other || !Runtime::instanceOf(other, CID_java_lang_Boolean)) return false;

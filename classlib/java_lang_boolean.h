@@ -1,5 +1,5 @@
 // java_lang_Boolean (class id 29): an immutable 1 or 0, and the two shared instances TRUE and
-// FALSE made once by clinit. Both statics are references: the collector must treat them as roots.
+// FALSE made once by clinit. Both statics are registered with StaticClass, which roots them.
 #pragma once
 
 #include "runtime/object.h"

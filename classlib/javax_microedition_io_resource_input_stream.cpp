@@ -1,5 +1,5 @@
-// The archive index and its entry streams. The index statics are collector roots from the first
-// load on. A lookup sees only the first entryCount entries: those read completely, with offsets
+// The archive index and its entry streams. The index statics are registered with StaticClass, so
+// they are collector roots. A lookup sees only the first entryCount entries: those read completely, with offsets
 // inside the archive and sizes cut to its end, so a damaged index can never point a stream astray.
 #include "classlib/javax_microedition_io_resource_input_stream.h"
 
@@ -10,14 +10,13 @@
 #include "classlib/java_lang_exceptions.h"
 #include "classlib/javax_microedition_io_file.h"
 #include "classlib/object_monitor.h"
-#include "classlib/static_roots.h"
 #include "platform/file_paths.h"
 #include "runtime/array.h"
 #include "runtime/class_record.h"
 #include "runtime/exceptions.h"
 #include "runtime/method_trace.h"
 #include "runtime/new_instance_factory.h"
-#include "runtime/object_manager.h"
+#include "runtime/static_class.h"
 #include "runtime/string.h"
 
 using ResourceStream = javax_microedition_io_ResourceInputStream;
@@ -34,19 +33,9 @@ const uint32_t kRefs[] = {BX_REF_FIELD(ResourceStream, in)};
 const RefFieldRegistration kRefsReg(CID_javax_microedition_io_ResourceInputStream, kRefs);
 const NewInstanceRegistration kNew(CID_javax_microedition_io_ResourceInputStream, &newInstanceOf<ResourceStream>);
 
-Object** const kStaticSlots[] = {
-    reinterpret_cast<Object**>(&ResourceStream::archiveFile),
-    reinterpret_cast<Object**>(&ResourceStream::entryNames),
-    reinterpret_cast<Object**>(&ResourceStream::entryOffsets),
-    reinterpret_cast<Object**>(&ResourceStream::entrySizes),
-};
-bool g_rooted = false;
-
-void rootIndexStatics() {
-    if (g_rooted || !Runtime::getObjectManager()) return;
-    Runtime::rootStaticSlots(kStaticSlots, 4);
-    g_rooted = true;
-}
+const StaticRefRegistration kStatics(CID_javax_microedition_io_ResourceInputStream, &ResourceStream::archiveFile,
+                                     &ResourceStream::entryNames, &ResourceStream::entryOffsets,
+                                     &ResourceStream::entrySizes);
 
 // One leading '/' ignored; ASCII letters without case; everything else exactly.
 bool namesMatch(String* entry, String* name, jint skip) {
@@ -128,7 +117,6 @@ bool ResourceStream::markSupported() {
 }
 
 void ResourceStream::readArchiveIndex(java_io_InputStream* stream, jint archiveSize) {
-    rootIndexStatics();
     entryCount = 0;
     entryNames = nullptr;
     entryOffsets = nullptr;
@@ -161,7 +149,6 @@ void ResourceStream::readArchiveIndex(java_io_InputStream* stream, jint archiveS
 }
 
 void ResourceStream::loadArchiveIndex() {
-    rootIndexStatics();
     archiveFile = javax_microedition_io_File::make(Runtime::getDataBarPath());
     if (!archiveFile) return;
     FileInputStream* file = archiveFile->openInputStream();
@@ -177,8 +164,6 @@ void ResourceStream::unloadArchiveIndex() {
     entryOffsets = nullptr;
     entrySizes = nullptr;
     entryCount = 0;
-    if (g_rooted && Runtime::getObjectManager()) Runtime::unrootStaticSlots(kStaticSlots, 4);
-    g_rooted = false;
 }
 
 ResourceStream* ResourceStream::openArchiveEntry(String* name) {

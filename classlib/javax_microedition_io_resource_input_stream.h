@@ -38,7 +38,7 @@ public:
     // the first failure, keeping the entries read so far. The index reader proper, apart from the
     // file, for tests and fuzzing.
     static void readArchiveIndex(java_io_InputStream* in, jint archiveSize);
-    // Forgets the index (statics null, roots dropped): the next lookup reads it again. For tests and
+    // Forgets the index (statics null): the next lookup reads it again. For tests and
     // shutdown, before the collector goes away.
     static void unloadArchiveIndex();
 

@@ -19,6 +19,7 @@
 #include "runtime/memory_manager.h"
 #include "runtime/method_trace.h"
 #include "runtime/object.h"
+#include "runtime/static_class.h"
 #include "runtime/thread_state.h"
 
 namespace {
@@ -205,6 +206,8 @@ void ObjectManager::collectFrom(uintptr_t mutatorStackEnd, int level, MemoryMana
 
 void ObjectManager::markRoots(int level) {
     for (Object** slot : m_roots) markObject(*slot);
+    StaticClass::forEachStaticRoot([](Object** slot, void* self) { static_cast<ObjectManager*>(self)->markObject(*slot); },
+                                   this);
     markObject(reinterpret_cast<Object*>(Runtime::constantPool()));
     Runtime::forEachThreadState(
         [](ThreadState& state, void* self) {

@@ -1,6 +1,6 @@
 // ObjectManager: the collector. Every object is registered at allocation; a collection stops the
-// world, marks from the roots (registered root slots, the constant pool, every thread's pending
-// exception and Thread object, the thread stacks scanned conservatively for exact object starts)
+// world, marks from the roots (registered root slots, the statics registered with StaticClass, the
+// constant pool, every thread's pending exception and Thread object, the thread stacks scanned conservatively for exact object starts)
 // and sweeps the rest: destroy slot, stamp 0xFEEE, free. Invariant: the object-start bitmap has a
 // bit set exactly for the registered objects.
 #pragma once
@@ -54,7 +54,7 @@ public:
     // inside the range) as a possible reference: exact object starts are marked.
     void scanConservative(const void* from, const void* to);
 
-    // Root slots (static fields, Application's words): read at every collection, null skipped.
+    // Root slots outside the statics (Application's words): read at every collection, null skipped.
     void addRoot(Object** slot);
     void removeRoot(Object** slot);
 

@@ -1,0 +1,17 @@
+// java_lang_Runtime: its instance static, rooted through StaticClass, and its initialiser.
+#include "classlib/java_lang_runtime.h"
+
+#include "runtime/new_instance_factory.h"
+#include "runtime/static_class.h"
+
+java_lang_Runtime* java_lang_Runtime::s_runtime = nullptr;
+
+namespace {
+
+const StaticRefRegistration kRuntimeStatics(CID_java_lang_Runtime, &java_lang_Runtime::s_runtime);
+const StaticInitRegistration kRuntimeInit(StaticInit::java_lang_Runtime_clinit, &java_lang_Runtime::clinit);
+const NewInstanceRegistration kRuntimeNew(CID_java_lang_Runtime, &newInstanceOf<java_lang_Runtime>);
+
+}  // namespace
+
+void java_lang_Runtime::clinit() { s_runtime = new java_lang_Runtime(); }

@@ -1,0 +1,107 @@
+// The start-up sequence over the shipped constants: the library's static initialisers run once, in
+// the start-up table's order, after the pool is loaded, and what they make survives collections
+// because the registered statics are roots.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "classlib/java_io_print_stream.h"
+#include "classlib/java_lang_boolean.h"
+#include "classlib/java_lang_runtime.h"
+#include "classlib/java_lang_system_statics.h"
+#include "classlib/java_util_hashtable.h"
+#include "runtime/constant_pool.h"
+#include "runtime/java_lang_throwable.h"
+#include "runtime/static_class.h"
+#include "runtime/system_natives.h"
+#include "tests/classlib/stream_fixture.h"
+#include "tools/bar_writer.h"
+#include "tools/constants_compiler.h"
+
+namespace {
+
+class StaticClassTest : public StreamTest {
+protected:
+    void SetUp() override {
+        StreamTest::SetUp();
+        std::ifstream file(BRINDLEX_FIXTURES "/../../assets/constants.txt");
+        ASSERT_TRUE(file);
+        std::stringstream text;
+        text << file.rdbuf();
+        std::string bin;
+        std::string error;
+        ASSERT_TRUE(tools::compileConstants(text.str(), "constants.txt", bin, error)) << error;
+        ASSERT_TRUE(tools::writeArchive(platform::dataFile(), {tools::BarEntry::fromBytes("constants.bin", bin)}, error))
+            << error;
+    }
+    void TearDown() override {
+        StaticClass::releaseStatics();
+        java_lang_System::setPropertyLookup(nullptr);
+        Runtime::setThrowableOutput(nullptr);
+        Runtime::setConstantPool(nullptr);
+        StreamTest::TearDown();
+    }
+};
+
+TEST_F(StaticClassTest, LibraryInitialisersRunOnceInTheStartupOrder) {
+    std::vector<std::string> names;
+    for (const StartupStep& step : StaticClass::startupOrder()) names.push_back(step.name);
+    EXPECT_EQ(names, (std::vector<std::string>{"java_lang_System::clinit", "java_lang_Boolean::clinit",
+                                               "java_lang_Runtime::clinit"}));
+
+    LogCapture log;
+    StaticClass::initStatics();
+    std::vector<std::string> ran;
+    for (const std::string& line : log.lines) {
+        const std::string prefix = "static initialiser ";
+        if (line.rfind(prefix, 0) == 0) ran.push_back(line.substr(prefix.size()));
+    }
+    EXPECT_EQ(ran, names);
+    EXPECT_FALSE(log.contains("not linked in"));
+    EXPECT_FALSE(log.contains("constants.bin"));
+}
+
+TEST_F(StaticClassTest, StaticsSurviveCollectionsAndSeeTheShippedLiterals) {
+    StaticClass::initStatics();
+    objectManager().gc(1);
+    objectManager().gc(1);
+    ASSERT_NE(java_lang_Boolean::TRUE, nullptr);
+    EXPECT_TRUE(objectManager().isRegistered(java_lang_Boolean::TRUE));
+    EXPECT_TRUE(java_lang_Boolean::TRUE->booleanValue());
+    EXPECT_FALSE(java_lang_Boolean::FALSE->booleanValue());
+    EXPECT_TRUE(objectManager().isRegistered(java_lang_Runtime::getRuntime()));
+    ASSERT_NE(java_lang_SystemStatics::out, nullptr);
+    EXPECT_EQ(java_lang_SystemStatics::err, java_lang_SystemStatics::out);
+    EXPECT_TRUE(objectManager().isRegistered(java_lang_SystemStatics::out->out));
+    EXPECT_NE(Runtime::throwableOutput(), nullptr);
+    ASSERT_NE(java_lang_SystemStatics::properties, nullptr);
+    EXPECT_EQ(java_lang_SystemStatics::properties->size(), 1);
+    EXPECT_EQ(narrow(java_lang_System::getProperty(String::fromCString("com.sun.cldc.i18n.uclc"))),
+              "com.sun.cldc.i18n.uclc.DefaultCaseConverter");
+
+    struct Case {
+        jint index;
+        const char* text;
+    };
+    const Case literals[] = {{1, ""}, {14, "="}, {71, ", "}, {236, "{"}, {237, "}"}, {260, "Array index out of range: "}};
+    for (const Case& c : literals) {
+        SCOPED_TRACE(c.index);
+        String* s = Runtime::ldcString(c.index);
+        EXPECT_EQ(narrow(s), c.text);
+        EXPECT_FALSE(s->isCollectable());
+        EXPECT_EQ(Runtime::ldcString(c.index), s);
+    }
+
+    // A second start-up (a new application in the same process) starts from null statics.
+    java_lang_Boolean* before = java_lang_Boolean::TRUE;
+    StaticClass::initStatics();
+    EXPECT_NE(java_lang_Boolean::TRUE, before);
+    StaticClass::releaseStatics();
+    EXPECT_EQ(java_lang_Boolean::TRUE, nullptr);
+    EXPECT_EQ(java_lang_Runtime::getRuntime(), nullptr);
+}
+
+}  // namespace
