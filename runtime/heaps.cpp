@@ -2,6 +2,7 @@
 // at close; everything here assumes they exist (a missing heap is a start-up bug, reported loudly).
 #include "runtime/heaps.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -71,7 +72,8 @@ void* newObject(size_t size, int nativeFlag) {
     if (nativeFlag != 0) return nativeAlloc(size);
     void* block = objectHeap().allocate(size);
     if (!block) return nullptr;
-    std::memset(block, 0, size);
+    // The whole block, slack included: no stale word of a freed object may look like a field.
+    std::memset(block, 0, std::max(size, objectHeap().blockSize(block)));
     if (g_registry) g_registry->registerObject(static_cast<Object*>(block), size);
     return block;
 }
