@@ -2,7 +2,6 @@
 
 #include <atomic>
 #include <string>
-#include <vector>
 
 #include "../runtime/runtime_fixture.h"
 #include "../runtime/text_helpers.h"

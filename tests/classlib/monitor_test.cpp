@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
-#include <vector>
 
 #include "../runtime/runtime_fixture.h"
 #include "../runtime/text_helpers.h"

@@ -3,6 +3,7 @@
 // collects and forces native-heap compaction in a loop. A broken checksum or a hang fails the test.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 
