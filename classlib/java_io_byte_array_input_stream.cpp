@@ -3,7 +3,7 @@
 
 #include <algorithm>
 
-#include "classlib/object_monitor.h"
+#include "runtime/monitor.h"
 #include "runtime/array.h"
 #include "runtime/class_record.h"
 #include "runtime/new_instance_factory.h"
@@ -39,13 +39,13 @@ java_io_ByteArrayInputStream* java_io_ByteArrayInputStream::over(ByteArray* arra
 }
 
 jint java_io_ByteArrayInputStream::read() {
-    ObjectMonitorGuard guard(this);
+    MonitorLock guard(this);
     if (pos >= count) return -1;
     return buf->get(pos++) & 0xFF;
 }
 
 jint java_io_ByteArrayInputStream::read_3(ByteArray* b, jint off, jint len) {
-    ObjectMonitorGuard guard(this);
+    MonitorLock guard(this);
     if (pos >= count) return -1;
     if (!checkArrayRange(b, off, len)) return -1;
     len = std::min(len, count - pos);
@@ -56,7 +56,7 @@ jint java_io_ByteArrayInputStream::read_3(ByteArray* b, jint off, jint len) {
 }
 
 jlong java_io_ByteArrayInputStream::skip(jlong n) {
-    ObjectMonitorGuard guard(this);
+    MonitorLock guard(this);
     if (n > count - pos) n = count - pos;
     if (n < 0) return 0;
     pos += static_cast<jint>(n);
@@ -64,15 +64,15 @@ jlong java_io_ByteArrayInputStream::skip(jlong n) {
 }
 
 jint java_io_ByteArrayInputStream::available() {
-    ObjectMonitorGuard guard(this);
+    MonitorLock guard(this);
     return count - pos;
 }
 
-void java_io_ByteArrayInputStream::close() { ObjectMonitorGuard guard(this); }
+void java_io_ByteArrayInputStream::close() { MonitorLock guard(this); }
 
 void java_io_ByteArrayInputStream::mark(jint) { mark_ = pos; }
 
 void java_io_ByteArrayInputStream::reset() {
-    ObjectMonitorGuard guard(this);
+    MonitorLock guard(this);
     pos = mark_;
 }

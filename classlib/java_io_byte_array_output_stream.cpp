@@ -5,7 +5,7 @@
 #include <algorithm>
 
 #include "classlib/java_io_input_stream.h"
-#include "classlib/object_monitor.h"
+#include "runtime/monitor.h"
 #include "runtime/array.h"
 #include "runtime/class_record.h"
 #include "runtime/new_instance_factory.h"
@@ -40,14 +40,14 @@ bool java_io_ByteArrayOutputStream::growTo(jint needed) {
 }
 
 void java_io_ByteArrayOutputStream::write(jint b) {
-    ObjectMonitorGuard guard(this);
+    MonitorLock guard(this);
     if (count == INT32_MAX || !growTo(count + 1)) return;
     buf->set(count, jt::i2b(b));
     count += 1;
 }
 
 void java_io_ByteArrayOutputStream::write_3(ByteArray* b, jint off, jint len) {
-    ObjectMonitorGuard guard(this);
+    MonitorLock guard(this);
     if (len == 0) return;
     if (!checkArrayRange(b, off, len)) return;
     if (static_cast<jlong>(count) + len > INT32_MAX) return;
@@ -58,17 +58,17 @@ void java_io_ByteArrayOutputStream::write_3(ByteArray* b, jint off, jint len) {
 }
 
 void java_io_ByteArrayOutputStream::reset() {
-    ObjectMonitorGuard guard(this);
+    MonitorLock guard(this);
     count = 0;
 }
 
 void java_io_ByteArrayOutputStream::close() {
-    ObjectMonitorGuard guard(this);
+    MonitorLock guard(this);
     isClosed = 1;
 }
 
 ByteArray* java_io_ByteArrayOutputStream::toByteArray() {
-    ObjectMonitorGuard guard(this);
+    MonitorLock guard(this);
     if (isClosed && buf && buf->length == count) return buf;
     ByteArray* copy = Runtime::newByteArray(count);
     if (copy && count > 0) java_lang_System::arraycopy(buf, 0, copy, 0, count);

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "classlib/java_lang_exceptions.h"
-#include "classlib/object_monitor.h"
+#include "runtime/monitor.h"
 #include "runtime/array.h"
 #include "runtime/class_record.h"
 #include "runtime/exceptions.h"
@@ -70,12 +70,12 @@ void java_io_DataInputStream::close() {
     in->close();
 }
 void java_io_DataInputStream::mark(jint readlimit) {
-    ObjectMonitorGuard guard(this);
+    MonitorLock guard(this);
     BX_IN_OR();
     in->mark(readlimit);
 }
 void java_io_DataInputStream::reset() {
-    ObjectMonitorGuard guard(this);
+    MonitorLock guard(this);
     BX_IN_OR();
     in->reset();
 }

@@ -2,7 +2,7 @@
 #include "classlib/java_io_input_stream.h"
 
 #include "classlib/java_io_byte_array_output_stream.h"
-#include "classlib/object_monitor.h"
+#include "runtime/monitor.h"
 #include "runtime/array.h"
 #include "runtime/exceptions.h"
 #include "runtime/log.h"
@@ -50,8 +50,8 @@ jlong java_io_InputStream::skip(jlong n) {
     return i;
 }
 
-void java_io_InputStream::mark(jint) { ObjectMonitorGuard guard(this); }
-void java_io_InputStream::reset() { ObjectMonitorGuard guard(this); }
+void java_io_InputStream::mark(jint) { MonitorLock guard(this); }
+void java_io_InputStream::reset() { MonitorLock guard(this); }
 
 namespace Runtime {
 

@@ -6,7 +6,7 @@
 #include <cstddef>
 
 #include "classlib/java_lang_exceptions.h"
-#include "classlib/object_monitor.h"
+#include "runtime/monitor.h"
 #include "runtime/array.h"
 #include "runtime/class_record.h"
 #include "runtime/constant_pool.h"
@@ -90,20 +90,20 @@ java_util_HashtableEntry* java_util_Hashtable::find(Object* key) {
 }
 
 Object* java_util_Hashtable::get(Object* key) {
-    ObjectMonitorGuard lock(this);
+    MonitorLock lock(this);
     if (!key) return raiseNullPointer(), nullptr;
     java_util_HashtableEntry* e = find(key);
     return e ? e->value : nullptr;
 }
 
 bool java_util_Hashtable::containsKey(Object* key) {
-    ObjectMonitorGuard lock(this);
+    MonitorLock lock(this);
     if (!key) return raiseNullPointer(), false;
     return find(key) != nullptr;
 }
 
 Object* java_util_Hashtable::put(Object* key, Object* value) {
-    ObjectMonitorGuard lock(this);
+    MonitorLock lock(this);
     if (!value || !key) return raiseNullPointer(), nullptr;
     if (java_util_HashtableEntry* e = find(key)) {
         Object* old = e->value;
@@ -153,7 +153,7 @@ void java_util_Hashtable::rehash() {
 }
 
 Object* java_util_Hashtable::remove(Object* key) {
-    ObjectMonitorGuard lock(this);
+    MonitorLock lock(this);
     if (!key) return raiseNullPointer(), nullptr;
     const jint hash = key->hashCode();
     const jint index = bucketOf(hash);
@@ -171,7 +171,7 @@ Object* java_util_Hashtable::remove(Object* key) {
 }
 
 bool java_util_Hashtable::contains(Object* value) {
-    ObjectMonitorGuard lock(this);
+    MonitorLock lock(this);
     if (!value) return raiseNullPointer(), false;
     for (jint i = capacityOf(table) - 1; i >= 0; --i)
         for (java_util_HashtableEntry* e = bucket(table, i); e; e = e->next)
@@ -180,13 +180,13 @@ bool java_util_Hashtable::contains(Object* value) {
 }
 
 void java_util_Hashtable::clear() {
-    ObjectMonitorGuard lock(this);
+    MonitorLock lock(this);
     for (jint i = capacityOf(table) - 1; i >= 0; --i) setBucket(table, i, nullptr);
     count = 0;
 }
 
 java_util_Hashtable_HashtableEnumerator* java_util_Hashtable::newEnumerator(bool wantKeys) {
-    ObjectMonitorGuard lock(this);
+    MonitorLock lock(this);
     auto* enumerator = new java_util_Hashtable_HashtableEnumerator();
     if (enumerator) enumerator->init(this, table, wantKeys);
     return enumerator;
@@ -197,7 +197,7 @@ java_util_Hashtable_HashtableEnumerator* java_util_Hashtable::keys() { return ne
 java_util_Hashtable_HashtableEnumerator* java_util_Hashtable::elements() { return newEnumerator(false); }
 
 String* java_util_Hashtable::toString() {
-    ObjectMonitorGuard lock(this);
+    MonitorLock lock(this);
     const jint max = jt::sub(size(), 1);
     auto* buf = new StringBuffer();
     if (!buf) return nullptr;

@@ -3,7 +3,7 @@
 #include "classlib/java_util_random.h"
 
 #include "classlib/java_lang_exceptions.h"
-#include "classlib/object_monitor.h"
+#include "runtime/monitor.h"
 #include "runtime/constant_pool.h"
 #include "runtime/exceptions.h"
 #include "runtime/new_instance_factory.h"
@@ -21,7 +21,7 @@ constexpr jint kBoundLiteral = 235;
 }  // namespace
 
 void java_util_Random::init() {
-    ObjectMonitorGuard lock(this);
+    MonitorLock lock(this);
     seedLow = static_cast<uint32_t>(java_lang_System::currentTimeMillis()) ^ kMultiplierLow;
     seedHigh = kMultiplierHigh;
 }
@@ -33,14 +33,14 @@ void java_util_Random::init(jlong seed) {
 }
 
 void java_util_Random::setSeed(jlong seed) {
-    ObjectMonitorGuard lock(this);
+    MonitorLock lock(this);
     const auto bits = static_cast<uint64_t>(seed);
     seedLow = static_cast<uint32_t>(bits) ^ kMultiplierLow;
     seedHigh = (static_cast<uint32_t>(bits >> 32) ^ kMultiplierHigh) & 0xFFFF;
 }
 
 jint java_util_Random::next(jint bits) {
-    ObjectMonitorGuard lock(this);
+    MonitorLock lock(this);
     // low·multiplierLow in full, then the cross terms in the upper word: state·0x5DEECE66D + 0xB
     // taken mod 2^48.
     uint64_t sum = static_cast<uint64_t>(seedLow) * kMultiplierLow + kAddend;

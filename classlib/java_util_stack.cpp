@@ -3,7 +3,7 @@
 #include "classlib/java_util_stack.h"
 
 #include "classlib/java_lang_exceptions.h"
-#include "classlib/object_monitor.h"
+#include "runtime/monitor.h"
 #include "runtime/exceptions.h"
 
 Object* java_util_Stack::push(Object* item) {
@@ -12,7 +12,7 @@ Object* java_util_Stack::push(Object* item) {
 }
 
 Object* java_util_Stack::peek() {
-    ObjectMonitorGuard lock(this);
+    MonitorLock lock(this);
     const jint n = size();
     if (n == 0) {
         Runtime::throwException(Runtime::newException<java_util_EmptyStackException>());
@@ -22,7 +22,7 @@ Object* java_util_Stack::peek() {
 }
 
 Object* java_util_Stack::pop() {
-    ObjectMonitorGuard lock(this);
+    MonitorLock lock(this);
     const jint n = size();
     Object* object = peek();
     if (Runtime::getPendingException()) return nullptr;
@@ -31,7 +31,7 @@ Object* java_util_Stack::pop() {
 }
 
 jint java_util_Stack::search(Object* object) {
-    ObjectMonitorGuard lock(this);
+    MonitorLock lock(this);
     const jint i = lastIndexOf(object, elementCount - 1);
     return i >= 0 ? size() - i : -1;
 }

@@ -4,7 +4,7 @@
 #include "classlib/java_util_vector.h"
 
 #include "classlib/java_lang_exceptions.h"
-#include "classlib/object_monitor.h"
+#include "runtime/monitor.h"
 #include "runtime/array.h"
 #include "runtime/class_record.h"
 #include "runtime/constant_pool.h"
@@ -72,12 +72,12 @@ void java_util_Vector::grow(jint minCapacity) {
 }
 
 void java_util_Vector::ensureCapacity(jint minCapacity) {
-    ObjectMonitorGuard lock(this);
+    MonitorLock lock(this);
     if (minCapacity > capacity()) grow(minCapacity);
 }
 
 void java_util_Vector::addElement(Object* object) {
-    ObjectMonitorGuard lock(this);
+    MonitorLock lock(this);
     if (elementCount + 1 > capacity()) grow(elementCount + 1);
     if (elementCount >= capacity()) return;
     elementData->elements()[elementCount] = object;
@@ -85,20 +85,20 @@ void java_util_Vector::addElement(Object* object) {
 }
 
 Object* java_util_Vector::elementAt(jint index) {
-    ObjectMonitorGuard lock(this);
+    MonitorLock lock(this);
     if (index < 0 || index >= elementCount) return raiseIndex(index), nullptr;
     return at(index);
 }
 
 void java_util_Vector::setElementAt(Object* object, jint index) {
-    ObjectMonitorGuard lock(this);
+    MonitorLock lock(this);
     // A negative index is refused like one past the end: the store would land below the array.
     if (index < 0 || index >= elementCount) return raiseIndex(index);
     elementData->elements()[index] = object;
 }
 
 void java_util_Vector::removeElementAt(jint index) {
-    ObjectMonitorGuard lock(this);
+    MonitorLock lock(this);
     if (index < 0 || index >= elementCount) return raiseIndex(index);
     java_lang_System::arraycopy(elementData, index + 1, elementData, index, elementCount - index - 1);
     elementCount = jt::sub(elementCount, 1);
@@ -106,7 +106,7 @@ void java_util_Vector::removeElementAt(jint index) {
 }
 
 void java_util_Vector::insertElementAt(Object* object, jint index) {
-    ObjectMonitorGuard lock(this);
+    MonitorLock lock(this);
     // A negative index would move memory below the array: refused with the same exception.
     if (index < 0 || index >= elementCount + 1) return raiseIndex(index);
     if (elementCount + 1 > capacity()) grow(elementCount + 1);
@@ -117,7 +117,7 @@ void java_util_Vector::insertElementAt(Object* object, jint index) {
 }
 
 bool java_util_Vector::removeElement(Object* object) {
-    ObjectMonitorGuard lock(this);
+    MonitorLock lock(this);
     const jint i = indexOf(object, 0);
     if (i < 0) return false;
     removeElementAt(i);
@@ -125,7 +125,7 @@ bool java_util_Vector::removeElement(Object* object) {
 }
 
 jint java_util_Vector::indexOf(Object* object, jint from) {
-    ObjectMonitorGuard lock(this);
+    MonitorLock lock(this);
     for (jint i = from < 0 ? 0 : from; i < elementCount; ++i) {
         const bool found = matches(object, at(i));
         if (Runtime::getPendingException()) return -1;
@@ -135,7 +135,7 @@ jint java_util_Vector::indexOf(Object* object, jint from) {
 }
 
 jint java_util_Vector::lastIndexOf(Object* object, jint from) {
-    ObjectMonitorGuard lock(this);
+    MonitorLock lock(this);
     if (from >= elementCount) {
         Runtime::throwException(Runtime::newException<java_lang_IndexOutOfBoundsException>(String::valueOfInt(from)));
         return -1;
@@ -149,23 +149,23 @@ jint java_util_Vector::lastIndexOf(Object* object, jint from) {
 }
 
 Object* java_util_Vector::firstElement() {
-    ObjectMonitorGuard lock(this);
+    MonitorLock lock(this);
     return elementCount > 0 ? at(0) : nullptr;
 }
 
 Object* java_util_Vector::lastElement() {
-    ObjectMonitorGuard lock(this);
+    MonitorLock lock(this);
     return elementCount > 0 ? at(elementCount - 1) : nullptr;
 }
 
 void java_util_Vector::removeAllElements() {
-    ObjectMonitorGuard lock(this);
+    MonitorLock lock(this);
     for (jint i = 0; i < elementCount; ++i) elementData->elements()[i] = nullptr;
     elementCount = 0;
 }
 
 void java_util_Vector::setSize(jint newSize) {
-    ObjectMonitorGuard lock(this);
+    MonitorLock lock(this);
     // A negative size would clear slots below the array: refused as an index error.
     if (newSize < 0) return raiseIndex(newSize);
     if (newSize > elementCount && newSize > capacity()) grow(newSize);
@@ -179,7 +179,7 @@ void java_util_Vector::setSize(jint newSize) {
 }
 
 void java_util_Vector::trimToSize() {
-    ObjectMonitorGuard lock(this);
+    MonitorLock lock(this);
     if (elementCount >= capacity()) return;
     ObjectArray* trimmed = Runtime::newObjectArray(CID_Object, elementCount);
     if (!trimmed || (elementCount > 0 && !trimmed->data)) return;
@@ -188,7 +188,7 @@ void java_util_Vector::trimToSize() {
 }
 
 void java_util_Vector::copyInto(ObjectArray* array) {
-    ObjectMonitorGuard lock(this);
+    MonitorLock lock(this);
     if (!array) return Runtime::nullPointer();
     // A destination shorter than the vector raises for the first index it lacks; nothing is stored.
     if (elementCount > 0 && (!array->data || elementCount > array->length)) return raiseIndex(elementCount - 1);

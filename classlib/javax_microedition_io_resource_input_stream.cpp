@@ -9,7 +9,7 @@
 #include "classlib/java_io_data_input_stream.h"
 #include "classlib/java_lang_exceptions.h"
 #include "classlib/javax_microedition_io_file.h"
-#include "classlib/object_monitor.h"
+#include "runtime/monitor.h"
 #include "platform/file_paths.h"
 #include "runtime/array.h"
 #include "runtime/class_record.h"
@@ -158,7 +158,7 @@ void ResourceStream::loadArchiveIndex() {
 }
 
 void ResourceStream::unloadArchiveIndex() {
-    ObjectMonitorGuard guard(indexLock());
+    MonitorLock guard(indexLock());
     archiveFile = nullptr;
     entryNames = nullptr;
     entryOffsets = nullptr;
@@ -174,7 +174,7 @@ ResourceStream* ResourceStream::openArchiveEntry(String* name) {
     jint offset = -1;
     jint entrySize = 0;
     {
-        ObjectMonitorGuard guard(indexLock());
+        MonitorLock guard(indexLock());
         if (!archiveFile) loadArchiveIndex();
         const jint skip = name->length() > 0 && name->charAt(0) == '/' ? 1 : 0;
         for (jint i = 0; i < entryCount && entryNames; ++i) {

@@ -1,8 +1,11 @@
-// Host clocks behind the replaceable source pointer (an atomic, as any thread may read the time).
+// Host clocks behind the replaceable source pointer (an atomic, as any thread may read the time),
+// and the timed wait of each source.
 #include "runtime/clock.h"
 
 #include <atomic>
 #include <chrono>
+
+#include "runtime/thread_state.h"
 
 namespace {
 
@@ -22,6 +25,22 @@ HostClock g_hostClock;
 std::atomic<ClockSource*> g_source{nullptr};
 
 }  // namespace
+
+void ClockSource::waitFor(std::unique_lock<std::mutex>& lock, std::condition_variable& signal, int64_t millis) {
+    signal.wait_for(lock, std::chrono::milliseconds(millis));
+}
+
+// Real time means nothing here: the wait lasts until a notify, which advance() sends to every
+// registered thread's wake signal.
+void ManualClock::waitFor(std::unique_lock<std::mutex>& lock, std::condition_variable& signal, int64_t) {
+    signal.wait(lock);
+}
+
+void ManualClock::advance(int64_t millis) {
+    m_monotonic.fetch_add(millis);
+    m_wall.fetch_add(millis);
+    Runtime::wakeTimedWaiters();
+}
 
 namespace Runtime {
 

@@ -1,9 +1,13 @@
-// The runtime's clocks: monotonic milliseconds (frame timing, collector throttle, sleeps) and the
-// wall clock (dates). Tests and the headless device install a virtual source; the default reads
-// the host's clocks.
+// The runtime's clocks: monotonic milliseconds (frame timing, collector throttle, sleeps and timed
+// waits) and the wall clock (dates). Tests and the headless device install a virtual source; the
+// default reads the host's clocks. Every timed wait of the runtime blocks through the installed
+// source's waitFor, so a virtual clock that moves wakes the waits it makes due.
 #pragma once
 
+#include <atomic>
+#include <condition_variable>
 #include <cstdint>
+#include <mutex>
 
 class ClockSource {
 public:
@@ -11,22 +15,25 @@ public:
     [[nodiscard]] virtual int64_t monotonicMillis() = 0;
     // Milliseconds since 1970-01-01 UTC.
     [[nodiscard]] virtual int64_t wallMillis() = 0;
+    // Blocks on signal (lock held by the caller, released while blocked) for at most `millis` of
+    // this clock's time, or until the signal is notified. May return early: the caller re-checks.
+    virtual void waitFor(std::unique_lock<std::mutex>& lock, std::condition_variable& signal, int64_t millis);
 };
 
-// A clock that moves only when told to; for tests and the headless device.
+// A clock that moves only when told to; for tests and the headless device. Waits on it last until
+// advance() makes them due, however much real time passes.
 class ManualClock final : public ClockSource {
 public:
-    int64_t monotonicMillis() override { return m_monotonic; }
-    int64_t wallMillis() override { return m_wall; }
-    void advance(int64_t millis) {
-        m_monotonic += millis;
-        m_wall += millis;
-    }
-    void setWall(int64_t millis) { m_wall = millis; }
+    int64_t monotonicMillis() override { return m_monotonic.load(); }
+    int64_t wallMillis() override { return m_wall.load(); }
+    void waitFor(std::unique_lock<std::mutex>& lock, std::condition_variable& signal, int64_t millis) override;
+    // Moves both clocks and wakes every timed wait to re-read the time.
+    void advance(int64_t millis);
+    void setWall(int64_t millis) { m_wall.store(millis); }
 
 private:
-    int64_t m_monotonic = 0;
-    int64_t m_wall = 0;
+    std::atomic<int64_t> m_monotonic{0};
+    std::atomic<int64_t> m_wall{0};
 };
 
 namespace Runtime {

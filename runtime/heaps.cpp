@@ -72,7 +72,7 @@ void* newObject(size_t size, int nativeFlag) {
     if (nativeFlag != 0) return nativeAlloc(size);
     void* block = objectHeap().allocate(size);
     if (!block) return nullptr;
-    // The whole block, slack too: the collector's audit reads every word of it.
+    // The whole block, slack included: no stale word of a freed object may look like a field.
     std::memset(block, 0, std::max(size, objectHeap().blockSize(block)));
     if (g_registry) g_registry->registerObject(static_cast<Object*>(block), size);
     return block;

@@ -1,4 +1,4 @@
-// Object's own slots. Monitor release in destroy arrives with the monitor table.
+// Object's own slots. Its monitor record is released by the collector after destroy (monitor.cpp).
 #include "runtime/object.h"
 
 #include <cinttypes>

@@ -24,7 +24,8 @@ public:
     Object() : m_header{CID_Object, 1, 0x01} {}
 
     // Slot 0: releases what the object holds outside the object heap. Called by the collector
-    // before the block is freed; never a C++ destructor.
+    // before the block is freed; never a C++ destructor. The collector itself then releases the
+    // object's monitor record, so an override need not chain to this one.
     virtual void destroy();
     // Slot 1: reference identity.
     virtual bool equals(Object* other);
@@ -36,6 +37,13 @@ public:
     virtual jint hashCode();
     // Slot 5: the address of the sub-object for interface `classId`, or null.
     virtual void* getInterface(jint classId);
+
+    // The monitor operations (runtime/monitor.cpp); the caller holds this object's monitor. wait
+    // releases it, blocks (parked) until notified or, for millis > 0, until that time has passed,
+    // and takes it back. notify wakes the longest waiting thread, notifyAll every waiting thread.
+    void wait(jlong millis = 0);
+    void notify();
+    void notifyAll();
 
     // Allocation goes through the object heap and registers with the collector; null when the heap
     // is exhausted (a noexcept operator new makes the new-expression skip the constructor then).

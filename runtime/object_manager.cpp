@@ -1,6 +1,7 @@
 // The collector: registry, roots, iterative marking, sweep, and the allocator's exhaustion hook.
-// Lock order: the collection lock, then the registry lock, then the thread list. A collection
-// started on a thread that is already collecting (a destroy slot that allocates) does nothing.
+// Lock order: the collection lock, then the stopped world, then the registry lock, then the thread
+// list. A collection started on a thread that is already collecting (a destroy slot that
+// allocates) does nothing.
 #include "runtime/object_manager.h"
 
 #include <algorithm>
@@ -18,9 +19,11 @@
 #include "runtime/log.h"
 #include "runtime/memory_manager.h"
 #include "runtime/method_trace.h"
+#include "runtime/monitor.h"
 #include "runtime/object.h"
 #include "runtime/static_class.h"
 #include "runtime/thread_state.h"
+#include "runtime/thread_table.h"
 
 namespace {
 
@@ -174,6 +177,8 @@ void ObjectManager::collectFrom(uintptr_t mutatorStackEnd, int level, MemoryMana
     // Waiting for another thread's collection counts as parked: that one may scan this stack.
     Runtime::runParked(lockCollector, &m_collectLock);
     Runtime::currentThreadState().savedStackPointer.store(mutatorStackEnd, std::memory_order_release);
+    // Every other registered thread parks (or leaves) before anything is marked or moved.
+    Runtime::suspendAllThreads();
     {
         Runtime::MethodTraceScope trace("ObjectManager::gc()");
         std::lock_guard registry(m_registryLock);
@@ -200,6 +205,7 @@ void ObjectManager::collectFrom(uintptr_t mutatorStackEnd, int level, MemoryMana
                                       std::chrono::steady_clock::now() - started)
                                       .count();
     }
+    Runtime::resumeAllThreads();
     m_collectLock.unlock();
     t_collecting = false;
 }
@@ -210,38 +216,28 @@ void ObjectManager::markRoots(int level) {
                                    this);
     markObject(reinterpret_cast<Object*>(Runtime::constantPool()));
     Runtime::forEachThreadState(
-        [](ThreadState& state, void* self) {
-            static_cast<ObjectManager*>(self)->markObject(state.pendingException);
-            static_cast<ObjectManager*>(self)->markObject(state.threadObject);
-        },
+        [](ThreadState& state, void* self) { static_cast<ObjectManager*>(self)->markObject(state.pendingException); },
         this);
+    ThreadTable::forEachThread([](Object* thread, void* self) { static_cast<ObjectManager*>(self)->markObject(thread); },
+                               this);
     scanThreadStacks();
     if ((level & kKeepLast) && m_lastRegistered) markObject(m_lastRegistered);
 }
 
+// The world is stopped: every other registered thread is parked with its stack pointer recorded,
+// and this one recorded its own at the collection's entry.
 void ObjectManager::scanThreadStacks() {
-    struct Scan {
-        ObjectManager* self;
-        ThreadState* current;
-        int running;
-    } scan{this, &Runtime::currentThreadState(), 0};
     Runtime::forEachThreadState(
-        [](ThreadState& state, void* context) {
-            auto& s = *static_cast<Scan*>(context);
-            if (&state == s.current || state.parked.load(std::memory_order_acquire)) {
-                s.self->scanConservative(reinterpret_cast<const void*>(state.savedStackPointer.load()),
-                                         reinterpret_cast<const void*>(state.stackBase));
-            } else {
-                ++s.running;
-            }
+        [](ThreadState& state, void* self) {
+            static_cast<ObjectManager*>(self)->scanConservative(
+                reinterpret_cast<const void*>(state.savedStackPointer.load(std::memory_order_acquire)),
+                reinterpret_cast<const void*>(state.stackBase));
         },
-        &scan);
-    // Stopping running threads is the thread table's handshake; until then their stacks are unseen.
-    if (scan.running > 0) Log::warn("collection with %d running threads: their stacks are not scanned", scan.running);
+        this);
 }
 
 // Reads stack words the sanitizer would call redzones: a conservative scan reads them on purpose.
-__attribute__((no_sanitize_address)) void ObjectManager::scanConservative(const void* from, const void* to) {
+__attribute__((no_sanitize("address", "thread"))) void ObjectManager::scanConservative(const void* from, const void* to) {
     uintptr_t low = std::min(reinterpret_cast<uintptr_t>(from), reinterpret_cast<uintptr_t>(to));
     const uintptr_t high = std::max(reinterpret_cast<uintptr_t>(from), reinterpret_cast<uintptr_t>(to));
     if (low == 0) return;
@@ -309,6 +305,8 @@ void ObjectManager::sweep(size_t& freed) {
         m_registry.pop_back();
         if (object == m_lastRegistered) m_lastRegistered = nullptr;
         if (hasTable(object)) object->destroy();
+        // Here, not in Object's destroy: overrides of destroy need not chain to it.
+        MonitorTable::releaseMonitor(object);
         object->stampCollected();
         setObjectStart(reinterpret_cast<uintptr_t>(object), false);
         Runtime::freeBlock(object);

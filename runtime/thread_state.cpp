@@ -1,25 +1,29 @@
-// Thread records: a list under one lock, a thread_local pointer to the caller's own record, and a
-// thread_local guard whose destructor detaches the thread at exit.
+// Thread records and the stop-the-world handshake: one world lock guards the list, every parked
+// flag and the stopper; one condition variable says "a thread parked or left, or the world was
+// released". Lock order: the world lock, then a thread's wakeLock; nothing blocks holding either.
 #include "runtime/thread_state.h"
 
 #include <pthread.h>
 
 #include <algorithm>
-#include <mutex>
 #include <vector>
 
 #include "runtime/class_record.h"
+#include "runtime/clock.h"
 #include "runtime/log.h"
 
 namespace {
 
-std::mutex& listLock() {
-    static std::mutex lock;
-    return lock;
-}
-std::vector<ThreadState*>& threadList() {
-    static std::vector<ThreadState*> list;
-    return list;
+struct World {
+    std::mutex lock;
+    std::condition_variable changed;
+    std::vector<ThreadState*> threads;
+    ThreadState* stopper = nullptr;  // non-null while the world is stopped
+};
+
+World& world() {
+    static World w;
+    return w;
 }
 
 uintptr_t stackBaseOfCallingThread() {
@@ -42,6 +46,31 @@ struct ThreadGuard {
 };
 thread_local ThreadGuard t_guard;
 
+// Under the world lock: waits, counted as parked, while another thread holds the world stopped.
+void waitWhileStoppedByOther(World& w, std::unique_lock<std::mutex>& held, ThreadState& self) {
+    if (!w.stopper || w.stopper == &self) return;
+    const bool wasParked = self.parked.load();
+    self.parked.store(true);
+    w.changed.notify_all();
+    w.changed.wait(held, [&] { return !w.stopper || w.stopper == &self; });
+    self.parked.store(wasParked);
+}
+
+void enterSafeRegion(ThreadState& self, uintptr_t stackPointer) {
+    World& w = world();
+    self.savedStackPointer.store(stackPointer, std::memory_order_release);
+    std::lock_guard guard(w.lock);
+    self.parked.store(true);
+    if (w.stopper) w.changed.notify_all();
+}
+
+void leaveSafeRegion(ThreadState& self) {
+    World& w = world();
+    std::unique_lock held(w.lock);
+    w.changed.wait(held, [&] { return !w.stopper || w.stopper == &self; });
+    self.parked.store(false);
+}
+
 }  // namespace
 
 namespace Runtime {
@@ -50,33 +79,46 @@ ThreadState& currentThreadState() {
     if (t_guard.state) return *t_guard.state;
     auto* state = new ThreadState();
     state->stackBase = stackBaseOfCallingThread();
+    state->savedStackPointer.store(stackPointerBelowCaller());
+    World& w = world();
     {
-        std::lock_guard guard(listLock());
-        threadList().push_back(state);
+        std::unique_lock held(w.lock);
+        w.threads.push_back(state);
+        waitWhileStoppedByOther(w, held, *state);
     }
     t_guard.state = state;
     return *state;
 }
 
+void reportUncaughtException() {
+    ThreadState& self = currentThreadState();
+    // Registered and running here: the object read below cannot be swept meanwhile.
+    if (Object* left = self.pendingException) {
+        const ClassRecord* record = Class::forId(left->classId());
+        Log::warn("uncaught %s left pending at the end of its thread", record ? record->name() : "object");
+        self.pendingException = nullptr;
+    }
+}
+
 void detachCurrentThread() {
     ThreadState* state = t_guard.state;
     if (!state) return;
+    reportUncaughtException();
+    World& w = world();
     {
-        std::lock_guard guard(listLock());
-        auto& list = threadList();
+        std::lock_guard guard(w.lock);
+        auto& list = w.threads;
         list.erase(std::remove(list.begin(), list.end(), state), list.end());
-    }
-    if (Object* left = state->pendingException) {
-        const ClassRecord* record = Class::forId(left->classId());
-        Log::warn("uncaught %s left pending at the end of its thread", record ? record->name() : "object");
+        if (w.stopper == state) w.stopper = nullptr;
+        w.changed.notify_all();
     }
     t_guard.state = nullptr;
     delete state;
 }
 
 void forEachThreadState(void (*visit)(ThreadState&, void*), void* context) {
-    std::lock_guard guard(listLock());
-    for (ThreadState* state : threadList()) visit(*state, context);
+    std::lock_guard guard(world().lock);
+    for (ThreadState* state : world().threads) visit(*state, context);
 }
 
 __attribute__((noinline)) uintptr_t stackPointerBelowCaller() {
@@ -88,11 +130,70 @@ __attribute__((noinline)) uintptr_t stackPointerBelowCaller() {
 __attribute__((noinline)) void runParked(void (*blocking)(void*), void* context) {
     __builtin_unwind_init();  // callee-saved registers now sit in this frame, above the mark below
     ThreadState& self = currentThreadState();
-    self.savedStackPointer.store(stackPointerBelowCaller(), std::memory_order_release);
-    self.parked.store(true, std::memory_order_release);
+    // Nested safe regions (a wait inside a parked call) keep the outer, higher mark.
+    const bool nested = self.parked.load();
+    if (!nested) enterSafeRegion(self, stackPointerBelowCaller());
     blocking(context);
-    self.parked.store(false, std::memory_order_release);
+    if (!nested) leaveSafeRegion(self);
     asm volatile("" ::: "memory");
+}
+
+void suspendAllThreads() {
+    World& w = world();
+    ThreadState& self = currentThreadState();
+    std::unique_lock held(w.lock);
+    waitWhileStoppedByOther(w, held, self);
+    w.stopper = &self;
+    w.changed.wait(held, [&] {
+        for (ThreadState* state : w.threads)
+            if (state != &self && !state->parked.load()) return false;
+        return true;
+    });
+}
+
+void resumeAllThreads() {
+    World& w = world();
+    std::lock_guard guard(w.lock);
+    w.stopper = nullptr;
+    w.changed.notify_all();
+}
+
+bool worldStopped() {
+    std::lock_guard guard(world().lock);
+    return world().stopper != nullptr;
+}
+
+void waitForWake(int64_t deadline) {
+    ThreadState& self = currentThreadState();
+    std::unique_lock held(self.wakeLock);
+    self.waitDeadline.store(deadline);
+    while (!self.wakeRequested) {
+        if (deadline == kNoDeadline) {
+            self.wakeSignal.wait(held);
+            continue;
+        }
+        ClockSource& source = clock();
+        const int64_t now = source.monotonicMillis();
+        if (now >= deadline) break;
+        source.waitFor(held, self.wakeSignal, deadline - now);
+    }
+    self.wakeRequested = false;
+    self.waitDeadline.store(ThreadState::kNotWaiting);
+}
+
+void wakeThread(ThreadState& thread) {
+    std::lock_guard guard(thread.wakeLock);
+    thread.wakeRequested = true;
+    thread.wakeSignal.notify_all();
+}
+
+void wakeTimedWaiters() {
+    forEachThreadState(
+        [](ThreadState& state, void*) {
+            std::lock_guard guard(state.wakeLock);
+            state.wakeSignal.notify_all();
+        },
+        nullptr);
 }
 
 }  // namespace Runtime

@@ -1,43 +1,85 @@
-// ThreadState: what the runtime keeps per thread before the thread table exists — the pending
-// exception and its call-site position, and what the collector needs to scan the thread's stack.
-// Invariant: a record is written only by its own thread, except that the collector reads it while
-// the thread is parked (or is the collector itself); the list of records changes under its lock.
+// ThreadState: what the runtime keeps per thread that touches the heap — the pending exception and
+// its call-site position, the stack bounds the collector scans, the parked flag of the stop-the-world
+// handshake and the thread's wake signal (sleeps and monitor waits block on it).
+// Invariant: a thread touches the heap only while it is not parked, and the world stays stopped
+// until its stopper releases it: a collection runs while every other registered thread is parked.
 #pragma once
 
 #include <atomic>
+#include <condition_variable>
 #include <cstdint>
+#include <mutex>
+#include <type_traits>
 
 #include "runtime/jtypes.h"
 
 class Object;
 
 struct ThreadState {
+    static constexpr int64_t kNotWaiting = INT64_MIN;
+
     // Roots of the collector.
     Object* pendingException = nullptr;
-    Object* threadObject = nullptr;  // the thread's java_lang_Thread, once the thread table sets it
     jint callSitePosition = 0;
     // The stack runs from savedStackPointer (lowest live address while parked) up to stackBase
     // (one past its highest address).
     uintptr_t stackBase = 0;
     std::atomic<uintptr_t> savedStackPointer{0};
+    // Written under the world lock; true while the thread is inside a safe region.
     std::atomic<bool> parked{false};
+
+    // The wake signal. wakeRequested is written under wakeLock; a wait consumes it.
+    std::mutex wakeLock;
+    std::condition_variable wakeSignal;
+    bool wakeRequested = false;
+    // The deadline (monotonic ms) of the wait the thread is blocked in, kNotWaiting when it is in
+    // none, INT64_MAX without a limit. Read by tests to know a thread has reached its wait.
+    std::atomic<int64_t> waitDeadline{kNotWaiting};
 };
 
 namespace Runtime {
 
-// The calling thread's record; the first call registers the thread.
+inline constexpr int64_t kNoDeadline = INT64_MAX;
+
+// The calling thread's record; the first call registers the thread (waiting, parked, while the
+// world is stopped).
 [[nodiscard]] ThreadState& currentThreadState();
-// Ends the calling thread's use of the runtime: a pending exception still left is logged and
-// cleared, and the record leaves the list. Runs by itself when a registered thread exits.
+// Logs and clears a pending exception the calling thread's run left behind ("uncaught ...").
+void reportUncaughtException();
+// Ends the calling thread's use of the runtime: reportUncaughtException, then the record leaves the
+// list. Runs by itself when a registered thread exits.
 void detachCurrentThread();
 // Calls visit(record, context) for every registered thread, under the list lock. The visitor must
-// not register or detach threads.
+// not register or detach threads, nor park.
 void forEachThreadState(void (*visit)(ThreadState& state, void* context), void* context);
+
 // Runs blocking(context) as a safe region: the callee-saved registers are spilled into this frame,
 // the stack pointer is recorded and the thread counts as parked until blocking returns, so a
-// collection on another thread may scan this stack meanwhile. blocking must not touch the heap.
+// collection on another thread may scan this stack meanwhile. Leaving waits while another thread
+// holds the world stopped. blocking must not touch the heap (nor keep native-heap data pointers).
 void runParked(void (*blocking)(void* context), void* context);
+template <class F>
+void runParked(F&& blocking) {
+    runParked([](void* f) { (*static_cast<std::remove_reference_t<F>*>(f))(); }, &blocking);
+}
 // An address just below the caller's frame: everything the caller holds on the stack lies above it.
 [[nodiscard]] uintptr_t stackPointerBelowCaller();
+
+// Stops the world: waits (on a condition variable, parked itself meanwhile if another thread holds
+// the world) until every other registered thread is parked or gone. Threads that register while
+// the world is stopped wait, parked, for its release.
+void suspendAllThreads();
+void resumeAllThreads();
+[[nodiscard]] bool worldStopped();
+
+// Blocks the calling thread, which must be inside a safe region, until its wake signal is raised,
+// the deadline (Runtime::clock() monotonic ms; kNoDeadline: none) has passed, or spuriously. The
+// caller re-checks its own condition. Consumes the wake request.
+void waitForWake(int64_t deadline);
+// Raises the thread's wake signal. The thread must be alive (listed as a waiter, for instance).
+void wakeThread(ThreadState& thread);
+// Called by a clock source whose time moved without real time passing (ManualClock): every timed
+// wait re-reads the clock.
+void wakeTimedWaiters();
 
 }  // namespace Runtime

@@ -1,0 +1,195 @@
+#include <gtest/gtest.h>
+
+#include <atomic>
+
+#include "../runtime/runtime_fixture.h"
+#include "../runtime/text_helpers.h"
+#include "classlib/java_lang_thread.h"
+#include "runtime/array.h"
+#include "runtime/clock.h"
+#include "runtime/monitor.h"
+#include "runtime/thread_table.h"
+#include "thread_helpers.h"
+
+namespace {
+
+class MonitorTest : public RuntimeTest {
+protected:
+    void TearDown() override {
+        Runtime::setClock(nullptr);
+        RuntimeTest::TearDown();
+    }
+    Watchdog m_watchdog{std::chrono::seconds(60)};
+};
+
+int waitersOf(Object* object) {
+    MonitorRecord* record = MonitorTable::getMonitor(object, false);
+    if (!record) return 0;
+    std::lock_guard guard(record->lock);
+    int n = 0;
+    for (MonitorWaiter* w = record->firstWaiter; w; w = w->next) n += w->object == object ? 1 : 0;
+    return n;
+}
+
+struct Waiting {
+    Object* lock = nullptr;
+    jlong millis = 0;
+    std::atomic<int> woken{0};
+    int64_t returnedAt = -1;
+};
+
+void waitOnce(void* context) {
+    auto& w = *static_cast<Waiting*>(context);
+    MonitorLock hold(w.lock);
+    w.lock->wait(w.millis);
+    w.returnedAt = Runtime::clock().monotonicMillis();
+    w.woken.fetch_add(1);
+}
+
+TEST_F(MonitorTest, WaitWithALimitReturnsAfterItAndWaitWithoutOneOnlyWhenNotified) {
+    ManualClock clock;
+    Runtime::setClock(&clock);
+    Waiting limited;
+    limited.lock = new Object();
+    limited.millis = 100;
+    java_lang_Thread* thread = newThread(&waitOnce, &limited);
+    thread->start();
+    waitUntilWaiting(thread, 100);
+    clock.advance(99);
+    EXPECT_EQ(limited.woken.load(), 0);
+    clock.advance(1);
+    thread->join();
+    EXPECT_EQ(limited.returnedAt, 100);
+    EXPECT_EQ(waitersOf(limited.lock), 0);  // a timed-out waiter takes itself off the list
+
+    Waiting unlimited;
+    unlimited.lock = new Object();
+    thread = newThread(&waitOnce, &unlimited);
+    thread->start();
+    waitUntilWaiting(thread, Runtime::kNoDeadline);
+    clock.advance(1000000);
+    EXPECT_EQ(unlimited.woken.load(), 0);
+    {
+        MonitorLock hold(unlimited.lock);
+        unlimited.lock->notify();
+    }
+    thread->join();
+    EXPECT_EQ(unlimited.woken.load(), 1);
+}
+
+TEST_F(MonitorTest, NotifyWakesExactlyOneOfThreeWaitersAndNotifyAllTheRest) {
+    Waiting waiting;
+    waiting.lock = new Object();
+    ObjectArray* threads = Runtime::newObjectArray(CID_java_lang_Thread, 3);
+    for (jint i = 0; i < 3; ++i) {
+        threads->set(i, newThread(&waitOnce, &waiting));
+        static_cast<java_lang_Thread*>(threads->get(i))->start();
+    }
+    for (jint i = 0; i < 3; ++i) waitUntilWaiting(static_cast<java_lang_Thread*>(threads->get(i)), Runtime::kNoDeadline);
+    {
+        MonitorLock hold(waiting.lock);
+        waiting.lock->notify();
+        EXPECT_EQ(waitersOf(waiting.lock), 2);
+    }
+    waitUntil([&] { return waiting.woken.load() == 1; });
+    EXPECT_EQ(waitersOf(waiting.lock), 2);
+    {
+        MonitorLock hold(waiting.lock);
+        waiting.lock->notifyAll();
+    }
+    for (jint i = 0; i < 3; ++i) static_cast<java_lang_Thread*>(threads->get(i))->join();
+    EXPECT_EQ(waiting.woken.load(), 3);
+}
+
+struct Contended {
+    Object* lock = nullptr;
+    std::atomic<bool> trying{false};
+    std::atomic<bool> entered{false};
+};
+
+TEST_F(MonitorTest, AThreadBlockedOnAHeldMonitorLetsTheHolderCollectAndEntersAfterTheLastExit) {
+    Contended c;
+    c.lock = new Object();
+    Runtime::monitorEnter(c.lock);
+    Runtime::monitorEnter(c.lock);  // re-entrant
+    java_lang_Thread* thread = newThread(
+        [](void* context) {
+            auto& s = *static_cast<Contended*>(context);
+            s.trying = true;
+            MonitorLock hold(s.lock);
+            s.entered = true;
+        },
+        &c);
+    thread->start();
+    waitUntil([&] { return c.trying.load(); });
+    objectManager().gc(ObjectManager::kKeepLast | 1);  // waits for the blocked thread to park
+    Runtime::monitorExit(c.lock);
+    EXPECT_FALSE(c.entered.load());
+    Runtime::monitorExit(c.lock);
+    thread->join();
+    EXPECT_TRUE(c.entered.load());
+}
+
+TEST_F(MonitorTest, MisuseIsLoggedAndChangesNothing) {
+    LogCapture log;
+    Object* object = new Object();
+    Runtime::monitorExit(object);
+    object->notify();
+    object->wait(5);
+    Runtime::monitorEnter(nullptr);
+    EXPECT_TRUE(log.contains("monitor exit by a thread that does not hold the monitor"));
+    EXPECT_TRUE(log.contains("notify by a thread that does not hold the monitor"));
+    EXPECT_TRUE(log.contains("wait by a thread that does not hold the monitor"));
+    EXPECT_TRUE(log.contains("NullPointer"));
+}
+
+TEST_F(MonitorTest, TheCollectorFreesTheRecordOfEveryObjectItFrees) {
+    const int before = MonitorTable::usedRecords();
+    {
+        String* text = str("a string: its class has its own destroy");
+        MonitorLock hold(text);
+        EXPECT_EQ(MonitorTable::usedRecords(), before + 1);
+    }
+    objectManager().gc(ObjectManager::kFreeAll);
+    // Records of objects that are never collected (class objects locked by static synchronized
+    // code in earlier tests) stay; the string's is gone.
+    EXPECT_EQ(MonitorTable::usedRecords(), before);
+}
+
+TEST_F(MonitorTest, AFullTableSharesTheOverflowMonitorAndNotifyStillReachesTheRightWaiter) {
+    LogCapture log;
+    ObjectArray* objects = Runtime::newObjectArray(CID_Object, MonitorTable::kRecords + 2);
+    for (jint i = 0; i < objects->length; ++i) {
+        objects->set(i, new Object());
+        MonitorLock hold(objects->get(i));
+    }
+    EXPECT_EQ(MonitorTable::usedRecords(), MonitorTable::kRecords);
+    EXPECT_TRUE(log.contains("monitor table full"));
+    Object* first = objects->get(MonitorTable::kRecords);
+    Object* second = objects->get(MonitorTable::kRecords + 1);
+    EXPECT_EQ(MonitorTable::getMonitor(first, false), MonitorTable::getMonitor(second, false));
+
+    Waiting onFirst, onSecond;
+    onFirst.lock = first;
+    onSecond.lock = second;
+    java_lang_Thread* a = newThread(&waitOnce, &onFirst);
+    java_lang_Thread* b = newThread(&waitOnce, &onSecond);
+    a->start();
+    b->start();
+    waitUntilWaiting(a, Runtime::kNoDeadline);
+    waitUntilWaiting(b, Runtime::kNoDeadline);
+    {
+        MonitorLock hold(second);
+        second->notify();
+    }
+    b->join();
+    EXPECT_EQ(onFirst.woken.load(), 0);
+    {
+        MonitorLock hold(first);
+        first->notify();
+    }
+    a->join();
+    EXPECT_EQ(onFirst.woken.load(), 1);
+}
+
+}  // namespace

@@ -1,0 +1,200 @@
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <vector>
+
+#include "../runtime/runtime_fixture.h"
+#include "classlib/java_util_task_queue.h"
+#include "classlib/java_util_timer.h"
+#include "runtime/array.h"
+#include "runtime/clock.h"
+#include "runtime/exceptions.h"
+#include "runtime/thread_table.h"
+#include "thread_helpers.h"
+
+namespace {
+
+struct Runs {
+    std::atomic<int> count{0};
+    jlong planned[8] = {};
+    jlong at[8] = {};
+};
+
+// Keeps TimerTask's id and reference list; m_runs points at the test's stack.
+class RecordingTask : public java_util_TimerTask {
+public:
+    void run() override {
+        const int i = m_runs->count.load();
+        if (i < 8) {
+            m_runs->planned[i] = scheduledExecutionTime();
+            m_runs->at[i] = Runtime::clock().monotonicMillis();
+        }
+        m_runs->count.store(i + 1);
+    }
+    Runs* m_runs;
+};
+
+RecordingTask* newTask(Runs* runs) {
+    auto* task = new RecordingTask();
+    task->init();
+    task->m_runs = runs;
+    return task;
+}
+
+class TimerTest : public RuntimeTest {
+protected:
+    void SetUp() override {
+        RuntimeTest::SetUp();
+        Runtime::setClock(&m_clock);
+        auto* timer = new java_util_Timer();
+        timer->init();
+        m_timer = timer;
+        objectManager().addRoot(&m_timer);
+    }
+    void TearDown() override {
+        timer()->cancel();
+        timer()->m_thread->join();
+        objectManager().removeRoot(&m_timer);
+        Runtime::clearPendingException();
+        Runtime::setClock(nullptr);
+        RuntimeTest::TearDown();
+    }
+    java_util_Timer* timer() { return static_cast<java_util_Timer*>(m_timer); }
+    // Moves the clock to `to`, then waits until the timer thread waits for `nextDeadline`.
+    void advanceTo(int64_t to, int64_t nextDeadline) {
+        m_clock.advance(to - m_clock.monotonicMillis());
+        waitUntilWaiting(timer()->m_thread, nextDeadline);
+    }
+
+    ManualClock m_clock;
+    Object* m_timer = nullptr;
+    Watchdog m_watchdog{std::chrono::seconds(60)};
+};
+
+constexpr int64_t kIdle = 30000;  // an empty queue is waited on in slices of this length
+
+TEST_F(TimerTest, AOneShotTaskRunsOnceAtItsTime) {
+    Runs runs;
+    RecordingTask* task = newTask(&runs);
+    timer()->schedule(task, 100);
+    waitUntilWaiting(timer()->m_thread, 100);
+    advanceTo(99, 100);
+    EXPECT_EQ(runs.count.load(), 0);
+    advanceTo(100, 100 + kIdle);
+    advanceTo(100 + kIdle, 100 + 2 * kIdle);
+    EXPECT_EQ(runs.count.load(), 1);
+    EXPECT_EQ(runs.planned[0], 100);
+    EXPECT_EQ(runs.at[0], 100);
+    EXPECT_EQ(task->m_state, java_util_TimerTask::kExecuted);
+}
+
+TEST_F(TimerTest, FixedDelayCountsFromEachRunAndFixedRateFromTheFirstPlan) {
+    struct Case {
+        const char* what;
+        bool fixedRate;
+        int64_t planned[3];
+        int64_t waits[3];  // what the thread waits for after each run
+    };
+    // Runs at 100, late at 180, then at 230; the period is 50.
+    const Case cases[] = {
+        {"fixed delay", false, {100, 180, 230}, {150, 230, 280}},
+        {"fixed rate", true, {100, 150, 200}, {150, 200, 250}},
+    };
+    const int64_t steps[] = {100, 180, 230};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Runs runs;
+        RecordingTask* task = newTask(&runs);
+        const int64_t start = m_clock.monotonicMillis();
+        if (c.fixedRate) timer()->scheduleAtFixedRate(task, 100, 50);
+        else timer()->schedule(task, 100, 50);
+        waitUntilWaiting(timer()->m_thread, start + 100);
+        for (int i = 0; i < 3; ++i) {
+            advanceTo(start + steps[i], start + c.waits[i]);
+            ASSERT_EQ(runs.count.load(), i + 1);
+            EXPECT_EQ(runs.planned[i], start + c.planned[i]);
+            EXPECT_EQ(runs.at[i], start + steps[i]);
+        }
+        EXPECT_TRUE(task->cancel());
+        advanceTo(start + c.waits[2], start + c.waits[2] + kIdle);  // the cancelled task is dropped
+        EXPECT_EQ(runs.count.load(), 3);
+    }
+}
+
+TEST_F(TimerTest, ACancelledTaskNeverRunsAndACancelledTimerTakesNoTasks) {
+    Runs runs;
+    RecordingTask* task = newTask(&runs);
+    EXPECT_FALSE(task->cancel());  // never scheduled
+    RecordingTask* dropped = newTask(&runs);
+    timer()->schedule(dropped, 100);
+    waitUntilWaiting(timer()->m_thread, 100);
+    EXPECT_TRUE(dropped->cancel());
+    EXPECT_FALSE(dropped->cancel());
+    advanceTo(100, 100 + kIdle);
+    EXPECT_EQ(runs.count.load(), 0);
+
+    timer()->cancel();
+    timer()->m_thread->join();  // the thread ends with the queue empty
+    RecordingTask* late = newTask(&runs);
+    timer()->schedule(late, 10);
+    Object* pending = Runtime::getPendingException();
+    ASSERT_NE(pending, nullptr);
+    EXPECT_EQ(pending->classId(), CID_java_lang_IllegalStateException);
+}
+
+TEST_F(TimerTest, SchedulingRefusesBadTimesAndTasksThatAreNotNew) {
+    Runs runs;
+    RecordingTask* scheduled = newTask(&runs);
+    timer()->schedule(scheduled, 1000);
+    struct Case {
+        const char* what;
+        int kind;  // 0 schedule(delay), 1 schedule(delay, period), 2 scheduleAtFixedRate
+        bool reuse;
+        jlong delay, period;
+        ClassId thrown;
+    };
+    const Case cases[] = {
+        {"negative delay", 0, false, -1, 0, CID_java_lang_IllegalArgumentException},
+        {"zero period", 1, false, 10, 0, CID_java_lang_IllegalArgumentException},
+        {"negative rate", 2, false, 10, -5, CID_java_lang_IllegalArgumentException},
+        {"task already scheduled", 0, true, 10, 0, CID_java_lang_IllegalStateException},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        java_util_TimerTask* task = c.reuse ? scheduled : newTask(&runs);
+        if (c.kind == 0) timer()->schedule(task, c.delay);
+        if (c.kind == 1) timer()->schedule(task, c.delay, c.period);
+        if (c.kind == 2) timer()->scheduleAtFixedRate(task, c.delay, c.period);
+        Object* pending = Runtime::getPendingException();
+        ASSERT_NE(pending, nullptr);
+        EXPECT_EQ(pending->classId(), c.thrown);
+        Runtime::clearPendingException();
+    }
+    EXPECT_EQ(timer()->m_queue->size(), 1);
+}
+
+TEST_F(TimerTest, TheQueueKeepsTheEarliestTaskFirstAndDoublesWhenFull) {
+    Runs runs;
+    auto* queue = new java_util_TaskQueue();
+    queue->init();
+    ASSERT_EQ(queue->m_queue->length, 4);
+    const jlong times[] = {50, 30, 90, 10, 70, 30, 20};
+    for (size_t i = 0; i < std::size(times); ++i) {
+        RecordingTask* task = newTask(&runs);
+        task->m_nextExecutionTime = times[i];
+        queue->add(task);
+        if (i == 2 || i == 3) {
+            EXPECT_EQ(queue->m_queue->length, i == 2 ? 4 : 8);  // three tasks fit in four entries
+        }
+    }
+    queue->rescheduleMin(95);  // the earliest, 10, becomes 95
+    std::vector<jlong> order;
+    while (!queue->isEmpty()) {
+        order.push_back(queue->getMin()->m_nextExecutionTime);
+        queue->removeMin();
+    }
+    EXPECT_EQ(order, (std::vector<jlong>{20, 30, 30, 50, 70, 90, 95}));
+    EXPECT_EQ(queue->m_queue->get(1), nullptr);
+}
+
+}  // namespace
