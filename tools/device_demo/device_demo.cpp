@@ -4,10 +4,13 @@
 //
 //     device_demo [--seconds S] [--window WxH] [--lang ID]
 #include <algorithm>
+#include <atomic>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "platform/device/host_input.h"
@@ -91,6 +94,14 @@ int main(int argc, char** argv) {
 
     device->showWindow(ShowCommand::Show);
     ClockSource& clock = device->clock();
+    // Frames are flushed on a thread of their own, as the game's thread does.
+    std::atomic<bool> running{true};
+    std::thread game([&] {
+        while (running.load()) {
+            if (device->isForeground()) (void)display->flush();
+            clock.sleepMillis(33);
+        }
+    });
     const int64_t end = clock.monotonicMillis() + static_cast<int64_t>(seconds * 1000);
     for (;;) {
         HostMessage m;
@@ -100,9 +111,10 @@ int main(int argc, char** argv) {
             else proc.windowProc(m);
         }
         if (quit || (seconds > 0 && clock.monotonicMillis() >= end)) break;
-        (void)display->flush();
         device->present();
         clock.sleepMillis(10);
     }
+    running.store(false);
+    game.join();
     return 0;
 }
