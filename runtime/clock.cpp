@@ -4,6 +4,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <thread>
 
 #include "runtime/thread_state.h"
 
@@ -18,6 +19,9 @@ public:
     int64_t wallMillis() override {
         using namespace std::chrono;
         return duration_cast<milliseconds>(system_clock::now().time_since_epoch()).count();
+    }
+    void sleepMillis(int64_t millis) override {
+        if (millis > 0) std::this_thread::sleep_for(std::chrono::milliseconds(millis));
     }
 };
 
@@ -48,6 +52,8 @@ ClockSource& clock() {
     ClockSource* source = g_source.load(std::memory_order_acquire);
     return source ? *source : g_hostClock;
 }
+
+ClockSource& hostClock() { return g_hostClock; }
 
 void setClock(ClockSource* source) { g_source.store(source, std::memory_order_release); }
 

@@ -18,6 +18,9 @@ public:
     // Blocks on signal (lock held by the caller, released while blocked) for at most `millis` of
     // this clock's time, or until the signal is notified. May return early: the caller re-checks.
     virtual void waitFor(std::unique_lock<std::mutex>& lock, std::condition_variable& signal, int64_t millis);
+    // The host loop's pause between passes: real time on the host clock; on a virtual clock it is
+    // what moves time (and so wakes the timed waits it makes due).
+    virtual void sleepMillis(int64_t millis) = 0;
 };
 
 // A clock that moves only when told to; for tests and the headless device. Waits on it last until
@@ -27,6 +30,9 @@ public:
     int64_t monotonicMillis() override { return m_monotonic.load(); }
     int64_t wallMillis() override { return m_wall.load(); }
     void waitFor(std::unique_lock<std::mutex>& lock, std::condition_variable& signal, int64_t millis) override;
+    void sleepMillis(int64_t millis) override {
+        if (millis > 0) advance(millis);
+    }
     // Moves both clocks and wakes every timed wait to re-read the time.
     void advance(int64_t millis);
     void setWall(int64_t millis) { m_wall.store(millis); }
@@ -39,6 +45,8 @@ private:
 namespace Runtime {
 
 [[nodiscard]] ClockSource& clock();
+// The host's own clocks, whatever source is installed.
+[[nodiscard]] ClockSource& hostClock();
 // Installs a source (null restores the host's clocks). The caller keeps it alive while installed.
 void setClock(ClockSource* source);
 

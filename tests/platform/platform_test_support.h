@@ -1,0 +1,94 @@
+// Helpers of the platform tests: a log capture, a temporary folder, a PNG reader, and a window
+// procedure that records what it is sent.
+#pragma once
+
+#include <png.h>
+#include <stdlib.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "platform/device/host_input.h"
+#include "platform/device/host_message.h"
+#include "runtime/log.h"
+
+class LogLines {
+public:
+    LogLines() {
+        m_level = Log::level();
+        Log::setLevel(LogLevel::Debug);
+        m_sink = Log::setSink([this](LogLevel, const std::string& text) { lines.push_back(text); });
+    }
+    ~LogLines() {
+        Log::setSink(std::move(m_sink));
+        Log::setLevel(m_level);
+    }
+    std::vector<std::string> lines;
+
+private:
+    LogLevel m_level;
+    Log::Sink m_sink;
+};
+
+class TempDir {
+public:
+    TempDir() {
+        std::string pattern = (std::filesystem::temp_directory_path() / "brindlex-platform-XXXXXX").string();
+        if (::mkdtemp(pattern.data()) != nullptr) m_path = pattern;
+    }
+    ~TempDir() {
+        std::error_code ec;
+        if (!m_path.empty()) std::filesystem::remove_all(m_path, ec);
+    }
+    const std::filesystem::path& path() const { return m_path; }
+
+private:
+    std::filesystem::path m_path;
+};
+
+struct RgbImage {
+    int width = 0;
+    int height = 0;
+    std::vector<uint8_t> rgb;  // 3 bytes a pixel
+};
+
+// Reads an 8-bit RGB PNG with libpng's simplified API; an empty image when it cannot.
+inline RgbImage readRgbPng(const std::string& path) {
+    png_image image{};
+    image.version = PNG_IMAGE_VERSION;
+    RgbImage out;
+    if (!png_image_begin_read_from_file(&image, path.c_str())) return out;
+    image.format = PNG_FORMAT_RGB;
+    out.rgb.resize(PNG_IMAGE_SIZE(image));
+    if (!png_image_finish_read(&image, nullptr, out.rgb.data(), 0, nullptr)) return {};
+    out.width = static_cast<int>(image.width);
+    out.height = static_cast<int>(image.height);
+    return out;
+}
+
+// Records each message as text ("activate 1", "stylusdown -5,7", "keyup 81") and can run a reaction.
+class RecordingProc final : public WindowProc {
+public:
+    int32_t windowProc(const HostMessage& m) override {
+        std::string line = hostMessageName(m.kind);
+        switch (m.kind) {
+            case HostMessageKind::StylusDown:
+            case HostMessageKind::StylusMove:
+            case HostMessageKind::StylusUp:
+                line += " " + std::to_string(Host::stylusX(m.lParam)) + "," + std::to_string(Host::stylusY(m.lParam));
+                break;
+            case HostMessageKind::Activate:
+            case HostMessageKind::KeyDown:
+            case HostMessageKind::KeyUp:
+            case HostMessageKind::Quit: line += " " + std::to_string(m.wParam); break;
+            default: break;
+        }
+        log.push_back(line);
+        if (react) react(m);
+        return 0;
+    }
+    std::vector<std::string> log;
+    std::function<void(const HostMessage&)> react;
+};
