@@ -9,6 +9,8 @@
 
 #include "platform/device/host_input.h"
 #include "platform/device/png_writer.h"
+#include "platform/device/url_policy.h"
+#include "runtime/log.h"
 
 HeadlessDevice::HeadlessDevice(HeadlessOptions options)
     : m_options(options),
@@ -103,6 +105,11 @@ void HeadlessDevice::resendKey(int32_t virtualKey, bool release) {
 }
 
 bool HeadlessDevice::launchUrl(const std::string& url) {
+    if (!Host::isLaunchableUrl(url)) {
+        Log::warn("refused to open the link: %.80s", url.c_str());
+        record("launch refused");
+        return false;
+    }
     record("launch " + url);
     return true;
 }

@@ -13,6 +13,7 @@
 #include "platform/device/landscape_view.h"
 #include "platform/device/locale_language.h"
 #include "platform/device/sdl_keys.h"
+#include "platform/device/url_policy.h"
 #include "runtime/clock.h"
 #include "runtime/log.h"
 
@@ -100,6 +101,10 @@ void SdlDevice::setForeground() {
 void SdlDevice::resendKey(int32_t, bool) {}
 
 bool SdlDevice::launchUrl(const std::string& url) {
+    if (!Host::isLaunchableUrl(url)) {
+        Log::warn("refused to open the link: %.80s", url.c_str());
+        return false;
+    }
     char program[] = "xdg-open";
     std::string argument = url;
     char* argv[] = {program, argument.data(), nullptr};
