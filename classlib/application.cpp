@@ -98,8 +98,9 @@ void Application::setScreenImage(javax_microedition_lcdui_Image* image) {
 }
 
 void Application::setScreenHost(ScreenHost* host) {
-    std::lock_guard guard(m_paintLock);
+    lockPaint();
     m_screenHost = host;
+    m_paintLock.unlock();
 }
 
 void Application::startApp() {
