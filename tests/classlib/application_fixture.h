@@ -12,7 +12,6 @@
 
 #include "classlib/application.h"
 #include "platform/file_paths.h"
-#include "runtime/constant_pool.h"
 #include "runtime/java_lang_throwable.h"
 #include "runtime/system_natives.h"
 #include "tests/tools/temp_folder.h"

@@ -7,6 +7,8 @@
 #include <utility>
 #include <vector>
 
+#include "../runtime/runtime_fixture.h"
+#include "../runtime/text_helpers.h"
 #include "application_fixture.h"
 #include "classlib/java_lang_exceptions.h"
 #include "classlib/javax_microedition_lcdui_canvas.h"
@@ -21,8 +23,6 @@
 #include "runtime/method_trace.h"
 #include "runtime/object_manager.h"
 #include "runtime/string.h"
-#include "../runtime/runtime_fixture.h"
-#include "../runtime/text_helpers.h"
 
 namespace {
 
