@@ -1,5 +1,6 @@
 // java_lang_Runtime (class id 47): no fields; the one instance lives in a static made by clinit and
-// handed out by getRuntime. The memory figures are the application's natives, not here.
+// handed out by getRuntime. The memory figures are those of the two heaps together (0 before they
+// exist): the phone's physical-memory figures mean nothing on the host.
 #pragma once
 
 #include "runtime/object.h"
@@ -12,6 +13,10 @@ public:
     static void clinit();
     // The instance (null before clinit).
     [[nodiscard]] static java_lang_Runtime* getRuntime() { return s_runtime; }
+    // Bytes not in use in the object and native heaps.
+    [[nodiscard]] static jlong freeMemory();
+    // Bytes of the object and native heaps.
+    [[nodiscard]] static jlong totalMemory();
 
     static java_lang_Runtime* s_runtime;
 };

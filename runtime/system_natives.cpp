@@ -9,6 +9,7 @@
 #include "runtime/clock.h"
 #include "runtime/log.h"
 #include "runtime/method_trace.h"
+#include "runtime/object_manager.h"
 #include "runtime/string.h"
 
 namespace {
@@ -73,6 +74,10 @@ String* java_lang_System::getProperty(String* key) {
     const PropertyLookup lookup = g_propertyLookup.load(std::memory_order_acquire);
     if (String* value = lookup && key ? lookup(key) : nullptr) return value;
     return String::fromCString("PROPERTY VALUE EMPTY");
+}
+
+void java_lang_System::gc() {
+    if (ObjectManager* collector = Runtime::getObjectManager()) collector->gc(0);
 }
 
 void java_lang_System::setPropertyLookup(PropertyLookup lookup) {

@@ -1,4 +1,4 @@
-// java_lang_System (class id 50): arraycopy, the two clocks and getProperty. The clocks read
+// java_lang_System (class id 50): arraycopy, the two clocks, gc and getProperty. The clocks read
 // Runtime::clock(), so tests set time through a ManualClock. arraycopy never touches memory outside
 // the two arrays: a copy that would is dropped and logged.
 #pragma once
@@ -19,6 +19,9 @@ struct java_lang_System {
     // "1.0" for "microedition.media.version"; else the stored property; else a new String
     // "PROPERTY VALUE EMPTY" (never null).
     [[nodiscard]] static String* getProperty(String* key);
+    // A level-0 collection: throttled, so calls within two seconds of the last collection do
+    // nothing. Nothing happens while no collector is installed.
+    static void gc();
 
     // The property table belongs to the class's static initialiser; it answers a key's value or
     // null through this lookup.

@@ -6,6 +6,7 @@
 
 #include "runtime/array.h"
 #include "runtime/clock.h"
+#include "runtime/object_manager.h"
 #include "runtime/string.h"
 #include "runtime/system_natives.h"
 #include "runtime_fixture.h"
@@ -107,6 +108,24 @@ TEST_F(SystemTest, ClocksReadTheInstalledSource) {
     EXPECT_EQ(java_lang_System::wallClockMillis(), -1000);
     Runtime::setClock(nullptr);
     EXPECT_GT(java_lang_System::wallClockMillis(), 1500000000000);
+}
+
+TEST_F(SystemTest, GcCollectsAtMostOnceInTwoSeconds) {
+    ManualClock clock;
+    Runtime::setClock(&clock);
+    clock.advance(ObjectManager::kThrottleMillis);  // whatever collected before is long past
+    const auto collections = [&] { return objectManager().statistics().collections; };
+    const uint64_t before = collections();
+    java_lang_System::gc();
+    EXPECT_EQ(collections(), before + 1);
+    java_lang_System::gc();
+    clock.advance(ObjectManager::kThrottleMillis - 1);
+    java_lang_System::gc();
+    EXPECT_EQ(collections(), before + 1);
+    clock.advance(1);
+    java_lang_System::gc();
+    EXPECT_EQ(collections(), before + 2);
+    Runtime::setClock(nullptr);
 }
 
 String* lookupOnlyA(String* key) { return key->equalsCString("a") ? str("value of a") : nullptr; }
