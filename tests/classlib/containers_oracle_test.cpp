@@ -61,8 +61,10 @@ void print(std::ostringstream& out, const char* label, java_util_Hashtable* h) {
     out << label << ": size=" << h->size() << "\n  keys:";
     for (auto* e = h->keys(); e->hasMoreElements();) out << ' ' << textOf(e->nextElement());
     out << "\n  elements:";
-    // Through the Enumeration interface, as compiled code reaches it.
-    auto* values = static_cast<java_util_Enumeration*>(h->elements()->getInterface(CID_java_util_Enumeration));
+    // Through the Enumeration interface, as compiled code reaches it. An interface pointer is not a
+    // reference: the object's own pointer stays in a stack slot while the interface is in use.
+    Object* volatile enumerator = h->elements();
+    auto* values = static_cast<java_util_Enumeration*>(enumerator->getInterface(CID_java_util_Enumeration));
     while (values->hasMoreElements()) out << ' ' << textOf(values->nextElement());
     out << "\n  toString: " << narrow(h->toString()) << '\n';
 }
