@@ -4,6 +4,7 @@
 
 #include "runtime/array.h"
 #include "runtime/class_record.h"
+#include "runtime/constant_pool.h"
 #include "runtime/exceptions.h"
 #include "runtime/method_trace.h"
 #include "runtime/new_instance_factory.h"
@@ -88,8 +89,8 @@ void java_io_PrintStream::print(CharArray* a) {
 
 void java_io_PrintStream::print(jint i) { print(String::valueOfInt(i)); }
 void java_io_PrintStream::print(jlong l) { print(String::valueOfLong(l)); }
-// String::valueOfBoolean stands for the pooled "true"/"false" literals until the pool holds them.
-void java_io_PrintStream::printBoolean(jboolean b) { print(String::valueOfBoolean(b)); }
+// The same pooled "true"/"false" texts as Boolean.toString.
+void java_io_PrintStream::printBoolean(jboolean b) { print(Runtime::ldcString(b != 0 ? 271 : 272)); }
 
 void java_io_PrintStream::println() { write('\n'); }
 

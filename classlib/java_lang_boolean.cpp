@@ -2,6 +2,7 @@
 #include "classlib/java_lang_boolean.h"
 
 #include "runtime/class_record.h"
+#include "runtime/constant_pool.h"
 #include "runtime/static_class.h"
 #include "runtime/string.h"
 
@@ -20,8 +21,7 @@ bool java_lang_Boolean::equals(Object* other) {
     return static_cast<java_lang_Boolean*>(other)->value == value;
 }
 
-// The pooled literals for "true" and "false" take this place once the constant pool exists.
-String* java_lang_Boolean::toString() { return String::valueOfBoolean(value); }
+String* java_lang_Boolean::toString() { return Runtime::ldcString(value != 0 ? 271 : 272); }
 
 void java_lang_Boolean::clinit() {
     TRUE = new java_lang_Boolean();

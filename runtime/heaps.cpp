@@ -8,6 +8,7 @@
 #include <cstring>
 #include <new>
 
+#include "runtime/constant_pool.h"
 #include "runtime/log.h"
 #include "runtime/memory_manager.h"
 #include "runtime/thread_state.h"
@@ -45,8 +46,9 @@ bool initHeaps(size_t objectHeapSize, size_t nativeHeapSize) {
 void destroyHeaps() {
     if (!g_objectHeap) return;
     if (g_registry) g_registry->heapsDestroyed();
-    // Pending exceptions live in the object heap and die with it.
+    // Pending exceptions and the constant pool live in the object heap and die with it.
     forEachThreadState([](ThreadState& state, void*) { state.pendingException = nullptr; }, nullptr);
+    setConstantPool(nullptr);
     delete g_objectHeap;
     delete g_nativeHeap;
     g_objectHeap = nullptr;

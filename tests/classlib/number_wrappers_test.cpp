@@ -12,6 +12,8 @@
 #include "classlib/java_lang_float.h"
 #include "classlib/java_lang_integer.h"
 #include "classlib/java_lang_long.h"
+#include "runtime/exceptions.h"
+#include "tests/classlib/pool_helpers.h"
 #include "tests/runtime/runtime_fixture.h"
 #include "tests/runtime/text_helpers.h"
 
@@ -163,12 +165,20 @@ TEST_F(NumberWrapperTest, ByteParsesBaseTenWithinItsRange) {
     struct Case {
         const char* text;
         jbyte value;
+        bool raises;  // NumberFormatException pending afterwards
     };
-    // "128" and "-129" raise NumberFormatException once pending exceptions exist; 0 until then.
-    const Case cases[] = {{"127", 127}, {"-128", -128}, {"x", 0}, {" 12", 12}, {"128", 0}, {"-129", 0}};
+    // Unparsable text reads as 0 (parseInt's rule); only a number outside the byte range raises.
+    const Case cases[] = {{"127", 127, false}, {"-128", -128, false}, {"x", 0, false},
+                          {" 12", 12, false},  {"128", 0, true},      {"-129", 0, true}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.text);
         EXPECT_EQ(java_lang_Byte::parseByte(str(c.text)), c.value);
+        Object* pending = Runtime::getPendingException();
+        EXPECT_EQ(pending != nullptr, c.raises);
+        if (pending) {
+            EXPECT_EQ(pending->classId(), CID_java_lang_NumberFormatException);
+        }
+        Runtime::clearPendingException();
     }
     EXPECT_EQ(byteOf(-5)->hashCode(), -5);
     EXPECT_EQ(narrow(byteOf(-5)->toString()), "-5");
@@ -177,11 +187,7 @@ TEST_F(NumberWrapperTest, ByteParsesBaseTenWithinItsRange) {
 }
 
 TEST_F(NumberWrapperTest, BooleanHasTwoSharedInstancesAndHashesToOneOrZero) {
-    // Static fields are collector roots; this test stands in for the start-up that lists them.
-    auto** trueSlot = reinterpret_cast<Object**>(&java_lang_Boolean::TRUE);
-    auto** falseSlot = reinterpret_cast<Object**>(&java_lang_Boolean::FALSE);
-    objectManager().addRoot(trueSlot);
-    objectManager().addRoot(falseSlot);
+    installPool({{271, "true"}, {272, "false"}});
     java_lang_Boolean::clinit();
     ASSERT_NE(java_lang_Boolean::TRUE, nullptr);
     ASSERT_NE(java_lang_Boolean::FALSE, nullptr);
@@ -200,8 +206,7 @@ TEST_F(NumberWrapperTest, BooleanHasTwoSharedInstancesAndHashesToOneOrZero) {
     // The heaps go away with the test: leave no statics pointing into them.
     java_lang_Boolean::TRUE = nullptr;
     java_lang_Boolean::FALSE = nullptr;
-    objectManager().removeRoot(trueSlot);
-    objectManager().removeRoot(falseSlot);
+    Runtime::setConstantPool(nullptr);
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include "classlib/java_io_print_stream.h"
 #include "classlib/java_lang_exceptions.h"
 #include "tests/classlib/oracle_fixture.h"
+#include "tests/classlib/pool_helpers.h"
 #include "tests/classlib/stream_fixture.h"
 
 namespace {
@@ -149,15 +150,17 @@ public:
 };
 
 TEST_F(OutputStreamsTest, PrintStreamWritesLatin1AndDropsOnlyIoExceptions) {
+    installPool({{271, "true"}, {272, "false"}});
     auto* sink = new java_io_ByteArrayOutputStream();
     sink->init();
     java_io_PrintStream* p = java_io_PrintStream::over(sink);
     p->println(String::fromCString("ab"));
     p->print(static_cast<jint>(-12));
     p->printlnBoolean(1);
+    p->printBoolean(0);
     p->println(static_cast<jchar>(0x141));  // low 8 bits
     p->print(static_cast<jlong>(1) << 40);
-    EXPECT_EQ(written(sink), "ab\n-12true\nA\n1099511627776");
+    EXPECT_EQ(written(sink), "ab\n-12true\nfalseA\n1099511627776");
 
     auto* failing = new FailingOutputStream();
     failing->classId = CID_java_io_EOFException;  // an IOException subclass
