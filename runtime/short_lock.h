@@ -1,7 +1,7 @@
-// ShortLock: a mutex for critical sections of a few hundred instructions (the heaps, the registry).
-// Uncontended, lock is one compare-exchange and unlock one exchange; a contended lock spins briefly,
-// then sleeps in the kernel (never spins unbounded). Invariant: state 2 means a sleeper may exist,
-// so unlock must wake one.
+// ShortLock: a mutex for critical sections of a few hundred instructions (the heaps, the registry),
+// and a re-entrant variant. Uncontended, lock is one compare-exchange and unlock one exchange; a
+// contended lock spins briefly, then sleeps in the kernel (never spins unbounded). Invariant: state
+// 2 means a sleeper may exist, so unlock must wake one.
 #pragma once
 
 #include <atomic>
@@ -52,4 +52,41 @@ private:
     }
 
     std::atomic<uint32_t> m_state{kFree};
+};
+
+// Re-entrant: the holder may lock again (a collection's destroy slot that allocates registers under
+// the registry lock the collection holds). Only the holder writes its own mark into m_owner, so a
+// thread that reads its mark there holds the lock.
+class RecursiveShortLock {
+public:
+    RecursiveShortLock() = default;
+    RecursiveShortLock(const RecursiveShortLock&) = delete;
+    RecursiveShortLock& operator=(const RecursiveShortLock&) = delete;
+
+    void lock() {
+        const void* self = threadMark();
+        if (m_owner.load(std::memory_order_relaxed) == self) {
+            ++m_depth;
+            return;
+        }
+        m_lock.lock();
+        m_owner.store(self, std::memory_order_relaxed);
+        m_depth = 1;
+    }
+
+    void unlock() {
+        if (--m_depth > 0) return;
+        m_owner.store(nullptr, std::memory_order_relaxed);
+        m_lock.unlock();
+    }
+
+private:
+    static const void* threadMark() {
+        static thread_local char mark;
+        return &mark;
+    }
+
+    ShortLock m_lock;
+    std::atomic<const void*> m_owner{nullptr};
+    unsigned m_depth = 0;  // the holder's alone
 };
