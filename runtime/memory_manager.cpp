@@ -45,7 +45,7 @@ void logHeapFailure(const char* what, size_t need) { Log::debug("%s: no block of
 // The free blocks by (length, offset): the smallest qualifying length first, and among equal
 // lengths the lowest address, which is the best fit the policy asks for. Lengths up to kSmallMax
 // have a bin each, a min-heap of offsets whose blocks keep their heap position in their second
-// word; a bitmap finds the next non-empty bin. Longer blocks (the tail, big holes) are few and
+// word; a bitmap (and a summary word over its words) finds the next non-empty bin. Longer blocks (the tail, big holes) are few and
 // live in a sorted vector of (length, offset) keys.
 class MemoryManager::Index {
 public:
@@ -56,6 +56,7 @@ public:
         m_arena = arena;
         for (auto& bin : m_bins) bin.clear();
         std::fill(std::begin(m_occupied), std::end(m_occupied), 0);
+        m_occupiedWords = 0;
         m_large.clear();
         m_count = 0;
     }
@@ -72,6 +73,7 @@ public:
         const size_t b = length / kGranule;
         auto& bin = m_bins[b];
         m_occupied[b / 64] |= uint64_t{1} << (b % 64);  // unconditional: cheaper than a branch
+        m_occupiedWords |= uint64_t{1} << (b / 64);
         bin.push_back(static_cast<uint32_t>(offset));
         siftUp(bin, bin.size() - 1);
     }
@@ -151,9 +153,13 @@ public:
         return at < bin.size() && bin[at] == offset;
     }
 
-    // Heap order in every bin, the long keys sorted, and the bitmap marks exactly the non-empty bins.
+    // Heap order in every bin, the long keys sorted, and the bitmap marks exactly the non-empty bins
+    // (its summary exactly the non-zero words).
     [[nodiscard]] bool ordered() const {
         if (!std::is_sorted(m_large.begin(), m_large.end())) return false;
+        for (size_t w = 0; w < std::size(m_occupied); ++w) {
+            if (((m_occupiedWords >> w) & 1) != (m_occupied[w] != 0 ? 1u : 0u)) return false;
+        }
         size_t count = m_large.size();
         for (size_t b = 0; b < kBins; ++b) {
             const auto& bin = m_bins[b];
@@ -193,6 +199,7 @@ private:
             else siftDown(bin, at);
         }
         m_occupied[b / 64] &= ~(uint64_t{bin.empty()} << (b % 64));
+        m_occupiedWords &= ~(uint64_t{m_occupied[b / 64] == 0} << (b / 64));
     }
 
     BRINDLEX_HOT void siftUp(std::vector<uint32_t>& bin, size_t at) const {
@@ -231,17 +238,19 @@ private:
     [[nodiscard]] BRINDLEX_HOT size_t firstOccupied(size_t from) const {
         size_t word = from / 64;
         if (word >= std::size(m_occupied)) return kNone;
-        uint64_t bits = m_occupied[word] & (~uint64_t{0} << (from % 64));
-        while (bits == 0) {
-            if (++word == std::size(m_occupied)) return kNone;
-            bits = m_occupied[word];
-        }
-        return word * 64 + static_cast<size_t>(std::countr_zero(bits));
+        const uint64_t bits = m_occupied[word] & (~uint64_t{0} << (from % 64));
+        if (bits != 0) return word * 64 + static_cast<size_t>(std::countr_zero(bits));
+        const uint64_t later = m_occupiedWords & (~uint64_t{1} << word);  // the words above `word`
+        if (later == 0) return kNone;
+        word = static_cast<size_t>(std::countr_zero(later));
+        return word * 64 + static_cast<size_t>(std::countr_zero(m_occupied[word]));
     }
 
     uint8_t* m_arena = nullptr;
     std::vector<uint32_t> m_bins[kBins];
     uint64_t m_occupied[(kBins + 63) / 64] = {};
+    uint64_t m_occupiedWords = 0;  // bit w: m_occupied[w] is not zero
+    static_assert((kBins + 63) / 64 <= 64, "the summary word covers every bitmap word");
     std::vector<uint64_t> m_large;  // sorted
     size_t m_count = 0;
 };
