@@ -2,7 +2,6 @@
 // at close; everything here assumes they exist (a missing heap is a start-up bug, reported loudly).
 #include "runtime/heaps.h"
 
-#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -72,10 +71,11 @@ ObjectRegistry* objectRegistry() { return g_registry; }
 
 void* newObject(size_t size, int nativeFlag) {
     if (nativeFlag != 0) return nativeAlloc(size);
-    void* block = objectHeap().allocate(size);
+    size_t capacity = 0;
+    void* block = objectHeap().allocate(size, nullptr, &capacity);
     if (!block) return nullptr;
     // The whole block, slack included: no stale word of a freed object may look like a field.
-    std::memset(block, 0, std::max(size, objectHeap().blockSize(block)));
+    std::memset(block, 0, capacity);
     if (g_registry) g_registry->registerObject(static_cast<Object*>(block), size);
     return block;
 }

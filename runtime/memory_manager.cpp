@@ -14,8 +14,11 @@
 #include <cstdlib>
 #include <cstring>
 #include <limits>
-#include <memory_resource>
-#include <set>
+#include <mutex>
+
+// The allocation and free paths are a handful of small steps; flattening them into their two
+// callers saves more than the steps themselves cost.
+#define BRINDLEX_HOT [[gnu::always_inline]] inline
 
 namespace {
 
@@ -42,8 +45,8 @@ void logHeapFailure(const char* what, size_t need) { Log::debug("%s: no block of
 // The free blocks by (length, offset): the smallest qualifying length first, and among equal
 // lengths the lowest address, which is the best fit the policy asks for. Lengths up to kSmallMax
 // have a bin each, a min-heap of offsets whose blocks keep their heap position in their second
-// word; a bitmap finds the next non-empty bin. Longer blocks (the tail, big holes) are few and
-// live in an ordered set.
+// word; a bitmap (and a summary word over its words) finds the next non-empty bin. Longer blocks (the tail, big holes) are few and
+// live in a sorted vector of (length, offset) keys.
 class MemoryManager::Index {
 public:
     static constexpr size_t kSmallMax = 4096;
@@ -53,46 +56,74 @@ public:
         m_arena = arena;
         for (auto& bin : m_bins) bin.clear();
         std::fill(std::begin(m_occupied), std::end(m_occupied), 0);
+        m_occupiedWords = 0;
         m_large.clear();
         m_count = 0;
     }
 
     [[nodiscard]] size_t size() const { return m_count; }
 
-    void insert(size_t offset, size_t length) {
+    BRINDLEX_HOT void insert(size_t offset, size_t length) {
         ++m_count;
         if (length > kSmallMax) {
-            m_large.insert(largeKey(length, offset));
+            const uint64_t key = largeKey(length, offset);
+            m_large.insert(std::lower_bound(m_large.begin(), m_large.end(), key), key);
             return;
         }
         const size_t b = length / kGranule;
         auto& bin = m_bins[b];
+        m_occupied[b / 64] |= uint64_t{1} << (b % 64);  // unconditional: cheaper than a branch
+        m_occupiedWords |= uint64_t{1} << (b / 64);
         bin.push_back(static_cast<uint32_t>(offset));
         siftUp(bin, bin.size() - 1);
-        m_occupied[b / 64] |= uint64_t{1} << (b % 64);
     }
 
-    void erase(size_t offset, size_t length) {
+    BRINDLEX_HOT void erase(size_t offset, size_t length) {
         --m_count;
         if (length > kSmallMax) {
-            m_large.erase(largeKey(length, offset));
+            m_large.erase(std::lower_bound(m_large.begin(), m_large.end(), largeKey(length, offset)));
             return;
         }
         const size_t b = length / kGranule;
         auto& bin = m_bins[b];
         // A best fit is its bin's first entry: no need to read the block for its place.
-        const size_t at = bin[0] == offset ? 0 : positionOf(offset);
-        const uint32_t last = bin.back();
-        bin.pop_back();
-        if (at < bin.size()) {
-            place(bin, at, last);
-            siftUp(bin, at);
-            siftDown(bin, positionOf(last));
-        }
-        if (bin.empty()) m_occupied[b / 64] &= ~(uint64_t{1} << (b % 64));
+        removeAt(b, bin[0] == offset ? 0 : positionOf(offset));
     }
 
-    // Offset of the best fit for `need` that is neither skip offset, or kNone; its length in `length`.
+    // One free block becomes another (a split's remainder, a merge): erase and insert in one step,
+    // so a long block that stays long slides to its new place in the sorted keys.
+    BRINDLEX_HOT void replace(size_t oldOffset, size_t oldLength, size_t offset, size_t length) {
+        if (oldLength <= kSmallMax || length <= kSmallMax) {
+            erase(oldOffset, oldLength);
+            insert(offset, length);
+            return;
+        }
+        const uint64_t key = largeKey(length, offset);
+        auto at = std::lower_bound(m_large.begin(), m_large.end(), largeKey(oldLength, oldOffset));
+        if (key < *at) {
+            for (; at != m_large.begin() && *(at - 1) > key; --at) *at = *(at - 1);
+        } else {
+            for (; at + 1 != m_large.end() && *(at + 1) < key; ++at) *at = *(at + 1);
+        }
+        *at = key;
+    }
+
+    // Offset of the best fit for `need`, or kNone; its length in `length`.
+    [[nodiscard]] BRINDLEX_HOT size_t bestFit(size_t need, size_t* length) const {
+        if (need <= kSmallMax) {
+            const size_t b = firstOccupied(need / kGranule);
+            if (b != kNone) {
+                *length = b * kGranule;
+                return m_bins[b][0];
+            }
+        }
+        const auto it = std::lower_bound(m_large.begin(), m_large.end(), largeKey(need, 0));
+        if (it == m_large.end()) return kNone;
+        *length = static_cast<size_t>(*it >> 32);
+        return static_cast<size_t>(*it & 0xFFFFFFFFu);
+    }
+
+    // The same, passing over the two skip offsets.
     [[nodiscard]] size_t bestFit(size_t need, size_t skipA, size_t skipB, size_t* length) const {
         if (need <= kSmallMax) {
             for (size_t b = firstOccupied(need / kGranule); b != kNone; b = firstOccupied(b + 1)) {
@@ -103,7 +134,7 @@ public:
                 }
             }
         }
-        for (auto it = m_large.lower_bound(largeKey(need, 0)); it != m_large.end(); ++it) {
+        for (auto it = std::lower_bound(m_large.begin(), m_large.end(), largeKey(need, 0)); it != m_large.end(); ++it) {
             const size_t offset = static_cast<size_t>(*it & 0xFFFFFFFFu);
             if (offset != skipA && offset != skipB) {
                 *length = static_cast<size_t>(*it >> 32);
@@ -114,7 +145,7 @@ public:
     }
 
     [[nodiscard]] bool holds(size_t offset, size_t length) const {
-        if (length > kSmallMax) return m_large.count(largeKey(length, offset)) != 0;
+        if (length > kSmallMax) return std::binary_search(m_large.begin(), m_large.end(), largeKey(length, offset));
         const auto& bin = m_bins[length / kGranule];
         if (bin.empty()) return false;
         if (bin[0] == offset) return true;
@@ -122,8 +153,13 @@ public:
         return at < bin.size() && bin[at] == offset;
     }
 
-    // Heap order in every bin, and the bitmap marks exactly the non-empty bins.
+    // Heap order in every bin, the long keys sorted, and the bitmap marks exactly the non-empty bins
+    // (its summary exactly the non-zero words).
     [[nodiscard]] bool ordered() const {
+        if (!std::is_sorted(m_large.begin(), m_large.end())) return false;
+        for (size_t w = 0; w < std::size(m_occupied); ++w) {
+            if (((m_occupiedWords >> w) & 1) != (m_occupied[w] != 0 ? 1u : 0u)) return false;
+        }
         size_t count = m_large.size();
         for (size_t b = 0; b < kBins; ++b) {
             const auto& bin = m_bins[b];
@@ -147,12 +183,26 @@ private:
     size_t& positionWord(size_t offset) const { return *reinterpret_cast<size_t*>(m_arena + offset + kWord); }
     size_t positionOf(size_t offset) const { return positionWord(offset); }
 
-    void place(std::vector<uint32_t>& bin, size_t at, uint32_t offset) const {
+    BRINDLEX_HOT void place(std::vector<uint32_t>& bin, size_t at, uint32_t offset) const {
         bin[at] = offset;
         positionWord(offset) = at;
     }
 
-    void siftUp(std::vector<uint32_t>& bin, size_t at) const {
+    // Drops bin b's entry at `at`; the last entry fills the place and sifts whichever way it must.
+    BRINDLEX_HOT void removeAt(size_t b, size_t at) {
+        auto& bin = m_bins[b];
+        const uint32_t last = bin.back();
+        bin.pop_back();
+        if (at < bin.size()) {
+            bin[at] = last;
+            if (at > 0 && bin[(at - 1) / 2] > last) siftUp(bin, at);
+            else siftDown(bin, at);
+        }
+        m_occupied[b / 64] &= ~(uint64_t{bin.empty()} << (b % 64));
+        m_occupiedWords &= ~(uint64_t{m_occupied[b / 64] == 0} << (b / 64));
+    }
+
+    BRINDLEX_HOT void siftUp(std::vector<uint32_t>& bin, size_t at) const {
         const uint32_t offset = bin[at];
         while (at > 0 && bin[(at - 1) / 2] > offset) {
             place(bin, at, bin[(at - 1) / 2]);
@@ -161,7 +211,7 @@ private:
         place(bin, at, offset);
     }
 
-    void siftDown(std::vector<uint32_t>& bin, size_t at) const {
+    BRINDLEX_HOT void siftDown(std::vector<uint32_t>& bin, size_t at) const {
         const uint32_t offset = bin[at];
         for (;;) {
             size_t child = 2 * at + 1;
@@ -185,20 +235,23 @@ private:
         return best;
     }
 
-    [[nodiscard]] size_t firstOccupied(size_t from) const {
-        for (size_t word = from / 64; word < std::size(m_occupied); ++word) {
-            uint64_t bits = m_occupied[word];
-            if (word == from / 64) bits &= ~uint64_t{0} << (from % 64);
-            if (bits != 0) return word * 64 + static_cast<size_t>(std::countr_zero(bits));
-        }
-        return kNone;
+    [[nodiscard]] BRINDLEX_HOT size_t firstOccupied(size_t from) const {
+        size_t word = from / 64;
+        if (word >= std::size(m_occupied)) return kNone;
+        const uint64_t bits = m_occupied[word] & (~uint64_t{0} << (from % 64));
+        if (bits != 0) return word * 64 + static_cast<size_t>(std::countr_zero(bits));
+        const uint64_t later = m_occupiedWords & (~uint64_t{1} << word);  // the words above `word`
+        if (later == 0) return kNone;
+        word = static_cast<size_t>(std::countr_zero(later));
+        return word * 64 + static_cast<size_t>(std::countr_zero(m_occupied[word]));
     }
 
     uint8_t* m_arena = nullptr;
     std::vector<uint32_t> m_bins[kBins];
     uint64_t m_occupied[(kBins + 63) / 64] = {};
-    std::pmr::unsynchronized_pool_resource m_pool;
-    std::pmr::set<uint64_t> m_large{&m_pool};
+    uint64_t m_occupiedWords = 0;  // bit w: m_occupied[w] is not zero
+    static_assert((kBins + 63) / 64 <= 64, "the summary word covers every bitmap word");
+    std::vector<uint64_t> m_large;  // sorted
     size_t m_count = 0;
 };
 
@@ -248,37 +301,48 @@ size_t MemoryManager::blockNeed(size_t size) const {
     return std::max(rounded + m_headerSize, kMinBlock);
 }
 
-void* MemoryManager::allocate(size_t size, void** owner) {
+// Lock held: the best fit for `need` taken and its payload answered, or null.
+BRINDLEX_HOT void* MemoryManager::takeBestFit(size_t need, void** owner, size_t* capacity) {
+    size_t length = 0;
+    const size_t offset = need <= m_size ? m_index->bestFit(need, &length) : Index::kNone;
+    if (offset == Index::kNone) return nullptr;
+    uint8_t* block = m_arena + offset;
+    const size_t taken = takeBlock(block, length, need);
+    if (m_keepOwners) ownerWord(block) = owner;
+    if (capacity != nullptr) *capacity = taken - m_headerSize;
+    return block + m_headerSize;
+}
+
+void* MemoryManager::allocate(size_t size, void** owner, size_t* capacity) {
     const size_t need = blockNeed(size);
+    {
+        std::lock_guard guard(m_lock);
+        if (void* payload = takeBestFit(need, owner, capacity)) return payload;
+    }
+    return allocateAfterCollecting(need, owner, capacity);
+}
+
+// No block fits: the hook (or, with none, compaction) runs with the lock released, since the
+// hook's collection frees into this heap; then the allocation tries once more.
+void* MemoryManager::allocateAfterCollecting(size_t need, void** owner, size_t* capacity) {
     ExhaustedHook hook = nullptr;
     void* hookContext = nullptr;
-    if (void* payload = allocateFromFreeBlocks(need, owner, &hook, &hookContext)) return payload;
-    // The lock is released here: the hook's collection frees into this heap.
+    {
+        std::lock_guard guard(m_lock);
+        hook = m_hook;
+        hookContext = m_hookContext;
+    }
     if (hook != nullptr) {
         hook(*this, need, hookContext);
     } else {
         compactForAllocation(need);  // with no collector, this thread is the whole world
     }
-    if (void* payload = allocateFromFreeBlocks(need, owner, nullptr, nullptr)) return payload;
+    {
+        std::lock_guard guard(m_lock);
+        if (void* payload = takeBestFit(need, owner, capacity)) return payload;
+    }
     logHeapFailure("MemoryManager::allocate", need);
     return nullptr;
-}
-
-void* MemoryManager::allocateFromFreeBlocks(size_t need, void** owner, ExhaustedHook* hook,
-                                            void** hookContext) {
-    std::lock_guard guard(m_lock);
-    size_t length = 0;
-    uint8_t* block = bestFit(need, nullptr, nullptr, &length);
-    if (block == nullptr) {
-        if (hook != nullptr) {
-            *hook = m_hook;
-            *hookContext = m_hookContext;
-        }
-        return nullptr;
-    }
-    takeBlock(block, length, need);
-    if (m_keepOwners) ownerWord(block) = owner;
-    return block + m_headerSize;
 }
 
 int MemoryManager::free(void* payload) {
@@ -363,34 +427,43 @@ uint8_t* MemoryManager::bestFit(size_t need, const uint8_t* skipA, const uint8_t
 // Hands out `need` bytes of a free block: the whole block when the rest would be too small to be
 // worth a block of its own, else the low part, leaving the rest free in the block's place.
 // The caller passes the length it found in the index: the block is written, never read.
-void MemoryManager::takeBlock(uint8_t* block, size_t length, size_t need) {
-    m_index->erase(offsetOf(block), length);
+// Answers the bytes taken.
+BRINDLEX_HOT size_t MemoryManager::takeBlock(uint8_t* block, size_t length, size_t need) {
     const size_t remainder = length - need;
     size_t taken = length;
     if (remainder <= m_headerSize + kSplitSlack) {
+        m_index->erase(offsetOf(block), length);
         sizeWord(block) = length | kUsed;
         if (block + length < m_arena + m_size) sizeWord(block + length) &= ~kPrevFree;
         --m_freeCount;
     } else {
+        // The block above the remainder already carries kPrevFree.
+        uint8_t* rest = block + need;
         sizeWord(block) = need | kUsed;
-        linkFree(block + need, remainder, false);  // the block above already carries kPrevFree
+        writeFree(rest, remainder, false);
+        m_index->replace(offsetOf(block), length, offsetOf(rest), remainder);
         ++m_blockCount;
         taken = need;
     }
     m_used += taken;
     m_peak = std::max(m_peak, m_used);
+    return taken;
 }
 
-// Returns a used block and merges it with whichever neighbours are free.
-void MemoryManager::releaseBlock(uint8_t* block) {
+// Returns a used block and merges it with whichever neighbours are free. The merged block takes
+// the index entry of a free neighbour where there is one.
+BRINDLEX_HOT void MemoryManager::releaseBlock(uint8_t* block) {
     size_t length = lengthOf(block);
     m_used -= length;
     ++m_freeCount;
+    size_t replacedOffset = Index::kNone;
+    size_t replacedLength = 0;
     uint8_t* next = block + length;
     bool markNext = next < m_arena + m_size;
     if (markNext && !isUsed(next)) {
-        unlinkFree(next);
-        length += lengthOf(next);
+        replacedOffset = offsetOf(next);
+        replacedLength = lengthOf(next);
+        length += replacedLength;
         --m_freeCount;
         --m_blockCount;
         markNext = false;  // the block above the absorbed one is marked already
@@ -398,23 +471,28 @@ void MemoryManager::releaseBlock(uint8_t* block) {
     if (prevIsFree(block)) {
         const auto below = static_cast<size_t>(*reinterpret_cast<const uint64_t*>(block - kWord));
         block -= below;
-        m_index->erase(offsetOf(block), below);
+        if (replacedOffset != Index::kNone) m_index->erase(replacedOffset, replacedLength);
+        replacedOffset = offsetOf(block);
+        replacedLength = below;
         length += below;
         --m_freeCount;
         --m_blockCount;
     }
-    linkFree(block, length, markNext);
+    writeFree(block, length, markNext);
+    if (replacedOffset == Index::kNone) m_index->insert(offsetOf(block), length);
+    else m_index->replace(replacedOffset, replacedLength, offsetOf(block), length);
 }
 
-void MemoryManager::linkFree(uint8_t* block, size_t length, bool markNext) {
+// The size word and last word of a free block (its second word belongs to the index).
+BRINDLEX_HOT void MemoryManager::writeFree(uint8_t* block, size_t length, bool markNext) {
     sizeWord(block) = length;  // the block below a free block is never free
     lastWord(block, length) = length;
     if (markNext && block + length < m_arena + m_size) sizeWord(block + length) |= kPrevFree;
-    m_index->insert(offsetOf(block), length);
 }
 
-void MemoryManager::unlinkFree(uint8_t* block) {
-    m_index->erase(offsetOf(block), lengthOf(block));
+void MemoryManager::linkFree(uint8_t* block, size_t length, bool markNext) {
+    writeFree(block, length, markNext);
+    m_index->insert(offsetOf(block), length);
 }
 
 std::vector<uint8_t*> MemoryManager::freeBlocksInAddressOrder() const {

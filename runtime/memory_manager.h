@@ -7,9 +7,10 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
-#include <mutex>
 #include <string>
 #include <vector>
+
+#include "runtime/short_lock.h"
 
 class MemoryManager {
 public:
@@ -47,7 +48,8 @@ public:
 
     // A payload of at least `size` bytes, or null. When `owner` is given (native heap) it is recorded
     // as the block's owner before the lock is released, so no block exists without its owner.
-    [[nodiscard]] void* allocate(size_t size, void** owner = nullptr);
+    // `capacity`, when given, receives the payload's whole length (what blockSize would answer).
+    [[nodiscard]] void* allocate(size_t size, void** owner = nullptr, size_t* capacity = nullptr);
     // 0 when the address is not inside the arena (the caller tries elsewhere), else 1.
     int free(void* payload);
     void setOwner(void* payload, void** ownerField);
@@ -92,14 +94,14 @@ public:
 private:
     class Index;  // size-ordered index of the free blocks (best fit without a linear walk)
 
-    [[nodiscard]] void* allocateFromFreeBlocks(size_t need, void** owner, ExhaustedHook* hook,
-                                               void** hookContext);
+    [[nodiscard]] void* allocateAfterCollecting(size_t need, void** owner, size_t* capacity);
+    [[nodiscard]] void* takeBestFit(size_t need, void** owner, size_t* capacity);
     [[nodiscard]] uint8_t* bestFit(size_t need, const uint8_t* skipA = nullptr,
                                    const uint8_t* skipB = nullptr, size_t* length = nullptr) const;
-    void takeBlock(uint8_t* block, size_t length, size_t need);
+    size_t takeBlock(uint8_t* block, size_t length, size_t need);
     void releaseBlock(uint8_t* block);
+    void writeFree(uint8_t* block, size_t length, bool markNext);
     void linkFree(uint8_t* block, size_t length, bool markNext);
-    void unlinkFree(uint8_t* block);
     void moveStretch(uint8_t* from, size_t length, uint8_t* hole);
     [[nodiscard]] std::vector<uint8_t*> freeBlocksInAddressOrder() const;
     uint8_t* compactByGainLocked(size_t need);
@@ -116,6 +118,6 @@ private:
     size_t m_headerSize = kWord;
     ExhaustedHook m_hook = nullptr;
     void* m_hookContext = nullptr;
-    mutable std::mutex m_lock;
+    mutable ShortLock m_lock;
     std::unique_ptr<Index> m_index;
 };

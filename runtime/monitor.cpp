@@ -3,6 +3,7 @@
 #include "runtime/monitor.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <vector>
 
 #include "runtime/clock.h"
@@ -13,9 +14,21 @@
 
 namespace {
 
+constexpr size_t kSlots = 2 * MonitorTable::kRecords;  // a power of two, at most half full of records
+// A slot whose record was freed: lookups probe past it; an insertion may reuse it. (A function, not
+// a constant: a pointer made from an integer would be initialised at run time, maybe too late.)
+MonitorRecord* tombstone() { return reinterpret_cast<MonitorRecord*>(uintptr_t{alignof(MonitorRecord)}); }
+
 struct Table {
     std::mutex lock;
     MonitorRecord records[MonitorTable::kRecords];
+    // The records in use, open-addressed by object address. Read without the lock: outside a
+    // rebuild a slot only goes from empty to a record and from a record to a tombstone, so a
+    // probe never stops short of an entry that was there when it began. A probe that misses
+    // looks again under the lock (or checks that no rebuild overlapped it).
+    std::atomic<MonitorRecord*> slots[kSlots] = {};
+    size_t tombstones = 0;               // under the lock
+    std::atomic<uint32_t> rebuilds{0};   // odd while the slots are rebuilt
     // With every record in use, further objects share this one; they stay listed until freed, so
     // an object never has two records at once.
     MonitorRecord overflow;
@@ -29,10 +42,58 @@ Table& table() {
     return t;
 }
 
+size_t slotOf(const Object* object) {
+    // Objects are 8-aligned: drop the zero bits, then spread the rest over the slots.
+    const uint64_t bits = static_cast<uint64_t>(reinterpret_cast<uintptr_t>(object)) >> 3;
+    return static_cast<size_t>((bits * 0x9E3779B97F4A7C15ull) >> 56) & (kSlots - 1);
+}
+
 MonitorRecord* findUnlocked(Table& t, Object* object) {
-    for (MonitorRecord& record : t.records)
-        if (record.object.load(std::memory_order_acquire) == object) return &record;
+    size_t i = slotOf(object);
+    for (size_t probes = 0; probes < kSlots; ++probes, i = (i + 1) & (kSlots - 1)) {
+        MonitorRecord* record = t.slots[i].load(std::memory_order_acquire);
+        if (record == nullptr) return nullptr;
+        if (record != tombstone() && record->object.load(std::memory_order_acquire) == object) return record;
+    }
     return nullptr;
+}
+
+// Table lock held. Places a record (its object word already set) in the first free slot of its probe.
+void indexRecord(Table& t, MonitorRecord* record) {
+    size_t i = slotOf(record->object.load(std::memory_order_relaxed));
+    for (;;) {
+        MonitorRecord* at = t.slots[i].load(std::memory_order_relaxed);
+        if (at == nullptr || at == tombstone()) {
+            if (at == tombstone()) --t.tombstones;
+            t.slots[i].store(record, std::memory_order_release);
+            return;
+        }
+        i = (i + 1) & (kSlots - 1);
+    }
+}
+
+// Table lock held. Clears the slots and places every record in use again, dropping the tombstones.
+void rebuildSlots(Table& t) {
+    t.rebuilds.fetch_add(1, std::memory_order_acq_rel);
+    for (auto& slot : t.slots) slot.store(nullptr, std::memory_order_relaxed);
+    t.tombstones = 0;
+    for (MonitorRecord& record : t.records)
+        if (record.object.load(std::memory_order_relaxed) != nullptr) indexRecord(t, &record);
+    t.rebuilds.fetch_add(1, std::memory_order_release);
+}
+
+// Table lock held. The record's slot becomes a tombstone.
+void unindexRecord(Table& t, MonitorRecord* record) {
+    size_t i = slotOf(record->object.load(std::memory_order_relaxed));
+    for (size_t probes = 0; probes < kSlots; ++probes, i = (i + 1) & (kSlots - 1)) {
+        MonitorRecord* at = t.slots[i].load(std::memory_order_relaxed);
+        if (at == nullptr) return;
+        if (at == record) {
+            t.slots[i].store(tombstone(), std::memory_order_release);
+            ++t.tombstones;
+            return;
+        }
+    }
 }
 
 bool inOverflow(const Table& t, Object* object) {
@@ -60,14 +121,32 @@ void unlink(MonitorRecord& record, MonitorWaiter& waiter) {
 // The record a thread that holds object's monitor finds it in (a record, or the overflow one).
 MonitorRecord* heldRecord(Object* object) { return MonitorTable::getMonitor(object, false); }
 
+// Takes the owner word for self if it is free.
+bool tryTake(MonitorRecord& record, ThreadState& self) {
+    ThreadState* none = nullptr;
+    return record.owner.compare_exchange_strong(none, &self);
+}
+
 // Takes the record's monitor for self, parked while another thread holds it; restores `entries`.
+// Counted as a contender meanwhile, so the owner's exit knows to wake someone.
 void acquireParked(MonitorRecord& record, ThreadState& self, jint entries) {
     Runtime::runParked([&] {
         std::unique_lock held(record.lock);
-        record.released.wait(held, [&] { return record.owner == nullptr; });
-        record.owner = &self;
+        record.contenders.fetch_add(1);
+        record.released.wait(held, [&] { return tryTake(record, self); });
+        record.contenders.fetch_sub(1);
         record.entryCount = entries;
     });
+}
+
+// Gives the monitor up. The owner word is cleared before contenders are counted (both sequentially
+// consistent): a contender counted too late to be seen finds the word free.
+void release(MonitorRecord& record) {
+    record.owner.store(nullptr);
+    if (record.contenders.load() > 0) {
+        std::lock_guard guard(record.lock);
+        record.released.notify_one();
+    }
 }
 
 // Wakes up to n (all when n < 0) of the threads waiting on object, first come first served.
@@ -76,7 +155,7 @@ void notifyWaiters(Object* object, jint n) {
     MonitorRecord* record = MonitorTable::getMonitor(object, true);
     if (!record) return;
     std::lock_guard guard(record->lock);
-    if (record->owner != &self) {
+    if (record->owner.load() != &self) {
         Log::error("notify by a thread that does not hold the monitor: ignored");
         return;
     }
@@ -108,6 +187,10 @@ MonitorRecord* MonitorTable::getMonitor(Object* object, bool create) {
         if (record.object.load(std::memory_order_relaxed) != nullptr) continue;
         record.object.store(object, std::memory_order_release);
         t.used.fetch_add(1);
+        // Freed records leave tombstones that lengthen every miss; past a quarter of the slots
+        // they are swept out (at most once per kSlots / 4 freed records).
+        if (t.tombstones > kSlots / 4) rebuildSlots(t);
+        indexRecord(t, &record);
         return &record;
     }
     Log::error("monitor table full (%d records): the object shares the overflow monitor", kRecords);
@@ -119,10 +202,18 @@ MonitorRecord* MonitorTable::getMonitor(Object* object, bool create) {
 void MonitorTable::releaseMonitor(Object* object) {
     Table& t = table();
     if (!object || (t.used.load() == 0 && !t.overflowUsed.load())) return;
+    // Most freed objects never had a monitor: a miss that no rebuild overlapped settles it.
+    if (!t.overflowUsed.load()) {
+        const uint32_t before = t.rebuilds.load(std::memory_order_acquire);
+        if ((before & 1) == 0 && !findUnlocked(t, object) &&
+            t.rebuilds.load(std::memory_order_acquire) == before)
+            return;
+    }
     std::lock_guard guard(t.lock);
     if (MonitorRecord* record = findUnlocked(t, object)) {
         // Nobody can hold or wait on an object the collector frees: the record is idle.
-        record->owner = nullptr;
+        unindexRecord(t, record);
+        record->owner.store(nullptr);
         record->entryCount = 0;
         record->firstWaiter = record->lastWaiter = nullptr;
         record->object.store(nullptr, std::memory_order_release);
@@ -145,17 +236,14 @@ void monitorEnter(Object* object) {
     }
     ThreadState& self = currentThreadState();
     MonitorRecord* record = MonitorTable::getMonitor(object, true);
-    {
-        std::lock_guard guard(record->lock);
-        if (record->owner == &self) {
-            ++record->entryCount;
-            return;
-        }
-        if (!record->owner) {
-            record->owner = &self;
-            record->entryCount = 1;
-            return;
-        }
+    ThreadState* owner = nullptr;
+    if (record->owner.compare_exchange_strong(owner, &self)) {
+        record->entryCount = 1;
+        return;
+    }
+    if (owner == &self) {
+        ++record->entryCount;
+        return;
     }
     acquireParked(*record, self, 1);
 }
@@ -167,15 +255,10 @@ void monitorExit(Object* object) {
     }
     ThreadState& self = currentThreadState();
     MonitorRecord* record = heldRecord(object);
-    if (record) {
-        std::lock_guard guard(record->lock);
-        if (record->owner == &self) {
-            if (--record->entryCount == 0) {
-                record->owner = nullptr;
-                record->released.notify_one();
-            }
-            return;
-        }
+    // Only this thread can have made itself the owner, so the relaxed look is exact.
+    if (record && record->owner.load(std::memory_order_relaxed) == &self) {
+        if (--record->entryCount == 0) release(*record);
+        return;
     }
     Log::error("monitor exit by a thread that does not hold the monitor: ignored");
 }
@@ -190,14 +273,14 @@ void Object::wait(jlong millis) {
     jint entries = 0;
     {
         std::lock_guard guard(record->lock);
-        if (record->owner != &self) {
+        if (record->owner.load() != &self) {
             Log::error("wait by a thread that does not hold the monitor: ignored");
             return;
         }
         append(*record, waiter);
         entries = record->entryCount;
-        record->owner = nullptr;
         record->entryCount = 0;
+        record->owner.store(nullptr);
         record->released.notify_one();
     }
     const int64_t deadline = millis > 0 ? Runtime::clock().monotonicMillis() + millis : Runtime::kNoDeadline;

@@ -1,7 +1,8 @@
 // Monitors: synchronized entry and exit, wait and notify. Each object that is locked gets a
 // MonitorRecord of the fixed MonitorTable, keyed by its address and freed when the collector frees
 // the object. Every block (a contended entry, a wait) is a safe region; nothing spins.
-// Invariant: a record's owner, entry count and waiter list change only under the record's lock;
+// Invariant: the owner word changes by compare-exchange from null (entry) or by its owner (exit);
+// the entry count is the owner's alone; the waiter list changes only under the record's lock;
 // a record's object word changes only under the table lock.
 #pragma once
 
@@ -25,10 +26,12 @@ struct MonitorWaiter {
 
 struct MonitorRecord {
     std::atomic<Object*> object{nullptr};  // null: a free record
-    std::mutex lock;                       // guards the fields below
-    std::condition_variable released;      // signalled when the owner lets go
-    ThreadState* owner = nullptr;
-    jint entryCount = 0;
+    // An uncontended entry or exit touches only these two words.
+    std::atomic<ThreadState*> owner{nullptr};
+    jint entryCount = 0;                   // read and written by the owner only
+    std::mutex lock;                       // guards the fields below and the sleep on `released`
+    std::condition_variable released;      // signalled when the owner lets go and someone is blocked
+    std::atomic<int> contenders{0};        // threads blocked on entry (or re-entry after a wait)
     MonitorWaiter* firstWaiter = nullptr;
     MonitorWaiter* lastWaiter = nullptr;
 };

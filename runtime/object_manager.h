@@ -14,6 +14,7 @@
 
 #include "runtime/heaps.h"
 #include "runtime/jtypes.h"
+#include "runtime/short_lock.h"
 
 class ClassRecord;
 class MemoryManager;
@@ -101,7 +102,7 @@ private:
     [[nodiscard]] bool isObjectStart(uintptr_t address) const;
     void setObjectStart(uintptr_t address, bool on);
 
-    std::recursive_mutex m_registryLock;  // registrations; held through a collection
+    RecursiveShortLock m_registryLock;  // registrations; held through a collection
     std::mutex m_collectLock;
     std::vector<Object*> m_registry;
     Object* m_lastRegistered = nullptr;

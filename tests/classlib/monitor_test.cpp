@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <string>
 
 #include "../runtime/runtime_fixture.h"
 #include "../runtime/text_helpers.h"
@@ -8,6 +9,7 @@
 #include "runtime/array.h"
 #include "runtime/clock.h"
 #include "runtime/monitor.h"
+#include "runtime/thread_state.h"
 #include "runtime/thread_table.h"
 #include "thread_helpers.h"
 
@@ -153,6 +155,42 @@ TEST_F(MonitorTest, TheCollectorFreesTheRecordOfEveryObjectItFrees) {
     objectManager().gc(ObjectManager::kFreeAll);
     // Records of objects that are never collected (class objects locked by static synchronized
     // code in earlier tests) stay; the string's is gone.
+    EXPECT_EQ(MonitorTable::usedRecords(), before);
+}
+
+// Records freed while others live (as the collector frees them) must neither hide a live record
+// from the lookup nor keep the table from handing theirs out again, round after round.
+TEST_F(MonitorTest, FreedRecordsNeverHideTheLiveOnesAndAreHandedOutAgain) {
+    const int before = MonitorTable::usedRecords();
+    constexpr jint kObjects = 100;
+    constexpr jint kFreed = 80;  // most of them: enough to make the lookup sweep its marks out
+    ASSERT_LE(before + kObjects, MonitorTable::kRecords);
+    ObjectArray* objects = Runtime::newObjectArray(CID_Object, kObjects);
+    MonitorRecord* records[kObjects] = {};
+    auto lockOnce = [&](jint i) {
+        objects->set(i, new Object());
+        Runtime::monitorEnter(objects->get(i));
+        records[i] = MonitorTable::getMonitor(objects->get(i), false);
+        Runtime::monitorEnter(objects->get(i));  // re-entrant
+        Runtime::monitorExit(objects->get(i));
+        Runtime::monitorExit(objects->get(i));
+    };
+    for (jint i = 0; i < kObjects; ++i) lockOnce(i);
+    for (int round = 0; round < 4; ++round) {
+        SCOPED_TRACE("round " + std::to_string(round));
+        for (jint i = 0; i < kFreed; ++i) MonitorTable::releaseMonitor(objects->get(i));
+        EXPECT_EQ(MonitorTable::usedRecords(), before + kObjects - kFreed);
+        for (jint i = 0; i < kFreed; ++i) lockOnce(i);
+        EXPECT_EQ(MonitorTable::usedRecords(), before + kObjects);
+        for (jint i = 0; i < kObjects; ++i) {
+            SCOPED_TRACE("object " + std::to_string(i));
+            ASSERT_NE(records[i], nullptr);
+            EXPECT_EQ(MonitorTable::getMonitor(objects->get(i), false), records[i]);
+            EXPECT_EQ(records[i]->owner.load(), nullptr);
+            for (jint j = 0; j < i; ++j) ASSERT_NE(records[i], records[j]);
+        }
+    }
+    for (jint i = 0; i < kObjects; ++i) MonitorTable::releaseMonitor(objects->get(i));
     EXPECT_EQ(MonitorTable::usedRecords(), before);
 }
 
