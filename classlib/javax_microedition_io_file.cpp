@@ -6,6 +6,7 @@
 #include "classlib/blocking_io.h"
 #include "classlib/file_input_stream.h"
 #include "classlib/file_output_stream.h"
+#include "classlib/java_util_vector.h"
 #include "platform/host_files.h"
 #include "runtime/array.h"
 #include "runtime/class_record.h"
@@ -102,4 +103,10 @@ jint javax_microedition_io_File::fileExists(String* p) {
 jint javax_microedition_io_File::createFile(String* p) {
     javax_microedition_io_File* f = make(p);
     return f ? f->create() : 0;
+}
+
+java_util_Vector* javax_microedition_io_File::listFiles(String*) {
+    auto* files = new java_util_Vector();
+    if (files) files->init();
+    return files;
 }

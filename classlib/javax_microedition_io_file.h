@@ -11,6 +11,7 @@ class ByteArray;
 class FileInputStream;
 class FileOutputStream;
 class String;
+class java_util_Vector;
 
 class javax_microedition_io_File : public Object {
 public:
@@ -40,6 +41,9 @@ public:
     static FileInputStream* openFileInputStream(String* path);
     static jint fileExists(String* path);
     static jint createFile(String* path);
+    // The record stores' folder listing: a new, empty Vector. No folder is read: stores are found by
+    // name, never by listing.
+    [[nodiscard]] static java_util_Vector* listFiles(String* folder);
 
     String* path;
 };

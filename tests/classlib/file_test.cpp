@@ -4,6 +4,7 @@
 
 #include "classlib/file_input_stream.h"
 #include "classlib/file_output_stream.h"
+#include "classlib/java_util_vector.h"
 #include "classlib/javax_microedition_io_file.h"
 #include "tests/classlib/stream_fixture.h"
 
@@ -50,6 +51,17 @@ TEST_F(FileTest, CreateTruncatesAndSizeOfAMissingFileIsZero) {
     javax_microedition_io_File* outside = javax_microedition_io_File::make(String::fromCString("\\windows\\x.rs"));
     EXPECT_EQ(outside->create(), 0);
     EXPECT_EQ(outside->openOutputStream(), nullptr);
+}
+
+TEST_F(FileTest, FolderListingIsAlwaysANewEmptyVector) {
+    temp.write("home/a.rs", "x");
+    java_util_Vector* first = javax_microedition_io_File::listFiles(String::fromCString("\\program files"));
+    java_util_Vector* second = javax_microedition_io_File::listFiles(nullptr);
+    ASSERT_NE(first, nullptr);
+    ASSERT_NE(second, nullptr);
+    EXPECT_NE(first, second);
+    EXPECT_EQ(first->size(), 0);
+    EXPECT_EQ(second->size(), 0);
 }
 
 TEST_F(FileTest, FileInputStreamAnswersZeroAtTheEndAndMaySkipPastIt) {
