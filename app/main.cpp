@@ -1,34 +1,163 @@
-// brindlex: the program entry. Until the host shell and the game land it reports what the build
-// can do and checks that the runtime comes up.
-#include <cstdio>
-#include <cstring>
+// brindlex: the program entry. Reads the flags, chooses the device (a window when there is a
+// display, else the headless device, saying so) and hands over to the host shell.
+// Invariant: a bad flag or value ends the program with the usage line and exit code 2, before
+// anything starts.
+#include <unistd.h>
 
+#include <charconv>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <system_error>
+#include <vector>
+
+#include "app/host/application_impl.h"
+#include "app/host/host_shell.h"
+#include "classlib/javax_microedition_midlet_midlet.h"
+#include "platform/device/event_script.h"
+#include "platform/device/headless_device.h"
+#include "platform/device/sdl_device.h"
 #include "platform/file_paths.h"
-#include "runtime/heaps.h"
+
+namespace {
+
+constexpr char kUsage[] =
+    "usage: brindlex [--headless] [--frames N] [--script FILE] [--screenshot FILE.png] [--data FILE]\n"
+    "                [--home DIR] [--log] [--help]\n";
+// Without --frames a headless run ends after 3 s of device time: nobody watches it.
+constexpr int64_t kHeadlessFrames = 300;
+
+struct Flags {
+    bool headless = false;
+    int64_t frames = -1;
+    std::string script;
+    std::string screenshot;
+    bool log = false;
+};
+
+int usageError(const char* what, const char* value) {
+    std::fprintf(stderr, "brindlex: %s%s%s\n%s", what, value ? ": " : "", value ? value : "", kUsage);
+    return 2;
+}
+
+// 0 when parsed, else the exit code.
+int parseFlags(int argc, char** argv, Flags& flags) {
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view flag = argv[i];
+        if (flag == "--help" || flag == "-h") {
+            std::fputs(kUsage, stdout);
+            std::exit(0);
+        }
+        if (flag == "--headless") {
+            flags.headless = true;
+            continue;
+        }
+        if (flag == "--log") {
+            flags.log = true;
+            continue;
+        }
+        const bool takesValue = flag == "--frames" || flag == "--script" || flag == "--screenshot" ||
+                                flag == "--data" || flag == "--home";
+        if (!takesValue) return usageError("unknown flag", argv[i]);
+        if (i + 1 >= argc || argv[i + 1][0] == '\0') return usageError("a value is missing after", argv[i]);
+        const char* value = argv[++i];
+        if (flag == "--frames") {
+            const std::string_view text = value;
+            int64_t n = 0;
+            const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), n);
+            if (ec != std::errc() || end != text.data() + text.size() || n < 1)
+                return usageError("--frames wants a whole number of at least 1, not", value);
+            flags.frames = n;
+        } else if (flag == "--script") {
+            flags.script = value;
+        } else if (flag == "--screenshot") {
+            flags.screenshot = value;
+        } else if (flag == "--data") {
+            platform::setDataFile(value);
+        } else {
+            platform::setHomeFolder(value);
+        }
+    }
+    return 0;
+}
+
+bool displayNamed() {
+    const char* x = std::getenv("DISPLAY");
+    const char* wayland = std::getenv("WAYLAND_DISPLAY");
+    return (x && *x) || (wayland && *wayland);
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
-    for (int i = 1; i < argc; ++i) {
-        if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
-            std::puts("usage: brindlex [--home DIR] [--data FILE] [--help]");
-            return 0;
+    // The main thread's collector scan starts here: nothing above holds a reference.
+    const auto stackBase = reinterpret_cast<uintptr_t>(__builtin_frame_address(0));
+    Flags flags;
+    if (const int rc = parseFlags(argc, argv, flags)) return rc;
+
+    std::vector<ScriptEvent> script;
+    if (!flags.script.empty()) {
+        std::string error;
+        if (!loadEventScript(flags.script, script, error)) {
+            const std::string what = flags.script + ": " + error;
+            return usageError("bad script", what.c_str());
         }
-        const bool home = std::strcmp(argv[i], "--home") == 0;
-        if (home || std::strcmp(argv[i], "--data") == 0) {
-            if (i + 1 >= argc) {
-                std::fprintf(stderr, "brindlex: %s needs a value\n", argv[i]);
-                return 2;
-            }
-            if (home)
-                platform::setHomeFolder(argv[++i]);
-            else
-                platform::setDataFile(argv[++i]);
+        if (!flags.headless) std::fputs("brindlex: a script runs on the headless device\n", stderr);
+        flags.headless = true;
+    }
+
+    std::unique_ptr<Device> device;
+    SdlDevice* window = nullptr;
+    HeadlessDevice* headless = nullptr;
+    if (!flags.headless) {
+        std::string error = "DISPLAY and WAYLAND_DISPLAY are unset";
+        std::unique_ptr<SdlDevice> sdl = displayNamed() ? SdlDevice::open(error) : nullptr;
+        if (sdl) {
+            window = sdl.get();
+            device = std::move(sdl);
+        } else {
+            std::fprintf(stderr, "brindlex: no display (%s): running headless\n", error.c_str());
         }
     }
-    if (!Runtime::initHeaps()) {
-        std::fputs("brindlex: cannot create the heaps\n", stderr);
-        return 1;
+    if (!device) {
+        auto fallback = std::make_unique<HeadlessDevice>();
+        fallback->addEvents(script);
+        headless = fallback.get();
+        device = std::move(fallback);
+        if (flags.frames < 0) flags.frames = kHeadlessFrames;
     }
-    std::puts("Brindlex: the runtime core (object model, heaps, arrays) starts; the game is not built yet.");
-    Runtime::destroyHeaps();
-    return 0;
+
+    if (!applicationMIDletClass())
+        std::fputs("brindlex: no game MIDlet in this build: the screen stays black\n", stderr);
+
+    HostOptions options;
+    options.logging = flags.log;
+    options.logFolder = platform::homeFolder();
+    options.frames = flags.frames;
+    options.stackBase = stackBase;
+    if (flags.log) {
+        std::error_code ec;
+        std::filesystem::create_directories(options.logFolder, ec);
+    }
+    int rc = WinMain(*device, options);
+    if (rc < 0) rc = 1;
+
+    if (!flags.screenshot.empty()) {
+        const bool saved = headless ? headless->captureScreen(flags.screenshot) : window->captureScreen(flags.screenshot);
+        if (!saved) {
+            std::fprintf(stderr, "brindlex: cannot write the screenshot %s\n", flags.screenshot.c_str());
+            if (rc == 0) rc = 1;
+        }
+    }
+    // Threads the shutdown left stopped must not see the process's statics go away.
+    if (ApplicationImpl::getInstance()->threadsLeftStopped() > 0) {
+        std::fflush(nullptr);
+        std::_Exit(rc);
+    }
+    return rc;
 }

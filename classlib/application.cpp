@@ -125,24 +125,34 @@ void Application::startApp() {
 
 void Application::pause() {
     if (m_paused || !m_midlet || !current()) return;
-    m_midlet->pauseApp();
-    dropPending("pauseApp");
-    if (javax_microedition_lcdui_Displayable* d = current()) {
-        d->hideNotify();
-        dropPending("hideNotify");
-    }
+    pauseAndHide();
     m_paused = true;
 }
 
 void Application::resume() {
     if (!m_paused || !m_midlet || !current()) return;
+    startAndShow();
+    m_paused = false;
+}
+
+void Application::startAndShow() {
+    if (!m_midlet || !current()) return;
     m_midlet->startApp();
     dropPending("startApp");
     if (javax_microedition_lcdui_Displayable* d = current()) {
         d->showNotify();
         dropPending("showNotify");
     }
-    m_paused = false;
+}
+
+void Application::pauseAndHide() {
+    if (!m_midlet || !current()) return;
+    m_midlet->pauseApp();
+    dropPending("pauseApp");
+    if (javax_microedition_lcdui_Displayable* d = current()) {
+        d->hideNotify();
+        dropPending("hideNotify");
+    }
 }
 
 void Application::lockPaint() {
@@ -276,6 +286,7 @@ Application::CloseReport Application::close() {
     m_objectManager.reset();
     Runtime::destroyHeaps();
     m_screenHost = nullptr;
+    m_midletHost = nullptr;
     g_application.store(nullptr);
     return report;
 }

@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <memory>
 #include <mutex>
+#include <string>
 
 #include "runtime/heaps.h"
 #include "runtime/jtypes.h"
@@ -30,6 +31,16 @@ public:
     [[nodiscard]] virtual bool mayPaint() = 0;
     // Shows the frame buffer (the display back end's flush).
     virtual void flush() = 0;
+};
+
+// What the host shell does for the MIDlet's natives (platformRequest, notifyDestroyed).
+class MIDletHost {
+public:
+    virtual ~MIDletHost() = default;
+    // Starts the device's browser with url; true when it was started.
+    virtual bool platformRequest(const std::u16string& url) = 0;
+    // The MIDlet has ended: the host loop stops at its next pass.
+    virtual void notifyDestroyed() = 0;
 };
 
 class Application {
@@ -69,6 +80,11 @@ public:
     // The host's side of the paint road (null: paint always, show nothing).
     void setScreenHost(ScreenHost* host);
 
+    // The host behind the MIDlet natives (null: none; platformRequest then starts nothing). Set
+    // before startApp; cleared by close.
+    void setMIDletHost(MIDletHost* host) { m_midletHost = host; }
+    [[nodiscard]] MIDletHost* midletHost() const { return m_midletHost; }
+
     // Makes the application's MIDlet (its registered class) and calls its startApp. Once.
     void startApp();
     // Focus loss: MIDlet pauseApp, then the current Displayable's hideNotify; only when both exist
@@ -78,6 +94,10 @@ public:
     // paused.
     void resume();
     [[nodiscard]] bool isPaused() const { return m_paused; }
+    // The window's focus handlers: MIDlet startApp then showNotify (focus gained), MIDlet pauseApp
+    // then hideNotify (focus lost), when both exist. The paused flag is left alone.
+    void startAndShow();
+    void pauseAndHide();
 
     // The paint road of Canvas.repaint: under the paint lock, when the host lets it, paint and then
     // show the frame. Runs on the calling thread; a frame the host refuses is dropped.
@@ -126,6 +146,7 @@ private:
 
     std::unique_ptr<ObjectManager> m_objectManager;
     ScreenHost* m_screenHost = nullptr;
+    MIDletHost* m_midletHost = nullptr;
     bool m_paused = false;
     // Serialises painting between the host thread and the game thread; waiting for it is a safe
     // region. Recursive: a repaint asked for from inside a paint does not deadlock.

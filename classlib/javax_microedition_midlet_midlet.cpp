@@ -4,7 +4,9 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <string>
 
+#include "classlib/application.h"
 #include "classlib/java_io_input_stream.h"
 #include "classlib/java_lang_class.h"
 #include "classlib/java_util_hashtable.h"
@@ -72,6 +74,24 @@ String* MIDlet::getAppProperty(String* key) {
     Object* value = m_properties && key ? m_properties->get(key) : nullptr;
     if (value && value->classId() == CID_String) return static_cast<String*>(value);
     return String::fromCString("PROPERTY VALUE EMPTY");
+}
+
+jboolean MIDlet::platformRequest(String* url) {
+    if (!url) {
+        Runtime::nullPointer();
+        return 0;
+    }
+    // The whole URL is handed on (the phone's 256-unit copy would cut a long one into another).
+    std::u16string text(static_cast<size_t>(url->length()), u'\0');
+    for (jint i = 0; i < url->length(); ++i) text[static_cast<size_t>(i)] = url->charAt(i);
+    Application* app = Application::getApplication();
+    if (MIDletHost* host = app ? app->midletHost() : nullptr) (void)host->platformRequest(text);
+    return 0;
+}
+
+void MIDlet::notifyDestroyed() {
+    Application* app = Application::getApplication();
+    if (MIDletHost* host = app ? app->midletHost() : nullptr) host->notifyDestroyed();
 }
 
 const MIDletClass* applicationMIDletClass() { return g_midletClass.allocate ? &g_midletClass : nullptr; }

@@ -28,6 +28,11 @@ public:
     // equal key replaces the value; a value may hold ':'. A line without ':' runs its key on to the
     // next ':' of the text; once no ':' is left, the rest holds no property.
     static void parseAppDescriptor(String* text, java_util_Hashtable* properties);
+    // Starts the device's browser with url (the host vets it; a refused one starts nothing) and,
+    // when it started, minimises the game. Always false: the MIDlet need not exit first.
+    [[nodiscard]] jboolean platformRequest(String* url);
+    // The MIDlet has ended: the host loop stops at its next pass and the program shuts down.
+    void notifyDestroyed();
 
     java_util_Hashtable* m_properties;
 };

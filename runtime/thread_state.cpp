@@ -19,6 +19,7 @@ struct World {
     std::condition_variable changed;
     std::vector<ThreadState*> threads;
     ThreadState* stopper = nullptr;  // non-null while the world is stopped
+    int stopDepth = 0;               // the stopper's nested suspendAllThreads calls
 };
 
 World& world() {
@@ -109,11 +110,22 @@ void detachCurrentThread() {
         std::lock_guard guard(w.lock);
         auto& list = w.threads;
         list.erase(std::remove(list.begin(), list.end(), state), list.end());
-        if (w.stopper == state) w.stopper = nullptr;
+        if (w.stopper == state) {
+            w.stopper = nullptr;
+            w.stopDepth = 0;
+        }
         w.changed.notify_all();
     }
     t_guard.state = nullptr;
     delete state;
+}
+
+uintptr_t setStackBase(uintptr_t base) {
+    ThreadState& self = currentThreadState();
+    const uintptr_t previous = self.stackBase;
+    const uintptr_t here = stackPointerBelowCaller();
+    if (base > here && base <= stackBaseOfCallingThread()) self.stackBase = base;
+    return previous;
 }
 
 void forEachThreadState(void (*visit)(ThreadState&, void*), void* context) {
@@ -143,7 +155,13 @@ void suspendAllThreads() {
     ThreadState& self = currentThreadState();
     std::unique_lock held(w.lock);
     waitWhileStoppedByOther(w, held, self);
+    // The stopper may stop again (a collection during shutdown); the others are parked already.
+    if (w.stopper == &self) {
+        ++w.stopDepth;
+        return;
+    }
     w.stopper = &self;
+    w.stopDepth = 1;
     w.changed.wait(held, [&] {
         for (ThreadState* state : w.threads)
             if (state != &self && !state->parked.load()) return false;
@@ -154,7 +172,12 @@ void suspendAllThreads() {
 void resumeAllThreads() {
     World& w = world();
     std::lock_guard guard(w.lock);
+    if (w.stopDepth > 1) {
+        --w.stopDepth;
+        return;
+    }
     w.stopper = nullptr;
+    w.stopDepth = 0;
     w.changed.notify_all();
 }
 

@@ -49,6 +49,10 @@ void reportUncaughtException();
 // Ends the calling thread's use of the runtime: reportUncaughtException, then the record leaves the
 // list. Runs by itself when a registered thread exits.
 void detachCurrentThread();
+// The calling thread's stack base := base (one past the highest address its scan covers), when
+// base lies above the caller and inside the thread's stack; the previous base is returned so the
+// caller can put it back. The host's main thread scans only from main() down.
+uintptr_t setStackBase(uintptr_t base);
 // Calls visit(record, context) for every registered thread, under the list lock. The visitor must
 // not register or detach threads, nor park.
 void forEachThreadState(void (*visit)(ThreadState& state, void* context), void* context);
@@ -66,7 +70,8 @@ void runParked(F&& blocking) {
 [[nodiscard]] uintptr_t stackPointerBelowCaller();
 
 // Stops the world: waits (on a condition variable, parked itself meanwhile if another thread holds
-// the world) until every other registered thread is parked or gone. Threads that register while
+// the world) until every other registered thread is parked or gone. The stopper may stop it again;
+// the world is released by the resume that matches the first stop. Threads that register while
 // the world is stopped wait, parked, for its release.
 void suspendAllThreads();
 void resumeAllThreads();

@@ -95,6 +95,15 @@ public:
     [[nodiscard]] virtual bool readPowerNotification(PowerNotification& out) = 0;
 };
 
+// The wave device's volume as waveOutGetVolume/waveOutSetVolume give it: the left channel in the
+// low half, the right in the high half, 0 to 0xFFFF each.
+class DeviceVolume {
+public:
+    virtual ~DeviceVolume() = default;
+    [[nodiscard]] virtual uint32_t waveVolume() const = 0;
+    virtual void setWaveVolume(uint32_t volume) = 0;
+};
+
 // The real screen behind the window, RGB565.
 class DeviceScreen {
 public:
@@ -112,6 +121,7 @@ class Device : public DeviceShell,
                public DeviceEvents,
                public DeviceOrientation,
                public DevicePower,
+               public DeviceVolume,
                public DeviceScreen {
 public:
     // The device's time: the runtime installs it with Runtime::setClock.

@@ -15,6 +15,7 @@
 HeadlessDevice::HeadlessDevice(HeadlessOptions options)
     : m_options(options),
       m_orientation(options.orientation),
+      m_volume(options.waveVolume),
       m_screen(static_cast<size_t>(std::max(options.screenWidth, 1)) * std::max(options.screenHeight, 1), 0) {
     m_options.screenWidth = std::max(options.screenWidth, 1);
     m_options.screenHeight = std::max(options.screenHeight, 1);
@@ -221,6 +222,21 @@ bool HeadlessDevice::readPowerNotification(PowerNotification& out) {
     out = m_power.front();
     m_power.pop_front();
     return true;
+}
+
+// --- volume ---
+
+uint32_t HeadlessDevice::waveVolume() const {
+    std::lock_guard lock(m_lock);
+    return m_volume;
+}
+
+void HeadlessDevice::setWaveVolume(uint32_t volume) {
+    char text[32];
+    std::snprintf(text, sizeof text, "volume 0x%08X", volume);
+    record(text);
+    std::lock_guard lock(m_lock);
+    m_volume = volume;
 }
 
 // --- screen ---

@@ -22,6 +22,7 @@ struct HeadlessOptions {
     int32_t orientation = Orientation::k0;
     bool anotherInstanceRunning = false;
     bool windowCreationFails = false;
+    uint32_t waveVolume = 0xFFFFFFFF;
 };
 
 class HeadlessDevice final : public Device {
@@ -33,7 +34,8 @@ public:
     [[nodiscard]] ManualClock& virtualClock() { return m_clock; }
 
     // Shell calls in order, as text: "fullScreen 42", "allKeys 1", "show", "minimize",
-    // "foreground", "keybd 114 down", "launch URL", "orientation 1", "powerQueue open", ...
+    // "foreground", "keybd 114 down", "launch URL", "orientation 1", "powerQueue open",
+    // "volume 0x0000FFFF", ...
     [[nodiscard]] std::vector<std::string> shellCalls() const;
     void clearShellCalls();
     // Called (under the record's lock) with each shell call as it is recorded.
@@ -69,6 +71,9 @@ public:
     bool openPowerQueue() override;
     void closePowerQueue() override;
     bool readPowerNotification(PowerNotification& out) override;
+    // DeviceVolume ("volume 0x0000FFFF" in the record)
+    uint32_t waveVolume() const override;
+    void setWaveVolume(uint32_t volume) override;
     // DeviceScreen
     int screenWidth() const override { return m_options.screenWidth; }
     int screenHeight() const override { return m_options.screenHeight; }
@@ -105,6 +110,7 @@ private:
     int32_t m_orientation;
     bool m_powerQueueOpen = false;
     std::deque<PowerNotification> m_power;
+    uint32_t m_volume;
 
     mutable std::mutex m_screenLock;  // guards the screen and the frame count
     std::vector<uint16_t> m_screen;

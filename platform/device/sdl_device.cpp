@@ -12,6 +12,7 @@
 #include "platform/device/host_input.h"
 #include "platform/device/landscape_view.h"
 #include "platform/device/locale_language.h"
+#include "platform/device/png_writer.h"
 #include "platform/device/sdl_keys.h"
 #include "platform/device/url_policy.h"
 #include "runtime/clock.h"
@@ -260,6 +261,11 @@ bool SdlDevice::drawScreen(const std::function<void(Surface565&)>& draw) {
                     {m_picture.data(), kScreenHeight, kScreenWidth, kScreenHeight});
     m_pictureNew = true;
     return true;
+}
+
+bool SdlDevice::captureScreen(const std::string& path) {
+    std::lock_guard lock(m_screenLock);
+    return writePng565(path, {m_screen.data(), kScreenWidth, kScreenHeight, kScreenWidth});
 }
 
 void SdlDevice::present() {

@@ -4,6 +4,7 @@
 // the device through the screen lock, the message lock or the atomic focus flag.
 #pragma once
 
+#include <atomic>
 #include <deque>
 #include <memory>
 #include <mutex>
@@ -34,6 +35,8 @@ public:
     void pump();
     // Window thread: the window's client size in window units (a user may resize it too).
     void setWindowSize(int width, int height);
+    // The portrait screen as last drawn, to a PNG file.
+    [[nodiscard]] bool captureScreen(const std::string& path);
 
     // DeviceShell
     bool acquireSingleInstance() override { return m_instance.acquire(); }
@@ -58,6 +61,9 @@ public:
     bool openPowerQueue() override;
     void closePowerQueue() override;
     bool readPowerNotification(PowerNotification& out) override;
+    // DeviceVolume: kept for the wave device, which applies it
+    uint32_t waveVolume() const override { return m_volume.load(); }
+    void setWaveVolume(uint32_t volume) override { m_volume.store(volume); }
     // DeviceScreen
     int screenWidth() const override { return kScreenWidth; }
     int screenHeight() const override { return kScreenHeight; }
@@ -87,6 +93,7 @@ private:
     std::deque<PowerNotification> m_power;
     bool m_powerQueueOpen = false;
     int32_t m_orientation = 0;
+    std::atomic<uint32_t> m_volume{0xFFFFFFFF};
 
     std::mutex m_screenLock;  // guards the screen and the picture
     std::vector<uint16_t> m_screen;

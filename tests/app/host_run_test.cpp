@@ -1,0 +1,119 @@
+// Whole runs on the headless device: the host loop's passes on the virtual clock, the paint road
+// with a game thread (frames shown only while active and in front, captured to PNG), and a run
+// that the MIDlet ends itself through notifyDestroyed.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <filesystem>
+#include <string>
+
+#include "../classlib/thread_helpers.h"
+#include "../platform/platform_test_support.h"
+#include "app/host/application_impl.h"
+#include "classlib/application.h"
+#include "host_fixture.h"
+#include "runtime/heaps.h"
+
+namespace {
+
+class HostRunTest : public HostFixture {
+protected:
+    Watchdog watchdog{std::chrono::seconds(120)};
+};
+
+// White bars in the captured frame's bar row, counted from the left.
+int barsIn(const RgbImage& image) {
+    int bars = 0;
+    while (barLeft(bars) < image.width) {
+        const size_t at = (static_cast<size_t>(kBarTop + kBarHeight / 2) * image.width + barLeft(bars)) * 3;
+        if (image.rgb[at] != 0xFF) break;
+        ++bars;
+    }
+    return bars;
+}
+
+TEST_F(HostRunTest, EachPassSleepsTenMillisecondsOfDeviceTimeAndTheLimitEndsTheRun) {
+    makeDevice();
+    HostOptions options;
+    options.frames = 25;
+    EXPECT_EQ(WinMain(*device, options), 0);
+    EXPECT_EQ(device->virtualClock().monotonicMillis(), 250);
+    EXPECT_EQ(ApplicationImpl::getInstance()->passes(), 25);
+    EXPECT_EQ(Application::getApplication(), nullptr);
+    EXPECT_FALSE(Runtime::heapsReady());
+    const Lines log = take();
+    ASSERT_GE(log.size(), 4u);
+    EXPECT_EQ(Lines(log.end() - 4, log.end()),
+              (Lines{"destroyApp 1", "shell powerQueue close", "shell orientation 0", "shell redrawShell"}));
+}
+
+TEST_F(HostRunTest, AQuitShutsDownAndEndsWithItsExitCode) {
+    makeDevice();
+    std::vector<ScriptEvent> events;
+    std::string error;
+    ASSERT_TRUE(parseEventScript("100 quit 3", events, error)) << error;
+    device->addEvents(events);
+    HostOptions options;
+    options.frames = 1000;
+    EXPECT_EQ(WinMain(*device, options), 3);
+    EXPECT_EQ(device->virtualClock().monotonicMillis(), 110);  // the pass that found it still slept
+    const Lines log = take();
+    ASSERT_GE(log.size(), 4u);
+    EXPECT_EQ(Lines(log.end() - 4, log.end()),
+              (Lines{"destroyApp 1", "shell powerQueue close", "shell orientation 0", "shell redrawShell"}));
+}
+
+TEST_F(HostRunTest, FramesAreShownOnlyWhileActiveAndCapturedToPng) {
+    start();
+    device->setFrameCaptureFolder(temp.path().string());
+    const int64_t before = device->frameCount();
+    runGameFrames(3);
+    EXPECT_EQ(device->frameCount(), before + 3);
+    EXPECT_EQ(TestMIDletLog::paints(), 3);
+
+    step("0 focuslost");
+    runGameFrames(3);  // dropped: neither painted nor shown
+    EXPECT_EQ(device->frameCount(), before + 3);
+    EXPECT_EQ(TestMIDletLog::paints(), 3);
+
+    step("0 focusgained");
+    runGameFrames(2);
+    EXPECT_EQ(device->frameCount(), before + 5);
+    EXPECT_EQ(TestMIDletLog::paints(), 5);
+
+    // The captures show the counter of the frame they were painted for.
+    const int expectedBars[] = {1, 2, 3, 7, 8};
+    for (int i = 0; i < 5; ++i) {
+        char name[32];
+        std::snprintf(name, sizeof name, "frame_%06lld.png", static_cast<long long>(before + i + 1));
+        SCOPED_TRACE(name);
+        const RgbImage image = readRgbPng((temp.path() / name).string());
+        ASSERT_EQ(image.width, 480);
+        ASSERT_EQ(image.height, 800);
+        EXPECT_EQ(barsIn(image), expectedBars[i]);
+    }
+}
+
+TEST_F(HostRunTest, TheMIDletEndsTheRunThroughNotifyDestroyed) {
+    TestMIDletLog::setGameThread(20, 50);
+    makeDevice();
+    std::vector<ScriptEvent> events;
+    std::string error;
+    ASSERT_TRUE(parseEventScript("300 focuslost\n600 focusgained", events, error)) << error;
+    device->addEvents(events);
+    HostOptions options;
+    options.frames = 100000;  // a bound for a broken run; the MIDlet ends it long before
+    EXPECT_EQ(WinMain(*device, options), 0);
+    EXPECT_LT(ApplicationImpl::getInstance()->passes(), 100000);
+    EXPECT_GE(device->virtualClock().monotonicMillis(), 20 * 50);
+    EXPECT_EQ(ApplicationImpl::getInstance()->threadsLeftStopped(), 0);
+    // Every shown frame was painted, none twice; frames while inactive were dropped.
+    EXPECT_EQ(device->frameCount(), TestMIDletLog::paints());
+    EXPECT_LE(TestMIDletLog::paints(), 20);
+    const Lines log = take();
+    EXPECT_NE(std::find(log.begin(), log.end(), "pauseApp"), log.end());
+    EXPECT_EQ(log.back(), "shell redrawShell");
+    EXPECT_FALSE(Runtime::heapsReady());
+}
+
+}  // namespace
