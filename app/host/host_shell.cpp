@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <new>
 #include <string>
 
 #include "app/host/application_impl.h"
@@ -19,6 +20,7 @@
 #include "platform/device/system_messages.h"
 #include "platform/device/url_policy.h"
 #include "runtime/clock.h"
+#include "runtime/heaps.h"
 #include "runtime/log.h"
 
 namespace {
@@ -138,6 +140,8 @@ int startHost(Device& dev, const HostOptions& options) {
         g_host.device = nullptr;
         return 0;
     }
+    // An exhausted operator new says so on standard output before it throws.
+    std::set_new_handler(&Runtime::newHandler);
     if (!InitInstance(dev)) {
         closeLog();
         Runtime::setClock(nullptr);
