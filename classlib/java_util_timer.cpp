@@ -2,6 +2,8 @@
 // (a timed wait on the runtime's clock) and runs each due task outside every monitor.
 #include "classlib/java_util_timer.h"
 
+#include <cstdint>
+
 #include "classlib/java_lang_exceptions.h"
 #include "classlib/java_util_task_queue.h"
 #include "runtime/class_record.h"
@@ -27,6 +29,12 @@ constexpr jlong kIdleWaitMillis = 30000;
 template <class E>
 void raise() {
     Runtime::throwException(Runtime::newException<E>());
+}
+
+// now + delay (delay >= 0), held at the clock's end: a wrapped sum would lie in the past and fire.
+jlong timeAfter(jlong delay) {
+    const jlong now = java_lang_System::currentTimeMillis();
+    return delay > INT64_MAX - now ? INT64_MAX : now + delay;
 }
 
 }  // namespace
@@ -139,15 +147,15 @@ bool java_util_Timer::checkArguments(jlong delay, jlong period, bool periodic) {
 }
 
 void java_util_Timer::schedule(java_util_TimerTask* task, jlong delay) {
-    if (checkArguments(delay, 0, false)) sched(task, java_lang_System::currentTimeMillis() + delay, 0);
+    if (checkArguments(delay, 0, false)) sched(task, timeAfter(delay), 0);
 }
 
 void java_util_Timer::schedule(java_util_TimerTask* task, jlong delay, jlong period) {
-    if (checkArguments(delay, period, true)) sched(task, java_lang_System::currentTimeMillis() + delay, -period);
+    if (checkArguments(delay, period, true)) sched(task, timeAfter(delay), -period);
 }
 
 void java_util_Timer::scheduleAtFixedRate(java_util_TimerTask* task, jlong delay, jlong period) {
-    if (checkArguments(delay, period, true)) sched(task, java_lang_System::currentTimeMillis() + delay, period);
+    if (checkArguments(delay, period, true)) sched(task, timeAfter(delay), period);
 }
 
 void java_util_Timer::sched(java_util_TimerTask* task, jlong time, jlong period) {

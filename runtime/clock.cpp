@@ -2,6 +2,7 @@
 // and the timed wait of each source.
 #include "runtime/clock.h"
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <thread>
@@ -30,8 +31,11 @@ std::atomic<ClockSource*> g_source{nullptr};
 
 }  // namespace
 
+// One wait lasts at most a day: the library turns the span into nanoseconds past now, which a
+// larger span would overflow into an at once expired wait (a spin). Callers re-check their deadline.
 void ClockSource::waitFor(std::unique_lock<std::mutex>& lock, std::condition_variable& signal, int64_t millis) {
-    signal.wait_for(lock, std::chrono::milliseconds(millis));
+    constexpr int64_t kLongestWait = 24 * 60 * 60 * 1000;
+    signal.wait_for(lock, std::chrono::milliseconds(std::min(millis, kLongestWait)));
 }
 
 // Real time means nothing here: the wait lasts until a notify, which advance() sends to every

@@ -172,6 +172,14 @@ void notifyWaiters(Object* object, jint n) {
     }
 }
 
+// The clock time millis from now; no limit for 0 or less, or when the sum would pass the clock's
+// range (it would wrap into the past and end the wait at once).
+int64_t deadlineAfter(jlong millis) {
+    if (millis <= 0) return Runtime::kNoDeadline;
+    const int64_t now = Runtime::clock().monotonicMillis();
+    return millis >= Runtime::kNoDeadline - now ? Runtime::kNoDeadline : now + millis;
+}
+
 }  // namespace
 
 MonitorRecord* MonitorTable::getMonitor(Object* object, bool create) {
@@ -283,7 +291,7 @@ void Object::wait(jlong millis) {
         record->owner.store(nullptr);
         record->released.notify_one();
     }
-    const int64_t deadline = millis > 0 ? Runtime::clock().monotonicMillis() + millis : Runtime::kNoDeadline;
+    const int64_t deadline = deadlineAfter(millis);
     Runtime::runParked([&] {
         for (;;) {
             {

@@ -55,15 +55,6 @@ int ThreadTable::findThread(Object* thread) {
     return findLocked(t, thread);
 }
 
-int ThreadTable::findCurrentThread() {
-    ThreadState* self = &Runtime::currentThreadState();
-    Table& t = table();
-    std::lock_guard guard(t.lock);
-    for (int i = 0; i < kSlots; ++i)
-        if (t.slots[i].thread && t.slots[i].state == self) return i;
-    return -1;
-}
-
 Object* ThreadTable::currentThread() {
     ThreadState* self = &Runtime::currentThreadState();
     Table& t = table();

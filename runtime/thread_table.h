@@ -29,8 +29,6 @@ struct ThreadTable {
     // a slot already keeps it: its slot is answered and *alreadyHeld set.
     [[nodiscard]] static int addThread(Object* thread, bool* alreadyHeld = nullptr);
     [[nodiscard]] static int findThread(Object* thread);
-    // The slot the calling thread runs in, or -1.
-    [[nodiscard]] static int findCurrentThread();
     [[nodiscard]] static Object* currentThread();
     // Stores the handle when the slot still holds thread (its run may have ended already).
     static void setHandle(int slot, Object* thread, pthread_t handle);

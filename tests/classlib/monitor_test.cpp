@@ -79,6 +79,28 @@ TEST_F(MonitorTest, WaitWithALimitReturnsAfterItAndWaitWithoutOneOnlyWhenNotifie
     EXPECT_EQ(unlimited.woken.load(), 1);
 }
 
+// A limit so far away that the clock cannot count to it is no limit: the wait lasts until notified.
+TEST_F(MonitorTest, AWaitWhoseLimitLiesBeyondTheClocksRangeWaitsForANotify) {
+    ManualClock clock;
+    Runtime::setClock(&clock);
+    clock.advance(5);
+    Waiting waiting;
+    waiting.lock = new Object();
+    waiting.millis = INT64_MAX;
+    java_lang_Thread* thread = newThread(&waitOnce, &waiting);
+    thread->start();
+    waitUntil([&] {
+        return waiting.woken.load() == 1 || ThreadTable::waitDeadlineOf(thread) == Runtime::kNoDeadline;
+    });
+    EXPECT_EQ(waiting.woken.load(), 0);
+    {
+        MonitorLock hold(waiting.lock);
+        waiting.lock->notify();
+    }
+    thread->join();
+    EXPECT_EQ(waiting.woken.load(), 1);
+}
+
 TEST_F(MonitorTest, NotifyWakesExactlyOneOfThreeWaitersAndNotifyAllTheRest) {
     Waiting waiting;
     waiting.lock = new Object();

@@ -173,6 +173,17 @@ TEST_F(TimerTest, SchedulingRefusesBadTimesAndTasksThatAreNotNew) {
     EXPECT_EQ(timer()->m_queue->size(), 1);
 }
 
+// now + delay past the clock's range must not wrap into the past and fire at once.
+TEST_F(TimerTest, ADelayBeyondTheClocksRangeNeverFires) {
+    m_clock.advance(10);
+    Runs runs;
+    timer()->schedule(newTask(&runs), INT64_MAX);
+    waitUntil([&] {
+        return runs.count.load() > 0 || ThreadTable::waitDeadlineOf(timer()->m_thread) == Runtime::kNoDeadline;
+    });
+    EXPECT_EQ(runs.count.load(), 0);
+}
+
 TEST_F(TimerTest, TheQueueKeepsTheEarliestTaskFirstAndDoublesWhenFull) {
     Runs runs;
     auto* queue = new java_util_TaskQueue();
