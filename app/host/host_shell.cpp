@@ -159,8 +159,10 @@ int startHost(Device& dev, const HostOptions& options) {
         return -1;
     }
     g_host.application = impl->getApplication();
-    // Messages that came during start-up; a quit among them ends the run here.
+    // Messages that came during start-up; a quit among them ends the run here, and the shell
+    // stays as the clean-up left it.
     pumpMessages();
+    if (g_host.cleanedUp) return 1;
     dev.setForeground();
     dev.setFullScreen(FullScreen::kHideAll);
     return 1;
