@@ -261,7 +261,7 @@ bool launchBrowser(std::u16string_view url) {
     narrow.reserve(url.size());
     for (char16_t c : url) narrow.push_back(c < 0x80 ? static_cast<char>(c) : '\x7F');
     if (!isLaunchableUrl(narrow)) {
-        Log::warn("launchBrowser: refused the link %.80s", narrow.c_str());
+        Log::warn("launchBrowser: refused the link %s", urlForLog(narrow).c_str());
         return false;
     }
     return g_host.device && device().launchUrl(narrow);

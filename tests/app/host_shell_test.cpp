@@ -285,6 +285,7 @@ TEST_F(HostShellTest, PlatformRequestOpensOnlyPlainWebLinksAndMinimisesForThem) 
         EXPECT_EQ(std::count_if(log.lines.begin(), log.lines.end(),
                                 [](const std::string& line) { return line.rfind("launchBrowser: refused the link ", 0) == 0; }),
                   1);
+        for (const std::string& line : log.lines) EXPECT_EQ(line.find('\n'), std::string::npos) << line;
     }
     // A character outside ASCII cannot sneak through.
     EXPECT_FALSE(Host::launchBrowser(u"https://ex\u00E4mple.com/"));
