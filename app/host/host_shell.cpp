@@ -132,14 +132,13 @@ int startHost(Device& dev, const HostOptions& options) {
     impl->setPassLimit(options.frames);
     Runtime::setClock(&dev.clock());
 
-    if (g_host.logging) (void)reopenLog(options.logFolder / "log.txt");
     if (!dev.acquireSingleInstance()) {
-        // The other instance has been asked to come to the front.
-        closeLog();
+        // The other instance has been asked to come to the front. Its log file stays as it is.
         Runtime::setClock(nullptr);
         g_host.device = nullptr;
         return 0;
     }
+    if (g_host.logging) (void)reopenLog(options.logFolder / "log.txt");
     // An exhausted operator new says so on standard output before it throws.
     std::set_new_handler(&Runtime::newHandler);
     if (!InitInstance(dev)) {
