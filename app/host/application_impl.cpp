@@ -95,6 +95,8 @@ void ApplicationImpl::run() {
     while (m_running.load()) {
         Host::processPowerQueue();
         Host::pumpMessages();
+        // A quit has shut the run down and cleaned up: the program ends where the pump found it.
+        if (hostRecord().cleanedUp) break;
         m_repaintSuppress.store(false);
         if (m_active.load() && hostRecord().recheckOrientation) (void)Host::checkOrientation();
         m_device->present();

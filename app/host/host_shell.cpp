@@ -132,14 +132,13 @@ int startHost(Device& dev, const HostOptions& options) {
     impl->setPassLimit(options.frames);
     Runtime::setClock(&dev.clock());
 
-    if (g_host.logging) (void)reopenLog(options.logFolder / "log.txt");
     if (!dev.acquireSingleInstance()) {
-        // The other instance has been asked to come to the front.
-        closeLog();
+        // The other instance has been asked to come to the front. Its log file stays as it is.
         Runtime::setClock(nullptr);
         g_host.device = nullptr;
         return 0;
     }
+    if (g_host.logging) (void)reopenLog(options.logFolder / "log.txt");
     // An exhausted operator new says so on standard output before it throws.
     std::set_new_handler(&Runtime::newHandler);
     if (!InitInstance(dev)) {
@@ -159,8 +158,10 @@ int startHost(Device& dev, const HostOptions& options) {
         return -1;
     }
     g_host.application = impl->getApplication();
-    // Messages that came during start-up; a quit among them ends the run here.
+    // Messages that came during start-up; a quit among them ends the run here, and the shell
+    // stays as the clean-up left it.
     pumpMessages();
+    if (g_host.cleanedUp) return 1;
     dev.setForeground();
     dev.setFullScreen(FullScreen::kHideAll);
     return 1;
@@ -259,7 +260,7 @@ bool launchBrowser(std::u16string_view url) {
     narrow.reserve(url.size());
     for (char16_t c : url) narrow.push_back(c < 0x80 ? static_cast<char>(c) : '\x7F');
     if (!isLaunchableUrl(narrow)) {
-        Log::warn("launchBrowser: refused the link %.80s", narrow.c_str());
+        Log::warn("launchBrowser: refused the link %s", urlForLog(narrow).c_str());
         return false;
     }
     return g_host.device && device().launchUrl(narrow);

@@ -29,7 +29,8 @@ int32_t WndProc(const HostMessage& message);
 
 namespace Host {
 
-// WinMain's steps up to the host loop: 1 when the loop may run, 0 when another instance runs
+// WinMain's steps up to the host loop: 1 when the loop may run (a quit among the start-up's
+// messages has ended the run already; the loop then ends at once), 0 when another instance runs
 // (nothing started), -1 on failure (cleaned up). Tests drive the pieces from here.
 [[nodiscard]] int startHost(Device& device, const HostOptions& options);
 // The exit code the last quit asked for (0 without one).

@@ -107,7 +107,7 @@ void HeadlessDevice::resendKey(int32_t virtualKey, bool release) {
 
 bool HeadlessDevice::launchUrl(const std::string& url) {
     if (!Host::isLaunchableUrl(url)) {
-        Log::warn("refused to open the link: %.80s", url.c_str());
+        Log::warn("refused to open the link: %s", Host::urlForLog(url).c_str());
         record("launch refused");
         return false;
     }

@@ -103,7 +103,7 @@ void SdlDevice::resendKey(int32_t, bool) {}
 
 bool SdlDevice::launchUrl(const std::string& url) {
     if (!Host::isLaunchableUrl(url)) {
-        Log::warn("refused to open the link: %.80s", url.c_str());
+        Log::warn("refused to open the link: %s", Host::urlForLog(url).c_str());
         return false;
     }
     char program[] = "xdg-open";

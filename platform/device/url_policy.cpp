@@ -60,4 +60,13 @@ bool isLaunchableUrl(std::string_view url) {
     return true;
 }
 
+std::string urlForLog(std::string_view url) {
+    std::string out(url.substr(0, kMaxLoggedUrl));
+    for (char& c : out) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte < 0x20 || byte >= 0x7F) c = '?';
+    }
+    return out;
+}
+
 }  // namespace Host

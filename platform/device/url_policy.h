@@ -3,6 +3,7 @@
 // read as more than one argument or another scheme.
 #pragma once
 
+#include <string>
 #include <string_view>
 
 namespace Host {
@@ -13,5 +14,9 @@ inline constexpr size_t kMaxLaunchUrl = 2048;
 // kMaxLaunchUrl bytes, printable ASCII only, without spaces, quotes or shell metacharacters,
 // without user info; the host is letters, digits, '.' and '-'.
 [[nodiscard]] bool isLaunchableUrl(std::string_view url);
+
+inline constexpr size_t kMaxLoggedUrl = 80;
+// The first kMaxLoggedUrl bytes of url for a log line, every byte outside printable ASCII as '?'.
+[[nodiscard]] std::string urlForLog(std::string_view url);
 
 }  // namespace Host

@@ -56,11 +56,43 @@ TEST_F(HostRunTest, AQuitShutsDownAndEndsWithItsExitCode) {
     HostOptions options;
     options.frames = 1000;
     EXPECT_EQ(WinMain(*device, options), 3);
-    EXPECT_EQ(device->virtualClock().monotonicMillis(), 110);  // the pass that found it still slept
+    EXPECT_EQ(device->virtualClock().monotonicMillis(), 100);  // the pass that found it ends there
     const Lines log = take();
     ASSERT_GE(log.size(), 4u);
     EXPECT_EQ(Lines(log.end() - 4, log.end()),
               (Lines{"destroyApp 1", "shell powerQueue close", "shell orientation 0", "shell redrawShell"}));
+}
+
+// A quit ends the run where the pump finds it: nothing after the clean-up turns the display
+// back to the game's orientation, paints the please-wait screen or hides the task bar again.
+TEST_F(HostRunTest, AQuitLeavesTheStartOrientationAndTheShellAsTheCleanUpRestoredThem) {
+    struct Case {
+        const char* name;
+        const char* script;
+        int exitCode;
+    };
+    const Case cases[] = {
+        {"quit during start-up", "0 quit 4", 4},
+        {"quit in the host loop", "100 quit 3", 3},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        HeadlessOptions turned;
+        turned.orientation = Orientation::k180;
+        makeDevice(turned);
+        std::vector<ScriptEvent> events;
+        std::string error;
+        ASSERT_TRUE(parseEventScript(c.script, events, error)) << error;
+        device->addEvents(events);
+        HostOptions options;
+        options.frames = 1000;
+        EXPECT_EQ(WinMain(*device, options), c.exitCode);
+        EXPECT_EQ(device->displayOrientation(), Orientation::k180);
+        EXPECT_EQ(device->frameCount(), 0);
+        const Lines log = take();
+        ASSERT_GE(log.size(), 2u);
+        EXPECT_EQ(Lines(log.end() - 2, log.end()), (Lines{"shell orientation 2", "shell redrawShell"}));
+    }
 }
 
 TEST_F(HostRunTest, FramesAreShownOnlyWhileActiveAndCapturedToPng) {

@@ -4,6 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -66,6 +69,34 @@ TEST_F(HostShellTest, EndsAtOnceWhenAnotherInstanceRunsOrNoWindowCanBeMade) {
         EXPECT_EQ(take(), c.log);
         EXPECT_EQ(Application::getApplication(), nullptr);
     }
+}
+
+// The log file belongs to the running copy: a second start that finds it must not empty it.
+TEST_F(HostShellTest, TheLogFileTakesTheRunsOutputAndASecondStartLeavesItAlone) {
+    const std::filesystem::path folder = temp.path() / "logs";
+    std::filesystem::create_directories(folder);
+    HostOptions options;
+    options.logging = true;
+    options.logFolder = folder;
+    const auto readLog = [&folder] {
+        std::ifstream in(folder / "log.txt");
+        std::stringstream text;
+        text << in.rdbuf();
+        return text.str();
+    };
+
+    makeDevice();
+    ASSERT_EQ(Host::startHost(*device, options), 1);
+    EXPECT_FALSE(Host::launchBrowser(u"file:///etc/passwd"));
+    Host::cleanup();
+    const std::string first = readLog();
+    EXPECT_NE(first.find("launchBrowser: refused the link file:///etc/passwd\n"), std::string::npos) << first;
+
+    HeadlessOptions second;
+    second.anotherInstanceRunning = true;
+    makeDevice(second);
+    EXPECT_EQ(WinMain(*device, options), 0);
+    EXPECT_EQ(readLog(), first);
 }
 
 TEST_F(HostShellTest, FocusLossPausesAndGainStartsAgainWithKeysClaimedOnlyWhileFocused) {
@@ -285,6 +316,7 @@ TEST_F(HostShellTest, PlatformRequestOpensOnlyPlainWebLinksAndMinimisesForThem) 
         EXPECT_EQ(std::count_if(log.lines.begin(), log.lines.end(),
                                 [](const std::string& line) { return line.rfind("launchBrowser: refused the link ", 0) == 0; }),
                   1);
+        for (const std::string& line : log.lines) EXPECT_EQ(line.find('\n'), std::string::npos) << line;
     }
     // A character outside ASCII cannot sneak through.
     EXPECT_FALSE(Host::launchBrowser(u"https://ex\u00E4mple.com/"));

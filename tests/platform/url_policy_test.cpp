@@ -5,6 +5,7 @@
 
 #include "platform/device/headless_device.h"
 #include "platform/device/url_policy.h"
+#include "platform_test_support.h"
 
 namespace {
 
@@ -63,6 +64,29 @@ TEST(UrlPolicyTest, TheHeadlessDeviceRecordsARefusalAndNeverTheRefusedLink) {
     ASSERT_EQ(calls.size(), 2u);
     EXPECT_EQ(calls[0], "launch refused");
     EXPECT_EQ(calls[1], "launch https://example.com/");
+}
+
+// A refused link comes from data: its log line must not start new lines or steer a terminal.
+TEST(UrlPolicyTest, ARefusedLinkIsLoggedPrintableAndShort) {
+    struct Case {
+        std::string url;
+        std::string logged;
+    };
+    const Case cases[] = {
+        {"https://example.com/\nERROR forged line", "https://example.com/?ERROR forged line"},
+        {"javascript:\x1b[2J\x1b]0;x\x07", "javascript:?[2J?]0;x?"},
+        {"https://ex\xc3\xa4mple.com/\x7f", "https://ex??mple.com/?"},
+        {std::string(100, 'a'), std::string(Host::kMaxLoggedUrl, 'a')},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.logged);
+        EXPECT_EQ(Host::urlForLog(c.url), c.logged);
+        LogLines log;
+        HeadlessDevice device;
+        EXPECT_FALSE(device.launchUrl(c.url));
+        ASSERT_EQ(log.lines.size(), 1u);
+        EXPECT_EQ(log.lines[0], "refused to open the link: " + c.logged);
+    }
 }
 
 }  // namespace
