@@ -1,9 +1,8 @@
 // java_lang_Runtime: its instance static, rooted through StaticClass, its initialiser and the
-// memory figures.
+// memory figures, which are the machine's physical memory, not the heaps'.
 #include "classlib/java_lang_runtime.h"
 
-#include "runtime/heaps.h"
-#include "runtime/memory_manager.h"
+#include <unistd.h>
 
 #include "runtime/new_instance_factory.h"
 #include "runtime/static_class.h"
@@ -20,13 +19,18 @@ const NewInstanceRegistration kRuntimeNew(CID_java_lang_Runtime, &newInstanceOf<
 
 void java_lang_Runtime::clinit() { s_runtime = new java_lang_Runtime(); }
 
-jlong java_lang_Runtime::totalMemory() {
-    if (!Runtime::heapsReady()) return 0;
-    return static_cast<jlong>(Runtime::objectHeap().arenaSize() + Runtime::nativeHeap().arenaSize());
+namespace {
+
+// Pages of `which` times the page size; 0 when the system cannot say.
+jlong physicalBytes(int which) {
+    const long pages = sysconf(which);
+    const long pageSize = sysconf(_SC_PAGESIZE);
+    if (pages <= 0 || pageSize <= 0) return 0;
+    return static_cast<jlong>(pages) * static_cast<jlong>(pageSize);
 }
 
-jlong java_lang_Runtime::freeMemory() {
-    if (!Runtime::heapsReady()) return 0;
-    const size_t used = Runtime::objectHeap().usedBytes() + Runtime::nativeHeap().usedBytes();
-    return totalMemory() - static_cast<jlong>(used);
-}
+}  // namespace
+
+jlong java_lang_Runtime::totalMemory() { return physicalBytes(_SC_PHYS_PAGES); }
+
+jlong java_lang_Runtime::freeMemory() { return physicalBytes(_SC_AVPHYS_PAGES); }

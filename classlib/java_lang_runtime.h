@@ -13,9 +13,9 @@ public:
     static void clinit();
     // The instance (null before clinit).
     [[nodiscard]] static java_lang_Runtime* getRuntime() { return s_runtime; }
-    // Bytes not in use in the object and native heaps.
+    // Available physical memory of the machine, in bytes.
     [[nodiscard]] static jlong freeMemory();
-    // Bytes of the object and native heaps.
+    // Physical memory of the machine, in bytes.
     [[nodiscard]] static jlong totalMemory();
 
     static java_lang_Runtime* s_runtime;
