@@ -1,6 +1,6 @@
 // java_lang_Runtime (class id 47): no fields; the one instance lives in a static made by clinit and
-// handed out by getRuntime. The memory figures are those of the two heaps together (0 before they
-// exist): the phone's physical-memory figures mean nothing on the host.
+// handed out by getRuntime. The memory figures are the machine's physical memory, as the phone
+// answered with its own.
 #pragma once
 
 #include "runtime/object.h"
