@@ -81,7 +81,10 @@ void Array::setByte(Array* array, jint index, jint value) {
 String* CharArray::toString() {
     jint n = 0;
     while (n < length && elements()[n] != 0) ++n;
-    return String::fromUnits(elements(), n);
+    // The String's allocation may let a compaction move our data: it copies from `data` afterwards.
+    auto* s = new String();
+    if (s) s->initFromChars(this, 0, n);
+    return s;
 }
 
 namespace {
