@@ -61,8 +61,8 @@ public:
 
     [[nodiscard]] bool isRegistered(Object* object);
     [[nodiscard]] size_t objectCount();
-    // 16 bytes per object (its two header words) plus the bytes of each String's units and each
-    // array's elements.
+    // 16 bytes per object (its two header words) plus the bytes of each String's and StringBuffer's
+    // units and each array's elements.
     [[nodiscard]] size_t usedBytes();
     void printMemoryStats();
     // Writes the registry and both heaps' free blocks; false when the file cannot be written.
