@@ -24,10 +24,6 @@ void Array::init(jint newLength) {
     if (newLength == 0) return;
     const size_t bytes = static_cast<size_t>(newLength) * static_cast<size_t>(elementSize());
     data = Runtime::nativeAlloc(bytes, &data);
-    if (!data) {
-        Log::error("array of %d elements: no memory for its data", newLength);
-        length = 0;
-    }
 }
 
 void Array::registerData() {
