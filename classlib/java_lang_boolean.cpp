@@ -3,6 +3,7 @@
 
 #include "runtime/class_record.h"
 #include "runtime/constant_pool.h"
+#include "runtime/new_instance_factory.h"
 #include "runtime/static_class.h"
 #include "runtime/string.h"
 
@@ -13,6 +14,7 @@ namespace {
 
 const StaticRefRegistration kBooleanStatics(CID_java_lang_Boolean, &java_lang_Boolean::TRUE, &java_lang_Boolean::FALSE);
 const StaticInitRegistration kBooleanInit(StaticInit::java_lang_Boolean_clinit, &java_lang_Boolean::clinit);
+const NewInstanceRegistration kBooleanNew(CID_java_lang_Boolean, &newInstanceOf<java_lang_Boolean>);
 
 }  // namespace
 

@@ -4,8 +4,15 @@
 
 #include "runtime/class_record.h"
 #include "runtime/method_trace.h"
+#include "runtime/new_instance_factory.h"
 #include "runtime/number_format.h"
 #include "runtime/string.h"
+
+namespace {
+
+const NewInstanceRegistration kIntegerNew(CID_java_lang_Integer, &newInstanceOf<java_lang_Integer>);
+
+}  // namespace
 
 bool java_lang_Integer::equals(Object* other) {
     if (!other || !Runtime::instanceOf(other, CID_java_lang_Integer)) return false;

@@ -24,10 +24,6 @@ void Array::init(jint newLength) {
     if (newLength == 0) return;
     const size_t bytes = static_cast<size_t>(newLength) * static_cast<size_t>(elementSize());
     data = Runtime::nativeAlloc(bytes, &data);
-    if (!data) {
-        Log::error("array of %d elements: no memory for its data", newLength);
-        length = 0;
-    }
 }
 
 void Array::registerData() {
@@ -81,7 +77,10 @@ void Array::setByte(Array* array, jint index, jint value) {
 String* CharArray::toString() {
     jint n = 0;
     while (n < length && elements()[n] != 0) ++n;
-    return String::fromUnits(elements(), n);
+    // The String's allocation may let a compaction move our data: it copies from `data` afterwards.
+    auto* s = new String();
+    if (s) s->initFromChars(this, 0, n);
+    return s;
 }
 
 namespace {

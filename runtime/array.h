@@ -15,7 +15,7 @@ public:
     [[nodiscard]] virtual jint elementSize() const = 0;
 
     // Sets the length and takes zeroed data (native heap, else malloc). A negative length is kept
-    // with no data and logged; data that cannot be had at all leaves length 0 (logged).
+    // with no data and logged.
     void init(jint length);
     // Attaches a data block made elsewhere and records the data field as its owner.
     void registerData();

@@ -11,9 +11,6 @@
 
 namespace {
 
-// Stands in for the debug log until the pool is wired to it.
-void logPoolFailure(const char* what) { Log::debug("%s", what); }
-
 uint8_t* bytes(void* p) { return static_cast<uint8_t*>(p); }
 
 }  // namespace
@@ -52,7 +49,7 @@ void* CMemory::Malloc(size_t size) {
         if (f->size == request) break;
     }
     if (best == nullptr) {
-        logPoolFailure("CMemory::Malloc");
+        Log::debug("CMemory::Malloc");
         return nullptr;
     }
     if (best->size - request < kSplitLimit) {

@@ -1,5 +1,5 @@
-// The creator table, filled by registrations before main. Object and String register here; every
-// other served class registers in its own file.
+// The creator table, filled by registrations before main. Object, String and StringBuffer register
+// here; every other served class registers in its own file.
 #include "runtime/new_instance_factory.h"
 
 #include <cstdio>
@@ -7,6 +7,7 @@
 #include <iterator>
 
 #include "runtime/string.h"
+#include "runtime/string_buffer.h"
 
 namespace {
 
@@ -38,6 +39,7 @@ NewInstanceCreator g_creators[kClassCount];
 
 const NewInstanceRegistration kObjectNew(CID_Object, &newInstanceOf<Object>);
 const NewInstanceRegistration kStringNew(CID_String, &newInstanceOf<String>);
+const NewInstanceRegistration kStringBufferNew(CID_StringBuffer, &newInstanceOf<StringBuffer>);
 
 }  // namespace
 

@@ -1,8 +1,8 @@
 // ObjectManager: the collector. Every object is registered at allocation; a collection stops the
 // world, marks from the roots (registered root slots, the statics registered with StaticClass, the
-// constant pool, every thread's pending exception and Thread object, the thread stacks scanned conservatively for exact object starts)
-// and sweeps the rest: destroy slot, stamp 0xFEEE, free. Invariant: the object-start bitmap has a
-// bit set exactly for the registered objects.
+// constant pool, every thread's pending exception and Thread object, the thread stacks scanned
+// conservatively for exact object starts) and sweeps the rest: destroy slot, stamp 0xFEEE, free.
+// Invariant: the object-start bitmap has a bit set exactly for the registered objects.
 #pragma once
 
 #include <cstddef>
@@ -61,8 +61,8 @@ public:
 
     [[nodiscard]] bool isRegistered(Object* object);
     [[nodiscard]] size_t objectCount();
-    // 16 bytes per object (its two header words) plus the bytes of each String's units and each
-    // array's elements.
+    // 16 bytes per object (its two header words) plus the bytes of each String's and StringBuffer's
+    // units and each array's elements.
     [[nodiscard]] size_t usedBytes();
     void printMemoryStats();
     // Writes the registry and both heaps' free blocks; false when the file cannot be written.

@@ -12,6 +12,7 @@
 #include "runtime/memory_manager.h"
 #include "runtime/object_manager.h"
 #include "runtime/string.h"
+#include "runtime/string_buffer.h"
 
 namespace {
 
@@ -20,12 +21,16 @@ constexpr size_t kHeaderBytes = sizeof(void*) + sizeof(uint64_t);
 
 bool isArrayClass(uint16_t id) { return id >= CID_ObjectArray && id <= CID_DoubleArray; }
 
-// Bytes of variable data an object holds: a String's units, an array's elements.
+// Bytes of variable data an object holds: a String's or StringBuffer's units, an array's elements.
 size_t dataBytes(Object* object) {
     const uint16_t id = object->classId();
     if (id == CID_String) {
         const jint units = static_cast<String*>(object)->length();
         return static_cast<size_t>(units) * sizeof(jchar);
+    }
+    if (id == CID_StringBuffer) {
+        const jint units = static_cast<StringBuffer*>(object)->length;
+        return units > 0 ? static_cast<size_t>(units) * sizeof(jchar) : 0;
     }
     if (isArrayClass(id)) {
         auto* array = static_cast<Array*>(object);
@@ -40,6 +45,7 @@ const void* dataOf(Object* object) {
         auto* s = static_cast<String*>(object);
         return s->chars == s->inlineBuffer ? nullptr : s->chars;
     }
+    if (id == CID_StringBuffer) return static_cast<StringBuffer*>(object)->chars;
     if (isArrayClass(id)) return static_cast<Array*>(object)->data;
     return nullptr;
 }

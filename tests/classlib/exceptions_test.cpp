@@ -193,6 +193,10 @@ TEST_F(ExceptionsTest, FactoryServesRegisteredIdsOnly) {
         {CID_java_io_EOFException, true},
         {CID_javax_microedition_rms_RecordStoreNotFoundException, true},
         {CID_java_util_EmptyStackException, true},
+        {CID_StringBuffer, true},
+        {CID_java_lang_Boolean, true},
+        {CID_java_lang_Integer, true},
+        {CID_java_lang_Thread, true},
         {CID_Class, false},
         {CID_ObjectArray, false},
         {CID_java_io_IOException, false},  // always made elsewhere
@@ -208,6 +212,7 @@ TEST_F(ExceptionsTest, FactoryServesRegisteredIdsOnly) {
         if (!o) continue;
         EXPECT_EQ(o->classId(), c.id);
         EXPECT_TRUE(objectManager().isRegistered(o));
+        EXPECT_EQ(o->isCollectable(), c.id != CID_java_lang_Thread);  // a Thread is never collected
         if (Runtime::instanceOf(o, CID_java_lang_Throwable)) {
             EXPECT_EQ(static_cast<java_lang_Throwable*>(o)->m_message, nullptr);  // no constructor body ran
         }

@@ -198,6 +198,42 @@ TEST_F(ArrayTest, CharArrayToStringStopsAtTheFirstZero) {
     EXPECT_EQ(full->toString()->length(), 3);
 }
 
+// Stands in for another thread's collection that compacts the native heap while this thread is
+// parked inside an allocation: the first registration after arming frees `hole`'s data and
+// compacts, so the blocks after that hole move.
+class CompactingRegistry : public ObjectRegistry {
+public:
+    explicit CompactingRegistry(ObjectRegistry* real) : m_real(real) {}
+    void registerObject(Object* object, size_t size) override {
+        m_real->registerObject(object, size);
+        if (!hole) return;
+        hole->destroy();
+        hole = nullptr;
+        MemoryManager& heap = Runtime::nativeHeap();
+        heap.compact(heap.arenaSize() - heap.usedBytes() - 64);
+    }
+    Array* hole = nullptr;
+
+private:
+    ObjectRegistry* m_real;
+};
+
+TEST_F(ArrayTest, CharArrayToStringReadsTheCharactersAfterItsOwnAllocation) {
+    IntArray* hole = Runtime::newIntArray(64);
+    CharArray* chars = Runtime::newCharArray(40);
+    for (jint i = 0; i < 40; ++i) chars->set(i, static_cast<jchar>('A' + i));
+    const void* before = chars->data;
+    CompactingRegistry registry(Runtime::objectRegistry());
+    registry.hole = hole;
+    Runtime::setObjectRegistry(&registry);
+    String* s = chars->toString();
+    Runtime::setObjectRegistry(&objectManager());
+    ASSERT_NE(s, nullptr);
+    ASSERT_NE(chars->data, before) << "the compaction did not move the characters";
+    ASSERT_EQ(s->length(), 40);
+    for (jint i = 0; i < 40; ++i) EXPECT_EQ(s->charAt(i), 'A' + i) << i;
+}
+
 TEST_F(ArrayTest, ElementsStayIntactWhenCompactionMovesTheData) {
     // Fragment the native heap: a hole, a live array, a hole; compaction must slide the live one.
     IntArray* keep[8];

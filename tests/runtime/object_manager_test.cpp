@@ -13,6 +13,7 @@
 #include "runtime/memory_manager.h"
 #include "runtime/object_manager.h"
 #include "runtime/string.h"
+#include "runtime/string_buffer.h"
 #include "runtime_fixture.h"
 
 namespace {
@@ -308,6 +309,32 @@ TEST_F(ObjectManagerTest, StatisticsAndDumpDescribeTheRegistry) {
     EXPECT_EQ(address, reinterpret_cast<uintptr_t>(ints));
     std::remove(path.c_str());
     EXPECT_NE(text, nullptr);
+}
+
+TEST_F(ObjectManagerTest, StatisticsAndDumpCountAStringBuffersUnits) {
+    auto* buffer = new StringBuffer();
+    ASSERT_NE(buffer, nullptr);
+    buffer->initWithCapacity(32);
+    buffer->appendCString("hello");
+    EXPECT_EQ(objectManager().usedBytes(), 16u + 10u);
+
+    const std::string path = ::testing::TempDir() + "memdump.dat";
+    ASSERT_TRUE(objectManager().dumpMemory(path.c_str()));
+    std::ifstream in(path, std::ios::binary);
+    const std::vector<uint8_t> bytes{std::istreambuf_iterator<char>(in), {}};
+    std::remove(path.c_str());
+    size_t record = 4 + 4 + 4;  // leading bytes, class-name count, then the names; the registry count
+    for (const char* name : kClassNames) record += 2 + std::strlen(name);
+    ASSERT_GE(bytes.size(), record + 40);
+    auto little = [&](size_t at, int n) {
+        uint64_t v = 0;
+        for (int i = n - 1; i >= 0; --i) v = v << 8 | bytes[at + static_cast<size_t>(i)];
+        return v;
+    };
+    EXPECT_EQ(little(record, 4), CID_StringBuffer);
+    EXPECT_EQ(little(record + 20, 4), 1u);  // has data
+    EXPECT_EQ(little(record + 24, 8), reinterpret_cast<uintptr_t>(buffer->chars));
+    EXPECT_EQ(little(record + 36, 4), 10u);  // length x 2
 }
 
 }  // namespace
