@@ -108,9 +108,12 @@ jchar* StringBuffer::openGap(jint offset, jint n) {
 
 StringBuffer* StringBuffer::insertChars(jint offset, const jchar* units, jint n) {
     if (!units || n <= 0) return this;
-    // The units could move (or be freed, when they are our own) while the buffer grows.
+    // The units could move (or be freed, when they are our own) while the buffer grows; our own
+    // units also shift when the gap opens below them.
+    const bool own = chars && units >= chars && units < chars + capacity;
+    const bool grows = capacity < static_cast<jlong>(length) + n + 1;
     std::vector<jchar> staged;
-    if (Runtime::nativeHeap().contains(units) && capacity < static_cast<jlong>(length) + n + 1) {
+    if (own || (grows && Runtime::nativeHeap().contains(units))) {
         staged.assign(units, units + n);
         units = staged.data();
     }
