@@ -1,5 +1,5 @@
 // The 16.16 fixed-point half of java_lang_Math: integer square root, table sine, polynomial arc
-// functions. Products are taken in 64 bits and shifted right arithmetically (floor), as specified.
+// functions. Products are taken in 64 bits and shifted right arithmetically (floor), as the phone did.
 #include <array>
 #include <cmath>
 #include <cstdint>

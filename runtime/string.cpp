@@ -332,13 +332,14 @@ String* String::trim() {
 
 // ---- units out ----
 
-void String::getChars(jint srcBegin, jint srcEnd, CharArray* dst, jint dstBegin) {
+void String::copyUnitsOut(const jchar* units, jint length, jint srcBegin, jint srcEnd, CharArray* dst,
+                          jint dstBegin) {
     if (!dst) return Runtime::nullPointer();
     if (srcEnd <= srcBegin) return;
     const jint n = srcEnd - srcBegin;
     const jint dstLength = dst->data ? std::max(dst->length, 0) : 0;
-    if (srcBegin < 0 || srcEnd > length() || dstBegin < 0 || dstBegin > dstLength - n) return;
-    std::memcpy(dst->elements() + dstBegin, chars + srcBegin, static_cast<size_t>(n) * sizeof(jchar));
+    if (srcBegin < 0 || srcEnd > length || dstBegin < 0 || dstBegin > dstLength - n) return;
+    std::memcpy(dst->elements() + dstBegin, units + srcBegin, static_cast<size_t>(n) * sizeof(jchar));
 }
 
 CharArray* String::toCharArray() {

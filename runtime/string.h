@@ -86,7 +86,12 @@ public:
     [[nodiscard]] String* trim();
 
     // Units [srcBegin, srcEnd) into dst from dstBegin; nothing when either range leaves its storage.
-    void getChars(jint srcBegin, jint srcEnd, CharArray* dst, jint dstBegin);
+    void getChars(jint srcBegin, jint srcEnd, CharArray* dst, jint dstBegin) {
+        copyUnitsOut(chars, length(), srcBegin, srcEnd, dst, dstBegin);
+    }
+    // getChars over any `length` units (StringBuffer's too).
+    static void copyUnitsOut(const jchar* units, jint length, jint srcBegin, jint srcEnd, CharArray* dst,
+                             jint dstBegin);
     [[nodiscard]] CharArray* toCharArray();
     // The low 8 bits of every unit.
     [[nodiscard]] ByteArray* getBytes();

@@ -7,7 +7,6 @@
 #include <cstring>
 #include <vector>
 
-#include "runtime/array.h"
 #include "runtime/heaps.h"
 #include "runtime/memory_manager.h"
 #include "runtime/method_trace.h"
@@ -81,12 +80,7 @@ void StringBuffer::setLength(jint n) {
 }
 
 void StringBuffer::getChars(jint srcBegin, jint srcEnd, CharArray* dst, jint dstBegin) {
-    if (!dst) return Runtime::nullPointer();
-    if (srcEnd <= srcBegin) return;
-    const jint n = srcEnd - srcBegin;
-    const jint dstLength = dst->data ? std::max(dst->length, 0) : 0;
-    if (srcBegin < 0 || srcEnd > length || dstBegin < 0 || dstBegin > dstLength - n) return;
-    std::memcpy(dst->elements() + dstBegin, chars + srcBegin, static_cast<size_t>(n) * sizeof(jchar));
+    String::copyUnitsOut(chars, length, srcBegin, srcEnd, dst, dstBegin);
 }
 
 StringBuffer* StringBuffer::reverse() {
@@ -108,9 +102,12 @@ jchar* StringBuffer::openGap(jint offset, jint n) {
 
 StringBuffer* StringBuffer::insertChars(jint offset, const jchar* units, jint n) {
     if (!units || n <= 0) return this;
-    // The units could move (or be freed, when they are our own) while the buffer grows.
+    // The units could move (or be freed, when they are our own) while the buffer grows; our own
+    // units also shift when the gap opens below them.
+    const bool own = chars && units >= chars && units < chars + capacity;
+    const bool grows = capacity < static_cast<jlong>(length) + n + 1;
     std::vector<jchar> staged;
-    if (Runtime::nativeHeap().contains(units) && capacity < static_cast<jlong>(length) + n + 1) {
+    if (own || (grows && Runtime::nativeHeap().contains(units))) {
         staged.assign(units, units + n);
         units = staged.data();
     }

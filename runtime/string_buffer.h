@@ -29,8 +29,8 @@ public:
     void getChars(jint srcBegin, jint srcEnd, CharArray* dst, jint dstBegin);
     StringBuffer* reverse();
 
-    // The worker of every insert and append. The units may lie in the movable heap (even in this
-    // buffer): they are staged before the buffer grows.
+    // The worker of every insert and append. The units may lie in the movable heap, even in this
+    // buffer: they are staged before the buffer grows or its own units shift.
     StringBuffer* insertChars(jint offset, const jchar* units, jint n);
     // A null String or Object inserts "null".
     StringBuffer* insertString(jint offset, String* s);

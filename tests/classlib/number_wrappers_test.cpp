@@ -159,6 +159,9 @@ TEST_F(NumberWrapperTest, FloatKeepsOnlyItsIntConversion) {
     EXPECT_EQ(f->intValue(), -2);
     f->init(std::numeric_limits<float>::quiet_NaN());
     EXPECT_EQ(f->intValue(), 0);
+    // Its text is a fixed literal, whatever the value.
+    installPool({{265, "Float"}});
+    EXPECT_EQ(f->toString(), Runtime::ldcString(265));
 }
 
 TEST_F(NumberWrapperTest, ByteParsesBaseTenWithinItsRange) {

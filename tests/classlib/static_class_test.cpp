@@ -86,9 +86,10 @@ TEST_F(StaticClassTest, StaticsSurviveCollectionsAndSeeTheShippedLiterals) {
         jint index;
         const char* text;
     };
-    const Case literals[] = {{1, ""},    {14, "="},        {71, ", "},  {193, ","},    {236, "{"},
-                             {237, "}"}, {260, "Array index out of range: "}, {261, "Thread["}, {262, "]"},
-                             {271, "true"}, {272, "false"}};
+    const Case literals[] = {{1, ""},      {14, "="},     {71, ", "},   {193, ","},
+                             {236, "{"},   {237, "}"},    {260, "Array index out of range: "},
+                             {261, "Thread["}, {262, "]"}, {265, "Float"}, {271, "true"},
+                             {272, "false"}};
     for (const Case& c : literals) {
         SCOPED_TRACE(c.index);
         String* s = Runtime::ldcString(c.index);

@@ -124,6 +124,12 @@ TEST_F(StringBufferTest, EditsMoveUnitsWithinTheText) {
          std::u16string(u"ab\0\0", 4)},
         {"insert its own units", "abcd",
          [](StringBuffer* b) { b->insertChars(0, b->chars, b->length); }, u"abcdabcd"},
+        {"insert its own units where no growth is needed", "abcd",
+         [](StringBuffer* b) {
+             b->ensureCapacity(16);
+             b->insertChars(0, b->chars + 1, 2);
+         },
+         u"bcabcd"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
