@@ -28,7 +28,7 @@ namespace {
 
 std::atomic<Application*> g_application{nullptr};
 
-constexpr int kRootCount = 5;
+constexpr int kRootCount = 4;
 
 // Logs and drops what a call into application code left pending.
 void dropPending(const char* call) {
@@ -54,8 +54,7 @@ Object** Application::rootSlot(int index) {
         case 0: return staticRootSlot(&m_midlet);
         case 1: return staticRootSlot(&m_current);
         case 2: return staticRootSlot(&m_screenImage);
-        case 3: return staticRootSlot(&m_screenGraphics);
-        default: return staticRootSlot(&m_scratch);
+        default: return staticRootSlot(&m_screenGraphics);
     }
 }
 
@@ -244,16 +243,6 @@ void Application::setCurrent(javax_microedition_lcdui_Displayable* displayable) 
     std::atomic_ref(m_current).store(displayable, std::memory_order_release);
 }
 
-StringBuffer* Application::scratchStringBuffer() {
-    if (!m_scratch) {
-        auto* buffer = new StringBuffer();
-        if (!buffer) return nullptr;
-        buffer->initWithCapacity(kScratchCapacity);
-        m_scratch = buffer;
-    }
-    return m_scratch;
-}
-
 Application::CloseReport Application::close() {
     CloseReport report;
     if (!m_objectManager) return report;
@@ -268,7 +257,6 @@ Application::CloseReport Application::close() {
     setCurrent(nullptr);
     m_screenImage = nullptr;
     m_screenGraphics = nullptr;
-    m_scratch = nullptr;
     javax_microedition_io_ResourceInputStream::unloadArchiveIndex();
     StaticClass::releaseStatics();
     Runtime::setConstantPool(nullptr);

@@ -17,7 +17,6 @@
 class Object;
 class ObjectManager;
 class String;
-class StringBuffer;
 class javax_microedition_lcdui_Displayable;
 class javax_microedition_lcdui_Graphics;
 class javax_microedition_lcdui_Image;
@@ -47,7 +46,6 @@ class Application {
 public:
     static constexpr jint kScreenWidth = 480;
     static constexpr jint kScreenHeight = 800;
-    static constexpr jint kScratchCapacity = 256;
 
     struct HeapSizes {
         size_t objectHeap = Runtime::kObjectHeapSize;
@@ -132,17 +130,15 @@ public:
     void setCurrent(javax_microedition_lcdui_Displayable* displayable);
     [[nodiscard]] javax_microedition_lcdui_Image* screenImage() const { return m_screenImage; }
     [[nodiscard]] javax_microedition_lcdui_Graphics* screenGraphics() const { return m_screenGraphics; }
-    // The string decoders' scratch buffer, made on first use.
-    [[nodiscard]] StringBuffer* scratchStringBuffer();
     [[nodiscard]] ObjectManager* objectManager() const { return m_objectManager.get(); }
 
 private:
-    // The collector's roots: these five words, in this order, first.
+    // The collector's roots: these four words, in this order, first. (The phone kept a shared
+    // scratch StringBuffer as a fifth; our string decoders use their own storage instead.)
     javax_microedition_midlet_MIDlet* m_midlet = nullptr;
     javax_microedition_lcdui_Displayable* m_current = nullptr;  // read and written from any thread
     javax_microedition_lcdui_Image* m_screenImage = nullptr;
     javax_microedition_lcdui_Graphics* m_screenGraphics = nullptr;
-    StringBuffer* m_scratch = nullptr;
 
     std::unique_ptr<ObjectManager> m_objectManager;
     ScreenHost* m_screenHost = nullptr;
