@@ -21,7 +21,6 @@
 #include "runtime/object_manager.h"
 #include "runtime/static_class.h"
 #include "runtime/string.h"
-#include "runtime/string_buffer.h"
 #include "runtime/thread_state.h"
 
 namespace {

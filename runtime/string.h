@@ -50,6 +50,8 @@ public:
     void initFromStringBuffer(StringBuffer* buffer);
 
     [[nodiscard]] static String* fromCString(const char* text);
+    // `units` must not lie in the movable heap: the String's own allocation may move such data
+    // before it is copied (take a String or array and use initFromChars / initFromStringBuffer).
     [[nodiscard]] static String* fromUnits(const jchar* units, jint n);
 
     [[nodiscard]] jint length() const { return count > 0 ? count - 1 : 0; }
