@@ -37,6 +37,17 @@ struct Table {
     std::atomic<bool> overflowUsed{false};
 };
 
+// The calling thread's last record found: entry and exit of one object, loops locking one object.
+constinit thread_local MonitorRecord* t_lastRecord = nullptr;
+
+// The cached record when it is object's. An object has at most one record at a time, so a record
+// whose object word names it is its record, whenever it was cached. (The overflow record's word
+// stays null: never a hit.)
+MonitorRecord* lastRecordFor(const Object* object) {
+    MonitorRecord* last = t_lastRecord;
+    return last && last->object.load(std::memory_order_acquire) == object ? last : nullptr;
+}
+
 Table& table() {
     static Table t;
     return t;
@@ -119,7 +130,10 @@ void unlink(MonitorRecord& record, MonitorWaiter& waiter) {
 }
 
 // The record a thread that holds object's monitor finds it in (a record, or the overflow one).
-MonitorRecord* heldRecord(Object* object) { return MonitorTable::getMonitor(object, false); }
+MonitorRecord* heldRecord(Object* object) {
+    if (MonitorRecord* last = lastRecordFor(object)) return last;
+    return MonitorTable::getMonitor(object, false);
+}
 
 // Takes the owner word for self if it is free.
 bool tryTake(MonitorRecord& record, ThreadState& self) {
@@ -184,8 +198,9 @@ int64_t deadlineAfter(jlong millis) {
 
 MonitorRecord* MonitorTable::getMonitor(Object* object, bool create) {
     if (!object) return nullptr;
+    if (MonitorRecord* last = lastRecordFor(object)) return last;
     Table& t = table();
-    if (MonitorRecord* found = findUnlocked(t, object)) return found;
+    if (MonitorRecord* found = findUnlocked(t, object)) return t_lastRecord = found;
     std::lock_guard guard(t.lock);
     // Searched again: another thread may have made the record since the unlocked look.
     if (MonitorRecord* found = findUnlocked(t, object)) return found;
@@ -199,7 +214,7 @@ MonitorRecord* MonitorTable::getMonitor(Object* object, bool create) {
         // they are swept out (at most once per kSlots / 4 freed records).
         if (t.tombstones > kSlots / 4) rebuildSlots(t);
         indexRecord(t, &record);
-        return &record;
+        return t_lastRecord = &record;
     }
     Log::error("monitor table full (%d records): the object shares the overflow monitor", kRecords);
     t.overflowObjects.push_back(object);
@@ -243,7 +258,8 @@ void monitorEnter(Object* object) {
         return;
     }
     ThreadState& self = currentThreadState();
-    MonitorRecord* record = MonitorTable::getMonitor(object, true);
+    MonitorRecord* record = lastRecordFor(object);
+    if (!record) record = MonitorTable::getMonitor(object, true);
     ThreadState* owner = nullptr;
     if (record->owner.compare_exchange_strong(owner, &self)) {
         record->entryCount = 1;

@@ -76,7 +76,11 @@ void leaveSafeRegion(ThreadState& self) {
 
 namespace Runtime {
 
-ThreadState& currentThreadState() {
+namespace detail {
+
+constinit thread_local ThreadState* t_currentThreadState = nullptr;
+
+ThreadState& registerCurrentThread() {
     if (t_guard.state) return *t_guard.state;
     auto* state = new ThreadState();
     state->stackBase = stackBaseOfCallingThread();
@@ -88,8 +92,11 @@ ThreadState& currentThreadState() {
         waitWhileStoppedByOther(w, held, *state);
     }
     t_guard.state = state;
+    t_currentThreadState = state;
     return *state;
 }
+
+}  // namespace detail
 
 void reportUncaughtException() {
     ThreadState& self = currentThreadState();
@@ -117,6 +124,7 @@ void detachCurrentThread() {
         w.changed.notify_all();
     }
     t_guard.state = nullptr;
+    detail::t_currentThreadState = nullptr;
     delete state;
 }
 

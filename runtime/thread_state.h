@@ -41,9 +41,21 @@ namespace Runtime {
 
 inline constexpr int64_t kNoDeadline = INT64_MAX;
 
+namespace detail {
+// The calling thread's record once registered, else null. Constant-initialised, so reading it is a
+// plain thread-local load (no initialisation wrapper).
+extern constinit thread_local ThreadState* t_currentThreadState;
+// The first call's path: registers the calling thread and returns its record.
+[[nodiscard]] ThreadState& registerCurrentThread();
+}  // namespace detail
+
 // The calling thread's record; the first call registers the thread (waiting, parked, while the
-// world is stopped).
-[[nodiscard]] ThreadState& currentThreadState();
+// world is stopped). Inline: every monitor entry and exit asks for it.
+[[nodiscard]] inline ThreadState& currentThreadState() {
+    if (ThreadState* state = detail::t_currentThreadState) [[likely]]
+        return *state;
+    return detail::registerCurrentThread();
+}
 // Logs and clears a pending exception the calling thread's run left behind ("uncaught ...").
 void reportUncaughtException();
 // Ends the calling thread's use of the runtime: reportUncaughtException, then the record leaves the

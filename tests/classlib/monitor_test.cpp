@@ -216,6 +216,49 @@ TEST_F(MonitorTest, FreedRecordsNeverHideTheLiveOnesAndAreHandedOutAgain) {
     EXPECT_EQ(MonitorTable::usedRecords(), before);
 }
 
+struct Holding {
+    Object* lock = nullptr;
+    std::atomic<bool> holds{false};
+    std::atomic<bool> letGo{false};
+};
+
+// A thread remembers the record it last found; once the collector frees that record's object and
+// the record serves another object, the old object must get a record of its own again.
+TEST_F(MonitorTest, ARecordHandedToAnotherObjectNoLongerAnswersForTheOneItServedBefore) {
+    LogCapture log;
+    Object* first = new Object();
+    { MonitorLock hold(first); }
+    MonitorRecord* reused = MonitorTable::getMonitor(first, false);
+    MonitorTable::releaseMonitor(first);  // as the collector does when it frees the object
+    Holding other;
+    other.lock = new Object();
+    java_lang_Thread* thread = newThread(
+        [](void* context) {
+            auto& h = *static_cast<Holding*>(context);
+            MonitorLock hold(h.lock);
+            h.holds = true;
+            waitUntil([&] { return h.letGo.load(); });
+        },
+        &other);
+    thread->start();
+    waitUntil([&] { return other.holds.load(); });
+    ASSERT_EQ(MonitorTable::getMonitor(other.lock, false), reused);  // the lowest free record again
+
+    Runtime::monitorExit(first);  // not held: must leave the other object's owner alone
+    EXPECT_TRUE(log.contains("monitor exit by a thread that does not hold the monitor"));
+    EXPECT_NE(reused->owner.load(), nullptr);
+    Runtime::monitorEnter(first);  // would block for good on the other thread's record
+    MonitorRecord* own = MonitorTable::getMonitor(first, false);
+    EXPECT_NE(own, reused);
+    EXPECT_EQ(own->owner.load(), &Runtime::currentThreadState());
+    Runtime::monitorExit(first);
+    EXPECT_EQ(own->owner.load(), nullptr);
+    other.letGo = true;
+    thread->join();
+    MonitorTable::releaseMonitor(first);
+    MonitorTable::releaseMonitor(other.lock);
+}
+
 TEST_F(MonitorTest, AFullTableSharesTheOverflowMonitorAndNotifyStillReachesTheRightWaiter) {
     LogCapture log;
     ObjectArray* objects = Runtime::newObjectArray(CID_Object, MonitorTable::kRecords + 2);

@@ -47,8 +47,13 @@ TEST_F(StringTest, HashRunsOverTheTerminatorToo) {
         const char* text;
         jint hash;
     };
-    // 31 times the usual Java hash: 'a' is 97 * 31.
-    const Case cases[] = {{"", 0}, {"a", 3007}, {"ab", 96255}, {"abc", 2986974}};
+    // 31 times the usual Java hash: 'a' is 97 * 31. The longer texts wrap past 2^32.
+    const Case cases[] = {{"", 0},
+                          {"a", 3007},
+                          {"ab", 96255},
+                          {"abc", 2986974},
+                          {"hello world", -217287236},
+                          {"hello, world", 1615961076}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.text);
         EXPECT_EQ(str(c.text)->hashCode(), c.hash);
