@@ -5,8 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -14,9 +12,9 @@
 #include "platform/file_paths.h"
 #include "runtime/java_lang_throwable.h"
 #include "runtime/system_natives.h"
+#include "tests/classlib/shipped_constants.h"
 #include "tests/tools/temp_folder.h"
 #include "tools/bar_writer.h"
-#include "tools/constants_compiler.h"
 
 class ApplicationFixture : public ::testing::Test {
 protected:
@@ -24,13 +22,9 @@ protected:
 
     // Writes the data file: constants.bin from assets/constants.txt, and app.jad when given.
     void writeDataFile(const char* appJad) {
-        std::ifstream file(BRINDLEX_FIXTURES "/../../assets/constants.txt");
-        ASSERT_TRUE(file);
-        std::stringstream text;
-        text << file.rdbuf();
         std::string bin;
         std::string error;
-        ASSERT_TRUE(tools::compileConstants(text.str(), "constants.txt", bin, error)) << error;
+        ASSERT_TRUE(compileShippedConstants(bin, error)) << error;
         std::vector<tools::BarEntry> entries{tools::BarEntry::fromBytes("constants.bin", bin)};
         if (appJad) entries.push_back(tools::BarEntry::fromBytes("app.jad", appJad));
         platform::setHomeFolder(temp.path() / "home");

@@ -3,8 +3,6 @@
 // because the registered statics are roots.
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -17,9 +15,9 @@
 #include "runtime/java_lang_throwable.h"
 #include "runtime/static_class.h"
 #include "runtime/system_natives.h"
+#include "tests/classlib/shipped_constants.h"
 #include "tests/classlib/stream_fixture.h"
 #include "tools/bar_writer.h"
-#include "tools/constants_compiler.h"
 
 namespace {
 
@@ -27,13 +25,9 @@ class StaticClassTest : public StreamTest {
 protected:
     void SetUp() override {
         StreamTest::SetUp();
-        std::ifstream file(BRINDLEX_FIXTURES "/../../assets/constants.txt");
-        ASSERT_TRUE(file);
-        std::stringstream text;
-        text << file.rdbuf();
         std::string bin;
         std::string error;
-        ASSERT_TRUE(tools::compileConstants(text.str(), "constants.txt", bin, error)) << error;
+        ASSERT_TRUE(compileShippedConstants(bin, error)) << error;
         ASSERT_TRUE(tools::writeArchive(platform::dataFile(), {tools::BarEntry::fromBytes("constants.bin", bin)}, error))
             << error;
     }
