@@ -38,49 +38,42 @@ java_io_DataInputStream* java_io_DataInputStream::over(java_io_InputStream* stre
     return s;
 }
 
-// A null `in` is a null reference met by compiled code: logged, default answer.
-#define BX_IN_OR(value)                 \
-    if (!in) {                          \
-        Runtime::nullPointer();         \
-        return value;                   \
-    }
-
 jint java_io_DataInputStream::read_3(ByteArray* b, jint off, jint len) {
-    BX_IN_OR(0);
+    BX_RETURN_IF_NULL(in, 0);
     return in->read_3(b, off, len);
 }
 jint java_io_DataInputStream::readArray(ByteArray* b) {
-    BX_IN_OR(0);
+    BX_RETURN_IF_NULL(in, 0);
     return in->readArray(b);
 }
 jint java_io_DataInputStream::read() {
-    BX_IN_OR(0);
+    BX_RETURN_IF_NULL(in, 0);
     return in->read();
 }
 jlong java_io_DataInputStream::skip(jlong n) {
-    BX_IN_OR(0);
+    BX_RETURN_IF_NULL(in, 0);
     return in->skip(n);
 }
 jint java_io_DataInputStream::available() {
-    BX_IN_OR(0);
+    BX_RETURN_IF_NULL(in, 0);
     return in->available();
 }
 void java_io_DataInputStream::close() {
-    BX_IN_OR();
+    BX_RETURN_IF_NULL(in, );
     in->close();
 }
 void java_io_DataInputStream::mark(jint readlimit) {
     MonitorLock guard(this);
-    BX_IN_OR();
+    BX_RETURN_IF_NULL(in, );
     in->mark(readlimit);
 }
 void java_io_DataInputStream::reset() {
     MonitorLock guard(this);
-    BX_IN_OR();
+    BX_RETURN_IF_NULL(in, );
     in->reset();
 }
 bool java_io_DataInputStream::markSupported() {
-    BX_IN_OR(false);
+    BX_RETURN_IF_NULL(in, false);
     return in->markSupported();
 }
 

@@ -28,30 +28,24 @@ java_io_DataOutputStream* java_io_DataOutputStream::over(java_io_OutputStream* s
     return s;
 }
 
-#define BX_OUT_OR_RETURN()      \
-    if (!out) {                 \
-        Runtime::nullPointer(); \
-        return;                 \
-    }
-
 void java_io_DataOutputStream::close() {
-    BX_OUT_OR_RETURN();
+    BX_RETURN_IF_NULL(out);
     out->close();
 }
 void java_io_DataOutputStream::flush() {
-    BX_OUT_OR_RETURN();
+    BX_RETURN_IF_NULL(out);
     out->flush();
 }
 void java_io_DataOutputStream::write(jint b) {
-    BX_OUT_OR_RETURN();
+    BX_RETURN_IF_NULL(out);
     out->write(b);
 }
 void java_io_DataOutputStream::write_3(ByteArray* b, jint off, jint len) {
-    BX_OUT_OR_RETURN();
+    BX_RETURN_IF_NULL(out);
     out->write_3(b, off, len);
 }
 void java_io_DataOutputStream::writeArray(ByteArray* b) {
-    BX_OUT_OR_RETURN();
+    BX_RETURN_IF_NULL(out);
     if (!b) return Runtime::nullPointer();
     out->write_3(b, 0, b->length);
 }

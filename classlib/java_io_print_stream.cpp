@@ -36,35 +36,29 @@ java_io_PrintStream* java_io_PrintStream::over(java_io_OutputStream* stream) {
     return s;
 }
 
-#define BX_OUT_OR_RETURN()      \
-    if (!out) {                 \
-        Runtime::nullPointer(); \
-        return;                 \
-    }
-
 void java_io_PrintStream::close() {
-    BX_OUT_OR_RETURN();
+    BX_RETURN_IF_NULL(out);
     out->close();
     dropIoException();
 }
 void java_io_PrintStream::flush() {
-    BX_OUT_OR_RETURN();
+    BX_RETURN_IF_NULL(out);
     out->flush();
     dropIoException();
 }
 void java_io_PrintStream::write(jint b) {
-    BX_OUT_OR_RETURN();
+    BX_RETURN_IF_NULL(out);
     out->write(b);
     dropIoException();
 }
 void java_io_PrintStream::write_3(ByteArray* b, jint off, jint len) {
-    BX_OUT_OR_RETURN();
+    BX_RETURN_IF_NULL(out);
     out->write_3(b, off, len);
     dropIoException();
 }
 
 void java_io_PrintStream::print(String* s) {
-    BX_OUT_OR_RETURN();
+    BX_RETURN_IF_NULL(out);
     if (!s) return Runtime::nullPointer();
     ByteArray* b = s->getBytes();
     if (!b) return;

@@ -63,21 +63,15 @@ void ResourceStream::init(java_io_InputStream* stream, jint entrySize) {
     size = entrySize;
 }
 
-#define BX_IN_OR(value)         \
-    if (!in) {                  \
-        Runtime::nullPointer(); \
-        return value;           \
-    }
-
 jint ResourceStream::read() {
-    BX_IN_OR(-1);
+    BX_RETURN_IF_NULL(in, -1);
     if (pos >= size) return -1;
     pos += 1;
     return in->read();
 }
 
 jint ResourceStream::read_3(ByteArray* b, jint off, jint len) {
-    BX_IN_OR(0);
+    BX_RETURN_IF_NULL(in, 0);
     if (pos >= size) {
         Runtime::throwException(Runtime::newException<java_io_EOFException>());
         return 0;
@@ -89,7 +83,7 @@ jint ResourceStream::read_3(ByteArray* b, jint off, jint len) {
 }
 
 jlong ResourceStream::skip(jlong n) {
-    BX_IN_OR(0);
+    BX_RETURN_IF_NULL(in, 0);
     if (n > static_cast<jlong>(size) - pos) n = static_cast<jlong>(size) - pos;
     const jlong skipped = in->skip(n);
     pos = jt::add(pos, jt::l2i(skipped));
@@ -97,22 +91,22 @@ jlong ResourceStream::skip(jlong n) {
 }
 
 void ResourceStream::close() {
-    BX_IN_OR();
+    BX_RETURN_IF_NULL(in, );
     in->close();
 }
 
 void ResourceStream::mark(jint readlimit) {
-    BX_IN_OR();
+    BX_RETURN_IF_NULL(in, );
     in->mark(readlimit);
 }
 
 void ResourceStream::reset() {
-    BX_IN_OR();
+    BX_RETURN_IF_NULL(in, );
     in->reset();
 }
 
 bool ResourceStream::markSupported() {
-    BX_IN_OR(false);
+    BX_RETURN_IF_NULL(in, false);
     return in->markSupported();
 }
 

@@ -21,6 +21,14 @@ void traceLog(const char* format, ...) __attribute__((format(printf, 1, 2)));
 // Nothing becomes pending; the caller skips the access and uses a default value.
 void nullPointer();
 
+// Compiled code's null test: a null `ref` is logged as above and the method returns the default
+// given after it (nothing for a void method).
+#define BX_RETURN_IF_NULL(ref, ...) \
+    if (!(ref)) {                   \
+        Runtime::nullPointer();     \
+        return __VA_ARGS__;         \
+    }
+
 // RAII form for native code that wants to appear in the trace.
 class MethodTraceScope {
 public:
