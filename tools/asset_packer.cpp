@@ -12,16 +12,7 @@
 
 namespace tools {
 
-namespace {
-
 namespace fs = std::filesystem;
-
-bool equalsIgnoringAsciiCase(const std::string& a, const std::string& b) {
-    const auto lower = [](char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; };
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [&](char x, char y) { return lower(x) == lower(y); });
-}
-
-}  // namespace
 
 bool collectAssets(const fs::path& assetsDir, std::vector<BarEntry>& entries, std::string& error) {
     std::error_code ec;
@@ -50,12 +41,12 @@ bool collectAssets(const fs::path& assetsDir, std::vector<BarEntry>& entries, st
         std::string name = path.lexically_relative(assetsDir).generic_string();
         const bool topLevel = name.find('/') == std::string::npos;
 
-        if (topLevel && equalsIgnoringAsciiCase(name, "constants.txt")) {
+        if (topLevel && foldAsciiCase(name) == "constants.txt") {
             std::string text, bin;
             if (!readFileBytes(path, text, error) || !compileConstants(text, path.string(), bin, error)) return false;
             result.push_back(BarEntry::fromBytes("constants.bin", std::move(bin)));
             haveConstants = true;
-        } else if (topLevel && equalsIgnoringAsciiCase(name, "app.jad")) {
+        } else if (topLevel && foldAsciiCase(name) == "app.jad") {
             std::string text, latin1;
             if (!readFileBytes(path, text, error) || !checkAppDescriptor(text, path.string(), latin1, error)) return false;
             result.push_back(BarEntry::fromBytes(std::move(name), std::move(latin1)));
@@ -90,7 +81,7 @@ bool packAssets(const fs::path& assetsDir, const fs::path& out, std::string& err
         error = assetsDir.string() + ": " + error;
         return false;
     }
-    return writeArchive(out, std::move(entries), error);
+    return writeLaidOutArchive(out, entries, index, error);
 }
 
 }  // namespace tools

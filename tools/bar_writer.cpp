@@ -21,21 +21,22 @@ namespace {
 
 constexpr std::uint64_t kMaxS32 = static_cast<std::uint64_t>(std::numeric_limits<int32_t>::max());
 
-char asciiLower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
-
-// The device compares names unit by unit, folding only A-Z; in UTF-8 those are single bytes and
-// every other character's bytes are >= 0x80, so folding bytes folds exactly the same letters.
-std::string foldAsciiCase(const std::string& name) {
-    std::string folded = name;
-    std::transform(folded.begin(), folded.end(), folded.begin(), asciiLower);
-    return folded;
-}
-
 std::string inQuotes(const std::string& name) { return "\"" + name + "\""; }
 
 std::string systemError(const std::string& what, const std::filesystem::path& path) {
     return path.string() + ": " + what + ": " + std::strerror(errno);
 }
+
+}  // namespace
+
+std::string foldAsciiCase(const std::string& name) {
+    std::string folded = name;
+    std::transform(folded.begin(), folded.end(), folded.begin(),
+                   [](char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; });
+    return folded;
+}
+
+namespace {
 
 // Copies exactly entry.size bytes of the entry's data to `file`.
 bool writeEntryData(std::FILE* file, const BarEntry& entry, const std::filesystem::path& out, std::string& error) {
@@ -177,8 +178,11 @@ bool layOutArchive(std::vector<BarEntry>& entries, std::string& index, std::stri
 
 bool writeArchive(const std::filesystem::path& out, std::vector<BarEntry> entries, std::string& error) {
     std::string index;
-    if (!layOutArchive(entries, index, error)) return false;
+    return layOutArchive(entries, index, error) && writeLaidOutArchive(out, entries, index, error);
+}
 
+bool writeLaidOutArchive(const std::filesystem::path& out, const std::vector<BarEntry>& entries,
+                         const std::string& index, std::string& error) {
     std::string tempName = out.string() + ".XXXXXX";
     const int fd = ::mkstemp(tempName.data());
     if (fd < 0) {

@@ -24,6 +24,10 @@ struct BarEntry {
     [[nodiscard]] static BarEntry fromFile(std::string name, std::filesystem::path path, std::uint64_t size);
 };
 
+// A name as the device's lookup sees it: A-Z folded to a-z, every other byte as it is. (In UTF-8
+// those letters are single bytes and every other character's bytes are >= 0x80.)
+[[nodiscard]] std::string foldAsciiCase(const std::string& name);
+
 // Sorts `entries` by name, checks them and builds the index bytes (data follows the index in
 // entry order). Errors name the entry.
 [[nodiscard]] bool layOutArchive(std::vector<BarEntry>& entries, std::string& index, std::string& error);
@@ -31,5 +35,8 @@ struct BarEntry {
 // Lays out and writes the archive to `out` through a temporary file in the same folder that is
 // renamed over `out` only when complete; on any failure nothing is left behind.
 [[nodiscard]] bool writeArchive(const std::filesystem::path& out, std::vector<BarEntry> entries, std::string& error);
+// The writing half alone, for entries and index that layOutArchive has made.
+[[nodiscard]] bool writeLaidOutArchive(const std::filesystem::path& out, const std::vector<BarEntry>& entries,
+                                       const std::string& index, std::string& error);
 
 }  // namespace tools
