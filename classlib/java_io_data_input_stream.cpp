@@ -23,11 +23,6 @@ const NewInstanceRegistration kNew(CID_java_io_DataInputStream, &newInstanceOf<j
 
 bool pending() { return Runtime::getPendingException() != nullptr; }
 
-template <class E>
-void raise() {
-    Runtime::throwException(Runtime::newException<E>());
-}
-
 }  // namespace
 
 void java_io_DataInputStream::init(java_io_InputStream* stream) { in = stream; }
@@ -79,12 +74,12 @@ bool java_io_DataInputStream::markSupported() {
 
 void java_io_DataInputStream::readFully(ByteArray* b, jint off, jint len) {
     if (len <= 0) return;
-    if (!checkArrayRange(b, off, len)) return raise<java_lang_IndexOutOfBoundsException>();
+    if (!checkArrayRange(b, off, len)) return Runtime::raise<java_lang_IndexOutOfBoundsException>();
     jint n = 0;
     while (n < len) {
         const jint k = read_3(b, off + n, len - n);
         if (pending()) return;
-        if (k <= 0) return raise<java_io_EOFException>();
+        if (k <= 0) return Runtime::raise<java_io_EOFException>();
         n += k;
     }
 }
@@ -108,7 +103,7 @@ jint java_io_DataInputStream::readByteOrThrow() {
     const jint c = read();
     if (pending()) return -1;
     if (c < 0) {
-        raise<java_io_EOFException>();
+        Runtime::raise<java_io_EOFException>();
         return -1;
     }
     return c & 0xFF;
@@ -204,7 +199,7 @@ String* java_io_DataInputStream::readUTF() {
     jint count = 0;
     const auto* data = static_cast<const uint8_t*>(bytes->data);
     if (utflen > 0 && (!data || !decodeModifiedUtf8(data, utflen, units.data(), count))) {
-        raise<java_io_UTFDataFormatException>();
+        Runtime::raise<java_io_UTFDataFormatException>();
         return nullptr;
     }
     return String::fromUnits(units.data(), count);

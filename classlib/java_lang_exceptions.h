@@ -4,6 +4,7 @@
 #pragma once
 
 #include "runtime/class_ids.h"
+#include "runtime/exceptions.h"
 #include "runtime/java_lang_throwable.h"
 
 template <ClassId Id, class Super>
@@ -68,6 +69,12 @@ template <class E>
     E* e = new E();
     if (e) e->init(message);
     return e;
+}
+
+// throw new E(): makes the exception pending; the caller returns at once.
+template <class E>
+void raise() {
+    throwException(newException<E>());
 }
 
 }  // namespace Runtime

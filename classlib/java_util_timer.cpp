@@ -26,11 +26,6 @@ const NewInstanceRegistration kTimerThreadNew(CID_java_util_TimerThread, &newIns
 // An empty queue is waited on in slices of this length.
 constexpr jlong kIdleWaitMillis = 30000;
 
-template <class E>
-void raise() {
-    Runtime::throwException(Runtime::newException<E>());
-}
-
 // now + delay (delay >= 0), held at the clock's end: a wrapped sum would lie in the past and fire.
 jlong timeAfter(jlong delay) {
     const jlong now = java_lang_System::currentTimeMillis();
@@ -140,7 +135,7 @@ void java_util_Timer::init() {
 
 bool java_util_Timer::checkArguments(jlong delay, jlong period, bool periodic) {
     if (delay < 0 || (periodic && period <= 0)) {
-        raise<java_lang_IllegalArgumentException>();
+        Runtime::raise<java_lang_IllegalArgumentException>();
         return false;
     }
     return true;
@@ -165,13 +160,13 @@ void java_util_Timer::sched(java_util_TimerTask* task, jlong time, jlong period)
     }
     MonitorLock queueLock(m_queue);
     if (!m_thread->m_newTasksMayBeScheduled) {
-        raise<java_lang_IllegalStateException>();
+        Runtime::raise<java_lang_IllegalStateException>();
         return;
     }
     {
         MonitorLock taskLock(task->m_lock);
         if (task->m_state != java_util_TimerTask::kVirgin) {
-            raise<java_lang_IllegalStateException>();
+            Runtime::raise<java_lang_IllegalStateException>();
             return;
         }
         task->m_nextExecutionTime = time;
