@@ -94,8 +94,10 @@ jint java_lang_Thread::start() {
         return -1;
     }
     pthread_t handle;
+    Runtime::threadStarting();
     if (pthread_create(&handle, nullptr, &java_lang_Thread::threadProc, this) != 0) {
         Log::error("java_lang_Thread::start(): the system refused a new thread");
+        Runtime::threadStartFailed();
         ThreadTable::freeSlot(slot);
         return -1;
     }
@@ -106,6 +108,7 @@ jint java_lang_Thread::start() {
 
 void* java_lang_Thread::threadProc(void* argument) {
     auto* self = static_cast<java_lang_Thread*>(argument);
+    Runtime::threadStarted();
     const int slot = ThreadTable::findThread(self);
     ThreadTable::bindCurrentThread(slot);
     if (java_lang_Runnable* target = Runtime::asRunnable(self->m_target)) target->run();

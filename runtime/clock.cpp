@@ -44,6 +44,12 @@ void ManualClock::waitFor(std::unique_lock<std::mutex>& lock, std::condition_var
     signal.wait(lock);
 }
 
+void ManualClock::sleepMillis(int64_t millis) {
+    if (millis <= 0) return;
+    Runtime::waitForOthersToSettle(kSettleBound);
+    advance(millis);
+}
+
 void ManualClock::advance(int64_t millis) {
     m_monotonic.fetch_add(millis);
     m_wall.fetch_add(millis);

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <atomic>
+#include <chrono>
 #include <condition_variable>
 #include <cstdint>
 #include <mutex>
@@ -24,20 +25,21 @@ public:
 };
 
 // A clock that moves only when told to; for tests and the headless device. Waits on it last until
-// advance() makes them due, however much real time passes.
+// advance() makes them due, however much real time passes. sleepMillis, the host loop's pause,
+// first lets the other threads finish what is due (bounded in real time, so a thread that never
+// waits cannot stop the clock): a run then sees the same moments however loaded the machine is.
 class ManualClock final : public ClockSource {
 public:
     int64_t monotonicMillis() override { return m_monotonic.load(); }
     int64_t wallMillis() override { return m_wall.load(); }
     void waitFor(std::unique_lock<std::mutex>& lock, std::condition_variable& signal, int64_t millis) override;
-    void sleepMillis(int64_t millis) override {
-        if (millis > 0) advance(millis);
-    }
+    void sleepMillis(int64_t millis) override;
     // Moves both clocks and wakes every timed wait to re-read the time.
     void advance(int64_t millis);
     void setWall(int64_t millis) { m_wall.store(millis); }
 
 private:
+    static constexpr std::chrono::milliseconds kSettleBound{200};
     std::atomic<int64_t> m_monotonic{0};
     std::atomic<int64_t> m_wall{0};
 };

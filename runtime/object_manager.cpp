@@ -42,8 +42,6 @@ bool envFlag(const char* name, const char* value) {
 
 bool hasTable(const Object* object) { return *reinterpret_cast<void* const*>(object) != nullptr; }
 
-void lockCollector(void* lock) { static_cast<std::mutex*>(lock)->lock(); }
-
 }  // namespace
 
 ObjectManager::ObjectManager() {
@@ -174,8 +172,9 @@ void ObjectManager::collectFrom(uintptr_t mutatorStackEnd, int level, MemoryMana
     if (level == 0 && last != kNever && Runtime::clock().monotonicMillis() - last < kThrottleMillis)
         return;
     t_collecting = true;
-    // Waiting for another thread's collection counts as parked: that one may scan this stack.
-    Runtime::runParked(lockCollector, &m_collectLock);
+    // Stopping the world is what makes collections take turns: a thread that finds the world held
+    // by another (collecting, or shutting down) waits parked, its stack scannable from here. No
+    // second lock: one taken before the stop deadlocked against a stopper that then collected.
     Runtime::currentThreadState().savedStackPointer.store(mutatorStackEnd, std::memory_order_release);
     // Every other registered thread parks (or leaves) before anything is marked or moved.
     Runtime::suspendAllThreads();
@@ -206,7 +205,6 @@ void ObjectManager::collectFrom(uintptr_t mutatorStackEnd, int level, MemoryMana
                                       .count();
     }
     Runtime::resumeAllThreads();
-    m_collectLock.unlock();
     t_collecting = false;
 }
 

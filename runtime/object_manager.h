@@ -103,7 +103,6 @@ private:
     void setObjectStart(uintptr_t address, bool on);
 
     RecursiveShortLock m_registryLock;  // registrations; held through a collection
-    std::mutex m_collectLock;
     std::vector<Object*> m_registry;
     Object* m_lastRegistered = nullptr;
     std::vector<Object**> m_roots;

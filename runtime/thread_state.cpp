@@ -6,6 +6,8 @@
 #include <pthread.h>
 
 #include <algorithm>
+#include <chrono>
+#include <thread>
 #include <vector>
 
 #include "runtime/class_record.h"
@@ -20,11 +22,14 @@ struct World {
     std::vector<ThreadState*> threads;
     ThreadState* stopper = nullptr;  // non-null while the world is stopped
     int stopDepth = 0;               // the stopper's nested suspendAllThreads calls
+    int starting = 0;                // threads started that have not registered yet
 };
 
+// Never destroyed: a thread left parked in a stopped world at the end of a run may still be
+// waiting on it while the process exits.
 World& world() {
-    static World w;
-    return w;
+    static World* const w = new World();
+    return *w;
 }
 
 uintptr_t stackBaseOfCallingThread() {
@@ -216,6 +221,44 @@ void wakeThread(ThreadState& thread) {
     std::lock_guard guard(thread.wakeLock);
     thread.wakeRequested = true;
     thread.wakeSignal.notify_all();
+}
+
+void threadStarting() {
+    std::lock_guard guard(world().lock);
+    ++world().starting;
+}
+
+void threadStarted() {
+    (void)currentThreadState();
+    std::lock_guard guard(world().lock);
+    --world().starting;
+}
+
+void threadStartFailed() {
+    std::lock_guard guard(world().lock);
+    --world().starting;
+}
+
+bool othersSettled() {
+    World& w = world();
+    const ThreadState* self = detail::t_currentThreadState;
+    const int64_t now = clock().monotonicMillis();
+    std::lock_guard guard(w.lock);
+    if (w.starting > 0) return false;
+    for (ThreadState* state : w.threads) {
+        if (state == self) continue;
+        if (!state->parked.load()) return false;
+        std::lock_guard wake(state->wakeLock);
+        const int64_t deadline = state->waitDeadline.load();
+        if (state->wakeRequested || deadline == ThreadState::kNotWaiting || deadline <= now) return false;
+    }
+    return true;
+}
+
+void waitForOthersToSettle(std::chrono::milliseconds bound) {
+    const auto giveUp = std::chrono::steady_clock::now() + bound;
+    while (!othersSettled() && std::chrono::steady_clock::now() < giveUp)
+        std::this_thread::sleep_for(std::chrono::microseconds(50));
 }
 
 void wakeTimedWaiters() {

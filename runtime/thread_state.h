@@ -6,6 +6,7 @@
 #pragma once
 
 #include <atomic>
+#include <chrono>
 #include <condition_variable>
 #include <cstdint>
 #include <mutex>
@@ -95,6 +96,19 @@ void resumeAllThreads();
 void waitForWake(int64_t deadline);
 // Raises the thread's wake signal. The thread must be alive (listed as a waiter, for instance).
 void wakeThread(ThreadState& thread);
+// A runtime thread is being started: threadStarting before the OS thread is made; the new thread
+// calls threadStarted first (it registers), or the starter threadStartFailed when none was made.
+// Until then othersSettled is false: a thread on its way cannot be missed.
+void threadStarting();
+void threadStarted();
+void threadStartFailed();
+// True when no thread is on its way and every registered thread but the caller is blocked in a wait that is not due: parked in
+// waitForWake with a deadline later than now (or none) and no wake request pending. A thread that
+// runs, is due, was woken, or is blocked elsewhere (a monitor entry, I/O) is not settled.
+[[nodiscard]] bool othersSettled();
+// Waits, in real time at most `bound`, until othersSettled(). A virtual clock calls it before it
+// moves time, so every thread has done what was due before the next moment comes.
+void waitForOthersToSettle(std::chrono::milliseconds bound);
 // Called by a clock source whose time moved without real time passing (ManualClock): every timed
 // wait re-reads the clock.
 void wakeTimedWaiters();

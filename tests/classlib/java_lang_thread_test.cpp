@@ -237,4 +237,61 @@ TEST_F(ThreadTest, TimeHeldByACollectionCountsTowardASleep) {
     }
 }
 
+// Shutting down stops the world and then collects; a collection another thread began meanwhile
+// must wait for the world, not hold anything the stopper's own collection needs.
+TEST_F(ThreadTest, TheThreadHoldingTheWorldCollectsWhileAnotherThreadsCollectionWaits) {
+    struct Shared {
+        std::atomic<bool> stop{false};
+        std::atomic<int> collections{0};
+    } shared;
+    java_lang_Thread* thread = newThread(
+        [](void* c) {
+            auto& s = *static_cast<Shared*>(c);
+            while (!s.stop.load()) {
+                Runtime::getObjectManager()->gc(1);
+                s.collections.fetch_add(1);
+            }
+        },
+        &shared);
+    thread->start();
+    for (int round = 0; round < 200; ++round) {
+        waitUntil([&] { return shared.collections.load() > round; });
+        Runtime::suspendAllThreads();
+        objectManager().gc(1);
+        Runtime::resumeAllThreads();
+    }
+    shared.stop.store(true);
+    thread->join();
+}
+
+// The host loop's pause on a virtual clock lets a thread do what is due before time moves on, so
+// its sleeps end at the moments they asked for however far the loop runs ahead in real time.
+TEST_F(ThreadTest, AVirtualClocksPauseLetsSleepingThreadsWakeExactlyOnTime) {
+    ManualClock clock;
+    Runtime::setClock(&clock);
+    struct Frames {
+        int64_t at[20] = {};
+        std::atomic<int> count{0};
+    } frames;
+    java_lang_Thread* thread = newThread(
+        [](void* c) {
+            auto& f = *static_cast<Frames*>(c);
+            for (int64_t& at : f.at) {
+                at = Runtime::clock().monotonicMillis();
+                f.count.fetch_add(1);
+                java_lang_Thread::sleep(50);
+            }
+        },
+        &frames);
+    thread->start();
+    for (int pass = 0; pass < 20 * 5; ++pass) Runtime::runParked([&clock] { clock.sleepMillis(10); });
+    while (thread->isAlive()) {  // a thread left behind in time ends the test, not hangs it
+        clock.advance(50);
+        java_lang_Thread::yield();
+    }
+    ASSERT_EQ(frames.count.load(), 20);
+    for (int i = 0; i < 20; ++i) EXPECT_EQ(frames.at[i], 50 * i) << "frame " << i;
+    Runtime::setClock(nullptr);
+}
+
 }  // namespace
