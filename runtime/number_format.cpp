@@ -15,6 +15,50 @@ size_t writeSigned(char* out, int64_t value) {
     return static_cast<size_t>(std::to_chars(out, out + NumberFormat::kMaxText, value).ptr - out);
 }
 
+// "%d" by pairs of digits from a table, written back to front after counting them: the
+// formatting of every int appended to a StringBuffer, so it is worth the table.
+constexpr char kDigitPairs[] =
+    "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+    "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+    "8081828384858687888990919293949596979899";
+
+size_t decimalDigits(uint32_t v) {
+    size_t n = 1;
+    for (;;) {
+        if (v < 10) return n;
+        if (v < 100) return n + 1;
+        if (v < 1000) return n + 2;
+        if (v < 10000) return n + 3;
+        v /= 10000;
+        n += 4;
+    }
+}
+
+uint32_t magnitude(jint value) {
+    // MIN_VALUE's magnitude fits once it is unsigned.
+    return value < 0 ? 0u - static_cast<uint32_t>(value) : static_cast<uint32_t>(value);
+}
+
+// Writes the text back to front into out[0, length), length counting the sign.
+template <class Unit>
+void writeDecimal(Unit* out, jint value, size_t length) {
+    uint32_t v = magnitude(value);
+    Unit* p = out + length;
+    while (v >= 100) {
+        const uint32_t pair = (v % 100) * 2;
+        v /= 100;
+        *--p = static_cast<Unit>(kDigitPairs[pair + 1]);
+        *--p = static_cast<Unit>(kDigitPairs[pair]);
+    }
+    if (v >= 10) {
+        *--p = static_cast<Unit>(kDigitPairs[v * 2 + 1]);
+        *--p = static_cast<Unit>(kDigitPairs[v * 2]);
+    } else {
+        *--p = static_cast<Unit>('0' + v);
+    }
+    if (value < 0) *--p = static_cast<Unit>('-');
+}
+
 size_t copyText(char* out, const char* text) {
     const size_t n = std::strlen(text);
     std::memcpy(out, text, n);
@@ -29,7 +73,15 @@ bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
 namespace NumberFormat {
 
-size_t formatInt(char* out, jint value) { return writeSigned(out, value); }
+size_t intTextLength(jint value) { return decimalDigits(magnitude(value)) + (value < 0 ? 1 : 0); }
+
+size_t formatInt(char* out, jint value) {
+    const size_t length = intTextLength(value);
+    writeDecimal(out, value, length);
+    return length;
+}
+
+void formatIntUnits(jchar* out, jint value, size_t length) { writeDecimal(out, value, length); }
 
 size_t formatLong(char* out, jlong value) { return writeSigned(out, value); }
 
