@@ -2,6 +2,7 @@
 // "%f" goes through std::to_chars, which is locale-free and rounds like printf.
 #include "runtime/number_format.h"
 
+#include <array>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
@@ -16,11 +17,19 @@ size_t writeSigned(char* out, int64_t value) {
 }
 
 // "%d" by pairs of digits from a table, written back to front after counting them: the
-// formatting of every int appended to a StringBuffer, so it is worth the table.
-constexpr char kDigitPairs[] =
-    "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
-    "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
-    "8081828384858687888990919293949596979899";
+// formatting of every int appended to a StringBuffer, so it is worth a table per unit width (one
+// load and one store a pair).
+template <class Unit>
+constexpr std::array<Unit, 200> makeDigitPairs() {
+    std::array<Unit, 200> pairs{};
+    for (size_t i = 0; i < 100; ++i) {
+        pairs[2 * i] = static_cast<Unit>('0' + i / 10);
+        pairs[2 * i + 1] = static_cast<Unit>('0' + i % 10);
+    }
+    return pairs;
+}
+template <class Unit>
+constexpr std::array<Unit, 200> kDigitPairs = makeDigitPairs<Unit>();
 
 size_t decimalDigits(uint32_t v) {
     size_t n = 1;
@@ -45,14 +54,13 @@ void writeDecimal(Unit* out, jint value, size_t length) {
     uint32_t v = magnitude(value);
     Unit* p = out + length;
     while (v >= 100) {
-        const uint32_t pair = (v % 100) * 2;
+        p -= 2;
+        std::memcpy(p, &kDigitPairs<Unit>[(v % 100) * 2], 2 * sizeof(Unit));
         v /= 100;
-        *--p = static_cast<Unit>(kDigitPairs[pair + 1]);
-        *--p = static_cast<Unit>(kDigitPairs[pair]);
     }
     if (v >= 10) {
-        *--p = static_cast<Unit>(kDigitPairs[v * 2 + 1]);
-        *--p = static_cast<Unit>(kDigitPairs[v * 2]);
+        p -= 2;
+        std::memcpy(p, &kDigitPairs<Unit>[v * 2], 2 * sizeof(Unit));
     } else {
         *--p = static_cast<Unit>('0' + v);
     }

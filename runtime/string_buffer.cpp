@@ -77,7 +77,7 @@ void StringBuffer::initFromString(String* s) {
     std::memcpy(chars, s->chars, static_cast<size_t>(n) * sizeof(jchar));
 }
 
-[[gnu::noinline]] void StringBuffer::grow(jint newCapacity) {
+void StringBuffer::grow(jint newCapacity) {
     auto* block = static_cast<jchar*>(
         Runtime::nativeAlloc(static_cast<size_t>(newCapacity) * sizeof(jchar), reinterpret_cast<void**>(&chars)));
     // `chars` is read after the allocation: it may have moved the old block.
@@ -112,6 +112,16 @@ StringBuffer* StringBuffer::reverse() {
 
 // Inlined into every insert: an append into room already there is a handful of instructions.
 [[gnu::always_inline]] inline jchar* StringBuffer::openGap(jint offset, jint n) {
+    if (offset == length && n >= 0 && capacity - length > n) {
+        jchar* gap = chars + length;
+        length += n;
+        gap[n] = 0;
+        return gap;
+    }
+    return openGapSlowly(offset, n);
+}
+
+[[gnu::noinline]] jchar* StringBuffer::openGapSlowly(jint offset, jint n) {
     if (offset < 0 || offset > length || n < 0) return nullptr;
     const jlong needed = static_cast<jlong>(length) + n + 1;  // room for the terminator
     if (capacity < needed) {
