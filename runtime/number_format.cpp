@@ -3,6 +3,7 @@
 #include "runtime/number_format.h"
 
 #include <array>
+#include <bit>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
@@ -32,15 +33,12 @@ template <class Unit>
 constexpr std::array<Unit, 200> kDigitPairs = makeDigitPairs<Unit>();
 
 size_t decimalDigits(uint32_t v) {
-    size_t n = 1;
-    for (;;) {
-        if (v < 10) return n;
-        if (v < 100) return n + 1;
-        if (v < 1000) return n + 2;
-        if (v < 10000) return n + 3;
-        v /= 10000;
-        n += 4;
-    }
+    static constexpr uint32_t kPowersOfTen[] = {1,      10,      100,      1000,      10000,
+                                                100000, 1000000, 10000000, 100000000, 1000000000};
+    // bits * 1233 / 4096 is log10(2^bits) rounded down: the digits, or one fewer.
+    const auto bits = static_cast<uint32_t>(32 - std::countl_zero(v | 1));
+    const uint32_t below = (bits * 1233) >> 12;
+    return below + (v >= kPowersOfTen[below] ? 1 : 0) + (v == 0 ? 1 : 0);
 }
 
 uint32_t magnitude(jint value) {

@@ -8,7 +8,7 @@
 class CharArray;
 class String;
 
-class StringBuffer : public Object {
+class StringBuffer final : public Object {
 public:
     StringBuffer() { setClassId(CID_StringBuffer); }
 
