@@ -112,7 +112,7 @@ StringBuffer* StringBuffer::reverse() {
 
 // Inlined into every insert: an append into room already there is a handful of instructions.
 [[gnu::always_inline]] inline jchar* StringBuffer::openGap(jint offset, jint n) {
-    if (offset == length && n >= 0 && capacity - length > n) {
+    if (offset == length && n >= 0 && capacity - length > n && static_cast<jlong>(length) + n < kMaxCapacity) {
         jchar* gap = chars + length;
         length += n;
         gap[n] = 0;
@@ -124,10 +124,8 @@ StringBuffer* StringBuffer::reverse() {
 [[gnu::noinline]] jchar* StringBuffer::openGapSlowly(jint offset, jint n) {
     if (offset < 0 || offset > length || n < 0) return nullptr;
     const jlong needed = static_cast<jlong>(length) + n + 1;  // room for the terminator
-    if (capacity < needed) {
-        if (needed > kMaxCapacity) return nullptr;
-        grow(static_cast<jint>(std::max(needed, std::min<jlong>(2LL * capacity, kMaxCapacity))));
-    }
+    if (needed > kMaxCapacity) return nullptr;
+    if (capacity < needed) grow(static_cast<jint>(std::max(needed, std::min<jlong>(2LL * capacity, kMaxCapacity))));
     if (offset < length)
         std::memmove(chars + offset + n, chars + offset, static_cast<size_t>(length - offset) * sizeof(jchar));
     length += n;
