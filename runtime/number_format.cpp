@@ -2,6 +2,8 @@
 // "%f" goes through std::to_chars, which is locale-free and rounds like printf.
 #include "runtime/number_format.h"
 
+#include <array>
+#include <bit>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
@@ -13,6 +15,54 @@ namespace {
 size_t writeSigned(char* out, int64_t value) {
     // std::to_chars for integers is exact, locale-free and fast; 20 digits and a sign always fit.
     return static_cast<size_t>(std::to_chars(out, out + NumberFormat::kMaxText, value).ptr - out);
+}
+
+// "%d" by pairs of digits from a table, written back to front after counting them: the
+// formatting of every int appended to a StringBuffer, so it is worth a table per unit width (one
+// load and one store a pair).
+template <class Unit>
+constexpr std::array<Unit, 200> makeDigitPairs() {
+    std::array<Unit, 200> pairs{};
+    for (size_t i = 0; i < 100; ++i) {
+        pairs[2 * i] = static_cast<Unit>('0' + i / 10);
+        pairs[2 * i + 1] = static_cast<Unit>('0' + i % 10);
+    }
+    return pairs;
+}
+template <class Unit>
+constexpr std::array<Unit, 200> kDigitPairs = makeDigitPairs<Unit>();
+
+size_t decimalDigits(uint32_t v) {
+    static constexpr uint32_t kPowersOfTen[] = {1,      10,      100,      1000,      10000,
+                                                100000, 1000000, 10000000, 100000000, 1000000000};
+    // bits * 1233 / 4096 is log10(2^bits) rounded down: the digits, or one fewer.
+    const auto bits = static_cast<uint32_t>(32 - std::countl_zero(v | 1));
+    const uint32_t below = (bits * 1233) >> 12;
+    return below + (v >= kPowersOfTen[below] ? 1 : 0) + (v == 0 ? 1 : 0);
+}
+
+uint32_t magnitude(jint value) {
+    // MIN_VALUE's magnitude fits once it is unsigned.
+    return value < 0 ? 0u - static_cast<uint32_t>(value) : static_cast<uint32_t>(value);
+}
+
+// Writes the text back to front into out[0, length), length counting the sign.
+template <class Unit>
+void writeDecimal(Unit* out, jint value, size_t length) {
+    uint32_t v = magnitude(value);
+    Unit* p = out + length;
+    while (v >= 100) {
+        p -= 2;
+        std::memcpy(p, &kDigitPairs<Unit>[(v % 100) * 2], 2 * sizeof(Unit));
+        v /= 100;
+    }
+    if (v >= 10) {
+        p -= 2;
+        std::memcpy(p, &kDigitPairs<Unit>[v * 2], 2 * sizeof(Unit));
+    } else {
+        *--p = static_cast<Unit>('0' + v);
+    }
+    if (value < 0) *--p = static_cast<Unit>('-');
 }
 
 size_t copyText(char* out, const char* text) {
@@ -29,7 +79,15 @@ bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
 namespace NumberFormat {
 
-size_t formatInt(char* out, jint value) { return writeSigned(out, value); }
+size_t intTextLength(jint value) { return decimalDigits(magnitude(value)) + (value < 0 ? 1 : 0); }
+
+size_t formatInt(char* out, jint value) {
+    const size_t length = intTextLength(value);
+    writeDecimal(out, value, length);
+    return length;
+}
+
+void formatIntUnits(jchar* out, jint value, size_t length) { writeDecimal(out, value, length); }
 
 size_t formatLong(char* out, jlong value) { return writeSigned(out, value); }
 

@@ -15,6 +15,11 @@ inline constexpr size_t kMaxText = 330;
 // Each writes the text into `out` (at least kMaxText bytes, not NUL-terminated) and answers its
 // length in bytes.
 size_t formatInt(char* out, jint value);                 // "%d"
+// "%d" straight into 16-bit units, so StringBuffer and String need no narrow text in between:
+// intTextLength units (at most kMaxIntUnits) written at out by formatIntUnits.
+inline constexpr size_t kMaxIntUnits = 11;
+[[nodiscard]] size_t intTextLength(jint value);
+void formatIntUnits(jchar* out, jint value, size_t length);
 size_t formatLong(char* out, jlong value);               // the whole signed 64-bit value
 size_t formatHex(char* out, jint value);                 // "%x" of the unsigned 32-bit value
 size_t formatBinary(char* out, jint value);              // binary digits, none for 0

@@ -4,8 +4,13 @@
 #include "runtime/string.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstring>
 #include <vector>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 #include "runtime/array.h"
 #include "runtime/heaps.h"
@@ -20,6 +25,28 @@ jchar foldLower(jchar c) { return c >= 'A' && c <= 'Z' ? static_cast<jchar>(c + 
 jchar foldUpper(jchar c) { return c >= 'a' && c <= 'z' ? static_cast<jchar>(c - 32) : c; }
 
 String* newString() { return new String(); }
+
+constexpr uint32_t powerOf31(int k) {
+    uint32_t p = 1;
+    while (k-- > 0) p *= 31;
+    return p;
+}
+
+#if defined(__SSE2__)
+// Eight units from `at` (which must have eight units behind it) as 16-bit lanes.
+__m128i loadUnits(const jchar* at) { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(at)); }
+
+// Lane-wise 32-bit product modulo 2^32 (SSE2 multiplies only the even lanes, to 64 bits).
+__m128i multiplyLanes(__m128i a, __m128i b) {
+    const __m128i even = _mm_mul_epu32(a, b);
+    const __m128i odd = _mm_mul_epu32(_mm_srli_epi64(a, 32), _mm_srli_epi64(b, 32));
+    return _mm_unpacklo_epi32(_mm_shuffle_epi32(even, _MM_SHUFFLE(0, 0, 2, 0)),
+                              _mm_shuffle_epi32(odd, _MM_SHUFFLE(0, 0, 2, 0)));
+}
+
+// Bit 2k of the mask set: lane k matched. Answers the lane of the lowest set bit.
+jint firstLane(int mask) { return std::countr_zero(static_cast<unsigned>(mask)) >> 1; }
+#endif
 
 // A String of the narrow text in out[0, n).
 String* stringFromText(const char* text, size_t n) {
@@ -150,18 +177,40 @@ bool String::equals(Object* other) {
 
 jint String::hashCode() {
     // Over every stored unit, the terminator too: 'a' hashes to 3007 and table order depends on it.
-    // Four units a step (h * 31^4 + a * 31^3 + b * 31^2 + c * 31 + d): the same sum modulo 2^32,
-    // with one multiply on the chain from step to step instead of four.
-    jint h = 0;
+    // The sum of unit * 31^(units after it), modulo 2^32, taken in independent pieces so that few
+    // multiplies sit on the chain from step to step.
+    uint32_t h = 0;
     const jchar* unit = chars;
     const jchar* const end = chars + std::max(count, 0);
-    for (; end - unit >= 4; unit += 4) {
-        const jint units = jt::add(jt::add(jt::mul(29791, unit[0]), jt::mul(961, unit[1])),
-                                   jt::add(jt::mul(31, unit[2]), static_cast<jint>(unit[3])));
-        h = jt::add(jt::mul(923521, h), units);
+#if defined(__SSE2__)
+    if (end - unit >= 16) {
+        // Eight lanes (two vectors) each gather every eighth unit, stepping by 31^8 a block; at the
+        // end lane k is weighted by 31^(7 - k) and the lanes are summed.
+        const __m128i step = _mm_set1_epi32(static_cast<int>(powerOf31(8)));
+        const __m128i zero = _mm_setzero_si128();
+        __m128i low = zero;
+        __m128i high = zero;
+        for (; end - unit >= 8; unit += 8) {
+            const __m128i units = loadUnits(unit);
+            low = _mm_add_epi32(multiplyLanes(low, step), _mm_unpacklo_epi16(units, zero));
+            high = _mm_add_epi32(multiplyLanes(high, step), _mm_unpackhi_epi16(units, zero));
+        }
+        auto weight = [](int a, int b, int c, int d) {
+            return _mm_setr_epi32(static_cast<int>(powerOf31(a)), static_cast<int>(powerOf31(b)),
+                                  static_cast<int>(powerOf31(c)), static_cast<int>(powerOf31(d)));
+        };
+        __m128i sum = _mm_add_epi32(multiplyLanes(low, weight(7, 6, 5, 4)), multiplyLanes(high, weight(3, 2, 1, 0)));
+        sum = _mm_add_epi32(sum, _mm_shuffle_epi32(sum, _MM_SHUFFLE(1, 0, 3, 2)));
+        sum = _mm_add_epi32(sum, _mm_shuffle_epi32(sum, _MM_SHUFFLE(2, 3, 0, 1)));
+        h = static_cast<uint32_t>(_mm_cvtsi128_si32(sum));
     }
-    for (; unit != end; ++unit) h = jt::add(jt::mul(31, h), static_cast<jint>(*unit));
-    return h;
+#endif
+    // Four units a step: h * 31^4 + a * 31^3 + b * 31^2 + c * 31 + d.
+    for (; end - unit >= 4; unit += 4) {
+        h = h * powerOf31(4) + (unit[0] * powerOf31(3) + unit[1] * powerOf31(2)) + (unit[2] * 31u + unit[3]);
+    }
+    for (; unit != end; ++unit) h = h * 31u + *unit;
+    return static_cast<jint>(h);
 }
 
 jint String::compareTo(String* other) {
@@ -239,7 +288,16 @@ bool String::endsWith(String* suffix) {
 
 jint String::indexOf(jint ch, jint from) const {
     const jint n = length();
-    for (jint i = std::max(from, 0); i < n; ++i)
+    jint i = std::max(from, 0);
+    if (ch < 0 || ch > 0xFFFF) return -1;  // no unit has that value
+#if defined(__SSE2__)
+    const __m128i wanted = _mm_set1_epi16(static_cast<short>(ch));
+    for (; n - i >= 8; i += 8) {
+        const int mask = _mm_movemask_epi8(_mm_cmpeq_epi16(loadUnits(chars + i), wanted));
+        if (mask != 0) return i + firstLane(mask);
+    }
+#endif
+    for (; i < n; ++i)
         if (chars[i] == ch) return i;
     return -1;
 }
@@ -262,10 +320,28 @@ jint String::indexOfStringFrom(String* str, jint from) {
     const jint m = str->length();
     if (m == 1) return indexOf(str->chars[0], from);
     if (m == 0) return from <= n ? from : -1;
-    const jchar first = str->chars[0];
-    const size_t restBytes = static_cast<size_t>(m - 1) * sizeof(jchar);
-    for (jint i = from; i <= n - m; ++i) {
-        if (chars[i] == first && std::memcmp(chars + i + 1, str->chars + 1, restBytes) == 0) return i;
+    // A start must match the first two units before the rest is compared.
+    const jchar* wanted = str->chars;
+    const size_t restBytes = static_cast<size_t>(m - 2) * sizeof(jchar);
+    auto restMatches = [&](jint at) { return restBytes == 0 || std::memcmp(chars + at + 2, wanted + 2, restBytes) == 0; };
+    const jint last = n - m;
+    jint i = from;
+#if defined(__SSE2__)
+    // Eight starts at a time; the last of them reads its second unit at i + 8, inside the text.
+    const __m128i first = _mm_set1_epi16(static_cast<short>(wanted[0]));
+    const __m128i second = _mm_set1_epi16(static_cast<short>(wanted[1]));
+    for (; last - i >= 7; i += 8) {
+        int mask = _mm_movemask_epi8(_mm_and_si128(_mm_cmpeq_epi16(loadUnits(chars + i), first),
+                                                   _mm_cmpeq_epi16(loadUnits(chars + i + 1), second)));
+        while (mask != 0) {
+            const jint lane = firstLane(mask);
+            if (restMatches(i + lane)) return i + lane;
+            mask &= ~(3 << (2 * lane));  // both bits of the lane
+        }
+    }
+#endif
+    for (; i <= last; ++i) {
+        if (chars[i] == wanted[0] && chars[i + 1] == wanted[1] && restMatches(i)) return i;
     }
     return -1;
 }

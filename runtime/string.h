@@ -12,7 +12,7 @@ class ByteArray;
 class CharArray;
 class StringBuffer;
 
-class String : public Object {
+class String final : public Object {
 public:
     static constexpr jint kInlineUnits = 16;
 

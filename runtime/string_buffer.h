@@ -8,7 +8,7 @@
 class CharArray;
 class String;
 
-class StringBuffer : public Object {
+class StringBuffer final : public Object {
 public:
     StringBuffer() { setClassId(CID_StringBuffer); }
 
@@ -66,7 +66,9 @@ public:
 private:
     void grow(jint newCapacity);
     // Makes room for n units at offset (growing and moving the tail up) and answers where they go,
-    // or null when the offset is outside the text.
+    // or null when the offset is outside the text. openGap itself handles only an append into room
+    // already there and leaves everything else to openGapSlowly.
     jchar* openGap(jint offset, jint n);
+    jchar* openGapSlowly(jint offset, jint n);
     StringBuffer* insertText(jint offset, const char* text, size_t n);
 };

@@ -6,6 +6,7 @@
 #include <functional>
 #include <limits>
 #include <string>
+#include <vector>
 
 #include "runtime/number_format.h"
 
@@ -36,6 +37,29 @@ TEST(NumberFormatTest, ParseIntIsAtoiWrappingModuloTwoToThe32) {
         EXPECT_EQ(NumberFormat::parseInt(c.text), c.value);
     }
     EXPECT_EQ(NumberFormat::parseInt(nullptr), 0);
+}
+
+TEST(NumberFormatTest, IntTextsAreRightAtEveryDigitCountInBothWidths) {
+    // Each power of ten and the value below it, both signs, and the two ends of the range.
+    std::vector<jint> values{0, std::numeric_limits<jint>::max(), std::numeric_limits<jint>::min()};
+    for (jint p = 1; p <= 1000000000; p *= 10) {
+        for (jint v : {p, p - 1, p + 1}) values.insert(values.end(), {v, -v});
+        if (p == 1000000000) break;
+    }
+    for (jint v : values) {
+        SCOPED_TRACE(v);
+        const std::string expected = std::to_string(v);
+        char narrow[NumberFormat::kMaxText];
+        EXPECT_EQ(std::string(narrow, NumberFormat::formatInt(narrow, v)), expected);
+        ASSERT_EQ(NumberFormat::intTextLength(v), expected.size());
+        // One unit of room on either side must stay untouched.
+        std::vector<jchar> units(NumberFormat::kMaxIntUnits + 2, 0xFFFF);
+        NumberFormat::formatIntUnits(units.data() + 1, v, expected.size());
+        EXPECT_EQ(std::u16string(units.begin() + 1, units.begin() + 1 + static_cast<long>(expected.size())),
+                  std::u16string(expected.begin(), expected.end()));
+        EXPECT_EQ(units[0], 0xFFFF);
+        EXPECT_EQ(units[expected.size() + 1], 0xFFFF);
+    }
 }
 
 TEST(NumberFormatTest, ParseDoubleReadsOnlyDecimalNumbers) {

@@ -1,6 +1,7 @@
 // String: storage rule, hash and comparison quirks, search, derived texts, the codecs, valueOf.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <string>
@@ -168,6 +169,47 @@ TEST_F(StringTest, SearchesFindTheFirstOrLastMatchAndSeeTheTerminatorFromTheEnd)
         SCOPED_TRACE(c.what);
         EXPECT_EQ(c.result, c.expected);
     }
+}
+
+TEST_F(StringTest, LongTextsHashAndSearchUnitByUnitToo) {
+    // Long texts take the wide paths: every lane, block boundary and tail must count.
+    std::u16string high;
+    for (int i = 0; i < 40; ++i) high += static_cast<char16_t>(i % 5 == 0 ? 0x20AC : i % 7 == 0 ? 0xFFFF : 'a' + i % 26);
+    struct HashCase {
+        std::u16string text;
+        jint hash;
+    };
+    const HashCase hashes[] = {{std::u16string(15, u'x'), 1118271368},
+                               {u"abcdefghijklmnop", -485740552},
+                               {u"item123456:brindlex-pla", 2083614452},
+                               {high, -218928948}};
+    for (const auto& c : hashes) {
+        SCOPED_TRACE(c.text.size());
+        EXPECT_EQ(wide(c.text)->hashCode(), c.hash);
+    }
+
+    // std::u16string::find is the reference for every start.
+    const std::u16string text = u"1,2,3,12,1,\uFFFF1,11,111,1,2,,1,21,1,2,3,4,5,6,7,8,9,0,1,2,1,,1";
+    String* s = wide(text);
+    const std::u16string needles[] = {u",1", u",1,2", u"1,2,3,4,5,6,7,8,9,0,1,2,1", u",,1", u"\uFFFF1", u"2,1,", u"9,x",
+                                      u"1,2,1,,1", u"1,2,1,,1,"};
+    for (const auto& needle : needles) {
+        for (jint from = -1; from <= static_cast<jint>(text.size()) + 1; ++from) {
+            SCOPED_TRACE(narrow(needle) + " from " + std::to_string(from));
+            const size_t found = text.find(needle, static_cast<size_t>(std::max(from, 0)));
+            EXPECT_EQ(s->indexOfStringFrom(wide(needle), from), found == std::u16string::npos ? -1 : static_cast<jint>(found));
+        }
+    }
+    for (char16_t unit : {u'1', u',', u'9', u'\uFFFF', u'x'}) {
+        for (jint from = -1; from <= static_cast<jint>(text.size()) + 1; ++from) {
+            SCOPED_TRACE(std::to_string(unit) + " from " + std::to_string(from));
+            const size_t found = text.find(unit, static_cast<size_t>(std::max(from, 0)));
+            EXPECT_EQ(s->indexOf(unit, from), found == std::u16string::npos ? -1 : static_cast<jint>(found));
+        }
+    }
+    // Only a whole unit value matches: the high bits of an int are not cut away.
+    EXPECT_EQ(s->indexOf(0x10031), -1);
+    EXPECT_EQ(s->indexOf(-1), -1);
 }
 
 TEST_F(StringTest, DerivedTextsAreNewExceptWhereNothingChanges) {
