@@ -15,7 +15,8 @@ const NewInstanceRegistration kIntegerNew(CID_java_lang_Integer, &newInstanceOf<
 }  // namespace
 
 bool java_lang_Integer::equals(Object* other) {
-    if (!other || !Runtime::instanceOf(other, CID_java_lang_Integer)) return false;
+    if (!other) return false;
+    if (other->classId() != CID_java_lang_Integer && !Runtime::instanceOf(other, CID_java_lang_Integer)) return false;
     return static_cast<java_lang_Integer*>(other)->intValue() == value;
 }
 

@@ -6,6 +6,7 @@
 #include <cstddef>
 
 #include "classlib/java_lang_exceptions.h"
+#include "classlib/java_lang_integer.h"
 #include "runtime/monitor.h"
 #include "runtime/array.h"
 #include "runtime/class_record.h"
@@ -54,6 +55,16 @@ void setBucket(ObjectArray* buckets, jint i, java_util_HashtableEntry* entry) {
 
 jint capacityOf(ObjectArray* buckets) { return buckets && buckets->data ? buckets->length : 0; }
 
+// stored.equals(probe), the table's one key comparison. Integer and String keys (final classes: the
+// class id names the exact class) are compared without the virtual call.
+bool keyEquals(Object* stored, Object* probe) {
+    switch (stored->classId()) {
+        case CID_java_lang_Integer: return static_cast<java_lang_Integer*>(stored)->java_lang_Integer::equals(probe);
+        case CID_String: return static_cast<String*>(stored)->String::equals(probe);
+        default: return stored->equals(probe);
+    }
+}
+
 void raiseNullPointer() { Runtime::throwException(Runtime::newException<java_lang_NullPointerException>()); }
 
 }  // namespace
@@ -82,30 +93,30 @@ jint java_util_Hashtable::bucketOf(jint hash) const {
     return capacity > 0 ? (hash & 0x7FFFFFFF) % capacity : -1;
 }
 
-java_util_HashtableEntry* java_util_Hashtable::find(Object* key) {
-    const jint hash = key->hashCode();
+java_util_HashtableEntry* java_util_Hashtable::find(Object* key, jint hash) {
     for (java_util_HashtableEntry* e = bucket(table, bucketOf(hash)); e; e = e->next)
-        if (e->hash == hash && e->key->equals(key)) return e;
+        if (e->hash == hash && keyEquals(e->key, key)) return e;
     return nullptr;
 }
 
 Object* java_util_Hashtable::get(Object* key) {
     MonitorLock lock(this);
     if (!key) return raiseNullPointer(), nullptr;
-    java_util_HashtableEntry* e = find(key);
+    java_util_HashtableEntry* e = find(key, key->hashCode());
     return e ? e->value : nullptr;
 }
 
 bool java_util_Hashtable::containsKey(Object* key) {
     MonitorLock lock(this);
     if (!key) return raiseNullPointer(), false;
-    return find(key) != nullptr;
+    return find(key, key->hashCode()) != nullptr;
 }
 
 Object* java_util_Hashtable::put(Object* key, Object* value) {
     MonitorLock lock(this);
     if (!value || !key) return raiseNullPointer(), nullptr;
-    if (java_util_HashtableEntry* e = find(key)) {
+    const jint hash = key->hashCode();
+    if (java_util_HashtableEntry* e = find(key, hash)) {
         Object* old = e->value;
         e->value = value;
         return old;
@@ -114,7 +125,6 @@ Object* java_util_Hashtable::put(Object* key, Object* value) {
         rehash();
         return put(key, value);
     }
-    const jint hash = key->hashCode();
     auto* e = new java_util_HashtableEntry();
     if (!e) return nullptr;
     const jint index = bucketOf(hash);
@@ -140,13 +150,16 @@ void java_util_Hashtable::rehash() {
     }
     table = grown;
     threshold = thresholdFor(newCapacity);
+    // Nothing below allocates, so both element blocks stay where they are.
+    Object** from = oldCapacity > 0 ? old->elements() : nullptr;
+    Object** to = grown->elements();
     for (jint i = oldCapacity - 1; i >= 0; --i) {
-        java_util_HashtableEntry* e = bucket(old, i);
+        auto* e = static_cast<java_util_HashtableEntry*>(from[i]);
         while (e) {
             java_util_HashtableEntry* next = e->next;
             const jint index = (e->hash & 0x7FFFFFFF) % newCapacity;
-            e->next = bucket(grown, index);
-            setBucket(grown, index, e);
+            e->next = static_cast<java_util_HashtableEntry*>(to[index]);
+            to[index] = e;
             e = next;
         }
     }
@@ -159,7 +172,7 @@ Object* java_util_Hashtable::remove(Object* key) {
     const jint index = bucketOf(hash);
     java_util_HashtableEntry* previous = nullptr;
     for (java_util_HashtableEntry* e = bucket(table, index); e; previous = e, e = e->next) {
-        if (e->hash != hash || !e->key->equals(key)) continue;
+        if (e->hash != hash || !keyEquals(e->key, key)) continue;
         if (previous)
             previous->next = e->next;
         else

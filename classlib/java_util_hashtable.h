@@ -90,6 +90,7 @@ public:
 
 private:
     [[nodiscard]] jint bucketOf(jint hash) const;
-    java_util_HashtableEntry* find(Object* key);
+    // The entry for key, whose hashCode is hash; null when absent.
+    java_util_HashtableEntry* find(Object* key, jint hash);
     java_util_Hashtable_HashtableEnumerator* newEnumerator(bool keys);
 };
