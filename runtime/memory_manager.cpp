@@ -44,50 +44,61 @@ void logHeapFailure(const char* what, size_t need) { Log::debug("%s: no block of
 
 // The free blocks by (length, offset): the smallest qualifying length first, and among equal
 // lengths the lowest address, which is the best fit the policy asks for. Lengths up to kSmallMax
-// have a bin each, a min-heap of offsets whose blocks keep their heap position in their second
-// word; a bitmap (and a summary word over its words) finds the next non-empty bin. Longer blocks (the tail, big holes) are few and
-// live in a sorted vector of (length, offset) keys.
+// have a bin each. A bin keeps its lowest offset in a flat array (bestFit reads one word, and a bin
+// of one block needs nothing more) and the rest in a min-heap of offsets whose blocks keep their
+// heap position in their second word. A bitmap (and a summary word over its words) finds the next
+// non-empty bin. Longer blocks (the tail, big holes) are few and live in a sorted vector of
+// (length, offset) keys.
 class MemoryManager::Index {
 public:
     static constexpr size_t kSmallMax = 4096;
     static constexpr size_t kNone = ~size_t{0};
 
+    Index() { reset(nullptr); }
+
     void reset(uint8_t* arena) {
         m_arena = arena;
-        for (auto& bin : m_bins) bin.clear();
+        std::fill(std::begin(m_first), std::end(m_first), kEmpty);
+        for (auto& rest : m_rest) rest.clear();
         std::fill(std::begin(m_occupied), std::end(m_occupied), 0);
         m_occupiedWords = 0;
         m_large.clear();
-        m_count = 0;
     }
 
-    [[nodiscard]] size_t size() const { return m_count; }
+    // Counted, not kept: only the checks ask.
+    [[nodiscard]] size_t size() const {
+        size_t count = m_large.size();
+        for (size_t b = 0; b < kBins; ++b) count += (m_first[b] != kEmpty ? 1 : 0) + m_rest[b].size();
+        return count;
+    }
 
     BRINDLEX_HOT void insert(size_t offset, size_t length) {
-        ++m_count;
-        if (length > kSmallMax) {
-            const uint64_t key = largeKey(length, offset);
-            m_large.insert(std::lower_bound(m_large.begin(), m_large.end(), key), key);
+        if (length > kSmallMax) [[unlikely]] {
+            insertLarge(offset, length);
             return;
         }
         const size_t b = length / kGranule;
-        auto& bin = m_bins[b];
-        m_occupied[b / 64] |= uint64_t{1} << (b % 64);  // unconditional: cheaper than a branch
-        m_occupiedWords |= uint64_t{1} << (b / 64);
-        bin.push_back(static_cast<uint32_t>(offset));
-        siftUp(bin, bin.size() - 1);
+        auto o = static_cast<uint32_t>(offset);
+        uint32_t& first = m_first[b];
+        if (first == kEmpty) {
+            first = o;
+            m_occupied[b / 64] |= uint64_t{1} << (b % 64);
+            m_occupiedWords |= uint64_t{1} << (b / 64);
+            return;
+        }
+        if (o < first) std::swap(o, first);
+        pushRest(m_rest[b], o);
     }
 
     BRINDLEX_HOT void erase(size_t offset, size_t length) {
-        --m_count;
-        if (length > kSmallMax) {
+        if (length > kSmallMax) [[unlikely]] {
             m_large.erase(std::lower_bound(m_large.begin(), m_large.end(), largeKey(length, offset)));
             return;
         }
         const size_t b = length / kGranule;
-        auto& bin = m_bins[b];
-        // A best fit is its bin's first entry: no need to read the block for its place.
-        removeAt(b, bin[0] == offset ? 0 : positionOf(offset));
+        // A best fit is its bin's first: no need to read the block for its place.
+        if (m_first[b] == offset) takeFirst(b);
+        else removeRest(m_rest[b], positionOf(offset));
     }
 
     // One free block becomes another (a split's remainder, a merge): erase and insert in one step,
@@ -114,7 +125,7 @@ public:
             const size_t b = firstOccupied(need / kGranule);
             if (b != kNone) {
                 *length = b * kGranule;
-                return m_bins[b][0];
+                return m_first[b];
             }
         }
         const auto it = std::lower_bound(m_large.begin(), m_large.end(), largeKey(need, 0));
@@ -127,7 +138,7 @@ public:
     [[nodiscard]] size_t bestFit(size_t need, size_t skipA, size_t skipB, size_t* length) const {
         if (need <= kSmallMax) {
             for (size_t b = firstOccupied(need / kGranule); b != kNone; b = firstOccupied(b + 1)) {
-                const size_t found = lowestInBin(m_bins[b], skipA, skipB);
+                const size_t found = lowestInBin(b, skipA, skipB);
                 if (found != kNone) {
                     *length = b * kGranule;
                     return found;
@@ -146,35 +157,37 @@ public:
 
     [[nodiscard]] bool holds(size_t offset, size_t length) const {
         if (length > kSmallMax) return std::binary_search(m_large.begin(), m_large.end(), largeKey(length, offset));
-        const auto& bin = m_bins[length / kGranule];
-        if (bin.empty()) return false;
-        if (bin[0] == offset) return true;
+        const size_t b = length / kGranule;
+        if (m_first[b] == offset) return true;
+        const auto& rest = m_rest[b];
+        if (rest.empty()) return false;
         const size_t at = positionOf(offset);
-        return at < bin.size() && bin[at] == offset;
+        return at < rest.size() && rest[at] == offset;
     }
 
-    // Heap order in every bin, the long keys sorted, and the bitmap marks exactly the non-empty bins
-    // (its summary exactly the non-zero words).
+    // Every bin's first below its heap, heap order in every bin, no heap without a first, the long
+    // keys sorted, and the bitmap marks exactly the non-empty bins (its summary exactly the
+    // non-zero words).
     [[nodiscard]] bool ordered() const {
         if (!std::is_sorted(m_large.begin(), m_large.end())) return false;
         for (size_t w = 0; w < std::size(m_occupied); ++w) {
             if (((m_occupiedWords >> w) & 1) != (m_occupied[w] != 0 ? 1u : 0u)) return false;
         }
-        size_t count = m_large.size();
         for (size_t b = 0; b < kBins; ++b) {
-            const auto& bin = m_bins[b];
+            const auto& rest = m_rest[b];
             const bool marked = (m_occupied[b / 64] >> (b % 64)) & 1;
-            if (marked == bin.empty()) return false;
-            for (size_t i = 1; i < bin.size(); ++i) {
-                if (bin[i] < bin[(i - 1) / 2]) return false;
+            if (marked != (m_first[b] != kEmpty)) return false;
+            if (!rest.empty() && (m_first[b] == kEmpty || rest[0] < m_first[b])) return false;
+            for (size_t i = 1; i < rest.size(); ++i) {
+                if (rest[i] < rest[(i - 1) / 2]) return false;
             }
-            count += bin.size();
         }
-        return count == m_count;
+        return true;
     }
 
 private:
     static constexpr size_t kBins = kSmallMax / kGranule + 1;
+    static constexpr uint32_t kEmpty = ~uint32_t{0};  // arena offsets stay below 4 GB
 
     static uint64_t largeKey(size_t length, size_t offset) {
         return (static_cast<uint64_t>(length) << 32) | static_cast<uint64_t>(offset);
@@ -183,54 +196,75 @@ private:
     size_t& positionWord(size_t offset) const { return *reinterpret_cast<size_t*>(m_arena + offset + kWord); }
     size_t positionOf(size_t offset) const { return positionWord(offset); }
 
-    BRINDLEX_HOT void place(std::vector<uint32_t>& bin, size_t at, uint32_t offset) const {
-        bin[at] = offset;
+    void insertLarge(size_t offset, size_t length) {
+        const uint64_t key = largeKey(length, offset);
+        m_large.insert(std::lower_bound(m_large.begin(), m_large.end(), key), key);
+    }
+
+    // Drops bin b's first; the heap's smallest, if any, moves up to take its place.
+    BRINDLEX_HOT void takeFirst(size_t b) {
+        auto& rest = m_rest[b];
+        if (rest.empty()) {
+            m_first[b] = kEmpty;
+            m_occupied[b / 64] &= ~(uint64_t{1} << (b % 64));
+            m_occupiedWords &= ~(uint64_t{m_occupied[b / 64] == 0} << (b / 64));
+            return;
+        }
+        m_first[b] = rest[0];
+        removeRest(rest, 0);
+    }
+
+    void place(std::vector<uint32_t>& rest, size_t at, uint32_t offset) const {
+        rest[at] = offset;
         positionWord(offset) = at;
     }
 
-    // Drops bin b's entry at `at`; the last entry fills the place and sifts whichever way it must.
-    BRINDLEX_HOT void removeAt(size_t b, size_t at) {
-        auto& bin = m_bins[b];
-        const uint32_t last = bin.back();
-        bin.pop_back();
-        if (at < bin.size()) {
-            bin[at] = last;
-            if (at > 0 && bin[(at - 1) / 2] > last) siftUp(bin, at);
-            else siftDown(bin, at);
-        }
-        m_occupied[b / 64] &= ~(uint64_t{bin.empty()} << (b % 64));
-        m_occupiedWords &= ~(uint64_t{m_occupied[b / 64] == 0} << (b / 64));
+    void pushRest(std::vector<uint32_t>& rest, uint32_t offset) const {
+        rest.push_back(offset);
+        siftUp(rest, rest.size() - 1);
     }
 
-    BRINDLEX_HOT void siftUp(std::vector<uint32_t>& bin, size_t at) const {
-        const uint32_t offset = bin[at];
-        while (at > 0 && bin[(at - 1) / 2] > offset) {
-            place(bin, at, bin[(at - 1) / 2]);
+    // Drops the heap entry at `at`; the last entry fills the place and sifts whichever way it must.
+    void removeRest(std::vector<uint32_t>& rest, size_t at) const {
+        const uint32_t last = rest.back();
+        rest.pop_back();
+        if (at < rest.size()) {
+            rest[at] = last;
+            if (at > 0 && rest[(at - 1) / 2] > last) siftUp(rest, at);
+            else siftDown(rest, at);
+        }
+    }
+
+    void siftUp(std::vector<uint32_t>& rest, size_t at) const {
+        const uint32_t offset = rest[at];
+        while (at > 0 && rest[(at - 1) / 2] > offset) {
+            place(rest, at, rest[(at - 1) / 2]);
             at = (at - 1) / 2;
         }
-        place(bin, at, offset);
+        place(rest, at, offset);
     }
 
-    BRINDLEX_HOT void siftDown(std::vector<uint32_t>& bin, size_t at) const {
-        const uint32_t offset = bin[at];
+    void siftDown(std::vector<uint32_t>& rest, size_t at) const {
+        const uint32_t offset = rest[at];
         for (;;) {
             size_t child = 2 * at + 1;
-            if (child >= bin.size()) break;
-            if (child + 1 < bin.size() && bin[child + 1] < bin[child]) ++child;
-            if (bin[child] >= offset) break;
-            place(bin, at, bin[child]);
+            if (child >= rest.size()) break;
+            if (child + 1 < rest.size() && rest[child + 1] < rest[child]) ++child;
+            if (rest[child] >= offset) break;
+            place(rest, at, rest[child]);
             at = child;
         }
-        place(bin, at, offset);
+        place(rest, at, offset);
     }
 
-    // With at most two offsets skipped, the answer is among a heap's three smallest, which sit in
-    // its first seven places.
-    static size_t lowestInBin(const std::vector<uint32_t>& bin, size_t skipA, size_t skipB) {
-        if (bin[0] != skipA && bin[0] != skipB) return bin[0];
+    // With at most two offsets skipped, the answer is among a bin's three lowest: its first and the
+    // heap's two smallest, which sit in the heap's first three places.
+    size_t lowestInBin(size_t b, size_t skipA, size_t skipB) const {
+        if (m_first[b] != skipA && m_first[b] != skipB) return m_first[b];
+        const auto& rest = m_rest[b];
         size_t best = kNone;
-        for (size_t i = 1; i < bin.size() && i < 7; ++i) {
-            if (bin[i] != skipA && bin[i] != skipB && bin[i] < best) best = bin[i];
+        for (size_t i = 0; i < rest.size() && i < 3; ++i) {
+            if (rest[i] != skipA && rest[i] != skipB && rest[i] < best) best = rest[i];
         }
         return best;
     }
@@ -247,12 +281,12 @@ private:
     }
 
     uint8_t* m_arena = nullptr;
-    std::vector<uint32_t> m_bins[kBins];
+    uint32_t m_first[kBins];  // each bin's lowest offset, kEmpty for an empty bin
+    std::vector<uint32_t> m_rest[kBins];
     uint64_t m_occupied[(kBins + 63) / 64] = {};
     uint64_t m_occupiedWords = 0;  // bit w: m_occupied[w] is not zero
     static_assert((kBins + 63) / 64 <= 64, "the summary word covers every bitmap word");
     std::vector<uint64_t> m_large;  // sorted
-    size_t m_count = 0;
 };
 
 MemoryManager::MemoryManager() : m_index(std::make_unique<Index>()) {}
@@ -264,8 +298,11 @@ bool MemoryManager::init(size_t size, bool keepOwners) {
     if (size < kMinBlock || size % kGranule != 0 || size > std::numeric_limits<uint32_t>::max()) {
         return false;
     }
-    auto* arena = static_cast<uint8_t*>(std::malloc(size));
+    // One word past the arena stands for a used block above the last, so the free path reads the
+    // block above without asking whether there is one.
+    auto* arena = static_cast<uint8_t*>(std::malloc(size + kWord));
     if (arena == nullptr) return false;
+    sizeWord(arena + size) = kUsed;
     std::lock_guard guard(m_lock);
     m_arena = arena;
     m_size = size;
@@ -434,7 +471,7 @@ BRINDLEX_HOT size_t MemoryManager::takeBlock(uint8_t* block, size_t length, size
     if (remainder <= m_headerSize + kSplitSlack) {
         m_index->erase(offsetOf(block), length);
         sizeWord(block) = length | kUsed;
-        if (block + length < m_arena + m_size) sizeWord(block + length) &= ~kPrevFree;
+        sizeWord(block + length) &= ~kPrevFree;  // the end sentinel too: nobody reads its flag
         --m_freeCount;
     } else {
         // The block above the remainder already carries kPrevFree.
@@ -450,17 +487,34 @@ BRINDLEX_HOT size_t MemoryManager::takeBlock(uint8_t* block, size_t length, size
     return taken;
 }
 
-// Returns a used block and merges it with whichever neighbours are free. The merged block takes
-// the index entry of a free neighbour where there is one.
+// Returns a used block. Most frees have no free neighbour: they write the block free and add it to
+// the index; the rest merge out of line.
 BRINDLEX_HOT void MemoryManager::releaseBlock(uint8_t* block) {
+    const size_t length = lengthOf(block);
+    uint8_t* next = block + length;  // at the arena's end, the sentinel, which reads as used
+    if (!isUsed(next) || prevIsFree(block)) [[unlikely]] {
+        releaseMerging(block);
+        return;
+    }
+    m_used -= length;
+    ++m_freeCount;
+    sizeWord(block) = length;
+    lastWord(block, length) = length;
+    sizeWord(next) |= kPrevFree;
+    m_index->insert(offsetOf(block), length);
+}
+
+// Frees a used block that has a free neighbour and merges them. The merged block takes the index
+// entry of a free neighbour.
+[[gnu::noinline]] void MemoryManager::releaseMerging(uint8_t* block) {
     size_t length = lengthOf(block);
     m_used -= length;
     ++m_freeCount;
     size_t replacedOffset = Index::kNone;
     size_t replacedLength = 0;
     uint8_t* next = block + length;
-    bool markNext = next < m_arena + m_size;
-    if (markNext && !isUsed(next)) {
+    bool markNext = true;
+    if (!isUsed(next)) {
         replacedOffset = offsetOf(next);
         replacedLength = lengthOf(next);
         length += replacedLength;
@@ -479,15 +533,14 @@ BRINDLEX_HOT void MemoryManager::releaseBlock(uint8_t* block) {
         --m_blockCount;
     }
     writeFree(block, length, markNext);
-    if (replacedOffset == Index::kNone) m_index->insert(offsetOf(block), length);
-    else m_index->replace(replacedOffset, replacedLength, offsetOf(block), length);
+    m_index->replace(replacedOffset, replacedLength, offsetOf(block), length);
 }
 
 // The size word and last word of a free block (its second word belongs to the index).
 BRINDLEX_HOT void MemoryManager::writeFree(uint8_t* block, size_t length, bool markNext) {
     sizeWord(block) = length;  // the block below a free block is never free
     lastWord(block, length) = length;
-    if (markNext && block + length < m_arena + m_size) sizeWord(block + length) |= kPrevFree;
+    if (markNext) sizeWord(block + length) |= kPrevFree;  // the end sentinel too: nobody reads its flag
 }
 
 void MemoryManager::linkFree(uint8_t* block, size_t length, bool markNext) {
