@@ -44,11 +44,11 @@ void logHeapFailure(const char* what, size_t need) { Log::debug("%s: no block of
 
 // The free blocks by (length, offset): the smallest qualifying length first, and among equal
 // lengths the lowest address, which is the best fit the policy asks for. Lengths up to kSmallMax
-// have a bin each. A bin keeps its lowest offset in a flat array (bestFit reads one word, and a bin
-// of one block needs nothing more) and the rest in a min-heap of offsets whose blocks keep their
-// heap position in their second word. A bitmap (and a summary word over its words) finds the next
-// non-empty bin. Longer blocks (the tail, big holes) are few and live in a sorted vector of
-// (length, offset) keys.
+// have a bin each. A bin keeps its kSlots lowest offsets sorted in a small inline array, updated
+// without branches (whether a bin is empty is a coin toss for the branch predictor), and any more
+// in a min-heap of offsets whose blocks keep their heap position in their second word. A bitmap
+// (and a summary word over its words) finds the next non-empty bin. Longer blocks (the tail, big
+// holes) are few and live in a sorted vector of (length, offset) keys.
 class MemoryManager::Index {
 public:
     static constexpr size_t kSmallMax = 4096;
@@ -58,7 +58,7 @@ public:
 
     void reset(uint8_t* arena) {
         m_arena = arena;
-        std::fill(std::begin(m_first), std::end(m_first), kEmpty);
+        for (Bin& bin : m_bins) std::fill(std::begin(bin.slots), std::end(bin.slots), kEmpty);
         for (auto& rest : m_rest) rest.clear();
         std::fill(std::begin(m_occupied), std::end(m_occupied), 0);
         m_occupiedWords = 0;
@@ -68,7 +68,11 @@ public:
     // Counted, not kept: only the checks ask.
     [[nodiscard]] size_t size() const {
         size_t count = m_large.size();
-        for (size_t b = 0; b < kBins; ++b) count += (m_first[b] != kEmpty ? 1 : 0) + m_rest[b].size();
+        for (size_t b = 0; b < kBins; ++b) {
+            count += static_cast<size_t>(std::count_if(std::begin(m_bins[b].slots), std::end(m_bins[b].slots),
+                                                       [](uint32_t slot) { return slot != kEmpty; }));
+            count += m_rest[b].size();
+        }
         return count;
     }
 
@@ -78,16 +82,19 @@ public:
             return;
         }
         const size_t b = length / kGranule;
-        auto o = static_cast<uint32_t>(offset);
-        uint32_t& first = m_first[b];
-        if (first == kEmpty) {
-            first = o;
-            m_occupied[b / 64] |= uint64_t{1} << (b % 64);
-            m_occupiedWords |= uint64_t{1} << (b / 64);
-            return;
+        uint32_t* slots = m_bins[b].slots;
+        const auto o = static_cast<uint32_t>(offset);
+        const uint32_t spill = slots[kSlots - 1];
+        // Sorted insert: below o a slot keeps its offset, at o's place o, above it the one below.
+        uint32_t below = 0;
+        for (size_t i = 0; i < kSlots; ++i) {
+            const uint32_t slot = slots[i];
+            slots[i] = std::min(slot, std::max(o, below));
+            below = slot;
         }
-        if (o < first) std::swap(o, first);
-        pushRest(m_rest[b], o);
+        if (spill != kEmpty) [[unlikely]] pushRest(m_rest[b], std::max(o, spill));
+        m_occupied[b / 64] |= uint64_t{1} << (b % 64);
+        m_occupiedWords |= uint64_t{1} << (b / 64);
     }
 
     BRINDLEX_HOT void erase(size_t offset, size_t length) {
@@ -96,9 +103,10 @@ public:
             return;
         }
         const size_t b = length / kGranule;
-        // A best fit is its bin's first: no need to read the block for its place.
-        if (m_first[b] == offset) takeFirst(b);
-        else removeRest(m_rest[b], positionOf(offset));
+        const auto o = static_cast<uint32_t>(offset);
+        // The slots hold the bin's lowest offsets: anything above the last slot is in the heap.
+        if (o > m_bins[b].slots[kSlots - 1]) removeRest(m_rest[b], positionOf(o));
+        else eraseSlot(b, o);
     }
 
     // One free block becomes another (a split's remainder, a merge): erase and insert in one step,
@@ -125,7 +133,7 @@ public:
             const size_t b = firstOccupied(need / kGranule);
             if (b != kNone) {
                 *length = b * kGranule;
-                return m_first[b];
+                return m_bins[b].slots[0];
             }
         }
         const auto it = std::lower_bound(m_large.begin(), m_large.end(), largeKey(need, 0));
@@ -158,26 +166,31 @@ public:
     [[nodiscard]] bool holds(size_t offset, size_t length) const {
         if (length > kSmallMax) return std::binary_search(m_large.begin(), m_large.end(), largeKey(length, offset));
         const size_t b = length / kGranule;
-        if (m_first[b] == offset) return true;
+        const uint32_t* slots = m_bins[b].slots;
+        if (std::find(slots, slots + kSlots, offset) != slots + kSlots) return true;
         const auto& rest = m_rest[b];
         if (rest.empty()) return false;
         const size_t at = positionOf(offset);
         return at < rest.size() && rest[at] == offset;
     }
 
-    // Every bin's first below its heap, heap order in every bin, no heap without a first, the long
-    // keys sorted, and the bitmap marks exactly the non-empty bins (its summary exactly the
-    // non-zero words).
+    // Every bin's slots sorted with the empty ones last, a heap only behind full slots and above
+    // them, heap order in every bin, the long keys sorted, and the bitmap marks exactly the
+    // non-empty bins (its summary exactly the non-zero words).
     [[nodiscard]] bool ordered() const {
         if (!std::is_sorted(m_large.begin(), m_large.end())) return false;
         for (size_t w = 0; w < std::size(m_occupied); ++w) {
             if (((m_occupiedWords >> w) & 1) != (m_occupied[w] != 0 ? 1u : 0u)) return false;
         }
         for (size_t b = 0; b < kBins; ++b) {
+            const uint32_t* slots = m_bins[b].slots;
             const auto& rest = m_rest[b];
             const bool marked = (m_occupied[b / 64] >> (b % 64)) & 1;
-            if (marked != (m_first[b] != kEmpty)) return false;
-            if (!rest.empty() && (m_first[b] == kEmpty || rest[0] < m_first[b])) return false;
+            if (marked != (slots[0] != kEmpty)) return false;
+            for (size_t i = 1; i < kSlots; ++i) {
+                if (slots[i] <= slots[i - 1] && slots[i] != kEmpty) return false;
+            }
+            if (!rest.empty() && (slots[kSlots - 1] == kEmpty || rest[0] <= slots[kSlots - 1])) return false;
             for (size_t i = 1; i < rest.size(); ++i) {
                 if (rest[i] < rest[(i - 1) / 2]) return false;
             }
@@ -187,7 +200,12 @@ public:
 
 private:
     static constexpr size_t kBins = kSmallMax / kGranule + 1;
-    static constexpr uint32_t kEmpty = ~uint32_t{0};  // arena offsets stay below 4 GB
+    static constexpr size_t kSlots = 4;
+    static constexpr uint32_t kEmpty = ~uint32_t{0};  // above every offset: arenas stay below 4 GB
+
+    struct alignas(kSlots * sizeof(uint32_t)) Bin {
+        uint32_t slots[kSlots];  // ascending, kEmpty past the last
+    };
 
     static uint64_t largeKey(size_t length, size_t offset) {
         return (static_cast<uint64_t>(length) << 32) | static_cast<uint64_t>(offset);
@@ -201,17 +219,22 @@ private:
         m_large.insert(std::lower_bound(m_large.begin(), m_large.end(), key), key);
     }
 
-    // Drops bin b's first; the heap's smallest, if any, moves up to take its place.
-    BRINDLEX_HOT void takeFirst(size_t b) {
-        auto& rest = m_rest[b];
-        if (rest.empty()) {
-            m_first[b] = kEmpty;
-            m_occupied[b / 64] &= ~(uint64_t{1} << (b % 64));
-            m_occupiedWords &= ~(uint64_t{m_occupied[b / 64] == 0} << (b / 64));
-            return;
+    // Drops `o` from bin b's slots: the slots above it move down one, and the last takes the heap's
+    // smallest, if the bin has a heap (only a bin whose slots were full can).
+    BRINDLEX_HOT void eraseSlot(size_t b, uint32_t o) {
+        uint32_t* slots = m_bins[b].slots;
+        const uint32_t last = slots[kSlots - 1];
+        for (size_t i = 0; i + 1 < kSlots; ++i) slots[i] = slots[i] < o ? slots[i] : slots[i + 1];
+        slots[kSlots - 1] = kEmpty;
+        if (last != kEmpty) [[unlikely]] {
+            auto& rest = m_rest[b];
+            if (!rest.empty()) {
+                slots[kSlots - 1] = rest[0];
+                removeRest(rest, 0);
+            }
         }
-        m_first[b] = rest[0];
-        removeRest(rest, 0);
+        m_occupied[b / 64] &= ~(uint64_t{slots[0] == kEmpty} << (b % 64));
+        m_occupiedWords &= ~(uint64_t{m_occupied[b / 64] == 0} << (b / 64));
     }
 
     void place(std::vector<uint32_t>& rest, size_t at, uint32_t offset) const {
@@ -257,16 +280,14 @@ private:
         place(rest, at, offset);
     }
 
-    // With at most two offsets skipped, the answer is among a bin's three lowest: its first and the
-    // heap's two smallest, which sit in the heap's first three places.
+    // With at most two offsets skipped, the answer is among a bin's three lowest, all in its slots.
     size_t lowestInBin(size_t b, size_t skipA, size_t skipB) const {
-        if (m_first[b] != skipA && m_first[b] != skipB) return m_first[b];
-        const auto& rest = m_rest[b];
-        size_t best = kNone;
-        for (size_t i = 0; i < rest.size() && i < 3; ++i) {
-            if (rest[i] != skipA && rest[i] != skipB && rest[i] < best) best = rest[i];
+        static_assert(kSlots >= 3);
+        for (const uint32_t slot : m_bins[b].slots) {
+            if (slot == kEmpty) break;
+            if (slot != skipA && slot != skipB) return slot;
         }
-        return best;
+        return kNone;
     }
 
     [[nodiscard]] BRINDLEX_HOT size_t firstOccupied(size_t from) const {
@@ -281,7 +302,7 @@ private:
     }
 
     uint8_t* m_arena = nullptr;
-    uint32_t m_first[kBins];  // each bin's lowest offset, kEmpty for an empty bin
+    Bin m_bins[kBins];
     std::vector<uint32_t> m_rest[kBins];
     uint64_t m_occupied[(kBins + 63) / 64] = {};
     uint64_t m_occupiedWords = 0;  // bit w: m_occupied[w] is not zero
