@@ -1,7 +1,8 @@
 // MemoryManager: best fit through a (length, offset) index of the free blocks, merging through
 // boundary tags. Invariant: blocks tile the arena; no two free blocks touch; a free block repeats its
-// length in its last word; a block carries kPrevFree exactly when the block below is free; the index
-// holds exactly the free blocks. Below the public methods, m_lock is held.
+// length in its last word; a block carries kPrevFree exactly when the block below is free; the word
+// just past the arena reads as a used block; the index holds exactly the free blocks. Below the
+// public methods, m_lock is held.
 #include "runtime/memory_manager.h"
 
 #include "runtime/log.h"
