@@ -86,6 +86,10 @@ public:
         uint32_t* slots = m_bins[b].slots;
         const auto o = static_cast<uint32_t>(offset);
         const uint32_t spill = slots[kSlots - 1];
+        if (o > spill) [[unlikely]] {
+            pushRest(m_rest[b], o);  // a crowded bin (its slots are full), and o is not among its lowest
+            return;
+        }
         // Sorted insert: below o a slot keeps its offset, at o's place o, above it the one below.
         uint32_t below = 0;
         for (size_t i = 0; i < kSlots; ++i) {
@@ -93,7 +97,7 @@ public:
             slots[i] = std::min(slot, std::max(o, below));
             below = slot;
         }
-        if (spill != kEmpty) [[unlikely]] pushRest(m_rest[b], std::max(o, spill));
+        if (spill != kEmpty) [[unlikely]] pushRest(m_rest[b], spill);
         m_occupied[b / 64] |= uint64_t{1} << (b % 64);
         m_occupiedWords |= uint64_t{1} << (b / 64);
     }
