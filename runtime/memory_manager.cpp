@@ -1,7 +1,8 @@
 // MemoryManager: best fit through a (length, offset) index of the free blocks, merging through
 // boundary tags. Invariant: blocks tile the arena; no two free blocks touch; a free block repeats its
-// length in its last word; a block carries kPrevFree exactly when the block below is free; the index
-// holds exactly the free blocks. Below the public methods, m_lock is held.
+// length in its last word; a block carries kPrevFree exactly when the block below is free; the word
+// just past the arena reads as a used block; the index holds exactly the free blocks. Below the
+// public methods, m_lock is held.
 #include "runtime/memory_manager.h"
 
 #include "runtime/log.h"
@@ -44,50 +45,73 @@ void logHeapFailure(const char* what, size_t need) { Log::debug("%s: no block of
 
 // The free blocks by (length, offset): the smallest qualifying length first, and among equal
 // lengths the lowest address, which is the best fit the policy asks for. Lengths up to kSmallMax
-// have a bin each, a min-heap of offsets whose blocks keep their heap position in their second
-// word; a bitmap (and a summary word over its words) finds the next non-empty bin. Longer blocks (the tail, big holes) are few and
-// live in a sorted vector of (length, offset) keys.
+// have a bin each. A bin keeps its kSlots lowest offsets sorted in a small inline array, updated
+// without branches (whether a bin is empty is a coin toss for the branch predictor), and any more
+// in a min-heap of offsets whose blocks keep their heap position in their second word. A bitmap
+// (and a summary word over its words) finds the next non-empty bin. Longer blocks (the tail, big
+// holes) are few and live in a sorted vector of (length, offset) keys.
 class MemoryManager::Index {
 public:
     static constexpr size_t kSmallMax = 4096;
     static constexpr size_t kNone = ~size_t{0};
 
+    Index() { reset(nullptr); }
+
     void reset(uint8_t* arena) {
         m_arena = arena;
-        for (auto& bin : m_bins) bin.clear();
+        for (Bin& bin : m_bins) std::fill(std::begin(bin.slots), std::end(bin.slots), kEmpty);
+        for (auto& rest : m_rest) rest.clear();
         std::fill(std::begin(m_occupied), std::end(m_occupied), 0);
         m_occupiedWords = 0;
         m_large.clear();
-        m_count = 0;
     }
 
-    [[nodiscard]] size_t size() const { return m_count; }
+    // Counted, not kept: only the checks ask.
+    [[nodiscard]] size_t size() const {
+        size_t count = m_large.size();
+        for (size_t b = 0; b < kBins; ++b) {
+            count += static_cast<size_t>(std::count_if(std::begin(m_bins[b].slots), std::end(m_bins[b].slots),
+                                                       [](uint32_t slot) { return slot != kEmpty; }));
+            count += m_rest[b].size();
+        }
+        return count;
+    }
 
     BRINDLEX_HOT void insert(size_t offset, size_t length) {
-        ++m_count;
-        if (length > kSmallMax) {
-            const uint64_t key = largeKey(length, offset);
-            m_large.insert(std::lower_bound(m_large.begin(), m_large.end(), key), key);
+        if (length > kSmallMax) [[unlikely]] {
+            insertLarge(offset, length);
             return;
         }
         const size_t b = length / kGranule;
-        auto& bin = m_bins[b];
-        m_occupied[b / 64] |= uint64_t{1} << (b % 64);  // unconditional: cheaper than a branch
+        uint32_t* slots = m_bins[b].slots;
+        const auto o = static_cast<uint32_t>(offset);
+        const uint32_t spill = slots[kSlots - 1];
+        if (o > spill) [[unlikely]] {
+            pushRest(m_rest[b], o);  // a crowded bin (its slots are full), and o is not among its lowest
+            return;
+        }
+        // Sorted insert: below o a slot keeps its offset, at o's place o, above it the one below.
+        uint32_t below = 0;
+        for (size_t i = 0; i < kSlots; ++i) {
+            const uint32_t slot = slots[i];
+            slots[i] = std::min(slot, std::max(o, below));
+            below = slot;
+        }
+        if (spill != kEmpty) [[unlikely]] pushRest(m_rest[b], spill);
+        m_occupied[b / 64] |= uint64_t{1} << (b % 64);
         m_occupiedWords |= uint64_t{1} << (b / 64);
-        bin.push_back(static_cast<uint32_t>(offset));
-        siftUp(bin, bin.size() - 1);
     }
 
     BRINDLEX_HOT void erase(size_t offset, size_t length) {
-        --m_count;
-        if (length > kSmallMax) {
+        if (length > kSmallMax) [[unlikely]] {
             m_large.erase(std::lower_bound(m_large.begin(), m_large.end(), largeKey(length, offset)));
             return;
         }
         const size_t b = length / kGranule;
-        auto& bin = m_bins[b];
-        // A best fit is its bin's first entry: no need to read the block for its place.
-        removeAt(b, bin[0] == offset ? 0 : positionOf(offset));
+        const auto o = static_cast<uint32_t>(offset);
+        // The slots hold the bin's lowest offsets: anything above the last slot is in the heap.
+        if (o > m_bins[b].slots[kSlots - 1]) removeRest(m_rest[b], positionOf(o));
+        else eraseSlot(b, o);
     }
 
     // One free block becomes another (a split's remainder, a merge): erase and insert in one step,
@@ -114,7 +138,7 @@ public:
             const size_t b = firstOccupied(need / kGranule);
             if (b != kNone) {
                 *length = b * kGranule;
-                return m_bins[b][0];
+                return m_bins[b].slots[0];
             }
         }
         const auto it = std::lower_bound(m_large.begin(), m_large.end(), largeKey(need, 0));
@@ -127,7 +151,7 @@ public:
     [[nodiscard]] size_t bestFit(size_t need, size_t skipA, size_t skipB, size_t* length) const {
         if (need <= kSmallMax) {
             for (size_t b = firstOccupied(need / kGranule); b != kNone; b = firstOccupied(b + 1)) {
-                const size_t found = lowestInBin(m_bins[b], skipA, skipB);
+                const size_t found = lowestInBin(b, skipA, skipB);
                 if (found != kNone) {
                     *length = b * kGranule;
                     return found;
@@ -146,35 +170,47 @@ public:
 
     [[nodiscard]] bool holds(size_t offset, size_t length) const {
         if (length > kSmallMax) return std::binary_search(m_large.begin(), m_large.end(), largeKey(length, offset));
-        const auto& bin = m_bins[length / kGranule];
-        if (bin.empty()) return false;
-        if (bin[0] == offset) return true;
+        const size_t b = length / kGranule;
+        const uint32_t* slots = m_bins[b].slots;
+        if (std::find(slots, slots + kSlots, offset) != slots + kSlots) return true;
+        const auto& rest = m_rest[b];
+        if (rest.empty()) return false;
         const size_t at = positionOf(offset);
-        return at < bin.size() && bin[at] == offset;
+        return at < rest.size() && rest[at] == offset;
     }
 
-    // Heap order in every bin, the long keys sorted, and the bitmap marks exactly the non-empty bins
-    // (its summary exactly the non-zero words).
+    // Every bin's slots sorted with the empty ones last, a heap only behind full slots and above
+    // them, heap order in every bin, the long keys sorted, and the bitmap marks exactly the
+    // non-empty bins (its summary exactly the non-zero words).
     [[nodiscard]] bool ordered() const {
         if (!std::is_sorted(m_large.begin(), m_large.end())) return false;
         for (size_t w = 0; w < std::size(m_occupied); ++w) {
             if (((m_occupiedWords >> w) & 1) != (m_occupied[w] != 0 ? 1u : 0u)) return false;
         }
-        size_t count = m_large.size();
         for (size_t b = 0; b < kBins; ++b) {
-            const auto& bin = m_bins[b];
+            const uint32_t* slots = m_bins[b].slots;
+            const auto& rest = m_rest[b];
             const bool marked = (m_occupied[b / 64] >> (b % 64)) & 1;
-            if (marked == bin.empty()) return false;
-            for (size_t i = 1; i < bin.size(); ++i) {
-                if (bin[i] < bin[(i - 1) / 2]) return false;
+            if (marked != (slots[0] != kEmpty)) return false;
+            for (size_t i = 1; i < kSlots; ++i) {
+                if (slots[i] <= slots[i - 1] && slots[i] != kEmpty) return false;
             }
-            count += bin.size();
+            if (!rest.empty() && (slots[kSlots - 1] == kEmpty || rest[0] <= slots[kSlots - 1])) return false;
+            for (size_t i = 1; i < rest.size(); ++i) {
+                if (rest[i] < rest[(i - 1) / 2]) return false;
+            }
         }
-        return count == m_count;
+        return true;
     }
 
 private:
     static constexpr size_t kBins = kSmallMax / kGranule + 1;
+    static constexpr size_t kSlots = 4;
+    static constexpr uint32_t kEmpty = ~uint32_t{0};  // above every offset: arenas stay below 4 GB
+
+    struct alignas(kSlots * sizeof(uint32_t)) Bin {
+        uint32_t slots[kSlots];  // ascending, kEmpty past the last
+    };
 
     static uint64_t largeKey(size_t length, size_t offset) {
         return (static_cast<uint64_t>(length) << 32) | static_cast<uint64_t>(offset);
@@ -183,56 +219,80 @@ private:
     size_t& positionWord(size_t offset) const { return *reinterpret_cast<size_t*>(m_arena + offset + kWord); }
     size_t positionOf(size_t offset) const { return positionWord(offset); }
 
-    BRINDLEX_HOT void place(std::vector<uint32_t>& bin, size_t at, uint32_t offset) const {
-        bin[at] = offset;
-        positionWord(offset) = at;
+    void insertLarge(size_t offset, size_t length) {
+        const uint64_t key = largeKey(length, offset);
+        m_large.insert(std::lower_bound(m_large.begin(), m_large.end(), key), key);
     }
 
-    // Drops bin b's entry at `at`; the last entry fills the place and sifts whichever way it must.
-    BRINDLEX_HOT void removeAt(size_t b, size_t at) {
-        auto& bin = m_bins[b];
-        const uint32_t last = bin.back();
-        bin.pop_back();
-        if (at < bin.size()) {
-            bin[at] = last;
-            if (at > 0 && bin[(at - 1) / 2] > last) siftUp(bin, at);
-            else siftDown(bin, at);
+    // Drops `o` from bin b's slots: the slots above it move down one, and the last takes the heap's
+    // smallest, if the bin has a heap (only a bin whose slots were full can).
+    BRINDLEX_HOT void eraseSlot(size_t b, uint32_t o) {
+        uint32_t* slots = m_bins[b].slots;
+        const uint32_t last = slots[kSlots - 1];
+        for (size_t i = 0; i + 1 < kSlots; ++i) slots[i] = slots[i] < o ? slots[i] : slots[i + 1];
+        slots[kSlots - 1] = kEmpty;
+        if (last != kEmpty) [[unlikely]] {
+            auto& rest = m_rest[b];
+            if (!rest.empty()) {
+                slots[kSlots - 1] = rest[0];
+                removeRest(rest, 0);
+            }
         }
-        m_occupied[b / 64] &= ~(uint64_t{bin.empty()} << (b % 64));
+        m_occupied[b / 64] &= ~(uint64_t{slots[0] == kEmpty} << (b % 64));
         m_occupiedWords &= ~(uint64_t{m_occupied[b / 64] == 0} << (b / 64));
     }
 
-    BRINDLEX_HOT void siftUp(std::vector<uint32_t>& bin, size_t at) const {
-        const uint32_t offset = bin[at];
-        while (at > 0 && bin[(at - 1) / 2] > offset) {
-            place(bin, at, bin[(at - 1) / 2]);
+    void place(std::vector<uint32_t>& rest, size_t at, uint32_t offset) const {
+        rest[at] = offset;
+        positionWord(offset) = at;
+    }
+
+    void pushRest(std::vector<uint32_t>& rest, uint32_t offset) const {
+        rest.push_back(offset);
+        siftUp(rest, rest.size() - 1);
+    }
+
+    // Drops the heap entry at `at`; the last entry fills the place and sifts whichever way it must.
+    void removeRest(std::vector<uint32_t>& rest, size_t at) const {
+        const uint32_t last = rest.back();
+        rest.pop_back();
+        if (at < rest.size()) {
+            rest[at] = last;
+            if (at > 0 && rest[(at - 1) / 2] > last) siftUp(rest, at);
+            else siftDown(rest, at);
+        }
+    }
+
+    void siftUp(std::vector<uint32_t>& rest, size_t at) const {
+        const uint32_t offset = rest[at];
+        while (at > 0 && rest[(at - 1) / 2] > offset) {
+            place(rest, at, rest[(at - 1) / 2]);
             at = (at - 1) / 2;
         }
-        place(bin, at, offset);
+        place(rest, at, offset);
     }
 
-    BRINDLEX_HOT void siftDown(std::vector<uint32_t>& bin, size_t at) const {
-        const uint32_t offset = bin[at];
+    void siftDown(std::vector<uint32_t>& rest, size_t at) const {
+        const uint32_t offset = rest[at];
         for (;;) {
             size_t child = 2 * at + 1;
-            if (child >= bin.size()) break;
-            if (child + 1 < bin.size() && bin[child + 1] < bin[child]) ++child;
-            if (bin[child] >= offset) break;
-            place(bin, at, bin[child]);
+            if (child >= rest.size()) break;
+            if (child + 1 < rest.size() && rest[child + 1] < rest[child]) ++child;
+            if (rest[child] >= offset) break;
+            place(rest, at, rest[child]);
             at = child;
         }
-        place(bin, at, offset);
+        place(rest, at, offset);
     }
 
-    // With at most two offsets skipped, the answer is among a heap's three smallest, which sit in
-    // its first seven places.
-    static size_t lowestInBin(const std::vector<uint32_t>& bin, size_t skipA, size_t skipB) {
-        if (bin[0] != skipA && bin[0] != skipB) return bin[0];
-        size_t best = kNone;
-        for (size_t i = 1; i < bin.size() && i < 7; ++i) {
-            if (bin[i] != skipA && bin[i] != skipB && bin[i] < best) best = bin[i];
+    // With at most two offsets skipped, the answer is among a bin's three lowest, all in its slots.
+    size_t lowestInBin(size_t b, size_t skipA, size_t skipB) const {
+        static_assert(kSlots >= 3);
+        for (const uint32_t slot : m_bins[b].slots) {
+            if (slot == kEmpty) break;
+            if (slot != skipA && slot != skipB) return slot;
         }
-        return best;
+        return kNone;
     }
 
     [[nodiscard]] BRINDLEX_HOT size_t firstOccupied(size_t from) const {
@@ -247,12 +307,12 @@ private:
     }
 
     uint8_t* m_arena = nullptr;
-    std::vector<uint32_t> m_bins[kBins];
+    Bin m_bins[kBins];
+    std::vector<uint32_t> m_rest[kBins];
     uint64_t m_occupied[(kBins + 63) / 64] = {};
     uint64_t m_occupiedWords = 0;  // bit w: m_occupied[w] is not zero
     static_assert((kBins + 63) / 64 <= 64, "the summary word covers every bitmap word");
     std::vector<uint64_t> m_large;  // sorted
-    size_t m_count = 0;
 };
 
 MemoryManager::MemoryManager() : m_index(std::make_unique<Index>()) {}
@@ -264,8 +324,11 @@ bool MemoryManager::init(size_t size, bool keepOwners) {
     if (size < kMinBlock || size % kGranule != 0 || size > std::numeric_limits<uint32_t>::max()) {
         return false;
     }
-    auto* arena = static_cast<uint8_t*>(std::malloc(size));
+    // One word past the arena stands for a used block above the last, so the free path reads the
+    // block above without asking whether there is one.
+    auto* arena = static_cast<uint8_t*>(std::malloc(size + kWord));
     if (arena == nullptr) return false;
+    sizeWord(arena + size) = kUsed;
     std::lock_guard guard(m_lock);
     m_arena = arena;
     m_size = size;
@@ -434,7 +497,7 @@ BRINDLEX_HOT size_t MemoryManager::takeBlock(uint8_t* block, size_t length, size
     if (remainder <= m_headerSize + kSplitSlack) {
         m_index->erase(offsetOf(block), length);
         sizeWord(block) = length | kUsed;
-        if (block + length < m_arena + m_size) sizeWord(block + length) &= ~kPrevFree;
+        sizeWord(block + length) &= ~kPrevFree;  // the end sentinel too: nobody reads its flag
         --m_freeCount;
     } else {
         // The block above the remainder already carries kPrevFree.
@@ -450,17 +513,34 @@ BRINDLEX_HOT size_t MemoryManager::takeBlock(uint8_t* block, size_t length, size
     return taken;
 }
 
-// Returns a used block and merges it with whichever neighbours are free. The merged block takes
-// the index entry of a free neighbour where there is one.
+// Returns a used block. Most frees have no free neighbour: they write the block free and add it to
+// the index; the rest merge out of line.
 BRINDLEX_HOT void MemoryManager::releaseBlock(uint8_t* block) {
+    const size_t length = lengthOf(block);
+    uint8_t* next = block + length;  // at the arena's end, the sentinel, which reads as used
+    if (!isUsed(next) || prevIsFree(block)) [[unlikely]] {
+        releaseMerging(block);
+        return;
+    }
+    m_used -= length;
+    ++m_freeCount;
+    sizeWord(block) = length;
+    lastWord(block, length) = length;
+    sizeWord(next) |= kPrevFree;
+    m_index->insert(offsetOf(block), length);
+}
+
+// Frees a used block that has a free neighbour and merges them. The merged block takes the index
+// entry of a free neighbour.
+[[gnu::noinline]] void MemoryManager::releaseMerging(uint8_t* block) {
     size_t length = lengthOf(block);
     m_used -= length;
     ++m_freeCount;
     size_t replacedOffset = Index::kNone;
     size_t replacedLength = 0;
     uint8_t* next = block + length;
-    bool markNext = next < m_arena + m_size;
-    if (markNext && !isUsed(next)) {
+    bool markNext = true;
+    if (!isUsed(next)) {
         replacedOffset = offsetOf(next);
         replacedLength = lengthOf(next);
         length += replacedLength;
@@ -479,15 +559,14 @@ BRINDLEX_HOT void MemoryManager::releaseBlock(uint8_t* block) {
         --m_blockCount;
     }
     writeFree(block, length, markNext);
-    if (replacedOffset == Index::kNone) m_index->insert(offsetOf(block), length);
-    else m_index->replace(replacedOffset, replacedLength, offsetOf(block), length);
+    m_index->replace(replacedOffset, replacedLength, offsetOf(block), length);
 }
 
 // The size word and last word of a free block (its second word belongs to the index).
 BRINDLEX_HOT void MemoryManager::writeFree(uint8_t* block, size_t length, bool markNext) {
     sizeWord(block) = length;  // the block below a free block is never free
     lastWord(block, length) = length;
-    if (markNext && block + length < m_arena + m_size) sizeWord(block + length) |= kPrevFree;
+    if (markNext) sizeWord(block + length) |= kPrevFree;  // the end sentinel too: nobody reads its flag
 }
 
 void MemoryManager::linkFree(uint8_t* block, size_t length, bool markNext) {

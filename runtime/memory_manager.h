@@ -100,6 +100,7 @@ private:
                                    const uint8_t* skipB = nullptr, size_t* length = nullptr) const;
     size_t takeBlock(uint8_t* block, size_t length, size_t need);
     void releaseBlock(uint8_t* block);
+    void releaseMerging(uint8_t* block);
     void writeFree(uint8_t* block, size_t length, bool markNext);
     void linkFree(uint8_t* block, size_t length, bool markNext);
     void moveStretch(uint8_t* from, size_t length, uint8_t* hole);

@@ -619,6 +619,49 @@ TEST(HeapTest, RandomTrafficChoosesTheBruteForceBestFit) {
     }
 }
 
+// Hundreds of free blocks of three lengths: each length's blocks far outnumber what the index
+// keeps at hand, and frees that merge take blocks out of the middle of a length's crowd.
+TEST(HeapTest, CrowdedLengthsStillGiveTheLowestAddress) {
+    MemoryManager heap;
+    ASSERT_TRUE(heap.init(64 * 1024, false));
+    heap.setExhaustedHook(ignoreExhaustion, nullptr);
+    constexpr size_t kBlocks = 600;
+    const size_t sizes[] = {32, 48, 64};  // blocks of 40, 56 and 72 bytes
+    std::vector<void*> blocks(kBlocks);
+    for (size_t i = 0; i < kBlocks; ++i) {
+        blocks[i] = heap.allocate(sizes[i % 3]);
+        ASSERT_NE(blocks[i], nullptr);
+    }
+    // Every other block freed in random order: 100 free blocks of each length, none touching.
+    std::mt19937 random(7);
+    std::vector<size_t> order;
+    for (size_t i = 0; i < kBlocks; i += 2) order.push_back(i);
+    std::shuffle(order.begin(), order.end(), random);
+    for (size_t i : order) {
+        ASSERT_EQ(heap.free(blocks[i]), 1);
+        blocks[i] = nullptr;
+    }
+    expectWalks(heap);
+    for (int step = 0; step < 4000; ++step) {
+        SCOPED_TRACE("step " + std::to_string(step));
+        void*& block = blocks[random() % kBlocks];
+        if (block != nullptr) {
+            ASSERT_EQ(heap.free(block), 1);
+            block = nullptr;
+        } else {
+            const size_t size = sizes[random() % 3];
+            const Reference expected = bruteForceBestFit(heap.freeBlocks(), heap.blockNeed(size));
+            block = heap.allocate(size);
+            ASSERT_EQ(block == nullptr ? nullptr : static_cast<uint8_t*>(block) - heap.headerSize(), expected.address);
+        }
+        if (step % 100 == 0) {
+            std::string why;
+            ASSERT_TRUE(heap.walk(&why)) << why;
+        }
+    }
+    expectWalks(heap);
+}
+
 TEST(HeapTest, ConcurrentTrafficKeepsTheHeapConsistent) {
     struct Case {
         bool keepOwners;
