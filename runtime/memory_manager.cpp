@@ -524,10 +524,7 @@ BRINDLEX_HOT void MemoryManager::releaseBlock(uint8_t* block) {
     }
     m_used -= length;
     ++m_freeCount;
-    sizeWord(block) = length;
-    lastWord(block, length) = length;
-    sizeWord(next) |= kPrevFree;
-    m_index->insert(offsetOf(block), length);
+    linkFree(block, length, true);
 }
 
 // Frees a used block that has a free neighbour and merges them. The merged block takes the index
