@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "classlib/java_lang_exceptions.h"
+#include "runtime/compiled.h"
 #include "runtime/monitor.h"
 #include "runtime/array.h"
 #include "runtime/class_record.h"

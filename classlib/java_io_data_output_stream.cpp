@@ -2,6 +2,7 @@
 #include "classlib/java_io_data_output_stream.h"
 
 #include "classlib/java_lang_exceptions.h"
+#include "runtime/compiled.h"
 #include "runtime/array.h"
 #include "runtime/class_record.h"
 #include "runtime/exceptions.h"

@@ -2,6 +2,7 @@
 // IOException never leaves a print.
 #include "classlib/java_io_print_stream.h"
 
+#include "runtime/compiled.h"
 #include "runtime/array.h"
 #include "runtime/class_record.h"
 #include "runtime/constant_pool.h"

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "runtime/class_ids.h"
+#include "runtime/compiled.h"
 #include "runtime/exceptions.h"
 #include "runtime/java_lang_throwable.h"
 
@@ -69,12 +70,6 @@ template <class E>
     E* e = new E();
     if (e) e->init(message);
     return e;
-}
-
-// throw new E(): makes the exception pending; the caller returns at once.
-template <class E>
-void raise() {
-    throwException(newException<E>());
 }
 
 }  // namespace Runtime

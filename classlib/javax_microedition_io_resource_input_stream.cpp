@@ -9,6 +9,7 @@
 #include "classlib/java_io_data_input_stream.h"
 #include "classlib/java_lang_exceptions.h"
 #include "classlib/javax_microedition_io_file.h"
+#include "runtime/compiled.h"
 #include "runtime/monitor.h"
 #include "platform/file_paths.h"
 #include "runtime/array.h"

@@ -1,5 +1,5 @@
 // The method-name trace: a bounded stack of C strings per thread, printed newest first with a
-// "stacktrace:" heading. Also the null-reference policy of compiled code: log and carry on.
+// "stacktrace:" heading, and nullPointer(): what compiled code does on meeting a null reference.
 #pragma once
 
 #include <string>
@@ -20,14 +20,6 @@ void traceLog(const char* format, ...) __attribute__((format(printf, 1, 2)));
 // What compiled code does on meeting a null reference: "NullPointer" to the debug log and the trace.
 // Nothing becomes pending; the caller skips the access and uses a default value.
 void nullPointer();
-
-// Compiled code's null test: a null `ref` is logged as above and the method returns the default
-// given after it (nothing for a void method).
-#define BX_RETURN_IF_NULL(ref, ...) \
-    if (!(ref)) {                   \
-        Runtime::nullPointer();     \
-        return __VA_ARGS__;         \
-    }
 
 // RAII form for native code that wants to appear in the trace.
 class MethodTraceScope {

@@ -291,7 +291,7 @@ TEST_F(ObjectManagerTest, StatisticsAndDumpDescribeTheRegistry) {
     EXPECT_TRUE(log.contains("Memory allocation:\n\tString: 1 (22)\n\tIntArray: 1 (56)\n"));
     EXPECT_TRUE(log.contains("\tTOTAL: 2 (78)\n"));
 
-    const std::string path = ::testing::TempDir() + "memdump.dat";
+    const std::string path = ::testing::TempDir() + "memdump_registry.dat";
     ASSERT_TRUE(objectManager().dumpMemory(path.c_str()));
     std::ifstream in(path, std::ios::binary);
     const std::vector<uint8_t> bytes{std::istreambuf_iterator<char>(in), {}};
@@ -318,7 +318,7 @@ TEST_F(ObjectManagerTest, StatisticsAndDumpCountAStringBuffersUnits) {
     buffer->appendCString("hello");
     EXPECT_EQ(objectManager().usedBytes(), 16u + 10u);
 
-    const std::string path = ::testing::TempDir() + "memdump.dat";
+    const std::string path = ::testing::TempDir() + "memdump_units.dat";
     ASSERT_TRUE(objectManager().dumpMemory(path.c_str()));
     std::ifstream in(path, std::ios::binary);
     const std::vector<uint8_t> bytes{std::istreambuf_iterator<char>(in), {}};
