@@ -18,7 +18,7 @@
 
 #include "app/host/application_impl.h"
 #include "app/host/host_shell.h"
-#include "classlib/javax_microedition_midlet_midlet.h"
+#include "classlib/midlet/javax_microedition_midlet_midlet.h"
 #include "platform/device/event_script.h"
 #include "platform/device/headless_device.h"
 #include "platform/device/sdl_device.h"

@@ -7,10 +7,10 @@
 #include <cstdio>
 #include <string>
 
-#include "classlib/java_lang_integer.h"
-#include "classlib/java_util_hashtable.h"
-#include "classlib/java_util_random.h"
-#include "classlib/java_util_vector.h"
+#include "classlib/java_lang/java_lang_integer.h"
+#include "classlib/java_util/java_util_hashtable.h"
+#include "classlib/java_util/java_util_random.h"
+#include "classlib/java_util/java_util_vector.h"
 #include "runtime/array.h"
 #include "runtime/heaps.h"
 #include "runtime/object_manager.h"

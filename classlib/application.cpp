@@ -7,11 +7,11 @@
 #include <cstring>
 #include <string>
 
-#include "classlib/javax_microedition_io_resource_input_stream.h"
-#include "classlib/javax_microedition_lcdui_displayable.h"
-#include "classlib/javax_microedition_lcdui_graphics.h"
-#include "classlib/javax_microedition_lcdui_image.h"
-#include "classlib/javax_microedition_midlet_midlet.h"
+#include "classlib/io/javax_microedition_io_resource_input_stream.h"
+#include "classlib/lcdui/javax_microedition_lcdui_displayable.h"
+#include "classlib/lcdui/javax_microedition_lcdui_graphics.h"
+#include "classlib/lcdui/javax_microedition_lcdui_image.h"
+#include "classlib/midlet/javax_microedition_midlet_midlet.h"
 #include "runtime/class_record.h"
 #include "runtime/constant_pool.h"
 #include "runtime/exceptions.h"

@@ -2,8 +2,8 @@
 // load keeps what it read.
 #include "classlib/constant_pool_loader.h"
 
-#include "classlib/java_io_data_input_stream.h"
-#include "classlib/java_lang_class.h"
+#include "classlib/java_io/java_io_data_input_stream.h"
+#include "classlib/java_lang/java_lang_class.h"
 #include "runtime/array.h"
 #include "runtime/constant_pool.h"
 #include "runtime/exceptions.h"

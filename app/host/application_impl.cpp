@@ -5,7 +5,7 @@
 
 #include "app/host/host_record.h"
 #include "app/host/host_shell.h"
-#include "classlib/java_lang_thread.h"
+#include "classlib/java_lang/java_lang_thread.h"
 #include "platform/device/device.h"
 #include "runtime/clock.h"
 #include "runtime/log.h"

@@ -13,7 +13,7 @@
 #include "../platform/platform_test_support.h"
 #include "app/host/application_impl.h"
 #include "classlib/application.h"
-#include "classlib/javax_microedition_midlet_midlet.h"
+#include "classlib/midlet/javax_microedition_midlet_midlet.h"
 #include "host_fixture.h"
 #include "platform/device/system_font.h"
 #include "platform/device/system_messages.h"

@@ -7,11 +7,11 @@
 
 #include "../classlib/thread_helpers.h"
 #include "classlib/application.h"
-#include "classlib/java_lang_thread.h"
-#include "classlib/javax_microedition_lcdui_canvas.h"
-#include "classlib/javax_microedition_lcdui_display.h"
-#include "classlib/javax_microedition_lcdui_graphics.h"
-#include "classlib/javax_microedition_midlet_midlet.h"
+#include "classlib/java_lang/java_lang_thread.h"
+#include "classlib/lcdui/javax_microedition_lcdui_canvas.h"
+#include "classlib/lcdui/javax_microedition_lcdui_display.h"
+#include "classlib/lcdui/javax_microedition_lcdui_graphics.h"
+#include "classlib/midlet/javax_microedition_midlet_midlet.h"
 #include "runtime/class_record.h"
 
 namespace {

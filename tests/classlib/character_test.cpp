@@ -2,9 +2,9 @@
 // sharp s and y-diaeresis that map outside the letters.
 #include <gtest/gtest.h>
 
-#include "classlib/com_sun_cldc_i18n_uclc_default_case_converter.h"
-#include "classlib/java_lang_character.h"
-#include "classlib/java_lang_integer.h"
+#include "classlib/java_lang/com_sun_cldc_i18n_uclc_default_case_converter.h"
+#include "classlib/java_lang/java_lang_character.h"
+#include "classlib/java_lang/java_lang_integer.h"
 #include "tests/runtime/runtime_fixture.h"
 #include "tests/runtime/text_helpers.h"
 

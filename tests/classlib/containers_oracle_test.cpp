@@ -9,10 +9,10 @@
 
 #include "../runtime/runtime_fixture.h"
 #include "../runtime/text_helpers.h"
-#include "classlib/java_lang_integer.h"
-#include "classlib/java_util_hashtable.h"
-#include "classlib/java_util_random.h"
-#include "classlib/java_util_vector.h"
+#include "classlib/java_lang/java_lang_integer.h"
+#include "classlib/java_util/java_util_hashtable.h"
+#include "classlib/java_util/java_util_random.h"
+#include "classlib/java_util/java_util_vector.h"
 #include "pool_helpers.h"
 #include "runtime/exceptions.h"
 

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "../runtime/runtime_fixture.h"
-#include "classlib/java_lang_exceptions.h"
+#include "classlib/java_lang/java_lang_exceptions.h"
 #include "runtime/array.h"
 #include "runtime/class_record.h"
 #include "runtime/constant_pool.h"

@@ -2,10 +2,10 @@
 
 #include <string>
 
-#include "classlib/file_input_stream.h"
-#include "classlib/file_output_stream.h"
-#include "classlib/java_util_vector.h"
-#include "classlib/javax_microedition_io_file.h"
+#include "classlib/java_io/file_input_stream.h"
+#include "classlib/java_io/file_output_stream.h"
+#include "classlib/java_util/java_util_vector.h"
+#include "classlib/io/javax_microedition_io_file.h"
 #include "tests/classlib/stream_fixture.h"
 
 namespace {

@@ -4,7 +4,7 @@
 #include <unistd.h>
 
 #include "../runtime/runtime_fixture.h"
-#include "classlib/java_lang_runtime.h"
+#include "classlib/java_lang/java_lang_runtime.h"
 
 namespace {
 

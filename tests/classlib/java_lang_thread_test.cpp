@@ -5,8 +5,8 @@
 
 #include "../runtime/runtime_fixture.h"
 #include "../runtime/text_helpers.h"
-#include "classlib/java_lang_exceptions.h"
-#include "classlib/java_lang_thread.h"
+#include "classlib/java_lang/java_lang_exceptions.h"
+#include "classlib/java_lang/java_lang_thread.h"
 #include "runtime/array.h"
 #include "runtime/clock.h"
 #include "runtime/constant_pool.h"

@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "../runtime/runtime_fixture.h"
-#include "classlib/javax_microedition_lcdui_graphics.h"
-#include "classlib/javax_microedition_lcdui_image.h"
+#include "classlib/lcdui/javax_microedition_lcdui_graphics.h"
+#include "classlib/lcdui/javax_microedition_lcdui_image.h"
 #include "runtime/array.h"
 
 namespace {

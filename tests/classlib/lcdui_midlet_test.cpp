@@ -6,11 +6,11 @@
 #include <utility>
 #include <vector>
 
-#include "classlib/java_util_hashtable.h"
-#include "classlib/javax_microedition_lcdui_command.h"
-#include "classlib/javax_microedition_lcdui_game_game_canvas.h"
-#include "classlib/javax_microedition_lcdui_image.h"
-#include "classlib/javax_microedition_midlet_midlet.h"
+#include "classlib/java_util/java_util_hashtable.h"
+#include "classlib/lcdui/javax_microedition_lcdui_command.h"
+#include "classlib/lcdui/javax_microedition_lcdui_game_game_canvas.h"
+#include "classlib/lcdui/javax_microedition_lcdui_image.h"
+#include "classlib/midlet/javax_microedition_midlet_midlet.h"
 #include "stream_fixture.h"
 #include "tools/bar_writer.h"
 

@@ -5,7 +5,7 @@
 
 #include "../runtime/runtime_fixture.h"
 #include "../runtime/text_helpers.h"
-#include "classlib/java_lang_thread.h"
+#include "classlib/java_lang/java_lang_thread.h"
 #include "runtime/array.h"
 #include "runtime/clock.h"
 #include "runtime/monitor.h"

@@ -6,12 +6,12 @@
 #include <limits>
 #include <string>
 
-#include "classlib/java_lang_boolean.h"
-#include "classlib/java_lang_byte.h"
-#include "classlib/java_lang_double.h"
-#include "classlib/java_lang_float.h"
-#include "classlib/java_lang_integer.h"
-#include "classlib/java_lang_long.h"
+#include "classlib/java_lang/java_lang_boolean.h"
+#include "classlib/java_lang/java_lang_byte.h"
+#include "classlib/java_lang/java_lang_double.h"
+#include "classlib/java_lang/java_lang_float.h"
+#include "classlib/java_lang/java_lang_integer.h"
+#include "classlib/java_lang/java_lang_long.h"
 #include "runtime/exceptions.h"
 #include "tests/classlib/pool_helpers.h"
 #include "tests/runtime/runtime_fixture.h"

@@ -3,11 +3,11 @@
 #include <functional>
 #include <string>
 
-#include "classlib/java_io_byte_array_output_stream.h"
-#include "classlib/java_io_console_output_stream.h"
-#include "classlib/java_io_data_output_stream.h"
-#include "classlib/java_io_print_stream.h"
-#include "classlib/java_lang_exceptions.h"
+#include "classlib/java_io/java_io_byte_array_output_stream.h"
+#include "classlib/java_io/java_io_console_output_stream.h"
+#include "classlib/java_io/java_io_data_output_stream.h"
+#include "classlib/java_io/java_io_print_stream.h"
+#include "classlib/java_lang/java_lang_exceptions.h"
 #include "tests/classlib/oracle_fixture.h"
 #include "tests/classlib/pool_helpers.h"
 #include "tests/classlib/stream_fixture.h"

@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "application_fixture.h"
-#include "classlib/javax_microedition_lcdui_canvas.h"
-#include "classlib/javax_microedition_lcdui_graphics.h"
+#include "classlib/lcdui/javax_microedition_lcdui_canvas.h"
+#include "classlib/lcdui/javax_microedition_lcdui_graphics.h"
 #include "runtime/object_manager.h"
 #include "thread_helpers.h"
 

@@ -3,8 +3,8 @@
 #include <string>
 #include <vector>
 
-#include "classlib/file_input_stream.h"
-#include "classlib/java_lang_class.h"
+#include "classlib/java_io/file_input_stream.h"
+#include "classlib/java_lang/java_lang_class.h"
 #include "tests/classlib/stream_fixture.h"
 #include "tests/classlib/oracle_fixture.h"
 #include "tools/bar_writer.h"

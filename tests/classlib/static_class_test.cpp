@@ -6,11 +6,11 @@
 #include <string>
 #include <vector>
 
-#include "classlib/java_io_print_stream.h"
-#include "classlib/java_lang_boolean.h"
-#include "classlib/java_lang_runtime.h"
-#include "classlib/java_lang_system_statics.h"
-#include "classlib/java_util_hashtable.h"
+#include "classlib/java_io/java_io_print_stream.h"
+#include "classlib/java_lang/java_lang_boolean.h"
+#include "classlib/java_lang/java_lang_runtime.h"
+#include "classlib/java_lang/java_lang_system_statics.h"
+#include "classlib/java_util/java_util_hashtable.h"
 #include "runtime/constant_pool.h"
 #include "runtime/java_lang_throwable.h"
 #include "runtime/static_class.h"

@@ -9,9 +9,9 @@
 #include <string_view>
 
 #include "../runtime/runtime_fixture.h"
-#include "classlib/java_io_byte_array_input_stream.h"
-#include "classlib/java_io_data_input_stream.h"
-#include "classlib/javax_microedition_io_resource_input_stream.h"
+#include "classlib/java_io/java_io_byte_array_input_stream.h"
+#include "classlib/java_io/java_io_data_input_stream.h"
+#include "classlib/io/javax_microedition_io_resource_input_stream.h"
 #include "platform/file_paths.h"
 #include "platform/host_files.h"
 #include "runtime/array.h"

@@ -12,8 +12,8 @@
 #include <mutex>
 #include <thread>
 
-#include "classlib/java_lang_runnable.h"
-#include "classlib/java_lang_thread.h"
+#include "classlib/java_lang/java_lang_runnable.h"
+#include "classlib/java_lang/java_lang_thread.h"
 #include "runtime/thread_state.h"
 #include "runtime/thread_table.h"
 

@@ -8,7 +8,7 @@
 #include <chrono>
 
 #include "../runtime/runtime_fixture.h"
-#include "classlib/java_lang_thread.h"
+#include "classlib/java_lang/java_lang_thread.h"
 #include "runtime/array.h"
 #include "runtime/class_record.h"
 #include "runtime/memory_manager.h"

@@ -4,8 +4,8 @@
 #include <vector>
 
 #include "../runtime/runtime_fixture.h"
-#include "classlib/java_util_task_queue.h"
-#include "classlib/java_util_timer.h"
+#include "classlib/java_util/java_util_task_queue.h"
+#include "classlib/java_util/java_util_timer.h"
 #include "runtime/array.h"
 #include "runtime/clock.h"
 #include "runtime/exceptions.h"

@@ -4,9 +4,9 @@
 #include <cstdint>
 #include <cstring>
 
-#include "classlib/java_io_byte_array_input_stream.h"
-#include "classlib/java_io_data_input_stream.h"
-#include "classlib/javax_microedition_io_resource_input_stream.h"
+#include "classlib/java_io/java_io_byte_array_input_stream.h"
+#include "classlib/java_io/java_io_data_input_stream.h"
+#include "classlib/io/javax_microedition_io_resource_input_stream.h"
 #include "runtime/array.h"
 #include "runtime/exceptions.h"
 #include "runtime/heaps.h"
