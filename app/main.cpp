@@ -19,9 +19,9 @@
 #include "app/host/application_impl.h"
 #include "app/host/host_shell.h"
 #include "classlib/midlet/javax_microedition_midlet_midlet.h"
-#include "platform/device/event_script.h"
-#include "platform/device/headless_device.h"
-#include "platform/device/sdl_device.h"
+#include "platform/device/headless/event_script.h"
+#include "platform/device/headless/headless_device.h"
+#include "platform/device/sdl/sdl_device.h"
 #include "platform/file_paths.h"
 
 namespace {

@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Turns a fixed-cell BDF font into the glyph table of the built-in system font.
 
-Usage: bdf_font_table.py FONT.bdf > platform/device/system_font_glyphs.inc
+Usage: bdf_font_table.py FONT.bdf > platform/graphics/system_font_glyphs.inc
 The committed table came from the public-domain misc-fixed 9x15 bold Latin-1 font of X.Org
 (9x15B-ISO8859-1, converted to BDF with pcf2bdf). Codes 32..255; one row per uint16, the leftmost
 pixel in the highest used bit (bit width-1); a code the font lacks stays blank.

@@ -9,7 +9,7 @@
 #include <string>
 
 #include "platform/device/host_message.h"
-#include "platform/device/surface.h"
+#include "platform/graphics/surface.h"
 
 class ClockSource;
 

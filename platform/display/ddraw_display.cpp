@@ -5,7 +5,7 @@
 #include <new>
 
 #include "platform/device/device.h"
-#include "platform/device/surface.h"
+#include "platform/graphics/surface.h"
 
 namespace {
 // Back-surface rows start on 64-byte boundaries, as a blitter wants them.

@@ -5,7 +5,7 @@
 #include <new>
 
 #include "platform/device/device.h"
-#include "platform/device/surface.h"
+#include "platform/graphics/surface.h"
 
 GdiDisplay::GdiDisplay(int screenWidth, int screenHeight, int virtualWidth, int virtualHeight)
     : DisplayBackend(screenWidth, screenHeight, virtualWidth, virtualHeight) {}

@@ -13,8 +13,8 @@
 #include <vector>
 
 #include "app/host/host_shell.h"
-#include "platform/device/event_script.h"
-#include "platform/device/headless_device.h"
+#include "platform/device/headless/event_script.h"
+#include "platform/device/headless/headless_device.h"
 #include "platform/file_paths.h"
 #include "test_midlet.h"
 #include "tests/tools/temp_folder.h"

@@ -15,7 +15,7 @@
 #include "classlib/application.h"
 #include "classlib/midlet/javax_microedition_midlet_midlet.h"
 #include "host_fixture.h"
-#include "platform/device/system_font.h"
+#include "platform/graphics/system_font.h"
 #include "platform/device/system_messages.h"
 #include "runtime/string.h"
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/device/headless_device.h"
+#include "platform/device/headless/headless_device.h"
 #include "platform/display/ddraw_display.h"
 #include "platform/display/display_backend.h"
 #include "platform/display/gdi_display.h"

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "platform/device/device.h"
-#include "platform/device/event_script.h"
+#include "platform/device/headless/event_script.h"
 
 TEST(EventScriptTest, ParsesEveryEvent) {
     const char* text =

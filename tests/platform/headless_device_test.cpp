@@ -7,7 +7,7 @@
 #include <thread>
 #include <vector>
 
-#include "platform/device/headless_device.h"
+#include "platform/device/headless/headless_device.h"
 #include "platform/device/host_input.h"
 #include "platform_test_support.h"
 

@@ -3,7 +3,7 @@
 
 #include <vector>
 
-#include "platform/device/landscape_view.h"
+#include "platform/graphics/landscape_view.h"
 
 TEST(LandscapeViewTest, FitsThePictureWithItsAspect) {
     struct Case {

@@ -3,7 +3,7 @@
 
 #include <vector>
 
-#include "platform/device/surface.h"
+#include "platform/graphics/surface.h"
 
 TEST(SurfaceTest, CopiesRowsAtEqualSizeAcrossPitches) {
     std::vector<uint16_t> src = {1, 2, 99, 3, 4, 99};  // pitch 3, the third column is padding

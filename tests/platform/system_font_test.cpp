@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/device/system_font.h"
+#include "platform/graphics/system_font.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/device/headless_device.h"
+#include "platform/device/headless/headless_device.h"
 #include "platform/device/url_policy.h"
 #include "platform_test_support.h"
 

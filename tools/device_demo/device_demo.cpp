@@ -14,8 +14,8 @@
 #include <vector>
 
 #include "platform/device/host_input.h"
-#include "platform/device/sdl_device.h"
-#include "platform/device/system_font.h"
+#include "platform/device/sdl/sdl_device.h"
+#include "platform/graphics/system_font.h"
 #include "platform/device/system_messages.h"
 #include "platform/display/display_backend.h"
 #include "runtime/clock.h"

@@ -16,7 +16,7 @@
 //     9000  quit                the program is told to end (optional exit code)
 //
 // Invariant: a bad line rejects the whole script with its line number.
-#include "platform/device/event_script.h"
+#include "platform/device/headless/event_script.h"
 
 #include <algorithm>
 #include <cctype>

@@ -1,6 +1,6 @@
 // SDL key codes to phone virtual keys; see sdl_keys.h.
 // Invariant: the result is a Windows virtual key code or 0.
-#include "platform/device/sdl_keys.h"
+#include "platform/device/sdl/sdl_keys.h"
 
 #include <SDL.h>
 

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "platform/device/device.h"
-#include "platform/device/event_script.h"
+#include "platform/device/headless/event_script.h"
 #include "platform/device/window_state.h"
 #include "runtime/clock.h"
 

@@ -3,7 +3,7 @@
 // Invariant: landscape (x, y) is portrait (portraitWidth - 1 - y, x), the turn the game draws with.
 #pragma once
 
-#include "platform/device/surface.h"
+#include "platform/graphics/surface.h"
 
 struct Viewport {
     int x = 0;

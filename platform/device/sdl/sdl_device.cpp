@@ -1,7 +1,7 @@
 // The sdl device; see sdl_device.h. A draw turns the screen into the upright picture under the
 // screen lock; present uploads it once per host-loop pass and scales it into the window.
 // Invariant: m_lock is never held while a message is sent to the window procedure.
-#include "platform/device/sdl_device.h"
+#include "platform/device/sdl/sdl_device.h"
 
 #include <SDL.h>
 #include <spawn.h>
@@ -10,10 +10,10 @@
 #include <thread>
 
 #include "platform/device/host_input.h"
-#include "platform/device/landscape_view.h"
+#include "platform/graphics/landscape_view.h"
 #include "platform/device/locale_language.h"
-#include "platform/device/png_writer.h"
-#include "platform/device/sdl_keys.h"
+#include "platform/graphics/png_writer.h"
+#include "platform/device/sdl/sdl_keys.h"
 #include "platform/device/url_policy.h"
 #include "runtime/clock.h"
 #include "runtime/log.h"

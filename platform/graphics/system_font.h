@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "platform/device/surface.h"
+#include "platform/graphics/surface.h"
 
 namespace SystemFont {
 

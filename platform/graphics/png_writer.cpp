@@ -1,6 +1,6 @@
 // libpng writer for RGB565 frames. libpng reports errors by longjmp back to writePng565's frame,
 // so nothing with a destructor is created after setjmp.
-#include "platform/device/png_writer.h"
+#include "platform/graphics/png_writer.h"
 
 #include <png.h>
 

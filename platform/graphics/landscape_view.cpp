@@ -1,6 +1,6 @@
 // The quarter turn between the portrait screen and the upright landscape picture; see landscape_view.h.
 // Invariant: window-to-screen division floors, so the mapping is monotonic through negative values.
-#include "platform/device/landscape_view.h"
+#include "platform/graphics/landscape_view.h"
 
 #include <cstdint>
 

@@ -6,9 +6,9 @@
 #include <memory>
 
 #include "platform/device/locale_language.h"
-#include "platform/device/sdl_keys.h"
+#include "platform/device/sdl/sdl_keys.h"
 #include "platform/device/single_instance.h"
-#include "platform_test_support.h"
+#include "../platform_test_support.h"
 
 TEST(DesktopTest, GivesThePhonesVirtualKeys) {
     struct Case {

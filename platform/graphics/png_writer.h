@@ -4,6 +4,6 @@
 
 #include <string>
 
-#include "platform/device/surface.h"
+#include "platform/graphics/surface.h"
 
 [[nodiscard]] bool writePng565(const std::string& path, const ConstSurface565& pixels);

@@ -1,6 +1,6 @@
 // The screen blit: a straight row copy at equal sizes, else nearest or box-averaged scaling.
 // Source spans are computed in 64-bit so large screens cannot overflow.
-#include "platform/device/surface.h"
+#include "platform/graphics/surface.h"
 
 #include <algorithm>
 #include <cstring>

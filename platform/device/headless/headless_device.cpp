@@ -1,14 +1,14 @@
 // The headless device; see headless_device.h.
 // Invariant: m_lock is never held while a message is sent to the window procedure, so handlers may
 // call back into the device.
-#include "platform/device/headless_device.h"
+#include "platform/device/headless/headless_device.h"
 
 #include <algorithm>
 #include <cstdio>
 #include <utility>
 
 #include "platform/device/host_input.h"
-#include "platform/device/png_writer.h"
+#include "platform/graphics/png_writer.h"
 #include "platform/device/url_policy.h"
 #include "runtime/log.h"
 

@@ -1,10 +1,10 @@
 // The built-in system font: glyph rows from the public-domain misc-fixed 9x15 bold font.
 // Invariant: drawing never writes outside the surface.
-#include "platform/device/system_font.h"
+#include "platform/graphics/system_font.h"
 
 namespace {
 
-#include "platform/device/system_font_glyphs.inc"
+#include "platform/graphics/system_font_glyphs.inc"
 
 const uint16_t* glyphOf(char16_t ch) {
     if (ch < 32 || ch > 255 || (ch >= 127 && ch < 160)) ch = u'?';
