@@ -9,6 +9,7 @@
 #include <string>
 
 #include "platform/device/host_message.h"
+#include "platform/device/wave_device.h"
 #include "platform/graphics/surface.h"
 
 class ClockSource;
@@ -126,4 +127,6 @@ class Device : public DeviceShell,
 public:
     // The device's time: the runtime installs it with Runtime::setClock.
     [[nodiscard]] virtual ClockSource& clock() = 0;
+    // The sound output the media players use; it lives as long as the device.
+    [[nodiscard]] virtual WaveDevice& waveDevice() = 0;
 };

@@ -164,6 +164,7 @@ void HeadlessDevice::act(const ScriptEvent& event) {
 }
 
 bool HeadlessDevice::peekMessage(HostMessage& out) {
+    m_wave.catchUp();
     m_window.runDeferred();
     releaseDueEvents();
     for (;;) {

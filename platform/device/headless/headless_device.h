@@ -12,6 +12,7 @@
 
 #include "platform/device/device.h"
 #include "platform/device/headless/event_script.h"
+#include "platform/device/headless/headless_wave_device.h"
 #include "platform/device/window_state.h"
 #include "runtime/clock.h"
 
@@ -81,6 +82,9 @@ public:
     void present() override {}  // the screen in memory is already what a viewer would see
     // Device
     ClockSource& clock() override { return m_clock; }
+    // Plays on the virtual clock; each message peek mixes up to the clock's time.
+    WaveDevice& waveDevice() override { return m_wave; }
+    [[nodiscard]] HeadlessWaveDevice& headlessWave() { return m_wave; }
 
 private:
     void record(std::string call);
@@ -99,6 +103,7 @@ private:
 
     HeadlessOptions m_options;
     ManualClock m_clock;
+    HeadlessWaveDevice m_wave{m_clock};
     WindowState m_window;
 
     mutable std::mutex m_lock;  // guards everything below

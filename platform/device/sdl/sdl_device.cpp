@@ -3,6 +3,7 @@
 // Invariant: m_lock is never held while a message is sent to the window procedure.
 #include "platform/device/sdl/sdl_device.h"
 
+#include <algorithm>
 #include <SDL.h>
 #include <spawn.h>
 #include <sys/wait.h>
@@ -29,7 +30,37 @@ std::unique_ptr<SdlDevice> SdlDevice::open(std::string& error) {
         error = SDL_GetError();
         return nullptr;
     }
-    return std::unique_ptr<SdlDevice>(new SdlDevice());
+    std::unique_ptr<SdlDevice> device(new SdlDevice());
+    device->openAudio();
+    return device;
+}
+
+void SdlDevice::openAudio() {
+    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return;
+    SDL_AudioSpec want{};
+    want.freq = static_cast<int>(m_mixer.outputRate());
+    want.format = AUDIO_S16SYS;
+    want.channels = 2;
+    want.samples = 1024;
+    want.callback = &SdlDevice::audioCallback;
+    want.userdata = this;
+    // The mixer's rate and layout are fixed: SDL converts to the hardware's own.
+    m_audio = SDL_OpenAudioDevice(nullptr, 0, &want, nullptr, 0);
+    if (m_audio != 0) SDL_PauseAudioDevice(m_audio, 0);
+}
+
+void SdlDevice::audioCallback(void* self, uint8_t* stream, int length) {
+    auto* device = static_cast<SdlDevice*>(self);
+    auto* out = reinterpret_cast<int16_t*>(stream);
+    const uint32_t frames = static_cast<uint32_t>(length) / 4;
+    std::fill(out, out + 2 * frames, int16_t{0});
+    device->m_mixer.mix(out, frames);
+    const uint32_t master = device->m_volume.load();
+    const int32_t left = static_cast<int32_t>(master & 0xFFFF), right = static_cast<int32_t>(master >> 16);
+    for (uint32_t i = 0; i < frames; ++i) {
+        out[2 * i] = static_cast<int16_t>(out[2 * i] * left / 0xFFFF);
+        out[2 * i + 1] = static_cast<int16_t>(out[2 * i + 1] * right / 0xFFFF);
+    }
 }
 
 SdlDevice::SdlDevice()
@@ -38,6 +69,8 @@ SdlDevice::SdlDevice()
       m_picture(m_screen.size(), 0) {}
 
 SdlDevice::~SdlDevice() {
+    if (m_audio != 0) SDL_CloseAudioDevice(m_audio);  // the callback has stopped when this returns
+    SDL_QuitSubSystem(SDL_INIT_AUDIO);
     if (m_texture) SDL_DestroyTexture(m_texture);
     if (m_renderer) SDL_DestroyRenderer(m_renderer);
     if (m_window) SDL_DestroyWindow(m_window);

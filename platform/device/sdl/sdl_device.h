@@ -13,6 +13,7 @@
 
 #include "platform/device/device.h"
 #include "platform/device/single_instance.h"
+#include "platform/device/wave_mixer.h"
 #include "platform/device/window_state.h"
 
 struct SDL_Window;
@@ -71,6 +72,8 @@ public:
     void present() override;
     // Device
     ClockSource& clock() override;
+    // One SDL audio stream mixes every handle; without an audio device the handles play silently.
+    WaveDevice& waveDevice() override { return m_mixer; }
 
 private:
     SdlDevice();
@@ -78,6 +81,9 @@ private:
     void postPower(uint32_t flags);
     void handle(const SDL_Event& event);
     void postStylus(HostMessageKind kind, int windowX, int windowY);
+    void openAudio();
+    // SDL's audio thread: the mixed handles, scaled by the master volume words.
+    static void audioCallback(void* self, uint8_t* stream, int length);
 
     SDL_Window* m_window = nullptr;
     SDL_Renderer* m_renderer = nullptr;
@@ -94,6 +100,8 @@ private:
     bool m_powerQueueOpen = false;
     int32_t m_orientation = 0;
     std::atomic<uint32_t> m_volume{0xFFFFFFFF};
+    WaveMixer m_mixer{44100};
+    uint32_t m_audio = 0;  // SDL_AudioDeviceID, 0 when none
 
     std::mutex m_screenLock;  // guards the screen and the picture
     std::vector<uint16_t> m_screen;

@@ -1,0 +1,33 @@
+// Whole-clip decoders for the compressed sound types: Ogg Vorbis through Tremor, MIDI rendered by
+// FluidSynth with the General MIDI soundfont. Invariant: the PCM is 16-bit, whole blocks, and never
+// longer than kMaxDecodedBytes, whatever the input claims.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "platform/device/wave_device.h"
+
+struct DecodedSound {
+    WaveFormat format;
+    std::vector<uint8_t> pcm;
+    int64_t durationMicros = 0;
+};
+
+namespace Media {
+
+inline constexpr size_t kMaxDecodedBytes = 32u << 20;
+inline constexpr uint32_t kMidiRate = 22050;
+
+// False for data Tremor cannot open, or that yields no PCM; a stream broken part way keeps the PCM
+// decoded before the break.
+[[nodiscard]] bool decodeOgg(const uint8_t* data, size_t size, DecodedSound& out);
+// Renders a Standard MIDI File to 16-bit stereo at kMidiRate. False without a soundfont, for data
+// that is no MIDI file, and for one that renders only silence.
+[[nodiscard]] bool renderMidi(const uint8_t* data, size_t size, DecodedSound& out);
+// The General MIDI soundfont the renderer loads ($BRINDLEX_SOUNDFONT overrides it).
+[[nodiscard]] std::string soundFontPath();
+
+}  // namespace Media
