@@ -1,0 +1,201 @@
+// MediaGraphPlayer: the graph's build (FluidSynth rendering), its running state over the wave
+// device, seeking by start offset, and volume in hundredths of a decibel.
+#include "classlib/media/media_graph_player.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+
+#include "platform/media/decoded_sound.h"
+#include "runtime/compiled.h"
+#include "runtime/log.h"
+#include "runtime/string.h"
+
+void MediaGraphPlayer::init(const uint8_t* data, jint length, const char* type) {
+    m_type = type;
+    m_state.store(UNREALIZED);
+    m_loops = 1;
+    if (!buildGraph(data, length))
+        Log::info("ERROR - Could not construct a filter graph that will play the specified file.\n");
+}
+
+bool MediaGraphPlayer::buildGraph(const uint8_t* data, jint length) {
+    if (std::strcmp(m_type, "audio/midi") != 0 || !data || length <= 0) return false;
+    DecodedSound sound;
+    if (!Media::renderMidi(data, static_cast<size_t>(length), sound)) return false;
+    m_pcm = static_cast<uint8_t*>(std::malloc(sound.pcm.size()));
+    if (!m_pcm) return false;
+    std::memcpy(m_pcm, sound.pcm.data(), sound.pcm.size());
+    m_pcmLength = static_cast<uint32_t>(sound.pcm.size());
+    m_format = sound.format;
+    m_duration = sound.durationMicros;
+    return true;
+}
+
+void MediaGraphPlayer::destroy() {
+    if (m_state.load() != CLOSED) close();
+}
+
+void* MediaGraphPlayer::getInterface(jint classId) {
+    switch (classId) {
+        case CID_javax_microedition_media_Controllable:
+        case CID_javax_microedition_media_Player:
+            return static_cast<javax_microedition_media_Player*>(this);
+        case CID_javax_microedition_media_control_VolumeControl:
+            return static_cast<javax_microedition_media_control_VolumeControl*>(this);
+        default:
+            return nullptr;
+    }
+}
+
+Object* MediaGraphPlayer::getControl(String* name) {
+    BX_RETURN_IF_NULL(name, nullptr);
+    return name->equalsCString("VolumeControl") ? this : nullptr;
+}
+
+void MediaGraphPlayer::realize() {
+    if (m_state.load() == UNREALIZED) m_state.store(REALIZED);
+}
+
+void MediaGraphPlayer::prefetch() {
+    if (m_state.load() != REALIZED) realize();
+    if (m_state.load() == REALIZED) m_state.store(PREFETCHED);
+}
+
+void MediaGraphPlayer::haltOutput() {
+    if (m_handle != 0) m_wave->reset(m_handle);
+    m_running.store(false);
+}
+
+void MediaGraphPlayer::start() {
+    const jint state = m_state.load();
+    // A clip that has finished, or was stopped, plays again from its start position: otherwise a
+    // reused sound would play only once.
+    if (state == STOPPED || state == PAUSED || (state == STARTED && !m_running.load())) {
+        haltOutput();
+        m_state.store(PREFETCHED);
+    }
+    if (m_state.load() != PREFETCHED) prefetch();
+    if (m_state.load() != PREFETCHED) return;
+    WaveDevice* device = m_handle != 0 ? m_wave : Platform::waveDevice();
+    if (m_startOffset >= m_duration) m_startOffset = 0;
+    if (!m_pcm || !device) {
+        Log::info("ERROR - Could not switch filter graph to running state.\n");
+        return;
+    }
+    if (m_handle == 0) {
+        m_wave = device;
+        m_handle = device->open(m_format, [this] { m_running.store(false); });
+        if (m_handle != 0) putVolume(m_volume);
+    }
+    const uint64_t frame = static_cast<uint64_t>(m_startOffset) * m_format.samplesPerSec / 1000000;
+    const uint64_t byte = std::min<uint64_t>(frame * m_format.blockAlign, m_pcmLength);
+    m_running.store(true);
+    // Loops after the first replay the whole clip; the first begins at the start position.
+    const bool ok = m_handle != 0 && byte < m_pcmLength &&
+                    device->write(m_handle, m_pcm + byte, m_pcmLength - static_cast<uint32_t>(byte),
+                                  byte == 0 ? static_cast<uint32_t>(m_loops) : 1);
+    if (!ok) {
+        m_running.store(false);
+        Log::info("ERROR - Could not switch filter graph to running state.\n");
+        return;
+    }
+    m_playedOffset = m_startOffset;
+    m_state.store(STARTED);
+}
+
+void MediaGraphPlayer::pause() {
+    const jint state = m_state.load();
+    if (state != PREFETCHED && state != STARTED) return;
+    m_startOffset = getMediaTime();
+    haltOutput();
+    m_state.store(PAUSED);
+}
+
+void MediaGraphPlayer::stop() {
+    const jint state = m_state.load();
+    if (state != PREFETCHED && state != STARTED) return;
+    haltOutput();
+    m_startOffset = 0;
+    m_state.store(STOPPED);
+}
+
+void MediaGraphPlayer::close() {
+    if (m_handle != 0) m_wave->close(m_handle);
+    m_handle = 0;
+    m_running.store(false);
+    std::free(m_pcm);
+    m_pcm = nullptr;
+    m_pcmLength = 0;
+    m_state.store(CLOSED);
+}
+
+jlong MediaGraphPlayer::setMediaTime(jlong now) {
+    if (m_state.load() < REALIZED || !m_pcm) return -1;
+    haltOutput();
+    m_startOffset = std::clamp<jlong>(now, 0, m_duration);
+    return m_duration;
+}
+
+jlong MediaGraphPlayer::getMediaTime() {
+    if (m_state.load() < REALIZED || !m_pcm) return 0;
+    uint32_t millis = 0;
+    if (!m_running.load() || m_handle == 0 || !m_wave->positionMillis(m_handle, millis))
+        return m_startOffset;
+    // The position counts every loop: report the place inside the clip.
+    const jlong played = m_playedOffset + static_cast<jlong>(millis) * 1000;
+    return m_duration > 0 ? played % m_duration : 0;
+}
+
+jint MediaGraphPlayer::getState() {
+    const jint state = m_state.load();
+    if (state < REALIZED) return 0;
+    return m_running.load() ? state : 0;
+}
+
+jlong MediaGraphPlayer::getDuration() {
+    if (m_state.load() < REALIZED || !m_pcm) return 0;
+    return m_duration;
+}
+
+String* MediaGraphPlayer::getContentType() { return String::fromCString(m_type); }
+
+void MediaGraphPlayer::setLoopCount(jint count) {
+    if (count == 0 || count == 1) return;
+    realize();
+    if (m_state.load() != REALIZED) prefetch();
+    m_loops = count < 0 ? kEndlessLoops : count;
+}
+
+bool MediaGraphPlayer::putVolume(jint hundredthsDb) {
+    if (hundredthsDb < -10000 || hundredthsDb > 0) return false;
+    m_volume = hundredthsDb;
+    if (m_handle == 0) return true;
+    const double gain = std::pow(10.0, hundredthsDb / 2000.0);
+    const uint32_t word = hundredthsDb <= -10000 ? 0 : static_cast<uint32_t>(gain * 65535 + 0.5);
+    return m_wave->setVolume(m_handle, word | (word << 16));
+}
+
+jint MediaGraphPlayer::getLevel() {
+    if (m_state.load() < REALIZED) return 0;
+    return m_volume / 100;
+}
+
+bool MediaGraphPlayer::isMuted() { return m_state.load() >= REALIZED && getLevel() == -100; }
+
+jint MediaGraphPlayer::setLevel(jint level) {
+    if (m_state.load() < REALIZED) return -1;
+    const jint previous = m_level;
+    m_level = level;
+    if (!putVolume(level)) {
+        Log::info("ERROR - Could not set volume level.\n");
+        return -1;
+    }
+    return previous;
+}
+
+void MediaGraphPlayer::setMute(bool mute) {
+    if (m_state.load() < REALIZED) return;
+    if (!putVolume(mute ? -10000 : m_level)) Log::info("ERROR - Could not set volume level.\n");
+}

@@ -1,0 +1,70 @@
+// MediaGraphPlayer: MIDI (and, by name only, AMR) clips. The "graph" is built at creation: MIDI is
+// rendered whole by FluidSynth and then played through the wave device; AMR has no renderer, so
+// its graph fails and the player does nothing. VolumeControl in hundredths of a decibel.
+// Invariants: the device's done callback only clears the running flag; PCM outlives the handle.
+#pragma once
+
+#include <atomic>
+
+#include "classlib/media/javax_microedition_media_player.h"
+#include "platform/device/wave_device.h"
+
+class MediaGraphPlayer final : public Object,
+                               public javax_microedition_media_Player,
+                               public javax_microedition_media_control_VolumeControl {
+public:
+    static constexpr jint PAUSED = 500, STOPPED = 600;
+    static constexpr jint kEndlessLoops = 100000;
+
+    MediaGraphPlayer() { setClassId(CID_javax_microedition_media_Player); }
+    // type is "audio/midi" or "audio/amr"; the data is rendered at once (buildGraph).
+    void init(const uint8_t* data, jint length, const char* type);
+
+    void destroy() override;
+    void* getInterface(jint classId) override;
+
+    Object* getControl(String* name) override;
+    ObjectArray* getControls() override { return nullptr; }
+    void realize() override;
+    void prefetch() override;
+    void start() override;
+    void stop() override;
+    void deallocate() override {}
+    void close() override;
+    // Times in microseconds; setMediaTime stops output and moves the next start's position.
+    jlong setMediaTime(jlong now) override;
+    jlong getMediaTime() override;
+    jint getState() override;
+    jlong getDuration() override;
+    String* getContentType() override;
+    void setLoopCount(jint count) override;
+    // Not a Player slot: nothing calls it.
+    void pause();
+
+    jint getLevel() override;
+    bool isMuted() override;
+    jint setLevel(jint level) override;
+    void setMute(bool mute) override;
+
+    [[nodiscard]] bool graphBuilt() const { return m_pcm != nullptr; }
+
+private:
+    bool buildGraph(const uint8_t* data, jint length);
+    bool putVolume(jint hundredthsDb);
+    void haltOutput();
+
+    const char* m_type;
+    WaveFormat m_format;
+    WaveDevice* m_wave;  // set with m_handle
+    WaveHandle m_handle;
+    uint8_t* m_pcm;
+    uint32_t m_pcmLength;
+    jlong m_duration;
+    jlong m_startOffset;   // microseconds into the clip where the next start begins
+    jlong m_playedOffset;  // where the running output began
+    jint m_level;
+    jint m_volume;  // hundredths of a decibel, as last put
+    jint m_loops;
+    std::atomic<jint> m_state;
+    std::atomic<bool> m_running;
+};

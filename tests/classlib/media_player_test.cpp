@@ -1,0 +1,301 @@
+// The players over the headless wave device: the manager's choice of player, the WAVE player's
+// state machine with the exact device calls it makes, Ogg and MIDI clips played to non-silent
+// output, and the device's completion arriving from another thread.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <cstdio>
+#include <cstring>
+#include <thread>
+#include <vector>
+
+#include "../runtime/runtime_fixture.h"
+#include "classlib/java_io/java_io_byte_array_input_stream.h"
+#include "classlib/java_lang/java_lang_exceptions.h"
+#include "classlib/media/dummy_player.h"
+#include "classlib/media/javax_microedition_media_manager.h"
+#include "classlib/media/media_graph_player.h"
+#include "classlib/media/sound_player_ogg.h"
+#include "classlib/media/sound_player_wave.h"
+#include "platform/device/headless/headless_device.h"
+#include "runtime/array.h"
+#include "runtime/exceptions.h"
+#include "runtime/string.h"
+
+namespace {
+
+using Player = javax_microedition_media_Player;
+
+std::vector<uint8_t> waveClip(uint32_t frames, uint8_t level = 255) {
+    std::vector<uint8_t> b(44 + frames, level);
+    const uint8_t header[44] = {'R', 'I', 'F', 'F', 0, 0, 0, 0, 'W', 'A', 'V', 'E', 'f', 'm', 't', ' ', 16, 0, 0, 0,
+                                1, 0, 1, 0, 0x22, 0x56, 0, 0, 0x22, 0x56, 0, 0, 1, 0, 8, 0, 'd', 'a', 't', 'a',
+                                static_cast<uint8_t>(frames), static_cast<uint8_t>(frames >> 8), 0, 0};
+    std::copy(header, header + 44, b.begin());
+    return b;
+}
+
+std::vector<uint8_t> readFile(const char* path) {
+    std::vector<uint8_t> bytes;
+    std::FILE* f = std::fopen(path, "rb");
+    if (!f) return bytes;
+    uint8_t chunk[4096];
+    size_t n;
+    while ((n = std::fread(chunk, 1, sizeof chunk, f)) > 0) bytes.insert(bytes.end(), chunk, chunk + n);
+    std::fclose(f);
+    return bytes;
+}
+
+std::vector<uint8_t> midiNote() {
+    return {'M', 'T', 'h', 'd', 0, 0, 0, 6, 0, 0, 0, 1, 0x01, 0xE0, 'M', 'T', 'r', 'k', 0, 0, 0, 15,
+            0x00, 0xC0, 0x00, 0x00, 0x90, 60, 100, 0x83, 0x60, 0x80, 60, 0, 0x00, 0xFF, 0x2F, 0x00};
+}
+
+size_t loudFrames(const std::vector<int16_t>& out, size_t from = 0) {
+    size_t n = 0;
+    for (size_t i = 2 * from; i + 1 < out.size(); i += 2) n += (out[i] > 512 || out[i] < -512);
+    return n;
+}
+
+}  // namespace
+
+class MediaTest : public RuntimeTest {
+protected:
+    void SetUp() override {
+        RuntimeTest::SetUp();
+        Platform::setWaveDevice(&device.waveDevice());
+    }
+    void TearDown() override {
+        Runtime::clearPendingException();
+        RuntimeTest::TearDown();  // players the test left open close here, on the device
+        Platform::setWaveDevice(nullptr);
+    }
+
+    Object* create(const std::vector<uint8_t>& data, const char* type) {
+        ByteArray* array = Runtime::newByteArray(static_cast<jint>(data.size()));
+        if (!data.empty()) std::memcpy(array->data, data.data(), data.size());
+        auto* stream = Runtime::make<java_io_ByteArrayInputStream>(array);
+        return javax_microedition_media_Manager::createPlayer(stream, type ? String::fromCString(type) : nullptr);
+    }
+
+    static bool pendingIs(ClassId id) {
+        Object* e = Runtime::getPendingException();
+        Runtime::clearPendingException();
+        return e && e->classId() == id;
+    }
+
+    void advance(int64_t millis) {
+        device.virtualClock().advance(millis);
+        device.headlessWave().catchUp();
+    }
+
+    HeadlessDevice device;
+};
+
+TEST_F(MediaTest, ManagerChoosesThePlayerByTypeOrByTheFirstBytes) {
+    const std::vector<uint8_t> wave = waveClip(100);
+    const std::vector<uint8_t> ogg = readFile(BRINDLEX_TONE_OGG);
+    const std::vector<uint8_t> id3 = {'I', 'D', '3', 4, 0, 0, 0, 0};
+    enum Kind { Wave, Ogg, Graph, Dummy };
+    struct Case {
+        const std::vector<uint8_t>* data;
+        const char* type;
+        Kind kind;
+    };
+    const Case cases[] = {
+        {&wave, "AUDIO/X-WAV", Wave}, {&wave, nullptr, Wave},     {&wave, "audio/mpeg", Dummy},
+        {&id3, nullptr, Dummy},       {&ogg, nullptr, Ogg},       {&ogg, "audio/ogg", Ogg},
+        {&id3, "audio/amr", Graph},   {&wave, "audio/ogg", Ogg},
+    };
+    for (const Case& c : cases) {
+        Object* player = create(*c.data, c.type);
+        ASSERT_NE(player, nullptr);
+        ASSERT_NE(Runtime::asPlayer(player), nullptr);
+        const Kind kind = dynamic_cast<SoundPlayerOGG*>(player)     ? Ogg
+                          : dynamic_cast<SoundPlayerWAVE*>(player)  ? Wave
+                          : dynamic_cast<MediaGraphPlayer*>(player) ? Graph
+                                                                    : Dummy;
+        EXPECT_EQ(kind, c.kind) << (c.type ? c.type : "(null type)");
+        EXPECT_EQ(player->classId(), kind == Dummy ? CID_Object : CID_javax_microedition_media_Player);
+        Runtime::asPlayer(player)->close();
+    }
+    EXPECT_EQ(javax_microedition_media_Manager::createPlayer(nullptr, nullptr), nullptr);
+    // Nothing available: a dummy that only moves its state.
+    Object* dummy = create({}, "audio/x-wav");
+    Player* p = Runtime::asPlayer(dummy);
+    ASSERT_NE(dynamic_cast<DummyPlayer*>(dummy), nullptr);
+    EXPECT_TRUE(p->getContentType()->equalsCString("audio/dummy"));
+    p->start();
+    EXPECT_EQ(p->getState(), Player::STARTED);
+    EXPECT_EQ(p->getDuration(), -1);
+    // An AMR clip has no renderer: the player exists, its graph does not.
+    auto* amr = dynamic_cast<MediaGraphPlayer*>(create(id3, "audio/amr"));
+    ASSERT_NE(amr, nullptr);
+    EXPECT_FALSE(amr->graphBuilt());
+    EXPECT_TRUE(amr->getContentType()->equalsCString("audio/amr"));
+    ObjectArray* types = javax_microedition_media_Manager::getSupportedContentTypes(nullptr);
+    ASSERT_EQ(types->length, 4);
+    EXPECT_TRUE(static_cast<String*>(types->get(2))->equalsCString("audio/midi"));
+    EXPECT_EQ(types->get(3), nullptr);
+}
+
+TEST_F(MediaTest, WavePlayerStateMachineMakesTheseDeviceCalls) {
+    Object* object = create(waveClip(2205), nullptr);  // 100 ms at 22050 Hz
+    Player* p = Runtime::asPlayer(object);
+    auto* volume = Runtime::asVolumeControl(object);
+    ASSERT_NE(volume, nullptr);
+    EXPECT_EQ(p->getState(), Player::UNREALIZED);
+    EXPECT_EQ(p->getContentType(), nullptr);
+    EXPECT_TRUE(pendingIs(CID_java_lang_IllegalStateException));
+    p->setLoopCount(2);
+    p->realize();
+    EXPECT_EQ(p->getState(), Player::REALIZED);
+    p->setLoopCount(3);  // the next realize's business: this clip plays twice
+    EXPECT_EQ(p->getDuration(), 2249 / 22 * 1000);
+    EXPECT_TRUE(p->getContentType()->equalsCString("audio/x-wav"));
+    p->start();  // prefetches on the way
+    EXPECT_EQ(p->getState(), Player::STARTED);
+    p->start();  // already playing: nothing
+    advance(150);
+    EXPECT_EQ(p->getState(), Player::STARTED);
+    EXPECT_EQ(p->getMediaTime(), 149000);
+    advance(60);
+    EXPECT_EQ(p->getState(), Player::PREFETCHED);  // the device finished both loops
+    EXPECT_EQ(volume->setLevel(150), 100);
+    EXPECT_EQ(volume->getLevel(), 100);
+    EXPECT_EQ(volume->setLevel(50), 100);
+    volume->setMute(true);
+    p->start();  // muted: stays
+    EXPECT_EQ(p->getState(), Player::PREFETCHED);
+    volume->setMute(false);
+    p->start();
+    p->stop();
+    EXPECT_EQ(p->getState(), Player::PREFETCHED);
+    p->deallocate();
+    EXPECT_EQ(p->getState(), Player::REALIZED);
+    p->close();
+    EXPECT_EQ(p->getState(), Player::CLOSED);
+    p->start();
+    EXPECT_EQ(p->getState(), Player::CLOSED);
+    EXPECT_EQ(p->getDuration(), 0);
+    EXPECT_TRUE(pendingIs(CID_java_lang_IllegalStateException));
+    EXPECT_EQ(p->getMediaTime(), 0);
+    EXPECT_TRUE(pendingIs(CID_java_lang_IllegalStateException));
+    EXPECT_EQ(device.headlessWave().calls(),
+              (std::vector<std::string>{"open 1 22050/8/1", "write 1 2205 loops 2", "volume 1 0xFFFFFFFF",
+                                        "volume 1 0x7FFF7FFF", "write 1 2205 loops 2", "reset 1",
+                                        "volume 1 0xFFFFFFFF", "close 1"}));
+    const std::vector<int16_t> out = device.headlessWave().output();
+    EXPECT_EQ(loudFrames(out), 2u * 2205);
+}
+
+TEST_F(MediaTest, WavePlayerLoopsForeverAndRefusesBrokenClips) {
+    Player* p = Runtime::asPlayer(create(waveClip(2205), "audio/x-wav"));
+    p->setLoopCount(-1);
+    p->start();
+    EXPECT_EQ(device.headlessWave().calls().at(1), "write 1 2205 loops 2147483647");
+    advance(1000);
+    EXPECT_EQ(p->getState(), Player::STARTED);
+    // PCM length far beyond the data, then a header that is no WAVE at all.
+    std::vector<uint8_t> lying = waveClip(100);
+    lying[42] = 0xFF, lying[43] = 0xFF;
+    Player* q = Runtime::asPlayer(create(lying, "audio/x-wav"));
+    q->realize();
+    EXPECT_EQ(q->getState(), Player::REALIZED);
+    EXPECT_EQ(device.headlessWave().calls().back(), "open 2 22050/8/1");
+    std::vector<uint8_t> foreign = waveClip(100);
+    foreign[20] = 0x55;  // MP3 in a RIFF box
+    LogCapture log;
+    Player* r = Runtime::asPlayer(create(foreign, "audio/x-wav"));
+    r->start();
+    EXPECT_EQ(r->getState(), Player::UNREALIZED);
+    Player* s = Runtime::asPlayer(create(std::vector<uint8_t>(20, 'R'), "audio/x-wav"));
+    s->prefetch();
+    EXPECT_EQ(s->getState(), Player::UNREALIZED);
+    Player* t = Runtime::asPlayer(create(waveClip(0), "audio/x-wav"));
+    t->realize();
+    EXPECT_EQ(t->getState(), Player::UNREALIZED);
+}
+
+TEST_F(MediaTest, WavePlayerWithoutDeviceStaysUnrealizedUntilOneIsThere) {
+    Platform::setWaveDevice(nullptr);
+    Player* p = Runtime::asPlayer(create(waveClip(2205), nullptr));
+    p->realize();
+    EXPECT_EQ(p->getState(), Player::UNREALIZED);
+    Platform::setWaveDevice(&device.waveDevice());
+    p->realize();
+    EXPECT_EQ(p->getState(), Player::REALIZED);
+}
+
+TEST_F(MediaTest, OggPlayerDecodesAtRealizeAndPlaysTheTone) {
+    Player* p = Runtime::asPlayer(create(readFile(BRINDLEX_TONE_OGG), nullptr));
+    p->realize();
+    ASSERT_EQ(p->getState(), Player::REALIZED);
+    EXPECT_EQ(p->getDuration(), 2000000);
+    p->start();
+    // A new player's loop count is 0, which the device plays once.
+    EXPECT_EQ(device.headlessWave().calls().at(1), "write 1 88200 loops 0");
+    advance(2100);
+    EXPECT_EQ(p->getState(), Player::PREFETCHED);
+    EXPECT_GT(loudFrames(device.headlessWave().output()), 22050u);
+    std::vector<uint8_t> broken = readFile(BRINDLEX_TONE_OGG);
+    broken.resize(60);
+    Player* q = Runtime::asPlayer(create(broken, nullptr));
+    q->realize();
+    EXPECT_EQ(q->getState(), Player::UNREALIZED);
+}
+
+TEST_F(MediaTest, MidiPlayerRendersAudibleMusicAndPlaysAgainAfterItsEnd) {
+    Object* object = create(midiNote(), nullptr);
+    auto* graph = dynamic_cast<MediaGraphPlayer*>(object);
+    ASSERT_NE(graph, nullptr);
+    ASSERT_TRUE(graph->graphBuilt());
+    Player* p = Runtime::asPlayer(object);
+    EXPECT_EQ(p->getState(), 0);  // below realized the graph reads as closed
+    p->start();
+    EXPECT_EQ(p->getState(), Player::STARTED);
+    const jlong duration = p->getDuration();
+    EXPECT_GE(duration, 500000);
+    advance(500);
+    EXPECT_GT(loudFrames(device.headlessWave().output()), 2205u);
+    advance(duration / 1000 + 10);
+    EXPECT_EQ(p->getState(), 0);  // finished
+    const size_t before = device.headlessWave().output().size() / 2;
+    p->start();
+    EXPECT_EQ(p->getState(), Player::STARTED);
+    advance(500);
+    EXPECT_GT(loudFrames(device.headlessWave().output(), before), 2205u);
+    p->stop();
+    EXPECT_EQ(p->getState(), 0);
+    EXPECT_EQ(p->getMediaTime(), 0);
+    auto* volume = Runtime::asVolumeControl(object);
+    EXPECT_EQ(volume->setLevel(-20), 0);
+    EXPECT_EQ(volume->getLevel(), 0);  // -20 hundredths of a decibel
+    volume->setMute(true);
+    EXPECT_TRUE(volume->isMuted());
+    EXPECT_EQ(volume->setLevel(50), -1);  // above 0 dB
+    p->close();
+    EXPECT_EQ(device.headlessWave().openHandles(), 0);
+}
+
+// The completion arrives on the thread that moves the device's time, while the game thread polls.
+TEST_F(MediaTest, CompletionFromTheDeviceThreadReachesAPollingPlayer) {
+    Player* p = Runtime::asPlayer(create(waveClip(2205), nullptr));
+    p->start();
+    ASSERT_EQ(p->getState(), Player::STARTED);
+    std::atomic<bool> stop{false};
+    std::thread deviceThread([&] {
+        while (!stop.load()) {
+            device.virtualClock().advance(10);
+            device.headlessWave().catchUp();
+            std::this_thread::yield();
+        }
+    });
+    jint state = Player::STARTED;
+    for (int i = 0; i < 1000000 && state == Player::STARTED; ++i) state = p->getState();
+    stop.store(true);
+    deviceThread.join();
+    EXPECT_EQ(state, Player::PREFETCHED);
+    p->close();
+    EXPECT_EQ(p->getState(), Player::CLOSED);
+}
