@@ -49,6 +49,8 @@ Application* ApplicationImpl::getApplication() { return g_instance.m_application
 
 void ApplicationImpl::begin(Device& device) {
     m_device = &device;
+    // The media players' sound output, until shutdown has closed every player.
+    Platform::setWaveDevice(&device.waveDevice());
     m_running.store(true);
     m_active.store(false);
     m_repaintSuppress.store(false);
@@ -131,6 +133,7 @@ void ApplicationImpl::shutdown() {
         m_display.reset();
     }
     m_frameBuffer = nullptr;
+    Platform::setWaveDevice(nullptr);
 }
 
 void ApplicationImpl::volumeUp() {

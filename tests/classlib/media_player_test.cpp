@@ -12,6 +12,7 @@
 #include "../runtime/runtime_fixture.h"
 #include "classlib/java_io/java_io_byte_array_input_stream.h"
 #include "classlib/java_lang/java_lang_exceptions.h"
+#include "classlib/media/com_samsung_util_audio_clip.h"
 #include "classlib/media/dummy_player.h"
 #include "classlib/media/javax_microedition_media_manager.h"
 #include "classlib/media/media_graph_player.h"
@@ -21,6 +22,8 @@
 #include "runtime/array.h"
 #include "runtime/exceptions.h"
 #include "runtime/string.h"
+#include "pool_helpers.h"
+#include "runtime/java_lang_throwable.h"
 
 namespace {
 
@@ -82,6 +85,17 @@ protected:
         Object* e = Runtime::getPendingException();
         Runtime::clearPendingException();
         return e && e->classId() == id;
+    }
+
+    // The pending IllegalArgumentException's message, cleared; empty when none is pending.
+    static std::string pendingMessage() {
+        Object* e = Runtime::getPendingException();
+        Runtime::clearPendingException();
+        if (!e || e->classId() != CID_java_lang_IllegalArgumentException) return "";
+        String* m = static_cast<java_lang_Throwable*>(e)->getMessage();
+        std::string text;
+        for (jint i = 0; m && i < m->length(); ++i) text += static_cast<char>(m->charAt(i));
+        return text;
     }
 
     void advance(int64_t millis) {
@@ -298,4 +312,42 @@ TEST_F(MediaTest, CompletionFromTheDeviceThreadReachesAPollingPlayer) {
     EXPECT_EQ(state, Player::PREFETCHED);
     p->close();
     EXPECT_EQ(p->getState(), Player::CLOSED);
+}
+
+TEST_F(MediaTest, AudioClipPlaysThroughAPlayerAndChecksItsArguments) {
+    installPool({{273, "audio/midi"}, {274, "audio/mmf"}, {275, "audio/mpeg"}, {276, "AudioClip: unsupported type "},
+                 {277, "AudioClip: loop count out of range "}, {278, "AudioClip: volume out of range "}});
+    const std::vector<uint8_t> midi = midiNote();
+    ByteArray* data = Runtime::newByteArray(static_cast<jint>(midi.size()) + 3);
+    std::memcpy(static_cast<uint8_t*>(data->data) + 3, midi.data(), midi.size());
+    auto* clip = Runtime::make<com_samsung_util_AudioClip>(com_samsung_util_AudioClip::TYPE_MIDI, data, 3,
+                                                           static_cast<jint>(midi.size()));
+    ASSERT_NE(clip, nullptr);
+    ASSERT_NE(dynamic_cast<MediaGraphPlayer*>(clip->player), nullptr);
+    clip->play(256, 3);
+    EXPECT_EQ(pendingMessage(), "AudioClip: loop count out of range 256");
+    clip->play(2, 6);
+    EXPECT_EQ(pendingMessage(), "AudioClip: volume out of range 6");
+    clip->play(2, 5);
+    Player* p = Runtime::asPlayer(clip->player);
+    EXPECT_EQ(p->getState(), Player::STARTED);
+    const std::vector<std::string> calls = device.headlessWave().calls();
+    ASSERT_EQ(calls.size(), 3u);
+    EXPECT_EQ(calls[0], "open 1 22050/16/2");
+    EXPECT_EQ(calls[1], "volume 1 0xFFFFFFFF");
+    EXPECT_EQ(calls[2].substr(0, 8), "write 1 ");
+    EXPECT_EQ(calls[2].substr(calls[2].size() - 8), " loops 2");
+    clip->pause();
+    EXPECT_EQ(p->getState(), 0);
+    clip->resume();
+    EXPECT_EQ(p->getState(), Player::STARTED);
+    clip->stop();
+    auto* bad = Runtime::make<com_samsung_util_AudioClip>(7, data, 0, 4);
+    EXPECT_EQ(pendingMessage(), "AudioClip: unsupported type 7");
+    EXPECT_EQ(bad->player, nullptr);
+    bad->stop();  // no player: nothing
+    LogCapture log;
+    bad->resume();
+    EXPECT_TRUE(log.contains("NullPointer"));
+    Runtime::setConstantPool(nullptr);
 }
