@@ -1,6 +1,7 @@
 // The headless wave device: virtual-clock mixing, the call record and the WAVE file of the output.
 #include "platform/device/headless/headless_wave_device.h"
 
+#include <algorithm>
 #include <cstdio>
 
 HeadlessWaveDevice::HeadlessWaveDevice(ClockSource& clock)
@@ -10,12 +11,16 @@ void HeadlessWaveDevice::catchUp() {
     std::lock_guard<std::mutex> guard(m_lock);
     const int64_t elapsed = m_clock.monotonicMillis() - m_startMillis;
     const uint64_t due = elapsed > 0 ? static_cast<uint64_t>(elapsed) * kOutputRate / 1000 : 0;
-    if (due <= m_mixedFrames) return;
-    const uint64_t frames = due - m_mixedFrames;
-    const size_t at = m_output.size();
-    m_output.resize(at + 2 * frames, 0);
-    m_mixer.mix(m_output.data() + at, static_cast<uint32_t>(frames));
-    m_mixedFrames = due;
+    // In pieces, so a long jump of the clock needs no buffer of its size.
+    constexpr uint32_t kPiece = 4096;
+    int16_t scratch[2 * kPiece];
+    while (m_mixedFrames < due) {
+        const uint32_t frames = static_cast<uint32_t>(std::min<uint64_t>(kPiece, due - m_mixedFrames));
+        std::fill(scratch, scratch + 2 * frames, int16_t{0});
+        m_mixer.mix(scratch, frames);
+        if (m_output.size() / 2 + frames <= kKeptFrames) m_output.insert(m_output.end(), scratch, scratch + 2 * frames);
+        m_mixedFrames += frames;
+    }
 }
 
 std::vector<int16_t> HeadlessWaveDevice::output() {

@@ -1,7 +1,8 @@
 // The headless wave device: a WaveMixer that plays on the virtual clock. Every call first mixes the
 // output up to the clock's time (so done callbacks arrive on the thread that notices time passed),
 // keeps the mixed stereo output, and records each call as text.
-// Invariant: output holds exactly clock-millis x 22050 / 1000 frames since construction.
+// Invariant: output holds exactly clock-millis x 22050 / 1000 frames since construction, up to the
+// first kKeptFrames (a long headless run mixes on but keeps no more).
 #pragma once
 
 #include <string>
@@ -13,6 +14,7 @@
 class HeadlessWaveDevice final : public WaveDevice {
 public:
     static constexpr uint32_t kOutputRate = 22050;
+    static constexpr uint64_t kKeptFrames = uint64_t{kOutputRate} * 600;  // ten minutes
     explicit HeadlessWaveDevice(ClockSource& clock);
 
     // Mixes up to the clock's time.
