@@ -361,3 +361,16 @@ TEST_F(MediaTest, AudioClipPlaysThroughAPlayerAndChecksItsArguments) {
     EXPECT_TRUE(log.contains("NullPointer"));
     Runtime::setConstantPool(nullptr);
 }
+
+// A player dropped while it plays: the collector's destroy closes its handle, and the device's
+// completion can no longer reach the freed object.
+TEST_F(MediaTest, CollectedPlayerClosesItsHandle) {
+    Player* p = Runtime::asPlayer(create(waveClip(22050), nullptr));
+    p->start();
+    ASSERT_EQ(p->getState(), Player::STARTED);
+    EXPECT_EQ(device.headlessWave().openHandles(), 1);
+    objectManager().gc(ObjectManager::kFreeAll);  // as at shutdown: roots or not, everything goes
+    EXPECT_EQ(device.headlessWave().openHandles(), 0);
+    advance(2000);  // ASan would see a completion written into the freed player
+    EXPECT_EQ(device.headlessWave().calls().back(), "close 1");
+}
