@@ -14,6 +14,7 @@
 
 #include "runtime/array.h"
 #include "runtime/heaps.h"
+#include "runtime/log.h"
 #include "runtime/memory_manager.h"
 #include "runtime/method_trace.h"
 #include "runtime/number_format.h"
@@ -52,7 +53,7 @@ jint firstLane(int mask) { return std::countr_zero(static_cast<unsigned>(mask)) 
 String* stringFromText(const char* text, size_t n) {
     String* s = newString();
     if (!s) return nullptr;
-    s->initWithLength(static_cast<jint>(n));
+    if (!s->initWithLength(static_cast<jint>(n))) return s;
     for (size_t i = 0; i < n; ++i) s->chars[i] = static_cast<uint8_t>(text[i]);
     return s;
 }
@@ -61,8 +62,13 @@ String* stringFromText(const char* text, size_t n) {
 
 // ---- storage and construction ----
 
-void String::initWithLength(jint n) {
+bool String::initWithLength(jint n) {
     if (n < 0) n = 0;
+    const bool storable = n <= kMaxLength;
+    if (!storable) {
+        Log::error("String: %d units cannot be stored; the text stays empty", n);
+        n = 0;
+    }
     count = n + 1;
     if (count < kInlineUnits) {
         chars = inlineBuffer;
@@ -71,6 +77,7 @@ void String::initWithLength(jint n) {
         chars = static_cast<jchar*>(
             Runtime::nativeAlloc(static_cast<size_t>(count) * sizeof(jchar), reinterpret_cast<void**>(&chars)));
     }
+    return storable;
 }
 
 void String::initFromUnits(const jchar* units, jint n) {
@@ -81,7 +88,7 @@ void String::initFromUnits(const jchar* units, jint n) {
         staged.assign(units, units + n);
         units = staged.data();
     }
-    initWithLength(n);
+    if (!initWithLength(n)) return;
     if (n > 0) std::memcpy(chars, units, static_cast<size_t>(n) * sizeof(jchar));
 }
 
@@ -93,7 +100,7 @@ void String::initFromWide(const jchar* text) {
 
 void String::initFromCString(const char* text) {
     const size_t n = text ? std::strlen(text) : 0;
-    initWithLength(static_cast<jint>(n));
+    if (n > static_cast<size_t>(kMaxLength) || !initWithLength(static_cast<jint>(n))) return initEmpty();
     for (size_t i = 0; i < n; ++i) chars[i] = static_cast<uint8_t>(text[i]);
 }
 
@@ -115,7 +122,7 @@ void String::initFromChars(CharArray* array, jint offset, jint n) {
         return initEmpty();
     }
     const Array::Range r = Array::clampRange(array, offset, n);
-    initWithLength(r.n);
+    if (!initWithLength(r.n)) return;
     if (r.n > 0) std::memcpy(chars, array->elements() + r.offset, static_cast<size_t>(r.n) * sizeof(jchar));
 }
 
@@ -144,7 +151,7 @@ void String::initFromStringBuffer(StringBuffer* buffer) {
         return initEmpty();
     }
     const jint n = std::clamp(buffer->length, 0, buffer->capacity);
-    initWithLength(n);
+    if (!initWithLength(n)) return;
     if (n > 0) std::memcpy(chars, buffer->chars, static_cast<size_t>(n) * sizeof(jchar));
 }
 
@@ -358,7 +365,7 @@ String* String::substring(jint begin, jint end) {
         s->initEmpty();
         return s;
     }
-    s->initWithLength(end - begin);
+    if (!s->initWithLength(end - begin)) return s;
     std::memcpy(s->chars, chars + begin, static_cast<size_t>(end - begin) * sizeof(jchar));
     return s;
 }
@@ -371,9 +378,14 @@ String* String::concat(String* str) {
     const jint a = length();
     const jint b = str->length();
     if (b == 0) return this;
+    // The sum may not fit a String: nothing is made (logged), as when the heap is exhausted.
+    if (static_cast<int64_t>(a) + b > kMaxLength) {
+        Log::error("String.concat: %lld units cannot be stored", static_cast<long long>(a) + b);
+        return nullptr;
+    }
     String* s = newString();
     if (!s) return nullptr;
-    s->initWithLength(a + b);
+    if (!s->initWithLength(a + b)) return s;
     std::memcpy(s->chars, chars, static_cast<size_t>(a) * sizeof(jchar));
     std::memcpy(s->chars + a, str->chars, static_cast<size_t>(b) * sizeof(jchar));
     return s;
@@ -384,7 +396,7 @@ String* String::replace(jchar oldChar, jchar newChar) {
     String* s = newString();
     if (!s) return nullptr;
     const jint n = length();
-    s->initWithLength(n);
+    if (!s->initWithLength(n)) return s;
     for (jint i = 0; i < n; ++i) s->chars[i] = chars[i] == oldChar ? newChar : chars[i];
     return s;
 }
@@ -393,7 +405,7 @@ String* String::toLowerCase() {
     String* s = newString();
     if (!s) return nullptr;
     const jint n = length();
-    s->initWithLength(n);
+    if (!s->initWithLength(n)) return s;
     for (jint i = 0; i < n; ++i) s->chars[i] = foldLower(chars[i]);
     return s;
 }
@@ -402,7 +414,7 @@ String* String::toUpperCase() {
     String* s = newString();
     if (!s) return nullptr;
     const jint n = length();
-    s->initWithLength(n);
+    if (!s->initWithLength(n)) return s;
     for (jint i = 0; i < n; ++i) s->chars[i] = foldUpper(chars[i]);
     return s;
 }
@@ -462,7 +474,7 @@ String* String::valueOfObject(Object* object) { return object ? object->toString
 String* String::valueOfChar(jchar c) {
     String* s = newString();
     if (!s) return nullptr;
-    s->initWithLength(c == 0 ? 0 : 1);
+    (void)s->initWithLength(c == 0 ? 0 : 1);
     s->chars[0] = c;
     return s;
 }

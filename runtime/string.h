@@ -15,6 +15,8 @@ class StringBuffer;
 class String final : public Object {
 public:
     static constexpr jint kInlineUnits = 16;
+    // count = length + 1 must stay a jint.
+    static constexpr jint kMaxLength = INT32_MAX - 1;
 
     String() { setClassId(CID_String); }
 
@@ -25,8 +27,9 @@ public:
     jint hashCode() override;
 
     // Construction. Each sets count and chars by the storage rule; a String is never re-filled.
-    // Storage for n units plus the terminator; content all zero.
-    void initWithLength(jint n);
+    // Storage for n units plus the terminator; content all zero. A length that cannot be stored
+    // (above kMaxLength) is logged and leaves the empty text: false, and the caller writes nothing.
+    [[nodiscard]] bool initWithLength(jint n);
     // A copy of n units. The units may lie in the movable heap: they are staged first if so.
     void initFromUnits(const jchar* units, jint n);
     void initFromUnitsAt(const jchar* units, jint offset, jint n) { initFromUnits(units ? units + offset : nullptr, n); }
@@ -34,7 +37,7 @@ public:
     void initFromWide(const jchar* text);
     // Each byte of the NUL-terminated narrow text widened to one unit.
     void initFromCString(const char* text);
-    void initEmpty() { initWithLength(0); }
+    void initEmpty() { (void)initWithLength(0); }
     // String(String): always a native-heap block, short texts too.
     void initCopy(String* other);
     // Units [offset, offset + n) of the array, the range cut to the array.

@@ -67,8 +67,7 @@ void walkSjis(const uint8_t* p, jint n, Emit emit) {
 void String::decodeLatin1(ByteArray* bytes, jint offset, jint n) {
     if (!bytes) Runtime::nullPointer();
     const Array::Range r = Array::clampRange(bytes, offset, n);
-    initWithLength(r.n);
-    if (r.n == 0) return;
+    if (!initWithLength(r.n) || r.n == 0) return;
     const uint8_t* p = bytesAt(bytes, r.offset);
     for (jint i = 0; i < r.n; ++i) chars[i] = p[i];
 }
@@ -78,8 +77,7 @@ void String::decodeUtf8(ByteArray* bytes, jint offset, jint n) {
     const Array::Range r = Array::clampRange(bytes, offset, n);
     jint units = 0;
     if (r.n > 0) walkUtf8(bytesAt(bytes, r.offset), r.n, [&](jchar) { ++units; });
-    initWithLength(units);
-    if (units == 0) return;
+    if (!initWithLength(units) || units == 0) return;
     jchar* out = chars;
     walkUtf8(bytesAt(bytes, r.offset), r.n, [&](jchar u) { *out++ = u; });
 }
@@ -89,8 +87,7 @@ void String::decodeSjis(ByteArray* bytes, jint offset, jint n) {
     const Array::Range r = Array::clampRange(bytes, offset, n);
     jint units = 0;
     if (r.n > 0) walkSjis(bytesAt(bytes, r.offset), r.n, [&](jchar) { ++units; });
-    initWithLength(units);
-    if (units == 0) return;
+    if (!initWithLength(units) || units == 0) return;
     jchar* out = chars;
     walkSjis(bytesAt(bytes, r.offset), r.n, [&](jchar u) { *out++ = u; });
 }

@@ -396,3 +396,33 @@ TEST_F(StringTest, WideAndUnitConstructorsCopyUpToTheTerminator) {
 }
 
 }  // namespace
+
+namespace {
+
+// A length one past what count (= length + 1) can hold once wrapped into the inline buffer and let
+// every decoder write past it. Such texts are refused, logged, and nothing is written.
+TEST_F(StringTest, LengthsThatCannotBeStoredLeaveAnEmptyTextAndWriteNothing) {
+    LogCapture log;
+    auto* direct = new String();
+    EXPECT_FALSE(direct->initWithLength(String::kMaxLength + 1));
+    EXPECT_EQ(direct->length(), 0);
+    EXPECT_TRUE(log.contains("cannot be stored"));
+
+    // 2^31 - 1 zero bytes (untouched pages, so cheap), decoded one unit a byte.
+    ByteArray* huge = Runtime::newByteArray(std::numeric_limits<jint>::max());
+    ASSERT_NE(huge, nullptr);
+    auto* decoded = new String();
+    decoded->initFromByteArray(huge);
+    EXPECT_EQ(decoded->length(), 0);
+    EXPECT_EQ(decoded->chars[0], 0);
+
+    // concat's sum is checked before anything is made: a text claiming the largest length.
+    String* big = str("0123456789012345678901234567890123456789");
+    const jint realCount = big->count;
+    big->count = String::kMaxLength + 1;
+    EXPECT_EQ(big->concat(str("xy")), nullptr);
+    big->count = realCount;
+    EXPECT_EQ(big->concat(str("xy"))->length(), 42);
+}
+
+}  // namespace
