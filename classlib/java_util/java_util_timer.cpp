@@ -7,6 +7,8 @@
 #include "classlib/java_lang/java_lang_exceptions.h"
 #include "classlib/java_util/java_util_task_queue.h"
 #include "runtime/class_record.h"
+#include "runtime/compiled.h"
+#include "runtime/constant_pool.h"
 #include "runtime/exceptions.h"
 #include "runtime/method_trace.h"
 #include "runtime/monitor.h"
@@ -26,11 +28,17 @@ const NewInstanceRegistration kTimerThreadNew(CID_java_util_TimerThread, &newIns
 // An empty queue is waited on in slices of this length.
 constexpr jlong kIdleWaitMillis = 30000;
 
-// now + delay (delay >= 0), held at the clock's end: a wrapped sum would lie in the past and fire.
-jlong timeAfter(jlong delay) {
-    const jlong now = java_lang_System::currentTimeMillis();
-    return delay > INT64_MAX - now ? INT64_MAX : now + delay;
-}
+// The scheduling messages, from the constant pool.
+constexpr jint kNegativeDelayLiteral = 239;
+constexpr jint kNonPositivePeriodLiteral = 240;
+constexpr jint kTimerCancelledLiteral = 241;
+constexpr jint kTaskNotNewLiteral = 242;
+
+// time + delay (delay >= 0), held at the clock's end: a wrapped sum would lie in the past and fire
+// at once, for ever.
+jlong timeLater(jlong time, jlong delay) { return time > 0 && delay > INT64_MAX - time ? INT64_MAX : time + delay; }
+
+jlong timeAfter(jlong delay) { return timeLater(java_lang_System::currentTimeMillis(), delay); }
 
 }  // namespace
 
@@ -101,8 +109,8 @@ void java_util_TimerThread::mainLoop() {
                         m_queue->removeMin();
                         task->m_state = java_util_TimerTask::kExecuted;
                     } else {
-                        m_queue->rescheduleMin(task->m_period < 0 ? now - task->m_period
-                                                                  : executionTime + task->m_period);
+                        m_queue->rescheduleMin(task->m_period < 0 ? timeLater(now, -task->m_period)
+                                                                  : timeLater(executionTime, task->m_period));
                     }
                 }
             }
@@ -135,7 +143,8 @@ void java_util_Timer::init() {
 
 bool java_util_Timer::checkArguments(jlong delay, jlong period, bool periodic) {
     if (delay < 0 || (periodic && period <= 0)) {
-        Runtime::raise<java_lang_IllegalArgumentException>();
+        Runtime::raise<java_lang_IllegalArgumentException>(
+            Runtime::ldcString(delay < 0 ? kNegativeDelayLiteral : kNonPositivePeriodLiteral));
         return false;
     }
     return true;
@@ -160,13 +169,13 @@ void java_util_Timer::sched(java_util_TimerTask* task, jlong time, jlong period)
     }
     MonitorLock queueLock(m_queue);
     if (!m_thread->m_newTasksMayBeScheduled) {
-        Runtime::raise<java_lang_IllegalStateException>();
+        Runtime::raise<java_lang_IllegalStateException>(Runtime::ldcString(kTimerCancelledLiteral));
         return;
     }
     {
         MonitorLock taskLock(task->m_lock);
         if (task->m_state != java_util_TimerTask::kVirgin) {
-            Runtime::raise<java_lang_IllegalStateException>();
+            Runtime::raise<java_lang_IllegalStateException>(Runtime::ldcString(kTaskNotNewLiteral));
             return;
         }
         task->m_nextExecutionTime = time;

@@ -10,7 +10,10 @@
 #include "runtime/clock.h"
 #include "runtime/exceptions.h"
 #include "runtime/thread_table.h"
+#include "classlib/java_lang/java_lang_exceptions.h"
+#include "pool_helpers.h"
 #include "thread_helpers.h"
+#include "../runtime/text_helpers.h"
 
 namespace {
 
@@ -152,12 +155,19 @@ TEST_F(TimerTest, SchedulingRefusesBadTimesAndTasksThatAreNotNew) {
         bool reuse;
         jlong delay, period;
         ClassId thrown;
+        const char* message;
     };
+    // The messages as assets/constants.txt ships them.
+    installPool({{239, "Negative delay."},
+                 {240, "Non-positive period."},
+                 {241, "Timer already cancelled."},
+                 {242, "Task already scheduled or cancelled"}});
     const Case cases[] = {
-        {"negative delay", 0, false, -1, 0, CID_java_lang_IllegalArgumentException},
-        {"zero period", 1, false, 10, 0, CID_java_lang_IllegalArgumentException},
-        {"negative rate", 2, false, 10, -5, CID_java_lang_IllegalArgumentException},
-        {"task already scheduled", 0, true, 10, 0, CID_java_lang_IllegalStateException},
+        {"negative delay", 0, false, -1, 0, CID_java_lang_IllegalArgumentException, "Negative delay."},
+        {"zero period", 1, false, 10, 0, CID_java_lang_IllegalArgumentException, "Non-positive period."},
+        {"negative rate", 2, false, 10, -5, CID_java_lang_IllegalArgumentException, "Non-positive period."},
+        {"task already scheduled", 0, true, 10, 0, CID_java_lang_IllegalStateException,
+         "Task already scheduled or cancelled"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -168,9 +178,36 @@ TEST_F(TimerTest, SchedulingRefusesBadTimesAndTasksThatAreNotNew) {
         Object* pending = Runtime::getPendingException();
         ASSERT_NE(pending, nullptr);
         EXPECT_EQ(pending->classId(), c.thrown);
+        EXPECT_EQ(narrow(static_cast<java_lang_Throwable*>(pending)->getMessage()), c.message);
         Runtime::clearPendingException();
     }
     EXPECT_EQ(timer()->m_queue->size(), 1);
+    timer()->cancel();
+    timer()->schedule(newTask(&runs), 10);
+    Object* pending = Runtime::getPendingException();
+    ASSERT_NE(pending, nullptr);
+    EXPECT_EQ(narrow(static_cast<java_lang_Throwable*>(pending)->getMessage()), "Timer already cancelled.");
+    Runtime::setConstantPool(nullptr);
+}
+
+// The next run of a period near the clock's range is held at its end: a wrapped time would lie in
+// the past and the task would run without end.
+TEST_F(TimerTest, APeriodNearTheClocksRangeRunsOnceAndThenNeverAgain) {
+    for (bool fixedRate : {false, true}) {
+        SCOPED_TRACE(fixedRate ? "fixed rate" : "fixed delay");
+        m_clock.advance(10);
+        Runs runs;
+        RecordingTask* task = newTask(&runs);
+        if (fixedRate) timer()->scheduleAtFixedRate(task, 0, INT64_MAX - 5);
+        else timer()->schedule(task, 0, INT64_MAX - 5);
+        waitUntil([&] {
+            return runs.count.load() > 1 ||
+                   (runs.count.load() == 1 &&
+                    ThreadTable::waitDeadlineOf(timer()->m_thread) == Runtime::kNoDeadline);
+        });
+        EXPECT_EQ(runs.count.load(), 1);
+        EXPECT_TRUE(task->cancel());
+    }
 }
 
 // now + delay past the clock's range must not wrap into the past and fire at once.
