@@ -1,13 +1,17 @@
 // Host file operations behind the virtual paths, and the injected faults tests set. A save writes
-// "<target>.XXXXXX" in the target's folder, so the final rename never crosses a file system.
+// "<target>.tmpXXXXXX" in the target's folder, so the final rename never crosses a file system.
 #include "platform/host_files.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <cctype>
+#include <optional>
 #include <cstdlib>
 #include <mutex>
+#include <set>
 #include <string>
 #include <system_error>
 
@@ -46,6 +50,57 @@ bool closeFails() {
     return g_faults.failClose;
 }
 
+// Temporaries of the saves this process has open: a crash leaves the others behind.
+std::mutex g_liveTempsLock;
+std::set<std::string> g_liveTemps;
+
+// A save's temporary is "<target>.tmp" and mkstemp's six letters or digits.
+constexpr std::string_view kTempMark = ".tmp";
+
+bool isTempOf(const std::string& name, const std::string& target) {
+    const size_t stem = target.size() + kTempMark.size();
+    if (name.size() != stem + 6 || name.compare(0, target.size(), target) != 0) return false;
+    if (name.compare(target.size(), kTempMark.size(), kTempMark) != 0) return false;
+    return std::all_of(name.begin() + static_cast<long>(stem), name.end(),
+                       [](char c) { return std::isalnum(static_cast<unsigned char>(c)) != 0; });
+}
+
+// Removes "<target>.tmpXXXXXX" files an interrupted save left (none of this process's live saves).
+void removeStaleTemps(const std::filesystem::path& target) {
+    std::error_code ec;
+    const std::string targetName = target.filename().string();
+    std::lock_guard guard(g_liveTempsLock);
+    for (const auto& entry : std::filesystem::directory_iterator(target.parent_path(), ec)) {
+        const std::string name = entry.path().filename().string();
+        if (!isTempOf(name, targetName) || g_liveTemps.count(entry.path().string())) continue;
+        if (!entry.is_regular_file(ec)) continue;
+        if (std::filesystem::remove(entry.path(), ec)) Log::info("removed %s, left by an interrupted save", name.c_str());
+    }
+}
+
+// The host path a write may use: never the data file (the program only reads it), and the home
+// folder is made when missing; folders below it are the program's to make, so a missing one fails.
+std::optional<std::filesystem::path> writablePathFor(std::string_view virtualPath) {
+    auto host = hostPathFor(virtualPath);
+    if (!host) return std::nullopt;
+    std::error_code ec;
+    if (std::filesystem::equivalent(*host, dataFile(), ec) || *host == dataFile()) {
+        Log::error("%s is the data file, which is read-only", std::string(virtualPath).c_str());
+        return std::nullopt;
+    }
+    std::filesystem::create_directories(homeFolder(), ec);
+    return host;
+}
+
+// The mode a replaced file keeps; a new file gets 0666 less the umask, as open() would give it.
+mode_t modeFor(const std::filesystem::path& target) {
+    struct stat st {};
+    if (::stat(target.c_str(), &st) == 0) return st.st_mode & 07777;
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    return 0666 & ~mask;
+}
+
 void syncFolder(const std::filesystem::path& folder) {
     const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY);
     if (fd < 0) return;
@@ -70,28 +125,31 @@ std::FILE* openForReading(std::string_view virtualPath) {
     if (!host || consumeOpenFault()) return nullptr;
     std::error_code ec;
     if (std::filesystem::is_directory(*host, ec)) return nullptr;
+    if (!(*host == dataFile())) removeStaleTemps(*host);
     return std::fopen(host->c_str(), "rb");
 }
 
 bool truncateFile(std::string_view virtualPath) {
-    const auto host = hostPathFor(virtualPath);
+    const auto host = writablePathFor(virtualPath);
     if (!host || consumeOpenFault()) return false;
-    std::error_code ec;
-    std::filesystem::create_directories(host->parent_path(), ec);
+    removeStaleTemps(*host);
     std::FILE* f = std::fopen(host->c_str(), "w");
     if (!f) return false;
     return std::fclose(f) == 0;
 }
 
 std::unique_ptr<SaveFile> SaveFile::create(std::string_view virtualPath) {
-    const auto host = hostPathFor(virtualPath);
+    const auto host = writablePathFor(virtualPath);
     if (!host || consumeOpenFault()) return nullptr;
     std::error_code ec;
     if (std::filesystem::is_directory(*host, ec)) return nullptr;
-    std::filesystem::create_directories(host->parent_path(), ec);
-    std::string pattern = host->string() + ".XXXXXX";
+    removeStaleTemps(*host);
+    std::string pattern = host->string() + std::string(kTempMark) + "XXXXXX";
+    std::unique_lock liveGuard(g_liveTempsLock);
     const int fd = ::mkstemp(pattern.data());
     if (fd < 0) return nullptr;
+    g_liveTemps.insert(pattern);
+    liveGuard.unlock();
     std::FILE* f = ::fdopen(fd, "wb+");
     if (!f) {
         ::close(fd);
@@ -118,12 +176,13 @@ size_t SaveFile::write(const void* bytes, size_t n) {
 bool SaveFile::commit() {
     if (!m_file) return false;
     bool ok = !m_failed && std::fflush(m_file) == 0;
+    if (ok && ::fchmod(::fileno(m_file), modeFor(m_target)) != 0) ok = false;
     if (ok && (fsyncFails() || ::fsync(::fileno(m_file)) != 0)) ok = false;
     const bool closed = std::fclose(m_file) == 0 && !closeFails();
     m_file = nullptr;
     if (ok && closed && std::rename(m_temp.c_str(), m_target.c_str()) == 0) {
         syncFolder(m_target.parent_path());
-        m_temp.clear();
+        forgetTemp();
         return true;
     }
     Log::error("save of %s failed; the previous file is kept", m_target.c_str());
@@ -139,8 +198,14 @@ void SaveFile::abandon() {
     }
     if (!m_temp.empty()) {
         ::unlink(m_temp.c_str());
-        m_temp.clear();
+        forgetTemp();
     }
+}
+
+void SaveFile::forgetTemp() {
+    std::lock_guard guard(g_liveTempsLock);
+    g_liveTemps.erase(m_temp.string());
+    m_temp.clear();
 }
 
 }  // namespace platform

@@ -24,13 +24,15 @@ void setFileFaults(const FileFaults& faults);
 
 // fopen(host, "rb"); null when the path is refused or the file cannot be opened.
 [[nodiscard]] std::FILE* openForReading(std::string_view virtualPath);
-// fopen(host, "w") and close: the file exists and is empty. False when the path is refused or the
-// file cannot be made.
+// fopen(host, "w") and close: the file exists and is empty. False when the path is refused (the data
+// file is read-only) or the file cannot be made (its folder missing, say).
 [[nodiscard]] bool truncateFile(std::string_view virtualPath);
 
 class SaveFile {
 public:
-    // The temporary file (folders made as needed); null when the path is refused or it cannot be made.
+    // The temporary file beside the target; null when the path is refused (the data file is read-only)
+    // or it cannot be made (a missing folder is not made, but the home folder itself is). Temporaries
+    // an interrupted save left for the same target are removed first. The target keeps its mode.
     [[nodiscard]] static std::unique_ptr<SaveFile> create(std::string_view virtualPath);
     ~SaveFile();  // abandons an uncommitted save
     SaveFile(const SaveFile&) = delete;
@@ -46,6 +48,7 @@ public:
 private:
     SaveFile() = default;
     void abandon();
+    void forgetTemp();
 
     std::FILE* m_file = nullptr;
     std::filesystem::path m_target;

@@ -9,6 +9,7 @@
 #include "classlib/java_io/java_io_input_stream.h"
 #include "platform/host_files.h"
 #include "runtime/array.h"
+#include "runtime/log.h"
 
 FileOutputStream* FileOutputStream::over(std::unique_ptr<platform::SaveFile> save) {
     if (!save) return nullptr;
@@ -18,8 +19,14 @@ FileOutputStream* FileOutputStream::over(std::unique_ptr<platform::SaveFile> sav
     return s;
 }
 
+// A stream the program never closed is abandoned, not committed: the save may have been cut short
+// (an exception, a quit), and a partial file must not replace the good one.
 void FileOutputStream::destroy() {
-    close();
+    if (handle) {
+        Log::error("an output stream was never closed; its bytes are discarded and the old file kept");
+        delete handle;
+        handle = nullptr;
+    }
     java_io_OutputStream::destroy();
 }
 

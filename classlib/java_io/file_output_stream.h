@@ -1,6 +1,6 @@
 // FileOutputStream: the native output stream over a save (class id 23 with its own table). Bytes go
 // to a temporary file that replaces the target at close; a failed write makes close keep the old
-// file. After close writes do nothing.
+// file. After close writes do nothing; a stream collected unclosed discards its bytes.
 #pragma once
 
 #include <memory>

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <set>
 #include <string>
 
 #include "classlib/java_io/file_input_stream.h"
@@ -147,14 +149,80 @@ TEST_F(FileTest, FileOutputStreamReplacesTheFileAtCloseOrKeepsTheOldOne) {
     EXPECT_NE(installFile("save.rs")->openInputStream(), nullptr);
 }
 
-TEST_F(FileTest, TheCollectorClosesAnUnclosedOutputStream) {
+// Only close() commits: a stream the collector meets unclosed (a save cut short by an exception or
+// a quit) is discarded, and the good file stays.
+TEST_F(FileTest, AnUnclosedOutputStreamIsDiscardedByTheCollector) {
+    LogCapture log;
     temp.write("home/lost.rs", "old");
     FileOutputStream* out = installFile("lost.rs")->openOutputStream();
     ASSERT_NE(out, nullptr);
-    out->writeArray(bytes("kept"));
+    out->writeArray(bytes("partial"));
     out = nullptr;
     objectManager().gc(ObjectManager::kFreeAll);
-    EXPECT_EQ(temp.read("home/lost.rs"), "kept");
+    EXPECT_EQ(temp.read("home/lost.rs"), "old");
+    EXPECT_TRUE(log.contains("never closed"));
+    size_t files = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(temp.path() / "home")) files += entry.is_regular_file();
+    EXPECT_EQ(files, 1u);  // no temporary left either
+}
+
+TEST_F(FileTest, SavesNeverTouchTheDataFileNorMakeFoldersAndKeepTheFilesMode) {
+    temp.write("data.bar", "archive");
+    // Neither a save nor create() may replace or empty the game's data.
+    FileOutputStream* onData = installFile("data.bar")->openOutputStream();
+    EXPECT_EQ(onData, nullptr);
+    EXPECT_EQ(installFile("DATA.BAR")->create(), 0);
+    EXPECT_EQ(temp.read("data.bar"), "archive");
+
+    // The home folder is made when missing, folders below it are not.
+    std::filesystem::remove_all(temp.path() / "home");
+    EXPECT_EQ(installFile("sub\\x.rs")->openOutputStream(), nullptr);
+    EXPECT_EQ(installFile("sub\\x.rs")->create(), 0);
+    EXPECT_FALSE(std::filesystem::exists(temp.path() / "home" / "sub"));
+    FileOutputStream* top = installFile("x.rs")->openOutputStream();
+    ASSERT_NE(top, nullptr);
+    top->close();
+    EXPECT_EQ(temp.read("home/x.rs"), "");
+
+    // A replaced file keeps its permission bits.
+    std::filesystem::permissions(temp.path() / "home" / "x.rs", std::filesystem::perms(0640));
+    FileOutputStream* again = installFile("x.rs")->openOutputStream();
+    ASSERT_NE(again, nullptr);
+    again->writeArray(bytes("y"));
+    again->close();
+    EXPECT_EQ(temp.read("home/x.rs"), "y");
+    EXPECT_EQ(std::filesystem::status(temp.path() / "home" / "x.rs").permissions() & std::filesystem::perms::all,
+              std::filesystem::perms(0640));
+}
+
+// Temporaries a killed save left are removed when their target is next opened or saved; another
+// file's and a live save's temporaries stay.
+TEST_F(FileTest, StaleTemporariesOfATargetAreRemovedWhenItIsNextUsed) {
+    temp.write("home/game.rs", "good");
+    temp.write("home/game.rs.tmpa1B2c3", "crash one");
+    temp.write("home/game.rs.tmpZz9988", "crash two");
+    temp.write("home/game.rs.backup", "a name of the user's");
+    temp.write("home/other.rs.tmpa1B2c3", "another target's");
+    auto names = [&] {
+        std::set<std::string> found;
+        for (const auto& entry : std::filesystem::directory_iterator(temp.path() / "home"))
+            found.insert(entry.path().filename().string());
+        return found;
+    };
+    ASSERT_NE(installFile("game.rs")->openInputStream(), nullptr);
+    EXPECT_EQ(names(), (std::set<std::string>{"game.rs", "game.rs.backup", "other.rs.tmpa1B2c3"}));
+
+    // A save sweeps its own target's leftovers, but never a live save's temporary.
+    FileOutputStream* first = installFile("other.rs")->openOutputStream();
+    ASSERT_NE(first, nullptr);
+    EXPECT_FALSE(names().count("other.rs.tmpa1B2c3"));
+    FileOutputStream* second = installFile("other.rs")->openOutputStream();
+    ASSERT_NE(second, nullptr);
+    first->writeArray(bytes("first"));
+    first->close();
+    EXPECT_EQ(temp.read("home/other.rs"), "first");
+    second->close();
+    EXPECT_EQ(temp.read("home/other.rs"), "");
 }
 
 }  // namespace
