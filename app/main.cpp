@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "app/host/application_impl.h"
+#include "app/host/data_file_check.h"
 #include "app/host/host_shell.h"
 #include "classlib/midlet/javax_microedition_midlet_midlet.h"
 #include "platform/device/headless/event_script.h"
@@ -25,6 +26,9 @@
 #include "platform/file_paths.h"
 
 namespace {
+
+// Exit codes: 2 a bad flag, value or script; 3 a data file that cannot be used.
+constexpr int kUnusableDataExit = 3;
 
 constexpr char kUsage[] =
     "usage: brindlex [--headless] [--frames N] [--script FILE] [--screenshot FILE.png] [--data FILE]\n"
@@ -109,6 +113,12 @@ int main(int argc, char** argv) {
         }
         if (!flags.headless) std::fputs("brindlex: a script runs on the headless device\n", stderr);
         flags.headless = true;
+    }
+
+    // Without its data the program cannot run: say which file and why, before any window opens.
+    if (std::string why; !checkDataFile(platform::dataFile(), why)) {
+        std::fprintf(stderr, "brindlex: cannot use the data file %s: %s\n", platform::dataFile().c_str(), why.c_str());
+        return kUnusableDataExit;
     }
 
     std::unique_ptr<Device> device;

@@ -21,6 +21,7 @@
 #include <algorithm>
 #include <cctype>
 #include <charconv>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -168,6 +169,12 @@ bool parseEventScript(std::string_view text, std::vector<ScriptEvent>& out, std:
 }
 
 bool loadEventScript(const std::string& path, std::vector<ScriptEvent>& out, std::string& error) {
+    // A folder would read as an empty script and a FIFO could block for ever: only files are scripts.
+    std::error_code ec;
+    if (std::filesystem::exists(path, ec) && !std::filesystem::is_regular_file(path, ec)) {
+        error = path + " is not a regular file";
+        return false;
+    }
     std::ifstream in(path, std::ios::binary);
     if (!in) {
         error = "cannot read " + path;
