@@ -23,12 +23,15 @@
 #include "platform/device/headless/event_script.h"
 #include "platform/device/headless/headless_device.h"
 #include "platform/device/sdl/sdl_device.h"
+#include "platform/device/single_instance.h"
 #include "platform/file_paths.h"
 
 namespace {
 
-// Exit codes: 2 a bad flag, value or script; 3 a data file that cannot be used.
+// Exit codes: 2 a bad flag, value or script; 3 a data file that cannot be used; 4 another run
+// already uses the home folder.
 constexpr int kUnusableDataExit = 3;
+constexpr int kHomeInUseExit = 4;
 
 constexpr char kUsage[] =
     "usage: brindlex [--headless] [--frames N] [--script FILE] [--screenshot FILE.png] [--data FILE]\n"
@@ -119,6 +122,15 @@ int main(int argc, char** argv) {
     if (std::string why; !checkDataFile(platform::dataFile(), why)) {
         std::fprintf(stderr, "brindlex: cannot use the data file %s: %s\n", platform::dataFile().c_str(), why.c_str());
         return kUnusableDataExit;
+    }
+
+    // One run per home folder, windowed or headless: two would write over each other's saves and log.
+    std::error_code homeError;
+    std::filesystem::create_directories(platform::homeFolder(), homeError);
+    SingleInstanceLock homeLock((platform::homeFolder() / ".brindlex.lock").string());
+    if (!homeLock.acquire()) {
+        std::fprintf(stderr, "brindlex: another run is using the home folder %s\n", platform::homeFolder().c_str());
+        return kHomeInUseExit;
     }
 
     std::unique_ptr<Device> device;

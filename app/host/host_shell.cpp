@@ -5,6 +5,7 @@
 #include "app/host/host_shell.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -269,7 +270,13 @@ bool launchBrowser(std::u16string_view url) {
 bool reopenLog(const std::filesystem::path& path) {
     closeLog();
     std::fflush(stdout);
-    const int file = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    // The previous run's log is kept beside it (a crash's evidence), and a link planted at the log's
+    // name is moved aside, never followed.
+    std::filesystem::path old = path;
+    old.replace_filename(path.stem().string() + ".old" + path.extension().string());
+    struct stat st {};
+    if (::lstat(path.c_str(), &st) == 0) (void)std::rename(path.c_str(), old.c_str());
+    const int file = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW, 0644);
     if (file < 0) {
         Log::error("cannot open the log file %s", path.c_str());
         return false;
