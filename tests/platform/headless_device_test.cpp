@@ -183,6 +183,12 @@ TEST(HeadlessDeviceTest, RecordsShellCalls) {
                                         "keybd 114 up", "launch https://example.com/a?b=c", "redrawShell"}));
     device.clearShellCalls();
     EXPECT_TRUE(device.shellCalls().empty());
+    // A long run keeps only the newest calls.
+    for (size_t i = 0; i < HeadlessDevice::kShellCallLimit + 10; ++i) device.setFullScreen(static_cast<uint32_t>(i));
+    const Lines kept = device.shellCalls();
+    ASSERT_EQ(kept.size(), HeadlessDevice::kShellCallLimit);
+    EXPECT_EQ(kept.front(), "fullScreen 10");
+    EXPECT_EQ(kept.back(), "fullScreen " + std::to_string(HeadlessDevice::kShellCallLimit + 9));
     HeadlessDevice broken(HeadlessOptions{.windowCreationFails = true});
     EXPECT_FALSE(broken.createWindow(proc));
     EXPECT_FALSE(broken.drawScreen([](Surface565&) {}));

@@ -33,7 +33,7 @@ void HeadlessDevice::addEvents(const std::vector<ScriptEvent>& events) {
 
 std::vector<std::string> HeadlessDevice::shellCalls() const {
     std::lock_guard lock(m_lock);
-    return m_shellCalls;
+    return {m_shellCalls.begin(), m_shellCalls.end()};
 }
 
 void HeadlessDevice::clearShellCalls() {
@@ -49,6 +49,7 @@ void HeadlessDevice::setShellCallObserver(std::function<void(const std::string&)
 void HeadlessDevice::record(std::string call) {
     std::lock_guard lock(m_lock);
     if (m_observer) m_observer(call);
+    if (m_shellCalls.size() == kShellCallLimit) m_shellCalls.pop_front();
     m_shellCalls.push_back(std::move(call));
 }
 

@@ -37,6 +37,8 @@ public:
     // Shell calls in order, as text: "fullScreen 42", "allKeys 1", "show", "minimize",
     // "foreground", "keybd 114 down", "launch URL", "orientation 1", "powerQueue open",
     // "volume 0x0000FFFF", ...
+    // Only the newest kShellCallLimit are kept, so a long run's record stays bounded.
+    static constexpr size_t kShellCallLimit = 4096;
     [[nodiscard]] std::vector<std::string> shellCalls() const;
     void clearShellCalls();
     // Called (under the record's lock) with each shell call as it is recorded.
@@ -110,7 +112,7 @@ private:
     std::vector<ScriptEvent> m_script;
     size_t m_nextScript = 0;
     std::deque<QueueEntry> m_queue;
-    std::vector<std::string> m_shellCalls;
+    std::deque<std::string> m_shellCalls;
     std::function<void(const std::string&)> m_observer;
     int32_t m_orientation;
     bool m_powerQueueOpen = false;
