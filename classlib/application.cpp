@@ -57,7 +57,7 @@ Object** Application::rootSlot(int index) {
     }
 }
 
-bool Application::init(uint16_t* frameBuffer, HeapSizes sizes) {
+bool Application::init(uint16_t* frameBuffer, HeapSizes sizes, const std::function<void()>& beforeStatics) {
     Runtime::traceLog("Application::init");
     Application* none = nullptr;
     if (!g_application.compare_exchange_strong(none, this)) {
@@ -73,6 +73,7 @@ bool Application::init(uint16_t* frameBuffer, HeapSizes sizes) {
     for (int i = 0; i < kRootCount; ++i) m_objectManager->addRoot(rootSlot(i));
     m_paused = false;
     Runtime::clearPendingException();
+    if (beforeStatics) beforeStatics();
     StaticClass::initStatics();
     dropPending("the static initialisers");
 

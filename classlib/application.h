@@ -7,6 +7,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -71,7 +72,9 @@ public:
     // RGB565, rows of 960 bytes, kept in place until close), the screen Image over it, cleared to
     // black, and its Graphics. False, with nothing made, when another Application is live or the
     // heaps already exist or cannot be had.
-    [[nodiscard]] bool init(uint16_t* frameBuffer, HeapSizes sizes);
+    // `beforeStatics` runs once the heaps exist and before any static initialiser: the host attaches
+    // the main thread there, so initialisers already see Thread.currentThread().
+    [[nodiscard]] bool init(uint16_t* frameBuffer, HeapSizes sizes, const std::function<void()>& beforeStatics = {});
     [[nodiscard]] bool init(uint16_t* frameBuffer) { return init(frameBuffer, HeapSizes{}); }
     // Stores the screen Image and makes the screen Graphics over it.
     void setScreenImage(javax_microedition_lcdui_Image* image);

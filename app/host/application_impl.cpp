@@ -69,25 +69,27 @@ bool ApplicationImpl::init(uintptr_t stackBase) {
     if (!m_display) return false;
     m_frameBuffer = m_display->backBuffer();
     if (!m_frameBuffer) return false;
-    // The screen Image is made over the frame buffer and clears it to black.
-    auto application = std::make_unique<Application>();
-    if (!application->init(m_frameBuffer)) return false;
-    m_application = std::move(application);
-    m_application->setScreenHost(this);
-    m_application->setMIDletHost(this);
-
-    // The main thread: a Thread that is never collected, in the table like the game's threads. Its
-    // OS priority is the normal one, so its Thread priority is 9 - that.
+    // The main thread: a Thread that is never collected, in the table like the game's threads, made
+    // before the static initialisers run so they see it. Its OS priority is the normal one, so its
+    // Thread priority is 9 - that.
     if (stackBase) {
         m_savedStackBase = Runtime::setStackBase(stackBase);
         m_stackBaseSet = true;
     }
-    auto* mainThread = new java_lang_Thread();
-    if (mainThread) {
+    auto attachMainThread = [this] {
+        auto* mainThread = new java_lang_Thread();
+        if (!mainThread) return;
+        mainThread->setCollectable(false);
         mainThread->init();
         mainThread->m_priority = 9 - ThreadTable::getThreadPriority();
         m_mainThreadSlot = ThreadTable::attachCurrentThread(mainThread);
-    }
+    };
+    // The screen Image is made over the frame buffer and clears it to black.
+    auto application = std::make_unique<Application>();
+    if (!application->init(m_frameBuffer, Application::HeapSizes{}, attachMainThread)) return false;
+    m_application = std::move(application);
+    m_application->setScreenHost(this);
+    m_application->setMIDletHost(this);
     m_application->startApp();
     return true;
 }

@@ -11,6 +11,8 @@
 #include "../platform/platform_test_support.h"
 #include "app/host/application_impl.h"
 #include "classlib/application.h"
+#include "classlib/java_lang/java_lang_thread.h"
+#include "runtime/compiled.h"
 #include "host_fixture.h"
 #include "runtime/heaps.h"
 
@@ -45,6 +47,18 @@ TEST_F(HostRunTest, EachPassSleepsTenMillisecondsOfDeviceTimeAndTheLimitEndsTheR
     ASSERT_GE(log.size(), 4u);
     EXPECT_EQ(Lines(log.end() - 4, log.end()),
               (Lines{"destroyApp 1", "shell powerQueue close", "shell orientation 0", "shell redrawShell"}));
+}
+
+// The main thread is in the table before the statics run: Thread.currentThread() answers it, with
+// the priority of a normal OS thread (9 - 3), and the threads it makes inherit that.
+TEST_F(HostRunTest, TheMainThreadIsCurrentWithItsPriorityFromTheStart) {
+    start();
+    java_lang_Thread* main = java_lang_Thread::currentThread();
+    ASSERT_NE(main, nullptr);
+    EXPECT_EQ(main->getPriority(), 6);
+    java_lang_Thread* made = Runtime::make<java_lang_Thread>();
+    ASSERT_NE(made, nullptr);
+    EXPECT_EQ(made->getPriority(), 6);
 }
 
 TEST_F(HostRunTest, AQuitShutsDownAndEndsWithItsExitCode) {

@@ -18,6 +18,7 @@
 #include "classlib/midlet/javax_microedition_midlet_midlet.h"
 #include "runtime/class_record.h"
 #include "runtime/clock.h"
+#include "runtime/constant_pool.h"
 #include "runtime/exceptions.h"
 #include "runtime/heaps.h"
 #include "runtime/method_trace.h"
@@ -233,6 +234,28 @@ TEST_F(ApplicationTest, StackTraceNamesTheMethodsNewestFirst) {
     Runtime::MethodTraceScope outer("cGame::run");
     Runtime::MethodTraceScope inner("cGame::paint");
     EXPECT_EQ(narrow(app.getStackTrace()), "stacktrace:\ncGame::paint\ncGame::run\n");
+}
+
+}  // namespace
+
+namespace {
+
+// The host attaches the main thread between the heaps and the static initialisers.
+TEST_F(ApplicationTest, TheHookBeforeTheStaticsRunsOnceTheHeapsExist) {
+    writeDataFile(nullptr);
+    frame.assign(static_cast<size_t>(Application::kScreenWidth) * Application::kScreenHeight, 0);
+    int calls = 0;
+    bool heapsThen = false;
+    bool poolThen = true;
+    ASSERT_TRUE(app.init(frame.data(), {kHeapBytes, kHeapBytes}, [&] {
+        ++calls;
+        heapsThen = Runtime::heapsReady();
+        poolThen = Runtime::constantPool() != nullptr;
+    }));
+    EXPECT_EQ(calls, 1);
+    EXPECT_TRUE(heapsThen);
+    EXPECT_FALSE(poolThen);  // the statics (the pool first of all) came after it
+    EXPECT_NE(Runtime::constantPool(), nullptr);
 }
 
 }  // namespace
