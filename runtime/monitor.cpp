@@ -35,6 +35,7 @@ struct Table {
     std::vector<Object*> overflowObjects;
     std::atomic<int> used{0};
     std::atomic<bool> overflowUsed{false};
+    std::atomic<int64_t> overflowCount{0};
 };
 
 // The calling thread's last record found: entry and exit of one object, loops locking one object.
@@ -216,7 +217,9 @@ MonitorRecord* MonitorTable::getMonitor(Object* object, bool create) {
         indexRecord(t, &record);
         return t_lastRecord = &record;
     }
-    Log::error("monitor table full (%d records): the object shares the overflow monitor", kRecords);
+    if (t.overflowCount.fetch_add(1) == 0)
+        Log::error("monitor table full (%d records): further objects share the overflow monitor (said once)",
+                   kRecords);
     t.overflowObjects.push_back(object);
     t.overflowUsed.store(true);
     return &t.overflow;
@@ -249,6 +252,8 @@ void MonitorTable::releaseMonitor(Object* object) {
 }
 
 int MonitorTable::usedRecords() { return table().used.load(); }
+
+int64_t MonitorTable::overflowCount() { return table().overflowCount.load(); }
 
 namespace Runtime {
 

@@ -45,6 +45,9 @@ struct MonitorTable {
     // Frees the object's record, if it has one. The collector calls it for every object it frees.
     static void releaseMonitor(Object* object);
     [[nodiscard]] static int usedRecords();
+    // Objects ever given the overflow record in this process. The overflow is logged once only: a
+    // program that keeps the table full would otherwise say so for every object.
+    [[nodiscard]] static int64_t overflowCount();
 };
 
 namespace Runtime {
