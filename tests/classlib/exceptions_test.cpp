@@ -90,6 +90,25 @@ TEST_F(ExceptionsTest, ThrowStoresTheTraceAndMakesThePendingException) {
     EXPECT_TRUE(Runtime::checkPendingException(3));
 }
 
+// Made and thrown in a frame that is gone by the collection: only the pending slot holds it.
+[[gnu::noinline]] void throwWithAFreshMessage() {
+    Runtime::raise<java_lang_IllegalStateException>(String::fromCString("kept by the pending slot"));
+}
+
+TEST_F(ExceptionsTest, APendingExceptionSurvivesACollectionWithItsMessage) {
+    throwWithAFreshMessage();
+    const size_t before = objectManager().objectCount();
+    (void)String::fromCString("a text nothing keeps, for the collection to free");
+    objectManager().gc(0);
+    EXPECT_LE(objectManager().objectCount(), before);  // the collection did free
+    auto* e = static_cast<java_lang_Throwable*>(Runtime::getPendingException());
+    ASSERT_NE(e, nullptr);
+    EXPECT_TRUE(objectManager().isRegistered(e));
+    EXPECT_TRUE(objectManager().isRegistered(e->m_message));
+    EXPECT_EQ(narrow(e->getMessage()), "kept by the pending slot");
+    Runtime::clearPendingException();
+}
+
 TEST_F(ExceptionsTest, HandlerMatchingFollowsRangesClassesAndTableOrder) {
     const TryEntry exceptionOverOne[] = {{CID_java_lang_Exception, 1, 2}, {0, 0, 0}};
     const TryEntry rmsPair[] = {{CID_javax_microedition_rms_InvalidRecordIDException, 0, 5},
