@@ -101,10 +101,20 @@ mode_t modeFor(const std::filesystem::path& target) {
     return 0666 & ~mask;
 }
 
+void noteCommitStep(const char* step) {
+    std::function<void(const char*)> observer;
+    {
+        std::lock_guard guard(g_faultsLock);
+        observer = g_faults.onCommitStep;
+    }
+    if (observer) observer(step);
+}
+
+// The rename is durable only once the folder's entry is on disk too.
 void syncFolder(const std::filesystem::path& folder) {
     const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY);
     if (fd < 0) return;
-    (void)::fsync(fd);
+    if (::fsync(fd) == 0) noteCommitStep("fsync folder");
     ::close(fd);
 }
 
@@ -178,9 +188,11 @@ bool SaveFile::commit() {
     bool ok = !m_failed && std::fflush(m_file) == 0;
     if (ok && ::fchmod(::fileno(m_file), modeFor(m_target)) != 0) ok = false;
     if (ok && (fsyncFails() || ::fsync(::fileno(m_file)) != 0)) ok = false;
+    if (ok) noteCommitStep("fsync file");
     const bool closed = std::fclose(m_file) == 0 && !closeFails();
     m_file = nullptr;
     if (ok && closed && std::rename(m_temp.c_str(), m_target.c_str()) == 0) {
+        noteCommitStep("rename");
         syncFolder(m_target.parent_path());
         forgetTemp();
         return true;

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <string_view>
 
@@ -18,6 +19,8 @@ struct FileFaults {
     int64_t writeBudget = -1;   // bytes saves still accept; then writes fail (-1: no limit)
     bool failFsync = false;     // every commit's fsync fails
     bool failClose = false;     // every commit's close fails
+    // Told each durable step of a commit as it is done: "fsync file", "rename", "fsync folder".
+    std::function<void(const char* step)> onCommitStep;
 };
 void setFileFaults(const FileFaults& faults);
 [[nodiscard]] FileFaults fileFaults();

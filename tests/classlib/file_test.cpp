@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <set>
 #include <string>
+#include <vector>
 
 #include "classlib/java_io/file_input_stream.h"
 #include "classlib/java_io/file_output_stream.h"
@@ -142,6 +143,15 @@ TEST_F(FileTest, FileOutputStreamReplacesTheFileAtCloseOrKeepsTheOldOne) {
     out->writeArray(bytes("longer"));
     out->close();
     EXPECT_EQ(temp.read("home/save.rs"), "new");
+
+    // The bytes are on disk before the rename, and the rename before the save counts as done.
+    std::vector<std::string> steps;
+    platform::setFileFaults({.onCommitStep = [&](const char* step) { steps.emplace_back(step); }});
+    out = installFile("save.rs")->openOutputStream();
+    out->writeArray(bytes("durable"));
+    out->close();
+    EXPECT_EQ(steps, (std::vector<std::string>{"fsync file", "rename", "fsync folder"}));
+    EXPECT_EQ(temp.read("home/save.rs"), "durable");
 
     platform::setFileFaults({.failOpens = 2});
     EXPECT_EQ(installFile("save.rs")->openOutputStream(), nullptr);
