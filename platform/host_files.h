@@ -20,7 +20,7 @@ struct FileFaults {
     bool failFsync = false;     // every commit's fsync fails
     bool failClose = false;     // every commit's close fails
     // Told each durable step of a commit as it is done: "fsync file", "rename", "fsync folder".
-    std::function<void(const char* step)> onCommitStep;
+    std::function<void(const char* step)> onCommitStep = nullptr;
 };
 void setFileFaults(const FileFaults& faults);
 [[nodiscard]] FileFaults fileFaults();
