@@ -97,10 +97,7 @@ TEST_F(ExceptionsTest, ThrowStoresTheTraceAndMakesThePendingException) {
 
 TEST_F(ExceptionsTest, APendingExceptionSurvivesACollectionWithItsMessage) {
     throwWithAFreshMessage();
-    const size_t before = objectManager().objectCount();
-    (void)String::fromCString("a text nothing keeps, for the collection to free");
     objectManager().gc(0);
-    EXPECT_LE(objectManager().objectCount(), before);  // the collection did free
     auto* e = static_cast<java_lang_Throwable*>(Runtime::getPendingException());
     ASSERT_NE(e, nullptr);
     EXPECT_TRUE(objectManager().isRegistered(e));
