@@ -12,6 +12,7 @@
 
 #include "../platform/platform_test_support.h"
 #include "app/host/application_impl.h"
+#include "app/host/host_record.h"
 #include "classlib/application.h"
 #include "classlib/midlet/javax_microedition_midlet_midlet.h"
 #include "host_fixture.h"
@@ -248,6 +249,21 @@ TEST_F(HostShellTest, StylusPointsLeftOfOrAboveTheWindowArriveNegative) {
     start();
     step("0 stylusdown -5 -7\n0 stylusmove -300 12\n0 stylusup 4 -32768");
     EXPECT_EQ(take(), (Lines{"pointerPressed -5,-7", "pointerDragged -300,12", "pointerReleased 4,-32768"}));
+}
+
+// With the scaling setting on, a screen other than 480x800 maps its points onto the portrait
+// screen: the factors come from the screen's own size at each focus gain.
+TEST_F(HostShellTest, StylusScalingMapsAnotherScreenSizeOntoThePortraitScreen) {
+    start(HeadlessOptions{.screenWidth = 240, .screenHeight = 320});
+    hostRecord().stylusScaling = true;
+    step("0 focuslost\n0 focusgained");
+    EXPECT_FLOAT_EQ(hostRecord().stylusScaleX, 2.0f);
+    EXPECT_FLOAT_EQ(hostRecord().stylusScaleY, 2.5f);
+    step("0 stylusup 0 0");  // ends the tap that took the focus away
+    (void)take();
+    step("0 stylusdown 100 31\n0 stylusmove 239 319\n0 stylusup 239 319");
+    EXPECT_EQ(take(), (Lines{"pointerPressed 200,78", "pointerDragged 478,798", "pointerReleased 478,798"}));
+    hostRecord().stylusScaling = false;
 }
 
 TEST_F(HostShellTest, AWrongOrientationPausesShowsPleaseWaitAndTurnsTheDisplayBack) {
