@@ -13,6 +13,7 @@
 #include "classlib/lcdui/javax_microedition_lcdui_image.h"
 #include "classlib/midlet/javax_microedition_midlet_midlet.h"
 #include "runtime/class_record.h"
+#include "runtime/compiled.h"
 #include "runtime/constant_pool.h"
 #include "runtime/exceptions.h"
 #include "runtime/log.h"
@@ -91,8 +92,7 @@ bool Application::init(uint16_t* frameBuffer, HeapSizes sizes, const std::functi
 void Application::setScreenImage(javax_microedition_lcdui_Image* image) {
     Runtime::traceLog("Application::setScreenImage");
     m_screenImage = image;
-    auto* g = new javax_microedition_lcdui_Graphics();
-    if (g) g->init(image);
+    auto* g = Runtime::make<javax_microedition_lcdui_Graphics>(image);
     m_screenGraphics = g;
 }
 
@@ -117,7 +117,7 @@ void Application::startApp() {
     if (!midlet) return;
     m_midlet = midlet;
     midletClass->construct(midlet);
-    if (Runtime::getPendingException()) return dropPending("the MIDlet's constructor");
+    if (Runtime::pending()) return dropPending("the MIDlet's constructor");
     midlet->startApp();
     dropPending("startApp");
 }

@@ -5,6 +5,7 @@
 #include "classlib/java_io/java_io_data_input_stream.h"
 #include "classlib/java_lang/java_lang_class.h"
 #include "runtime/array.h"
+#include "runtime/compiled.h"
 #include "runtime/constant_pool.h"
 #include "runtime/exceptions.h"
 #include "runtime/log.h"
@@ -36,7 +37,7 @@ void loadConstantsFrom(java_io_InputStream* in) {
     java_io_DataInputStream* data = java_io_DataInputStream::over(in);
     if (!data) return;
     jint count = data->readInt();
-    if (getPendingException()) {
+    if (pending()) {
         clearPendingException();
         Log::error("constants.bin: no literal count");
         count = 0;
@@ -51,7 +52,7 @@ void loadConstantsFrom(java_io_InputStream* in) {
     if (!pool) return;
     for (jint i = 0; i < count; ++i) {
         String* literal = data->readUTF();
-        if (getPendingException() || !literal) {
+        if (pending() || !literal) {
             clearPendingException();
             Log::error("constants.bin: literal %d of %d is cut short or malformed; the load stops there", i, count);
             return;

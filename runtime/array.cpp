@@ -2,6 +2,7 @@
 // recorded inside the allocation, so no block is ever movable without its owner.
 #include "runtime/array.h"
 
+#include "runtime/compiled.h"
 #include "runtime/heaps.h"
 #include "runtime/log.h"
 #include "runtime/memory_manager.h"
@@ -87,9 +88,7 @@ namespace {
 
 template <class A>
 A* newArray(jint length) {
-    auto* array = new A();
-    if (array) array->init(length);
-    return array;
+    return Runtime::make<A>(length);
 }
 
 template <class A>

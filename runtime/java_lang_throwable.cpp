@@ -6,6 +6,7 @@
 #include <cstddef>
 
 #include "runtime/class_record.h"
+#include "runtime/compiled.h"
 #include "runtime/constant_pool.h"
 #include "runtime/exceptions.h"
 
@@ -39,7 +40,11 @@ void java_lang_Throwable::printStackTrace() {
     if (!out) return;
     out->print(m_trace);
     out->write('\n');
-    if (Runtime::checkPendingException(0)) (void)Runtime::findExceptionHandler(kPrintStackTraceTry);
+    BX_CHECK_SITE(0);
+    return;
+dispatch:
+    // Handler 0 drops the IOException; anything else stays pending for the caller.
+    (void)Runtime::findExceptionHandler(kPrintStackTraceTry);
 }
 
 namespace Runtime {

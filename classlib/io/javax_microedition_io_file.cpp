@@ -10,6 +10,7 @@
 #include "platform/host_files.h"
 #include "runtime/array.h"
 #include "runtime/class_record.h"
+#include "runtime/compiled.h"
 #include "runtime/method_trace.h"
 #include "runtime/new_instance_factory.h"
 #include "runtime/string.h"
@@ -38,9 +39,7 @@ void javax_microedition_io_File::init(String* p) {
 }
 
 javax_microedition_io_File* javax_microedition_io_File::make(String* p) {
-    auto* f = new javax_microedition_io_File();
-    if (f) f->init(p);
-    return f;
+    return Runtime::make<javax_microedition_io_File>(p);
 }
 
 std::string javax_microedition_io_File::narrowPath() const { return path ? path->toCString() : std::string(); }
@@ -106,7 +105,5 @@ jint javax_microedition_io_File::createFile(String* p) {
 }
 
 java_util_Vector* javax_microedition_io_File::listFiles(String*) {
-    auto* files = new java_util_Vector();
-    if (files) files->init();
-    return files;
+    return Runtime::make<java_util_Vector>();
 }

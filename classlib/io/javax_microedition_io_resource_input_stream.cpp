@@ -74,7 +74,7 @@ jint ResourceStream::read() {
 jint ResourceStream::read_3(ByteArray* b, jint off, jint len) {
     BX_RETURN_IF_NULL(in, 0);
     if (pos >= size) {
-        Runtime::throwException(Runtime::newException<java_io_EOFException>());
+        Runtime::raise<java_io_EOFException>();
         return 0;
     }
     if (len > size - pos) len = size - pos;
@@ -119,7 +119,7 @@ void ResourceStream::readArchiveIndex(java_io_InputStream* stream, jint archiveS
     java_io_DataInputStream* data = java_io_DataInputStream::over(stream);
     if (!data) return;
     const jint count = data->readShort();
-    if (Runtime::getPendingException()) return Runtime::clearPendingException();
+    if (Runtime::pending()) return Runtime::clearPendingException();
     if (count < 1) return;
     entryNames = Runtime::newObjectArray(CID_String, count);
     entryOffsets = Runtime::newIntArray(count);
@@ -129,11 +129,11 @@ void ResourceStream::readArchiveIndex(java_io_InputStream* stream, jint archiveS
         return;
     for (jint i = 0; i < count; ++i) {
         String* name = data->readUTF();
-        if (Runtime::getPendingException()) break;
+        if (Runtime::pending()) break;
         const jint offset = data->readInt();
-        if (Runtime::getPendingException()) break;
+        if (Runtime::pending()) break;
         const jint entrySize = data->readInt();
-        if (Runtime::getPendingException()) break;
+        if (Runtime::pending()) break;
         const bool inside = offset >= 0 && offset <= archiveSize;
         entryNames->set(i, name);
         entryOffsets->set(i, inside ? offset : -1);
@@ -184,12 +184,8 @@ ResourceStream* ResourceStream::openArchiveEntry(String* name) {
     FileInputStream* file = archiveFile->openInputStream();
     if (!file) return nullptr;
     file->skip(offset);
-    if (Runtime::getPendingException()) return nullptr;
-    auto* stream = new ResourceStream();
-    if (!stream) {
-        file->close();
-        return nullptr;
-    }
-    stream->init(file, entrySize);
+    BX_RETURN_IF_PENDING(nullptr);
+    auto* stream = Runtime::make<ResourceStream>(file, entrySize);
+    if (!stream) file->close();
     return stream;
 }

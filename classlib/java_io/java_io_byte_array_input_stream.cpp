@@ -3,9 +3,10 @@
 
 #include <algorithm>
 
-#include "runtime/monitor.h"
 #include "runtime/array.h"
 #include "runtime/class_record.h"
+#include "runtime/compiled.h"
+#include "runtime/monitor.h"
 #include "runtime/new_instance_factory.h"
 #include "runtime/system_natives.h"
 
@@ -33,9 +34,7 @@ void java_io_ByteArrayInputStream::init(ByteArray* array, jint offset, jint leng
 }
 
 java_io_ByteArrayInputStream* java_io_ByteArrayInputStream::over(ByteArray* array) {
-    auto* s = new java_io_ByteArrayInputStream();
-    if (s) s->init(array);
-    return s;
+    return Runtime::make<java_io_ByteArrayInputStream>(array);
 }
 
 jint java_io_ByteArrayInputStream::read() {

@@ -22,16 +22,12 @@ const uint32_t kRefs[] = {BX_REF_FIELD(java_io_DataInputStream, in)};
 const RefFieldRegistration kRefsReg(CID_java_io_DataInputStream, kRefs);
 const NewInstanceRegistration kNew(CID_java_io_DataInputStream, &newInstanceOf<java_io_DataInputStream>);
 
-bool pending() { return Runtime::getPendingException() != nullptr; }
-
 }  // namespace
 
 void java_io_DataInputStream::init(java_io_InputStream* stream) { in = stream; }
 
 java_io_DataInputStream* java_io_DataInputStream::over(java_io_InputStream* stream) {
-    auto* s = new java_io_DataInputStream();
-    if (s) s->init(stream);
-    return s;
+    return Runtime::make<java_io_DataInputStream>(stream);
 }
 
 jint java_io_DataInputStream::read_3(ByteArray* b, jint off, jint len) {
@@ -79,7 +75,7 @@ void java_io_DataInputStream::readFully(ByteArray* b, jint off, jint len) {
     jint n = 0;
     while (n < len) {
         const jint k = read_3(b, off + n, len - n);
-        if (pending()) return;
+        BX_RETURN_IF_PENDING();
         if (k <= 0) return Runtime::raise<java_io_EOFException>();
         n += k;
     }
@@ -94,7 +90,7 @@ jint java_io_DataInputStream::skipBytes(jint n) {
     jint total = 0;
     while (total < n) {
         const jlong k = skip(n - total);
-        if (pending() || k <= 0) break;
+        if (Runtime::pending() || k <= 0) break;
         total += static_cast<jint>(std::min<jlong>(k, n - total));
     }
     return total;
@@ -102,7 +98,7 @@ jint java_io_DataInputStream::skipBytes(jint n) {
 
 jint java_io_DataInputStream::readByteOrThrow() {
     const jint c = read();
-    if (pending()) return -1;
+    BX_RETURN_IF_PENDING(-1);
     if (c < 0) {
         Runtime::raise<java_io_EOFException>();
         return -1;
@@ -148,9 +144,9 @@ jint java_io_DataInputStream::readInt() {
 
 jlong java_io_DataInputStream::readLong() {
     const jint high = readInt();
-    if (pending()) return 0;
+    BX_RETURN_IF_PENDING(0);
     const jint low = readInt();
-    if (pending()) return 0;
+    BX_RETURN_IF_PENDING(0);
     return static_cast<jlong>((static_cast<uint64_t>(static_cast<uint32_t>(high)) << 32) | static_cast<uint32_t>(low));
 }
 
@@ -190,11 +186,11 @@ bool decodeModifiedUtf8(const uint8_t* bytes, jint n, jchar* out, jint& units) {
 
 String* java_io_DataInputStream::readUTF() {
     const jint utflen = readUnsignedShort();
-    if (pending()) return nullptr;
+    BX_RETURN_IF_PENDING(nullptr);
     ByteArray* bytes = Runtime::newByteArray(utflen);
     if (!bytes) return nullptr;
     readFully(bytes, 0, utflen);
-    if (pending()) return nullptr;
+    BX_RETURN_IF_PENDING(nullptr);
     // Decoded into C++ memory: the String's allocation may move the array's data.
     std::vector<jchar> units(static_cast<size_t>(utflen) + 1);
     jint count = 0;

@@ -24,9 +24,7 @@ constexpr jint kMaxUtfBytes = 65535;
 void java_io_DataOutputStream::init(java_io_OutputStream* stream) { out = stream; }
 
 java_io_DataOutputStream* java_io_DataOutputStream::over(java_io_OutputStream* stream) {
-    auto* s = new java_io_DataOutputStream();
-    if (s) s->init(stream);
-    return s;
+    return Runtime::make<java_io_DataOutputStream>(stream);
 }
 
 void java_io_DataOutputStream::close() {
@@ -54,7 +52,7 @@ void java_io_DataOutputStream::writeArray(ByteArray* b) {
 bool java_io_DataOutputStream::writeBigEndian(jlong v, int bytes) {
     for (int i = bytes - 1; i >= 0; --i) {
         write(static_cast<jint>(jt::ushr(v, i * 8) & 0xFF));
-        if (Runtime::getPendingException()) return false;
+        BX_RETURN_IF_PENDING(false);
     }
     return true;
 }
@@ -79,7 +77,7 @@ void java_io_DataOutputStream::writeUTF(String* s) {
     const jint utflen = body->length;
     if (utflen > kMaxUtfBytes) {
         // The u16 length would wrap and every reader would misparse what follows.
-        Runtime::throwException(Runtime::newException<java_io_UTFDataFormatException>());
+        Runtime::raise<java_io_UTFDataFormatException>();
         return;
     }
     ByteArray* all = Runtime::newByteArray(utflen + 2);

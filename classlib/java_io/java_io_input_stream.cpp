@@ -2,11 +2,12 @@
 #include "classlib/java_io/java_io_input_stream.h"
 
 #include "classlib/java_io/java_io_byte_array_output_stream.h"
-#include "runtime/monitor.h"
 #include "runtime/array.h"
+#include "runtime/compiled.h"
 #include "runtime/exceptions.h"
 #include "runtime/log.h"
 #include "runtime/method_trace.h"
+#include "runtime/monitor.h"
 
 bool checkArrayRange(ByteArray* b, jint off, jint len) {
     if (!b) {
@@ -24,7 +25,7 @@ jint java_io_InputStream::read_3(ByteArray* b, jint off, jint len) {
     if (!checkArrayRange(b, off, len)) return -1;
     for (jint i = 0; i < len; ++i) {
         const jint c = read();
-        if (Runtime::getPendingException()) return 0;
+        BX_RETURN_IF_PENDING(0);
         if (c == -1) return i;
         b->set(off + i, jt::i2b(c));
     }
@@ -44,7 +45,7 @@ jlong java_io_InputStream::skip(jlong n) {
     jlong i = 0;
     for (; i < n; ++i) {
         const jint c = read();
-        if (Runtime::getPendingException()) return 0;
+        BX_RETURN_IF_PENDING(0);
         if (c == -1) break;
     }
     return i;
@@ -57,19 +58,18 @@ namespace Runtime {
 
 ByteArray* readStreamFully(java_io_InputStream* in) {
     if (!in) return nullptr;
-    auto* out = new java_io_ByteArrayOutputStream();
+    auto* out = Runtime::make<java_io_ByteArrayOutputStream>();
     if (!out) return nullptr;
-    out->init();
     ByteArray* buffer = newByteArray(512);
     if (!buffer) return nullptr;
     while (in->available() > 0) {
-        if (getPendingException()) return nullptr;
+        BX_RETURN_IF_PENDING(nullptr);
         const jint n = in->readArray(buffer);
-        if (getPendingException()) return nullptr;
+        BX_RETURN_IF_PENDING(nullptr);
         if (n <= 0) break;  // an available() that over-promises must not spin
         out->write_3(buffer, 0, n);
     }
-    if (getPendingException()) return nullptr;
+    BX_RETURN_IF_PENDING(nullptr);
     return out->toByteArray();
 }
 

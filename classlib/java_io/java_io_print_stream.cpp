@@ -32,9 +32,7 @@ bool dropIoException() {
 void java_io_PrintStream::init(java_io_OutputStream* stream) { out = stream; }
 
 java_io_PrintStream* java_io_PrintStream::over(java_io_OutputStream* stream) {
-    auto* s = new java_io_PrintStream();
-    if (s) s->init(stream);
-    return s;
+    return Runtime::make<java_io_PrintStream>(stream);
 }
 
 void java_io_PrintStream::close() {
@@ -78,7 +76,7 @@ void java_io_PrintStream::print(CharArray* a) {
     if (!a) return Runtime::nullPointer();
     for (jint i = 0; i < a->length; ++i) {
         write(a->get(i));
-        if (Runtime::getPendingException()) return;
+        BX_RETURN_IF_PENDING();
     }
 }
 
@@ -89,9 +87,9 @@ void java_io_PrintStream::printBoolean(jboolean b) { print(Runtime::ldcString(b 
 
 void java_io_PrintStream::println() { write('\n'); }
 
-#define BX_THEN_NEWLINE(call)                       \
-    call;                                           \
-    if (Runtime::getPendingException()) return;     \
+#define BX_THEN_NEWLINE(call) \
+    call;                     \
+    BX_RETURN_IF_PENDING();   \
     println();
 
 void java_io_PrintStream::println(String* s) { BX_THEN_NEWLINE(print(s)) }

@@ -2,6 +2,7 @@
 #include "classlib/java_lang/java_lang_boolean.h"
 
 #include "runtime/class_record.h"
+#include "runtime/compiled.h"
 #include "runtime/constant_pool.h"
 #include "runtime/new_instance_factory.h"
 #include "runtime/static_class.h"
@@ -26,8 +27,6 @@ bool java_lang_Boolean::equals(Object* other) {
 String* java_lang_Boolean::toString() { return Runtime::ldcString(value != 0 ? 271 : 272); }
 
 void java_lang_Boolean::clinit() {
-    TRUE = new java_lang_Boolean();
-    if (TRUE) TRUE->init(1);
-    FALSE = new java_lang_Boolean();
-    if (FALSE) FALSE->init(0);
+    TRUE = Runtime::make<java_lang_Boolean>(1);
+    FALSE = Runtime::make<java_lang_Boolean>(0);
 }

@@ -17,7 +17,7 @@ String* java_lang_Byte::toString() { return String::valueOfInt(value); }
 jbyte java_lang_Byte::parseByte_2(String* s, jint radix) {
     const jint v = java_lang_Integer::parseInt(s, radix);
     if (v < -128 || v > 127) {
-        Runtime::throwException(Runtime::newException<java_lang_NumberFormatException>());
+        Runtime::raise<java_lang_NumberFormatException>();
         return 0;
     }
     return static_cast<jbyte>(v);

@@ -3,6 +3,7 @@
 
 #include <cmath>
 
+#include "runtime/compiled.h"
 #include "runtime/method_trace.h"
 #include "runtime/number_format.h"
 #include "runtime/string.h"
@@ -10,9 +11,7 @@
 String* java_lang_Double::toString() { return String::valueOfDouble(value); }
 
 java_lang_Double* java_lang_Double::valueOf(String* s) {
-    auto* d = new java_lang_Double();
-    if (d) d->init(s ? NumberFormat::parseDouble(s->toCString().c_str()) : 0.0);
-    return d;
+    return Runtime::make<java_lang_Double>(s ? NumberFormat::parseDouble(s->toCString().c_str()) : 0.0);
 }
 
 jdouble java_lang_Double::parseDouble(String* s) {

@@ -1,6 +1,7 @@
 // The exception classes: java_lang_Throwable's subclasses, each only a class id and a superclass.
 // They share Throwable's fields, table and constructors (init() / init(String*)); the template keeps
-// the C++ hierarchy equal to the class table's superclass chain.
+// the C++ hierarchy equal to the class table's superclass chain. Throw one with Runtime::raise<E>
+// (runtime/compiled.h).
 #pragma once
 
 #include "runtime/class_ids.h"
@@ -54,22 +55,3 @@ using java_lang_NumberFormatException =
     ExceptionClass<CID_java_lang_NumberFormatException, java_lang_IllegalArgumentException>;
 using java_lang_ArrayStoreException = ExceptionClass<CID_java_lang_ArrayStoreException, java_lang_RuntimeException>;
 using java_lang_ArithmeticException = ExceptionClass<CID_java_lang_ArithmeticException, java_lang_RuntimeException>;
-
-namespace Runtime {
-
-// The creating code's two steps for an exception: allocation with the header constructor, then
-// the Java constructor. Null when the object heap is exhausted.
-template <class E>
-[[nodiscard]] E* newException() {
-    E* e = new E();
-    if (e) e->init();
-    return e;
-}
-template <class E>
-[[nodiscard]] E* newException(String* message) {
-    E* e = new E();
-    if (e) e->init(message);
-    return e;
-}
-
-}  // namespace Runtime

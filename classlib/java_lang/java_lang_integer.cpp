@@ -3,6 +3,7 @@
 #include "classlib/java_lang/java_lang_integer.h"
 
 #include "runtime/class_record.h"
+#include "runtime/compiled.h"
 #include "runtime/method_trace.h"
 #include "runtime/new_instance_factory.h"
 #include "runtime/number_format.h"
@@ -39,9 +40,7 @@ jint java_lang_Integer::parseInt(String* s) {
 }
 
 java_lang_Integer* java_lang_Integer::valueOf(String* s) {
-    auto* integer = new java_lang_Integer();
-    if (integer) integer->init(s ? NumberFormat::parseInt(s->toCString().c_str()) : 0);
-    return integer;
+    return Runtime::make<java_lang_Integer>(s ? NumberFormat::parseInt(s->toCString().c_str()) : 0);
 }
 
 String* java_lang_Integer::toString(jint i) { return String::valueOfInt(i); }

@@ -70,7 +70,7 @@ void java_lang_Thread::init(Object* target) {
 
 void java_lang_Thread::setPriority(jint priority) {
     if (priority < 1 || priority > 10) {
-        Runtime::throwException(Runtime::newException<java_lang_IllegalArgumentException>());
+        Runtime::raise<java_lang_IllegalArgumentException>();
         return;
     }
     m_priority = priority;

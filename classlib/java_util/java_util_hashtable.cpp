@@ -7,11 +7,12 @@
 
 #include "classlib/java_lang/java_lang_exceptions.h"
 #include "classlib/java_lang/java_lang_integer.h"
-#include "runtime/monitor.h"
 #include "runtime/array.h"
 #include "runtime/class_record.h"
+#include "runtime/compiled.h"
 #include "runtime/constant_pool.h"
 #include "runtime/exceptions.h"
+#include "runtime/monitor.h"
 #include "runtime/new_instance_factory.h"
 #include "runtime/string.h"
 #include "runtime/string_buffer.h"
@@ -65,7 +66,7 @@ bool keyEquals(Object* stored, Object* probe) {
     }
 }
 
-void raiseNullPointer() { Runtime::throwException(Runtime::newException<java_lang_NullPointerException>()); }
+void raiseNullPointer() { Runtime::raise<java_lang_NullPointerException>(); }
 
 }  // namespace
 
@@ -79,7 +80,7 @@ void java_util_Hashtable::init() {
 
 void java_util_Hashtable::init(jint initialCapacity) {
     if (initialCapacity < 0) {
-        Runtime::throwException(Runtime::newException<java_lang_IllegalArgumentException>(nullptr));
+        Runtime::raise<java_lang_IllegalArgumentException>(nullptr);
         return;
     }
     if (initialCapacity == 0) initialCapacity = 1;
@@ -200,9 +201,7 @@ void java_util_Hashtable::clear() {
 
 java_util_Hashtable_HashtableEnumerator* java_util_Hashtable::newEnumerator(bool wantKeys) {
     MonitorLock lock(this);
-    auto* enumerator = new java_util_Hashtable_HashtableEnumerator();
-    if (enumerator) enumerator->init(this, table, wantKeys);
-    return enumerator;
+    return Runtime::make<java_util_Hashtable_HashtableEnumerator>(this, table, wantKeys);
 }
 
 java_util_Hashtable_HashtableEnumerator* java_util_Hashtable::keys() { return newEnumerator(true); }
@@ -221,13 +220,13 @@ String* java_util_Hashtable::toString() {
     buf->appendString(Runtime::ldcString(kOpenLiteral));
     for (jint i = 0; i <= max; ++i) {
         Object* key = k->nextElement();
-        if (Runtime::getPendingException()) return nullptr;
+        BX_RETURN_IF_PENDING(nullptr);
         Object* value = e->nextElement();
-        if (Runtime::getPendingException()) return nullptr;
+        BX_RETURN_IF_PENDING(nullptr);
         String* s1 = key ? key->toString() : nullptr;
-        if (Runtime::getPendingException()) return nullptr;
+        BX_RETURN_IF_PENDING(nullptr);
         String* s2 = value ? value->toString() : nullptr;
-        if (Runtime::getPendingException()) return nullptr;
+        BX_RETURN_IF_PENDING(nullptr);
         auto* pair = new StringBuffer();
         if (!pair) return nullptr;
         pair->initWithCapacity(16);
@@ -270,8 +269,7 @@ bool java_util_Hashtable_HashtableEnumerator::hasMoreElements() { return entry !
 
 Object* java_util_Hashtable_HashtableEnumerator::nextElement() {
     if (!entry && !advance()) {
-        Runtime::throwException(
-            Runtime::newException<java_util_NoSuchElementException>(Runtime::ldcString(kNoMoreElementsLiteral)));
+        Runtime::raise<java_util_NoSuchElementException>(Runtime::ldcString(kNoMoreElementsLiteral));
         return nullptr;
     }
     java_util_HashtableEntry* e = entry;

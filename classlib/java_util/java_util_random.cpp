@@ -54,7 +54,7 @@ jint java_util_Random::nextInt() { return next(32); }
 
 jint java_util_Random::nextInt(jint n) {
     if (n < 1) {
-        Runtime::throwException(Runtime::newException<java_lang_IllegalArgumentException>(Runtime::ldcString(kBoundLiteral)));
+        Runtime::raise<java_lang_IllegalArgumentException>(Runtime::ldcString(kBoundLiteral));
         return 0;
     }
     if ((n & -n) == n) return static_cast<jint>((static_cast<jlong>(n) * next(31)) >> 31);

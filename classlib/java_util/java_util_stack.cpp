@@ -3,8 +3,9 @@
 #include "classlib/java_util/java_util_stack.h"
 
 #include "classlib/java_lang/java_lang_exceptions.h"
-#include "runtime/monitor.h"
+#include "runtime/compiled.h"
 #include "runtime/exceptions.h"
+#include "runtime/monitor.h"
 
 Object* java_util_Stack::push(Object* item) {
     addElement(item);
@@ -15,7 +16,7 @@ Object* java_util_Stack::peek() {
     MonitorLock lock(this);
     const jint n = size();
     if (n == 0) {
-        Runtime::throwException(Runtime::newException<java_util_EmptyStackException>());
+        Runtime::raise<java_util_EmptyStackException>();
         return nullptr;
     }
     return elementAt(n - 1);
@@ -25,7 +26,7 @@ Object* java_util_Stack::pop() {
     MonitorLock lock(this);
     const jint n = size();
     Object* object = peek();
-    if (Runtime::getPendingException()) return nullptr;
+    BX_RETURN_IF_PENDING(nullptr);
     removeElementAt(n - 1);
     return object;
 }

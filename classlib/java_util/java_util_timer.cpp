@@ -118,7 +118,7 @@ void java_util_TimerThread::mainLoop() {
         }
         if (fired) {
             task->run();
-            if (Runtime::getPendingException()) return;
+            BX_RETURN_IF_PENDING();
         }
     }
 }
@@ -126,18 +126,10 @@ void java_util_TimerThread::mainLoop() {
 // ---- Timer ----
 
 void java_util_Timer::init() {
-    m_queue = new java_util_TaskQueue();
-    if (!m_queue) {
-        Runtime::nullPointer();
-        return;
-    }
-    m_queue->init();
-    m_thread = new java_util_TimerThread();
-    if (!m_thread) {
-        Runtime::nullPointer();
-        return;
-    }
-    m_thread->init(m_queue);
+    m_queue = Runtime::make<java_util_TaskQueue>();
+    BX_RETURN_IF_NULL(m_queue);
+    m_thread = Runtime::make<java_util_TimerThread>(m_queue);
+    BX_RETURN_IF_NULL(m_thread);
     m_thread->start();
 }
 

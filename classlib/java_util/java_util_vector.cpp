@@ -4,12 +4,13 @@
 #include "classlib/java_util/java_util_vector.h"
 
 #include "classlib/java_lang/java_lang_exceptions.h"
-#include "runtime/monitor.h"
 #include "runtime/array.h"
 #include "runtime/class_record.h"
+#include "runtime/compiled.h"
 #include "runtime/constant_pool.h"
 #include "runtime/exceptions.h"
 #include "runtime/method_trace.h"
+#include "runtime/monitor.h"
 #include "runtime/new_instance_factory.h"
 #include "runtime/string.h"
 #include "runtime/string_buffer.h"
@@ -30,8 +31,7 @@ bool matches(Object* wanted, Object* element) { return wanted ? wanted->equals(e
 
 void java_util_Vector::init(jint initialCapacity, jint increment) {
     if (initialCapacity < 0) {
-        Runtime::throwException(
-            Runtime::newException<java_lang_IllegalArgumentException>(Runtime::ldcString(kIllegalCapacityLiteral)));
+        Runtime::raise<java_lang_IllegalArgumentException>(Runtime::ldcString(kIllegalCapacityLiteral));
         return;
     }
     elementData = Runtime::newObjectArray(CID_Object, initialCapacity);
@@ -44,7 +44,7 @@ void java_util_Vector::initFrom(java_util_Vector* other) {
     init(other->size(), 0);
     for (jint i = 0; i < other->size(); ++i) {
         Object* element = other->elementAt(i);
-        if (Runtime::getPendingException()) return;
+        BX_RETURN_IF_PENDING();
         addElement(element);
     }
 }
@@ -58,7 +58,7 @@ void java_util_Vector::raiseIndex(jint index) {
     if (text) text->initWithCapacity(16);
     String* message =
         text ? text->appendString(Runtime::ldcString(kIndexOutOfRangeLiteral))->appendInt(index)->toString() : nullptr;
-    Runtime::throwException(Runtime::newException<java_lang_ArrayIndexOutOfBoundsException>(message));
+    Runtime::raise<java_lang_ArrayIndexOutOfBoundsException>(message);
 }
 
 void java_util_Vector::grow(jint minCapacity) {
@@ -128,7 +128,7 @@ jint java_util_Vector::indexOf(Object* object, jint from) {
     MonitorLock lock(this);
     for (jint i = from < 0 ? 0 : from; i < elementCount; ++i) {
         const bool found = matches(object, at(i));
-        if (Runtime::getPendingException()) return -1;
+        BX_RETURN_IF_PENDING(-1);
         if (found) return i;
     }
     return -1;
@@ -137,12 +137,12 @@ jint java_util_Vector::indexOf(Object* object, jint from) {
 jint java_util_Vector::lastIndexOf(Object* object, jint from) {
     MonitorLock lock(this);
     if (from >= elementCount) {
-        Runtime::throwException(Runtime::newException<java_lang_IndexOutOfBoundsException>(String::valueOfInt(from)));
+        Runtime::raise<java_lang_IndexOutOfBoundsException>(String::valueOfInt(from));
         return -1;
     }
     for (jint i = from; i >= 0; --i) {
         const bool found = matches(object, at(i));
-        if (Runtime::getPendingException()) return -1;
+        BX_RETURN_IF_PENDING(-1);
         if (found) return i;
     }
     return -1;

@@ -30,7 +30,7 @@ void Command::init(String* shortLabel, String* longLabel, jint commandType, jint
 
 bool Command::checkType(jint commandType, jint priority) {
     if (commandType < kMinType || commandType > kMaxType) {
-        Runtime::throwException(Runtime::newException<java_lang_IllegalArgumentException>());
+        Runtime::raise<java_lang_IllegalArgumentException>();
         return false;
     }
     m_commandType = commandType;
@@ -40,7 +40,7 @@ bool Command::checkType(jint commandType, jint priority) {
 
 void Command::setLabels(String* shortLabel, String* longLabel) {
     if (!shortLabel) {
-        Runtime::throwException(Runtime::newException<java_lang_NullPointerException>());
+        Runtime::raise<java_lang_NullPointerException>();
         return;
     }
     m_label = shortLabel;

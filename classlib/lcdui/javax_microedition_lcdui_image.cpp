@@ -8,6 +8,7 @@
 #include "classlib/lcdui/javax_microedition_lcdui_graphics.h"
 #include "runtime/array.h"
 #include "runtime/class_record.h"
+#include "runtime/compiled.h"
 #include "runtime/log.h"
 #include "runtime/method_trace.h"
 #include "runtime/new_instance_factory.h"
@@ -105,9 +106,7 @@ void Image::attachFrameBuffer(uint16_t* pixels, jint width, jint height) {
 
 javax_microedition_lcdui_Graphics* Image::getGraphics() {
     if (!m_mutable) Runtime::traceLog("!mutable");
-    auto* g = new javax_microedition_lcdui_Graphics();
-    if (g) g->init(this);
-    return g;
+    return Runtime::make<javax_microedition_lcdui_Graphics>(this);
 }
 
 jint Image::getWidth() { return m_width; }
@@ -130,7 +129,5 @@ ByteArray* Image::getBytePixels() {
 }
 
 Image* Image::createImage(jint width, jint height) {
-    auto* image = new Image();
-    if (image) image->init(width, height, static_cast<jint>(kMutableBit), 0);
-    return image;
+    return Runtime::make<Image>(width, height, static_cast<jint>(kMutableBit), 0);
 }

@@ -12,6 +12,7 @@
 #include "classlib/java_util/java_util_hashtable.h"
 #include "runtime/array.h"
 #include "runtime/class_record.h"
+#include "runtime/compiled.h"
 #include "runtime/exceptions.h"
 #include "runtime/method_trace.h"
 #include "runtime/string.h"
@@ -30,9 +31,8 @@ MIDletClass g_midletClass{};
 }  // namespace
 
 void MIDlet::init() {
-    auto* table = new java_util_Hashtable();
+    auto* table = Runtime::make<java_util_Hashtable>(kPropertyBuckets);
     if (!table) return;
-    table->init(kPropertyBuckets);
     m_properties = table;
     String* text = readAppDescriptor();
     if (text && text->length() > 0) parseAppDescriptor(text, m_properties);
@@ -43,7 +43,7 @@ String* MIDlet::readAppDescriptor() {
     if (!in) return nullptr;
     ByteArray* bytes = Runtime::readStreamFully(in);
     in->close();
-    if (Runtime::getPendingException() || !bytes) {
+    if (Runtime::pending() || !bytes) {
         Runtime::clearPendingException();
         return nullptr;
     }

@@ -37,7 +37,7 @@ public:
     TestCanvas() { setClassId(CID_cGame); }
     void keyPressed(jint code) override {
         g_events.push_back("keyPressed " + std::to_string(code));
-        if (code < 0) Runtime::throwException(Runtime::newException<java_lang_IllegalStateException>());
+        if (code < 0) Runtime::raise<java_lang_IllegalStateException>();
     }
     void keyReleased(jint code) override { g_events.push_back("keyReleased " + std::to_string(code)); }
     void pointerDragged(jint x, jint y) override {

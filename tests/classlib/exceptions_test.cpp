@@ -70,19 +70,19 @@ TEST_F(ExceptionsTest, MessageIsTheStringItselfOrPoolStringOne) {
     Runtime::setConstantPool(pool);
 
     String* abc = String::fromCString("abc");
-    auto* withMessage = Runtime::newException<java_lang_IllegalStateException>(abc);
+    auto* withMessage = Runtime::make<java_lang_IllegalStateException>(abc);
     EXPECT_EQ(withMessage->toString(), abc);  // the same object, no class name
     EXPECT_EQ(withMessage->getMessage(), abc);
-    auto* plain = Runtime::newException<java_util_EmptyStackException>();
+    auto* plain = Runtime::make<java_util_EmptyStackException>();
     EXPECT_EQ(plain->toString(), pool->get(1));
-    auto* nullMessage = Runtime::newException<java_lang_Exception>(nullptr);
+    auto* nullMessage = Runtime::make<java_lang_Exception>(nullptr);
     EXPECT_EQ(nullMessage->toString(), nullptr);
 }
 
 TEST_F(ExceptionsTest, ThrowStoresTheTraceAndMakesThePendingException) {
     Runtime::MethodTraceScope outer("cGame::run");
     Runtime::MethodTraceScope inner("cGame::load");
-    auto* e = Runtime::newException<java_io_EOFException>(nullptr);
+    auto* e = Runtime::make<java_io_EOFException>(nullptr);
     EXPECT_FALSE(Runtime::checkPendingException(3));
     Runtime::throwException(e);
     EXPECT_EQ(Runtime::getPendingException(), e);
@@ -154,13 +154,13 @@ TEST_F(ExceptionsTest, HandlerMatchingFollowsRangesClassesAndTableOrder) {
 
 TEST_F(ExceptionsTest, EachThreadHasItsOwnPendingExceptionAndItsEndClearsIt) {
     LogCapture log;
-    auto* here = Runtime::newException<java_lang_Exception>(nullptr);
+    auto* here = Runtime::make<java_lang_Exception>(nullptr);
     Runtime::throwException(here);
     Object* seenByOther = here;
     std::thread other([&] {
         seenByOther = Runtime::getPendingException();
         // Left uncaught: logged when the thread ends.
-        Runtime::throwException(Runtime::newException<java_lang_IllegalArgumentException>(nullptr));
+        Runtime::raise<java_lang_IllegalArgumentException>(nullptr);
     });
     // Blocked in join, this thread is parked: the other thread's collections may scan it.
     Runtime::runParked([](void* t) { static_cast<std::thread*>(t)->join(); }, &other);
@@ -174,7 +174,7 @@ public:
     void print(String* text) override { written += narrow(text); }
     void write(jint byte) override {
         written += static_cast<char>(byte);
-        if (failWrite) Runtime::throwException(Runtime::newException<java_io_IOException>(nullptr));
+        if (failWrite) Runtime::raise<java_io_IOException>(nullptr);
     }
     std::string written;
     bool failWrite = false;
@@ -184,7 +184,7 @@ TEST_F(ExceptionsTest, PrintStackTraceWritesTheTraceAndANewlineAndIgnoresItsIOEx
     RecordingOutput out;
     Runtime::setThrowableOutput(&out);
     Runtime::MethodTraceScope scope("cGame::save");
-    auto* e = Runtime::newException<java_lang_Exception>(nullptr);
+    auto* e = Runtime::make<java_lang_Exception>(nullptr);
     Runtime::throwException(e);
     Runtime::clearPendingException();
     e->printStackTrace();

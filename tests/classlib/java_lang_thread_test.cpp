@@ -196,7 +196,7 @@ TEST_F(ThreadTest, ToStringJoinsThePoolTextsTheHashAndThePriority) {
 TEST_F(ThreadTest, AnExceptionLeftPendingByRunIsLoggedWhenTheThreadEnds) {
     LogCapture log;
     java_lang_Thread* thread = newThread(
-        [](void*) { Runtime::throwException(Runtime::newException<java_lang_IllegalStateException>(nullptr)); },
+        [](void*) { Runtime::raise<java_lang_IllegalStateException>(nullptr); },
         nullptr);
     thread->start();
     thread->join();

@@ -140,8 +140,8 @@ public:
     void write(jint) override { raise(); }
     void write_3(ByteArray*, jint, jint) override { raise(); }
     void raise() {
-        Object* e = classId == CID_java_io_EOFException ? static_cast<Object*>(Runtime::newException<java_io_EOFException>())
-                                                         : static_cast<Object*>(Runtime::newException<java_lang_IllegalStateException>());
+        Object* e = classId == CID_java_io_EOFException ? static_cast<Object*>(Runtime::make<java_io_EOFException>())
+                                                         : static_cast<Object*>(Runtime::make<java_lang_IllegalStateException>());
         Runtime::throwException(e);
         ++calls;
     }
