@@ -8,6 +8,7 @@
 #include "classlib/java_lang/java_lang_thread.h"
 #include "platform/device/device.h"
 #include "runtime/clock.h"
+#include "runtime/compiled.h"
 #include "runtime/log.h"
 #include "runtime/thread_state.h"
 #include "runtime/thread_table.h"
@@ -77,10 +78,9 @@ bool ApplicationImpl::init(uintptr_t stackBase) {
         m_stackBaseSet = true;
     }
     auto attachMainThread = [this] {
-        auto* mainThread = new java_lang_Thread();
+        auto* mainThread = Runtime::make<java_lang_Thread>();
         if (!mainThread) return;
         mainThread->setCollectable(false);
-        mainThread->init();
         mainThread->m_priority = 9 - ThreadTable::getThreadPriority();
         m_mainThreadSlot = ThreadTable::attachCurrentThread(mainThread);
     };
