@@ -7,7 +7,7 @@
 
 #include "app/host/data_file_check.h"
 #include "platform/device/headless/event_script.h"
-#include "tests/tools/temp_folder.h"
+#include "tests/support/temp_folder.h"
 #include "tools/bar_writer.h"
 
 namespace {

@@ -17,7 +17,7 @@
 #include "platform/device/headless/headless_device.h"
 #include "platform/file_paths.h"
 #include "test_midlet.h"
-#include "tests/tools/temp_folder.h"
+#include "tests/support/temp_folder.h"
 #include "tools/bar_writer.h"
 #include "tools/constants_compiler.h"
 

@@ -326,7 +326,7 @@ TEST_F(HostShellTest, PlatformRequestOpensOnlyPlainWebLinksAndMinimisesForThem) 
                              "http://user@example.com/", longUrl.c_str()};
     for (const char* url : hostile) {
         SCOPED_TRACE(std::string(url).substr(0, 40));
-        LogLines log;
+        LogCapture log;
         EXPECT_EQ(midlet->platformRequest(String::fromCString(url)), 0);
         EXPECT_EQ(take(), Lines{});
         EXPECT_EQ(std::count_if(log.lines.begin(), log.lines.end(),

@@ -7,7 +7,7 @@
 
 #include "app/host/host_shell.h"
 #include "runtime/log.h"
-#include "tests/tools/temp_folder.h"
+#include "tests/support/temp_folder.h"
 
 namespace {
 

@@ -13,7 +13,7 @@
 #include "runtime/java_lang_throwable.h"
 #include "runtime/system_natives.h"
 #include "tests/classlib/shipped_constants.h"
-#include "tests/tools/temp_folder.h"
+#include "tests/support/temp_folder.h"
 #include "tools/bar_writer.h"
 
 class ApplicationFixture : public ::testing::Test {

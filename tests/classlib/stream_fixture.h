@@ -17,7 +17,7 @@
 #include "runtime/array.h"
 #include "runtime/exceptions.h"
 #include "runtime/string.h"
-#include "tests/tools/temp_folder.h"
+#include "tests/support/temp_folder.h"
 
 class StreamTest : public RuntimeTest {
 protected:

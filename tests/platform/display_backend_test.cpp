@@ -41,7 +41,7 @@ TEST(DisplayBackendTest, OpensTheBackEndNamed) {
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.name.begin(), c.name.end()));
         Screen screen;
-        LogLines log;
+        LogCapture log;
         std::unique_ptr<DisplayBackend> backend;
         EXPECT_EQ(openDisplayBackend(c.name, screen.device, backend), c.ok);
         EXPECT_EQ(log.lines, c.log);

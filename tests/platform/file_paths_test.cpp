@@ -4,7 +4,7 @@
 
 #include "platform/file_paths.h"
 #include "platform/host_files.h"
-#include "tests/tools/temp_folder.h"
+#include "tests/support/temp_folder.h"
 
 namespace {
 

@@ -195,7 +195,7 @@ TEST(HeadlessDeviceTest, RecordsShellCalls) {
 }
 
 TEST(HeadlessDeviceTest, CapturesFramesAsPng) {
-    TempDir dir;
+    TempFolder dir;
     HeadlessDevice device;
     RecordingProc proc;
     ASSERT_TRUE(device.createWindow(proc));

@@ -1,5 +1,5 @@
-// Helpers of the platform tests: a log capture, a temporary folder, a PNG reader, and a window
-// procedure that records what it is sent.
+// Helpers of the platform tests: a PNG reader and a window procedure that records what it is sent
+// (the log capture and temporary folder come from tests/support/).
 #pragma once
 
 #include <png.h>
@@ -13,40 +13,8 @@
 #include "platform/device/host_input.h"
 #include "platform/device/host_message.h"
 #include "runtime/log.h"
-
-class LogLines {
-public:
-    LogLines() {
-        m_level = Log::level();
-        Log::setLevel(LogLevel::Debug);
-        m_sink = Log::setSink([this](LogLevel, const std::string& text) { lines.push_back(text); });
-    }
-    ~LogLines() {
-        Log::setSink(std::move(m_sink));
-        Log::setLevel(m_level);
-    }
-    std::vector<std::string> lines;
-
-private:
-    LogLevel m_level;
-    Log::Sink m_sink;
-};
-
-class TempDir {
-public:
-    TempDir() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "brindlex-platform-XXXXXX").string();
-        if (::mkdtemp(pattern.data()) != nullptr) m_path = pattern;
-    }
-    ~TempDir() {
-        std::error_code ec;
-        if (!m_path.empty()) std::filesystem::remove_all(m_path, ec);
-    }
-    const std::filesystem::path& path() const { return m_path; }
-
-private:
-    std::filesystem::path m_path;
-};
+#include "tests/support/log_capture.h"
+#include "tests/support/temp_folder.h"
 
 struct RgbImage {
     int width = 0;

@@ -81,7 +81,7 @@ TEST(UrlPolicyTest, ARefusedLinkIsLoggedPrintableAndShort) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.logged);
         EXPECT_EQ(Host::urlForLog(c.url), c.logged);
-        LogLines log;
+        LogCapture log;
         HeadlessDevice device;
         EXPECT_FALSE(device.launchUrl(c.url));
         ASSERT_EQ(log.lines.size(), 1u);

@@ -10,31 +10,9 @@
 #include <vector>
 
 #include "runtime/heaps.h"
+#include "tests/support/log_capture.h"
 #include "runtime/log.h"
 #include "runtime/object_manager.h"
-
-class LogCapture {
-public:
-    LogCapture() {
-        m_previousLevel = Log::level();
-        Log::setLevel(LogLevel::Debug);
-        m_previousSink = Log::setSink([this](LogLevel, const std::string& text) { lines.push_back(text); });
-    }
-    ~LogCapture() {
-        Log::setSink(std::move(m_previousSink));
-        Log::setLevel(m_previousLevel);
-    }
-    [[nodiscard]] bool contains(const std::string& text) const {
-        for (const auto& line : lines)
-            if (line.find(text) != std::string::npos) return true;
-        return false;
-    }
-    std::vector<std::string> lines;
-
-private:
-    LogLevel m_previousLevel;
-    Log::Sink m_previousSink;
-};
 
 class RuntimeTest : public ::testing::Test {
 protected:

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/tools/temp_folder.h"
+#include "tests/support/temp_folder.h"
 #include "tools/bar_writer.h"
 
 namespace {

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/tools/temp_folder.h"
+#include "tests/support/temp_folder.h"
 #include "tools/bar_reader.h"
 #include "tools/barpack_cli.h"
 

@@ -45,7 +45,7 @@ TEST(DesktopTest, ReadsTheLanguageFromTheLocale) {
 }
 
 TEST(DesktopTest, ASecondStartAsksTheFirstToComeToTheFront) {
-    TempDir dir;
+    TempFolder dir;
     const std::string path = (dir.path() / "game.lock").string();
     auto first = std::make_unique<SingleInstanceLock>(path);
     ASSERT_TRUE(first->acquire());
