@@ -4,21 +4,7 @@
 #include "runtime/compiled.h"
 #include "runtime/string.h"
 
-void* DummyPlayer::getInterface(jint classId) {
-    switch (classId) {
-        case CID_javax_microedition_media_Controllable:
-        case CID_javax_microedition_media_Player:
-            return static_cast<javax_microedition_media_Player*>(this);
-        case CID_javax_microedition_media_control_RateControl:
-            return static_cast<javax_microedition_media_control_RateControl*>(this);
-        case CID_javax_microedition_media_control_TempoControl:
-            return static_cast<javax_microedition_media_control_TempoControl*>(this);
-        case CID_javax_microedition_media_control_VolumeControl:
-            return static_cast<javax_microedition_media_control_VolumeControl*>(this);
-        default:
-            return nullptr;
-    }
-}
+void* DummyPlayer::getInterface(jint classId) { return playerWithControlsInterface(this, classId); }
 
 Object* DummyPlayer::getControl(String* name) {
     BX_RETURN_IF_NULL(name, nullptr);

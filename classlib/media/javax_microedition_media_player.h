@@ -67,6 +67,25 @@ protected:
     ~javax_microedition_media_control_TempoControl() = default;
 };
 
+// getInterface of a player with the player, tempo (and so rate) and volume interfaces: the casts
+// every such player answers, in one place.
+template <class P>
+[[nodiscard]] void* playerWithControlsInterface(P* player, jint classId) {
+    switch (classId) {
+        case CID_javax_microedition_media_Controllable:
+        case CID_javax_microedition_media_Player:
+            return static_cast<javax_microedition_media_Player*>(player);
+        case CID_javax_microedition_media_control_RateControl:
+            return static_cast<javax_microedition_media_control_RateControl*>(player);
+        case CID_javax_microedition_media_control_TempoControl:
+            return static_cast<javax_microedition_media_control_TempoControl*>(player);
+        case CID_javax_microedition_media_control_VolumeControl:
+            return static_cast<javax_microedition_media_control_VolumeControl*>(player);
+        default:
+            return nullptr;
+    }
+}
+
 namespace Runtime {
 
 [[nodiscard]] inline javax_microedition_media_Player* asPlayer(Object* object) {

@@ -31,21 +31,7 @@ void SoundPlayerWAVE::destroy() {
     releaseClip();
 }
 
-void* SoundPlayerWAVE::getInterface(jint classId) {
-    switch (classId) {
-        case CID_javax_microedition_media_Controllable:
-        case CID_javax_microedition_media_Player:
-            return static_cast<javax_microedition_media_Player*>(this);
-        case CID_javax_microedition_media_control_RateControl:
-            return static_cast<javax_microedition_media_control_RateControl*>(this);
-        case CID_javax_microedition_media_control_TempoControl:
-            return static_cast<javax_microedition_media_control_TempoControl*>(this);
-        case CID_javax_microedition_media_control_VolumeControl:
-            return static_cast<javax_microedition_media_control_VolumeControl*>(this);
-        default:
-            return nullptr;
-    }
-}
+void* SoundPlayerWAVE::getInterface(jint classId) { return playerWithControlsInterface(this, classId); }
 
 void SoundPlayerWAVE::releaseClip() {
     std::free(m_clip);

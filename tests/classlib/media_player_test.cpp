@@ -10,6 +10,7 @@
 #include <thread>
 #include <vector>
 
+#include "tests/support/file_bytes.h"
 #include "../runtime/runtime_fixture.h"
 #include "classlib/java_io/java_io_byte_array_input_stream.h"
 #include "classlib/java_lang/java_lang_exceptions.h"
@@ -37,17 +38,6 @@ std::vector<uint8_t> waveClip(uint32_t frames, uint8_t level = 255) {
                                 static_cast<uint8_t>(frames), static_cast<uint8_t>(frames >> 8), 0, 0};
     std::copy(header, header + 44, b.begin());
     return b;
-}
-
-std::vector<uint8_t> readFile(const char* path) {
-    std::vector<uint8_t> bytes;
-    std::FILE* f = std::fopen(path, "rb");
-    if (!f) return bytes;
-    uint8_t chunk[4096];
-    size_t n;
-    while ((n = std::fread(chunk, 1, sizeof chunk, f)) > 0) bytes.insert(bytes.end(), chunk, chunk + n);
-    std::fclose(f);
-    return bytes;
 }
 
 std::vector<uint8_t> midiNote() {

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/file_bytes.h"
 #include "platform/media/decoded_sound.h"
 #include "platform/media/wave_clip.h"
 
@@ -39,17 +40,6 @@ std::vector<uint8_t> wave(const Header& h, size_t pcmBytes) {
     put16(b, 34, h.bits);
     put32(b, 40, h.pcmLength);
     return b;
-}
-
-std::vector<uint8_t> readFile(const char* path) {
-    std::vector<uint8_t> bytes;
-    std::FILE* f = std::fopen(path, "rb");
-    if (!f) return bytes;
-    uint8_t chunk[4096];
-    size_t n;
-    while ((n = std::fread(chunk, 1, sizeof chunk, f)) > 0) bytes.insert(bytes.end(), chunk, chunk + n);
-    std::fclose(f);
-    return bytes;
 }
 
 int32_t peak(const std::vector<uint8_t>& pcm16) {
