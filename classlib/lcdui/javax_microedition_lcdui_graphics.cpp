@@ -1,5 +1,5 @@
-// Graphics: state (colour, clip, translation) and fillRect. Clipping is done in 64-bit arithmetic
-// so that no sum of a coordinate and a size can wrap around and slip past the clip.
+// Graphics: state (colour, clip, translation) and fillRect; the clipping and the pixel work are the
+// drawing room's (platform/graphics/), so no sum of a coordinate and a size can slip past the clip.
 #include "classlib/lcdui/javax_microedition_lcdui_graphics.h"
 
 #include <algorithm>
@@ -80,71 +80,30 @@ void Graphics::translate(jint dx, jint dy) {
     m_translateY = jt::add(m_translateY, dy);
 }
 
-uint16_t* Graphics::targetPixels() const {
-    if (!m_target) return nullptr;
+Surface565 Graphics::targetSurface() const {
+    if (!m_target) return {};
     ShortArray* pixels = m_target->getShortPixels();
-    if (!pixels || !pixels->data) return nullptr;
-    const jlong needed = static_cast<jlong>(m_target->m_stride / 2) * m_target->getHeight();
-    if (m_target->m_stride / 2 < m_target->getWidth() || pixels->length < needed) return nullptr;
-    return reinterpret_cast<uint16_t*>(pixels->data);
+    if (!pixels || !pixels->data) return {};
+    const jint pitch = m_target->m_stride / 2;
+    const jlong needed = static_cast<jlong>(pitch) * m_target->getHeight();
+    if (pitch < m_target->getWidth() || pixels->length < needed) return {};
+    return {reinterpret_cast<uint16_t*>(pixels->data), m_target->getWidth(), m_target->getHeight(), pitch};
 }
 
-void Graphics::fillRect(jint x, jint y, jint w, jint h) {
-    jlong left = static_cast<jlong>(x) + m_translateX;
-    jlong top = static_cast<jlong>(y) + m_translateY;
-    jlong width = w;
-    jlong height = h;
-    if (left < m_clipX1) {
-        if (left + width < m_clipX1) return;
-        width -= m_clipX1 - left;
-        left = m_clipX1;
-    }
-    if (left + width > m_clipX2) width = m_clipX2 - left;
-    if (width <= 0) return;
-    if (top < m_clipY1) {
-        if (top + height < m_clipY1) return;
-        height -= m_clipY1 - top;
-        top = m_clipY1;
-    }
-    if (top + height > m_clipY2) height = m_clipY2 - top;
-    if (height <= 0) return;
+Rect Graphics::clip() const { return {m_clipX1, m_clipY1, m_clipX2 - m_clipX1, m_clipY2 - m_clipY1}; }
 
-    uint16_t* pixels = targetPixels();
-    if (!pixels) return Runtime::nullPointer();
-    const jint pitch = m_target->m_stride;
-    uint16_t* dst = pixels + top * (pitch / 2) + left;
+void Graphics::fillRect(jint x, jint y, jint w, jint h) {
+    const Rect area = clip().clip(jlong{x} + m_translateX, jlong{y} + m_translateY, w, h);
+    if (area.empty()) return;
+    const Surface565 target = targetSurface();
+    if (!target.pixels) return Runtime::nullPointer();
     if ((m_color >> 24) == 0xFF)
-        FillRect16(dst, static_cast<jint>(width), static_cast<jint>(height), pitch, toRGB565(m_color));
+        ::fillRect(target, area, toRGB565(m_color));
     else
-        fillRectBlend(dst, static_cast<jint>(width), static_cast<jint>(height), pitch);
+        blendRect565(target, area, m_color);
 }
 
 void Graphics::FillRect16(uint16_t* dst, jint w, jint h, jint pitchBytes, uint16_t rgb565) {
     if (h < 1) Runtime::traceLog("FillRect16 h > 0");
-    for (jint row = 0; row < h; ++row) {
-        std::fill_n(dst, w, rgb565);
-        dst += pitchBytes / 2;
-    }
-}
-
-// Each RGB565 field weighed by 256 - alpha against the colour's top bits weighed by alpha.
-void Graphics::fillRectBlend(uint16_t* dst, jint w, jint h, jint pitchBytes) const {
-    const uint32_t a = m_color >> 24;
-    const uint32_t ia = 256 - a;
-    const uint32_t r8 = (m_color >> 16) & 0xFF;
-    const uint32_t g8 = (m_color >> 8) & 0xFF;
-    const uint32_t b8 = m_color & 0xFF;
-    const uint32_t red = (r8 * a) >> 11;
-    const uint32_t green = (g8 * a) >> 10;
-    const uint32_t blue = (b8 * a) >> 11;
-    for (jint row = 0; row < h; ++row) {
-        for (jint col = 0; col < w; ++col) {
-            const uint32_t d = dst[col];
-            const uint32_t r = ((((d >> 11) & 0x1F) * ia) >> 8) + red;
-            const uint32_t g = ((((d >> 5) & 0x3F) * ia) >> 8) + green;
-            const uint32_t b = (((d & 0x1F) * ia) >> 8) + blue;
-            dst[col] = static_cast<uint16_t>(((r & 0x1F) << 11) | ((g & 0x3F) << 5) | (b & 0x1F));
-        }
-        dst += pitchBytes / 2;
-    }
+    ::fillRect(Surface565{dst, w, h, pitchBytes / 2}, Rect{0, 0, w, h}, rgb565);
 }

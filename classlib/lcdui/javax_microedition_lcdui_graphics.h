@@ -6,6 +6,7 @@
 
 #include <cstdint>
 
+#include "platform/graphics/surface.h"
 #include "runtime/object.h"
 
 class javax_microedition_lcdui_Image;
@@ -65,7 +66,8 @@ public:
 
 private:
     void clampClipToTarget();
-    // The target's 16-bit pixels when they hold the whole target, else null.
-    [[nodiscard]] uint16_t* targetPixels() const;
-    void fillRectBlend(uint16_t* dst, jint w, jint h, jint pitchBytes) const;
+    // The clip as a rectangle of the target.
+    [[nodiscard]] Rect clip() const;
+    // The target's 16-bit pixels as a surface when they hold the whole target, else an empty view.
+    [[nodiscard]] Surface565 targetSurface() const;
 };

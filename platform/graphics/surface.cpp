@@ -1,12 +1,26 @@
-// The screen blit: a straight row copy at equal sizes, else nearest or box-averaged scaling.
-// Source spans are computed in 64-bit so large screens cannot overflow.
+// The blended fill, and the screen blit: a straight row copy at equal sizes, else nearest or
+// box-averaged scaling. Source spans are computed in 64-bit so large screens cannot overflow.
 #include "platform/graphics/surface.h"
 
 #include <algorithm>
 #include <cstring>
 
-void Surface565::fill(uint16_t colour) const {
-    for (int y = 0; y < height; ++y) std::fill_n(row(y), width, colour);
+void blendRect565(const Surface565& surface, const Rect& area, uint32_t argb) {
+    const uint32_t a = argb >> 24;
+    const uint32_t ia = 256 - a;
+    const uint32_t red = (((argb >> 16) & 0xFF) * a) >> 11;
+    const uint32_t green = (((argb >> 8) & 0xFF) * a) >> 10;
+    const uint32_t blue = ((argb & 0xFF) * a) >> 11;
+    for (int y = area.y; y < area.bottom(); ++y) {
+        uint16_t* dst = surface.row(y) + area.x;
+        for (int col = 0; col < area.w; ++col) {
+            const uint32_t d = dst[col];
+            const uint32_t r = ((((d >> 11) & 0x1F) * ia) >> 8) + red;
+            const uint32_t g = ((((d >> 5) & 0x3F) * ia) >> 8) + green;
+            const uint32_t b = (((d & 0x1F) * ia) >> 8) + blue;
+            dst[col] = static_cast<uint16_t>(((r & 0x1F) << 11) | ((g & 0x3F) << 5) | (b & 0x1F));
+        }
+    }
 }
 
 namespace {

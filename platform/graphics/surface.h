@@ -1,27 +1,56 @@
-// A view of RGB565 pixels and the one stretch copy between two views (the screen blit).
-// Invariant: a view never owns its pixels; pitch is in pixels and at least the width.
+// Views of pixels (RGB565 for the screen and images, 32-bit ARGB for effects) and the primitives
+// that write them: fills, the blended fill and rectangle copies take a rectangle the caller has
+// already clipped to the surface (Rect::clip); the one stretch copy between two views is the
+// screen blit. Invariant: a view never owns its pixels; pitch is in pixels and at least the width.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
+#include <cstring>
+#include <type_traits>
 
-struct Surface565 {
-    uint16_t* pixels = nullptr;
+#include "platform/graphics/rect.h"
+
+template <class Pixel>
+struct SurfaceView {
+    Pixel* pixels = nullptr;
     int width = 0;
     int height = 0;
     int pitch = 0;
 
-    [[nodiscard]] uint16_t* row(int y) const { return pixels + static_cast<long>(y) * pitch; }
-    void fill(uint16_t colour) const;
+    [[nodiscard]] Pixel* row(int y) const { return pixels + static_cast<long>(y) * pitch; }
+    [[nodiscard]] Rect bounds() const { return {0, 0, width, height}; }
+    void fill(std::remove_const_t<Pixel> colour) const;
 };
 
-struct ConstSurface565 {
-    const uint16_t* pixels = nullptr;
-    int width = 0;
-    int height = 0;
-    int pitch = 0;
+using Surface565 = SurfaceView<uint16_t>;
+using ConstSurface565 = SurfaceView<const uint16_t>;
+using SurfaceARGB = SurfaceView<uint32_t>;
+using ConstSurfaceARGB = SurfaceView<const uint32_t>;
 
-    [[nodiscard]] const uint16_t* row(int y) const { return pixels + static_cast<long>(y) * pitch; }
-};
+// Every pixel of `area` (inside the surface) set to `colour`.
+template <class Pixel>
+void fillRect(const SurfaceView<Pixel>& surface, const Rect& area, Pixel colour) {
+    if (area.empty()) return;
+    for (int y = area.y; y < area.bottom(); ++y) std::fill_n(surface.row(y) + area.x, area.w, colour);
+}
+
+template <class Pixel>
+void SurfaceView<Pixel>::fill(std::remove_const_t<Pixel> colour) const {
+    fillRect(*this, bounds(), colour);
+}
+
+// `area` (inside dst) takes the pixels of src from `from` on (the same size inside src).
+template <class Pixel>
+void copyRect(const SurfaceView<const Pixel>& src, Point from, const SurfaceView<Pixel>& dst, const Rect& area) {
+    if (area.empty()) return;
+    for (int y = 0; y < area.h; ++y)
+        std::memmove(dst.row(area.y + y) + area.x, src.row(from.y + y) + from.x, sizeof(Pixel) * area.w);
+}
+
+// Each RGB565 field of `area` weighed by 256 - alpha against the ARGB colour's top bits weighed by
+// alpha (the colour's alpha byte).
+void blendRect565(const Surface565& surface, const Rect& area, uint32_t argb);
 
 enum class StretchMode : uint8_t {
     Nearest,  // each target pixel takes one source pixel (COLORONCOLOR)
