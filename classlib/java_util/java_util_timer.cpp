@@ -29,10 +29,10 @@ const NewInstanceRegistration kTimerThreadNew(CID_java_util_TimerThread, &newIns
 constexpr jlong kIdleWaitMillis = 30000;
 
 // The scheduling messages, from the constant pool.
-constexpr jint kNegativeDelayLiteral = 239;
-constexpr jint kNonPositivePeriodLiteral = 240;
-constexpr jint kTimerCancelledLiteral = 241;
-constexpr jint kTaskNotNewLiteral = 242;
+constexpr jint kNegativeDelayLiteral = 279;
+constexpr jint kNonPositivePeriodLiteral = 280;
+constexpr jint kTimerCancelledLiteral = 281;
+constexpr jint kTaskNotNewLiteral = 282;
 
 // time + delay (delay >= 0), held at the clock's end: a wrapped sum would lie in the past and fire
 // at once, for ever.

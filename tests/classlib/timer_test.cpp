@@ -158,10 +158,10 @@ TEST_F(TimerTest, SchedulingRefusesBadTimesAndTasksThatAreNotNew) {
         const char* message;
     };
     // The messages as assets/constants.txt ships them.
-    installPool({{239, "Negative delay."},
-                 {240, "Non-positive period."},
-                 {241, "Timer already cancelled."},
-                 {242, "Task already scheduled or cancelled"}});
+    installPool({{279, "Negative delay."},
+                 {280, "Non-positive period."},
+                 {281, "Timer already cancelled."},
+                 {282, "Task already scheduled or cancelled"}});
     const Case cases[] = {
         {"negative delay", 0, false, -1, 0, CID_java_lang_IllegalArgumentException, "Negative delay."},
         {"zero period", 1, false, 10, 0, CID_java_lang_IllegalArgumentException, "Non-positive period."},
