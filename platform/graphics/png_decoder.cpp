@@ -109,7 +109,8 @@ void convertRow(const Decode& d, const uint8_t* in, uint16_t* out, int32_t width
             for (int32_t x = 0; x < width; ++x, in += 3) out[x] = rgb565(in[0], in[1], in[2]);
             break;
         case RowFormat::KeyAlpha:
-            for (int32_t x = 0; x < width; ++x, in += 4) out[x] = in[3] == 0 ? kPngKeyPixel : rgb565(in[0], in[1], in[2]);
+            for (int32_t x = 0; x < width; ++x, in += 4)
+                out[x] = in[3] == 0 ? kPngKeyPixel : rgb565(in[0], in[1], in[2]);
             break;
         case RowFormat::Argb4444:
             for (int32_t x = 0; x < width; ++x, in += d.channels) {

@@ -107,12 +107,15 @@ std::vector<uint16_t> withoutPad(const std::vector<uint16_t>& rows) {
     return out;
 }
 
+uint32_t chunkLength(const std::vector<uint8_t>& png, size_t at) {
+    return (uint32_t{png[at]} << 24) | (uint32_t{png[at + 1]} << 16) | (uint32_t{png[at + 2]} << 8) | png[at + 3];
+}
+
 // End of the last IDAT chunk (its CRC included): every byte before it is needed to decode.
 size_t endOfImageData(const std::vector<uint8_t>& png) {
     size_t pos = 8, end = 0;
     while (pos + 8 <= png.size()) {
-        const size_t length = (size_t{png[pos]} << 24) | (size_t{png[pos + 1]} << 16) | (size_t{png[pos + 2]} << 8) |
-                              png[pos + 3];
+        const size_t length = chunkLength(png, pos);
         if (png[pos + 4] == 'I' && png[pos + 5] == 'D' && png[pos + 6] == 'A' && png[pos + 7] == 'T')
             end = pos + 12 + length;
         pos += 12 + length;
@@ -123,7 +126,7 @@ size_t endOfImageData(const std::vector<uint8_t>& png) {
 size_t chunkOffset(const std::vector<uint8_t>& png, const char* type) {
     for (size_t pos = 8; pos + 8 <= png.size();) {
         if (std::equal(type, type + 4, png.begin() + static_cast<long>(pos) + 4)) return pos;
-        pos += 12 + ((size_t{png[pos]} << 24) | (size_t{png[pos + 1]} << 16) | (size_t{png[pos + 2]} << 8) | png[pos + 3]);
+        pos += 12 + size_t{chunkLength(png, pos)};
     }
     ADD_FAILURE() << "no chunk " << type;
     return 0;
@@ -135,8 +138,7 @@ void putBigEndian(std::vector<uint8_t>& bytes, size_t at, uint32_t value) {
 
 // Sets the CRC of the chunk at `at` to match its (edited) contents.
 void mendCrc(std::vector<uint8_t>& png, size_t at) {
-    const uint32_t length = (uint32_t{png[at]} << 24) | (uint32_t{png[at + 1]} << 16) | (uint32_t{png[at + 2]} << 8) |
-                            png[at + 3];
+    const uint32_t length = chunkLength(png, at);
     putBigEndian(png, at + 8 + length, static_cast<uint32_t>(crc32(0, png.data() + at + 4, length + 4)));
 }
 
