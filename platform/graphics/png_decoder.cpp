@@ -85,6 +85,9 @@ bool decodeRows(Decode& d, int pixelType, int32_t width, int32_t height) {
     if (setjmp(png_jmpbuf(d.png))) return false;
     png_set_read_fn(d.png, &d, &readFromMemory);
     png_set_user_limits(d.png, kPngMaxSide, kPngMaxSide);
+    // Only IHDR, PLTE, tRNS and the image data matter; skipping the rest keeps libpng from buffering
+    // a chunk as long as its (untrusted) length says before finding the data is shorter.
+    png_set_keep_unknown_chunks(d.png, PNG_HANDLE_CHUNK_NEVER, nullptr, -1);
     png_set_expand(d.png);
     png_read_info(d.png, d.info);
     if (!chooseTransforms(d, pixelType, width, height)) return false;
