@@ -74,8 +74,8 @@ jint Impl::previousRecordId() {
     return id;
 }
 
-ByteArray* Impl::nextRecord() {
-    if (index >= numRecords()) {
+ByteArray* Impl::recordThenStep(bool forward) {
+    if (forward ? index >= numRecords() : index < 0) {
         raiseAt(index);
         return nullptr;
     }
@@ -83,20 +83,7 @@ ByteArray* Impl::nextRecord() {
     BX_RETURN_IF_PENDING(nullptr);
     ByteArray* bytes = store->getRecord(id);
     BX_RETURN_IF_PENDING(nullptr);
-    (void)nextRecordId();
-    return bytes;
-}
-
-ByteArray* Impl::previousRecord() {
-    if (index < 0) {
-        raiseAt(index);
-        return nullptr;
-    }
-    const jint id = currentRecordId();
-    BX_RETURN_IF_PENDING(nullptr);
-    ByteArray* bytes = store->getRecord(id);
-    BX_RETURN_IF_PENDING(nullptr);
-    (void)previousRecordId();
+    (void)(forward ? nextRecordId() : previousRecordId());
     return bytes;
 }
 

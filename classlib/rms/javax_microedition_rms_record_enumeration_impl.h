@@ -22,9 +22,9 @@ public:
     // The id at the cursor, or InvalidRecordIDException.
     jint currentRecordId();
     jint numRecords();
-    ByteArray* nextRecord();
+    ByteArray* nextRecord() { return recordThenStep(true); }
     jint nextRecordId();
-    ByteArray* previousRecord();
+    ByteArray* previousRecord() { return recordThenStep(false); }
     jint previousRecordId();
     bool hasNextElement() { return index < numRecords(); }
     bool hasPreviousElement() { return index > 0; }
@@ -52,4 +52,6 @@ public:
 
 private:
     void raiseAt(jint at);
+    // The record at the cursor, then one step; the cursor stays when the check or the read fails.
+    ByteArray* recordThenStep(bool forward);
 };
