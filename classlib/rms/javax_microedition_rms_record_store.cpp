@@ -230,13 +230,14 @@ bool javax_microedition_rms_RecordStore::writeRecordFile(jint id, ByteArray* dat
 }
 
 jint javax_microedition_rms_RecordStore::addRecord(ByteArray* data, jint offset, jint numBytes) {
-    if (freeSpace(indexPath) < numBytes || numBytes > kMaxRecordBytes) {
+    // After id 2147483647 no new id is left: wrapping would issue ids that may be held.
+    if (freeSpace(indexPath) < numBytes || numBytes > kMaxRecordBytes || lastRecordId == INT32_MAX) {
         raiseFull();
         return 0;
     }
     BX_RETURN_IF_NULL(recordIds, 0);
     const jint previousLast = lastRecordId;
-    lastRecordId = previousLast + 1;
+    lastRecordId = jt::add(previousLast, 1);
     const jint id = lastRecordId;
     java_lang_Integer* boxed = Runtime::make<java_lang_Integer>(id);
     if (boxed) recordIds->addElement(boxed);

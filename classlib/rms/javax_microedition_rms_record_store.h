@@ -7,6 +7,7 @@
 // id held); the in-memory ids equal the index on disk after every operation that returns normally.
 #pragma once
 
+#include "runtime/jtypes.h"
 #include "runtime/object.h"
 
 class ByteArray;
@@ -50,7 +51,7 @@ public:
 
     // Writes fail loudly: RecordStoreException (literal 122) when a record or the index cannot be
     // written; the store then keeps its previous ids and the files their previous bytes. A record
-    // above kMaxRecordBytes raises RecordStoreFullException (literal 118).
+    // above kMaxRecordBytes, or an add after id 2147483647, raises RecordStoreFullException (118).
     jint addRecord(ByteArray* data, jint offset, jint numBytes);
     void setRecord(jint id, ByteArray* data, jint offset, jint numBytes);
     // The index is written before the record file is emptied, so a crash between them leaves the
@@ -63,7 +64,7 @@ public:
     jint getRecord_3(jint id, ByteArray* buffer, jint offset);
     jint getRecordSize(jint id);
     [[nodiscard]] jint getNumRecords();
-    [[nodiscard]] jint getNextRecordID() { return lastRecordId + 1; }
+    [[nodiscard]] jint getNextRecordID() { return jt::add(lastRecordId, 1); }
     [[nodiscard]] String* getName() { return indexPath; }
     [[nodiscard]] jint getOpenFlag() const { return openFlag; }
     // Rewrites the index; RecordStoreException (literal 122) when it cannot be written.

@@ -164,6 +164,13 @@ TEST_F(StoreTest, DamagedIndexAndHugeRecordFiles) {
         EXPECT_EQ(hostFile("rms_bad.rs"), c.index);
     }
 
+    // Past the last id there is none to issue: the store is full rather than wrapping round.
+    temp.write("home/rms_top.rs", ints({1, 1, 0x7FFFFFFF}));
+    Store* top = open("top", false);
+    EXPECT_EQ(top->addRecord(nullptr, 0, 0), 0);
+    EXPECT_EQ(takeThrown().first, CID_javax_microedition_rms_RecordStoreFullException);
+    EXPECT_EQ(hostFile("rms_top.rs"), ints({1, 1, 0x7FFFFFFF}));
+
     temp.write("home/rms_big.rs", ints({1, 1, 1}));
     temp.write("home/rms_big.rs.1.rs", std::string(Store::kMaxRecordBytes + 1, 'x'));
     Store* big = open("big", false);
