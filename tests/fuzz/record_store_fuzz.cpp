@@ -6,6 +6,7 @@
 #include <stdlib.h>
 
 #include <cstdint>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -53,6 +54,10 @@ ObjectManager* start() {
     std::string pattern = (std::filesystem::temp_directory_path() / "brindlex-fuzz-XXXXXX").string();
     if (!::mkdtemp(pattern.data())) __builtin_trap();
     g_home = pattern;
+    std::atexit([] {
+        std::error_code ec;
+        std::filesystem::remove_all(g_home, ec);
+    });
     platform::setHomeFolder(g_home);
     platform::setDataFile(g_home / "data.bar");
     installPool();
