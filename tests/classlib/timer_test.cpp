@@ -198,8 +198,8 @@ TEST_F(TimerTest, APeriodNearTheClocksRangeRunsOnceAndThenNeverAgain) {
         m_clock.advance(10);
         Runs runs;
         RecordingTask* task = newTask(&runs);
-        if (fixedRate) timer()->scheduleAtFixedRate(task, 0, INT64_MAX - 5);
-        else timer()->schedule(task, 0, INT64_MAX - 5);
+        if (fixedRate) timer()->scheduleAtFixedRate(task, jlong{0}, INT64_MAX - 5);
+        else timer()->schedule(task, jlong{0}, INT64_MAX - 5);
         waitUntil([&] {
             return runs.count.load() > 1 ||
                    (runs.count.load() == 1 &&
