@@ -41,6 +41,36 @@ TEST_F(CalendarTest, ANewCalendarShowsTheWallClockInWholeSecondsInTheDefaultZone
     EXPECT_EQ(narrow(Cal::formatCalendar(c)), "Sat Mar 07 08:05:09 2009");
     EXPECT_EQ(Cal::getInstance(), Cal::getInstance());
     EXPECT_NE(Cal::getInstance(), c);
+
+    // getInstance(zone) moves the shared calendar to the zone, keeping its instant.
+    Cal* shared = Cal::getInstance();
+    java_util_TimeZoneImpl* plusOne = Runtime::make<java_util_TimeZoneImpl>(jint{3600000}, String::fromCString("P1"));
+    EXPECT_EQ(Cal::getInstance(plusOne), shared);
+    EXPECT_EQ(shared->getTimeZone(), plusOne);
+    EXPECT_EQ(shared->getTimeInMillis(), kInstant);
+    EXPECT_EQ(shared->get(Cal::HOUR_OF_DAY), 9);
+}
+
+// The ends of the long range: local time saturates instead of wrapping, and nothing reads or
+// writes outside the fields (the year keeps its low 23 bits there, far past any real date).
+TEST_F(CalendarTest, TheEndsOfTheLongRangeStayInsideTheFields) {
+    for (const char* zone : {"UTC", "P0530", "M0500", "NORTH"}) {
+        SCOPED_TRACE(zone);
+        Cal* c = calendarIn(zoneNamed(zone));
+        for (jlong instant : {INT64_MIN, INT64_MIN + 1, INT64_MAX, INT64_MAX - 1}) {
+            c->setTimeInMillis(instant);
+            EXPECT_EQ(c->getTimeInMillis(), instant);
+            for (jint field : {Cal::MONTH, Cal::DATE, Cal::DAY_OF_WEEK, Cal::HOUR_OF_DAY, Cal::MINUTE}) {
+                const jint value = c->get(field);
+                EXPECT_GE(value, 0);
+                EXPECT_LE(value, 59);
+            }
+            EXPECT_NE(Cal::formatCalendar(c), nullptr);
+            c->set(Cal::SECOND, 1);  // and back from the fields
+            (void)c->getTimeInMillis();
+        }
+    }
+    EXPECT_FALSE(Runtime::pending());
 }
 
 TEST_F(CalendarTest, TheTwelveHourClockAndItsPendingHalves) {
