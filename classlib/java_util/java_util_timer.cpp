@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "classlib/java_lang/java_lang_exceptions.h"
+#include "classlib/java_util/java_util_date.h"
 #include "classlib/java_util/java_util_task_queue.h"
 #include "runtime/class_record.h"
 #include "runtime/compiled.h"
@@ -152,6 +153,21 @@ void java_util_Timer::schedule(java_util_TimerTask* task, jlong delay, jlong per
 
 void java_util_Timer::scheduleAtFixedRate(java_util_TimerTask* task, jlong delay, jlong period) {
     if (checkArguments(delay, period, true)) sched(task, timeAfter(delay), period);
+}
+
+void java_util_Timer::schedule(java_util_TimerTask* task, java_util_Date* time) {
+    BX_RETURN_IF_NULL(time);
+    sched(task, time->getTime(), 0);
+}
+
+void java_util_Timer::schedule(java_util_TimerTask* task, java_util_Date* firstTime, jlong period) {
+    BX_RETURN_IF_NULL(firstTime);
+    if (checkArguments(0, period, true)) sched(task, firstTime->getTime(), -period);
+}
+
+void java_util_Timer::scheduleAtFixedRate(java_util_TimerTask* task, java_util_Date* firstTime, jlong period) {
+    BX_RETURN_IF_NULL(firstTime);
+    if (checkArguments(0, period, true)) sched(task, firstTime->getTime(), period);
 }
 
 void java_util_Timer::sched(java_util_TimerTask* task, jlong time, jlong period) {

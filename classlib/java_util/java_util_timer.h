@@ -8,6 +8,7 @@
 #include "classlib/java_lang/java_lang_thread.h"
 #include "runtime/object.h"
 
+class java_util_Date;
 class java_util_TaskQueue;
 
 class java_util_TimerTask : public Object, public java_lang_Runnable {
@@ -68,6 +69,11 @@ public:
     void schedule(java_util_TimerTask* task, jlong delay, jlong period);
     // Fixed rate: runs planned every period ms from the first, late ones caught up.
     void scheduleAtFixedRate(java_util_TimerTask* task, jlong delay, jlong period);
+    // The same from the Date's instant (on the tick clock, as Date() reads it); a past time runs at
+    // once.
+    void schedule(java_util_TimerTask* task, java_util_Date* time);
+    void schedule(java_util_TimerTask* task, java_util_Date* firstTime, jlong period);
+    void scheduleAtFixedRate(java_util_TimerTask* task, java_util_Date* firstTime, jlong period);
     // No new tasks; the queue is emptied and the thread ends.
     void cancel();
 

@@ -40,3 +40,32 @@ inline ObjectArray* installContainerLiterals() {
                         {263, "com.sun.cldc.i18n.uclc"},
                         {264, "com.sun.cldc.i18n.uclc.DefaultCaseConverter"}});
 }
+
+// The literals of TimeZone, Calendar and Date, as assets/constants.txt ships them.
+inline ObjectArray* installDateLiterals() {
+    return installPool({{1, ""},
+                        {216, "Illegal DST savings"},
+                        {217, "Illegal month "},
+                        {218, "GMT"},
+                        {219, "Illegal start month "},
+                        {220, "Illegal start time "},
+                        {221, "Illegal start day of week "},
+                        {222, "Illegal start day of week in month "},
+                        {223, "Illegal start day "},
+                        {224, "Illegal end month "},
+                        {225, "Illegal end time "},
+                        {226, "Illegal end day of week "},
+                        {227, "Illegal end day of week in month "},
+                        {228, "Illegal end day "},
+                        {229, "UTC"},
+                        {239, "Thu Jan 01 00:00:00 UTC 1970"},
+                        {240, "Jan"}, {241, "Feb"}, {242, "Mar"}, {243, "Apr"}, {244, "May"}, {245, "Jun"},
+                        {246, "Jul"}, {247, "Aug"}, {248, "Sep"}, {249, "Oct"}, {250, "Nov"}, {251, "Dec"},
+                        {252, "Sun"}, {253, "Mon"}, {254, "Tue"}, {255, "Wed"}, {256, "Thu"}, {257, "Fri"},
+                        {258, "Sat"},
+                        {259, "0000 00 00 00 00 00 +0000"},
+                        {279, "Negative delay."},
+                        {280, "Non-positive period."},
+                        {281, "Timer already cancelled."},
+                        {282, "Task already scheduled or cancelled"}});
+}

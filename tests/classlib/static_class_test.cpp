@@ -83,7 +83,10 @@ TEST_F(StaticClassTest, StaticsSurviveCollectionsAndSeeTheShippedLiterals) {
     const Case literals[] = {{1, ""},      {14, "="},     {71, ", "},   {193, ","},
                              {236, "{"},   {237, "}"},    {260, "Array index out of range: "},
                              {261, "Thread["}, {262, "]"}, {265, "Float"}, {271, "true"},
-                             {272, "false"}};
+                             {272, "false"}, {216, "Illegal DST savings"}, {218, "GMT"},
+                             {228, "Illegal end day "}, {229, "UTC"}, {239, "Thu Jan 01 00:00:00 UTC 1970"},
+                             {240, "Jan"}, {251, "Dec"}, {252, "Sun"}, {258, "Sat"},
+                             {259, "0000 00 00 00 00 00 +0000"}};
     for (const Case& c : literals) {
         SCOPED_TRACE(c.index);
         String* s = Runtime::ldcString(c.index);

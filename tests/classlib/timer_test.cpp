@@ -4,11 +4,13 @@
 #include <vector>
 
 #include "../runtime/runtime_fixture.h"
+#include "classlib/java_util/java_util_date.h"
 #include "classlib/java_util/java_util_task_queue.h"
 #include "classlib/java_util/java_util_timer.h"
 #include "runtime/array.h"
 #include "runtime/clock.h"
 #include "runtime/exceptions.h"
+#include "runtime/static_class.h"
 #include "runtime/thread_table.h"
 #include "classlib/java_lang/java_lang_exceptions.h"
 #include "pool_helpers.h"
@@ -59,6 +61,8 @@ protected:
         timer()->m_thread->join();
         objectManager().removeRoot(&m_timer);
         Runtime::clearPendingException();
+        StaticClass::releaseStatics();  // the shared calendar the Dates made
+        Runtime::setConstantPool(nullptr);
         Runtime::setClock(nullptr);
         RuntimeTest::TearDown();
     }
@@ -122,6 +126,71 @@ TEST_F(TimerTest, FixedDelayCountsFromEachRunAndFixedRateFromTheFirstPlan) {
         advanceTo(start + c.waits[2], start + c.waits[2] + kIdle);  // the cancelled task is dropped
         EXPECT_EQ(runs.count.load(), 3);
     }
+}
+
+// The Date forms plan from the Date's instant on the tick clock; a Date made afterwards does not
+// move the plan, and a Date in the past runs at once.
+TEST_F(TimerTest, TheDateFormsPlanFromTheDatesInstant) {
+    installDateLiterals();
+    struct Case {
+        const char* what;
+        int kind;  // 0 schedule(Date), 1 schedule(Date, period), 2 scheduleAtFixedRate(Date, period)
+        int64_t planned[2];
+        int64_t waitAfterSecond;
+    };
+    // First planned at +100; runs at +100 and, late, at +180; the period is 50.
+    const Case cases[] = {
+        {"once", 0, {100, 0}, -1},
+        {"fixed delay", 1, {100, 180}, 230},
+        {"fixed rate", 2, {100, 150}, 200},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Runs runs;
+        RecordingTask* task = newTask(&runs);
+        const int64_t start = m_clock.monotonicMillis();
+        java_util_Date* first = Runtime::make<java_util_Date>(jlong{start + 100});
+        java_util_Date* later = Runtime::make<java_util_Date>(jlong{start + 5000});
+        ASSERT_NE(later, nullptr);
+        if (c.kind == 0) timer()->schedule(task, first);
+        if (c.kind == 1) timer()->schedule(task, first, 50);
+        if (c.kind == 2) timer()->scheduleAtFixedRate(task, first, 50);
+        ASSERT_FALSE(Runtime::pending());
+        waitUntilWaiting(timer()->m_thread, start + 100);
+        if (c.kind == 0) {
+            advanceTo(start + 100, start + 100 + kIdle);
+            EXPECT_EQ(runs.count.load(), 1);
+            EXPECT_EQ(runs.planned[0], start + 100);
+            EXPECT_EQ(task->m_state, java_util_TimerTask::kExecuted);
+            continue;
+        }
+        advanceTo(start + 100, start + 150);
+        advanceTo(start + 180, start + c.waitAfterSecond);
+        ASSERT_EQ(runs.count.load(), 2);
+        EXPECT_EQ(runs.planned[0], start + c.planned[0]);
+        EXPECT_EQ(runs.planned[1], start + c.planned[1]);
+        EXPECT_TRUE(task->cancel());
+        advanceTo(start + c.waitAfterSecond, start + c.waitAfterSecond + kIdle);
+    }
+
+    Runs runs;
+    m_clock.advance(1000);
+    timer()->schedule(newTask(&runs), Runtime::make<java_util_Date>(jlong{0}));
+    waitUntil([&] { return runs.count.load() == 1; });
+
+    for (int kind : {1, 2}) {
+        java_util_Date* when = Runtime::make<java_util_Date>(jlong{5000});
+        if (kind == 1) timer()->schedule(newTask(&runs), when, 0);
+        else timer()->scheduleAtFixedRate(newTask(&runs), when, -1);
+        Object* pending = Runtime::getPendingException();
+        ASSERT_NE(pending, nullptr);
+        EXPECT_EQ(pending->classId(), CID_java_lang_IllegalArgumentException);
+        EXPECT_EQ(narrow(static_cast<java_lang_Throwable*>(pending)->getMessage()), "Non-positive period.");
+        Runtime::clearPendingException();
+    }
+    timer()->schedule(newTask(&runs), static_cast<java_util_Date*>(nullptr));  // logged, nothing queued
+    EXPECT_FALSE(Runtime::pending());
+    EXPECT_TRUE(timer()->m_queue->isEmpty());
 }
 
 TEST_F(TimerTest, ACancelledTaskNeverRunsAndACancelledTimerTakesNoTasks) {
@@ -198,8 +267,8 @@ TEST_F(TimerTest, APeriodNearTheClocksRangeRunsOnceAndThenNeverAgain) {
         m_clock.advance(10);
         Runs runs;
         RecordingTask* task = newTask(&runs);
-        if (fixedRate) timer()->scheduleAtFixedRate(task, 0, INT64_MAX - 5);
-        else timer()->schedule(task, 0, INT64_MAX - 5);
+        if (fixedRate) timer()->scheduleAtFixedRate(task, jlong{0}, INT64_MAX - 5);
+        else timer()->schedule(task, jlong{0}, INT64_MAX - 5);
         waitUntil([&] {
             return runs.count.load() > 1 ||
                    (runs.count.load() == 1 &&
