@@ -61,8 +61,7 @@ jint cGamePacks::textLoad(java_io_InputStream* in) {
 
 String* cGamePacks::textDecodeUTF8(ByteArray* bytes, jint off, jint len) {
     BX_RETURN_IF_NULL(bytes, nullptr);
-    const Array::Range range = Array::clampRange(bytes, off, len);
-    if (range.offset != off || range.n != len) return Runtime::ldcString(kFallbackLiteral);
+    if (off < 0 || len < 0 || static_cast<jlong>(off) + len > bytes->length) return Runtime::ldcString(kFallbackLiteral);
     std::vector<jchar> units;
     units.reserve(static_cast<size_t>(len));
     const auto* b = static_cast<const jbyte*>(bytes->data);
