@@ -242,9 +242,10 @@ jint cGamePacks::packLocate(jint item) {
             if (!sameTable) packReadOffsets();
         }
     }
-    if (!s_packOffsets || !s_packStream) return -1;
-
+    // A reopened header may have changed under us; only a table that holds the item is used.
+    if (!s_packFirstItems || item >= s_packItemCount || !s_packOffsets || !s_packStream) return -1;
     const jint j = item - s_packFirstItems->get(k);
+    if (j < 0 || j + 1 >= s_packOffsets->length) return -1;
     const jint start = s_packOffsets->get(j);
     const jint size = s_packOffsets->get(j + 1) - start;
     if (!packSeek(start)) return -1;
