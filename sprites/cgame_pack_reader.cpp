@@ -12,6 +12,7 @@
 #include "runtime/log.h"
 #include "runtime/static_class.h"
 #include "runtime/string.h"
+#include "sprites/checked_stream_reader.h"
 #include "sprites/pack_exceptions.h"
 
 String* cGamePacks::s_packName;
@@ -141,12 +142,8 @@ jint cGamePacks::packReadByte() {
 
 jint cGamePacks::packReadBytes(ByteArray* buf, jint off, jint len) {
     BX_RETURN_IF_NULL(s_packStream, 0);
-    jint arrived = 0;
-    while (arrived < len) {
-        const jint got = s_packStream->read_3(buf, off + arrived, len - arrived);
-        if (packs::callRaised() || got <= 0) break;
-        arrived += got;
-    }
+    const jint arrived = packs::readUntilEnd(s_packStream, buf, off, len);
+    (void)packs::callRaised();
     s_packPos += arrived;
     return arrived;
 }

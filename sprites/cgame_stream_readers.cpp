@@ -6,6 +6,7 @@
 
 #include "classlib/java_io/java_io_input_stream.h"
 #include "runtime/compiled.h"
+#include "sprites/checked_stream_reader.h"
 
 jint cGamePacks::streamReadByte(java_io_InputStream* in) {
     BX_RETURN_IF_NULL(in, -1);
@@ -29,7 +30,7 @@ jint cGamePacks::streamReadS32LE(java_io_InputStream* in) {
     return low | jt::shl(high, 16);
 }
 
-jint cGamePacks::streamReadFully(java_io_InputStream* in, ByteArray* buf, jint off, jint len) {
+jint packs::readUntilEnd(java_io_InputStream* in, ByteArray* buf, jint off, jint len) {
     BX_RETURN_IF_NULL(in, 0);
     jint arrived = 0;
     while (arrived < len) {
@@ -37,6 +38,11 @@ jint cGamePacks::streamReadFully(java_io_InputStream* in, ByteArray* buf, jint o
         if (Runtime::pending() || got <= 0) break;
         arrived += got;
     }
+    return arrived;
+}
+
+jint cGamePacks::streamReadFully(java_io_InputStream* in, ByteArray* buf, jint off, jint len) {
+    const jint arrived = packs::readUntilEnd(in, buf, off, len);
     s_streamCount += arrived;
     return arrived;
 }

@@ -1,12 +1,18 @@
-// Reading a structure from a stream through the little-endian readers, where any end of the stream
-// or raised exception fails the whole structure: after the first failure every read answers 0 and
-// `failed` stays set, so a parser checks once per element instead of after every byte.
+// Reading from untrusted streams: the bulk read that stops at the end of the data, and a structure
+// read through the little-endian readers where any end of the stream or raised exception fails the
+// whole structure: after the first failure every read answers 0 and `failed` stays set, so a parser
+// checks once per element instead of after every byte.
 #pragma once
 
 #include "runtime/compiled.h"
 #include "sprites/cgame_packs.h"
 
 namespace packs {
+
+// Reads into buf[off, off + len) until len bytes have arrived, the stream ends (a read that brings
+// nothing: file streams answer 0 at their end, others -1) or a read raises (left pending). Answers
+// the bytes that arrived.
+jint readUntilEnd(java_io_InputStream* in, ByteArray* buf, jint off, jint len);
 
 struct CheckedStreamReader {
     java_io_InputStream* in;

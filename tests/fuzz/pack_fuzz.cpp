@@ -15,12 +15,10 @@
 #include "platform/file_paths.h"
 #include "runtime/array.h"
 #include "runtime/compiled.h"
-#include "runtime/heaps.h"
-#include "runtime/log.h"
-#include "runtime/object_manager.h"
 #include "runtime/string.h"
 #include "sprites/cgame_packs.h"
 #include "tests/classlib/pool_helpers.h"
+#include "tests/fuzz/fuzz_heaps.h"
 #include "tools/bar_writer.h"
 
 namespace {
@@ -28,9 +26,7 @@ namespace {
 using P = cGamePacks;
 
 std::filesystem::path start() {
-    if (!Runtime::initHeaps()) __builtin_trap();
-    new ObjectManager();
-    Log::setLevel(LogLevel::Off);
+    startFuzzHeaps();
     (void)installPool({{P::kEncodingLiteral, "UTF-8"}, {P::kSubFileSeparatorLiteral, "_"},
                        {P::kUtf8Literal, "UTF-8"}, {P::kFallbackLiteral, "?"}});
     const std::filesystem::path folder =

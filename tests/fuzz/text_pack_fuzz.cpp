@@ -1,30 +1,21 @@
 // libFuzzer target for the text-pack reader and the UTF-8 decoder over untrusted bytes. Invariants
 // checked: nothing stays pending; a loaded pack consumed no more than the input and its offsets
 // ascend inside its bytes; every text, cached or not, is a String.
-#include <cstdint>
-#include <cstring>
-
 #include "classlib/java_io/java_io_byte_array_input_stream.h"
-#include "runtime/array.h"
 #include "runtime/compiled.h"
-#include "runtime/constant_pool.h"
-#include "runtime/heaps.h"
-#include "runtime/log.h"
-#include "runtime/object_manager.h"
 #include "runtime/string.h"
 #include "sprites/cgame_packs.h"
 #include "tests/classlib/pool_helpers.h"
+#include "tests/fuzz/fuzz_heaps.h"
 
 namespace {
 
 using P = cGamePacks;
 
-ObjectManager* start() {
-    if (!Runtime::initHeaps()) __builtin_trap();
-    Log::setLevel(LogLevel::Off);
-    auto* manager = new ObjectManager();
+bool start() {
+    startFuzzHeaps();
     (void)installPool({{P::kEncodingLiteral, "UTF-8"}, {P::kUtf8Literal, "UTF-8"}, {P::kFallbackLiteral, "?"}});
-    return manager;
+    return true;
 }
 
 void checkLoaded(jint consumed, jint inputSize) {
@@ -42,13 +33,11 @@ void checkLoaded(jint consumed, jint inputSize) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    static ObjectManager* manager = start();
-    (void)manager;
-    if (size > 0x10000) return 0;
-    const jint n = static_cast<jint>(size);
-    ByteArray* bytes = Runtime::newByteArray(n);
+    static const bool started = start();
+    (void)started;
+    ByteArray* bytes = fuzzBytes(data, size);
     if (!bytes) return 0;
-    if (n > 0) std::memcpy(bytes->data, data, size);
+    const jint n = bytes->length;
     P::s_encoding = Runtime::ldcString(P::kEncodingLiteral);
     P::textUnload();
     const jint consumed = P::textLoad(java_io_ByteArrayInputStream::over(bytes));
