@@ -6,13 +6,23 @@
 #include <cstdint>
 #include <system_error>
 
+#include "sprites/cgame_packs.h"
 #include "tools/constants_compiler.h"
 #include "tools/file_bytes.h"
 #include "tools/jad_check.h"
+#include "tools/pack_source.h"
+#include "tools/text_pack_compiler.h"
 
 namespace tools {
 
 namespace fs = std::filesystem;
+
+bool endsWith(const std::string& name, std::string_view suffix) {
+    return name.size() > suffix.size() && name.compare(name.size() - suffix.size(), suffix.size(), suffix) == 0;
+}
+
+constexpr std::string_view kPackFolder = ".pack";
+constexpr std::string_view kByteArrayPack = ".arrays.txt";
 
 bool collectAssets(const fs::path& assetsDir, std::vector<BarEntry>& entries, std::string& error) {
     std::error_code ec;
@@ -23,6 +33,9 @@ bool collectAssets(const fs::path& assetsDir, std::vector<BarEntry>& entries, st
     std::vector<BarEntry> result;
     bool haveConstants = false;
     bool haveDescriptor = false;
+    std::string constantsText;
+    fs::path constantsPath;
+    std::vector<std::pair<fs::path, std::string>> packFolders;  // compiled once the separator is known
     fs::recursive_directory_iterator it(assetsDir, ec);
     for (; !ec && it != fs::recursive_directory_iterator(); it.increment(ec)) {
         const fs::directory_entry& item = *it;
@@ -31,6 +44,12 @@ bool collectAssets(const fs::path& assetsDir, std::vector<BarEntry>& entries, st
             if (item.is_symlink(ec)) {
                 error = path.string() + ": links to folders are not followed; copy the folder instead";
                 return false;
+            }
+            std::string name = path.lexically_relative(assetsDir).generic_string();
+            if (endsWith(name, kPackFolder)) {
+                name.resize(name.size() - kPackFolder.size());
+                packFolders.emplace_back(path, std::move(name));
+                it.disable_recursion_pending();
             }
             continue;
         }
@@ -42,15 +61,22 @@ bool collectAssets(const fs::path& assetsDir, std::vector<BarEntry>& entries, st
         const bool topLevel = name.find('/') == std::string::npos;
 
         if (topLevel && foldAsciiCase(name) == "constants.txt") {
-            std::string text, bin;
-            if (!readFileBytes(path, text, error) || !compileConstants(text, path.string(), bin, error)) return false;
+            std::string bin;
+            if (!readFileBytes(path, constantsText, error) || !compileConstants(constantsText, path.string(), bin, error))
+                return false;
             result.push_back(BarEntry::fromBytes("constants.bin", std::move(bin)));
+            constantsPath = path;
             haveConstants = true;
         } else if (topLevel && foldAsciiCase(name) == "app.jad") {
             std::string text, latin1;
             if (!readFileBytes(path, text, error) || !checkAppDescriptor(text, path.string(), latin1, error)) return false;
             result.push_back(BarEntry::fromBytes(std::move(name), std::move(latin1)));
             haveDescriptor = true;
+        } else if (endsWith(name, kByteArrayPack)) {
+            std::string text, bytes;
+            if (!readFileBytes(path, text, error) || !compileByteArrayPack(text, path.string(), bytes, error)) return false;
+            name.resize(name.size() - kByteArrayPack.size());
+            result.push_back(BarEntry::fromBytes(std::move(name), std::move(bytes)));
         } else {
             const std::uintmax_t size = item.file_size(ec);
             if (ec) break;
@@ -68,6 +94,16 @@ bool collectAssets(const fs::path& assetsDir, std::vector<BarEntry>& entries, st
     if (!haveDescriptor) {
         error = (assetsDir / "app.jad").string() + ": missing (the MIDlet reads its properties from it)";
         return false;
+    }
+    if (!packFolders.empty()) {
+        std::string separator;
+        if (!findConstant(constantsText, constantsPath.string(), cGamePacks::kSubFileSeparatorLiteral, separator,
+                          error)) {
+            error += " (the packs' sub-file separator)";
+            return false;
+        }
+        for (const auto& [folder, packName] : packFolders)
+            if (!compilePackFolder(folder, packName, separator, result, error)) return false;
     }
     entries = std::move(result);
     return true;

@@ -2,6 +2,9 @@
 // by its path relative to the folder ('/' between folders), except the two files handled here.
 // Top-level constants.txt is compiled to the entry "constants.bin"; top-level app.jad is checked
 // and packed in ISO-8859-1. Both must exist. (Both names match in any letter case, as lookups do.)
+// A folder NAME.pack is a pack's source (tools/pack_source.h), compiled into the entries NAME and
+// NAME + separator + k (the separator is constants.txt's literal for it); a file NAME.arrays.txt is a
+// byte-array pack (tools/text_pack_compiler.h), compiled into the entry NAME.
 #pragma once
 
 #include <filesystem>

@@ -1,0 +1,139 @@
+// Reads pack.json, turns each item into its payload, and hands them to the pack writer. Errors read
+// "FOLDER/pack.json: items[i]: ...".
+#include "tools/pack_source.h"
+
+#include <nlohmann/json.hpp>
+
+#include "tools/file_bytes.h"
+#include "tools/nested_array_compiler.h"
+#include "tools/pack_writer.h"
+#include "tools/text_pack_compiler.h"
+
+namespace tools {
+
+namespace {
+
+namespace fs = std::filesystem;
+using nlohmann::json;
+
+bool parseJson(const std::string& text, const fs::path& file, json& out, std::string& error) {
+    out = json::parse(text, nullptr, false);
+    if (out.is_discarded()) {
+        error = file.string() + ": not valid JSON";
+        return false;
+    }
+    return true;
+}
+
+// A file named by pack.json: relative, inside the folder.
+bool readNamedFile(const fs::path& folder, const json& name, const std::string& where, std::string& bytes,
+                   std::string& error) {
+    if (!name.is_string()) {
+        error = where + ": a file name is a string";
+        return false;
+    }
+    const fs::path relative = fs::path(name.get<std::string>()).lexically_normal();
+    if (relative.empty() || relative.is_absolute() || *relative.begin() == "..") {
+        error = where + ": \"" + name.get<std::string>() + "\" is not a path inside the pack's folder";
+        return false;
+    }
+    return readFileBytes(folder / relative, bytes, error);
+}
+
+bool readItem(const fs::path& folder, const json& source, const std::string& where, PackItem& item,
+              std::string& error) {
+    const auto fail = [&](const std::string& message) {
+        error = where + ": " + message;
+        return false;
+    };
+    if (!source.is_object()) return fail("an item is an object");
+    int contents = 0;
+    for (const auto& [key, value] : source.items()) {
+        (void)value;
+        if (key == "file" || key == "nested" || key == "texts" || key == "empty") ++contents;
+        else if (key != "kind" && key != "lzma") return fail("unknown key \"" + key + "\"");
+    }
+    if (contents != 1) return fail("exactly one of \"file\", \"nested\", \"texts\", \"empty\" is needed");
+    if (source.contains("empty")) {
+        if (source["empty"] != true) return fail("\"empty\" is true or absent");
+        if (source.contains("kind") || source.contains("lzma")) return fail("an empty item has no kind and no LZMA");
+        item.empty = true;
+        return true;
+    }
+    if (source.contains("kind")) {
+        const json& kind = source["kind"];
+        if (!kind.is_number_integer() || kind.get<int64_t>() < 0 || kind.get<int64_t>() > 126)
+            return fail("\"kind\" is an integer from 0 to 126");
+        item.kind = kind.get<int>();
+    }
+    if (source.contains("lzma")) {
+        if (!source["lzma"].is_boolean()) return fail("\"lzma\" is true or false");
+        item.lzma = source["lzma"].get<bool>();
+    }
+    if (source.contains("file")) return readNamedFile(folder, source["file"], where + ".file", item.data, error);
+    if (source.contains("texts")) {
+        std::string text;
+        if (!readNamedFile(folder, source["texts"], where + ".texts", text, error)) return false;
+        return compileTextPack(text, (folder / source["texts"].get<std::string>()).string(), item.data, error);
+    }
+    const json& nested = source["nested"];
+    if (!nested.is_string()) return compileNestedArray(nested, where + ".nested", item.data, error);
+    std::string text;
+    json node;
+    if (!readNamedFile(folder, nested, where + ".nested", text, error)) return false;
+    const fs::path file = folder / nested.get<std::string>();
+    return parseJson(text, file, node, error) && compileNestedArray(node, file.string(), item.data, error);
+}
+
+}  // namespace
+
+bool compilePackFolder(const fs::path& folder, const std::string& packName, const std::string& separator,
+                       std::vector<BarEntry>& entries, std::string& error) {
+    const fs::path sourceFile = folder / "pack.json";
+    const std::string where = sourceFile.string();
+    std::string text;
+    json source;
+    if (!readFileBytes(sourceFile, text, error) || !parseJson(text, sourceFile, source, error)) return false;
+    if (!source.is_object() || !source.contains("items") || !source["items"].is_array()) {
+        error = where + ": needs \"items\", a list";
+        return false;
+    }
+    for (const auto& [key, value] : source.items()) {
+        (void)value;
+        if (key != "items" && key != "subFiles") {
+            error = where + ": unknown key \"" + key + "\"";
+            return false;
+        }
+    }
+    std::vector<int> firstItems{0};
+    if (source.contains("subFiles")) {
+        const json& list = source["subFiles"];
+        firstItems.clear();
+        for (const json& f : list.is_array() ? list : json::array({nullptr})) {
+            if (!f.is_number_integer() || f.get<int64_t>() < 0 || f.get<int64_t>() > 0xFFFF) {
+                error = where + ": \"subFiles\" is a list of item indices";
+                return false;
+            }
+            firstItems.push_back(f.get<int>());
+        }
+    }
+    std::vector<PackItem> items;
+    const json& list = source["items"];
+    for (std::size_t i = 0; i < list.size(); ++i) {
+        PackItem item;
+        if (!readItem(folder, list[i], where + ": items[" + std::to_string(i) + "]", item, error)) return false;
+        items.push_back(std::move(item));
+    }
+    std::vector<std::string> subFiles;
+    if (!writePack(items, firstItems, subFiles, error)) {
+        error = where + ": " + error;
+        return false;
+    }
+    for (std::size_t k = 0; k < subFiles.size(); ++k) {
+        std::string name = k == 0 ? packName : packName + separator + std::to_string(k);
+        entries.push_back(BarEntry::fromBytes(std::move(name), std::move(subFiles[k])));
+    }
+    return true;
+}
+
+}  // namespace tools

@@ -1,0 +1,29 @@
+// A pack's source: a folder NAME.pack holding pack.json and the files it names (paths relative to
+// the folder, never leaving it):
+//   {
+//     "subFiles": [0, 40],                              first item of each sub-file (default [0])
+//     "items": [
+//       {"file": "hero.bin", "kind": 3, "lzma": true},  a file's bytes
+//       {"nested": {"ints": [1, 2]}},                   a nested array (tools/nested_array_compiler.h),
+//       {"nested": "table.json"},                         inline or from a JSON file
+//       {"texts": "en.txt"},                            a text pack (tools/text_pack_compiler.h)
+//       {"empty": true}                                 an item of no bytes at all
+//     ]
+//   }
+// "kind" (0..126, default 0) and "lzma" (default false) go with every item but an empty one. It
+// becomes the archive entries NAME (sub-file 0) and NAME + separator + k for k >= 1.
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "tools/bar_writer.h"
+
+namespace tools {
+
+[[nodiscard]] bool compilePackFolder(const std::filesystem::path& folder, const std::string& packName,
+                                     const std::string& separator, std::vector<BarEntry>& entries,
+                                     std::string& error);
+
+}  // namespace tools
