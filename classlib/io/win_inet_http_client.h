@@ -80,6 +80,7 @@ public:
     [[nodiscard]] int lastError() const { return m_errorCode; }
     [[nodiscard]] const std::string& errorText() const { return m_errorText; }
     [[nodiscard]] const std::string& host() const { return m_host; }
+    [[nodiscard]] uint16_t port() const { return m_port; }
 
     // Tests reach a loopback server through this port instead of 80 (0 restores 80).
     static void setPortForTesting(uint16_t port);
