@@ -15,17 +15,11 @@
 #include "runtime/array.h"
 #include "runtime/class_record.h"
 #include "runtime/compiled.h"
-#include "runtime/connection_url.h"
 #include "runtime/string.h"
 
 namespace {
 
-const uint32_t kRefs[] = {
-    BX_REF_FIELD(HttpConnectionImpl, url),  BX_REF_FIELD(HttpConnectionImpl, scheme),
-    BX_REF_FIELD(HttpConnectionImpl, host), BX_REF_FIELD(HttpConnectionImpl, path),
-    BX_REF_FIELD(HttpConnectionImpl, query), BX_REF_FIELD(HttpConnectionImpl, ref),
-    BX_REF_FIELD(HttpConnectionImpl, method),
-};
+const uint32_t kRefs[] = {BX_CONNECTION_REF_FIELDS(HttpConnectionImpl), BX_REF_FIELD(HttpConnectionImpl, method)};
 const RefFieldRegistration kRefsReg(CID_javax_microedition_io_HttpConnection, kRefs);
 
 constexpr size_t kMaxMessageUnits = 1024;
@@ -38,6 +32,13 @@ std::u16string unitsOf(String* s) {
     return std::u16string(units, static_cast<size_t>(s->length()));
 }
 
+// A String's UTF-8 bytes as C++ text (empty for null).
+std::string utf8Of(String* s) {
+    ByteArray* bytes = s ? s->encodeUtf8() : nullptr;
+    if (!bytes || bytes->length <= 0) return {};
+    return std::string(static_cast<const char*>(bytes->data), static_cast<size_t>(bytes->length));
+}
+
 String* stringOf(const std::u16string& text, size_t maxUnits) {
     const size_t n = std::min(text.size(), maxUnits);
     return String::fromUnits(reinterpret_cast<const jchar*>(text.data()), static_cast<jint>(n));
@@ -46,16 +47,7 @@ String* stringOf(const std::u16string& text, size_t maxUnits) {
 }  // namespace
 
 void HttpConnectionImpl::init(String* connectionUrl, jint accessMode, jboolean withTimeouts) {
-    url = connectionUrl;
-    mode = accessMode;
-    timeouts = withTimeouts;
-    ConnectionURL parts;
-    (void)ParseConnectionURL(connectionUrl, parts);
-    scheme = parts.scheme;
-    host = parts.host;
-    port = parts.port;
-    path = parts.path;
-    query = parts.query;
+    initFields(connectionUrl, accessMode, withTimeouts);
     method = String::fromCString("GET");
     requestSent = 0;
     client = new WinInetHttpClient();
@@ -90,8 +82,8 @@ void* HttpConnectionImpl::getInterface(jint classId) {
 void HttpConnectionImpl::sendRequest() {
     if (requestSent || !client) return;
     if (!method || !method->equalsIgnoreCaseCString("GET")) return;
-    const std::u16string file = unitsOf(path);
-    const std::u16string question = unitsOf(query);
+    const std::string file = utf8Of(path);
+    const std::string question = utf8Of(query);
     WinInetHttpClient* http = client;
     runBlockingIo([&] {
         ConnectingIndicator indicator;

@@ -4,11 +4,12 @@
 // 72, 75, 77, 78 and the output side for 79. Invariant: `client` is never null after init.
 #pragma once
 
+#include "classlib/io/connection_fields.h"
 #include "classlib/io/javax_microedition_io_connection.h"
 
 class WinInetHttpClient;
 
-class HttpConnectionImpl final : public Object,
+class HttpConnectionImpl final : public ConnectionFields,
                                  public javax_microedition_io_HttpConnection,
                                  public javax_microedition_io_OutputConnection {
 public:
@@ -51,17 +52,6 @@ public:
     String* getHeaderFieldKey(jint) override { return nullptr; }
 
     WinInetHttpClient* client;
-    String* url;
-    jint mode;
-    jboolean timeouts;
-    jint reserved0;
-    jint reserved1;
-    String* scheme;
-    String* host;
-    jint port;
-    String* path;
-    String* query;
-    String* ref;
     String* method;
     jboolean requestSent;
 };

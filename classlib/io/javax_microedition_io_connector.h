@@ -15,7 +15,6 @@ public:
 
     [[nodiscard]] static Object* open(String* url, jint mode, jboolean timeouts);
     [[nodiscard]] static Object* open(String* url, jint mode) { return open(url, mode, 0); }
-    [[nodiscard]] static Object* open(String* url) { return open(url, READ_WRITE, 0); }
     [[nodiscard]] static java_io_InputStream* openInputStream(String* url);
     [[nodiscard]] static java_io_OutputStream* openOutputStream(String* url);
     // What openInputStream / openOutputStream return.

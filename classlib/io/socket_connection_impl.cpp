@@ -10,31 +10,17 @@
 #include "classlib/java_io/java_io_data_output_stream.h"
 #include "runtime/class_record.h"
 #include "runtime/compiled.h"
-#include "runtime/connection_url.h"
 #include "runtime/string.h"
 
 namespace {
 
-const uint32_t kRefs[] = {
-    BX_REF_FIELD(SocketConnectionImpl, url),  BX_REF_FIELD(SocketConnectionImpl, scheme),
-    BX_REF_FIELD(SocketConnectionImpl, host), BX_REF_FIELD(SocketConnectionImpl, path),
-    BX_REF_FIELD(SocketConnectionImpl, query), BX_REF_FIELD(SocketConnectionImpl, ref),
-};
+const uint32_t kRefs[] = {BX_CONNECTION_REF_FIELDS(SocketConnectionImpl)};
 const RefFieldRegistration kRefsReg(CID_javax_microedition_io_SocketConnection, kRefs);
 
 }  // namespace
 
 void SocketConnectionImpl::init(String* connectionUrl, jint accessMode, jboolean withTimeouts) {
-    url = connectionUrl;
-    mode = accessMode;
-    timeouts = withTimeouts;
-    ConnectionURL parts;
-    (void)ParseConnectionURL(connectionUrl, parts);
-    scheme = parts.scheme;
-    host = parts.host;
-    port = parts.port;
-    path = parts.path;
-    query = parts.query;
+    initFields(connectionUrl, accessMode, withTimeouts);
     client = new WinSocketClient();
     if (!client->Create()) return;
     const std::string hostName = host ? host->toCString() : std::string();

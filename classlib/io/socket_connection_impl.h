@@ -3,11 +3,12 @@
 // new per call). getInterface answers the input side for 72, 78, 81, 82 and the output side for 79.
 #pragma once
 
+#include "classlib/io/connection_fields.h"
 #include "classlib/io/javax_microedition_io_connection.h"
 
 class WinSocketClient;
 
-class SocketConnectionImpl final : public Object,
+class SocketConnectionImpl final : public ConnectionFields,
                                    public javax_microedition_io_SocketConnection,
                                    public javax_microedition_io_OutputConnection {
 public:
@@ -29,16 +30,5 @@ public:
     String* getAddress() override { return nullptr; }
     jint getPort() override { return port; }
 
-    String* url;
-    jint mode;
-    jboolean timeouts;
-    jint reserved0;
-    jint reserved1;
-    String* scheme;
-    String* host;
-    jint port;
-    String* path;
-    String* query;
-    String* ref;
     WinSocketClient* client;
 };

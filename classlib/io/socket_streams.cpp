@@ -12,15 +12,10 @@
 #include "runtime/compiled.h"
 #include "runtime/monitor.h"
 
-void SocketInputStream::setClient(WinSocketClient* socketClient) {
-    if (socketClient) socketClient->retain();
-    WinSocketClient::release(client);
-    client = socketClient;
-}
+void SocketInputStream::setClient(WinSocketClient* socketClient) { WinSocketClient::holdIn(client, socketClient); }
 
 void SocketInputStream::destroy() {
-    WinSocketClient::release(client);
-    client = nullptr;
+    WinSocketClient::holdIn(client, nullptr);
     java_io_ByteArrayInputStream::destroy();
 }
 
@@ -61,15 +56,10 @@ jint SocketInputStream::read_3(ByteArray* b, jint off, jint len) {
     return java_io_ByteArrayInputStream::read_3(b, off, len);
 }
 
-void SocketOutputStream::setClient(WinSocketClient* socketClient) {
-    if (socketClient) socketClient->retain();
-    WinSocketClient::release(client);
-    client = socketClient;
-}
+void SocketOutputStream::setClient(WinSocketClient* socketClient) { WinSocketClient::holdIn(client, socketClient); }
 
 void SocketOutputStream::destroy() {
-    WinSocketClient::release(client);
-    client = nullptr;
+    WinSocketClient::holdIn(client, nullptr);
     java_io_ByteArrayOutputStream::destroy();
 }
 

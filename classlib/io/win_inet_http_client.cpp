@@ -38,32 +38,6 @@ std::string toLatin1(const std::u16string& text) {
     return out;
 }
 
-std::string toUtf8(const std::u16string& text) {
-    std::string out;
-    for (size_t i = 0; i < text.size(); ++i) {
-        uint32_t c = text[i];
-        if (c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF) {
-            c = 0x10000 + ((c - 0xD800) << 10) + (text[++i] - 0xDC00);
-        }
-        if (c < 0x80) {
-            out += static_cast<char>(c);
-        } else if (c < 0x800) {
-            out += static_cast<char>(0xC0 | (c >> 6));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        } else if (c < 0x10000) {
-            out += static_cast<char>(0xE0 | (c >> 12));
-            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        } else {
-            out += static_cast<char>(0xF0 | (c >> 18));
-            out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        }
-    }
-    return out;
-}
-
 // A plain decimal of at most 18 digits (no sign, no blanks inside); nullopt otherwise.
 std::optional<int64_t> parseDecimal(const std::u16string& text) {
     if (text.empty() || text.size() > 18) return std::nullopt;
@@ -280,11 +254,11 @@ bool WinInetHttpClient::readResponse(ByteSource& source) {
     return ReadResponseContent(reader);
 }
 
-int WinInetHttpClient::SendByGet(const std::u16string& path, const std::u16string& query) {
+int WinInetHttpClient::SendByGet(const std::string& path, const std::string& query) {
     (void)resetResponse();
     if (m_host.empty()) return -1;
-    const std::string object = toUtf8(path + query);
-    report("WinInetHttpClient::SendByGet", "finalUrl: " + toUtf8(path) + toUtf8(query));
+    const std::string object = path + query;
+    report("WinInetHttpClient::SendByGet", "finalUrl: " + object);
     HttpExchange::Headers headers;
     for (const auto& [name, value] : m_requestHeaders) headers.emplace_back(toLatin1(name), toLatin1(value));
     HttpExchange exchange;

@@ -51,8 +51,8 @@ public:
     virtual void close();
     // Error, both header maps and the whole response.
     virtual void reset();
-    // One GET of path followed by query; 1 when a response was read, else -1 (the response empty).
-    virtual int SendByGet(const std::u16string& path, const std::u16string& query);
+    // One GET of path followed by query (their UTF-8 bytes); 1 when a response was read, else -1.
+    virtual int SendByGet(const std::string& path, const std::string& query);
     // The response alone; answers -1.
     virtual int resetResponse();
     // Kept only when name and value are both non-empty.

@@ -17,6 +17,12 @@ void WinSocketClient::release(WinSocketClient* client) {
     if (client && client->m_holders.fetch_sub(1) == 1) delete client;
 }
 
+void WinSocketClient::holdIn(WinSocketClient*& slot, WinSocketClient* next) {
+    if (next) next->retain();
+    release(slot);
+    slot = next;
+}
+
 int WinSocketClient::Create() {
     if (m_socket.create()) return 1;
     report("WinSocketClient::Create Failed", std::strerror(m_socket.lastError()));

@@ -37,6 +37,8 @@ public:
     // A new holder; release gives the hold back (null is ignored).
     void retain() { m_holders.fetch_add(1); }
     static void release(WinSocketClient* client);
+    // slot takes a hold on next and gives back the one it had.
+    static void holdIn(WinSocketClient*& slot, WinSocketClient* next);
 
     void setDiagnostics(bool on) { m_diagnostics = on; }
     [[nodiscard]] uint16_t localPort() const { return m_socket.localPort(); }

@@ -42,7 +42,7 @@ protected:
 
     // A connection kept reachable: the test holds only its views, which the collector cannot see.
     Object* open(const std::string& url) {
-        Object* connection = javax_microedition_io_Connector::open(text(url.c_str()));
+        Object* connection = javax_microedition_io_Connector::open(text(url.c_str()), javax_microedition_io_Connector::READ_WRITE);
         m_held[m_next++ % std::size(m_held)] = connection;
         return connection;
     }
@@ -96,7 +96,7 @@ TEST_F(ConnectionTest, ConnectorPicksTheConnectionByScheme) {
         EXPECT_EQ(connection->getInterface(CID_java_lang_Runnable), nullptr);
         Runtime::asConnection(connection)->close();
     }
-    EXPECT_EQ(javax_microedition_io_Connector::open(nullptr), nullptr);
+    EXPECT_EQ(javax_microedition_io_Connector::open(nullptr, 1), nullptr);
     EXPECT_FALSE(Runtime::pending());
 }
 
