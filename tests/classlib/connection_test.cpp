@@ -157,6 +157,15 @@ TEST_F(ConnectionTest, HttpGetRoundTripSendsOnceAndAnswersFromTheResponse) {
     c->close();
 }
 
+TEST_F(ConnectionTest, HttpRequestTargetTravelsAsEscapedUtf8) {
+    CannedHttpServer server("HTTP/1.0 204 No Content\r\n\r\n");
+    auto* c = http(server, "http://127.0.0.1/a b/\xE9?q=\xFC");  // Latin-1 units U+00E9, U+00FC
+    ASSERT_NE(c, nullptr);
+    EXPECT_EQ(c->getResponseCode(), 204);
+    ASSERT_EQ(server.requests().size(), 1u);
+    EXPECT_EQ(server.requests()[0].substr(0, server.requests()[0].find("\r\n")), "GET /a%20b/%C3%A9?q=%C3%BC HTTP/1.0");
+}
+
 // What each response lets openInputStream, the code and the message answer.
 TEST_F(ConnectionTest, HttpResponsesMalformedOrNotOkRaiseOnOpen) {
     const struct {
