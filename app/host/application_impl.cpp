@@ -52,6 +52,7 @@ void ApplicationImpl::begin(Device& device) {
     m_device = &device;
     // The media players' sound output, until shutdown has closed every player.
     Platform::setWaveDevice(&device.waveDevice());
+    Platform::setScreen(&device);
     m_running.store(true);
     m_active.store(false);
     m_repaintSuppress.store(false);
@@ -136,6 +137,7 @@ void ApplicationImpl::shutdown() {
     }
     m_frameBuffer = nullptr;
     Platform::setWaveDevice(nullptr);
+    Platform::setScreen(nullptr);
 }
 
 void ApplicationImpl::volumeUp() {

@@ -118,6 +118,15 @@ public:
     virtual void present() = 0;
 };
 
+namespace Platform {
+
+// The screen the class library draws on outside the paint road (the connecting indicator); null
+// until the host installs one. The caller keeps it alive while installed.
+[[nodiscard]] DeviceScreen* screen();
+void setScreen(DeviceScreen* screen);
+
+}  // namespace Platform
+
 class Device : public DeviceShell,
                public DeviceEvents,
                public DeviceOrientation,
