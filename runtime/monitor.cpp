@@ -225,6 +225,20 @@ MonitorRecord* MonitorTable::getMonitor(Object* object, bool create) {
     return &t.overflow;
 }
 
+namespace {
+
+// Table lock held. Nobody can hold or wait on an object the collector frees: the record is idle.
+void freeRecord(Table& t, MonitorRecord* record) {
+    unindexRecord(t, record);
+    record->owner.store(nullptr);
+    record->entryCount = 0;
+    record->firstWaiter = record->lastWaiter = nullptr;
+    record->object.store(nullptr, std::memory_order_release);
+    t.used.fetch_sub(1);
+}
+
+}  // namespace
+
 void MonitorTable::releaseMonitor(Object* object) {
     Table& t = table();
     if (!object || (t.used.load() == 0 && !t.overflowUsed.load())) return;
@@ -237,17 +251,27 @@ void MonitorTable::releaseMonitor(Object* object) {
     }
     std::lock_guard guard(t.lock);
     if (MonitorRecord* record = findUnlocked(t, object)) {
-        // Nobody can hold or wait on an object the collector frees: the record is idle.
-        unindexRecord(t, record);
-        record->owner.store(nullptr);
-        record->entryCount = 0;
-        record->firstWaiter = record->lastWaiter = nullptr;
-        record->object.store(nullptr, std::memory_order_release);
-        t.used.fetch_sub(1);
+        freeRecord(t, record);
         return;
     }
     auto& list = t.overflowObjects;
     list.erase(std::remove(list.begin(), list.end(), object), list.end());
+    t.overflowUsed.store(!list.empty());
+}
+
+void MonitorTable::releaseMonitors(Object* const* objects, size_t count) {
+    Table& t = table();
+    if (count == 0 || (t.used.load() == 0 && !t.overflowUsed.load())) return;
+    // The records and the overflow list are few beside the freed objects: each looks itself up.
+    auto freed = [objects, count](const Object* object) { return std::binary_search(objects, objects + count, object); };
+    std::lock_guard guard(t.lock);
+    for (MonitorRecord& record : t.records) {
+        Object* object = record.object.load(std::memory_order_relaxed);
+        if (object != nullptr && freed(object)) freeRecord(t, &record);
+    }
+    if (!t.overflowUsed.load()) return;
+    auto& list = t.overflowObjects;
+    list.erase(std::remove_if(list.begin(), list.end(), freed), list.end());
     t.overflowUsed.store(!list.empty());
 }
 

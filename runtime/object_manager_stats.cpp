@@ -90,7 +90,7 @@ private:
 size_t ObjectManager::usedBytes() {
     std::lock_guard guard(m_registryLock);
     size_t total = 0;
-    for (Object* object : m_registry) total += kHeaderBytes + dataBytes(object);
+    for (Object* object : registeredObjects()) total += kHeaderBytes + dataBytes(object);
     return total;
 }
 
@@ -100,7 +100,7 @@ void ObjectManager::printMemoryStats() {
     size_t bytes[kClassCount] = {};
     size_t totalCount = 0;
     size_t totalBytes = 0;
-    for (Object* object : m_registry) {
+    for (Object* object : registeredObjects()) {
         const uint16_t id = object->classId();
         if (id >= kClassCount) continue;
         ++counts[id];
@@ -139,8 +139,9 @@ bool ObjectManager::dumpMemory(const char* path) {
 
     MemoryManager& objects = Runtime::objectHeap();
     MemoryManager& natives = Runtime::nativeHeap();
-    out.bigEndian32(static_cast<uint32_t>(m_registry.size()));
-    for (Object* object : m_registry) {
+    const std::vector<Object*> registry = registeredObjects();
+    out.bigEndian32(static_cast<uint32_t>(registry.size()));
+    for (Object* object : registry) {
         out.little32(static_cast<uint32_t>(static_cast<int32_t>(static_cast<int16_t>(object->classId()))));
         out.little64(reinterpret_cast<uintptr_t>(object));
         out.little32(static_cast<uint32_t>(objects.blockSize(object) + objects.headerSize()));
