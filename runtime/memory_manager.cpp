@@ -165,8 +165,10 @@ void* MemoryManager::allocateRegistered(size_t size, Registrar registrar, void* 
 
 int MemoryManager::free(void* payload) {
     if (!contains(payload)) return 0;
-    std::lock_guard guard(m_lock);
     uint8_t* block = static_cast<uint8_t*>(payload) - m_headerSize;
+    // The block's size word is usually a cache miss: fetched while the lock is taken.
+    __builtin_prefetch(block, 1);
+    std::lock_guard guard(m_lock);
     assert(isUsed(block) && "free of a block that is not in use");
     releaseBlock(block);
     return 1;
