@@ -3,6 +3,7 @@
 #include "runtime/monitor.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cstdint>
 #include <vector>
 
@@ -10,6 +11,7 @@
 #include "runtime/log.h"
 #include "runtime/method_trace.h"
 #include "runtime/object.h"
+#include "runtime/short_lock.h"
 #include "runtime/thread_state.h"
 
 namespace {
@@ -143,22 +145,29 @@ bool tryTake(MonitorRecord& record, ThreadState& self) {
 }
 
 // Takes the record's monitor for self, parked while another thread holds it; restores `entries`.
-// Counted as a contender meanwhile, so the owner's exit knows to wake someone.
+// Counted as a contender meanwhile, so the owner's exit knows to wake someone. The exit looks at the
+// count without a fence; the contender fences every running thread once counted (as ShortLock's
+// sleepers do), so either the exit sees the count or this thread sees the owner word cleared.
+// Where the kernel offers no such fence, the contender looks again every millisecond.
 void acquireParked(MonitorRecord& record, ThreadState& self, jint entries) {
     Runtime::runParked([&] {
         std::unique_lock held(record.lock);
         record.contenders.fetch_add(1);
-        record.released.wait(held, [&] { return tryTake(record, self); });
+        if (Runtime::heavyBarrier()) {
+            record.released.wait(held, [&] { return tryTake(record, self); });
+        } else {
+            while (!tryTake(record, self)) record.released.wait_for(held, std::chrono::milliseconds(1));
+        }
         record.contenders.fetch_sub(1);
         record.entryCount = entries;
     });
 }
 
-// Gives the monitor up. The owner word is cleared before contenders are counted (both sequentially
-// consistent): a contender counted too late to be seen finds the word free.
+// Gives the monitor up: a plain store, then a look for contenders (see acquireParked).
 void release(MonitorRecord& record) {
-    record.owner.store(nullptr);
-    if (record.contenders.load() > 0) {
+    record.owner.store(nullptr, std::memory_order_release);
+    std::atomic_signal_fence(std::memory_order_seq_cst);
+    if (record.contenders.load(std::memory_order_relaxed) > 0) [[unlikely]] {
         std::lock_guard guard(record.lock);
         record.released.notify_one();
     }
