@@ -77,10 +77,9 @@ void* newObject(size_t size, int nativeFlag) {
     if (nativeFlag != 0) return nativeAlloc(size);
     ObjectRegistry* registry = g_registry;
     if (registry == nullptr) return objectHeap().allocateRegistered(size, nullptr, nullptr);
-    // Zeroed and registered under the heap's lock, so no collection ever sees the block half made.
-    void* block = objectHeap().allocateRegistered(size, &registerWith, registry);
-    if (block != nullptr) registry->allocated(static_cast<Object*>(block));
-    return block;
+    registry->beforeAllocation();
+    // Zeroed and registered under the heap's lock: a registration takes no lock of its own.
+    return objectHeap().allocateRegistered(size, &registerWith, registry);
 }
 
 void* nativeAlloc(size_t size, void** owner) {

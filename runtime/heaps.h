@@ -13,9 +13,9 @@ class Object;
 class ObjectRegistry {
 public:
     virtual ~ObjectRegistry() = default;
-    // After every object allocation, on the registered, zeroed block, no lock held (stress mode
-    // collects here, keeping the block).
-    virtual void allocated(Object*) {}
+    // Before every object allocation, no lock held (stress mode collects here: a collection must
+    // never meet a block registered but not yet constructed).
+    virtual void beforeAllocation() {}
     // Called with the object heap's lock held, on the zeroed block just taken: registration needs
     // no lock of its own. It must not use the object heap.
     virtual void registerObject(Object* object, size_t size) = 0;

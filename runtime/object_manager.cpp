@@ -33,11 +33,8 @@ thread_local bool t_collecting = false;
 
 constexpr size_t kGranule = MemoryManager::kGranule;
 constexpr size_t kInitialMarkDepth = 2000;
-// What stress mode collects at: a full collection that keeps the block just handed out (zeroed, not
-// yet constructed) and the object made before it, as a collection between the block's allocation
-// and its registration would.
-constexpr int kKeepPrevious = 16;
-constexpr int kStressLevel = ObjectManager::kKeepLast | kKeepPrevious | 1;
+// What stress mode collects at: a full collection that keeps the object made last.
+constexpr int kStressLevel = ObjectManager::kKeepLast | 1;
 
 bool envFlag(const char* name, const char* value) {
     const char* set = std::getenv(name);
@@ -81,7 +78,7 @@ void ObjectManager::bindHeaps() {
     {
         std::lock_guard heap(objects);
         m_objectCount = 0;
-        m_lastRegistered = m_previousRegistered = nullptr;
+        m_lastRegistered = nullptr;
         m_arenaBegin = reinterpret_cast<uintptr_t>(objects.arenaBegin());
         m_arenaEnd = reinterpret_cast<uintptr_t>(objects.arenaEnd());
         const size_t granules = (m_arenaEnd - m_arenaBegin) / kGranule;
@@ -94,7 +91,7 @@ void ObjectManager::bindHeaps() {
 void ObjectManager::forgetEverything() {
     std::lock_guard guard(m_registryLock);
     m_objectCount = 0;
-    m_lastRegistered = m_previousRegistered = nullptr;
+    m_lastRegistered = nullptr;
     m_starts.clear();
     m_arenaBegin = m_arenaEnd = 0;
 }
@@ -121,8 +118,8 @@ void ObjectManager::setObjectStart(uintptr_t address, bool on) {
     else m_starts[granule / 64] &= ~bit;
 }
 
-// Not inlined: the stress collection's scan starts from a frame of its own here, as it always has.
-[[gnu::noinline]] void ObjectManager::allocated(Object*) {
+// Before the block is taken: the collection must not meet it registered and not yet constructed.
+void ObjectManager::beforeAllocation() {
     if (m_stress && !t_collecting) collect(kStressLevel, nullptr, 0);
 }
 
@@ -134,7 +131,6 @@ void ObjectManager::registerObject(Object* object, size_t) {
         return;
     }
     ++m_objectCount;
-    m_previousRegistered = m_lastRegistered;
     m_lastRegistered = object;
     setObjectStart(address, true);
 }
@@ -254,7 +250,6 @@ void ObjectManager::markRoots(int level) {
                                this);
     scanThreadStacks();
     if ((level & kKeepLast) && m_lastRegistered) markObject(m_lastRegistered);
-    if ((level & kKeepPrevious) && m_previousRegistered) markObject(m_previousRegistered);
 }
 
 // The world is stopped: every other registered thread is parked with its stack pointer recorded,
@@ -330,7 +325,7 @@ Object* ObjectManager::nextChild(MarkFrame& frame) {
 
 // In address order: the dead leave the registry first (a destroy slot that allocates registers
 // objects the sweep must not meet), then each is destroyed and stamped, their monitors are
-// released in one pass, and the object heap frees them all under one lock.
+// released in one pass (by address only), and the object heap frees them all under one lock.
 void ObjectManager::sweep(size_t& freed) {
     m_dead.clear();
     for (size_t word = 0; word < m_starts.size(); ++word) {
@@ -346,13 +341,12 @@ void ObjectManager::sweep(size_t& freed) {
     }
     m_objectCount -= m_dead.size();
     if (m_lastRegistered && !isObjectStart(reinterpret_cast<uintptr_t>(m_lastRegistered))) m_lastRegistered = nullptr;
-    if (m_previousRegistered && !isObjectStart(reinterpret_cast<uintptr_t>(m_previousRegistered)))
-        m_previousRegistered = nullptr;
-    // Here, not in Object's destroy, the monitors: overrides of destroy need not chain to it.
-    for (Object* object : m_dead)
+    for (Object* object : m_dead) {
         if (hasTable(object)) object->destroy();
+        object->stampCollected();
+    }
+    // Here, not in Object's destroy, the monitors: overrides of destroy need not chain to it.
     MonitorTable::releaseMonitors(m_dead.data(), m_dead.size());
-    for (Object* object : m_dead) object->stampCollected();
     Runtime::objectHeap().freeAscending(reinterpret_cast<void* const*>(m_dead.data()), m_dead.size());
     freed = m_dead.size();
     // A shutdown's sweep frees everything: the list's memory goes too.

@@ -46,7 +46,7 @@ public:
     ObjectManager(const ObjectManager&) = delete;
     ObjectManager& operator=(const ObjectManager&) = delete;
 
-    void allocated(Object* object) override;
+    void beforeAllocation() override;
     void registerObject(Object* object, size_t size) override;
     void heapsCreated() override;
     void heapsDestroyed() override;
@@ -115,7 +115,6 @@ private:
     // Under the object heap's lock (or the stopped world): the registry.
     size_t m_objectCount = 0;
     Object* m_lastRegistered = nullptr;
-    Object* m_previousRegistered = nullptr;  // the one before: stress collections keep it too
     std::vector<Object*> m_dead;  // the sweep's, in address order
     std::vector<Object**> m_roots;
     std::vector<MarkFrame> m_markStack;
