@@ -1,7 +1,8 @@
 // The collector: registry, roots, iterative marking, sweep, and the allocator's exhaustion hook.
 // Lock order: the collection lock, then the stopped world, then the registry lock, then the thread
-// list. A collection started on a thread that is already collecting (a destroy slot that
-// allocates) does nothing.
+// list; the object heap's lock (registration, the registry's readers) is innermost and never held
+// across a call into anything else. A collection started on a thread that is already collecting (a
+// destroy slot that allocates) does nothing.
 #include "runtime/object_manager.h"
 
 #include <algorithm>
