@@ -1,11 +1,15 @@
 // containers_bench: Hashtable put/get/remove with Integer and String keys, Vector add/get/remove
 // and Random.nextInt, timed on the runtime with its collector. bench/jvm/ContainersBench.java does
 // the same work on the JVM; bench/run_jvm_bench.sh containers runs both and prints the ratio. Both
-// print the same check values, so the two sides provably did the same work.
+// take the same rounds per part (the first argument, default kRounds: enough for the JVM's time to
+// stop falling) and report the median of each part's second half. Both print the same check
+// values, so the two sides provably did the same work.
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
+#include <vector>
 
 #include "classlib/java_lang/java_lang_integer.h"
 #include "classlib/java_util/java_util_hashtable.h"
@@ -21,7 +25,7 @@ namespace {
 constexpr jint kKeys = 20000;
 constexpr jint kFrontRemovals = 1000;
 constexpr jint kDraws = 200000;
-constexpr int kRounds = 7;
+constexpr int kRounds = 40;
 
 struct Check {
     jlong sum = 0;
@@ -69,21 +73,26 @@ void random(Check& check) {
     check.sum += r->nextInt();
 }
 
+int g_rounds = kRounds;
+
+// The median of the second half of the rounds: the JVM has compiled the work by then.
 template <class Work>
-double best(const Work& work) {
-    double fastest = 1e300;
-    for (int round = 0; round < kRounds; ++round) {
+double steady(const Work& work) {
+    std::vector<double> times;
+    for (int round = 0; round < g_rounds; ++round) {
         const auto start = std::chrono::steady_clock::now();
         work();
         const std::chrono::duration<double, std::milli> elapsed = std::chrono::steady_clock::now() - start;
-        fastest = std::min(fastest, elapsed.count());
+        times.push_back(elapsed.count());
     }
-    return fastest;
+    std::sort(times.begin() + g_rounds / 2, times.end());
+    return times[g_rounds / 2 + (g_rounds - g_rounds / 2) / 2];
 }
 
 }  // namespace
 
-int main() {
+int main(int argc, char** argv) {
+    if (argc > 1) g_rounds = std::max(2, std::atoi(argv[1]));
     if (!Runtime::initHeaps()) {
         std::fputs("containers_bench: cannot create the heaps\n", stderr);
         return 1;
@@ -101,15 +110,16 @@ int main() {
         }
 
         Check check;
-        const double integers = best([&] { integerTable(check); });
-        const double strings = best([&] { stringTable(check, keys, probes); });
-        const double vectors = best([&] { vector(check); });
-        const double randoms = best([&] { random(check); });
+        const double integers = steady([&] { integerTable(check); });
+        const double strings = steady([&] { stringTable(check, keys, probes); });
+        const double vectors = steady([&] { vector(check); });
+        const double randoms = steady([&] { random(check); });
         std::printf("check sum=%lld\n", static_cast<long long>(check.sum));
         std::printf("  hashtable Integer keys %.2f ms, String keys %.2f ms, vector %.2f ms, random %.2f ms\n", integers,
                     strings, vectors, randoms);
-        std::printf("brindlex: %.2f ms per round (best of %d per part)\n", integers + strings + vectors + randoms,
-                    kRounds);
+        std::printf("collections %llu\n", static_cast<unsigned long long>(collector.statistics().collections));
+        std::printf("brindlex: %.2f ms per round (median of rounds %d-%d per part)\n",
+                    integers + strings + vectors + randoms, g_rounds / 2 + 1, g_rounds);
         collector.removeRoot(reinterpret_cast<Object**>(&keys));
         collector.removeRoot(reinterpret_cast<Object**>(&probes));
         Runtime::destroyHeaps();

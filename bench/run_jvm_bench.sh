@@ -1,14 +1,26 @@
 #!/bin/sh
-# Runs one of our benchmarks and its JVM twin one after the other and prints both times and the
-# ratio. Usage: bench/run_jvm_bench.sh NAME [path/to/NAME_bench]  with NAME strings or containers:
+# Runs one of our benchmarks and its JVM twin as alternating pairs, each side pinned to a core of
+# its own, and prints every pair's times and ratio, then the median ratio last as "ratio: X".
+# Usage: bench/run_jvm_bench.sh NAME [path/to/NAME_bench]  with NAME strings or containers:
 # bench/NAME_bench.cpp against bench/jvm/<Name>Bench.java (default binary: the release build, made
-# if missing). Needs javac and java (OpenJDK 17) on the PATH.
+# if missing). Needs javac and java (OpenJDK 17) on the PATH, and taskset.
+# Environment: PAIRS (default 5), ROUNDS (both sides; default: each bench's own), OURS_CPU and
+# JVM_CPU (default 2 and 3: distinct cores, so neither side's threads steal from the other).
+# Odd pairs run ours first, even pairs the JVM first, so a drift in the machine's load hits both.
 set -eu
 here=$(cd "$(dirname "$0")" && pwd)
 root=$(dirname "$here")
 name=${1:?usage: run_jvm_bench.sh NAME [path/to/NAME_bench]}
 bench=${2:-$root/build/release/bench/${name}_bench}
 class=$(echo "$name" | awk '{ print toupper(substr($0, 1, 1)) substr($0, 2) }')Bench
+pairs=${PAIRS:-5}
+rounds=${ROUNDS:-}
+ours_cpu=${OURS_CPU:-2}
+jvm_cpu=${JVM_CPU:-3}
+if [ "$ours_cpu" = "$jvm_cpu" ]; then
+    echo "OURS_CPU and JVM_CPU must differ" >&2
+    exit 2
+fi
 if [ ! -x "$bench" ]; then
     (cd "$root" && cmake --preset release >/dev/null && cmake --build --preset release --target "${name}_bench" >/dev/null)
 fi
@@ -16,17 +28,35 @@ classes=$(mktemp -d)
 trap 'rm -rf "$classes"' EXIT
 javac -nowarn -d "$classes" "$here/jvm/$class.java"
 
-ours=$("$bench")
-theirs=$(java -cp "$classes" "$class")
-echo "$ours"
-echo "$theirs"
+run_ours() { taskset -c "$ours_cpu" "$bench" $rounds; }
+run_theirs() { taskset -c "$jvm_cpu" java -cp "$classes" "$class" $rounds; }
 
-check_ours=$(echo "$ours" | grep '^check')
-check_theirs=$(echo "$theirs" | grep '^check')
-if [ "$check_ours" != "$check_theirs" ]; then
-    echo "the two sides did different work: '$check_ours' vs '$check_theirs'" >&2
-    exit 1
-fi
-ms_ours=$(echo "$ours" | sed -n 's/^brindlex: \([0-9.]*\) ms.*/\1/p')
-ms_theirs=$(echo "$theirs" | sed -n 's/^jvm: \([0-9.]*\) ms.*/\1/p')
-awk -v a="$ms_ours" -v b="$ms_theirs" 'BEGIN { printf "ratio brindlex/jvm: %.2f (below 1: faster than the JVM)\n", a / b }'
+ratios=""
+pair=1
+while [ "$pair" -le "$pairs" ]; do
+    if [ $((pair % 2)) -eq 1 ]; then
+        ours=$(run_ours)
+        theirs=$(run_theirs)
+    else
+        theirs=$(run_theirs)
+        ours=$(run_ours)
+    fi
+    check_ours=$(echo "$ours" | grep '^check')
+    check_theirs=$(echo "$theirs" | grep '^check')
+    if [ "$check_ours" != "$check_theirs" ]; then
+        echo "the two sides did different work: '$check_ours' vs '$check_theirs'" >&2
+        exit 1
+    fi
+    ms_ours=$(echo "$ours" | sed -n 's/^brindlex: \([0-9.]*\) ms.*/\1/p')
+    ms_theirs=$(echo "$theirs" | sed -n 's/^jvm: \([0-9.]*\) ms.*/\1/p')
+    ratio=$(awk -v a="$ms_ours" -v b="$ms_theirs" 'BEGIN { printf "%.3f", a / b }')
+    echo "pair $pair: brindlex $ms_ours ms (cpu $ours_cpu), jvm $ms_theirs ms (cpu $jvm_cpu), ratio $ratio"
+    ratios="$ratios $ratio"
+    pair=$((pair + 1))
+done
+echo "$ours" | grep -v '^brindlex:'
+echo "$theirs" | grep -v '^jvm:'
+# Below 1: faster than the JVM.
+echo "$ratios" | tr ' ' '\n' | grep . | sort -n |
+    awk '{ r[NR] = $1 } END { m = (NR % 2) ? r[(NR + 1) / 2] : (r[NR / 2] + r[NR / 2 + 1]) / 2;
+                             printf "ratio: %.2f (brindlex/jvm, median of %d pairs, min %.2f, max %.2f)\n", m, NR, r[1], r[NR] }'

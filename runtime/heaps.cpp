@@ -18,6 +18,10 @@ MemoryManager* g_objectHeap = nullptr;
 MemoryManager* g_nativeHeap = nullptr;
 ObjectRegistry* g_registry = nullptr;
 
+void registerWith(void* payload, size_t size, void* registry) {
+    static_cast<ObjectRegistry*>(registry)->registerObject(static_cast<Object*>(payload), size);
+}
+
 [[noreturn]] void heapsMissing() {
     std::fprintf(stderr, "heaps used before Runtime::initHeaps\n");
     std::abort();
@@ -71,13 +75,11 @@ ObjectRegistry* objectRegistry() { return g_registry; }
 
 void* newObject(size_t size, int nativeFlag) {
     if (nativeFlag != 0) return nativeAlloc(size);
-    size_t capacity = 0;
-    void* block = objectHeap().allocate(size, nullptr, &capacity);
-    if (!block) return nullptr;
-    // The whole block, slack included: no stale word of a freed object may look like a field.
-    std::memset(block, 0, capacity);
-    if (g_registry) g_registry->registerObject(static_cast<Object*>(block), size);
-    return block;
+    ObjectRegistry* registry = g_registry;
+    if (registry == nullptr) return objectHeap().allocateRegistered(size, nullptr, nullptr);
+    registry->beforeAllocation();
+    // Zeroed and registered under the heap's lock: a registration takes no lock of its own.
+    return objectHeap().allocateRegistered(size, &registerWith, registry);
 }
 
 void* nativeAlloc(size_t size, void** owner) {

@@ -13,6 +13,11 @@ class Object;
 class ObjectRegistry {
 public:
     virtual ~ObjectRegistry() = default;
+    // Before every object allocation, no lock held (stress mode collects here: a collection must
+    // never meet a block registered but not yet constructed).
+    virtual void beforeAllocation() {}
+    // Called with the object heap's lock held, on the zeroed block just taken: registration needs
+    // no lock of its own. It must not use the object heap.
     virtual void registerObject(Object* object, size_t size) = 0;
     // Called after initHeaps made new heaps, and before destroyHeaps drops them (every object with
     // them: the registry frees what it holds while the heaps still exist).

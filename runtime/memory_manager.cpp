@@ -112,7 +112,7 @@ void* MemoryManager::allocate(size_t size, void** owner, size_t* capacity) {
 
 // No block fits: the hook (or, with none, compaction) runs with the lock released, since the
 // hook's collection frees into this heap; then the allocation tries once more.
-void* MemoryManager::allocateAfterCollecting(size_t need, void** owner, size_t* capacity) {
+void MemoryManager::runExhaustedHook(size_t need) {
     ExhaustedHook hook = nullptr;
     void* hookContext = nullptr;
     {
@@ -125,6 +125,10 @@ void* MemoryManager::allocateAfterCollecting(size_t need, void** owner, size_t* 
     } else {
         compactForAllocation(need);  // with no collector, this thread is the whole world
     }
+}
+
+void* MemoryManager::allocateAfterCollecting(size_t need, void** owner, size_t* capacity) {
+    runExhaustedHook(need);
     {
         std::lock_guard guard(m_lock);
         if (void* payload = takeBestFit(need, owner, capacity)) return payload;
@@ -133,13 +137,63 @@ void* MemoryManager::allocateAfterCollecting(size_t need, void** owner, size_t* 
     return nullptr;
 }
 
+// Lock held: the best fit taken, zeroed whole (slack included: no stale word of a freed object may
+// look like a field) and registered.
+BRINDLEX_HOT void* MemoryManager::takeRegistered(size_t need, size_t size, Registrar registrar, void* context) {
+    size_t capacity = 0;
+    void* payload = takeBestFit(need, nullptr, &capacity);
+    if (payload == nullptr) return nullptr;
+    std::memset(payload, 0, capacity);
+    if (registrar != nullptr) registrar(payload, size, context);
+    return payload;
+}
+
+void* MemoryManager::allocateRegistered(size_t size, Registrar registrar, void* context) {
+    const size_t need = blockNeed(size);
+    {
+        std::lock_guard guard(m_lock);
+        if (void* payload = takeRegistered(need, size, registrar, context)) return payload;
+    }
+    runExhaustedHook(need);
+    {
+        std::lock_guard guard(m_lock);
+        if (void* payload = takeRegistered(need, size, registrar, context)) return payload;
+    }
+    logHeapFailure("MemoryManager::allocate", need);
+    return nullptr;
+}
+
 int MemoryManager::free(void* payload) {
     if (!contains(payload)) return 0;
-    std::lock_guard guard(m_lock);
     uint8_t* block = static_cast<uint8_t*>(payload) - m_headerSize;
+    // The block's size word is usually a cache miss: fetched while the lock is taken.
+    __builtin_prefetch(block, 1);
+    std::lock_guard guard(m_lock);
     assert(isUsed(block) && "free of a block that is not in use");
     releaseBlock(block);
     return 1;
+}
+
+void MemoryManager::freeAscending(void* const* payloads, size_t count) {
+    std::lock_guard guard(m_lock);
+    size_t i = 0;
+    while (i < count) {
+        assert(contains(payloads[i]) && "a batch free outside the arena");
+        uint8_t* first = static_cast<uint8_t*>(payloads[i]) - m_headerSize;
+        assert(isUsed(first) && "free of a block that is not in use");
+        size_t length = lengthOf(first);
+        size_t blocks = 1;
+        while (i + blocks < count && static_cast<uint8_t*>(payloads[i + blocks]) - m_headerSize == first + length) {
+            assert(isUsed(first + length) && "free of a block that is not in use");
+            length += lengthOf(first + length);
+            ++blocks;
+        }
+        // The run becomes one used block (the words inside it are garbage now), then is freed.
+        sizeWord(first) = length | kUsed | (sizeWord(first) & kPrevFree);
+        m_blockCount -= blocks - 1;
+        releaseBlock(first);
+        i += blocks;
+    }
 }
 
 void MemoryManager::setOwner(void* payload, void** ownerField) {

@@ -30,6 +30,9 @@ public:
     // heap) and, while the world is stopped, compact. The allocation then tries once more. With no
     // hook installed, allocate runs compactForAllocation itself: one thread is a stopped world.
     using ExhaustedHook = void (*)(MemoryManager& heap, size_t need, void* context);
+    // Called with the lock held on a block just taken and zeroed (the collector registers objects
+    // this way, so a registration costs no lock of its own). It must not call this heap.
+    using Registrar = void (*)(void* payload, size_t size, void* context);
 
     // One free block as a dump lists it: the block's own address (not its payload) and full length.
     struct FreeBlock {
@@ -50,8 +53,15 @@ public:
     // as the block's owner before the lock is released, so no block exists without its owner.
     // `capacity`, when given, receives the payload's whole length (what blockSize would answer).
     [[nodiscard]] void* allocate(size_t size, void** owner = nullptr, size_t* capacity = nullptr);
+    // A zeroed payload of at least `size` bytes, the whole block zeroed and handed to `registrar`
+    // before the lock is released; or null (the registrar not called).
+    [[nodiscard]] void* allocateRegistered(size_t size, Registrar registrar, void* context);
     // 0 when the address is not inside the arena (the caller tries elsewhere), else 1.
     int free(void* payload);
+    // Frees `count` used blocks of this arena, given by payload in ascending address order, under
+    // one lock: each run of adjacent blocks becomes one block first, so it merges with its free
+    // neighbours once. (The collector's sweep frees this way, with the world stopped.)
+    void freeAscending(void* const* payloads, size_t count);
     void setOwner(void* payload, void** ownerField);
     [[nodiscard]] void** ownerOf(const void* payload) const;
     [[nodiscard]] size_t blockSize(const void* payload) const;
@@ -72,6 +82,11 @@ public:
     [[nodiscard]] bool walk(std::string* why = nullptr) const;
 
     void setExhaustedHook(ExhaustedHook hook, void* context);
+
+    // The heap's lock, for whoever keeps state that the registrar writes (the collector's registry).
+    // While it is held, the holder must not call this heap.
+    void lock() const { m_lock.lock(); }
+    void unlock() const { m_lock.unlock(); }
 
     [[nodiscard]] size_t headerSize() const { return m_headerSize; }
     [[nodiscard]] size_t arenaSize() const { return m_size; }
@@ -95,6 +110,8 @@ private:
     class Index;  // size-ordered index of the free blocks (best fit without a linear walk)
 
     [[nodiscard]] void* allocateAfterCollecting(size_t need, void** owner, size_t* capacity);
+    [[nodiscard]] void* takeRegistered(size_t need, size_t size, Registrar registrar, void* context);
+    void runExhaustedHook(size_t need);
     [[nodiscard]] void* takeBestFit(size_t need, void** owner, size_t* capacity);
     [[nodiscard]] uint8_t* bestFit(size_t need, const uint8_t* skipA = nullptr,
                                    const uint8_t* skipB = nullptr, size_t* length = nullptr) const;

@@ -3,6 +3,7 @@
 #include "runtime/monitor.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cstdint>
 #include <vector>
 
@@ -10,6 +11,7 @@
 #include "runtime/log.h"
 #include "runtime/method_trace.h"
 #include "runtime/object.h"
+#include "runtime/short_lock.h"
 #include "runtime/thread_state.h"
 
 namespace {
@@ -143,22 +145,29 @@ bool tryTake(MonitorRecord& record, ThreadState& self) {
 }
 
 // Takes the record's monitor for self, parked while another thread holds it; restores `entries`.
-// Counted as a contender meanwhile, so the owner's exit knows to wake someone.
+// Counted as a contender meanwhile, so the owner's exit knows to wake someone. The exit looks at the
+// count without a fence; the contender fences every running thread once counted (as ShortLock's
+// sleepers do), so either the exit sees the count or this thread sees the owner word cleared.
+// Where the kernel offers no such fence, the contender looks again every millisecond.
 void acquireParked(MonitorRecord& record, ThreadState& self, jint entries) {
     Runtime::runParked([&] {
         std::unique_lock held(record.lock);
         record.contenders.fetch_add(1);
-        record.released.wait(held, [&] { return tryTake(record, self); });
+        if (Runtime::heavyBarrier()) {
+            record.released.wait(held, [&] { return tryTake(record, self); });
+        } else {
+            while (!tryTake(record, self)) record.released.wait_for(held, std::chrono::milliseconds(1));
+        }
         record.contenders.fetch_sub(1);
         record.entryCount = entries;
     });
 }
 
-// Gives the monitor up. The owner word is cleared before contenders are counted (both sequentially
-// consistent): a contender counted too late to be seen finds the word free.
+// Gives the monitor up: a plain store, then a look for contenders (see acquireParked).
 void release(MonitorRecord& record) {
-    record.owner.store(nullptr);
-    if (record.contenders.load() > 0) {
+    record.owner.store(nullptr, std::memory_order_release);
+    std::atomic_signal_fence(std::memory_order_seq_cst);
+    if (record.contenders.load(std::memory_order_relaxed) > 0) [[unlikely]] {
         std::lock_guard guard(record.lock);
         record.released.notify_one();
     }
@@ -225,6 +234,20 @@ MonitorRecord* MonitorTable::getMonitor(Object* object, bool create) {
     return &t.overflow;
 }
 
+namespace {
+
+// Table lock held. Nobody can hold or wait on an object the collector frees: the record is idle.
+void freeRecord(Table& t, MonitorRecord* record) {
+    unindexRecord(t, record);
+    record->owner.store(nullptr);
+    record->entryCount = 0;
+    record->firstWaiter = record->lastWaiter = nullptr;
+    record->object.store(nullptr, std::memory_order_release);
+    t.used.fetch_sub(1);
+}
+
+}  // namespace
+
 void MonitorTable::releaseMonitor(Object* object) {
     Table& t = table();
     if (!object || (t.used.load() == 0 && !t.overflowUsed.load())) return;
@@ -237,17 +260,27 @@ void MonitorTable::releaseMonitor(Object* object) {
     }
     std::lock_guard guard(t.lock);
     if (MonitorRecord* record = findUnlocked(t, object)) {
-        // Nobody can hold or wait on an object the collector frees: the record is idle.
-        unindexRecord(t, record);
-        record->owner.store(nullptr);
-        record->entryCount = 0;
-        record->firstWaiter = record->lastWaiter = nullptr;
-        record->object.store(nullptr, std::memory_order_release);
-        t.used.fetch_sub(1);
+        freeRecord(t, record);
         return;
     }
     auto& list = t.overflowObjects;
     list.erase(std::remove(list.begin(), list.end(), object), list.end());
+    t.overflowUsed.store(!list.empty());
+}
+
+void MonitorTable::releaseMonitors(Object* const* objects, size_t count) {
+    Table& t = table();
+    if (count == 0 || (t.used.load() == 0 && !t.overflowUsed.load())) return;
+    // The records and the overflow list are few beside the freed objects: each looks itself up.
+    auto freed = [objects, count](const Object* object) { return std::binary_search(objects, objects + count, object); };
+    std::lock_guard guard(t.lock);
+    for (MonitorRecord& record : t.records) {
+        Object* object = record.object.load(std::memory_order_relaxed);
+        if (object != nullptr && freed(object)) freeRecord(t, &record);
+    }
+    if (!t.overflowUsed.load()) return;
+    auto& list = t.overflowObjects;
+    list.erase(std::remove_if(list.begin(), list.end(), freed), list.end());
     t.overflowUsed.store(!list.empty());
 }
 

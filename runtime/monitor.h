@@ -42,8 +42,11 @@ struct MonitorTable {
     // The object's record, found or (create) made, or null. With all records in use the one shared
     // overflow record answers for every further object: coarser, never unsafe.
     [[nodiscard]] static MonitorRecord* getMonitor(Object* object, bool create);
-    // Frees the object's record, if it has one. The collector calls it for every object it frees.
+    // Frees the object's record, if it has one.
     static void releaseMonitor(Object* object);
+    // The same for `count` objects in ascending address order, in one pass under one lock: the
+    // collector's sweep calls it with everything it frees.
+    static void releaseMonitors(Object* const* objects, size_t count);
     [[nodiscard]] static int usedRecords();
     // Objects ever given the overflow record in this process. The overflow is logged once only: a
     // program that keeps the table full would otherwise say so for every object.

@@ -1,11 +1,13 @@
 // The collector: registry, roots, iterative marking, sweep, and the allocator's exhaustion hook.
 // Lock order: the collection lock, then the stopped world, then the registry lock, then the thread
-// list. A collection started on a thread that is already collecting (a destroy slot that
-// allocates) does nothing.
+// list; the object heap's lock (registration, the registry's readers) is innermost and never held
+// across a call into anything else. A collection started on a thread that is already collecting (a
+// destroy slot that allocates) does nothing.
 #include "runtime/object_manager.h"
 
 #include <algorithm>
 #include <atomic>
+#include <bit>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -32,7 +34,7 @@ thread_local bool t_collecting = false;
 
 constexpr size_t kGranule = MemoryManager::kGranule;
 constexpr size_t kInitialMarkDepth = 2000;
-// What stress mode collects at: a full collection that keeps the object just made.
+// What stress mode collects at: a full collection that keeps the object made last.
 constexpr int kStressLevel = ObjectManager::kKeepLast | 1;
 
 bool envFlag(const char* name, const char* value) {
@@ -74,17 +76,22 @@ ObjectManager::~ObjectManager() {
 void ObjectManager::bindHeaps() {
     std::lock_guard guard(m_registryLock);
     MemoryManager& objects = Runtime::objectHeap();
-    m_arenaBegin = reinterpret_cast<uintptr_t>(objects.arenaBegin());
-    m_arenaEnd = reinterpret_cast<uintptr_t>(objects.arenaEnd());
-    const size_t granules = (m_arenaEnd - m_arenaBegin) / kGranule;
-    m_starts.assign((granules + 63) / 64, 0);
+    {
+        std::lock_guard heap(objects);
+        m_objectCount = 0;
+        m_lastRegistered = nullptr;
+        m_arenaBegin = reinterpret_cast<uintptr_t>(objects.arenaBegin());
+        m_arenaEnd = reinterpret_cast<uintptr_t>(objects.arenaEnd());
+        const size_t granules = (m_arenaEnd - m_arenaBegin) / kGranule;
+        m_starts.assign((granules + 63) / 64, 0);
+    }
     objects.setExhaustedHook(&ObjectManager::onHeapExhausted, this);
     Runtime::nativeHeap().setExhaustedHook(&ObjectManager::onHeapExhausted, this);
 }
 
 void ObjectManager::forgetEverything() {
     std::lock_guard guard(m_registryLock);
-    m_registry.clear();
+    m_objectCount = 0;
     m_lastRegistered = nullptr;
     m_starts.clear();
     m_arenaBegin = m_arenaEnd = 0;
@@ -112,28 +119,52 @@ void ObjectManager::setObjectStart(uintptr_t address, bool on) {
     else m_starts[granule / 64] &= ~bit;
 }
 
-void ObjectManager::registerObject(Object* object, size_t) {
-    // Collect before the new block joins the registry: it is not constructed yet.
+// Before the block is taken: the collection must not meet it registered and not yet constructed.
+void ObjectManager::beforeAllocation() {
     if (m_stress && !t_collecting) collect(kStressLevel, nullptr, 0);
-    std::lock_guard guard(m_registryLock);
+}
+
+// The object heap's lock is held.
+void ObjectManager::registerObject(Object* object, size_t) {
     const auto address = reinterpret_cast<uintptr_t>(object);
     if (address - m_arenaBegin >= m_arenaEnd - m_arenaBegin) {
         Log::error("object %p registered from outside the object heap: never collected", static_cast<void*>(object));
         return;
     }
-    m_registry.push_back(object);
+    ++m_objectCount;
     m_lastRegistered = object;
     setObjectStart(address, true);
 }
 
+template <class Visit>
+void ObjectManager::forEachRegistered(Visit visit) const {
+    for (size_t word = 0; word < m_starts.size(); ++word) {
+        for (uint64_t bits = m_starts[word]; bits != 0; bits &= bits - 1) {
+            const size_t granule = word * 64 + static_cast<size_t>(std::countr_zero(bits));
+            visit(reinterpret_cast<Object*>(m_arenaBegin + granule * kGranule));
+        }
+    }
+}
+
+std::vector<Object*> ObjectManager::registeredObjects() const {
+    std::vector<Object*> objects;
+    if (!Runtime::heapsReady()) return objects;
+    std::lock_guard heap(Runtime::objectHeap());
+    objects.reserve(m_objectCount);
+    forEachRegistered([&](Object* object) { objects.push_back(object); });
+    return objects;
+}
+
 bool ObjectManager::isRegistered(Object* object) {
-    std::lock_guard guard(m_registryLock);
-    return isObjectStart(reinterpret_cast<uintptr_t>(object));
+    if (!Runtime::heapsReady()) return false;
+    std::lock_guard heap(Runtime::objectHeap());
+    return m_arenaBegin != 0 && isObjectStart(reinterpret_cast<uintptr_t>(object));
 }
 
 size_t ObjectManager::objectCount() {
-    std::lock_guard guard(m_registryLock);
-    return m_registry.size();
+    if (!Runtime::heapsReady()) return 0;
+    std::lock_guard heap(Runtime::objectHeap());
+    return m_objectCount;
 }
 
 void ObjectManager::addRoot(Object** slot) {
@@ -184,9 +215,9 @@ void ObjectManager::collectFrom(uintptr_t mutatorStackEnd, int level, MemoryMana
         const auto started = std::chrono::steady_clock::now();
         m_lastCollection = Runtime::clock().monotonicMillis();
 
-        for (Object* object : m_registry) object->setMarkBits(0);
+        forEachRegistered([](Object* object) { object->setMarkBits(0); });
         if (level & kFreeAll) {
-            for (Object* object : m_registry) object->setCollectable(true);
+            forEachRegistered([](Object* object) { object->setCollectable(true); });
         } else {
             markRoots(level);
         }
@@ -199,7 +230,7 @@ void ObjectManager::collectFrom(uintptr_t mutatorStackEnd, int level, MemoryMana
         m_lastCollection = Runtime::clock().monotonicMillis();
         ++m_stats.collections;
         m_stats.lastFreed = freed;
-        m_stats.lastSurvivors = m_registry.size();
+        m_stats.lastSurvivors = m_objectCount;
         m_stats.lastPauseMicros = std::chrono::duration_cast<std::chrono::microseconds>(
                                       std::chrono::steady_clock::now() - started)
                                       .count();
@@ -293,31 +324,42 @@ Object* ObjectManager::nextChild(MarkFrame& frame) {
     return nullptr;
 }
 
+// In address order: the dead leave the registry first (a destroy slot that allocates registers
+// objects the sweep must not meet), then each is destroyed and stamped, their monitors are
+// released in one pass (by address only), and the object heap frees them all under one lock.
 void ObjectManager::sweep(size_t& freed) {
-    size_t i = m_registry.size();
-    while (i-- > 0) {
-        Object* object = m_registry[i];
-        if (object->markBits() != 0 || !object->isCollectable()) continue;
-        // Entries above i are visited already, so the last one may fill this slot.
-        m_registry[i] = m_registry.back();
-        m_registry.pop_back();
-        if (object == m_lastRegistered) m_lastRegistered = nullptr;
-        if (hasTable(object)) object->destroy();
-        // Here, not in Object's destroy: overrides of destroy need not chain to it.
-        MonitorTable::releaseMonitor(object);
-        object->stampCollected();
-        setObjectStart(reinterpret_cast<uintptr_t>(object), false);
-        Runtime::freeBlock(object);
-        ++freed;
+    m_dead.clear();
+    for (size_t word = 0; word < m_starts.size(); ++word) {
+        uint64_t dead = 0;
+        for (uint64_t bits = m_starts[word]; bits != 0; bits &= bits - 1) {
+            const unsigned bit = static_cast<unsigned>(std::countr_zero(bits));
+            auto* object = reinterpret_cast<Object*>(m_arenaBegin + (word * 64 + bit) * kGranule);
+            if (object->markBits() != 0 || !object->isCollectable()) continue;
+            dead |= uint64_t{1} << bit;
+            m_dead.push_back(object);
+        }
+        m_starts[word] &= ~dead;
     }
+    m_objectCount -= m_dead.size();
+    if (m_lastRegistered && !isObjectStart(reinterpret_cast<uintptr_t>(m_lastRegistered))) m_lastRegistered = nullptr;
+    for (Object* object : m_dead) {
+        if (hasTable(object)) object->destroy();
+        object->stampCollected();
+    }
+    // Here, not in Object's destroy, the monitors: overrides of destroy need not chain to it.
+    MonitorTable::releaseMonitors(m_dead.data(), m_dead.size());
+    Runtime::objectHeap().freeAscending(reinterpret_cast<void* const*>(m_dead.data()), m_dead.size());
+    freed = m_dead.size();
+    // A shutdown's sweep frees everything: the list's memory goes too.
+    if (m_objectCount == 0) std::vector<Object*>().swap(m_dead);
 }
 
 // Registration audit: a word of a live object's body that is the start of an object about to be
 // freed, at an offset the class's reference list does not name, is a field missing from the list.
 void ObjectManager::audit() {
     MemoryManager& heap = Runtime::objectHeap();
-    for (Object* object : m_registry) {
-        if (object->markBits() == 0) continue;
+    forEachRegistered([&](Object* object) {
+        if (object->markBits() == 0) return;
         const uint16_t id = object->classId();
         const uint32_t* offsets = id < kClassCount ? m_records[id].refFieldOffsets() : nullptr;
         const uint32_t count = id < kClassCount ? m_records[id].refFieldCount() : 0;
@@ -334,7 +376,7 @@ void ObjectManager::audit() {
             ++m_stats.auditFindings;
             if (m_auditAborts) std::abort();
         }
-    }
+    });
 }
 
 // ---- exhaustion ----

@@ -2,7 +2,9 @@
 // world, marks from the roots (registered root slots, the statics registered with StaticClass, the
 // constant pool, every thread's pending exception and Thread object, the thread stacks scanned
 // conservatively for exact object starts) and sweeps the rest: destroy slot, stamp 0xFEEE, free.
-// Invariant: the object-start bitmap has a bit set exactly for the registered objects.
+// The registry is the object-start bitmap (one bit per registered object, in address order) and a
+// count, written under the object heap's lock as the heap hands the block out, so registration
+// takes no lock of its own; a collection reads them with the world stopped.
 #pragma once
 
 #include <cstddef>
@@ -44,6 +46,7 @@ public:
     ObjectManager(const ObjectManager&) = delete;
     ObjectManager& operator=(const ObjectManager&) = delete;
 
+    void beforeAllocation() override;
     void registerObject(Object* object, size_t size) override;
     void heapsCreated() override;
     void heapsDestroyed() override;
@@ -94,6 +97,12 @@ private:
     void audit();
     void sweep(size_t& freed);
     [[nodiscard]] bool hasReferences(const Object* object) const;
+    // Every registered object in address order. Caller holds the heap lock or has the world stopped,
+    // and `visit` registers nothing.
+    template <class Visit>
+    void forEachRegistered(Visit visit) const;
+    // The registered objects, copied under the heap lock (for the statistics and the dump).
+    [[nodiscard]] std::vector<Object*> registeredObjects() const;
     [[nodiscard]] Object* nextChild(MarkFrame& frame);
     void bindHeaps();
     void forgetEverything();
@@ -104,9 +113,11 @@ private:
     [[nodiscard]] bool isObjectStart(uintptr_t address) const;
     void setObjectStart(uintptr_t address, bool on);
 
-    RecursiveShortLock m_registryLock;  // registrations; held through a collection
-    std::vector<Object*> m_registry;
+    RecursiveShortLock m_registryLock;  // roots and statistics; held through a collection
+    // Under the object heap's lock (or the stopped world): the registry.
+    size_t m_objectCount = 0;
     Object* m_lastRegistered = nullptr;
+    std::vector<Object*> m_dead;  // the sweep's, in address order
     std::vector<Object**> m_roots;
     std::vector<MarkFrame> m_markStack;
     std::vector<uint64_t> m_starts;

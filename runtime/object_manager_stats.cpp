@@ -92,7 +92,7 @@ private:
 size_t ObjectManager::usedBytes() {
     std::lock_guard guard(m_registryLock);
     size_t total = 0;
-    for (Object* object : m_registry) total += countedBytes(object);
+    for (Object* object : registeredObjects()) total += countedBytes(object);
     return total;
 }
 
@@ -102,7 +102,7 @@ void ObjectManager::printMemoryStats() {
     size_t bytes[kClassCount] = {};
     size_t totalCount = 0;
     size_t totalBytes = 0;
-    for (Object* object : m_registry) {
+    for (Object* object : registeredObjects()) {
         const uint16_t id = object->classId();
         if (id >= kClassCount) continue;
         ++counts[id];
@@ -136,8 +136,9 @@ std::vector<uint8_t> ObjectManager::memoryDump() {
 
     MemoryManager& objects = Runtime::objectHeap();
     MemoryManager& natives = Runtime::nativeHeap();
-    out.bigEndian32(static_cast<uint32_t>(m_registry.size()));
-    for (Object* object : m_registry) {
+    const std::vector<Object*> registry = registeredObjects();
+    out.bigEndian32(static_cast<uint32_t>(registry.size()));
+    for (Object* object : registry) {
         out.little32(static_cast<uint32_t>(static_cast<int32_t>(static_cast<int16_t>(object->classId()))));
         out.little64(reinterpret_cast<uintptr_t>(object));
         out.little32(static_cast<uint32_t>(objects.blockSize(object) + objects.headerSize()));

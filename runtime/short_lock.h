@@ -1,7 +1,10 @@
 // ShortLock: a mutex for critical sections of a few hundred instructions (the heaps, the registry),
-// and a re-entrant variant. Uncontended, lock is one compare-exchange and unlock one exchange; a
-// contended lock spins briefly, then sleeps in the kernel (never spins unbounded). Invariant: state
-// 2 means a sleeper may exist, so unlock must wake one.
+// and a re-entrant variant. Uncontended, lock is one compare-exchange and unlock a plain store: one
+// locked instruction per critical section. A contended lock spins briefly, then sleeps in the
+// kernel (never spins unbounded). The unlock's store and its look for sleepers need a full fence
+// between them; the sleeper pays for it instead (Runtime::heavyBarrier: membarrier forces that
+// fence on every running thread of the process), so either the unlock sees the sleeper and wakes
+// it, or the sleeper sees the lock free and takes it.
 #pragma once
 
 #include <atomic>
@@ -25,34 +28,30 @@ public:
     }
 
     void unlock() {
-        if (m_state.exchange(kFree, std::memory_order_release) == kHeldWithSleepers) m_state.notify_one();
+        m_state.store(kFree, std::memory_order_release);
+        // Only the compiler is kept from reordering here; the sleeper's heavy barrier does the rest.
+        std::atomic_signal_fence(std::memory_order_seq_cst);
+        if (m_sleepers.load(std::memory_order_relaxed) != 0) [[unlikely]] wakeOne();
     }
 
 private:
     static constexpr uint32_t kFree = 0;
     static constexpr uint32_t kHeld = 1;
-    static constexpr uint32_t kHeldWithSleepers = 2;
-    static constexpr int kSpins = 100;
 
-    static void relax() {
-#if defined(__x86_64__) || defined(__i386__)
-        __builtin_ia32_pause();
-#endif
-    }
-
-    void lockContended() {
-        for (int i = 0; i < kSpins; ++i) {
-            if (m_state.load(std::memory_order_relaxed) == kFree && try_lock()) return;
-            relax();
-        }
-        // Announce a sleeper before sleeping; whoever takes the lock this way keeps the mark, so a
-        // later unlock still wakes the others.
-        while (m_state.exchange(kHeldWithSleepers, std::memory_order_acquire) != kFree)
-            m_state.wait(kHeldWithSleepers, std::memory_order_relaxed);
-    }
+    void lockContended();
+    void wakeOne();
 
     std::atomic<uint32_t> m_state{kFree};
+    std::atomic<uint32_t> m_sleepers{0};  // threads between announcing a sleep and holding the lock
 };
+
+namespace Runtime {
+
+// A full memory fence on every running thread of the process (membarrier). False when the kernel
+// offers none: then ShortLock's sleepers wake on their own every millisecond to look again.
+bool heavyBarrier();
+
+}  // namespace Runtime
 
 // Re-entrant: the holder may lock again (a collection's destroy slot that allocates registers under
 // the registry lock the collection holds). Only the holder writes its own mark into m_owner, so a

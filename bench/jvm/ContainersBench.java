@@ -1,5 +1,6 @@
 // The JVM twin of bench/containers_bench.cpp: the same container work, part for part, with
-// java.util's Hashtable, Vector and Random.
+// java.util's Hashtable, Vector and Random. The same rounds as the C++ side (first argument), the
+// median of each part's second half reported.
 import java.util.Hashtable;
 import java.util.Random;
 import java.util.Vector;
@@ -9,7 +10,8 @@ public final class ContainersBench {
     static final int KEYS = 20000;
     static final int FRONT_REMOVALS = 1000;
     static final int DRAWS = 200000;
-    static final int ROUNDS = 7;
+    static final int ROUNDS = 40;
+    static int rounds = ROUNDS;
 
     static long sum;
 
@@ -44,17 +46,19 @@ public final class ContainersBench {
         sum += r.nextInt();
     }
 
-    static double best(Runnable work) {
-        double fastest = Double.MAX_VALUE;
-        for (int round = 0; round < ROUNDS; ++round) {
+    static double steady(Runnable work) {
+        double[] times = new double[rounds];
+        for (int round = 0; round < rounds; ++round) {
             long start = System.nanoTime();
             work.run();
-            fastest = Math.min(fastest, (System.nanoTime() - start) / 1e6);
+            times[round] = (System.nanoTime() - start) / 1e6;
         }
-        return fastest;
+        java.util.Arrays.sort(times, rounds / 2, rounds);
+        return times[rounds / 2 + (rounds - rounds / 2) / 2];
     }
 
     public static void main(String[] args) {
+        if (args.length > 0) rounds = Math.max(2, Integer.parseInt(args[0]));
         // Fresh objects, as the C++ side has them: probes equal the keys but are not the same.
         String[] keys = new String[KEYS];
         String[] probes = new String[KEYS];
@@ -62,13 +66,14 @@ public final class ContainersBench {
             keys[i] = new String("key-" + i);
             probes[i] = new String("key-" + i);
         }
-        double integers = best(ContainersBench::integerTable);
-        double strings = best(() -> stringTable(keys, probes));
-        double vectors = best(ContainersBench::vector);
-        double randoms = best(ContainersBench::random);
+        double integers = steady(ContainersBench::integerTable);
+        double strings = steady(() -> stringTable(keys, probes));
+        double vectors = steady(ContainersBench::vector);
+        double randoms = steady(ContainersBench::random);
         System.out.printf("check sum=%d%n", sum);
         System.out.printf("  hashtable Integer keys %.2f ms, String keys %.2f ms, vector %.2f ms, random %.2f ms%n",
                           integers, strings, vectors, randoms);
-        System.out.printf("jvm: %.2f ms per round (best of %d per part)%n", integers + strings + vectors + randoms, ROUNDS);
+        System.out.printf("jvm: %.2f ms per round (median of rounds %d-%d per part)%n", integers + strings + vectors + randoms,
+                          rounds / 2 + 1, rounds);
     }
 }

@@ -192,6 +192,9 @@ TEST_F(MediaTest, WavePlayerStateMachineMakesTheseDeviceCalls) {
                                         "volume 1 0xFFFFFFFF", "close 1"}));
     const std::vector<int16_t> out = device.headlessWave().output();
     EXPECT_EQ(loudFrames(out), 2u * 2205);
+    // The collector keeps objects by their start, never by an interface pointer: the player's own
+    // reference stays live to here (the stress run collects at every allocation above).
+    EXPECT_EQ(Runtime::asPlayer(object), p);
 }
 
 TEST_F(MediaTest, WavePlayerLoopsForeverAndRefusesBrokenClips) {

@@ -343,3 +343,43 @@ TEST_F(ObjectManagerTest, StatisticsAndDumpCountAStringBuffersUnits) {
 }
 
 }  // namespace
+
+namespace {
+
+Object* s_revived = nullptr;
+
+// A destroy slot that allocates: the sweep registers the new object while it frees.
+class Reviver : public Object {
+public:
+    void destroy() override { s_revived = new Node(); }
+};
+
+__attribute__((noinline)) void makeRevivers(int n) {
+    for (int i = 0; i < n; ++i) (void)new Reviver();
+}
+
+}  // namespace
+
+TEST_F(ObjectManagerTest, ObjectsMadeByDestroySlotsDuringTheSweepAreRegisteredAndKept) {
+    ObjectManager& om = objectManager();
+    om.addRoot(&s_revived);
+    collect(4);
+    const size_t before = om.objectCount();
+    makeRevivers(3);
+    EXPECT_EQ(om.objectCount(), before + 3);
+    collect(4);
+    // The three revivers went; the three nodes their destroy slots made are registered and stay
+    // until the next collection, which keeps only the one the root holds.
+    EXPECT_EQ(om.statistics().lastFreed, 3u);
+    EXPECT_EQ(om.objectCount(), before + 3);
+    EXPECT_EQ(om.statistics().lastSurvivors, om.objectCount());
+    ASSERT_NE(s_revived, nullptr);
+    EXPECT_TRUE(om.isRegistered(s_revived));
+    EXPECT_EQ(s_revived->classId(), CID_javax_microedition_lcdui_Displayable);
+    collect(4);
+    EXPECT_EQ(om.statistics().lastFreed, 2u);
+    EXPECT_EQ(om.objectCount(), before + 1);
+    EXPECT_TRUE(om.isRegistered(s_revived));
+    om.removeRoot(&s_revived);
+    s_revived = nullptr;
+}
