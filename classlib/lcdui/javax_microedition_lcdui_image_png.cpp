@@ -2,8 +2,6 @@
 // RGB565, keyed after decoding when a magenta pixel is present), the decoder fills the rows.
 // Invariant: a range outside the array, a header without a usable size or a failed decode give
 // null, never an image that looks decoded.
-#include <limits>
-
 #include "classlib/java_io/java_io_input_stream.h"
 #include "classlib/lcdui/javax_microedition_lcdui_image.h"
 #include "platform/graphics/png_decoder.h"
@@ -15,8 +13,6 @@ using Image = javax_microedition_lcdui_Image;
 
 namespace {
 
-// Larger pictures than any screen-sized game asset are refused before anything is allocated.
-constexpr int32_t kMaxPngSide = 8192;
 constexpr int32_t kPngColorTypeRGBA = 6;
 
 }  // namespace
@@ -29,7 +25,7 @@ Image* Image::createImageFromBytes(ByteArray* data, jint offset, jint length) {
     }
     PngHeaderInfo info;
     if (!readPngHeader(static_cast<const uint8_t*>(data->data) + offset, static_cast<size_t>(length), info) ||
-        info.width <= 0 || info.height <= 0 || info.width > kMaxPngSide || info.height > kMaxPngSide) {
+        info.width <= 0 || info.height <= 0) {
         Log::error("createImage: no usable PNG header (%d x %d)", info.width, info.height);
         return nullptr;
     }
