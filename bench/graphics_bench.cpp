@@ -4,12 +4,10 @@
 // `<name> ratio: X` line per figure (throughput against memset/memcpy; 1.0 is as fast).
 #include <benchmark/benchmark.h>
 
-#include <cstdio>
+#include "bench/ratio_reporter.h"
+
 #include <cstring>
-#include <map>
 #include <random>
-#include <string>
-#include <unistd.h>
 #include <vector>
 
 #include "platform/graphics/blit.h"
@@ -120,43 +118,18 @@ BENCHMARK(BM_BlendedBlit);
 void BM_RGBAlphaBlit(benchmark::State& state) { runCopier(state, blendARGB, buffers().argb.data(), straight(), 0); }
 BENCHMARK(BM_RGBAlphaBlit);
 
-class RecordingReporter : public benchmark::ConsoleReporter {
-public:
-    std::map<std::string, double> timePerIteration;
-
-    RecordingReporter() : ConsoleReporter(isatty(fileno(stdout)) ? OO_Defaults : OO_Tabular) {}
-
-    void ReportRuns(const std::vector<Run>& runs) override {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run& run : runs) timePerIteration[run.benchmark_name()] = run.GetAdjustedRealTime();
-    }
-};
-
 }  // namespace
 
 int main(int argc, char** argv) {
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    RecordingReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    benchmark::Shutdown();
-    const auto& times = reporter.timePerIteration;
-    auto timeOf = [&times](const std::string& name) {
-        auto it = times.find(name + "_median");
-        if (it == times.end()) it = times.find(name);
-        return it == times.end() ? 0.0 : it->second;
-    };
-    // Throughput against the reference: reference time / our time.
-    auto ratio = [&](const char* label, const char* ours, const char* reference) {
-        const double o = timeOf(ours), r = timeOf(reference);
-        if (o > 0 && r > 0) std::printf("%s ratio: %.2f\n", label, r / o);
-    };
-    ratio("fill/memset", "BM_Fill", "BM_Memset");
-    ratio("opaque_blit/memcpy", "BM_OpaqueBlit", "BM_Memcpy");
-    ratio("rotated_blit/memcpy", "BM_RotatedBlit", "BM_Memcpy");
-    ratio("rotated_keyed_blit/memcpy", "BM_RotatedKeyedBlit", "BM_Memcpy");
-    ratio("keyed_blit/memcpy", "BM_KeyedBlit", "BM_Memcpy");
-    ratio("blended_blit/memcpy", "BM_BlendedBlit", "BM_Memcpy");
-    ratio("rgb_alpha_blit/memcpy", "BM_RGBAlphaBlit", "BM_Memcpy");
+    RatioReporter reporter;
+    if (!runBenchmarks(argc, argv, reporter)) return 1;
+    // Throughput against the reference: the reference's time over ours.
+    reporter.printRatio("fill/memset", "BM_Memset", "BM_Fill");
+    reporter.printRatio("opaque_blit/memcpy", "BM_Memcpy", "BM_OpaqueBlit");
+    reporter.printRatio("rotated_blit/memcpy", "BM_Memcpy", "BM_RotatedBlit");
+    reporter.printRatio("rotated_keyed_blit/memcpy", "BM_Memcpy", "BM_RotatedKeyedBlit");
+    reporter.printRatio("keyed_blit/memcpy", "BM_Memcpy", "BM_KeyedBlit");
+    reporter.printRatio("blended_blit/memcpy", "BM_Memcpy", "BM_BlendedBlit");
+    reporter.printRatio("rgb_alpha_blit/memcpy", "BM_Memcpy", "BM_RGBAlphaBlit");
     return 0;
 }

@@ -6,10 +6,9 @@
 #include <cstdlib>
 #include <filesystem>
 
-#include "../runtime/runtime_fixture.h"
-#include "classlib/lcdui/javax_microedition_lcdui_font.h"
 #include "classlib/lcdui/javax_microedition_lcdui_graphics.h"
 #include "classlib/lcdui/javax_microedition_lcdui_image.h"
+#include "lcdui_text_fixture.h"
 #include "platform/graphics/png_writer.h"
 #include "runtime/array.h"
 #include "runtime/compiled.h"
@@ -18,21 +17,10 @@
 
 namespace {
 
-using Font = javax_microedition_lcdui_Font;
 using Graphics = javax_microedition_lcdui_Graphics;
 using Image = javax_microedition_lcdui_Image;
 
-class LcduiTestCard : public RuntimeTest {
-protected:
-    void SetUp() override {
-        RuntimeTest::SetUp();
-        Font::s_defaultFont = nullptr;
-    }
-    void TearDown() override {
-        Font::s_defaultFont = nullptr;
-        RuntimeTest::TearDown();
-    }
-};
+using LcduiTestCard = LcduiTextFixture;
 
 // A 16 x 12 "F" on a magenta (key) background with a red top-left corner mark.
 IntArray* spriteARGB(uint32_t alpha) {

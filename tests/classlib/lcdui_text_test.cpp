@@ -6,11 +6,11 @@
 #include <string>
 #include <vector>
 
-#include "../runtime/runtime_fixture.h"
 #include "classlib/java_lang/java_lang_exceptions.h"
 #include "classlib/lcdui/javax_microedition_lcdui_font.h"
 #include "classlib/lcdui/javax_microedition_lcdui_graphics.h"
 #include "classlib/lcdui/javax_microedition_lcdui_image.h"
+#include "lcdui_text_fixture.h"
 #include "runtime/array.h"
 #include "runtime/exceptions.h"
 #include "runtime/string.h"
@@ -21,21 +21,7 @@ using Font = javax_microedition_lcdui_Font;
 using Graphics = javax_microedition_lcdui_Graphics;
 using Image = javax_microedition_lcdui_Image;
 
-class LcduiTextTest : public RuntimeTest {
-protected:
-    // The font statics outlive a test's heaps: each test starts and ends without them.
-    void SetUp() override {
-        RuntimeTest::SetUp();
-        Font::s_defaultFont = nullptr;
-        Font::s_fontCache = nullptr;
-    }
-    void TearDown() override {
-        Runtime::clearPendingException();
-        Font::s_defaultFont = nullptr;
-        Font::s_fontCache = nullptr;
-        RuntimeTest::TearDown();
-    }
-};
+using LcduiTextTest = LcduiTextFixture;
 
 std::vector<uint16_t> pixels(Image* image) {
     const auto* p = static_cast<const uint16_t*>(image->m_pixels->data);
