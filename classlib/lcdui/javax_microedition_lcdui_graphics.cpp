@@ -140,7 +140,8 @@ Corners cornersOf(jint x, jint y, jint w, jint h, jint arcWidth) {
 }  // namespace
 
 void Graphics::drawRoundRect(jint x, jint y, jint w, jint h, jint arcWidth, jint) {
-    const auto [r, xs, xe, ys, ye] = cornersOf(x, y, w, h, arcWidth);
+    const Corners c = cornersOf(x, y, w, h, arcWidth);
+    const jlong r = c.r, xs = c.xs, xe = c.xe, ys = c.ys, ye = c.ye;
     const jlong right = jlong{x} + w - 1, bottom = jlong{y} + h - 1;
     lineRel(xs, y, xe, y);
     lineRel(xs, bottom, xe, bottom);
@@ -158,7 +159,8 @@ void Graphics::drawRoundRect(jint x, jint y, jint w, jint h, jint arcWidth, jint
 }
 
 void Graphics::fillRoundRect(jint x, jint y, jint w, jint h, jint arcWidth, jint) {
-    const auto [r, xs, xe, ys, ye] = cornersOf(x, y, w, h, arcWidth);
+    const Corners c = cornersOf(x, y, w, h, arcWidth);
+    const jlong r = c.r, xs = c.xs, xe = c.xe, ys = c.ys, ye = c.ye;
     // The four lines round columns l..rt, rows t..b.
     auto outline = [this](jlong l, jlong t, jlong rt, jlong b) {
         lineRel(l, t, rt, t);
@@ -195,9 +197,10 @@ void Graphics::drawArcImpl(jint x, jint y, jint w, jint h, jint startAngle, jint
                               start <= 270 && end == 360};
     if (!quadrant[0] && !quadrant[1] && !quadrant[2] && !quadrant[3]) return;
     const jlong a = w >> 1, b = h >> 1, cx = x + a, cy = y + b;
-    // Nothing of the ellipse's box inside the clip: nothing to walk.
+    // An ellipse whose box (w + 1 by h + 1) misses the clip has nothing to walk; negative sizes
+    // walk outside their box and are left to the walk.
     const Rect box = clip().clip(jlong{x} + m_translateX, jlong{y} + m_translateY, jlong{w} + 1, jlong{h} + 1);
-    if (box.empty()) return;
+    if (w >= 0 && h >= 0 && box.empty()) return;
     walkEllipse(a, b, [&](jlong X, jlong Y) {
         if (fill) {
             if (quadrant[0]) fillRel(cx, cy - Y, X + 1, 1);
