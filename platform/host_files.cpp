@@ -45,6 +45,11 @@ bool fsyncFails() {
     return g_faults.failFsync;
 }
 
+int crashExitCode() {
+    std::lock_guard guard(g_faultsLock);
+    return g_faults.crashExitCode;
+}
+
 bool closeFails() {
     std::lock_guard guard(g_faultsLock);
     return g_faults.failClose;
@@ -179,6 +184,10 @@ size_t SaveFile::write(const void* bytes, size_t n) {
     if (!m_file || m_failed) return 0;
     const size_t allowed = takeWriteBudget(n);
     const size_t written = allowed > 0 ? std::fwrite(bytes, 1, allowed, m_file) : 0;
+    if (written != n && crashExitCode() != 0) {
+        std::fflush(m_file);
+        ::_exit(crashExitCode());
+    }
     if (written != n) m_failed = true;
     return written;
 }

@@ -17,6 +17,9 @@ namespace platform {
 struct FileFaults {
     int failOpens = 0;          // this many opens (read, save or truncate) fail
     int64_t writeBudget = -1;   // bytes saves still accept; then writes fail (-1: no limit)
+    // The write that meets the end of the budget ends the process instead (_exit with this code,
+    // the accepted bytes flushed to the temporary file), as a power cut would. For forked tests.
+    int crashExitCode = 0;
     bool failFsync = false;     // every commit's fsync fails
     bool failClose = false;     // every commit's close fails
     // Told each durable step of a commit as it is done: "fsync file", "rename", "fsync folder".

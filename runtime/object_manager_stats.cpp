@@ -1,8 +1,6 @@
 // The collector's statistics and the memory dump. Nothing in the program calls them; they are for
 // whoever hunts a leak. The dump's words are 64-bit where they hold addresses.
-#include <cstdio>
 #include <cstring>
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -16,21 +14,18 @@
 
 namespace {
 
-// The two header words (vptr and class word) of every object.
-constexpr size_t kHeaderBytes = sizeof(void*) + sizeof(uint64_t);
+// What the statistics count for an object's header: the phone's two 32-bit words.
+constexpr size_t kCountedHeaderBytes = 8;
 
 bool isArrayClass(uint16_t id) { return id >= CID_ObjectArray && id <= CID_DoubleArray; }
 
-// Bytes of variable data an object holds: a String's or StringBuffer's units, an array's elements.
-size_t dataBytes(Object* object) {
+// Units of a String or StringBuffer, or bytes of an array's elements; 0 for other objects.
+size_t dataUnits(Object* object) {
     const uint16_t id = object->classId();
-    if (id == CID_String) {
-        const jint units = static_cast<String*>(object)->length();
-        return static_cast<size_t>(units) * sizeof(jchar);
-    }
+    if (id == CID_String) return static_cast<size_t>(static_cast<String*>(object)->length());
     if (id == CID_StringBuffer) {
         const jint units = static_cast<StringBuffer*>(object)->length;
-        return units > 0 ? static_cast<size_t>(units) * sizeof(jchar) : 0;
+        return units > 0 ? static_cast<size_t>(units) : 0;
     }
     if (isArrayClass(id)) {
         auto* array = static_cast<Array*>(object);
@@ -39,12 +34,18 @@ size_t dataBytes(Object* object) {
     return 0;
 }
 
+size_t countedBytes(Object* object) { return kCountedHeaderBytes + dataUnits(object); }
+
+// The dump's data length is in bytes for every kind.
+size_t dataBytes(Object* object) {
+    const uint16_t id = object->classId();
+    return id == CID_String || id == CID_StringBuffer ? dataUnits(object) * sizeof(jchar) : dataUnits(object);
+}
+
+// A String's inline units count as its data too (outside the native heap).
 const void* dataOf(Object* object) {
     const uint16_t id = object->classId();
-    if (id == CID_String) {
-        auto* s = static_cast<String*>(object);
-        return s->chars == s->inlineBuffer ? nullptr : s->chars;
-    }
+    if (id == CID_String) return static_cast<String*>(object)->chars;
     if (id == CID_StringBuffer) return static_cast<StringBuffer*>(object)->chars;
     if (isArrayClass(id)) return static_cast<Array*>(object)->data;
     return nullptr;
@@ -52,8 +53,10 @@ const void* dataOf(Object* object) {
 
 class DumpWriter {
 public:
-    explicit DumpWriter(std::FILE* file) : m_file(file) {}
-    void bytes(const void* data, size_t n) { m_ok = m_ok && std::fwrite(data, 1, n, m_file) == n; }
+    void bytes(const void* data, size_t n) {
+        const auto* p = static_cast<const uint8_t*>(data);
+        m_bytes.insert(m_bytes.end(), p, p + n);
+    }
     void bigEndian32(uint32_t v) {
         const uint8_t b[4] = {uint8_t(v >> 24), uint8_t(v >> 16), uint8_t(v >> 8), uint8_t(v)};
         bytes(b, 4);
@@ -78,11 +81,10 @@ public:
             little32(static_cast<uint32_t>(block.length));
         }
     }
-    [[nodiscard]] bool ok() const { return m_ok; }
+    [[nodiscard]] std::vector<uint8_t> take() { return std::move(m_bytes); }
 
 private:
-    std::FILE* m_file;
-    bool m_ok = true;
+    std::vector<uint8_t> m_bytes;
 };
 
 }  // namespace
@@ -90,7 +92,7 @@ private:
 size_t ObjectManager::usedBytes() {
     std::lock_guard guard(m_registryLock);
     size_t total = 0;
-    for (Object* object : m_registry) total += kHeaderBytes + dataBytes(object);
+    for (Object* object : m_registry) total += countedBytes(object);
     return total;
 }
 
@@ -104,7 +106,7 @@ void ObjectManager::printMemoryStats() {
         const uint16_t id = object->classId();
         if (id >= kClassCount) continue;
         ++counts[id];
-        bytes[id] += kHeaderBytes + dataBytes(object);
+        bytes[id] += countedBytes(object);
     }
     std::string text = "Memory allocation:\n";
     for (int id = 0; id < kClassCount; ++id) {
@@ -119,14 +121,9 @@ void ObjectManager::printMemoryStats() {
     Log::write(LogLevel::Debug, text);
 }
 
-bool ObjectManager::dumpMemory(const char* path) {
+std::vector<uint8_t> ObjectManager::memoryDump() {
     std::lock_guard guard(m_registryLock);
-    std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path, "wb"), &std::fclose);
-    if (!file) {
-        Log::error("memory dump: cannot write %s", path);
-        return false;
-    }
-    DumpWriter out(file.get());
+    DumpWriter out;
     const uint8_t version[4] = {1, 0, 0, 0};
     out.bytes(version, sizeof version);
 
@@ -157,5 +154,5 @@ bool ObjectManager::dumpMemory(const char* path) {
     }
     out.freeBlocks(objects);
     out.freeBlocks(natives);
-    return out.ok();
+    return out.take();
 }

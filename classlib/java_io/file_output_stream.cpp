@@ -43,10 +43,14 @@ void FileOutputStream::write_3(ByteArray* b, jint off, jint len) {
     runBlockingIo([&] { (void)handle->write(staged.data(), staged.size()); });
 }
 
-void FileOutputStream::close() {
-    if (!handle) return;
+void FileOutputStream::close() { (void)commit(); }
+
+bool FileOutputStream::commit() {
+    if (!handle) return false;
     platform::SaveFile* save = handle;
     handle = nullptr;
-    runBlockingIo([&] { (void)save->commit(); });
+    bool committed = false;
+    runBlockingIo([&] { committed = save->commit(); });
     delete save;
+    return committed;
 }

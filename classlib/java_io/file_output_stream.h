@@ -20,6 +20,9 @@ public:
     void destroy() override;
 
     void close() override;
+    // close() that tells the caller whether the bytes replaced the file: false when a write, the
+    // sync or the rename failed (the old file is kept), or when the stream was already closed.
+    [[nodiscard]] bool commit();
     void flush() override {}
     void write(jint b) override;
     // Refuses (logs, writes nothing) an off/len outside b.

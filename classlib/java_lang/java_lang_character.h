@@ -1,5 +1,7 @@
 // java_lang_Character (class id 31): an immutable unit, never made by the game, and the static case
-// and digit functions, each on the low 16 bits of its argument through the Latin-1 converter.
+// and digit functions, each on the low 16 bits of its argument through the Latin-1 converter. The
+// first static call looks the converter class up by its system property (literals 266-268); the
+// result is not used, so the lookup runs once per process rather than on every call.
 #pragma once
 
 #include "runtime/object.h"
@@ -25,6 +27,9 @@ public:
     [[nodiscard]] static jchar toLowerCase(jint c);
     [[nodiscard]] static jchar toUpperCase(jint c);
     [[nodiscard]] static jint digit(jint c, jint radix);
+    // The case-converter flag: 0 always (the Latin-1 converter is built in). Like the six functions
+    // above it first runs the converter lookup.
+    [[nodiscard]] static jint getCaseConverter();
 
     jchar value;
 };

@@ -6,7 +6,7 @@
 
 #include "classlib/java_io/java_io_input_stream.h"
 #include "classlib/media/dummy_player.h"
-#include "classlib/media/media_graph_player.h"
+#include "classlib/media/direct_show_player.h"
 #include "classlib/media/sound_player_ogg.h"
 #include "classlib/media/sound_player_wave.h"
 #include "runtime/array.h"
@@ -69,9 +69,9 @@ Object* javax_microedition_media_Manager::createPlayer(java_io_InputStream* stre
         case Kind::Ogg:
             return Runtime::make<SoundPlayerOGG>(bytes.data(), length);
         case Kind::Midi:
-            return Runtime::make<MediaGraphPlayer>(bytes.data(), length, "audio/midi");
+            return Runtime::make<DirectShowPlayer>(bytes.data(), length, "audio/midi");
         case Kind::Amr:
-            return Runtime::make<MediaGraphPlayer>(bytes.data(), length, "audio/amr");
+            return Runtime::make<DirectShowPlayer>(bytes.data(), length, "audio/amr");
         case Kind::Dummy:
             break;
     }

@@ -5,15 +5,35 @@
 #include "classlib/java_lang/com_sun_cldc_i18n_uclc_default_case_converter.h"
 #include "classlib/java_lang/java_lang_character.h"
 #include "classlib/java_lang/java_lang_integer.h"
+#include "runtime/constant_pool.h"
+#include "runtime/exceptions.h"
+#include "runtime/system_natives.h"
+#include "tests/classlib/pool_helpers.h"
 #include "tests/runtime/runtime_fixture.h"
 #include "tests/runtime/text_helpers.h"
 
 namespace {
 
 using Converter = com_sun_cldc_i18n_uclc_DefaultCaseConverter;
-using CharacterTest = RuntimeTest;
 
-TEST(DefaultCaseConverterTest, CaseRangesAreTheLatinOneLettersWithTheirGaps) {
+// The static functions' first call looks the converter up through the pool and a system property,
+// so they run with the literals of that lookup installed.
+class CharacterTest : public RuntimeTest {
+protected:
+    void SetUp() override {
+        RuntimeTest::SetUp();
+        installPool({{266, "com.sun.cldc.i18n"},
+                     {267, "com.sun.cldc.i18n.uclc"},
+                     {268, "com.sun.cldc.i18n.uclc.DefaultCaseConverter"}});
+    }
+    void TearDown() override {
+        java_lang_System::setPropertyLookup(nullptr);
+        Runtime::setConstantPool(nullptr);
+        RuntimeTest::TearDown();
+    }
+};
+
+TEST_F(CharacterTest, CaseRangesAreTheLatinOneLettersWithTheirGaps) {
     struct Case {
         jint c;
         bool lower;
@@ -41,7 +61,7 @@ TEST(DefaultCaseConverterTest, CaseRangesAreTheLatinOneLettersWithTheirGaps) {
     EXPECT_EQ(java_lang_Character::toUpperCase(0x10000 + 'q'), 'Q');
 }
 
-TEST(DefaultCaseConverterTest, DigitsCountEveryLetterOfTheRanges) {
+TEST_F(CharacterTest, DigitsCountEveryLetterOfTheRanges) {
     struct Case {
         jint c;
         jint radix;
@@ -57,6 +77,17 @@ TEST(DefaultCaseConverterTest, DigitsCountEveryLetterOfTheRanges) {
     }
     EXPECT_TRUE(java_lang_Character::isDigit('5'));
     EXPECT_FALSE(java_lang_Character::isDigit('a'));
+}
+
+// The lookup finds nothing to switch to whatever the property names: a class that does not exist
+// leaves the flag 0, the results unchanged and no exception pending.
+TEST_F(CharacterTest, ConverterLookupOfAMissingClassChangesNothing) {
+    java_lang_System::setPropertyLookup([](String*) { return String::fromCString("no.such.Converter"); });
+    EXPECT_EQ(java_lang_Character::getCaseConverter(), 0);
+    EXPECT_EQ(java_lang_Character::toUpperCase(233), 201);
+    EXPECT_EQ(java_lang_Character::digit('b', 16), 11);
+    EXPECT_EQ(Runtime::getPendingException(), nullptr);
+    EXPECT_EQ(java_lang_Character::getCaseConverter(), 0);
 }
 
 TEST_F(CharacterTest, ObjectsCompareByUnitAndPrintThroughACharArray) {

@@ -9,6 +9,8 @@
 #include "classlib/java_io/file_output_stream.h"
 #include "classlib/java_util/java_util_vector.h"
 #include "classlib/io/javax_microedition_io_file.h"
+#include "classlib/memory_dump.h"
+#include "runtime/object_manager.h"
 #include "tests/classlib/stream_fixture.h"
 
 namespace {
@@ -233,6 +235,21 @@ TEST_F(FileTest, StaleTemporariesOfATargetAreRemovedWhenItIsNextUsed) {
     EXPECT_EQ(temp.read("home/other.rs"), "first");
     second->close();
     EXPECT_EQ(temp.read("home/other.rs"), "");
+}
+
+// The dump lands in the install folder through the file layer, whole, replacing the last one.
+TEST_F(FileTest, MemoryDumpIsWrittenToTheInstallFolder) {
+    temp.write("home/memdump.dat", "an older dump");
+    String* kept = String::fromCString("kept");
+    ASSERT_TRUE(writeMemoryDump(objectManager()));
+    const std::string written = temp.read("home/memdump.dat");
+    ASSERT_GT(written.size(), 8u);
+    EXPECT_EQ(written[0], 1);
+    EXPECT_NE(kept, nullptr);
+    std::set<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(temp.path() / "home"))
+        names.insert(entry.path().filename().string());
+    EXPECT_EQ(names, std::set<std::string>{"memdump.dat"});
 }
 
 }  // namespace

@@ -1,7 +1,6 @@
 // Image's PNG factories over the drawing room's decoder: an RGB picture round-trips through the PNG
 // writer (keyed when it holds magenta, the pad column untouched), the stream form reads the same
 // bytes, and a range outside the array or a cut file gives null rather than a black image.
-#if defined(BRINDLEX_PNG_DECODER)
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -72,4 +71,3 @@ TEST_F(LcduiPngImageTest, BadRangesAndCutFilesGiveNull) {
 }
 
 }  // namespace
-#endif

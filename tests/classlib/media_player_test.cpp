@@ -17,7 +17,7 @@
 #include "classlib/media/com_samsung_util_audio_clip.h"
 #include "classlib/media/dummy_player.h"
 #include "classlib/media/javax_microedition_media_manager.h"
-#include "classlib/media/media_graph_player.h"
+#include "classlib/media/direct_show_player.h"
 #include "classlib/media/sound_player_ogg.h"
 #include "classlib/media/sound_player_wave.h"
 #include "platform/device/headless/headless_device.h"
@@ -118,7 +118,7 @@ TEST_F(MediaTest, ManagerChoosesThePlayerByTypeOrByTheFirstBytes) {
         ASSERT_NE(Runtime::asPlayer(player), nullptr);
         const Kind kind = dynamic_cast<SoundPlayerOGG*>(player)     ? Ogg
                           : dynamic_cast<SoundPlayerWAVE*>(player)  ? Wave
-                          : dynamic_cast<MediaGraphPlayer*>(player) ? Graph
+                          : dynamic_cast<DirectShowPlayer*>(player) ? Graph
                                                                     : Dummy;
         EXPECT_EQ(kind, c.kind) << (c.type ? c.type : "(null type)");
         EXPECT_EQ(player->classId(), kind == Dummy ? CID_Object : CID_javax_microedition_media_Player);
@@ -134,7 +134,7 @@ TEST_F(MediaTest, ManagerChoosesThePlayerByTypeOrByTheFirstBytes) {
     EXPECT_EQ(p->getState(), Player::STARTED);
     EXPECT_EQ(p->getDuration(), -1);
     // An AMR clip has no renderer: the player exists, its graph does not.
-    auto* amr = dynamic_cast<MediaGraphPlayer*>(create(id3, "audio/amr"));
+    auto* amr = dynamic_cast<DirectShowPlayer*>(create(id3, "audio/amr"));
     ASSERT_NE(amr, nullptr);
     EXPECT_FALSE(amr->graphBuilt());
     EXPECT_TRUE(amr->getContentType()->equalsCString("audio/amr"));
@@ -252,7 +252,7 @@ TEST_F(MediaTest, OggPlayerDecodesAtRealizeAndPlaysTheTone) {
 
 TEST_F(MediaTest, MidiPlayerRendersAudibleMusicAndPlaysAgainAfterItsEnd) {
     Object* object = create(midiNote(), nullptr);
-    auto* graph = dynamic_cast<MediaGraphPlayer*>(object);
+    auto* graph = dynamic_cast<DirectShowPlayer*>(object);
     ASSERT_NE(graph, nullptr);
     ASSERT_TRUE(graph->graphBuilt());
     Player* p = Runtime::asPlayer(object);
@@ -323,7 +323,7 @@ TEST_F(MediaTest, AudioClipPlaysThroughAPlayerAndChecksItsArguments) {
     auto* clip = Runtime::make<com_samsung_util_AudioClip>(com_samsung_util_AudioClip::TYPE_MIDI, data, 3,
                                                            static_cast<jint>(midi.size()));
     ASSERT_NE(clip, nullptr);
-    ASSERT_NE(dynamic_cast<MediaGraphPlayer*>(clip->player), nullptr);
+    ASSERT_NE(dynamic_cast<DirectShowPlayer*>(clip->player), nullptr);
     clip->play(256, 3);
     EXPECT_EQ(pendingMessage(), "AudioClip: loop count out of range 256");
     clip->play(2, 6);

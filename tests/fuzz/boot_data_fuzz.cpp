@@ -22,13 +22,18 @@ ObjectManager* start() {
     return new ObjectManager();
 }
 
-void checkPool() {
+// Checks the loaded pool, then lets it go: the loader pins its Strings, so they are unpinned here
+// or every input would leave them in the heap for good.
+void checkAndReleasePool() {
     ObjectArray* pool = Runtime::constantPool();
     if (!pool) __builtin_trap();
     for (jint i = 0; i < pool->length; ++i) {
         Object* literal = pool->get(i);
         if (literal && literal->classId() != CID_String) __builtin_trap();
+        if (literal) literal->setCollectable(true);
     }
+    pool->setCollectable(true);
+    Runtime::setConstantPool(nullptr);
 }
 
 void checkProperties(java_util_Hashtable* properties) {
@@ -52,8 +57,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (data[0] & 1) {
         Runtime::loadConstantsFrom(java_io_ByteArrayInputStream::over(bytes));
         if (Runtime::pending()) __builtin_trap();
-        checkPool();
-        Runtime::setConstantPool(nullptr);
+        checkAndReleasePool();
     } else {
         auto* text = new String();
         if (!text) return 0;

@@ -282,33 +282,42 @@ TEST_F(ObjectManagerTest, AuditReportsAReferenceFieldMissingFromTheList) {
     objectManager().setAudit(false);
 }
 
+// The statistics count as the phone did: 8 per object, units of texts, bytes of array elements.
 TEST_F(ObjectManagerTest, StatisticsAndDumpDescribeTheRegistry) {
     LogCapture log;
     IntArray* ints = Runtime::newIntArray(10);
-    String* text = String::fromCString("abc");
-    EXPECT_EQ(objectManager().usedBytes(), 16u + 40u + 16u + 6u);
+    String* text = String::fromCString("abc");  // short enough to keep its units inline
+    EXPECT_EQ(objectManager().usedBytes(), 8u + 40u + 8u + 3u);
     objectManager().printMemoryStats();
-    EXPECT_TRUE(log.contains("Memory allocation:\n\tString: 1 (22)\n\tIntArray: 1 (56)\n"));
-    EXPECT_TRUE(log.contains("\tTOTAL: 2 (78)\n"));
+    EXPECT_TRUE(log.contains("Memory allocation:\n\tString: 1 (11)\n\tIntArray: 1 (48)\n"));
+    EXPECT_TRUE(log.contains("\tTOTAL: 2 (59)\n"));
 
-    const std::string path = ::testing::TempDir() + "memdump_registry.dat";
-    ASSERT_TRUE(objectManager().dumpMemory(path.c_str()));
-    std::ifstream in(path, std::ios::binary);
-    const std::vector<uint8_t> bytes{std::istreambuf_iterator<char>(in), {}};
+    const std::vector<uint8_t> bytes = objectManager().memoryDump();
     size_t namesLength = 0;
     for (const char* name : kClassNames) namesLength += 2 + std::strlen(name);
     const size_t objects = 4 + 4 + namesLength;
-    ASSERT_GT(bytes.size(), objects + 4);
+    ASSERT_GE(bytes.size(), objects + 4 + 32 + 32);
     EXPECT_EQ(bytes[0], 1);
     EXPECT_EQ(bytes[7], kClassCount);
     EXPECT_EQ(bytes[objects + 3], 2);  // registry count, big-endian
-    // The array's record: class id 9, then its address, little-endian.
-    EXPECT_EQ(bytes[objects + 4], CID_IntArray);
-    uint64_t address = 0;
-    for (int i = 7; i >= 0; --i) address = address << 8 | bytes[objects + 8 + i];
-    EXPECT_EQ(address, reinterpret_cast<uintptr_t>(ints));
-    std::remove(path.c_str());
-    EXPECT_NE(text, nullptr);
+    auto little = [&](size_t at, int n) {
+        uint64_t v = 0;
+        for (int i = n - 1; i >= 0; --i) v = v << 8 | bytes[at + static_cast<size_t>(i)];
+        return v;
+    };
+    // Records in registration order: the array's data is a native block, the String's inline units
+    // are data outside the native heap (block -1).
+    const size_t array = objects + 4;
+    EXPECT_EQ(little(array, 4), CID_IntArray);
+    EXPECT_EQ(little(array + 4, 8), reinterpret_cast<uintptr_t>(ints));
+    EXPECT_EQ(little(array + 20, 4), 1u);
+    EXPECT_EQ(little(array + 36, 4), 40u);
+    const size_t string = array + 40;
+    EXPECT_EQ(little(string, 4), CID_String);
+    EXPECT_EQ(little(string + 20, 4), 1u);
+    EXPECT_EQ(little(string + 24, 8), reinterpret_cast<uintptr_t>(text->chars));
+    EXPECT_EQ(little(string + 32, 4), 0xFFFFFFFFu);
+    EXPECT_EQ(little(string + 36, 4), 6u);  // units x 2
 }
 
 TEST_F(ObjectManagerTest, StatisticsAndDumpCountAStringBuffersUnits) {
@@ -316,13 +325,9 @@ TEST_F(ObjectManagerTest, StatisticsAndDumpCountAStringBuffersUnits) {
     ASSERT_NE(buffer, nullptr);
     buffer->initWithCapacity(32);
     buffer->appendCString("hello");
-    EXPECT_EQ(objectManager().usedBytes(), 16u + 10u);
+    EXPECT_EQ(objectManager().usedBytes(), 8u + 5u);
 
-    const std::string path = ::testing::TempDir() + "memdump_units.dat";
-    ASSERT_TRUE(objectManager().dumpMemory(path.c_str()));
-    std::ifstream in(path, std::ios::binary);
-    const std::vector<uint8_t> bytes{std::istreambuf_iterator<char>(in), {}};
-    std::remove(path.c_str());
+    const std::vector<uint8_t> bytes = objectManager().memoryDump();
     size_t record = 4 + 4 + 4;  // leading bytes, class-name count, then the names; the registry count
     for (const char* name : kClassNames) record += 2 + std::strlen(name);
     ASSERT_GE(bytes.size(), record + 40);

@@ -1,4 +1,4 @@
-// MediaGraphPlayer: MIDI (and, by name only, AMR) clips. The "graph" is built at creation: MIDI is
+// DirectShowPlayer: MIDI (and, by name only, AMR) clips. The "graph" is built at creation: MIDI is
 // rendered whole by FluidSynth and then played through the wave device; AMR has no renderer, so
 // its graph fails and the player does nothing. VolumeControl in hundredths of a decibel.
 // Invariants: the device's done callback only clears the running flag; PCM outlives the handle.
@@ -9,14 +9,14 @@
 #include "classlib/media/javax_microedition_media_player.h"
 #include "platform/device/wave_device.h"
 
-class MediaGraphPlayer final : public Object,
+class DirectShowPlayer final : public Object,
                                public javax_microedition_media_Player,
                                public javax_microedition_media_control_VolumeControl {
 public:
     static constexpr jint PAUSED = 500, STOPPED = 600;
     static constexpr jint kEndlessLoops = 100000;
 
-    MediaGraphPlayer() { setClassId(CID_javax_microedition_media_Player); }
+    DirectShowPlayer() { setClassId(CID_javax_microedition_media_Player); }
     // type is "audio/midi" or "audio/amr"; the data is rendered at once (buildGraph).
     void init(const uint8_t* data, jint length, const char* type);
 

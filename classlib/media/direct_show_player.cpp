@@ -1,6 +1,6 @@
-// MediaGraphPlayer: the graph's build (FluidSynth rendering), its running state over the wave
+// DirectShowPlayer: the graph's build (FluidSynth rendering), its running state over the wave
 // device, seeking by start offset, and volume in hundredths of a decibel.
-#include "classlib/media/media_graph_player.h"
+#include "classlib/media/direct_show_player.h"
 
 #include <algorithm>
 #include <cmath>
@@ -12,7 +12,7 @@
 #include "runtime/log.h"
 #include "runtime/string.h"
 
-void MediaGraphPlayer::init(const uint8_t* data, jint length, const char* type) {
+void DirectShowPlayer::init(const uint8_t* data, jint length, const char* type) {
     m_type = type;
     m_state.store(UNREALIZED);
     m_loops = 1;
@@ -20,7 +20,7 @@ void MediaGraphPlayer::init(const uint8_t* data, jint length, const char* type) 
         Log::info("ERROR - Could not construct a filter graph that will play the specified file.\n");
 }
 
-bool MediaGraphPlayer::buildGraph(const uint8_t* data, jint length) {
+bool DirectShowPlayer::buildGraph(const uint8_t* data, jint length) {
     if (std::strcmp(m_type, "audio/midi") != 0 || !data || length <= 0) return false;
     DecodedSound sound;
     if (!Media::renderMidi(data, static_cast<size_t>(length), sound)) return false;
@@ -33,11 +33,11 @@ bool MediaGraphPlayer::buildGraph(const uint8_t* data, jint length) {
     return true;
 }
 
-void MediaGraphPlayer::destroy() {
+void DirectShowPlayer::destroy() {
     if (m_state.load() != CLOSED) close();
 }
 
-void* MediaGraphPlayer::getInterface(jint classId) {
+void* DirectShowPlayer::getInterface(jint classId) {
     switch (classId) {
         case CID_javax_microedition_media_Controllable:
         case CID_javax_microedition_media_Player:
@@ -49,26 +49,26 @@ void* MediaGraphPlayer::getInterface(jint classId) {
     }
 }
 
-Object* MediaGraphPlayer::getControl(String* name) {
+Object* DirectShowPlayer::getControl(String* name) {
     BX_RETURN_IF_NULL(name, nullptr);
     return name->equalsCString("VolumeControl") ? this : nullptr;
 }
 
-void MediaGraphPlayer::realize() {
+void DirectShowPlayer::realize() {
     if (m_state.load() == UNREALIZED) m_state.store(REALIZED);
 }
 
-void MediaGraphPlayer::prefetch() {
+void DirectShowPlayer::prefetch() {
     if (m_state.load() != REALIZED) realize();
     if (m_state.load() == REALIZED) m_state.store(PREFETCHED);
 }
 
-void MediaGraphPlayer::haltOutput() {
+void DirectShowPlayer::haltOutput() {
     if (m_handle != 0) m_wave->reset(m_handle);
     m_running.store(false);
 }
 
-void MediaGraphPlayer::start() {
+void DirectShowPlayer::start() {
     const jint state = m_state.load();
     // A clip that has finished, or was stopped, plays again from its start position: otherwise a
     // reused sound would play only once.
@@ -105,7 +105,7 @@ void MediaGraphPlayer::start() {
     m_state.store(STARTED);
 }
 
-void MediaGraphPlayer::pause() {
+void DirectShowPlayer::pause() {
     const jint state = m_state.load();
     if (state != PREFETCHED && state != STARTED) return;
     m_startOffset = getMediaTime();
@@ -113,7 +113,7 @@ void MediaGraphPlayer::pause() {
     m_state.store(PAUSED);
 }
 
-void MediaGraphPlayer::stop() {
+void DirectShowPlayer::stop() {
     const jint state = m_state.load();
     if (state != PREFETCHED && state != STARTED) return;
     haltOutput();
@@ -121,7 +121,7 @@ void MediaGraphPlayer::stop() {
     m_state.store(STOPPED);
 }
 
-void MediaGraphPlayer::close() {
+void DirectShowPlayer::close() {
     if (m_handle != 0) m_wave->close(m_handle);
     m_handle = 0;
     m_running.store(false);
@@ -131,14 +131,14 @@ void MediaGraphPlayer::close() {
     m_state.store(CLOSED);
 }
 
-jlong MediaGraphPlayer::setMediaTime(jlong now) {
+jlong DirectShowPlayer::setMediaTime(jlong now) {
     if (m_state.load() < REALIZED || !m_pcm) return -1;
     haltOutput();
     m_startOffset = std::clamp<jlong>(now, 0, m_duration);
     return m_duration;
 }
 
-jlong MediaGraphPlayer::getMediaTime() {
+jlong DirectShowPlayer::getMediaTime() {
     if (m_state.load() < REALIZED || !m_pcm) return 0;
     uint32_t millis = 0;
     if (!m_running.load() || m_handle == 0 || !m_wave->positionMillis(m_handle, millis))
@@ -148,27 +148,27 @@ jlong MediaGraphPlayer::getMediaTime() {
     return m_duration > 0 ? played % m_duration : 0;
 }
 
-jint MediaGraphPlayer::getState() {
+jint DirectShowPlayer::getState() {
     const jint state = m_state.load();
     if (state < REALIZED) return 0;
     return m_running.load() ? state : 0;
 }
 
-jlong MediaGraphPlayer::getDuration() {
+jlong DirectShowPlayer::getDuration() {
     if (m_state.load() < REALIZED || !m_pcm) return 0;
     return m_duration;
 }
 
-String* MediaGraphPlayer::getContentType() { return String::fromCString(m_type); }
+String* DirectShowPlayer::getContentType() { return String::fromCString(m_type); }
 
-void MediaGraphPlayer::setLoopCount(jint count) {
+void DirectShowPlayer::setLoopCount(jint count) {
     if (count == 0 || count == 1) return;
     realize();
     if (m_state.load() != REALIZED) prefetch();
     m_loops = count < 0 ? kEndlessLoops : count;
 }
 
-bool MediaGraphPlayer::putVolume(jint hundredthsDb) {
+bool DirectShowPlayer::putVolume(jint hundredthsDb) {
     if (hundredthsDb < -10000 || hundredthsDb > 0) return false;
     m_volume = hundredthsDb;
     if (m_handle == 0) return true;
@@ -177,14 +177,14 @@ bool MediaGraphPlayer::putVolume(jint hundredthsDb) {
     return m_wave->setVolume(m_handle, word | (word << 16));
 }
 
-jint MediaGraphPlayer::getLevel() {
+jint DirectShowPlayer::getLevel() {
     if (m_state.load() < REALIZED) return 0;
     return m_volume / 100;
 }
 
-bool MediaGraphPlayer::isMuted() { return m_state.load() >= REALIZED && getLevel() == -100; }
+bool DirectShowPlayer::isMuted() { return m_state.load() >= REALIZED && getLevel() == -100; }
 
-jint MediaGraphPlayer::setLevel(jint level) {
+jint DirectShowPlayer::setLevel(jint level) {
     if (m_state.load() < REALIZED) return -1;
     const jint previous = m_level;
     m_level = level;
@@ -195,7 +195,7 @@ jint MediaGraphPlayer::setLevel(jint level) {
     return previous;
 }
 
-void MediaGraphPlayer::setMute(bool mute) {
+void DirectShowPlayer::setMute(bool mute) {
     if (m_state.load() < REALIZED) return;
     if (!putVolume(mute ? -10000 : m_level)) Log::info("ERROR - Could not set volume level.\n");
 }
