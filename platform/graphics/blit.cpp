@@ -38,7 +38,8 @@ BX_INLINE void columnRun(const Src* __restrict in, ptrdiff_t inStep, uint16_t* _
 
 // An 8 x 8 block of 16-bit pixels turned over its diagonal: out[c][r] = in[r * stride + c], or
 // with `reversed` out[c][7 - r], so every destination run can be written forwards.
-BX_INLINE void transpose8x8(const uint16_t* in, ptrdiff_t stride, uint16_t (&out)[8][8], bool reversed) {
+// Rows of the result go to out + i * outStride.
+BX_INLINE void transpose8x8(const uint16_t* in, ptrdiff_t stride, uint16_t* out, ptrdiff_t outStride, bool reversed) {
 #if defined(__SSE2__)
     __m128i r[8];
     for (int i = 0; i < 8; ++i) r[i] = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + i * stride));
@@ -56,18 +57,19 @@ BX_INLINE void transpose8x8(const uint16_t* in, ptrdiff_t stride, uint16_t (&out
     for (int i = 0; i < 8; ++i) {
         __m128i v = c[i];
         if (reversed) v = _mm_shuffle_epi32(_mm_shufflehi_epi16(_mm_shufflelo_epi16(v, 0x1B), 0x1B), 0x4E);
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(out[i]), v);
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i * outStride), v);
     }
 #else
     for (int rr = 0; rr < 8; ++rr)
-        for (int cc = 0; cc < 8; ++cc) out[cc][reversed ? 7 - rr : rr] = in[rr * stride + cc];
+        for (int cc = 0; cc < 8; ++cc) out[cc * outStride + (reversed ? 7 - rr : rr)] = in[rr * stride + cc];
 #endif
 }
 
 // Quarter turns of 16-bit sources (rowStep +-1): whole 8 x 8 blocks are transposed in registers,
 // then each block column is one contiguous run of 8 destination pixels; the ragged edges go
 // column by column.
-template <class Op>
+// With kStore (a plain copy) the transposed rows are stored straight into the destination.
+template <bool kStore, class Op>
 BX_INLINE void runTransposed(const uint16_t* src, uint16_t* dst, const BlitSteps& steps, Op op) {
     const int width = steps.width, height = steps.height;
     const ptrdiff_t stride = steps.sourceStride, pixelStep = steps.pixelStep, rowStep = steps.rowStep;
@@ -76,7 +78,13 @@ BX_INLINE void runTransposed(const uint16_t* src, uint16_t* dst, const BlitSteps
     uint16_t block[8][8];
     for (int r0 = 0; r0 < fullRows; r0 += 8) {
         for (int c0 = 0; c0 < fullColumns; c0 += 8) {
-            transpose8x8(src + r0 * stride + c0, stride, block, rowStep == -1);
+            const bool reversed = rowStep == -1;
+            if constexpr (kStore) {
+                transpose8x8(src + r0 * stride + c0, stride, dst + c0 * pixelStep + r0 * rowStep - (reversed ? 7 : 0),
+                             pixelStep, reversed);
+                continue;
+            }
+            transpose8x8(src + r0 * stride + c0, stride, &block[0][0], 8, reversed);
             for (int c = 0; c < 8; ++c) {
                 uint16_t* out = dst + (c0 + c) * pixelStep + r0 * rowStep + (rowStep == -1 ? -7 : 0);
                 forwardRun(block[c], out, kBlock, op);
@@ -112,7 +120,7 @@ BX_INLINE void runBlit(const Src* src, uint16_t* dst, const BlitSteps& steps, Op
         return;
     }
     if constexpr (sizeof(Src) == 2) {
-        if (rowStep == 1 || rowStep == -1) return runTransposed(src, dst, steps, op);
+        if (rowStep == 1 || rowStep == -1) return runTransposed<false>(src, dst, steps, op);
     }
     // Column stepping: each tile column becomes a short contiguous destination run.
     for (int r0 = 0; r0 < height; r0 += kTileRows) {
@@ -147,6 +155,8 @@ BX_COPIER void copyPixels(const uint16_t* src, uint16_t* dst, const BlitSteps& s
         for (int r = 0; r < steps.height; ++r) std::memcpy(dst + r * rowStep, src + r * stride, bytes);
         return;
     }
+    if (!steps.inOrder && (steps.rowStep == 1 || steps.rowStep == -1) && steps.width > 0 && steps.height > 0)
+        return runTransposed<true>(src, dst, steps, [](uint16_t& d, uint16_t s) { d = s; });
     runBlit(src, dst, steps, [](uint16_t& d, uint16_t s) { d = s; });
 }
 
