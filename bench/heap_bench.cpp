@@ -6,12 +6,11 @@
 
 #include <benchmark/benchmark.h>
 
+#include "bench/ratio_reporter.h"
+
 #include <cstdio>
 #include <cstdlib>
-#include <map>
 #include <random>
-#include <string>
-#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -68,36 +67,11 @@ void BM_MallocSmallObjects(benchmark::State& state) {
 }
 BENCHMARK(BM_MallocSmallObjects);
 
-// Prints as usual and keeps each benchmark's time per iteration for the ratio.
-class RecordingReporter : public benchmark::ConsoleReporter {
-public:
-    std::map<std::string, double> timePerIteration;
-
-    RecordingReporter() : ConsoleReporter(isatty(fileno(stdout)) ? OO_Defaults : OO_Tabular) {}
-
-    void ReportRuns(const std::vector<Run>& runs) override {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run& run : runs) timePerIteration[run.benchmark_name()] = run.GetAdjustedRealTime();
-    }
-};
-
 }  // namespace
 
 int main(int argc, char** argv) {
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    RecordingReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    benchmark::Shutdown();
-    // With repetitions, the medians: a lone repetition of either side swings with the machine's load.
-    const auto& times = reporter.timePerIteration;
-    auto timeOf = [&times](const std::string& name) {
-        auto it = times.find(name + "_median");
-        if (it == times.end()) it = times.find(name);
-        return it == times.end() ? 0.0 : it->second;
-    };
-    const double heap = timeOf("BM_HeapSmallObjects");
-    const double libc = timeOf("BM_MallocSmallObjects");
-    if (heap > 0 && libc > 0) std::printf("heap/malloc ratio: %.2f\n", heap / libc);
+    RatioReporter reporter;
+    if (!runBenchmarks(argc, argv, reporter)) return 1;
+    reporter.printRatio("heap/malloc", "BM_HeapSmallObjects", "BM_MallocSmallObjects");
     return 0;
 }

@@ -9,6 +9,9 @@
 #include "platform/graphics/surface.h"
 #include "runtime/object.h"
 
+class IntArray;
+class CharArray;
+class String;
 class javax_microedition_lcdui_Image;
 
 class javax_microedition_lcdui_Graphics : public Object {
@@ -45,8 +48,42 @@ public:
     [[nodiscard]] jint getTranslateX() const { return m_translateX; }
     [[nodiscard]] jint getTranslateY() const { return m_translateY; }
 
-    // Opaque colours fill; any other alpha blends into the target.
+    [[nodiscard]] static jint getDisplayColor(jint color) { return color; }
+
+    // The primitives write RGB565 whatever the target's pixel type; alpha 0xFF writes the colour,
+    // any other alpha blends it (so a fresh Graphics, colour 0, changes nothing).
     void fillRect(jint x, jint y, jint w, jint h);
+    // Bresenham, both ends included, clipped first.
+    void drawLine(jint x1, jint y1, jint x2, jint y2);
+    // Covers w + 1 by h + 1 pixels.
+    void drawRect(jint x, jint y, jint w, jint h);
+    // Corner radius max(arcWidth - 2, 0) >> 1; arcHeight is not used. Both cover w by h pixels.
+    void drawRoundRect(jint x, jint y, jint w, jint h, jint arcWidth, jint arcHeight);
+    void fillRoundRect(jint x, jint y, jint w, jint h, jint arcWidth, jint arcHeight);
+    // Whole quadrants only: start 0 / end >= 90 upper right, start <= 90 / end >= 180 upper left,
+    // start <= 180 / end >= 270 lower left, start <= 270 / end = 360 lower right.
+    void drawArc(jint x, jint y, jint w, jint h, jint startAngle, jint arcAngle);
+    void fillArc(jint x, jint y, jint w, jint h, jint startAngle, jint arcAngle);
+    // Spans [left, right) from the top vertex's row to the bottom one's, 8.8 edges.
+    void fillTriangle(jint x1, jint y1, jint x2, jint y2, jint x3, jint y3);
+
+    // Image copies. A null source, a transform outside 0..7, a region outside the source or a
+    // source of pixel type 3 or 4 draws nothing (logged).
+    void drawImage(javax_microedition_lcdui_Image* img, jint x, jint y, jint anchor);
+    void drawRegion(javax_microedition_lcdui_Image* src, jint xSrc, jint ySrc, jint width, jint height,
+                    jint transform, jint xDest, jint yDest, jint anchor);
+    // ARGB pixels rgbData[offset + row * scanlength + column]: into an ARGB4444 target stored as
+    // ARGB4444; else with processAlpha blended by alpha, without it converted to RGB565. A null
+    // array or a block reaching outside it draws nothing (logged).
+    void drawRGB(IntArray* rgbData, jint offset, jint scanlength, jint x, jint y, jint width, jint height,
+                 jboolean processAlpha);
+
+    // Text in the default font, placed by resolveTextAnchor; pixels equal to the key 0xF81F (a
+    // colour of 0x00F81F) are skipped. A null or empty text or a range outside it draws nothing.
+    void drawString(String* str, jint x, jint y, jint anchor);
+    void drawSubstring(String* str, jint offset, jint len, jint x, jint y, jint anchor);
+    void drawChar(jchar ch, jint x, jint y, jint anchor);
+    void drawChars(CharArray* data, jint offset, jint length, jint x, jint y, jint anchor);
 
     // RGB565 of a colour word: the low bits of each component dropped.
     [[nodiscard]] static uint16_t toRGB565(uint32_t color) {
@@ -65,6 +102,12 @@ public:
     jint m_translateY;
 
 private:
+    // Workers in 64-bit coordinates: relative to the translation (Rel) or absolute (Abs).
+    void fillRel(jlong x, jlong y, jlong w, jlong h);
+    void fillAbs(jlong x, jlong y, jlong w, jlong h);
+    void lineRel(jlong x1, jlong y1, jlong x2, jlong y2);
+    void drawArcImpl(jint x, jint y, jint w, jint h, jint startAngle, jint arcAngle, bool fill);
+    void drawText(const jchar* units, jint count, jint x, jint y, jint anchor);
     void clampClipToTarget();
     // The clip as a rectangle of the target.
     [[nodiscard]] Rect clip() const;

@@ -18,5 +18,9 @@ namespace SystemFont {
 // Draws the glyph pixels of text with its cell's top-left at (x, y), clipped to the surface; the
 // background is left alone.
 void drawText(const Surface565& surface, int x, int y, std::u16string_view text, uint16_t colour);
+// The same clipped to `area` (inside the surface), the position 64-bit: only the characters whose
+// cells meet the area are visited.
+void drawTextIn(const Surface565& surface, const Rect& area, int64_t x, int64_t y, std::u16string_view text,
+                uint16_t colour);
 
 }  // namespace SystemFont

@@ -1,0 +1,219 @@
+// The copiers of blit.h. One loop shape serves them all: rows of contiguous (or reversed)
+// destination pixels run straight; column stepping (the quarter turns) goes in small tiles so the
+// destination is written contiguously while the tile's source rows stay in cache.
+#include "platform/graphics/blit.h"
+
+#include <algorithm>
+#include <cstring>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
+#include "platform/graphics/shapes.h"
+
+namespace {
+
+constexpr int kTileRows = 16;
+constexpr int kTileColumns = 64;
+
+// The loops below copy the steps into locals and take restrict pointers: the build has no strict
+// aliasing, so without them every pixel store could change the steps or the source and nothing
+// would vectorise. Only the in-order loop may see source and destination overlap.
+// Inlined into each build of the public copiers, so every one gets its own instruction set.
+#define BX_INLINE inline __attribute__((always_inline))
+
+template <class Src, class Op>
+BX_INLINE void forwardRun(const Src* __restrict in, uint16_t* __restrict out, int n, Op op) {
+    for (int c = 0; c < n; ++c) op(out[c], in[c]);
+}
+template <class Src, class Op>
+BX_INLINE void backwardRun(const Src* __restrict in, uint16_t* __restrict out, int n, Op op) {
+    for (int c = 0; c < n; ++c) op(out[-c], in[c]);
+}
+template <class Src, class Op>
+BX_INLINE void columnRun(const Src* __restrict in, ptrdiff_t inStep, uint16_t* __restrict out, ptrdiff_t outStep, int n, Op op) {
+    for (int r = 0; r < n; ++r) op(out[r * outStep], in[r * inStep]);
+}
+
+// An 8 x 8 block of 16-bit pixels turned over its diagonal: out[c][r] = in[r * stride + c], or
+// with `reversed` out[c][7 - r], so every destination run can be written forwards.
+// Rows of the result go to out + i * outStride.
+BX_INLINE void transpose8x8(const uint16_t* in, ptrdiff_t stride, uint16_t* out, ptrdiff_t outStride, bool reversed) {
+#if defined(__SSE2__)
+    __m128i r[8];
+    for (int i = 0; i < 8; ++i) r[i] = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + i * stride));
+    const __m128i a0 = _mm_unpacklo_epi16(r[0], r[1]), a1 = _mm_unpackhi_epi16(r[0], r[1]);
+    const __m128i a2 = _mm_unpacklo_epi16(r[2], r[3]), a3 = _mm_unpackhi_epi16(r[2], r[3]);
+    const __m128i a4 = _mm_unpacklo_epi16(r[4], r[5]), a5 = _mm_unpackhi_epi16(r[4], r[5]);
+    const __m128i a6 = _mm_unpacklo_epi16(r[6], r[7]), a7 = _mm_unpackhi_epi16(r[6], r[7]);
+    const __m128i b0 = _mm_unpacklo_epi32(a0, a2), b1 = _mm_unpackhi_epi32(a0, a2);
+    const __m128i b2 = _mm_unpacklo_epi32(a1, a3), b3 = _mm_unpackhi_epi32(a1, a3);
+    const __m128i b4 = _mm_unpacklo_epi32(a4, a6), b5 = _mm_unpackhi_epi32(a4, a6);
+    const __m128i b6 = _mm_unpacklo_epi32(a5, a7), b7 = _mm_unpackhi_epi32(a5, a7);
+    const __m128i c[8] = {_mm_unpacklo_epi64(b0, b4), _mm_unpackhi_epi64(b0, b4), _mm_unpacklo_epi64(b1, b5),
+                          _mm_unpackhi_epi64(b1, b5), _mm_unpacklo_epi64(b2, b6), _mm_unpackhi_epi64(b2, b6),
+                          _mm_unpacklo_epi64(b3, b7), _mm_unpackhi_epi64(b3, b7)};
+    for (int i = 0; i < 8; ++i) {
+        __m128i v = c[i];
+        if (reversed) v = _mm_shuffle_epi32(_mm_shufflehi_epi16(_mm_shufflelo_epi16(v, 0x1B), 0x1B), 0x4E);
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i * outStride), v);
+    }
+#else
+    for (int rr = 0; rr < 8; ++rr)
+        for (int cc = 0; cc < 8; ++cc) out[cc * outStride + (reversed ? 7 - rr : rr)] = in[rr * stride + cc];
+#endif
+}
+
+// Quarter turns of 16-bit sources (rowStep +-1): whole 8 x 8 blocks are transposed in registers,
+// then each block column is one contiguous run of 8 destination pixels; the ragged edges go
+// column by column.
+// With kStore (a plain copy) the transposed rows are stored straight into the destination.
+template <bool kStore, class Op>
+BX_INLINE void runTransposed(const uint16_t* src, uint16_t* dst, const BlitSteps& steps, Op op) {
+    const int width = steps.width, height = steps.height;
+    const ptrdiff_t stride = steps.sourceStride, pixelStep = steps.pixelStep, rowStep = steps.rowStep;
+    const int fullRows = height & ~7, fullColumns = width & ~7;
+    constexpr int kBlock = 8;
+    uint16_t block[8][8];
+    for (int r0 = 0; r0 < fullRows; r0 += 8) {
+        for (int c0 = 0; c0 < fullColumns; c0 += 8) {
+            const bool reversed = rowStep == -1;
+            if constexpr (kStore) {
+                transpose8x8(src + r0 * stride + c0, stride, dst + c0 * pixelStep + r0 * rowStep - (reversed ? 7 : 0),
+                             pixelStep, reversed);
+                continue;
+            }
+            transpose8x8(src + r0 * stride + c0, stride, &block[0][0], 8, reversed);
+            for (int c = 0; c < 8; ++c) {
+                uint16_t* out = dst + (c0 + c) * pixelStep + r0 * rowStep + (rowStep == -1 ? -7 : 0);
+                forwardRun(block[c], out, kBlock, op);
+            }
+        }
+        for (int c = fullColumns; c < width; ++c)
+            columnRun(src + r0 * stride + c, stride, dst + c * pixelStep + r0 * rowStep, rowStep, 8, op);
+    }
+    if (fullRows == height) return;
+    for (int c = 0; c < width; ++c)
+        columnRun(src + fullRows * stride + c, stride, dst + c * pixelStep + fullRows * rowStep, rowStep,
+                  height - fullRows, op);
+}
+
+template <class Src, class Op>
+BX_INLINE void runBlit(const Src* src, uint16_t* dst, const BlitSteps& steps, Op op) {
+    const int width = steps.width, height = steps.height;
+    const ptrdiff_t stride = steps.sourceStride, pixelStep = steps.pixelStep, rowStep = steps.rowStep;
+    if (width <= 0 || height <= 0) return;
+    if (steps.inOrder) {
+        for (int r = 0; r < height; ++r) {
+            const Src* in = src + r * stride;
+            uint16_t* out = dst + r * rowStep;
+            for (int c = 0; c < width; ++c) op(out[c * pixelStep], in[c]);
+        }
+        return;
+    }
+    if (pixelStep == 1 || pixelStep == -1) {
+        for (int r = 0; r < height; ++r) {
+            if (pixelStep == 1) forwardRun(src + r * stride, dst + r * rowStep, width, op);
+            else backwardRun(src + r * stride, dst + r * rowStep, width, op);
+        }
+        return;
+    }
+    if constexpr (sizeof(Src) == 2) {
+        if (rowStep == 1 || rowStep == -1) return runTransposed<false>(src, dst, steps, op);
+    }
+    // Column stepping: each tile column becomes a short contiguous destination run.
+    for (int r0 = 0; r0 < height; r0 += kTileRows) {
+        const int rows = std::min(kTileRows, height - r0);
+        for (int c0 = 0; c0 < width; c0 += kTileColumns) {
+            const int end = std::min(c0 + kTileColumns, width);
+            for (int c = c0; c < end; ++c) {
+                const Src* in = src + r0 * stride + c;
+                uint16_t* out = dst + c * pixelStep + r0 * rowStep;
+                if (rowStep == 1) columnRun(in, stride, out, ptrdiff_t{1}, rows, op);
+                else if (rowStep == -1) columnRun(in, stride, out, ptrdiff_t{-1}, rows, op);
+                else columnRun(in, stride, out, rowStep, rows, op);
+            }
+        }
+    }
+}
+
+}  // namespace
+
+// Each public copier is built twice, for AVX2 and for the baseline, and picked when the program
+// loads: the blends need 32-bit vector multiplies that the baseline lacks.
+#if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__)
+#define BX_COPIER __attribute__((target_clones("avx2", "default")))
+#else
+#define BX_COPIER
+#endif
+
+BX_COPIER void copyPixels(const uint16_t* src, uint16_t* dst, const BlitSteps& steps) {
+    if (!steps.inOrder && steps.pixelStep == 1 && steps.width > 0) {
+        const size_t bytes = sizeof(uint16_t) * static_cast<size_t>(steps.width);
+        const ptrdiff_t stride = steps.sourceStride, rowStep = steps.rowStep;
+        for (int r = 0; r < steps.height; ++r) std::memcpy(dst + r * rowStep, src + r * stride, bytes);
+        return;
+    }
+    if (!steps.inOrder && (steps.rowStep == 1 || steps.rowStep == -1) && steps.width > 0 && steps.height > 0)
+        return runTransposed<true>(src, dst, steps, [](uint16_t& d, uint16_t s) { d = s; });
+    runBlit(src, dst, steps, [](uint16_t& d, uint16_t s) { d = s; });
+}
+
+BX_COPIER void copyKeyedPixels(const uint16_t* src, uint16_t* dst, const BlitSteps& steps) {
+    // Always a store (of d itself for the key), so rows vectorise.
+    runBlit(src, dst, steps, [](uint16_t& d, uint16_t s) { d = s == kColorKey565 ? d : s; });
+}
+
+BX_COPIER void blendPixels4444(const uint16_t* src, uint16_t* dst, const BlitSteps& steps) {
+    runBlit(src, dst, steps, [](uint16_t& d, uint16_t s) { d = blend4444(d, s); });
+}
+
+BX_COPIER void copyARGBOpaque(const uint32_t* src, uint16_t* dst, const BlitSteps& steps) {
+    runBlit(src, dst, steps, [](uint16_t& d, uint32_t s) { d = argbTo565(s); });
+}
+
+BX_COPIER void blendARGB(const uint32_t* src, uint16_t* dst, const BlitSteps& steps) {
+    // Selects rather than branches, so rows vectorise.
+    runBlit(src, dst, steps, [](uint16_t& d, uint32_t s) {
+        const uint32_t a = s >> 24;
+        const uint16_t c = argbTo565(s);
+        const uint16_t mixed = blend565(d, c, static_cast<int32_t>(a));
+        d = a == 0xFF ? c : a == 0 ? d : mixed;
+    });
+}
+
+BX_COPIER void storeARGB4444(const uint32_t* src, uint16_t* dst, const BlitSteps& steps) {
+    runBlit(src, dst, steps, [](uint16_t& d, uint32_t s) { d = argbTo4444(s); });
+}
+
+const WideningTables& wideningTables() {
+    static const WideningTables tables = [] {
+        WideningTables t{};
+        for (int i = 0; i < 16; ++i) t.from4[i] = static_cast<uint16_t>(i * 17);
+        for (int i = 0; i < 32; ++i) t.from5[i] = static_cast<uint16_t>(i * 255 / 31);
+        for (int i = 0; i < 64; ++i) t.from6[i] = static_cast<uint16_t>(i * 255 / 63);
+        return t;
+    }();
+    return tables;
+}
+
+void widen565(const uint16_t* src, uint32_t* dst, int count, bool keyed) {
+    const WideningTables& t = wideningTables();
+    for (int i = 0; i < count; ++i) {
+        const uint16_t p = src[i];
+        dst[i] = keyed && p == kColorKey565
+                     ? 0
+                     : 0xFF000000u | uint32_t{t.from5[p >> 11]} << 16 | uint32_t{t.from6[(p >> 5) & 0x3F]} << 8 |
+                           t.from5[p & 0x1F];
+    }
+}
+
+void widen4444(const uint16_t* src, uint32_t* dst, int count) {
+    const WideningTables& t = wideningTables();
+    for (int i = 0; i < count; ++i) {
+        const uint16_t p = src[i];
+        dst[i] = uint32_t{t.from4[p >> 12]} << 24 | uint32_t{t.from4[(p >> 8) & 0xF]} << 16 |
+                 uint32_t{t.from4[(p >> 4) & 0xF]} << 8 | t.from4[p & 0xF];
+    }
+}
