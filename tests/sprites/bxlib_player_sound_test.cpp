@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "classlib/java_lang/java_lang_exceptions.h"
 #include "classlib/media/dummy_player.h"
 #include "classlib/media/javax_microedition_media_player.h"
 #include "platform/device/headless/headless_device.h"
@@ -38,6 +39,45 @@ const char* kSoundsJson = R"({"items": [
   {"file": "short.wav", "kind": 1}
 ]})";
 constexpr jint kShort = 0, kLong = 1, kMislabelled = 2, kSoundCount = 3;
+
+// A player that records its calls and raises IllegalStateException from the ones named in `raising`.
+// It lives in the object heap, which runs no C++ destructors: what it records belongs to the test.
+class FailingPlayer : public Object, public javax_microedition_media_Player {
+public:
+    FailingPlayer() { setClassId(CID_javax_microedition_media_Player); }
+    void* getInterface(jint classId) override {
+        return classId == CID_javax_microedition_media_Player ? static_cast<Player*>(this) : nullptr;
+    }
+    Object* getControl(String*) override { return nullptr; }
+    ObjectArray* getControls() override { return nullptr; }
+    void realize() override { call("realize"); }
+    void prefetch() override { call("prefetch"); }
+    void start() override {
+        if (call("start")) state = STARTED;
+    }
+    void stop() override {
+        if (call("stop")) state = PREFETCHED;
+    }
+    void deallocate() override { call("deallocate"); }
+    void close() override { call("close"); }
+    jlong setMediaTime(jlong) override { return 0; }
+    jlong getMediaTime() override { return 0; }
+    jint getState() override { return call("getState") ? state : 0; }
+    jlong getDuration() override { return 0; }
+    String* getContentType() override { return nullptr; }
+    void setLoopCount(jint count) override { call("setLoopCount " + std::to_string(count)); }
+
+    // False when the call raised.
+    bool call(const std::string& name) {
+        *calls += name + ";";
+        if (std::string(raising).find(name.substr(0, name.find(' ')) + ";") == std::string::npos) return true;
+        Runtime::raise<java_lang_IllegalStateException>();
+        return false;
+    }
+    std::string* calls = nullptr;
+    const char* raising = "";
+    jint state = PREFETCHED;
+};
 
 void resetEngine() {
     B::s_sndEnabled = false;
@@ -334,4 +374,46 @@ TEST_F(SoundEngineTest, RunEndsAtOnceWithoutItsFlag) {
     B::SndPlay(0, kShort, 1, 100, 0);
     runnable->run();
     EXPECT_EQ(B::s_sndQueueCount->get(0), 1);  // nothing ran
+}
+
+TEST_F(SoundEngineTest, PlayerFailuresCostOnlyTheirCommand) {
+    B::SndInit(kSoundCount);
+    auto* fake = new FailingPlayer();
+    ASSERT_NE(fake, nullptr);
+    std::string calls;
+    fake->calls = &calls;
+    B::s_sndPrefetched->set(kShort, fake);
+    // A start that raises leaves the channel ready; the pass goes on with the next record and the
+    // next channel.
+    fake->raising = "start;";
+    B::SndPlay(0, kShort, 0, 100, 0);
+    B::SndPause(0);
+    B::SndPlay(1, kShort, 2, 100, 0);
+    B::SndUpdate();
+    EXPECT_FALSE(Runtime::pending());
+    EXPECT_EQ(calls, "setLoopCount -1;start;setLoopCount 2;start;");
+    EXPECT_EQ(state(0), B::kChannelReady);
+    EXPECT_EQ(B::s_sndQueueCount->get(0), 0);
+    // A playing channel whose Player raises from getState counts as stopped.
+    fake->raising = "";
+    B::SndPlay(0, kShort, 1, 100, 0);
+    B::SndUpdate();
+    EXPECT_EQ(state(0), B::kChannelPlaying);
+    fake->raising = "getState;stop;";
+    calls.clear();
+    B::SndPause(0);
+    B::SndUpdate();
+    EXPECT_EQ(state(0), B::kChannelReady);
+    // A stop that raises keeps the channel as it was; the free after it still runs, raises in its
+    // own stop, and the prefetched player is never closed.
+    B::SndStop(0);
+    B::SndQueueSimple(0, B::kSndFree);
+    B::SndUpdate();
+    EXPECT_FALSE(Runtime::pending());
+    EXPECT_EQ(calls, "getState;stop;stop;");
+    fake->raising = "";
+    B::SndQueueSimple(0, B::kSndFree);
+    B::SndUpdate();
+    EXPECT_EQ(state(0), B::kChannelFree);
+    EXPECT_EQ(calls.find("close"), std::string::npos);
 }
