@@ -34,7 +34,7 @@ public:
     static constexpr jint kChannelFree = 0, kChannelReady = 1, kChannelPlaying = 2, kChannelPaused = 3;
 
     // Tables for n sounds and the 16 channels; enables the engine (left disabled when a table cannot
-    // be allocated).
+    // be allocated or n is negative).
     static void SndInit(jint n);
     // Registers a sound's bytes and type (an index into the byte-array pack of content types); with
     // prefetch, a realized and prefetched Player replaces the bytes.

@@ -99,6 +99,8 @@ void BXLibPlayer::run() {
 
 void BXLibPlayer::SndInit(jint n) {
     s_sndEnabled = false;
+    // A negative count would give arrays that claim a length they do not have.
+    if (n < 0) return;
     const jint channels = kSndChannels;
     s_sndData = Runtime::newObjectArray(CID_ByteArray, n);
     s_sndType = Runtime::newIntArray(n);

@@ -335,6 +335,11 @@ TEST_F(SoundEngineTest, IndicesOutsideTheTablesAndADisabledEngineAreIgnored) {
     EXPECT_FALSE(B::SndIsLoaded(0));
     EXPECT_EQ(cGamePacks::s_packName, nullptr);  // the pack was not even opened
     EXPECT_EQ(B::s_sndMasterVolume, 0);
+    // A negative sound count gets no tables, so the engine stays off.
+    B::SndInit(-1);
+    EXPECT_FALSE(B::s_sndEnabled);
+    B::SndPlay(0, 0, 1, 100, 0);
+    B::SndUpdate();
 
     loadSounds(false);
     EXPECT_EQ(B::s_sndMasterVolume, 100);
