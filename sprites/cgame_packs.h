@@ -64,6 +64,9 @@ struct cGamePacks {
     // Loads the byte-array pack `name` into the cache, once.
     static void packLoadArrays(String* name);
     [[nodiscard]] static String* packGetArrayString(jint i);
+    // Registers the pack's item as the sound engine's sound `item`, its kind byte as the sound's type
+    // (only while the engine is enabled; a failed item registers nothing).
+    static void packLoadSound(String* pack, jint item, bool prefetch);
     // Unpacks an LZMA-Alone payload of `size` bytes from `in` into s_lzmaResult (null on failure).
     static void lzmaDecode(java_io_InputStream* in, jint size);
 
@@ -93,6 +96,9 @@ struct cGamePacks {
     static ObjectArray* s_byteArrays;          // the byte-array pack, loaded once
     static String* s_encoding;                 // set by the game at start-up
     static ByteArray* s_lzmaResult;            // lzmaDecode's output, taken by packReadData
+
+    // --- Game core state the sprite layer reads ---
+    static jbyte s_paused;                     // the game is hidden: the sound engine plays nothing
 
     // --- Text pack state ---
     static jint s_textCount;

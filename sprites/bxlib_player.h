@@ -1,0 +1,87 @@
+// BXLibPlayer (class id 126): the animation player, and as statics the sound command engine. So far
+// the sound half: 16 channels, each with one Player and a 7-record command queue that SndUpdate
+// executes on the game thread. Invariants: while s_sndEnabled is false every operation returns at
+// once; a channel's queue never holds more than kSndQueueLength records (an overflow drops cancelled
+// records first, then the oldest); channel and sound indices outside their tables are ignored.
+#pragma once
+
+#include "classlib/java_lang/java_lang_runnable.h"
+#include "runtime/object.h"
+
+class ByteArray;
+class IntArray;
+class ObjectArray;
+
+class BXLibPlayer : public Object, public java_lang_Runnable {
+public:
+    BXLibPlayer() { setClassId(CID_BXLibPlayer); }
+
+    // Object
+    void* getInterface(jint classId) override;
+    // Runnable: the sound thread, which updates the engine every 58 ms while its flag is set.
+    void run() override;
+
+    // --- Sound command engine ---
+    static constexpr jint kSndChannels = 16;
+    static constexpr jint kSndQueueLength = 7;   // records per channel
+    static constexpr jint kSndRecordWords = 5;   // code, sound, priority, a, b
+    static constexpr jint kSndThreadSleepMs = 58;
+
+    // Command codes.
+    static constexpr jint kSndCancelled = 0, kSndPrepare = 1, kSndFree = 2, kSndPlay = 3, kSndStop = 4,
+                          kSndPause = 5, kSndResume = 6;
+    // Channel states.
+    static constexpr jint kChannelFree = 0, kChannelReady = 1, kChannelPlaying = 2, kChannelPaused = 3;
+
+    // Tables for n sounds and the 16 channels; enables the engine (left disabled when a table cannot
+    // be allocated or n is negative).
+    static void SndInit(jint n);
+    // Registers a sound's bytes and type (an index into the byte-array pack of content types); with
+    // prefetch, a realized and prefetched Player replaces the bytes.
+    static void SndLoadSound(ByteArray* data, jint type, jint index, bool prefetch);
+    [[nodiscard]] static bool SndIsLoaded(jint index);
+    [[nodiscard]] static jint SndGetSound(jint channel);
+    [[nodiscard]] static bool SndIsPlaying(jint channel);
+    static void SndSetVolume(jint volume);
+
+    // Queues a record; earlier records of the same code are cancelled (plays and prepares only when
+    // they are no more important than the new one).
+    static void SndQueueCommand(jint channel, jint code, jint sound, jint priority, jint a, jint b);
+    static void SndQueueSimple(jint channel, jint code);
+    static void SndPlay(jint channel, jint sound, jint loops, jint volume, jint priority);
+    static void SndStop(jint channel);
+    static void SndPause(jint channel);
+    static void SndResume(jint channel);
+    // Stop on every channel, executed at once.
+    static void SndStopAll();
+    // Executes every channel's queue.
+    static void SndUpdate();
+
+    // Executors, run only by SndUpdate.
+    static void SndDoPrepare(jint channel, jint sound, jint priority);
+    static void SndDoFree(jint channel);
+    static void SndDoPlay(jint channel, jint sound, jint priority, jint volume, jint loops);
+    static void SndDoStop(jint channel);
+    static void SndDoPause(jint channel);
+    static void SndDoResume(jint channel);
+    // Moves the channel's oldest record into s_sndScratch[0..4]; s_sndScratch[5] := the count before.
+    static void SndQueuePop(jint channel);
+
+    static bool s_sndEnabled;
+    static bool s_sndThreadRunning;      // the sound thread's flag; nothing sets it
+    static jint s_sndMasterVolume;       // recorded only
+    static jint s_sndCount;              // sounds in the tables below
+    static ObjectArray* s_sndData;       // per sound: its bytes, null when absent or prefetched
+    static IntArray* s_sndType;          // per sound: index of its content type
+    static ObjectArray* s_sndPrefetched; // per sound: its prefetched Player, or null
+    static ObjectArray* s_chPlayer;      // per channel: its Player, or null
+    static IntArray* s_chSound;          // per channel: the sound it holds, -1 none
+    static IntArray* s_chPriority;       // per channel: lower is more important
+    static IntArray* s_chState;          // per channel: kChannel…
+    static IntArray* s_chVolume;         // per channel: recorded at play, not applied
+    static IntArray* s_chLoops;
+    static IntArray* s_sndQueue;         // channel c's record i at word (c * 7 + i) * 5
+    static IntArray* s_sndQueueHead;
+    static IntArray* s_sndQueueCount;
+    static IntArray* s_sndScratch;       // the popped record and the count before the pop
+};
