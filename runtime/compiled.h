@@ -29,6 +29,11 @@ void raise(Args&&... args) {
 // True when a call left an exception pending, for methods without a try table (they return at once).
 [[nodiscard]] inline bool pending() { return getPendingException() != nullptr; }
 
+// Holds `object`'s own pointer where the collector's stack scan sees it up to this point. A local
+// used only through one of its interfaces (a pointer into the object) does not keep the object
+// alive across an allocation: call this after the last such use.
+inline void keepAlive(const Object* object) { asm volatile("" : : "r"(object) : "memory"); }
+
 }  // namespace Runtime
 
 // Compiled code's null test: a null `ref` is logged ("NullPointer") and the method returns the

@@ -33,7 +33,9 @@ java_io_InputStream* javax_microedition_io_Connector::openInputStream(String* ur
     BX_RETURN_IF_PENDING(nullptr);
     javax_microedition_io_InputConnection* in = Runtime::asInputConnection(connection);
     BX_RETURN_IF_NULL(in, nullptr);
-    return in->openInputStream();
+    java_io_InputStream* stream = in->openInputStream();
+    Runtime::keepAlive(connection);  // `in` points inside it; the stream's allocation may collect
+    return stream;
 }
 
 java_io_OutputStream* javax_microedition_io_Connector::openOutputStream(String* url) {
@@ -41,5 +43,7 @@ java_io_OutputStream* javax_microedition_io_Connector::openOutputStream(String* 
     BX_RETURN_IF_PENDING(nullptr);
     javax_microedition_io_OutputConnection* out = Runtime::asOutputConnection(connection);
     BX_RETURN_IF_NULL(out, nullptr);
-    return out->openOutputStream();
+    java_io_OutputStream* stream = out->openOutputStream();
+    Runtime::keepAlive(connection);  // `out` points inside it; the stream's allocation may collect
+    return stream;
 }

@@ -250,7 +250,13 @@ TEST_F(StoreTest, EnumerationIsALiveCursorOverTheIds) {
     Store* s = open("walk");
     for (const char* r : {"a", "b", "c", "d"}) add(s, r);
     s->deleteRecord(2);
+    // The test reaches the enumerations through their interface, a pointer into the object that the
+    // collector's stack scan does not count, so it holds each in a root slot.
+    Object* held[2] = {};
+    objectManager().addRoot(&held[0]);
+    objectManager().addRoot(&held[1]);
     auto* impl = s->enumerateRecords();
+    held[0] = impl;
     ASSERT_NE(impl, nullptr);
     auto* e = static_cast<javax_microedition_rms_RecordEnumeration*>(
         impl->getInterface(CID_javax_microedition_rms_RecordEnumeration));
@@ -291,12 +297,16 @@ TEST_F(StoreTest, EnumerationIsALiveCursorOverTheIds) {
     e->destroy();
     for (int id : {1, 3, 4, 5}) EXPECT_EQ(e->nextRecordId(), id);
 
+    auto* emptyImpl = open("void")->enumerateRecords();
+    held[1] = emptyImpl;
     auto* none = static_cast<javax_microedition_rms_RecordEnumeration*>(
-        open("void")->enumerateRecords()->getInterface(CID_javax_microedition_rms_RecordEnumeration));
+        emptyImpl->getInterface(CID_javax_microedition_rms_RecordEnumeration));
     EXPECT_EQ(none->numRecords(), 0);
     EXPECT_FALSE(none->hasNextElement());
     EXPECT_EQ(none->nextRecord(), nullptr);
     EXPECT_EQ(takeThrown(), std::make_pair(kInvalidId, std::string("0")));
+    objectManager().removeRoot(&held[1]);
+    objectManager().removeRoot(&held[0]);
 }
 
 TEST_F(StoreTest, DeleteRecordStoreEmptiesEverything) {
