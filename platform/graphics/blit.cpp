@@ -141,8 +141,9 @@ BX_INLINE void runBlit(const Src* src, uint16_t* dst, const BlitSteps& steps, Op
 }  // namespace
 
 // Each public copier is built twice, for AVX2 and for the baseline, and picked when the program
-// loads: the blends need 32-bit vector multiplies that the baseline lacks.
-#if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__)
+// loads: the blends need 32-bit vector multiplies that the baseline lacks. Not under
+// ThreadSanitizer: the loader runs the picking code before the sanitizer's runtime is set up.
+#if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__) && !defined(__SANITIZE_THREAD__)
 #define BX_COPIER __attribute__((target_clones("avx2", "default")))
 #else
 #define BX_COPIER
