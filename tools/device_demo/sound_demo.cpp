@@ -7,8 +7,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
-#include <iterator>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -16,6 +14,7 @@
 #include "platform/device/sdl/sdl_device.h"
 #include "platform/media/decoded_sound.h"
 #include "platform/media/wave_clip.h"
+#include "tools/file_bytes.h"
 
 namespace {
 
@@ -54,19 +53,18 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: sound_demo FILE [--loops N] [--volume 0-65535]\n");
         return 2;
     }
-    std::ifstream in(path, std::ios::binary);
-    const std::vector<uint8_t> file{std::istreambuf_iterator<char>(in), {}};
-    if (!in && !in.eof()) {
-        std::fprintf(stderr, "sound_demo: cannot read %s\n", path);
+    std::string bytes, error;
+    if (!tools::readFileBytes(path, bytes, error)) {
+        std::fprintf(stderr, "sound_demo: %s\n", error.c_str());
         return 1;
     }
+    const std::vector<uint8_t> file(bytes.begin(), bytes.end());
     DecodedSound sound;
     std::string kind;
     if (!decode(file, sound, kind)) {
         std::fprintf(stderr, "sound_demo: %s is not a playable %s file\n", path, kind.c_str());
         return 1;
     }
-    std::string error;
     auto device = SdlDevice::open(error);
     if (!device) {
         std::fprintf(stderr, "sound_demo: no display: %s\n", error.c_str());
