@@ -3,12 +3,14 @@
 // sequence detector.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <string>
 #include <vector>
 
 #include "classlib/java_util/java_util_hashtable.h"
 #include "game/cgame.h"
 #include "runtime/array.h"
+#include "tests/classlib/thread_helpers.h"
 #include "tests/runtime/runtime_fixture.h"
 
 namespace {
@@ -170,6 +172,44 @@ TEST_F(GameKeysTest, CheatSequenceCompletesAndResets) {
     EXPECT_EQ(cGame::s_messageBoxText, 71);
     EXPECT_FALSE(tap('1'));  // a new round starts from the first key
     EXPECT_EQ(cGame::s_cheatIndex, 1);
+}
+
+// Device keys from another thread while this one steps frames: every snapshot stays a valid table
+// and, once the keys are up, two frames leave nothing held (TSan watches the live table).
+struct KeyStorm {
+    cGame* game;
+    std::atomic<bool> done{false};
+};
+
+void pressAndRelease(void* context) {
+    auto& storm = *static_cast<KeyStorm*>(context);
+    const jint codes[] = {-1, -2, -3, -4, -5, -6, -7, '0', '1', '3', '7', '9', '*', '#'};
+    for (int round = 0; round < 200; ++round) {
+        for (jint code : codes) storm.game->keyPressed(code);
+        for (jint code : codes) storm.game->keyReleased(code);
+    }
+    storm.done.store(true);
+}
+
+TEST_F(GameKeysTest, KeysFromAnotherThreadMeetTheFrameStepUnderTheLock) {
+    Watchdog watchdog(std::chrono::seconds(60));
+    KeyStorm storm{game};
+    java_lang_Thread* host = newThread(&pressAndRelease, &storm);
+    ASSERT_GE(host->start(), 0);
+    while (!storm.done.load()) {
+        // As a game frame does, allocate: the other thread's collections stop this one there.
+        ASSERT_NE(Runtime::newByteArray(1), nullptr);
+        cGame::updateKeyStates();
+        for (jint k = 0; k < cGame::kGameKeyCount; ++k) {
+            ASSERT_GE(snapshot(k), -126);
+            ASSERT_LE(snapshot(k), 126);
+        }
+        ASSERT_FALSE(cGame::isKeyDown(0));  // every code of the storm is mapped
+    }
+    host->join();
+    cGame::updateKeyStates();
+    cGame::updateKeyStates();
+    for (jint k = 0; k < cGame::kGameKeyCount; ++k) EXPECT_EQ(snapshot(k), 0) << k;
 }
 
 }  // namespace
