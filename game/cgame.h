@@ -99,6 +99,9 @@ public:
     [[nodiscard]] static jint getByte(ByteArray* a, jint off);
     [[nodiscard]] static jint getShortLE(ByteArray* a, jint off);
     [[nodiscard]] static jint getIntLE(ByteArray* a, jint off);
+    // The code of language 0..14 (a pooled literal: the same String object every time); null for any
+    // other number. The loader appends it to a pack-name prefix to pick the text pack.
+    [[nodiscard]] static String* getLanguageName(jint language);
 
     static jint s_fixedOne;
     static jint s_angleUnitsPerTurn;
