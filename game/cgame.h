@@ -1,6 +1,8 @@
 // cGame (class id 120, extends Canvas): the game's canvas and main class, exactly one instance.
 // Declared here so far: the saved game's statics and operations (the save record, the record-store
-// layer under it, the options read from it). Everything runs on the game thread.
+// layer under it, the options read from it), the fixed-point toolkit and the game keys. Everything
+// runs on the game thread except the key handlers, which the host thread calls too: the live key
+// table is reached only under the key lock (cgame_keys.cpp).
 // Invariant: s_saveBuffer is null until the save is loaded or created, then always kSaveBufferSize
 // bytes; only its first kSaveRecordSize bytes ever reach the store.
 #pragma once
@@ -8,10 +10,13 @@
 #include "classlib/lcdui/javax_microedition_lcdui_canvas.h"
 
 class ByteArray;
+class IntArray;
 class String;
 class java_io_InputStream;
 class javax_microedition_midlet_MIDlet;
 class javax_microedition_rms_RecordStore;
+class java_util_Hashtable;
+class java_util_Random;
 
 class cGame : public javax_microedition_lcdui_Canvas {
 public:
@@ -56,4 +61,103 @@ public:
     static bool s_sfxOn;
     static jint s_difficulty;  // the game setting (1 or 2)
     static bool s_firstRun;    // no valid save was found at start-up
+
+    // --- Fixed-point toolkit: 8.8 values, angles of 256 units per turn (0 +x, 64 +y) ---
+    // 8.8 cosine from the quarter-wave table s_cosTable (65 entries); any int is an angle.
+    [[nodiscard]] static jint cos(jint angle);
+    // (sin << 8) / cos, where sin(a) = cos(64 - a); the largest int when cos(a) is 0.
+    [[nodiscard]] static jint tan(jint angle);
+    [[nodiscard]] static jint cosDeg(jint degrees);
+    [[nodiscard]] static jint sinDeg(jint degrees);
+    // The angle of the vector (x, y), 0..256: a vector just below the +x axis gives 256, not 0.
+    // Builds s_atanTable on the first call.
+    [[nodiscard]] static jint atan2(jint x, jint y);
+    [[nodiscard]] static jint atanOfRatio(jint x, jint y);
+    // The first angle a in [from, to) with tan(a) <= ratio < tan(a + 1).
+    [[nodiscard]] static jint atanSearch(jint from, jint to, jint ratio);
+    // Segments P1P2 and P3P4: 0 apart, 1 meeting (the rounded point in s_intersectX/Y), -1 collinear
+    // with overlapping boxes. Endpoints count as meeting.
+    [[nodiscard]] static jint segmentsIntersect(jint x1, jint y1, jint x2, jint y2, jint x3, jint y3, jint x4, jint y4);
+    [[nodiscard]] static bool sameSign(jint a, jint b) { return (a >= 0) == (b >= 0); }
+    [[nodiscard]] static bool sameSignLong(jlong a, jlong b) { return (a >= 0) == (b >= 0); }
+    // min + |r| mod (max - min) for the next 32 random bits r; min without drawing when max == min.
+    // Always inside [min, max) when max > min; min (nothing drawn) before setRandomSeed.
+    [[nodiscard]] static jint getRandom(jint min, jint max);
+    static void setRandomSeed(jlong seed);
+    // Rounded to whole pixels; taken in 64 bits so the largest values do not wrap negative.
+    [[nodiscard]] static jint fixedToInt(jint v) { return static_cast<jint>((jlong{v} + 128) >> 8); }
+    [[nodiscard]] static jint fixedMul(jint a, jint b);
+    // a * 256 / b rounded half up; b == 0 is the caller's to avoid.
+    [[nodiscard]] static jint fixedDiv(jint a, jint b);
+    [[nodiscard]] static jint log2Floor(jint v);
+    // Inclusive edges.
+    [[nodiscard]] static bool rectsOverlap(jint ax0, jint ay0, jint ax1, jint ay1, jint bx0, jint by0, jint bx1, jint by1);
+    // Little-endian byte-array access; each put answers the offset after what it wrote.
+    static jint putByte(ByteArray* a, jint off, jint v);
+    static jint putShortLE(ByteArray* a, jint off, jint v);
+    static jint putIntLE(ByteArray* a, jint off, jint v);
+    [[nodiscard]] static jint getByte(ByteArray* a, jint off);
+    [[nodiscard]] static jint getShortLE(ByteArray* a, jint off);
+    [[nodiscard]] static jint getIntLE(ByteArray* a, jint off);
+    // The code of language 0..14 (a pooled literal: the same String object every time); null for any
+    // other number. The loader appends it to a pack-name prefix to pick the text pack.
+    [[nodiscard]] static String* getLanguageName(jint language);
+
+    static jint s_fixedOne;
+    static jint s_angleUnitsPerTurn;
+    static jint s_angleQuarter;
+    static jint s_angleHalf;
+    static jint s_angleThreeQuarters;
+    static jint s_angleFullTurn;
+    static IntArray* s_cosTable;   // cosine of the angles 0..64 scaled by 256, from the boot pack
+    static IntArray* s_atanTable;  // 257 entries, null until the first atan2
+    static java_util_Random* s_random;
+    static jint s_intersectX;
+    static jint s_intersectY;
+
+    // --- Game keys: 24 entries per table; 0 up, 1 first frame, 2..126 frames held, negative
+    // released (the magnitude is the frames held) ---
+    static constexpr jint kGameKeyCount = 24;
+    static constexpr jint kCheatLength = 4;
+
+    // Host thread (device keys) and game thread (touch buttons): write the live table only.
+    void keyPressed(jint keyCode) override;
+    void keyReleased(jint keyCode) override;
+
+    // The game key of a device code; 0 for a code neither map holds or before initKeyMap.
+    [[nodiscard]] static jint mapKeyCode(jint keyCode);
+    static void createKeyMaps();
+    // Both maps with their whole content; once, from the constructor.
+    static void initKeyMap();
+    // The live and snapshot tables, zeroed; key events before this are ignored. Both live outside
+    // the movable heap, so a host-thread write never meets a compaction.
+    static void createKeyTables();
+    // The cheat sequence of four game keys; once, from the static initialisation.
+    static void initCheatSequence();
+    // The per-frame step at the start of each painted frame: snapshot, then age the live table.
+    static void updateKeyStates();
+    static void clearKeys();
+    [[nodiscard]] static bool isKeyDown(jint k);
+    [[nodiscard]] static bool isKeyUp(jint k);
+    [[nodiscard]] static bool isKeyJustPressed(jint k);
+    [[nodiscard]] static bool isKeyReleased(jint k);
+    // The highest game key first pressed / released in this frame's snapshot; -1 when none.
+    [[nodiscard]] static jint getPressedKey();
+    [[nodiscard]] static jint getReleasedKey();
+    // Once per frame: true when this frame's released key completes the sequence (the message box
+    // with text 71 is then prepared and opened by the next transition).
+    [[nodiscard]] static bool checkCheatSequence();
+
+    static ByteArray* s_keysLive;   // key handlers and the per-frame step, under the key lock
+    static ByteArray* s_keysFrame;  // the snapshot every query reads (game thread)
+    static java_util_Hashtable* s_keyMap;
+    static java_util_Hashtable* s_keyMapNav;
+    static IntArray* s_cheatSequence;
+    static jint s_cheatIndex;
+    static bool s_cheatMode;
+
+    // --- Message box and pending UI action (only what the cheat sequence sets so far) ---
+    static void showMessageBox(jint textId);
+    static jint s_messageBoxText;  // text-pack id of the prepared message box, -1 none
+    static jint s_pendingAction;   // what the next screen transition does; 2 opens the message box
 };
