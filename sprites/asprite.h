@@ -52,6 +52,19 @@ public:
     // The primary buffer, or the secondary when `current` is the primary (each made on first use).
     static IntArray* GetRGBBuffer(IntArray* current);
 
+    // The cache table of the active kind (ARGB arrays or Images) with palette-count rows, and the row
+    // of this palette. False when the palette is outside 0..palette count - 1 or memory runs out.
+    bool EnsurePaletteCache(jint palette);
+
+    // Palette editing; each touches only palette p and does nothing when p has no palette. The colour
+    // key (RGB 0xFF00FF) and fully transparent colours are "invisible".
+    // scale: alpha := alpha x a >> 8; else onlyVisible: visible colours take alpha a; else all do.
+    void SetPaletteAlpha(jint p, jint a, bool onlyVisible, bool scale);
+    // Visible colours become rgb, with their old blue channel as the new alpha.
+    void SetPaletteColor(jint p, jint rgb);
+    // Visible colours of p take as alpha the red channel of the same colour of palette q.
+    void SetPaletteAlphaFromPalette(jint p, jint q);
+
     static jbyte s_gcAtLoad;           // collections requested around loading (initially 1)
     static IntArray* s_rgbPrimary;
     static IntArray* s_rgbSecondary;

@@ -118,7 +118,7 @@ void ASprite::ClearImageData() {
 }
 
 IntArray* Bsprite::DecodeModule(jint module) {
-    if (!imageData || !moduleDataOffsets || !moduleKinds || module < 0 || module >= moduleCount) return nullptr;
+    if (!imageData || !moduleDataOffsets || !moduleKinds || !modulesW || !modulesH || module < 0 || module >= moduleCount) return nullptr;
     if (moduleKinds->get(module) != kModuleImage) return nullptr;
     const jint w = modulesW->get(module) & 0xFFFF;
     const jint h = modulesH->get(module) & 0xFFFF;

@@ -28,6 +28,12 @@ public:
     // not an image module or decoding failed.
     IntArray* DecodeModule(jint module);
 
+    // Decodes modules first..last (last -1 = the last module) of the palette into its cache row, or,
+    // with fromPalette >= 0, shares fromPalette's cached entries. Only for sprites painted from caches.
+    void BuildModuleCache(jint palette, jint first, jint last, jint fromPalette);
+    // Stores w x h decoded pixels as the cache entry (palette, module) of the active kind.
+    void StoreModuleCache(IntArray* pixels, jint w, jint h, jint palette, jint module);
+
     // Virtual slot after PaintModule (which belongs to painting): 0 <= p < palette count, else unchanged.
     virtual void SetCurrentPalette(jint p);
 

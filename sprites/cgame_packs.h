@@ -6,6 +6,7 @@
 
 #include "runtime/jtypes.h"
 
+class Bsprite;
 class ByteArray;
 class IntArray;
 class Object;
@@ -69,6 +70,15 @@ struct cGamePacks {
     static void packLoadSound(String* pack, jint item, bool prefetch);
     // Unpacks an LZMA-Alone payload of `size` bytes from `in` into s_lzmaResult (null on failure).
     static void lzmaDecode(java_io_InputStream* in, jint size);
+
+    // --- Sprites ---
+    // Loads pack item `item` as a new sprite; for each palette in paletteMask, paletteOp 1 sets its
+    // alpha, 2 takes its alpha from the last palette, then buildCache decodes it into the caches.
+    // buildCache with dropData then drops the pixel data and palettes. Null when the item is missing
+    // or refused.
+    [[nodiscard]] static Bsprite* loadSprite(jint item, jint paletteMask, jint paletteOp, jint alpha, bool buildCache,
+                                             bool dropData, bool argbCache);
+    [[nodiscard]] static Bsprite* loadSpriteFlags(jint item, jint paletteMask, bool buildCache, bool dropData);
 
     // --- Nested arrays and text packs ---
     [[nodiscard]] static Object* readNestedArray(java_io_InputStream* in);

@@ -1,0 +1,130 @@
+// Sprites loaded from a pack item: the palette treatments, the module caches of both kinds, dropping
+// the pixel data, and missing or refused items answering null.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "classlib/lcdui/javax_microedition_lcdui_image.h"
+#include "sprites/bsprite.h"
+#include "tests/sprites/pack_fixture.h"
+#include "tests/sprites/sprite_bytes.h"
+
+namespace {
+
+using P = cGamePacks;
+using Image = javax_microedition_lcdui_Image;
+
+std::string u16(uint32_t v) { return {static_cast<char>(v & 0xFF), static_cast<char>(v >> 8 & 0xFF)}; }
+std::string u32(uint32_t v) { return u16(v & 0xFFFF) + u16(v >> 16); }
+
+// A one-sub-file pack of uncompressed items (kind 126).
+std::string onePack(const std::vector<std::string>& payloads) {
+    std::string head = u16(static_cast<uint32_t>(payloads.size())) + u16(1) + u16(0);
+    uint32_t at = static_cast<uint32_t>(head.size() + (payloads.size() + 1) * 4);
+    std::string table, data;
+    for (const std::string& payload : payloads) {
+        table += u32(at);
+        at += static_cast<uint32_t>(payload.size() + 1);
+        data += "\x7E" + payload;
+    }
+    return head + table + u32(at) + data;
+}
+
+std::string asString(const SpriteBytes& s) { return {s.b.begin(), s.b.end()}; }
+
+class SpritePackTest : public PackTest {
+protected:
+    void SetUp() override {
+        PackTest::SetUp();
+        ASprite::s_rgbPrimary = ASprite::s_rgbSecondary = nullptr;
+        SpriteBytes bad = sampleSprite(kSmallForms);
+        bad.b.at(33) = 9;   // a frame-module naming a missing module
+        packEntries({tools::BarEntry::fromBytes("s", onePack({asString(sampleSprite(kSmallForms)), asString(bad)}))});
+        P::packOpen(str("s"));
+    }
+    void TearDown() override {
+        ASprite::s_rgbPrimary = ASprite::s_rgbSecondary = nullptr;
+        PackTest::TearDown();
+    }
+    static ObjectArray* row(ObjectArray* cache, jint palette) {
+        return cache ? static_cast<ObjectArray*>(cache->get(palette)) : nullptr;
+    }
+};
+
+TEST_F(SpritePackTest, PaletteTreatmentsAndCaches) {
+    // Image caches for palette 0 only; the data stays.
+    Bsprite* s = P::loadSpriteFlags(0, 1, true, false);
+    ASSERT_NE(s, nullptr);
+    ObjectArray* images = row(s->imageCache, 0);
+    ASSERT_NE(images, nullptr);
+    auto* image = static_cast<Image*>(images->get(0));
+    ASSERT_NE(image, nullptr);
+    EXPECT_EQ(image->getWidth(), 3);
+    EXPECT_EQ(image->getHeight(), 2);
+    EXPECT_EQ(images->get(1), nullptr);   // shape modules are never cached
+    EXPECT_EQ(row(s->imageCache, 1), nullptr);
+    EXPECT_NE(s->imageData, nullptr);
+
+    // ARGB caches for both palettes with visible colours' alpha set; then the data is dropped and
+    // the caches remain.
+    s = P::loadSprite(0, 3, 1, 0x80, true, true, true);
+    ASSERT_NE(s, nullptr);
+    EXPECT_EQ(s->imageData, nullptr);
+    EXPECT_EQ(s->palettes, nullptr);
+    auto* pixels = static_cast<IntArray*>(row(s->argbCache, 1)->get(0));
+    ASSERT_NE(pixels, nullptr);
+    ASSERT_EQ(pixels->length, 6);
+    EXPECT_EQ(pixels->get(0), 0x00FF00FF);
+    EXPECT_EQ(pixels->get(1), static_cast<jint>(0x80AAAAAA));
+    EXPECT_EQ(pixels->get(3), static_cast<jint>(0x80CCCCCC));
+    EXPECT_EQ(s->DecodeModule(0), nullptr);
+
+    // Alpha from the last palette's red channel.
+    s = P::loadSprite(0, 1, 2, 0, false, false, false);
+    ASSERT_NE(s, nullptr);
+    auto* palette0 = static_cast<IntArray*>(s->palettes->get(0));
+    EXPECT_EQ(palette0->get(0), 0x00FF00FF);
+    EXPECT_EQ(palette0->get(1), static_cast<jint>(0xAA111111));
+    EXPECT_TRUE(s->hasPartialAlpha);
+    EXPECT_EQ(s->imageCache, nullptr);
+
+    // Mask 0: no cache, no palette change.
+    s = P::loadSprite(0, 0, 1, 0x10, true, false, false);
+    ASSERT_NE(s, nullptr);
+    EXPECT_EQ(s->imageCache, nullptr);
+    EXPECT_EQ(static_cast<IntArray*>(s->palettes->get(0))->get(1), static_cast<jint>(0xFF111111));
+}
+
+TEST_F(SpritePackTest, PaletteEditingAndSharedCacheRows) {
+    Bsprite* s = P::loadSpriteFlags(0, 0, false, false);
+    ASSERT_NE(s, nullptr);
+    auto colour = [&](jint p, jint i) { return static_cast<uint32_t>(static_cast<IntArray*>(s->palettes->get(p))->get(i)); };
+    s->SetPaletteAlpha(0, 0x80, false, true);   // scaled
+    EXPECT_EQ(colour(0, 1), 0x7F111111u);
+    EXPECT_EQ(colour(0, 0), 0x00FF00FFu);
+    s->SetPaletteAlpha(0, 0x20, false, false);   // every colour, the key included
+    EXPECT_EQ(colour(0, 0), 0x20FF00FFu);
+    s->SetPaletteColor(1, 0x123456);
+    EXPECT_EQ(colour(1, 0), 0x00FF00FFu);
+    EXPECT_EQ(colour(1, 1), 0xAA123456u);
+    s->SetPaletteColor(7, 0);   // no palette 7: nothing
+    s->SetPaletteAlphaFromPalette(0, 9);
+
+    // Palette 1 shares palette 0's decoded entries.
+    Bsprite::SetNoCacheFlag(s, true);
+    s->BuildModuleCache(0, 0, -1, -1);
+    s->BuildModuleCache(1, 0, -1, 0);
+    EXPECT_NE(row(s->argbCache, 0)->get(0), nullptr);
+    EXPECT_EQ(row(s->argbCache, 1)->get(0), row(s->argbCache, 0)->get(0));
+    s->BuildModuleCache(5, 0, -1, -1);   // no such palette
+    s->BuildModuleCache(0, -4, 99, -1);  // range clipped to the modules
+}
+
+TEST_F(SpritePackTest, MissingOrRefusedItemsAreNull) {
+    EXPECT_EQ(P::loadSprite(1, 1, 0, 0, true, false, false), nullptr);
+    EXPECT_EQ(P::loadSprite(2, 1, 0, 0, true, false, false), nullptr);
+    EXPECT_EQ(P::loadSprite(-1, 1, 0, 0, true, false, false), nullptr);
+}
+
+}  // namespace
