@@ -65,6 +65,22 @@ public:
     // Visible colours of p take as alpha the red channel of the same colour of palette q.
     void SetPaletteAlphaFromPalette(jint p, jint q);
 
+    // Cache pools bound the Images cached across sprites: a ring of slots per pool, each remembering
+    // the sprite and (palette << 10) + module it holds, evicted when the ring comes round.
+    static void InitCachePools(jint n);
+    static void InitCachePool(jint i, jint size);
+    static void FreeCachePool(jint i);
+    // Binds the sprite to pool p; outside ARGB mode, makes the whole Image cache table.
+    void SetCachePool(jint p);
+    // Stores the image for (current palette, module) in the next slot of the sprite's pool, evicting
+    // that slot's previous image. Nothing without a pool or when the entry is already cached.
+    void CacheStoreImage(jint module, Object* image);
+
+    static ObjectArray* s_poolOwners;   // per pool: ShortArray of owner codes, -1 = free
+    static IntArray* s_poolNext;
+    static IntArray* s_poolSize;
+    static ObjectArray* s_poolSprites;  // per pool: ObjectArray of owning sprites
+
     static jbyte s_gcAtLoad;           // collections requested around loading (initially 1)
     static IntArray* s_rgbPrimary;
     static IntArray* s_rgbSecondary;

@@ -27,6 +27,8 @@ protected:
     static void resetBuffers() {
         ASprite::s_rgbPrimary = nullptr;
         ASprite::s_rgbSecondary = nullptr;
+        ASprite::s_poolOwners = ASprite::s_poolSprites = nullptr;
+        ASprite::s_poolNext = ASprite::s_poolSize = nullptr;
     }
     static Bsprite* load(const SpriteBytes& bytes, bool* ok = nullptr) {
         ByteArray* data = bytes.array();
@@ -211,6 +213,46 @@ TEST_F(SpriteLoadTest, PaletteAndBufferRules) {
     EXPECT_EQ(s->cacheModeFlags, 1);
     Bsprite::SetNoCacheFlag(s, false);
     EXPECT_EQ(s->cacheModeFlags, 0);
+}
+
+TEST_F(SpriteLoadTest, PoolOfOneSlotEvictsTheOtherSpritesImage) {
+    bool ok = false;
+    Bsprite* a = load(sampleSprite(kSmallForms), &ok);
+    Bsprite* b = load(sampleSprite(kSmallForms), &ok);
+    ASSERT_TRUE(ok);
+    ASprite::InitCachePools(2);
+    ASprite::InitCachePool(1, 1);
+    a->SetCachePool(1);
+    b->SetCachePool(1);
+    ASSERT_NE(a->imageCache, nullptr);
+    EXPECT_EQ(a->imageCache->length, 2);   // every palette's row
+    auto row = [](ASprite* s, jint p) { return static_cast<ObjectArray*>(s->imageCache->get(p)); };
+    IntArray* first = Runtime::newIntArray(1);
+    IntArray* second = Runtime::newIntArray(1);
+    a->CacheStoreImage(0, first);
+    EXPECT_EQ(row(a, 0)->get(0), first);
+    a->CacheStoreImage(0, second);          // already cached: kept
+    EXPECT_EQ(row(a, 0)->get(0), first);
+    b->SetCurrentPalette(1);
+    b->CacheStoreImage(0, second);
+    EXPECT_EQ(row(a, 0)->get(0), nullptr);  // evicted
+    EXPECT_EQ(row(b, 1)->get(0), second);
+    // The owner's cache is gone before its slot comes round: nothing to clear, nothing broken.
+    b->Unload();
+    b->imageCache = nullptr;
+    a->CacheStoreImage(1, first);
+    EXPECT_EQ(row(a, 0)->get(1), first);
+    // Without a pool, or a pool never made, nothing is stored.
+    Bsprite* c = load(sampleSprite(kSmallForms), &ok);
+    c->SetCachePool(0);
+    c->CacheStoreImage(0, first);
+    EXPECT_EQ(row(c, 0)->get(0), nullptr);
+    c->SetCachePool(-1);
+    c->CacheStoreImage(0, first);
+    EXPECT_EQ(row(c, 0)->get(0), nullptr);
+    ASprite::FreeCachePool(1);
+    a->CacheStoreImage(2, first);
+    EXPECT_EQ(row(a, 0)->get(2), nullptr);
 }
 
 // Patches one byte of the sample sprite (small forms) at `at`.
