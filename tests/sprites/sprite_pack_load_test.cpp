@@ -40,11 +40,17 @@ protected:
         ASprite::s_rgbPrimary = ASprite::s_rgbSecondary = nullptr;
         SpriteBytes bad = sampleSprite(kSmallForms);
         bad.b.at(33) = 9;   // a frame-module naming a missing module
-        packEntries({tools::BarEntry::fromBytes("s", onePack({asString(sampleSprite(kSmallForms)), asString(bad)}))});
+        // Pack "t" holds the sample at items 5 and 21 (the tile sprite's item) and nothing elsewhere.
+        std::vector<std::string> items(22);
+        items[5] = items[21] = asString(sampleSprite(kSmallForms));
+        packEntries({tools::BarEntry::fromBytes("s", onePack({asString(sampleSprite(kSmallForms)), asString(bad)})),
+                     tools::BarEntry::fromBytes("t", onePack(items))});
         P::packOpen(str("s"));
     }
     void TearDown() override {
         ASprite::s_rgbPrimary = ASprite::s_rgbSecondary = nullptr;
+        P::s_sprites = nullptr;
+        P::s_tilePixels = nullptr;
         PackTest::TearDown();
     }
     static ObjectArray* row(ObjectArray* cache, jint palette) {
@@ -125,6 +131,38 @@ TEST_F(SpritePackTest, MissingOrRefusedItemsAreNull) {
     EXPECT_EQ(P::loadSprite(1, 1, 0, 0, true, false, false), nullptr);
     EXPECT_EQ(P::loadSprite(2, 1, 0, 0, true, false, false), nullptr);
     EXPECT_EQ(P::loadSprite(-1, 1, 0, 0, true, false, false), nullptr);
+}
+
+TEST_F(SpritePackTest, SpriteTableAndTheTileSprite) {
+    P::packOpen(str("t"));
+    P::s_sprites = Runtime::newObjectArray(CID_Bsprite, 41);
+    P::loadSpriteWithPalettes(5);
+    auto* five = static_cast<Bsprite*>(P::s_sprites->get(5));
+    ASSERT_NE(five, nullptr);
+    EXPECT_EQ(five->cachePoolIndex, 0);
+    EXPECT_EQ(five->imageCache->length, 2);
+    EXPECT_EQ(P::s_tilePixels, nullptr);
+
+    P::loadSpriteWithPalettes(21);
+    auto* tile = static_cast<Bsprite*>(P::s_sprites->get(21));
+    ASSERT_NE(tile, nullptr);
+    EXPECT_EQ(static_cast<uint32_t>(static_cast<IntArray*>(tile->palettes->get(0))->get(1)), 0x110000C0u);
+    EXPECT_EQ(P::s_tileW, 3);
+    EXPECT_EQ(P::s_tileH, 2);
+    EXPECT_EQ(P::s_tileW2, 6);
+    EXPECT_EQ(P::s_tileH2, 4);
+    EXPECT_EQ(P::s_tileArea2, 24);
+    ASSERT_NE(P::s_tilePixels, nullptr);
+    ASSERT_EQ(P::s_tilePixels->length, 6);
+    const auto pixel = static_cast<uint32_t>(P::s_tilePixels->get(1));
+    EXPECT_LT(pixel >> 24, 0x80u);
+    EXPECT_GT(pixel & 0xFF, 0x80u);
+    EXPECT_EQ(pixel & 0xFFFF00, 0u);
+
+    // An item past the table still loads, into no slot; a missing item leaves its slot's sprite empty.
+    P::loadSpriteWithPalettes(60);
+    P::loadSpriteWithPalettes(3);
+    EXPECT_EQ(static_cast<Bsprite*>(P::s_sprites->get(3))->moduleCount, 0);
 }
 
 }  // namespace
