@@ -15,20 +15,11 @@ namespace {
 using P = cGamePacks;
 using Image = javax_microedition_lcdui_Image;
 
-std::string u16(uint32_t v) { return {static_cast<char>(v & 0xFF), static_cast<char>(v >> 8 & 0xFF)}; }
-std::string u32(uint32_t v) { return u16(v & 0xFFFF) + u16(v >> 16); }
-
 // A one-sub-file pack of uncompressed items (kind 126).
 std::string onePack(const std::vector<std::string>& payloads) {
-    std::string head = u16(static_cast<uint32_t>(payloads.size())) + u16(1) + u16(0);
-    uint32_t at = static_cast<uint32_t>(head.size() + (payloads.size() + 1) * 4);
-    std::string table, data;
-    for (const std::string& payload : payloads) {
-        table += u32(at);
-        at += static_cast<uint32_t>(payload.size() + 1);
-        data += "\x7E" + payload;
-    }
-    return head + table + u32(at) + data;
+    std::vector<std::string> items;
+    for (const std::string& payload : payloads) items.push_back("\x7E" + payload);
+    return packbytes::onePack(items);
 }
 
 std::string asString(const SpriteBytes& s) { return {s.b.begin(), s.b.end()}; }
