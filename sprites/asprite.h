@@ -64,6 +64,9 @@ public:
     void SetPaletteColor(jint p, jint rgb);
     // Visible colours of p take as alpha the red channel of the same colour of palette q.
     void SetPaletteAlphaFromPalette(jint p, jint q);
+    void SetPaletteAlphaFromLast(jint p) { SetPaletteAlphaFromPalette(p, paletteCount - 1); }
+    // Forgets every cached module of the active kind.
+    void ClearModuleCache();
 
     // Cache pools bound the Images cached across sprites: a ring of slots per pool, each remembering
     // the sprite and (palette << 10) + module it holds, evicted when the ring comes round.

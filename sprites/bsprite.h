@@ -34,6 +34,8 @@ public:
     // Stores w x h decoded pixels as the cache entry (palette, module) of the active kind.
     void StoreModuleCache(IntArray* pixels, jint w, jint h, jint palette, jint module);
 
+    void SetPaletteAlphaDefault(jint p, jint a) { SetPaletteAlpha(p, a, hasTransparency, hasPartialAlpha); }
+
     // Virtual slot after PaintModule (which belongs to painting): 0 <= p < palette count, else unchanged.
     virtual void SetCurrentPalette(jint p);
 

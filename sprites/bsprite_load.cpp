@@ -342,8 +342,5 @@ void Bsprite::Unload() {
     paletteBytes = nullptr;
     imageData = nullptr;
     moduleDataOffsets = nullptr;
-    ObjectArray* cache = (cacheModeFlags & 1) ? argbCache : imageCache;
-    if (cache) {
-        for (jint i = 0; i < cache->length; ++i) cache->set(i, nullptr);
-    }
+    ClearModuleCache();
 }

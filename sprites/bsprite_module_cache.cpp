@@ -77,6 +77,13 @@ void ASprite::SetPaletteAlphaFromPalette(jint p, jint q) {
     }
 }
 
+void ASprite::ClearModuleCache() {
+    ObjectArray* cache = (cacheModeFlags & 1) ? argbCache : imageCache;
+    if (cache) {
+        for (jint i = 0; i < cache->length; ++i) cache->set(i, nullptr);
+    }
+}
+
 void Bsprite::BuildModuleCache(jint palette, jint first, jint last, jint fromPalette) {
     if (!EnsurePaletteCache(palette) || moduleCount <= 0 || !modulesW || !modulesH || !moduleKinds) return;
     if (last == -1) last = moduleCount - 1;

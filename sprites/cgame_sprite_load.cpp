@@ -37,8 +37,8 @@ Bsprite* cGamePacks::loadSprite(jint item, jint paletteMask, jint paletteOp, jin
     if (argbCache) Bsprite::SetNoCacheFlag(sprite, true);
     for (jint p = 0; (static_cast<uint32_t>(paletteMask) >> p) != 0 && p < 32; ++p) {
         if (!((static_cast<uint32_t>(paletteMask) >> p) & 1)) continue;
-        if (paletteOp == 1) sprite->SetPaletteAlpha(p, alpha, sprite->hasTransparency, sprite->hasPartialAlpha);
-        if (paletteOp == 2) sprite->SetPaletteAlphaFromPalette(p, sprite->paletteCount - 1);
+        if (paletteOp == 1) sprite->SetPaletteAlphaDefault(p, alpha);
+        if (paletteOp == 2) sprite->SetPaletteAlphaFromLast(p);
         if (buildCache) sprite->BuildModuleCache(p, 0, -1, -1);
         BX_RETURN_IF_PENDING(nullptr);
     }

@@ -114,6 +114,8 @@ TEST_F(SpritePackTest, PaletteEditingAndSharedCacheRows) {
     s->BuildModuleCache(1, 0, -1, 0);
     EXPECT_NE(row(s->argbCache, 0)->get(0), nullptr);
     EXPECT_EQ(row(s->argbCache, 1)->get(0), row(s->argbCache, 0)->get(0));
+    s->ClearModuleCache();
+    EXPECT_EQ(s->argbCache->get(0), nullptr);
     s->BuildModuleCache(5, 0, -1, -1);   // no such palette
     s->BuildModuleCache(0, -4, 99, -1);  // range clipped to the modules
 }
