@@ -84,6 +84,11 @@ public:
     static IntArray* s_poolSize;
     static ObjectArray* s_poolSprites;  // per pool: ObjectArray of owning sprites
 
+    // The w x h output (w and h exchanged from the input's for the quarter turns) of the picture
+    // turned and mirrored by sprite flags & 7, in the primary buffer, or the secondary when pixels
+    // is the primary. flags & 7 = 0 answers pixels; null when the picture exceeds the input or buffer.
+    static IntArray* TransformRGB(IntArray* pixels, jint w, jint h, jint flags);
+
     static jbyte s_gcAtLoad;           // collections requested around loading (initially 1)
     static IntArray* s_rgbPrimary;
     static IntArray* s_rgbSecondary;

@@ -90,6 +90,19 @@ IntArray* ASprite::GetRGBBuffer(IntArray* current) {
     return slot;
 }
 
+IntArray* ASprite::TransformRGB(IntArray* pixels, jint w, jint h, jint flags) {
+    BX_RETURN_IF_NULL(pixels, nullptr);
+    if ((flags & 7) == 0) return pixels;
+    const jlong n = jlong{w} * h;
+    if (w < 1 || h < 1 || n > pixels->length || n > gfx::kMaxModulePixels) return nullptr;
+    IntArray* out = GetRGBBuffer(pixels);
+    if (!out) return nullptr;
+    const bool swap = flags & 4;
+    gfx::transformARGB(reinterpret_cast<const uint32_t*>(pixels->elements()), swap ? h : w, swap ? w : h,
+                       gfx::spriteTransform(flags), reinterpret_cast<uint32_t*>(out->elements()));
+    return out;
+}
+
 bool ASprite::DecodeModuleRGB(ByteArray* data, jint offset, jint w, jint h, jint size) {
     BX_RETURN_IF_NULL(data, false);
     if (!palettes || currentPalette < 0 || currentPalette >= palettes->length) return false;

@@ -3,6 +3,8 @@
 
 #include <algorithm>
 
+#include "platform/graphics/region_blit.h"
+
 namespace gfx {
 namespace {
 
@@ -177,6 +179,25 @@ bool decodeModulePixels(int format, const uint8_t* src, size_t size, const uint3
     }
     if (!ok) std::fill(out, out + n, 0u);
     return ok;
+}
+
+int spriteTransform(int flags) {
+    static constexpr int kTransforms[8] = {0, 2, 1, 3, 5, 7, 4, 6};
+    return kTransforms[flags & 7];
+}
+
+void transformARGB(const uint32_t* src, int srcW, int srcH, int transform, uint32_t* dst) {
+    const bool swap = transformFlags(transform) & kSwapAxes;
+    const int outW = swap ? srcH : srcW;
+    const int outH = swap ? srcW : srcH;
+    const RegionBlit plan = planRegionBlit(Rect{0, 0, outW, outH}, 0, 0, 0, 0, srcW, srcH, transform, 0, srcW, outW);
+    if (plan.empty()) return;
+    const BlitSteps& s = plan.steps;
+    for (int row = 0; row < s.height; ++row) {
+        const uint32_t* in = src + static_cast<ptrdiff_t>(plan.ySrc + row) * s.sourceStride + plan.xSrc;
+        uint32_t* out = dst + plan.destination + row * s.rowStep;
+        for (int col = 0; col < s.width; ++col) out[col * s.pixelStep] = in[col];
+    }
 }
 
 }  // namespace gfx

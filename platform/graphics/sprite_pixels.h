@@ -49,4 +49,11 @@ void expandPalette(int format, const uint8_t* src, int count, uint32_t* out, Pal
 [[nodiscard]] bool decodeModulePixels(int format, const uint8_t* src, size_t size, const uint32_t* palette,
                                       int colours, int indexMask, int indexBits, int n, uint32_t* out);
 
+// The drawRegion transform (0..7) for sprite flip/turn flags & 7.
+[[nodiscard]] int spriteTransform(int flags);
+
+// Writes the srcW x srcH picture into dst as drawRegion draws it with `transform` at the origin:
+// dst is srcH x srcW for the quarter turns, else srcW x srcH.
+void transformARGB(const uint32_t* src, int srcW, int srcH, int transform, uint32_t* dst);
+
 }  // namespace gfx

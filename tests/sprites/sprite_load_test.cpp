@@ -215,6 +215,37 @@ TEST_F(SpriteLoadTest, PaletteAndBufferRules) {
     EXPECT_EQ(s->cacheModeFlags, 0);
 }
 
+TEST_F(SpriteLoadTest, TransformRGBTurnsAndMirrorsByFlags) {
+    // Input 3 x 2: a b c / d e f, as 1..6.
+    IntArray* in = Runtime::newIntArray(6);
+    for (jint i = 0; i < 6; ++i) in->set(i, i + 1);
+    struct Case {
+        jint flags, w, h;
+        std::vector<jint> out;
+    };
+    const Case cases[] = {
+        {1, 3, 2, {3, 2, 1, 6, 5, 4}},   // mirror left-right
+        {2, 3, 2, {4, 5, 6, 1, 2, 3}},   // mirror top-bottom
+        {3, 3, 2, {6, 5, 4, 3, 2, 1}},   // both
+        {4, 2, 3, {4, 1, 5, 2, 6, 3}},   // quarter turn clockwise
+        {5, 2, 3, {6, 3, 5, 2, 4, 1}},
+        {6, 2, 3, {1, 4, 2, 5, 3, 6}},
+        {7, 2, 3, {3, 6, 2, 5, 1, 4}},
+    };
+    for (const auto& c : cases) {
+        IntArray* out = ASprite::TransformRGB(in, c.w, c.h, c.flags);
+        ASSERT_NE(out, nullptr) << c.flags;
+        EXPECT_EQ(out, ASprite::s_rgbPrimary) << c.flags;
+        std::vector<jint> got;
+        for (jint i = 0; i < 6; ++i) got.push_back(out->get(i));
+        EXPECT_EQ(got, c.out) << c.flags;
+    }
+    EXPECT_EQ(ASprite::TransformRGB(in, 3, 2, 8), in);   // flags & 7 = 0: the input itself
+    EXPECT_EQ(ASprite::TransformRGB(ASprite::s_rgbPrimary, 3, 2, 1), ASprite::s_rgbSecondary);
+    EXPECT_EQ(ASprite::TransformRGB(in, 4, 2, 1), nullptr);   // larger than the input
+    EXPECT_EQ(ASprite::TransformRGB(in, 0, 2, 1), nullptr);
+}
+
 TEST_F(SpriteLoadTest, PoolOfOneSlotEvictsTheOtherSpritesImage) {
     bool ok = false;
     Bsprite* a = load(sampleSprite(kSmallForms), &ok);
