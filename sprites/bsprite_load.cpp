@@ -88,8 +88,9 @@ void Bsprite::init() {
 bool Bsprite::Load(ByteArray* data, jint offset, jint /*paletteMask*/, jint /*loadFlags*/) {
     BX_RETURN_IF_NULL(data, false);
     requestCollection();
-    ByteReader r{data, offset + 2};
-    if (offset < 0) r.failed = true;
+    const bool inside = offset >= 0 && offset <= data->length;
+    ByteReader r{data, inside ? offset + 2 : 0};
+    r.failed = !inside;
     dataFlags = r.s32();
     jint next = r.failed ? refuse("header", offset) : r.pos;
     if (next >= 0) next = LoadModules(next, data);

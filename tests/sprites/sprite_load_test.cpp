@@ -342,6 +342,12 @@ TEST_F(SpriteLoadTest, MalformedSpritesAreRefusedWhole) {
     bool ok = false;
     load(whole, &ok);
     EXPECT_TRUE(ok);
+    // Start offsets outside the data.
+    ByteArray* data = whole.array();
+    auto* s = Runtime::make<Bsprite>();
+    for (jint offset : {-1, data->length, data->length - 1, 0x7FFFFFFF, static_cast<jint>(0x80000000)}) {
+        EXPECT_FALSE(s->Load(data, offset)) << offset;
+    }
 }
 
 }  // namespace
