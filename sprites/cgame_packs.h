@@ -6,6 +6,7 @@
 
 #include "runtime/jtypes.h"
 
+class Bsprite;
 class ByteArray;
 class IntArray;
 class Object;
@@ -69,6 +70,24 @@ struct cGamePacks {
     static void packLoadSound(String* pack, jint item, bool prefetch);
     // Unpacks an LZMA-Alone payload of `size` bytes from `in` into s_lzmaResult (null on failure).
     static void lzmaDecode(java_io_InputStream* in, jint size);
+
+    // --- Sprites ---
+    // Loads pack item `item` as a new sprite; for each palette in paletteMask, paletteOp 1 sets its
+    // alpha, 2 takes its alpha from the last palette, then buildCache decodes it into the caches.
+    // buildCache with dropData then drops the pixel data and palettes. Null when the item is missing
+    // or refused.
+    [[nodiscard]] static Bsprite* loadSprite(jint item, jint paletteMask, jint paletteOp, jint alpha, bool buildCache,
+                                             bool dropData, bool argbCache);
+    [[nodiscard]] static Bsprite* loadSpriteFlags(jint item, jint paletteMask, bool buildCache, bool dropData);
+    // Loads item into s_sprites[item] (when the table holds that slot), bound to cache pool 0. Item 21
+    // is the tile sprite: recoloured, cached, and its module 0 kept as the tile statics.
+    static void loadSpriteWithPalettes(jint item);
+
+    static constexpr jint kTileSpriteItem = 21;
+    static constexpr jint kTileColour = 0x0000C0;
+    static ObjectArray* s_sprites;             // by pack item; the game makes it (41 slots)
+    static jint s_tileW, s_tileH, s_tileW2, s_tileH2, s_tileArea2;
+    static IntArray* s_tilePixels;             // the tile's W x H pixels
 
     // --- Nested arrays and text packs ---
     [[nodiscard]] static Object* readNestedArray(java_io_InputStream* in);

@@ -15,6 +15,27 @@
 #include "tools/asset_packer.h"
 #include "tools/bar_writer.h"
 
+// Pack bytes written by hand.
+namespace packbytes {
+
+inline std::string u16(uint32_t v) { return {static_cast<char>(v & 0xFF), static_cast<char>(v >> 8 & 0xFF)}; }
+inline std::string u32(uint32_t v) { return u16(v & 0xFFFF) + u16(v >> 16); }
+
+// A one-sub-file pack of the given raw items (kind byte included), offsets computed.
+inline std::string onePack(const std::vector<std::string>& items) {
+    std::string head = u16(static_cast<uint32_t>(items.size())) + u16(1) + u16(0);
+    uint32_t at = static_cast<uint32_t>(head.size() + (items.size() + 1) * 4);
+    std::string table, data;
+    for (const std::string& item : items) {
+        table += u32(at);
+        at += static_cast<uint32_t>(item.size());
+        data += item;
+    }
+    return head + table + u32(at) + data;
+}
+
+}  // namespace packbytes
+
 class PackTest : public StreamTest {
 protected:
     void SetUp() override {

@@ -13,21 +13,9 @@ namespace {
 using namespace std::string_literals;
 using P = cGamePacks;
 
-std::string u16(uint32_t v) { return {static_cast<char>(v & 0xFF), static_cast<char>(v >> 8 & 0xFF)}; }
-std::string u32(uint32_t v) { return u16(v & 0xFFFF) + u16(v >> 16); }
-
-// A one-sub-file pack of the given raw items (kind byte included), offsets computed.
-std::string onePack(const std::vector<std::string>& items) {
-    std::string head = u16(static_cast<uint32_t>(items.size())) + u16(1) + u16(0);
-    uint32_t at = static_cast<uint32_t>(head.size() + (items.size() + 1) * 4);
-    std::string table, data;
-    for (const std::string& item : items) {
-        table += u32(at);
-        at += static_cast<uint32_t>(item.size());
-        data += item;
-    }
-    return head + table + u32(at) + data;
-}
+using packbytes::onePack;
+using packbytes::u16;
+using packbytes::u32;
 
 // An LZMA item: kind byte 127, properties 0x5D, dictionary 64 KiB, the given size, then `stream`.
 std::string lzmaItem(uint32_t size, const std::string& stream, char properties = 0x5D) {

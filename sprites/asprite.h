@@ -1,0 +1,164 @@
+// ASprite (class id 115): a sprite's flat tables (modules, frame-modules, frames, animation frames,
+// animations), its palettes and decoded-pixel state. Every sprite is a Bsprite; ASprite is never
+// made alone. Invariant after a successful load: every module, frame-module, frame and animation-frame
+// index stored in a table is inside the table it names, every frame's and animation's run of records
+// lies inside its table, and module data offsets plus their sizes lie inside the image data.
+#pragma once
+
+#include "runtime/object.h"
+
+class Array;
+class ByteArray;
+class IntArray;
+class ObjectArray;
+class ShortArray;
+
+class ASprite : public Object {
+public:
+    ASprite() { setClassId(CID_ASprite); }
+
+    // Data flags.
+    static constexpr jint kFlagCachedImages = 0x8;
+    static constexpr jint kFlagModuleSize16 = 0x10;
+    static constexpr jint kFlagModuleXY = 0x20;
+    static constexpr jint kFlagDataSize32 = 0x80;
+    static constexpr jint kFlagFrame16 = 0x400;
+    static constexpr jint kFlagComputeRects = 0x1000;
+    static constexpr jint kFlagBoxes = 0x8000;
+    static constexpr jint kFlagAFrameOffset16 = 0x40000;
+    static constexpr jint kFlagImageSection = 0x1000000;
+
+    // Module kinds as stored.
+    static constexpr jint kModuleImage = 0, kModuleRect = 1, kModuleFillRect = 2, kModuleArc = 3,
+                          kModuleFillArc = 4, kModuleEmpty = 5, kModuleTriangle = 6, kModuleFillTriangle = 7;
+
+    static constexpr jint kMaxPalettes = 16;
+    static constexpr jint kModuleMapSlots = 16;
+
+    // Reads count s16 LE values from data[offset] into destination[destOffset..]; answers the offset
+    // after them, or -1 when the data or the destination is too short (nothing is read then).
+    static jint ReadShorts(ByteArray* data, jint offset, ShortArray* destination, jint destOffset, jint count);
+
+    // The image section: palettes, pixel format, per-module pixel data. Answers the offset after it,
+    // or -1 when the section is refused (the sprite keeps no palettes or image data then).
+    jint LoadPalettes(jint offset, ByteArray* data);
+    // Decodes n = w x h pixels at data[offset] through the current palette into the primary buffer.
+    // False without palettes, with the current palette empty, a module over the buffer or bad data.
+    bool DecodeModuleRGB(ByteArray* data, jint offset, jint w, jint h, jint size);
+    // Offset of the module's bytes in the image data; -1 when there is none.
+    [[nodiscard]] jint GetModuleDataOffset(jint module);
+    // Drops the image data, the offsets, the reserved image section and the palettes.
+    void ClearImageData();
+    // The primary buffer, or the secondary when `current` is the primary (each made on first use).
+    static IntArray* GetRGBBuffer(IntArray* current);
+
+    // The cache table of the active kind (ARGB arrays or Images) with palette-count rows, and the row
+    // of this palette. False when the palette is outside 0..palette count - 1 or memory runs out.
+    bool EnsurePaletteCache(jint palette);
+
+    // Palette editing; each touches only palette p and does nothing when p has no palette. The colour
+    // key (RGB 0xFF00FF) and fully transparent colours are "invisible".
+    // scale: alpha := alpha x a >> 8; else onlyVisible: visible colours take alpha a; else all do.
+    void SetPaletteAlpha(jint p, jint a, bool onlyVisible, bool scale);
+    // Visible colours become rgb, with their old blue channel as the new alpha.
+    void SetPaletteColor(jint p, jint rgb);
+    // Visible colours of p take as alpha the red channel of the same colour of palette q.
+    void SetPaletteAlphaFromPalette(jint p, jint q);
+    void SetPaletteAlphaFromLast(jint p) { SetPaletteAlphaFromPalette(p, paletteCount - 1); }
+    // Forgets every cached module of the active kind.
+    void ClearModuleCache();
+
+    // Cache pools bound the Images cached across sprites: a ring of slots per pool, each remembering
+    // the sprite and (palette << 10) + module it holds, evicted when the ring comes round.
+    static void InitCachePools(jint n);
+    static void InitCachePool(jint i, jint size);
+    static void FreeCachePool(jint i);
+    // Binds the sprite to pool p; outside ARGB mode, makes the whole Image cache table.
+    void SetCachePool(jint p);
+    // Stores the image for (current palette, module) in the next slot of the sprite's pool, evicting
+    // that slot's previous image. Nothing without a pool or when the entry is already cached.
+    void CacheStoreImage(jint module, Object* image);
+
+    static ObjectArray* s_poolOwners;   // per pool: ShortArray of owner codes, -1 = free
+    static IntArray* s_poolNext;
+    static IntArray* s_poolSize;
+    static ObjectArray* s_poolSprites;  // per pool: ObjectArray of owning sprites
+
+    // The w x h output (w and h exchanged from the input's for the quarter turns) of the picture
+    // turned and mirrored by sprite flags & 7, in the primary buffer, or the secondary when pixels
+    // is the primary. flags & 7 = 0 answers pixels; null when the picture exceeds the input or buffer.
+    static IntArray* TransformRGB(IntArray* pixels, jint w, jint h, jint flags);
+
+    static jbyte s_gcAtLoad;           // collections requested around loading (initially 1)
+    static IntArray* s_rgbPrimary;
+    static IntArray* s_rgbSecondary;
+
+    jint cachePoolIndex;
+    jint reserved1;
+    jint reserved2;
+    jint versionedPalette;
+    jint paletteVersion;
+    jint reserved;
+    ByteArray* moduleVersions;
+    jint textScale;                    // 8.8, -1 = none
+    IntArray* textScratch;             // int[4]
+
+    jint moduleCount;
+    ShortArray* modulesX;              // only with kFlagModuleXY
+    ShortArray* modulesY;
+    ShortArray* modulesW;              // read back unsigned
+    ShortArray* modulesH;
+    ShortArray* shapeParams;
+    ShortArray* shapeIndex;            // pairs {module, first parameter}
+    ByteArray* moduleKinds;
+    IntArray* moduleColours;
+
+    jint frameModuleCount;
+    ByteArray* fmModule;               // low 8 bits; bits 8-9 are the flags' 0xC0
+    ShortArray* fmOffX;
+    ShortArray* fmOffY;
+    ByteArray* fmFlags;
+
+    jint frameCount;
+    ByteArray* frameFmCount;
+    ShortArray* frameFmFirst;
+    Array* frameRects;                 // ByteArray, or ShortArray with kFlagFrame16
+    jint boxCount;
+    Array* frameBoxes;                 // likewise
+    ShortArray* frameBoxFirst;         // frameCount + 1 entries
+
+    jint aframeCount;
+    ByteArray* afFrame;
+    ByteArray* afTime;
+    ShortArray* afOffX;
+    ShortArray* afOffY;
+    ByteArray* afFlags;
+
+    jint animCount;
+    ByteArray* animAfCount;
+    ShortArray* animAfFirst;
+
+    ObjectArray* moduleMaps;
+    jint currentModuleMap;
+
+    ByteArray* imageData;
+    IntArray* moduleDataOffsets;       // moduleCount + 1 entries: the last is the end
+    jint dataFlags;
+
+    ObjectArray* palettes;             // 16 slots of int[colourCount]
+    jint paletteCount;
+    jint colourCount;
+    jint currentPalette;
+    bool hasTransparency;
+    bool hasPartialAlpha;
+    jint cacheModeFlags;               // bit 0: ARGB arrays rather than Images
+    jint pixelFormat;
+    jint indexMask;
+    jint indexBits;
+    ObjectArray* argbCache;
+    ObjectArray* imageCache;
+    ByteArray* paletteBytes;
+    jint paletteBytesCount;
+    Object* imageSection;              // reserved
+    ObjectArray* imageSectionTable;    // reserved
+};

@@ -1,0 +1,47 @@
+// Bsprite (class id 117): the sprite class the game makes. Loading reads untrusted sprite bytes:
+// counts, indices, runs and offsets are checked against what was read and a bad sprite is refused
+// whole (Load answers false, with a log line), never read out of bounds.
+#pragma once
+
+#include "sprites/asprite.h"
+
+class Bsprite : public ASprite {
+public:
+    Bsprite() { setClassId(CID_Bsprite); }
+    // The defaults every made sprite starts with: cache pool and the four fields after it -1, text
+    // scale -1, a new int[4].
+    void init();
+
+    // Parses the sprite at data[offset]. The trailing two arguments go to palette loading, which does
+    // not use them. False when the data is refused; the tables are then cleared as by Unload.
+    bool Load(ByteArray* data, jint offset, jint paletteMask, jint loadFlags);
+    bool Load(ByteArray* data, jint offset) { return Load(data, offset, 0xFFFFFF, 1); }
+
+    // Section readers: each answers the offset after its section, or -1 when the section is refused.
+    jint LoadModules(jint offset, ByteArray* data);
+    jint LoadFModules(jint offset, ByteArray* data);
+    jint LoadFrames(jint offset, ByteArray* data);
+    jint LoadAFrames(jint offset, ByteArray* data);
+    jint LoadAnims(jint offset, ByteArray* data);
+
+    // The primary buffer holding the module's pixels; null when the image data is gone, the module is
+    // not an image module or decoding failed.
+    IntArray* DecodeModule(jint module);
+
+    // Decodes modules first..last (last -1 = the last module) of the palette into its cache row, or,
+    // with fromPalette >= 0, shares fromPalette's cached entries. Only for sprites painted from caches.
+    void BuildModuleCache(jint palette, jint first, jint last, jint fromPalette);
+    // Stores w x h decoded pixels as the cache entry (palette, module) of the active kind.
+    void StoreModuleCache(IntArray* pixels, jint w, jint h, jint palette, jint module);
+
+    void SetPaletteAlphaDefault(jint p, jint a) { SetPaletteAlpha(p, a, hasTransparency, hasPartialAlpha); }
+
+    // Virtual slot after PaintModule (which belongs to painting): 0 <= p < palette count, else unchanged.
+    virtual void SetCurrentPalette(jint p);
+
+    // Sets or clears the ARGB-array cache mode.
+    static void SetNoCacheFlag(Bsprite* sprite, bool on);
+
+    // Forgets the loaded tables, palettes and image data.
+    void Unload();
+};
