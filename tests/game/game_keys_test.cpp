@@ -24,8 +24,12 @@ protected:
         cGame::createKeyTables();
         cGame::initCheatSequence();
         game = new cGame();
+        // The fixture lives outside the stacks the collector scans: the game is held by a root.
+        m_gameRoot = game;
+        objectManager().addRoot(&m_gameRoot);
     }
     void TearDown() override {
+        objectManager().removeRoot(&m_gameRoot);
         reset();
         RuntimeTest::TearDown();
     }
@@ -50,6 +54,9 @@ protected:
     }
 
     cGame* game = nullptr;
+
+private:
+    Object* m_gameRoot = nullptr;
 };
 
 TEST_F(GameKeysTest, DeviceCodesMapToGameKeys) {
