@@ -18,7 +18,7 @@ namespace {
 
 constexpr uint16_t kPad = 0xABCD;  // what the decoder must leave alone
 
-struct PngSpec {
+struct PngPicture {
     int width = 0, height = 0, bitDepth = 8, colorType = PNG_COLOR_TYPE_RGB;
     std::vector<uint16_t> samples;  // every channel of every pixel, row after row
     std::vector<png_color> palette;
@@ -38,7 +38,7 @@ int channelsOf(int colorType) {
 }
 
 // Packs one row of samples the way libpng takes them: big-endian 16-bit, or high bits first.
-std::vector<uint8_t> packRow(const PngSpec& s, int y) {
+std::vector<uint8_t> packRow(const PngPicture& s, int y) {
     const size_t perRow = static_cast<size_t>(s.width) * channelsOf(s.colorType);
     std::vector<uint8_t> row((perRow * s.bitDepth + 7) / 8, 0);
     for (size_t i = 0; i < perRow; ++i) {
@@ -59,7 +59,7 @@ void appendBytes(png_structp png, png_bytep data, size_t length) {
     out->insert(out->end(), data, data + length);
 }
 
-std::vector<uint8_t> encode(const PngSpec& s) {
+std::vector<uint8_t> encode(const PngPicture& s) {
     std::vector<std::vector<uint8_t>> rows;
     for (int y = 0; y < s.height; ++y) rows.push_back(packRow(s, y));
     std::vector<png_bytep> rowPointers;
@@ -142,8 +142,8 @@ void mendCrc(std::vector<uint8_t>& png, size_t at) {
     putBigEndian(png, at + 8 + length, static_cast<uint32_t>(crc32(0, png.data() + at + 4, length + 4)));
 }
 
-PngSpec rgbGradient(int width, int height, bool interlaced) {
-    PngSpec s{width, height, 8, PNG_COLOR_TYPE_RGB, {}, {}, {}, nullptr, interlaced};
+PngPicture rgbGradient(int width, int height, bool interlaced) {
+    PngPicture s{width, height, 8, PNG_COLOR_TYPE_RGB, {}, {}, {}, nullptr, interlaced};
     for (int y = 0; y < height; ++y)
         for (int x = 0; x < width; ++x)
             s.samples.insert(s.samples.end(), {static_cast<uint16_t>((x * 29 + y * 3) & 0xFF),
@@ -156,7 +156,7 @@ const png_color_16 kRgbKey{0, 0x10, 0x20, 0x30, 0};
 const png_color_16 kGreyKey{0, 0, 0, 0, 0x40};
 
 // A 3 x 1 picture, so that every decoded row has a pad element.
-PngSpec row3(int colorType, int bitDepth, std::vector<uint16_t> samples, std::vector<png_color> palette = {},
+PngPicture row3(int colorType, int bitDepth, std::vector<uint16_t> samples, std::vector<png_color> palette = {},
              std::vector<uint8_t> paletteAlpha = {}, const png_color_16* keyColour = nullptr) {
     return {3, 1, bitDepth, colorType, std::move(samples), std::move(palette), std::move(paletteAlpha), keyColour,
             false};
@@ -165,7 +165,7 @@ PngSpec row3(int colorType, int bitDepth, std::vector<uint16_t> samples, std::ve
 TEST(PngDecoderTest, EachColourTypeAndDepthBecomesItsPixels) {
     struct Case {
         const char* what;
-        PngSpec spec;
+        PngPicture picture;
         int pixelType;
         std::vector<uint16_t> want;
     };
@@ -226,15 +226,15 @@ TEST(PngDecoderTest, EachColourTypeAndDepthBecomesItsPixels) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        const std::vector<uint8_t> png = encode(c.spec);
+        const std::vector<uint8_t> png = encode(c.picture);
         PngHeaderInfo info;
         ASSERT_TRUE(readPngHeader(png.data(), png.size(), info));
         EXPECT_EQ(info.width, 3);
         EXPECT_EQ(info.height, 1);
-        EXPECT_EQ(info.bitDepth, c.spec.bitDepth);
-        EXPECT_EQ(info.colorType, c.spec.colorType);
-        EXPECT_EQ(info.paletteEntries, static_cast<int32_t>(c.spec.palette.size()));
-        EXPECT_EQ(info.hasTransparency, !c.spec.paletteAlpha.empty() || c.spec.keyColour != nullptr);
+        EXPECT_EQ(info.bitDepth, c.picture.bitDepth);
+        EXPECT_EQ(info.colorType, c.picture.colorType);
+        EXPECT_EQ(info.paletteEntries, static_cast<int32_t>(c.picture.palette.size()));
+        EXPECT_EQ(info.hasTransparency, !c.picture.paletteAlpha.empty() || c.picture.keyColour != nullptr);
         std::vector<uint16_t> pixels;
         ASSERT_TRUE(decodeInto(png, png.size(), c.pixelType, 3, 1, pixels));
         EXPECT_EQ(withoutPad(pixels), c.want);
@@ -253,20 +253,20 @@ TEST(PngDecoderTest, InterlacedDecodesLikeProgressiveAndPadStaysUntouched) {
 }
 
 TEST(PngDecoderTest, CutDataFailsAtEveryPointBeforeTheLastImageChunk) {
-    PngSpec palette{7, 5, 2, PNG_COLOR_TYPE_PALETTE, {}, {{1, 2, 3}, {4, 5, 6}, {7, 8, 9}}, {0}, nullptr, true};
+    PngPicture palette{7, 5, 2, PNG_COLOR_TYPE_PALETTE, {}, {{1, 2, 3}, {4, 5, 6}, {7, 8, 9}}, {0}, nullptr, true};
     for (int i = 0; i < 35; ++i) palette.samples.push_back(static_cast<uint16_t>(i % 3));
-    for (const PngSpec& spec : {rgbGradient(13, 6, false), palette}) {
-        const std::vector<uint8_t> png = encode(spec);
+    for (const PngPicture& picture : {rgbGradient(13, 6, false), palette}) {
+        const std::vector<uint8_t> png = encode(picture);
         const size_t needed = endOfImageData(png);
         ASSERT_GT(needed, 33u);
         std::vector<uint16_t> whole;
-        ASSERT_TRUE(decodeInto(png, png.size(), 0, spec.width, spec.height, whole));
+        ASSERT_TRUE(decodeInto(png, png.size(), 0, picture.width, picture.height, whole));
         for (size_t cut = 0; cut < png.size(); ++cut) {
             SCOPED_TRACE(cut);
             PngHeaderInfo info;
             EXPECT_EQ(readPngHeader(png.data(), cut, info), cut >= 8 + 8 + 10);
             std::vector<uint16_t> pixels;
-            const bool decoded = decodeInto(png, cut, 0, spec.width, spec.height, pixels);
+            const bool decoded = decodeInto(png, cut, 0, picture.width, picture.height, pixels);
             EXPECT_EQ(decoded, cut >= needed);
             if (decoded)
                 EXPECT_EQ(pixels, whole);  // only IEND was cut
