@@ -6,6 +6,7 @@
 
 #include "runtime/compiled.h"
 #include "sprites/cgame_packs.h"
+#include "sprites/little_endian_reads.h"
 
 namespace packs {
 
@@ -14,7 +15,9 @@ namespace packs {
 // the bytes that arrived.
 jint readUntilEnd(java_io_InputStream* in, ByteArray* buf, jint off, jint len);
 
-struct CheckedStreamReader {
+struct CheckedStreamReader : LittleEndianReads<CheckedStreamReader> {
+    explicit CheckedStreamReader(java_io_InputStream* stream) : in(stream) {}
+
     java_io_InputStream* in;
     bool failed = false;
 
@@ -26,16 +29,6 @@ struct CheckedStreamReader {
             return 0;
         }
         return b;
-    }
-    jint s8() { return static_cast<jbyte>(u8()); }
-    jint u16() {
-        const jint low = u8();
-        return low | u8() << 8;
-    }
-    jint s16() { return static_cast<jshort>(u16()); }
-    jint s32() {
-        const jint low = u16();
-        return low | jt::shl(u16(), 16);
     }
     // Fills buf[0, n) entirely or fails.
     void fully(ByteArray* buf, jint n) {

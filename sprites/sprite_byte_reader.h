@@ -4,10 +4,13 @@
 #pragma once
 
 #include "runtime/array.h"
+#include "sprites/little_endian_reads.h"
 
 namespace sprites {
 
-struct ByteReader {
+struct ByteReader : LittleEndianReads<ByteReader> {
+    ByteReader(ByteArray* bytes, jint start) : data(bytes), pos(start) {}
+
     ByteArray* data;
     jint pos;
     bool failed = false;
@@ -19,16 +22,6 @@ struct ByteReader {
             return 0;
         }
         return static_cast<uint8_t>(data->elements()[pos++]);
-    }
-    jint s8() { return static_cast<jbyte>(u8()); }
-    jint u16() {
-        const jint low = u8();
-        return low | u8() << 8;
-    }
-    jint s16() { return static_cast<jshort>(u16()); }
-    jint s32() {
-        const jint low = u16();
-        return static_cast<jint>(static_cast<uint32_t>(low) | static_cast<uint32_t>(u16()) << 16);
     }
 };
 
