@@ -389,6 +389,9 @@ bool compileMusic(std::string_view text, std::string_view fileName, std::string&
             }
         }
         release(endTick);
+        // All sound off at the end: the song lasts exactly its steps (a synthesizer that waits for
+        // ringing voices would otherwise add their tails, and a loop would pause for them).
+        events.push_back({endTick, 7, channelMessage(0xB0, ins.channel, 120, 0)});
         tracks.push_back(trackChunk(events, endTick));
     }
 

@@ -13,7 +13,8 @@
 // it for an accent and '?' for a soft hit; '-' holds the notes one more step; '.' is a rest; '|' a
 // bar check. On channel 10 the drum names k kick, s snare, p clap, h closed hat, o open hat,
 // c crash, r ride, t low tom, m mid tom, i high tom, b cowbell, a tambourine stand for their notes.
-// Errors read "FILE:LINE: ...".
+// The song ends with "all sound off" on every channel: it lasts exactly its steps, so a loop starts
+// again on the beat; a tail that should ring out is written as rests. Errors read "FILE:LINE: ...".
 #pragma once
 
 #include <cstdint>
