@@ -105,15 +105,18 @@ private:
         return field;
     }
 
-    bool pack(int nameLiteral, std::string& name, std::vector<PackItemView>& items, const char* what) {
-        if (!literal(nameLiteral, name)) return false;
-        std::string why;
-        const EntryLookup lookup = [this](const std::string& n) -> std::optional<std::string_view> {
+    EntryLookup lookup() const {
+        return [this](const std::string& n) -> std::optional<std::string_view> {
             const auto it = m_entries.find(n);
             if (it == m_entries.end()) return std::nullopt;
             return std::string_view(*it->second);
         };
-        if (!readPack(lookup, name, m_separator, items, why))
+    }
+
+    bool pack(int nameLiteral, std::string& name, std::vector<PackItemView>& items, const char* what) {
+        if (!literal(nameLiteral, name)) return false;
+        std::string why;
+        if (!readPack(lookup(), name, m_separator, items, why))
             return fail((m_assets / (name + ".pack")).string(),
                         why + " (" + what + "; its name is literal " + std::to_string(nameLiteral) + ")");
         return true;
@@ -144,12 +147,7 @@ private:
     // The text pack's name is prefix + code, not a literal of its own.
     bool findPack(const std::string& name, std::vector<PackItemView>& items) {
         std::string why;
-        const EntryLookup lookup = [this](const std::string& n) -> std::optional<std::string_view> {
-            const auto it = m_entries.find(n);
-            if (it == m_entries.end()) return std::nullopt;
-            return std::string_view(*it->second);
-        };
-        if (readPack(lookup, name, m_separator, items, why)) return true;
+        if (readPack(lookup(), name, m_separator, items, why)) return true;
         return fail((m_assets / (name + ".pack")).string(),
                     why + " (the texts of language 0: literal 132 followed by literal 167)");
     }
