@@ -13,6 +13,7 @@ class ByteArray;
 class IntArray;
 class Long64Array;
 class ObjectArray;
+class ShortArray;
 class String;
 class java_io_InputStream;
 class javax_microedition_midlet_MIDlet;
@@ -201,5 +202,13 @@ public:
     static IntArray* s_menuItems;            // int[20], the current menu's items
     static ObjectArray* s_effectImages;      // Object[10]
     static String* s_textEncoding;           // literal 45
+    // The game's copies of the actors' behaviour index and type-to-sprite map, which the state code
+    // reads; taken when the main pack is opened. The actors sit above the game, so they hand over
+    // where the two statics live at registration time.
+    static ObjectArray* s_behaviours;
+    static ShortArray* s_typeSprite;
+    static void registerActorTables(ObjectArray** behaviours, ShortArray** typeSprite);
+    // Both copies from the registered statics; null while nothing is registered.
+    static void copyActorTables();
     // --- end of static data ---
 };

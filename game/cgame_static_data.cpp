@@ -33,6 +33,8 @@ IntArray* cGame::s_menuRemembered = nullptr;
 IntArray* cGame::s_menuItems = nullptr;
 ObjectArray* cGame::s_effectImages = nullptr;
 String* cGame::s_textEncoding = nullptr;
+ObjectArray* cGame::s_behaviours = nullptr;
+ShortArray* cGame::s_typeSprite = nullptr;
 
 namespace {
 
@@ -42,7 +44,11 @@ const StaticRefRegistration kStatics(CID_cGame, &cGame::s_levelPackNames, &cGame
                                      &cGame::s_menuYesNo, &cGame::s_menuSound, &cGame::s_menuDifficulty,
                                      &cGame::s_fonts, &cGame::s_layerSprites, &cGame::s_levelStats,
                                      &cGame::s_viewRect, &cGame::s_menuRemembered, &cGame::s_menuItems,
-                                     &cGame::s_effectImages, &cGame::s_textEncoding);
+                                     &cGame::s_effectImages, &cGame::s_textEncoding, &cGame::s_behaviours,
+                                     &cGame::s_typeSprite);
+
+ObjectArray** g_actorBehaviours = nullptr;
+ShortArray** g_actorTypeSprite = nullptr;
 
 constexpr jint kFirstLevelPackName = 199;
 constexpr jint kTextEncodingName = 45;
@@ -135,4 +141,14 @@ jint cGame::languageIndexOf(String* code) {
     for (jint i = 0; i < static_cast<jint>(std::size(kLanguageIndexLiterals)); ++i)
         if (code == Runtime::ldcString(kLanguageIndexLiterals[i])) return i;
     return 0;
+}
+
+void cGame::registerActorTables(ObjectArray** behaviours, ShortArray** typeSprite) {
+    g_actorBehaviours = behaviours;
+    g_actorTypeSprite = typeSprite;
+}
+
+void cGame::copyActorTables() {
+    s_behaviours = g_actorBehaviours ? *g_actorBehaviours : nullptr;
+    s_typeSprite = g_actorTypeSprite ? *g_actorTypeSprite : nullptr;
 }

@@ -216,4 +216,12 @@ TEST_F(ZTablesTest, TypeSpriteMapCoversTypesZeroToFiftySevenWithSlotsOfTheSprite
     for (const Case& c : cases) EXPECT_EQ(Z::s_typeSprite->get(c.type), c.slot) << "type " << c.type;
 }
 
+// The game reads the behaviour index and the sprite map through its own copies.
+TEST_F(ZTablesTest, GameCopiesTheBehaviourIndexAndSpriteMap) {
+    cGame::copyActorTables();
+    EXPECT_EQ(cGame::s_behaviours, Z::s_behaviours);
+    EXPECT_EQ(cGame::s_typeSprite, Z::s_typeSprite);
+    EXPECT_NE(cGame::s_behaviours, nullptr);
+}
+
 }  // namespace
