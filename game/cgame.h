@@ -182,7 +182,7 @@ public:
     [[nodiscard]] static jint languageIndexOf(String* code);
 
     static jint s_level;
-    static bool s_altPlayerLevel;
+    static jbyte s_altPlayerLevel;  // read by the frame loop too
     static ObjectArray* s_levelPackNames;    // String[10], literals 199..208
     static IntArray* s_levelGeometryItems;   // int[11], geometry-pack item, -1 no polylines
     static IntArray* s_levelLayerItems;      // int[50], 5 per level: sprite item of tile layers 0..4, -1 absent

@@ -13,7 +13,7 @@
 #include "runtime/string.h"
 
 jint cGame::s_level = 0;
-bool cGame::s_altPlayerLevel = false;
+jbyte cGame::s_altPlayerLevel = 0;
 ObjectArray* cGame::s_levelPackNames = nullptr;
 IntArray* cGame::s_levelGeometryItems = nullptr;
 IntArray* cGame::s_levelLayerItems = nullptr;
@@ -134,7 +134,7 @@ void cGame::initStaticData() {
 
 void cGame::setLevel(jint n) {
     s_level = n;
-    s_altPlayerLevel = n == 1 || n == 4 || n == 7;
+    s_altPlayerLevel = (n == 1 || n == 4 || n == 7) ? 1 : 0;
 }
 
 jint cGame::languageIndexOf(String* code) {
