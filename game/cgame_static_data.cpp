@@ -129,7 +129,6 @@ void cGame::initStaticData() {
         return;
     }
     s_textEncoding = Runtime::ldcString(kTextEncodingName);
-    initCheatSequence();
 }
 
 void cGame::setLevel(jint n) {
