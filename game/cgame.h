@@ -18,6 +18,9 @@
 
 class ByteArray;
 class IntArray;
+class Long64Array;
+class ObjectArray;
+class ShortArray;
 class String;
 class java_io_InputStream;
 class javax_microedition_lcdui_Display;
@@ -111,7 +114,6 @@ public:
     static jint s_frameCounter;
     static jint s_averageFps;     // hundredths
     static jint s_speedFactor;    // 8.8 fraction of a second
-    static jbyte s_altPlayerLevel;
     static jint s_frameDuration;
     static jbyte s_fullRedraw;
     static jint s_screenWidth;
@@ -309,4 +311,52 @@ public:
     static void showMessageBox(jint textId);
     static jint s_messageBoxText;  // text-pack id of the prepared message box, -1 none
     static jint s_pendingAction;   // what the next screen transition does; 2 opens the message box
+
+    // --- Static data (cgame_static_data.cpp): per-level tables, menu lists, the empty containers
+    // the later screens fill, and the level properties. Levels are 0..9, indexed by s_level. ---
+    static constexpr jint kLevelCount = 10;
+    static constexpr jint kLayersPerLevel = 5;
+
+    // The arrays of this block, element by element; part of cGame's static initialisation.
+    static void initStaticData();
+    // s_level := n; s_altPlayerLevel := n is 1, 4 or 7 (real frame time on those levels).
+    static void setLevel(jint n);
+    [[nodiscard]] static bool isLevel8() { return s_level == 8; }
+    [[nodiscard]] static bool isLevel8or9() { return s_level == 8 || s_level == 9; }
+    [[nodiscard]] static bool isLevel5or6() { return s_level == 5 || s_level == 6; }
+    // The language index of a pooled language literal, by identity (a String of the same text that
+    // is not the pooled object gives 0); 0 for anything else. Literal 171 gives 4 although the code
+    // table holds 198 there.
+    [[nodiscard]] static jint languageIndexOf(String* code);
+
+    static jint s_level;
+    static jbyte s_altPlayerLevel;  // read by the frame loop too
+    static ObjectArray* s_levelPackNames;    // String[10], literals 199..208
+    static IntArray* s_levelGeometryItems;   // int[11], geometry-pack item, -1 no polylines
+    static IntArray* s_levelLayerItems;      // int[50], 5 per level: sprite item of tile layers 0..4, -1 absent
+    static IntArray* s_levelMusic;           // int[10], the music sound of each level
+    static Long64Array* s_levelSpriteBits;   // long[10], sprites each level always needs (bits of the sprite mask)
+    static IntArray* s_levelNames;           // int[10], text ids
+    static IntArray* s_menuMain;             // text ids, also the item ids the menus act on
+    static IntArray* s_menuPause;
+    static IntArray* s_menuYesNo;
+    static IntArray* s_menuSound;
+    static IntArray* s_menuDifficulty;
+    static ObjectArray* s_fonts;             // Object[3], the sprite fonts
+    static ObjectArray* s_layerSprites;      // Object[5], the tile sprite of each tile layer
+    static IntArray* s_levelStats;           // int[6], the level statistics
+    static IntArray* s_viewRect;             // int[4] {x0, y0, x1, y1}
+    static IntArray* s_menuRemembered;       // int[8], per menu number the selection kept on leaving
+    static IntArray* s_menuItems;            // int[20], the current menu's items
+    static ObjectArray* s_effectImages;      // Object[10]
+    static String* s_textEncoding;           // literal 45
+    // The game's copies of the actors' behaviour index and type-to-sprite map, which the state code
+    // reads; taken when the main pack is opened. The actors sit above the game, so they hand over
+    // where the two statics live at registration time.
+    static ObjectArray* s_behaviours;
+    static ShortArray* s_typeSprite;
+    static void registerActorTables(ObjectArray** behaviours, ShortArray** typeSprite);
+    // Both copies from the registered statics; null while nothing is registered.
+    static void copyActorTables();
+    // --- end of static data ---
 };

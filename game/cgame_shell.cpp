@@ -38,7 +38,6 @@ jint cGame::s_totalFrameTime = 0;
 jint cGame::s_frameCounter = 0;
 jint cGame::s_averageFps = 0;
 jint cGame::s_speedFactor = 0;
-jbyte cGame::s_altPlayerLevel = 0;
 jint cGame::s_frameDuration = 0;
 jbyte cGame::s_fullRedraw = 0;
 jint cGame::s_screenWidth = 0;
@@ -144,7 +143,7 @@ void cGame::initStaticFields() {
     s_angleFullTurn = 256;
     s_musicId = -1;
     s_sprites = Runtime::newObjectArray(CID_Bsprite, 41);
-    initCheatSequence();
+    initStaticData();
 }
 
 void cGame::init(javax_microedition_midlet_MIDlet* midlet, javax_microedition_lcdui_Display* display) {

@@ -25,6 +25,7 @@ const StaticRefRegistration kStatics(CID_cGame, &cGame::s_screenImages, &cGame::
 constexpr jint kBootPackLiteral = 188;
 constexpr jint kInterfacePackLiteral = 139;
 constexpr jint kLogoPackLiteral = 141;
+constexpr jint kFirstLanguageLiteral = 167;
 constexpr jint kModuleImagePoolSize = 300;
 constexpr jint kSpriteTableSize = 41;
 constexpr jint kLoadKindBoot = 0;
@@ -70,7 +71,7 @@ void cGame::stateBoot(cGame*, jint message) {
             s_sprites = Runtime::newObjectArray(CID_Bsprite, kSpriteTableSize);
             s_musicOn = s_sfxOn = isAppPropertyTrue();
             BX_RETURN_IF_PENDING();
-            s_language = 0;  // the first language's code (literal 167) is language 0
+            s_language = languageIndexOf(Runtime::ldcString(kFirstLanguageLiteral));
             return;
         case kMsgUpdate:
             setState(kStateInit);
