@@ -41,10 +41,22 @@ protected:
 };
 
 TEST_F(StaticClassTest, LibraryInitialisersRunOnceInTheStartupOrder) {
+    // The library's steps keep their order among the game's; without the game only they run, and
+    // the game's missing steps are not reported.
     std::vector<std::string> names;
-    for (const StartupStep& step : StaticClass::startupOrder()) names.push_back(step.name);
-    EXPECT_EQ(names, (std::vector<std::string>{"java_lang_System::clinit", "java_lang_Boolean::clinit",
-                                               "java_lang_Runtime::clinit"}));
+    std::vector<std::string> libraryNames;
+    for (const StartupStep& step : StaticClass::startupOrder()) {
+        names.push_back(step.name);
+        if (step.layer == StartupLayer::Library) libraryNames.push_back(step.name);
+    }
+    EXPECT_EQ(libraryNames, (std::vector<std::string>{"java_lang_System::clinit", "java_lang_Boolean::clinit",
+                                                      "java_lang_Runtime::clinit"}));
+    ASSERT_EQ(names.size(), 19u);
+    EXPECT_EQ(names.front(), "Z::buildUpdateOrderPairs");
+    EXPECT_EQ(names[7], "cGame::initStaticFields");
+    EXPECT_EQ(names[13], "java_lang_System::clinit");
+    EXPECT_EQ(names[15], "IGP::staticInit");
+    EXPECT_EQ(names.back(), "Z::buildTypeSpriteMap");
 
     LogCapture log;
     StaticClass::initStatics();
@@ -53,7 +65,7 @@ TEST_F(StaticClassTest, LibraryInitialisersRunOnceInTheStartupOrder) {
         const std::string prefix = "static initialiser ";
         if (line.rfind(prefix, 0) == 0) ran.push_back(line.substr(prefix.size()));
     }
-    EXPECT_EQ(ran, names);
+    EXPECT_EQ(ran, libraryNames);
     EXPECT_FALSE(log.contains("not linked in"));
     EXPECT_FALSE(log.contains("constants.bin"));
 }
