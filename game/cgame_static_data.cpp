@@ -129,6 +129,7 @@ void cGame::initStaticData() {
         return;
     }
     s_textEncoding = Runtime::ldcString(kTextEncodingName);
+    initCheatSequence();
 }
 
 void cGame::setLevel(jint n) {
