@@ -6,37 +6,14 @@
 #include <vector>
 
 #include "actors/z.h"
-#include "classlib/java_lang/java_lang_system_statics.h"
-#include "runtime/system_natives.h"
 #include "game/cgame.h"
 #include "runtime/array.h"
-#include "runtime/constant_pool.h"
-#include "runtime/java_lang_throwable.h"
 #include "runtime/static_class.h"
-#include "tests/classlib/shipped_constants.h"
-#include "tests/classlib/stream_fixture.h"
-#include "tools/bar_writer.h"
+#include "tests/classlib/startup_fixture.h"
 
 namespace {
 
-class ZStartupTest : public StreamTest {
-protected:
-    void SetUp() override {
-        StreamTest::SetUp();
-        std::string bin;
-        std::string error;
-        ASSERT_TRUE(compileShippedConstants(bin, error)) << error;
-        ASSERT_TRUE(tools::writeArchive(platform::dataFile(), {tools::BarEntry::fromBytes("constants.bin", bin)}, error))
-            << error;
-    }
-    void TearDown() override {
-        StaticClass::releaseStatics();
-        java_lang_System::setPropertyLookup(nullptr);
-        Runtime::setThrowableOutput(nullptr);
-        Runtime::setConstantPool(nullptr);
-        StreamTest::TearDown();
-    }
-};
+using ZStartupTest = StartupTest;
 
 TEST_F(ZStartupTest, StartupBuildsTheTablesInOrderAndTheyOutliveCollections) {
     LogCapture log;
