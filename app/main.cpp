@@ -19,7 +19,7 @@
 #include "app/host/application_impl.h"
 #include "app/host/data_file_check.h"
 #include "app/host/host_shell.h"
-#include "classlib/midlet/javax_microedition_midlet_midlet.h"
+#include "runtime/log.h"
 #include "platform/device/headless/event_script.h"
 #include "platform/device/headless/headless_device.h"
 #include "platform/device/sdl/sdl_device.h"
@@ -154,15 +154,14 @@ int main(int argc, char** argv) {
         if (flags.frames < 0) flags.frames = kHeadlessFrames;
     }
 
-    if (!applicationMIDletClass())
-        std::fputs("brindlex: no game MIDlet in this build: the screen stays black\n", stderr);
-
     HostOptions options;
     options.logging = flags.log;
     options.logFolder = platform::homeFolder();
     options.frames = flags.frames;
     options.stackBase = stackBase;
     if (flags.log) {
+        // The run's log follows the game: its state changes are information lines.
+        Log::setLevel(LogLevel::Info);
         std::error_code ec;
         std::filesystem::create_directories(options.logFolder, ec);
     }

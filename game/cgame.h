@@ -1,26 +1,177 @@
-// cGame (class id 120, extends Canvas): the game's canvas and main class, exactly one instance.
-// Declared here so far: the saved game's statics and operations (the save record, the record-store
-// layer under it, the options read from it), the fixed-point toolkit and the game keys. Everything
-// runs on the game thread except the key handlers, which the host thread calls too: the live key
-// table is reached only under the key lock (cgame_keys.cpp).
+// cGame (class id 120, extends Canvas, implements Runnable, IActor, IConst, IDef): the game's canvas
+// and main class, exactly one instance, made by the MIDlet VorpaZQTI. Its game thread runs the frame
+// loop; every repaint is one frame: key snapshot, timing, one state-machine step, clip reset.
+// Declared here so far: the shell and frame loop, the state machine, the saved game (the save
+// record, the record-store layer under it, the options read from it), the fixed-point toolkit and
+// the game keys. The pack engine's statics come from cGamePacks.
+// Threads: frames run on the game thread (or, for the repaint a show asks for, on the host thread);
+// the key, pointer, show and hide handlers run on the host thread. All of them hold the game lock
+// (cGame::GameLock), so two of them never run at once. The live key table is reached under the key
+// lock as well (cgame_keys.cpp).
 // Invariant: s_saveBuffer is null until the save is loaded or created, then always kSaveBufferSize
 // bytes; only its first kSaveRecordSize bytes ever reach the store.
 #pragma once
 
+#include "classlib/java_lang/java_lang_runnable.h"
 #include "classlib/lcdui/javax_microedition_lcdui_canvas.h"
+#include "sprites/cgame_packs.h"
 
 class ByteArray;
 class IntArray;
+class Long64Array;
+class ObjectArray;
+class ShortArray;
 class String;
 class java_io_InputStream;
+class javax_microedition_lcdui_Display;
+class javax_microedition_lcdui_Graphics;
+class javax_microedition_lcdui_Image;
 class javax_microedition_midlet_MIDlet;
 class javax_microedition_rms_RecordStore;
 class java_util_Hashtable;
 class java_util_Random;
 
-class cGame : public javax_microedition_lcdui_Canvas {
+class cGame : public javax_microedition_lcdui_Canvas, public java_lang_Runnable, public cGamePacks {
 public:
     cGame() { setClassId(CID_cGame); }
+
+    // --- The shell and the frame loop ---
+    static constexpr jint kFrameDuration = 58;      // ms, the run loop's period
+    static constexpr jint kFixedFrameTime = 50;     // ms, the fixed time step
+    static constexpr jint kFixedSpeedFactor = 12;   // 50 * 256 / 1000, truncated
+    static constexpr jint kMaxFrameTime = 1000;
+
+    // The constructor cGame(midlet, display): made current, key map built, timers from now, the 1 by
+    // 1 frame image, the state machine reset to state 1 with its enter due. The run flag stays -1
+    // and the paint guard set until the thread runs.
+    void init(javax_microedition_midlet_MIDlet* midlet, javax_microedition_lcdui_Display* display);
+    void* getInterface(jint classId) override;
+    void sizeChanged(jint w, jint h) override;
+    void pointerPressed(jint x, jint y) override;
+    void pointerReleased(jint x, jint y) override;
+    void pointerDragged(jint x, jint y) override;
+    void showNotify() override;
+    void hideNotify() override;
+    void paint(javax_microedition_lcdui_Graphics* g) override;
+    // The game thread: frames every 58 ms until the run flag is negative, then the key tables are
+    // dropped and the MIDlet is notified as destroyed.
+    void run() override;
+
+    // Only while the run flag is negative: key tables, random seed, run flag 0, the game thread.
+    void startThread();
+    // One frame: nothing while paused or inside a frame; else key snapshot, timing, the frame. An
+    // Exception out of it stops the game after this pass of the loop.
+    void onPaint(javax_microedition_lcdui_Graphics* g);
+    // The time step, one state-machine step, the clip reset.
+    void frame();
+    // Resume: the state's show message, the remembered music, and when paused the timers restart
+    // from now, the keys are cleared and a frame is painted (when no frame is running).
+    void onShowNotify();
+    // Pause: the state's hide message, music forgotten when it had ended, every sound stopped, paused.
+    void onHideNotify();
+    // The sound requests the shell needs: music on channel 0, remembered even while music is off.
+    static void playMusic(jint id, bool loop);
+    // Drops both key tables (the end of the run loop): key events are ignored from then on.
+    static void dropKeyTables();
+    // The static initialiser (a step of the start-up table).
+    static void initStaticFields();
+
+    // The game lock: recursive; waiting for it is a safe region (the collector may run meanwhile).
+    class GameLock {
+    public:
+        GameLock();
+        ~GameLock();
+        GameLock(const GameLock&) = delete;
+        GameLock& operator=(const GameLock&) = delete;
+    };
+    // True when no thread holds the game lock at this moment.
+    [[nodiscard]] static bool gameLockFree();
+
+    // The object's fields, in order: an unused reference, the frame image and its Graphics (1 by 1
+    // until the promotion screen replaces them), the promotion's saved Graphics, three ints the
+    // constructor sets to 8, 100 and 60, and the start of the current frame period.
+    Object* m_unused;
+    javax_microedition_lcdui_Image* m_frameImage;
+    javax_microedition_lcdui_Graphics* m_frameImageGraphics;
+    javax_microedition_lcdui_Graphics* m_savedGraphics;
+    jint m_param8;
+    jint m_param100;
+    jint m_param60;
+    jlong frameStart;
+
+    static cGame* s_game;
+    static cGame* s_canvas;
+    static javax_microedition_lcdui_Display* s_display;
+    static jint s_runFlag;        // -1 not started or stopping, 0 running
+    static jbyte s_inPaint;       // the paint guard
+    static javax_microedition_lcdui_Graphics* s_paintGraphics;
+    static javax_microedition_lcdui_Graphics* s_g;
+    static javax_microedition_lcdui_Graphics* s_frameGraphics;
+    static jint s_frameTime;      // ms, 0..1000 (50 on the fixed step)
+    static jlong s_lastTick;
+    static jlong s_now;
+    static jint s_totalFrameTime;
+    static jint s_frameCounter;
+    static jint s_averageFps;     // hundredths
+    static jint s_speedFactor;    // 8.8 fraction of a second
+    static jint s_frameDuration;
+    static jbyte s_fullRedraw;
+    static jint s_screenWidth;
+    static jint s_screenHeight;
+    static jint s_musicId;        // the last music asked for, -1 none
+    static jbyte s_musicLoop;
+    static jint s_pointerX;       // the last press, release or drag point (portrait screen)
+    static jint s_pointerY;
+    static jbyte s_pointerPressed;
+    static jbyte s_pointerReleased;
+
+    // --- The state machine ---
+    static constexpr jint kStateCount = 32;  // state numbers 0..31
+    static constexpr jint kMsgEnter = 0, kMsgUpdate = 1, kMsgPaint = 2, kMsgExit = 3, kMsgShow = 4, kMsgHide = 5;
+    static constexpr jint kStateBoot = 1, kStateInit = 2, kStateSplash = 3, kStateLoading = 4, kStateMainMenu = 6,
+                          kStateSoundMenu = 8, kStatePauseMenu = 11, kStateSoundMenuInGame = 12, kStatePlay = 14,
+                          kStateHeroLost = 15, kStateLossMenu = 16, kStateScrollingText = 18, kStateLevelEnd = 19,
+                          kStateLevelSelect = 21, kStateInfoPages = 26, kStateDifficultyMenu = 27, kStateIntro = 28,
+                          kStatePictureBrowser = 29, kStatePromotionQuestion = 30, kStateIGP = 31;
+    using StateHandler = void (*)(cGame* game, jint message);
+
+    // Requests a change at the end of this frame; the last request of a frame wins.
+    static void setState(jint state);
+    // The current state's handler with the message; a state without one ignores it.
+    static void dispatchState(cGame* game, jint message);
+    // One frame of the machine: enter when due, update and paint, a pending change, the sound step.
+    static void stepStateMachine(cGame* game);
+    static void resetStateMachine();
+    // The handler of a state number (null: none); the game's own table unless replaced.
+    [[nodiscard]] static StateHandler stateHandler(jint state);
+    // Replaces one state's handler (the states built later install theirs; tests script them) and
+    // answers the previous one.
+    static StateHandler setStateHandler(jint state, StateHandler handler);
+    // The handler's name for a state the game knows ("cGame::stateLoading"), null for the others.
+    [[nodiscard]] static const char* stateName(jint state);
+
+    static jint s_state;
+    static jint s_prevState;
+    static jint s_nextState;
+    static jint s_stateAtRequest;
+    static jbyte s_stateChangePending;
+    static jbyte s_stateEntered;
+    static jint s_stateFrames;
+    static jint s_stateTime;
+    static jint s_loadTarget;     // state after a loading run, -1 none
+    static jint s_loadKind;
+
+    // --- The boot and logo states ---
+    static void stateBoot(cGame* game, jint message);
+    static void stateInit(cGame* game, jint message);
+    // Kind and target of the next loading run, then state 4.
+    static void startLoading(jint kind, jint target);
+    static constexpr jint kLogoTime = 7000;   // ms of the logo state before loading starts
+    static constexpr jint kFirstLogoTime = 3500;
+    static ObjectArray* s_screenImages;       // the two logo images' slots
+    static Bsprite* s_logoSprite;
+    static javax_microedition_lcdui_Image* s_logoImage;
+    static jint s_language;
 
     static constexpr jint kSaveBufferSize = 20493;
     static constexpr jint kSaveRecordSize = 11;
@@ -160,4 +311,52 @@ public:
     static void showMessageBox(jint textId);
     static jint s_messageBoxText;  // text-pack id of the prepared message box, -1 none
     static jint s_pendingAction;   // what the next screen transition does; 2 opens the message box
+
+    // --- Static data (cgame_static_data.cpp): per-level tables, menu lists, the empty containers
+    // the later screens fill, and the level properties. Levels are 0..9, indexed by s_level. ---
+    static constexpr jint kLevelCount = 10;
+    static constexpr jint kLayersPerLevel = 5;
+
+    // The arrays of this block, element by element; part of cGame's static initialisation.
+    static void initStaticData();
+    // s_level := n; s_altPlayerLevel := n is 1, 4 or 7 (real frame time on those levels).
+    static void setLevel(jint n);
+    [[nodiscard]] static bool isLevel8() { return s_level == 8; }
+    [[nodiscard]] static bool isLevel8or9() { return s_level == 8 || s_level == 9; }
+    [[nodiscard]] static bool isLevel5or6() { return s_level == 5 || s_level == 6; }
+    // The language index of a pooled language literal, by identity (a String of the same text that
+    // is not the pooled object gives 0); 0 for anything else. Literal 171 gives 4 although the code
+    // table holds 198 there.
+    [[nodiscard]] static jint languageIndexOf(String* code);
+
+    static jint s_level;
+    static jbyte s_altPlayerLevel;  // read by the frame loop too
+    static ObjectArray* s_levelPackNames;    // String[10], literals 199..208
+    static IntArray* s_levelGeometryItems;   // int[11], geometry-pack item, -1 no polylines
+    static IntArray* s_levelLayerItems;      // int[50], 5 per level: sprite item of tile layers 0..4, -1 absent
+    static IntArray* s_levelMusic;           // int[10], the music sound of each level
+    static Long64Array* s_levelSpriteBits;   // long[10], sprites each level always needs (bits of the sprite mask)
+    static IntArray* s_levelNames;           // int[10], text ids
+    static IntArray* s_menuMain;             // text ids, also the item ids the menus act on
+    static IntArray* s_menuPause;
+    static IntArray* s_menuYesNo;
+    static IntArray* s_menuSound;
+    static IntArray* s_menuDifficulty;
+    static ObjectArray* s_fonts;             // Object[3], the sprite fonts
+    static ObjectArray* s_layerSprites;      // Object[5], the tile sprite of each tile layer
+    static IntArray* s_levelStats;           // int[6], the level statistics
+    static IntArray* s_viewRect;             // int[4] {x0, y0, x1, y1}
+    static IntArray* s_menuRemembered;       // int[8], per menu number the selection kept on leaving
+    static IntArray* s_menuItems;            // int[20], the current menu's items
+    static ObjectArray* s_effectImages;      // Object[10]
+    static String* s_textEncoding;           // literal 45
+    // The game's copies of the actors' behaviour index and type-to-sprite map, which the state code
+    // reads; taken when the main pack is opened. The actors sit above the game, so they hand over
+    // where the two statics live at registration time.
+    static ObjectArray* s_behaviours;
+    static ShortArray* s_typeSprite;
+    static void registerActorTables(ObjectArray** behaviours, ShortArray** typeSprite);
+    // Both copies from the registered statics; null while nothing is registered.
+    static void copyActorTables();
+    // --- end of static data ---
 };

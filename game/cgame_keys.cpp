@@ -1,7 +1,8 @@
 // cGame's game keys: device codes mapped through two Hashtables, the live table the key handlers
 // write, the snapshot the game thread takes once per frame, the queries on it and the cheat-sequence
 // detector. Device keys arrive on the host thread while the game thread steps the live table, so
-// every access to the live table (and its pointer) holds the key lock. Nothing under the lock
+// the key handlers hold the game lock (they never run inside a frame of another thread) and every
+// access to the live table (and its pointer) holds the key lock. Nothing under the lock
 // allocates or calls out, so it never waits on the collector.
 #include <algorithm>
 #include <iterator>
@@ -74,6 +75,7 @@ jint frameEntry(jint k) {
 }  // namespace
 
 void cGame::keyPressed(jint keyCode) {
+    GameLock game;
     const jint k = mapKeyCode(keyCode);
     std::lock_guard<std::mutex> lock(g_keyLock);
     if (!s_keysLive || k < 0 || k >= kGameKeyCount) return;
@@ -82,6 +84,7 @@ void cGame::keyPressed(jint keyCode) {
 }
 
 void cGame::keyReleased(jint keyCode) {
+    GameLock game;
     const jint k = mapKeyCode(keyCode);
     std::lock_guard<std::mutex> lock(g_keyLock);
     if (!s_keysLive || k < 0 || k >= kGameKeyCount) return;
@@ -124,6 +127,12 @@ void cGame::createKeyTables() {
     std::fill(std::begin(g_frameBytes), std::end(g_frameBytes), jbyte{0});
     s_keysLive = live;
     s_keysFrame = frame;
+}
+
+void cGame::dropKeyTables() {
+    std::lock_guard<std::mutex> lock(g_keyLock);
+    s_keysLive = nullptr;
+    s_keysFrame = nullptr;
 }
 
 void cGame::initCheatSequence() {

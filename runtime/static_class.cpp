@@ -14,13 +14,40 @@ namespace {
 
 // The order in which the static initialisers run. Each one may rely on everything before it (and
 // on the constant pool); later classes insert their steps where their dependencies put them.
+// The game's steps: the actor tables first (their update orders, then the actor statics, the
+// fixed-point constants the tuning values are shifted by), cGame's statics, whose angle constants
+// the behaviour tables and the actor timing read, then the promotion screen and the sprite statics
+// after the library classes they use, and the type-to-sprite map last.
 constexpr StartupStep kStartupOrder[] = {
-    {StaticInit::java_lang_System_clinit, "java_lang_System::clinit"},
-    {StaticInit::java_lang_Boolean_clinit, "java_lang_Boolean::clinit"},
-    {StaticInit::java_lang_Runtime_clinit, "java_lang_Runtime::clinit"},
+    {StaticInit::Z_buildUpdateOrderPairs, "Z::buildUpdateOrderPairs", StartupLayer::Game},
+    {StaticInit::BitmapFont_statics, "BitmapFont statics", StartupLayer::Game},
+    {StaticInit::cActor_staticInit, "cActor::staticInit", StartupLayer::Game},
+    {StaticInit::cActor_constants, "cActor constants", StartupLayer::Game},
+    {StaticInit::Z_setFixedPointConstants, "Z::setFixedPointConstants", StartupLayer::Game},
+    {StaticInit::Z_buildTuningConstants, "Z::buildTuningConstants", StartupLayer::Game},
+    {StaticInit::BXLibPlayer_constants, "BXLibPlayer constants", StartupLayer::Game},
+    {StaticInit::cGame_initStaticFields, "cGame::initStaticFields", StartupLayer::Game},
+    {StaticInit::Z_copyAngleConstants, "Z::copyAngleConstants", StartupLayer::Game},
+    {StaticInit::Z_buildBehaviourTables, "Z::buildBehaviourTables", StartupLayer::Game},
+    {StaticInit::Z_buildEnemyParamTables, "Z::buildEnemyParamTables", StartupLayer::Game},
+    {StaticInit::cActor_timingStatics, "cActor timing statics", StartupLayer::Game},
+    {StaticInit::BXLibPlayer_arrays, "BXLibPlayer arrays", StartupLayer::Game},
+    {StaticInit::java_lang_System_clinit, "java_lang_System::clinit", StartupLayer::Library},
+    {StaticInit::java_lang_Boolean_clinit, "java_lang_Boolean::clinit", StartupLayer::Library},
+    {StaticInit::IGP_staticInit, "IGP::staticInit", StartupLayer::Game},
+    {StaticInit::ASprite_staticInit, "ASprite::staticInit", StartupLayer::Game},
+    {StaticInit::java_lang_Runtime_clinit, "java_lang_Runtime::clinit", StartupLayer::Library},
+    {StaticInit::Z_buildTypeSpriteMap, "Z::buildTypeSpriteMap", StartupLayer::Game},
 };
 static_assert(std::size(kStartupOrder) == static_cast<size_t>(StaticInit::kCount),
               "every static initialiser has exactly one place in the start-up order");
+
+constexpr bool tableFollowsTheEnum() {
+    for (size_t i = 0; i < std::size(kStartupOrder); ++i)
+        if (static_cast<size_t>(kStartupOrder[i].step) != i) return false;
+    return true;
+}
+static_assert(tableFollowsTheEnum(), "the start-up table lists the steps in the enum's order");
 
 struct RefStatic {
     uint16_t classId;
@@ -49,10 +76,14 @@ void StaticClass::initStatics() {
         g_constantLoader();
     else
         Log::error("the constant-pool loader is not linked in");
+    bool gameLinked = false;
+    for (const StartupStep& step : kStartupOrder)
+        if (step.layer == StartupLayer::Game && g_initializers[static_cast<size_t>(step.step)]) gameLinked = true;
     for (const StartupStep& step : kStartupOrder) {
         void (*initializer)() = g_initializers[static_cast<size_t>(step.step)];
         if (!initializer) {
-            Log::error("static initialiser %s is not linked in", step.name);
+            if (step.layer == StartupLayer::Library || gameLinked)
+                Log::error("static initialiser %s is not linked in", step.name);
             continue;
         }
         Log::debug("static initialiser %s", step.name);

@@ -11,18 +11,41 @@
 
 #include "runtime/object.h"
 
-// Every static initialiser the start-up table knows. A class that gains an initialiser adds its
-// step here and places it in the table in static_class.cpp.
+// Every static initialiser the start-up table knows, the library's and the game's. A class that
+// gains an initialiser registers it for its step; a step that only stores constants is the
+// initialiser of the class that owns those statics.
 enum class StaticInit : uint8_t {
+    Z_buildUpdateOrderPairs,
+    BitmapFont_statics,
+    cActor_staticInit,
+    cActor_constants,
+    Z_setFixedPointConstants,
+    Z_buildTuningConstants,
+    BXLibPlayer_constants,
+    cGame_initStaticFields,
+    Z_copyAngleConstants,
+    Z_buildBehaviourTables,
+    Z_buildEnemyParamTables,
+    cActor_timingStatics,
+    BXLibPlayer_arrays,
     java_lang_System_clinit,
     java_lang_Boolean_clinit,
+    IGP_staticInit,
+    ASprite_staticInit,
     java_lang_Runtime_clinit,
+    Z_buildTypeSpriteMap,
     kCount
 };
+
+// Library steps run in every program; game steps belong to the classes above the library. A
+// program without the game (the library's tests, tools) skips the game's steps quietly; once any
+// game step is registered, a missing one is an error like a missing library step.
+enum class StartupLayer : uint8_t { Library, Game };
 
 struct StartupStep {
     StaticInit step;
     const char* name;
+    StartupLayer layer;
 };
 
 struct StaticClass {
@@ -31,7 +54,7 @@ struct StaticClass {
     //   2. the class table built;
     //   3. the constant pool loaded (the registered loader);
     //   4. the static initialisers, in startupOrder(); a step whose initialiser is not linked in is
-    //      logged as an error and skipped.
+    //      logged as an error and skipped (a game step only when the game is linked in).
     // The static roots need no step of their own: the registrations are the table.
     static void initStatics();
     // Application::close, before the final collection: every reference static set to null.

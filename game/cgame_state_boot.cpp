@@ -1,0 +1,121 @@
+// The first two screen states: boot (1) prepares the tables and caches every later screen needs and
+// goes on to the logos; logos (2) loads the logos and the saved game, shows them for seven seconds
+// and starts the first loading run. A pack that is missing or refused is logged; the game goes on
+// without what it held.
+#include "classlib/lcdui/javax_microedition_lcdui_graphics.h"
+#include "classlib/lcdui/javax_microedition_lcdui_image.h"
+#include "game/cgame.h"
+#include "runtime/array.h"
+#include "runtime/compiled.h"
+#include "runtime/constant_pool.h"
+#include "runtime/log.h"
+#include "runtime/static_class.h"
+#include "sprites/asprite.h"
+#include "sprites/bsprite.h"
+
+ObjectArray* cGame::s_screenImages = nullptr;
+Bsprite* cGame::s_logoSprite = nullptr;
+javax_microedition_lcdui_Image* cGame::s_logoImage = nullptr;
+jint cGame::s_language = 0;
+
+namespace {
+
+const StaticRefRegistration kStatics(CID_cGame, &cGame::s_screenImages, &cGame::s_logoSprite, &cGame::s_logoImage);
+
+constexpr jint kBootPackLiteral = 188;
+constexpr jint kInterfacePackLiteral = 139;
+constexpr jint kLogoPackLiteral = 141;
+constexpr jint kFirstLanguageLiteral = 167;
+constexpr jint kModuleImagePoolSize = 300;
+constexpr jint kSpriteTableSize = 41;
+constexpr jint kLoadKindBoot = 0;
+
+// Item 0 of the boot pack, the quarter-wave cosine table, into s_cosTable.
+void readCosineTable() {
+    cGame::packOpen(Runtime::ldcString(kBootPackLiteral));
+    Object* table = cGame::packReadStream(0);
+    cGame::packClose();
+    BX_RETURN_IF_PENDING();
+    if (table && table->classId() == CID_IntArray) {
+        cGame::s_cosTable = static_cast<IntArray*>(table);
+        return;
+    }
+    Log::warn("boot: the boot pack holds no cosine table");
+}
+
+void paintBackground(jint rgb) {
+    javax_microedition_lcdui_Graphics* g = cGame::s_g;
+    BX_RETURN_IF_NULL(g);
+    g->setColor(rgb);
+    g->fillRect(0, 0, 480, 800);
+}
+
+}  // namespace
+
+void cGame::startLoading(jint kind, jint target) {
+    s_loadKind = kind;
+    s_loadTarget = target;
+    setState(kStateLoading);
+}
+
+void cGame::stateBoot(cGame*, jint message) {
+    switch (message) {
+        case kMsgEnter:
+            readCosineTable();
+            BX_RETURN_IF_PENDING();
+            ASprite::InitCachePools(1);
+            ASprite::InitCachePool(0, kModuleImagePoolSize);
+            BX_RETURN_IF_PENDING();
+            s_encoding = Runtime::ldcString(kEncodingLiteral);
+            s_screenImages = Runtime::newObjectArray(CID_javax_microedition_lcdui_Image, 2);
+            s_sprites = Runtime::newObjectArray(CID_Bsprite, kSpriteTableSize);
+            s_musicOn = s_sfxOn = isAppPropertyTrue();
+            BX_RETURN_IF_PENDING();
+            s_language = languageIndexOf(Runtime::ldcString(kFirstLanguageLiteral));
+            return;
+        case kMsgUpdate:
+            setState(kStateInit);
+            return;
+        default:
+            return;
+    }
+}
+
+void cGame::stateInit(cGame*, jint message) {
+    switch (message) {
+        case kMsgEnter: {
+            packOpen(Runtime::ldcString(kInterfacePackLiteral));
+            s_logoSprite = loadSpriteFlags(0, 1, true, true);
+            packClose();
+            BX_RETURN_IF_PENDING();
+            packOpen(Runtime::ldcString(kLogoPackLiteral));
+            ByteArray* bytes = packReadData(1);
+            packClose();
+            BX_RETURN_IF_PENDING();
+            if (bytes) {
+                s_logoImage = javax_microedition_lcdui_Image::createImage(bytes, 0, bytes->length);
+                BX_RETURN_IF_PENDING();
+            }
+            if (!s_logoImage) Log::warn("logos: the second logo is missing from its pack");
+            readCosineTable();
+            BX_RETURN_IF_PENDING();
+            loadSave();
+            BX_RETURN_IF_PENDING();
+            if (s_difficulty == 0) s_difficulty = 1;
+            return;
+        }
+        case kMsgUpdate:
+            if (s_stateTime > kLogoTime) startLoading(kLoadKindBoot, kStateSplash);
+            return;
+        case kMsgPaint:
+            // The logos themselves are drawn on the turned screen, which comes with the screens'
+            // drawing; until then the two backgrounds show the logos' timing.
+            paintBackground(s_stateTime < kFirstLogoTime ? 0xFFFFFF : 0x000000);
+            return;
+        case kMsgExit:
+            s_logoSprite = nullptr;
+            return;
+        default:
+            return;
+    }
+}

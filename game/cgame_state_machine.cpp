@@ -1,0 +1,133 @@
+// cGame's state machine: one handler per screen state, the messages each gets in a frame, the
+// change requested during a frame applied at its end, and the per-state frame and time counters.
+// The states of the screens built later are in the table without a handler until they come; such a
+// state logs that it has none when it is entered and ignores its messages.
+#include <iterator>
+
+#include "game/cgame.h"
+#include "runtime/compiled.h"
+#include "runtime/log.h"
+#include "sprites/bxlib_player.h"
+
+jint cGame::s_state = 1;
+jint cGame::s_prevState = -1;
+jint cGame::s_nextState = -1;
+jint cGame::s_stateAtRequest = 1;
+jbyte cGame::s_stateChangePending = 0;
+jbyte cGame::s_stateEntered = 1;
+jint cGame::s_stateFrames = 0;
+jint cGame::s_stateTime = 0;
+jint cGame::s_loadTarget = -1;
+jint cGame::s_loadKind = 0;
+
+namespace {
+
+struct StateName {
+    jint state;
+    const char* name;
+};
+constexpr StateName kStateNames[] = {
+    {cGame::kStateBoot, "cGame::stateBoot"},
+    {cGame::kStateInit, "cGame::stateInit"},
+    {cGame::kStateSplash, "cGame::stateSplash"},
+    {cGame::kStateLoading, "cGame::stateLoading"},
+    {cGame::kStateMainMenu, "cGame::stateMainMenu"},
+    {cGame::kStateSoundMenu, "cGame::stateSoundMenu"},
+    {cGame::kStatePauseMenu, "cGame::statePauseMenu"},
+    {cGame::kStateSoundMenuInGame, "cGame::stateSoundMenuInGame"},
+    {cGame::kStatePlay, "cGame::statePlay"},
+    {cGame::kStateHeroLost, "cGame::stateHeroLost"},
+    {cGame::kStateLossMenu, "cGame::stateLossMenu"},
+    {cGame::kStateScrollingText, "cGame::stateScrollingText"},
+    {cGame::kStateLevelEnd, "cGame::stateLevelEnd"},
+    {cGame::kStateLevelSelect, "cGame::stateLevelSelect"},
+    {cGame::kStateInfoPages, "cGame::stateInfoPages"},
+    {cGame::kStateDifficultyMenu, "cGame::stateDifficultyMenu"},
+    {cGame::kStateIntro, "cGame::stateIntro"},
+    {cGame::kStatePictureBrowser, "cGame::statePictureBrowser"},
+    {cGame::kStatePromotionQuestion, "cGame::statePromotionQuestion"},
+    {cGame::kStateIGP, "cGame::stateIGP"},
+};
+static_assert(std::size(kStateNames) == 20, "the game has 20 screen states");
+
+// Indexed by state number. The boot and logo states are here; the others install theirs.
+cGame::StateHandler g_handlers[cGame::kStateCount] = {nullptr, &cGame::stateBoot, &cGame::stateInit};
+
+bool validState(jint state) { return state >= 0 && state < cGame::kStateCount; }
+
+}  // namespace
+
+const char* cGame::stateName(jint state) {
+    for (const StateName& s : kStateNames)
+        if (s.state == state) return s.name;
+    return nullptr;
+}
+
+cGame::StateHandler cGame::stateHandler(jint state) { return validState(state) ? g_handlers[state] : nullptr; }
+
+cGame::StateHandler cGame::setStateHandler(jint state, StateHandler handler) {
+    if (!validState(state)) return nullptr;
+    StateHandler previous = g_handlers[state];
+    g_handlers[state] = handler;
+    return previous;
+}
+
+void cGame::setState(jint state) {
+    s_stateAtRequest = s_state;
+    s_nextState = state;
+    s_stateChangePending = 1;
+}
+
+void cGame::dispatchState(cGame* game, jint message) {
+    StateHandler handler = stateHandler(s_state);
+    if (handler) {
+        handler(game, message);
+        return;
+    }
+    if (message != kMsgEnter) return;
+    if (const char* name = stateName(s_state))
+        Log::info("game state %d has no handler yet (%s)", s_state, name);
+    else
+        Log::info("game state %d has no handler", s_state);
+}
+
+void cGame::resetStateMachine() {
+    s_state = kStateBoot;
+    s_stateAtRequest = kStateBoot;
+    s_prevState = -1;
+    s_nextState = -1;
+    s_stateChangePending = 0;
+    s_stateEntered = 1;
+    s_stateFrames = 0;
+    s_stateTime = 0;
+    Log::info("game state -1 -> %d (start)", s_state);
+}
+
+void cGame::stepStateMachine(cGame* game) {
+    if (s_stateEntered) {
+        s_stateEntered = 0;
+        s_stateFrames = 0;
+        s_stateTime = 0;
+        dispatchState(game, kMsgEnter);
+        BX_RETURN_IF_PENDING();
+    }
+    // Touch input, the dialog overlay and the soft keys join this step with their screens.
+    dispatchState(game, kMsgUpdate);
+    BX_RETURN_IF_PENDING();
+    dispatchState(game, kMsgPaint);
+    BX_RETURN_IF_PENDING();
+    if (s_stateChangePending) {
+        dispatchState(game, kMsgExit);
+        BX_RETURN_IF_PENDING();
+        s_prevState = s_state;
+        s_state = s_nextState;
+        s_stateChangePending = 0;
+        s_stateEntered = 1;
+        s_nextState = -1;
+        Log::info("game state %d -> %d at frame %d (%lld ms)", s_prevState, s_state, s_frameCounter,
+                  static_cast<long long>(s_now));
+    }
+    s_stateFrames = jt::add(s_stateFrames, 1);
+    s_stateTime = jt::add(s_stateTime, s_frameTime);
+    BXLibPlayer::SndUpdate();
+}

@@ -1,0 +1,154 @@
+// cGame's static data: the per-level tables, the menu lists, the containers the later screens fill,
+// and the questions answered from them (level properties, the language index).
+// Invariant: every array here is made once, by initStaticData, and stored in its static before it is
+// filled, so a collection during start-up meets only reachable arrays.
+#include <iterator>
+
+#include "game/cgame.h"
+#include "runtime/array.h"
+#include "runtime/class_ids.h"
+#include "runtime/constant_pool.h"
+#include "runtime/log.h"
+#include "runtime/static_class.h"
+#include "runtime/string.h"
+
+jint cGame::s_level = 0;
+jbyte cGame::s_altPlayerLevel = 0;
+ObjectArray* cGame::s_levelPackNames = nullptr;
+IntArray* cGame::s_levelGeometryItems = nullptr;
+IntArray* cGame::s_levelLayerItems = nullptr;
+IntArray* cGame::s_levelMusic = nullptr;
+Long64Array* cGame::s_levelSpriteBits = nullptr;
+IntArray* cGame::s_levelNames = nullptr;
+IntArray* cGame::s_menuMain = nullptr;
+IntArray* cGame::s_menuPause = nullptr;
+IntArray* cGame::s_menuYesNo = nullptr;
+IntArray* cGame::s_menuSound = nullptr;
+IntArray* cGame::s_menuDifficulty = nullptr;
+ObjectArray* cGame::s_fonts = nullptr;
+ObjectArray* cGame::s_layerSprites = nullptr;
+IntArray* cGame::s_levelStats = nullptr;
+IntArray* cGame::s_viewRect = nullptr;
+IntArray* cGame::s_menuRemembered = nullptr;
+IntArray* cGame::s_menuItems = nullptr;
+ObjectArray* cGame::s_effectImages = nullptr;
+String* cGame::s_textEncoding = nullptr;
+ObjectArray* cGame::s_behaviours = nullptr;
+ShortArray* cGame::s_typeSprite = nullptr;
+
+namespace {
+
+const StaticRefRegistration kStatics(CID_cGame, &cGame::s_levelPackNames, &cGame::s_levelGeometryItems,
+                                     &cGame::s_levelLayerItems, &cGame::s_levelMusic, &cGame::s_levelSpriteBits,
+                                     &cGame::s_levelNames, &cGame::s_menuMain, &cGame::s_menuPause,
+                                     &cGame::s_menuYesNo, &cGame::s_menuSound, &cGame::s_menuDifficulty,
+                                     &cGame::s_fonts, &cGame::s_layerSprites, &cGame::s_levelStats,
+                                     &cGame::s_viewRect, &cGame::s_menuRemembered, &cGame::s_menuItems,
+                                     &cGame::s_effectImages, &cGame::s_textEncoding, &cGame::s_behaviours,
+                                     &cGame::s_typeSprite);
+
+ObjectArray** g_actorBehaviours = nullptr;
+ShortArray** g_actorTypeSprite = nullptr;
+
+constexpr jint kFirstLevelPackName = 199;
+constexpr jint kTextEncodingName = 45;
+
+// Item of the geometry pack per level; the eleventh entry belongs to no level.
+constexpr jint kLevelGeometryItems[] = {0, -1, 1, 2, -1, 3, 4, -1, 5, 6, -1};
+// Per level the sprite item of tile layers 0..4, -1 when the level has no such layer.
+constexpr jint kLevelLayerItems[] = {
+    1,  -1, 0,  0,  -1,  // level 0
+    2,  -1, -1, -1, -1,  // level 1
+    4,  -1, 3,  3,  -1,  // level 2
+    4,  -1, 3,  3,  -1,  // level 3
+    2,  -1, -1, -1, -1,  // level 4
+    6,  -1, 5,  5,  5,   // level 5
+    6,  -1, 5,  5,  5,   // level 6
+    2,  -1, -1, -1, -1,  // level 7
+    -1, -1, 7,  7,  7,   // level 8
+    -1, -1, 7,  7,  7,   // level 9
+};
+static_assert(std::size(kLevelLayerItems) == cGame::kLevelCount * cGame::kLayersPerLevel);
+constexpr jint kLevelMusic[] = {0, 1, 2, 2, 1, 3, 3, 1, 4, 4};
+constexpr jlong kLevelSpriteBits[] = {256, 128, jlong{1} << 22, jlong{1} << 22, 128, 0, 0, 128, 0, jlong{1} << 39};
+constexpr jint kLevelNames[] = {83, 84, 85, 86, 87, 88, 89, 90, 94, 95};
+static_assert(std::size(kLevelMusic) == cGame::kLevelCount && std::size(kLevelSpriteBits) == cGame::kLevelCount &&
+              std::size(kLevelNames) == cGame::kLevelCount);
+
+// Literal i of this table is language i for languageIndexOf. Index 4 is literal 171 here but 198 in
+// the code table, and 178 (11) comes before 177 (12) in both.
+constexpr jint kLanguageIndexLiterals[] = {167, 168, 169, 170, 171, 172, 173, 46, 174, 175, 176, 178, 177, 179, 180};
+
+constexpr jint kMenuMain[] = {57, 74, 58, 62, 63, 65, 67};
+constexpr jint kMenuPause[] = {76, 77, 62, 63, 55, 67};
+constexpr jint kMenuYesNo[] = {6, 7};
+constexpr jint kMenuSound[] = {27, 29, 68};
+constexpr jint kMenuDifficulty[] = {43, 44};
+
+template <class A, class T, size_t N>
+[[nodiscard]] bool makeFilled(A*& slot, A* (*make)(jint), const T (&values)[N]) {
+    slot = make(static_cast<jint>(N));
+    if (!slot) return false;
+    for (size_t i = 0; i < N; ++i) slot->set(static_cast<jint>(i), values[i]);
+    return true;
+}
+
+[[nodiscard]] bool makeEmpty(IntArray*& slot, jint length) { return (slot = Runtime::newIntArray(length)) != nullptr; }
+
+[[nodiscard]] bool makeEmpty(ObjectArray*& slot, jint length) {
+    return (slot = Runtime::newObjectArray(CID_Object, length)) != nullptr;
+}
+
+[[nodiscard]] bool makeLevelPackNames() {
+    cGame::s_levelPackNames = Runtime::newObjectArray(CID_String, cGame::kLevelCount);
+    if (!cGame::s_levelPackNames) return false;
+    for (jint level = 0; level < cGame::kLevelCount; ++level)
+        cGame::s_levelPackNames->set(level, Runtime::ldcString(kFirstLevelPackName + level));
+    return true;
+}
+
+}  // namespace
+
+void cGame::initStaticData() {
+    const bool made = makeLevelPackNames() &&
+                      makeFilled(s_levelGeometryItems, &Runtime::newIntArray, kLevelGeometryItems) &&
+                      makeFilled(s_levelLayerItems, &Runtime::newIntArray, kLevelLayerItems) &&
+                      makeFilled(s_levelMusic, &Runtime::newIntArray, kLevelMusic) &&
+                      makeFilled(s_levelSpriteBits, &Runtime::newLongArray, kLevelSpriteBits) &&
+                      makeFilled(s_levelNames, &Runtime::newIntArray, kLevelNames) &&
+                      makeFilled(s_menuMain, &Runtime::newIntArray, kMenuMain) &&
+                      makeFilled(s_menuPause, &Runtime::newIntArray, kMenuPause) &&
+                      makeFilled(s_menuYesNo, &Runtime::newIntArray, kMenuYesNo) &&
+                      makeFilled(s_menuSound, &Runtime::newIntArray, kMenuSound) &&
+                      makeFilled(s_menuDifficulty, &Runtime::newIntArray, kMenuDifficulty) &&
+                      makeEmpty(s_fonts, 3) && makeEmpty(s_layerSprites, 5) && makeEmpty(s_levelStats, 6) &&
+                      makeEmpty(s_viewRect, 4) && makeEmpty(s_menuRemembered, 8) && makeEmpty(s_menuItems, 20) &&
+                      makeEmpty(s_effectImages, 10);
+    if (!made) {
+        Log::error("cGame: no memory for the static data");
+        return;
+    }
+    s_textEncoding = Runtime::ldcString(kTextEncodingName);
+    initCheatSequence();
+}
+
+void cGame::setLevel(jint n) {
+    s_level = n;
+    s_altPlayerLevel = (n == 1 || n == 4 || n == 7) ? 1 : 0;
+}
+
+jint cGame::languageIndexOf(String* code) {
+    for (jint i = 0; i < static_cast<jint>(std::size(kLanguageIndexLiterals)); ++i)
+        if (code == Runtime::ldcString(kLanguageIndexLiterals[i])) return i;
+    return 0;
+}
+
+void cGame::registerActorTables(ObjectArray** behaviours, ShortArray** typeSprite) {
+    g_actorBehaviours = behaviours;
+    g_actorTypeSprite = typeSprite;
+}
+
+void cGame::copyActorTables() {
+    s_behaviours = g_actorBehaviours ? *g_actorBehaviours : nullptr;
+    s_typeSprite = g_actorTypeSprite ? *g_actorTypeSprite : nullptr;
+}
