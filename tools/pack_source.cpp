@@ -7,7 +7,9 @@
 #include "tools/file_bytes.h"
 #include "tools/nested_array_compiler.h"
 #include "tools/pack_writer.h"
+#include "tools/sprite_font.h"
 #include "tools/sprite_source.h"
+#include "tools/sprite_writer.h"
 #include "tools/text_pack_compiler.h"
 
 namespace tools {
@@ -58,10 +60,12 @@ bool readItem(const fs::path& folder, const json& source, const std::string& whe
     int contents = 0;
     for (const auto& [key, value] : source.items()) {
         (void)value;
-        if (key == "file" || key == "nested" || key == "texts" || key == "sprite" || key == "empty") ++contents;
+        if (key == "file" || key == "nested" || key == "texts" || key == "sprite" || key == "font" ||
+            key == "charMap" || key == "empty")
+            ++contents;
         else if (key != "kind" && key != "lzma") return fail("unknown key \"" + key + "\"");
     }
-    if (contents != 1) return fail("exactly one of \"file\", \"nested\", \"texts\", \"sprite\", \"empty\" is needed");
+    if (contents != 1) return fail("exactly one of \"file\", \"nested\", \"texts\", \"sprite\", \"font\", \"charMap\", \"empty\" is needed");
     if (source.contains("empty")) {
         if (source["empty"] != true) return fail("\"empty\" is true or absent");
         if (source.contains("kind") || source.contains("lzma")) return fail("an empty item has no kind and no LZMA");
@@ -83,6 +87,17 @@ bool readItem(const fs::path& folder, const json& source, const std::string& whe
         fs::path path;
         return namedPath(folder, source["sprite"], where + ".sprite", path, error) &&
                compileSpriteFile(path, item.data, error);
+    }
+    if (source.contains("font")) {
+        fs::path path;
+        SpriteDefinition font;
+        return namedPath(folder, source["font"], where + ".font", path, error) && renderSpriteFont(path, font, error) &&
+               writeSprite(font, path.string(), item.data, error);
+    }
+    if (source.contains("charMap")) {
+        fs::path path;
+        return namedPath(folder, source["charMap"], where + ".charMap", path, error) &&
+               compileCharMap(path, item.data, error);
     }
     if (source.contains("texts")) {
         std::string text;

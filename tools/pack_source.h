@@ -8,6 +8,8 @@
 //       {"nested": "table.json"},                         inline or from a JSON file
 //       {"texts": "en.txt"},                            a text pack (tools/text_pack_compiler.h)
 //       {"sprite": "hero.json"},                        a sprite source (tools/sprite_source.h)
+//       {"font": "font0.json"},                         a sprite font rendered now (tools/sprite_font.h)
+//       {"charMap": "glyphs.txt"},                      the char map of a glyph list (likewise)
 //       {"empty": true}                                 an item of no bytes at all
 //     ]
 //   }

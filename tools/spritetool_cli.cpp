@@ -4,6 +4,8 @@
 #include <fstream>
 
 #include "tools/file_bytes.h"
+#include "tools/png_picture.h"
+#include "tools/sprite_font.h"
 #include "tools/sprite_info.h"
 #include "tools/sprite_source.h"
 
@@ -13,7 +15,8 @@ namespace {
 
 constexpr const char* kUsage =
     "usage: spritetool compile SPRITE.json OUT   compile a sprite source into sprite bytes\n"
-    "       spritetool info FILE                 print a compiled sprite's tables\n";
+    "       spritetool info FILE                 print a compiled sprite's tables\n"
+    "       spritetool fontsheet FONT.json OUT.png  render a sprite font's sample sheet\n";
 
 int failed(std::ostream& err, const std::string& error) {
     err << "spritetool: " << error << '\n';
@@ -34,6 +37,11 @@ int runSpritetool(const std::vector<std::string>& args, std::ostream& out, std::
         const bool whole = describeSprite(bytes, text, error);
         out << text;
         return whole ? 0 : failed(err, args[1] + ": " + error);
+    }
+    if (args.size() == 3 && args[0] == "fontsheet") {
+        Picture sheet;
+        if (!renderFontSheet(args[1], sheet, error) || !writePngPicture(args[2], sheet, error)) return failed(err, error);
+        return 0;
     }
     if (args.size() == 3 && args[0] == "compile") {
         if (!compileSpriteFile(args[1], bytes, error)) return failed(err, error);
