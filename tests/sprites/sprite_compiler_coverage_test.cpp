@@ -16,6 +16,7 @@
 #include "tests/runtime/runtime_fixture.h"
 #include "tests/support/temp_folder.h"
 #include "tools/png_picture.h"
+#include "tools/sprite_font.h"
 #include "tools/sprite_source.h"
 #include "tools/sprite_writer.h"
 
@@ -145,6 +146,37 @@ TEST_F(SpriteCompilerCoverageTest, EveryPaletteAndPixelFormatDecodesToTheSheetsP
     }
     EXPECT_TRUE(sawKey);
     EXPECT_TRUE(sawPartialAlpha);
+}
+
+// The fonts the build renders load through the engine with every glyph decodable in every palette.
+TEST_F(SpriteCompilerCoverageTest, TheGamesFontsLoadAndDecode) {
+    for (int n = 0; n < 3; ++n) {
+        const std::string file = std::string(BRINDLEX_FIXTURES) + "/../../assets/fonts.pack/font" + std::to_string(n) + ".json";
+        SCOPED_TRACE(file);
+        tools::SpriteDefinition font;
+        std::string bytes, error;
+        ASSERT_TRUE(tools::renderSpriteFont(file, font, error)) << error;
+        ASSERT_TRUE(tools::writeSprite(font, file, bytes, error)) << error;
+        ByteArray* data = Runtime::newByteArray(static_cast<jint>(bytes.size()));
+        for (size_t i = 0; i < bytes.size(); ++i) data->set(static_cast<jint>(i), static_cast<jbyte>(bytes[i]));
+        auto* sprite = Runtime::make<Bsprite>();
+        ASSERT_TRUE(sprite->Load(data, 0));
+        EXPECT_EQ(sprite->frameCount, static_cast<jint>(font.frames.size()));
+        EXPECT_EQ(sprite->paletteCount, static_cast<jint>(font.palettes.size()));
+        EXPECT_TRUE(sprite->hasPartialAlpha);
+        for (jint p = 0; p < sprite->paletteCount; ++p) {
+            sprite->SetCurrentPalette(p);
+            for (jint m = 1; m < sprite->moduleCount; ++m) {
+                IntArray* pixels = sprite->DecodeModule(m);
+                ASSERT_NE(pixels, nullptr) << m;
+                const tools::SpriteModule& module = font.modules[m];
+                int mismatches = 0;
+                for (size_t k = 0; k < module.indices.size(); ++k)
+                    mismatches += static_cast<uint32_t>(pixels->get(static_cast<jint>(k))) != font.palettes[p][module.indices[k]];
+                EXPECT_EQ(mismatches, 0) << m;
+            }
+        }
+    }
 }
 
 }  // namespace
