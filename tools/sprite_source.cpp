@@ -18,12 +18,6 @@ namespace {
 namespace fs = std::filesystem;
 using nlohmann::json;
 
-std::string hexColour(uint32_t c) {
-    char text[16];
-    std::snprintf(text, sizeof text, "#%08X", c);
-    return text;
-}
-
 struct Reader {
     fs::path file;
     fs::path folder;
@@ -72,7 +66,7 @@ struct Reader {
             code = std::stoi(text, nullptr, 16);
         if (std::find(allowed.begin(), allowed.end(), code) == allowed.end()) {
             std::string names;
-            for (int a : allowed) names += (names.empty() ? "" : ", ") + hexColour(static_cast<uint32_t>(a)).substr(5);
+            for (int a : allowed) names += (names.empty() ? "" : ", ") + formatCodeText(a);
             return fail(key, "is one of " + names);
         }
         out = code;
@@ -314,15 +308,15 @@ bool readSpriteSource(const json& source, const fs::path& file, SpriteDefinition
                                    m["image"].get<std::string>();
             auto it = std::find(palette.begin(), palette.end(), colour);
             if (it == palette.end()) {
-                if (!autoPalette) return r.fail(at, "colour " + hexColour(colour) + " is not in palettes[0]");
+                if (!autoPalette) return r.fail(at, "colour " + colourText(colour) + " is not in palettes[0]");
                 const uint32_t back = paletteRoundTrip(sprite.paletteFormat, colour);
                 if (back != colour)
-                    return r.fail(at, "colour " + hexColour(colour) + " does not fit palette format " +
-                                          hexColour(static_cast<uint32_t>(sprite.paletteFormat)).substr(5) +
-                                          " (it would become " + hexColour(back) + ")");
+                    return r.fail(at, "colour " + colourText(colour) + " does not fit palette format " +
+                                          formatCodeText(sprite.paletteFormat) +
+                                          " (it would become " + colourText(back) + ")");
                 if (static_cast<int>(palette.size()) == maxColours)
-                    return r.fail(at, "colour " + hexColour(colour) + " is one more than pixel format " +
-                                          hexColour(static_cast<uint32_t>(sprite.pixelFormat)).substr(5) + " holds (" +
+                    return r.fail(at, "colour " + colourText(colour) + " is one more than pixel format " +
+                                          formatCodeText(sprite.pixelFormat) + " holds (" +
                                           std::to_string(maxColours) + ")");
                 palette.push_back(colour);
                 it = palette.end() - 1;

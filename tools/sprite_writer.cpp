@@ -22,12 +22,6 @@ bool fitsS8(int v) { return v >= -128 && v <= 127; }
 // A {x, y, w, h} group fits bytes when x, y read back signed and w, h unsigned.
 bool rectFitsBytes(const std::array<int, 4>& r) { return fitsS8(r[0]) && fitsS8(r[1]) && r[2] <= 255 && r[3] <= 255; }
 
-std::string hexColour(uint32_t c) {
-    char text[16];
-    std::snprintf(text, sizeof text, "#%08X", c);
-    return text;
-}
-
 uint32_t encodeColour(int format, uint32_t c) {
     const uint32_t a = c >> 24, r = (c >> 16) & 0xFF, g = (c >> 8) & 0xFF, b = c & 0xFF;
     switch (format) {
@@ -86,8 +80,8 @@ bool checkPalettes(const SpriteDefinition& s, Checker& c) {
             const uint32_t back = paletteRoundTrip(s.paletteFormat, colour);
             if (back != colour)
                 return c.fail(field + "[" + std::to_string(i) + "]",
-                              "colour " + hexColour(colour) + " does not fit palette format " + hexColour(s.paletteFormat).substr(5) +
-                                  " (it would become " + hexColour(back) + ")");
+                              "colour " + colourText(colour) + " does not fit palette format " + formatCodeText(s.paletteFormat) +
+                                  " (it would become " + colourText(back) + ")");
         }
     }
     return true;
@@ -218,6 +212,18 @@ bool encodeModules(const SpriteDefinition& s, std::vector<std::string>& encoded,
 }
 
 }  // namespace
+
+std::string colourText(uint32_t argb) {
+    char text[16];
+    std::snprintf(text, sizeof text, "#%08X", argb);
+    return text;
+}
+
+std::string formatCodeText(int code) {
+    char text[16];
+    std::snprintf(text, sizeof text, "%04X", static_cast<unsigned>(code) & 0xFFFF);
+    return text;
+}
 
 bool knownPaletteFormat(int format) {
     return format == gfx::kPalette8888 || format == gfx::kPalette4444 || format == gfx::kPalette5515 ||

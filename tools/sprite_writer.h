@@ -7,6 +7,7 @@
 // the engine's decoder and compared, so what is written is what the game shows.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 #include "tools/sprite_definition.h"
@@ -21,6 +22,11 @@ namespace tools {
 [[nodiscard]] uint32_t paletteRoundTrip(int paletteFormat, uint32_t argb);
 
 [[nodiscard]] bool knownPaletteFormat(int format);
+
+// "#AARRGGBB", the form colours take in sprite sources and messages.
+[[nodiscard]] std::string colourText(uint32_t argb);
+// "56F2": a palette or pixel format code as sources write it.
+[[nodiscard]] std::string formatCodeText(int code);
 
 // Most colours a pixel format can index (2, 4, 16 or 256); 0 for a format the compiler cannot write.
 [[nodiscard]] int pixelFormatColours(int pixelFormat);
