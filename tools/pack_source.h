@@ -10,6 +10,11 @@
 //       {"sprite": "hero.json"},                        a sprite source (tools/sprite_source.h)
 //       {"font": "font0.json"},                         a sprite font rendered now (tools/sprite_font.h)
 //       {"charMap": "glyphs.txt"},                      the char map of a glyph list (likewise)
+//       {"music": "title.notes", "kind": 2},            a MIDI file (tools/music_compiler.h)
+//       {"synth": "jump.sfx"},                          a WAVE clip (tools/sfx_synth.h)
+//       {"built": "boom.ogg", "kind": 1},               a file the build made, read from the build
+//                                                         folder's NAME.pack/ (an Ogg encoded by
+//                                                         tools/sfx_ogg from the folder's boom.sfx)
 //       {"empty": true}                                 an item of no bytes at all
 //     ]
 //   }
@@ -26,7 +31,7 @@
 namespace tools {
 
 [[nodiscard]] bool compilePackFolder(const std::filesystem::path& folder, const std::string& packName,
-                                     const std::string& separator, std::vector<BarEntry>& entries,
-                                     std::string& error);
+                                     const std::string& separator, const std::filesystem::path& builtFolder,
+                                     std::vector<BarEntry>& entries, std::string& error);
 
 }  // namespace tools
