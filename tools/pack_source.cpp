@@ -12,6 +12,9 @@
 #include "tools/nested_array_compiler.h"
 #include "tools/pack_writer.h"
 #include "tools/sfx_synth.h"
+#include "tools/sprite_font.h"
+#include "tools/sprite_source.h"
+#include "tools/sprite_writer.h"
 #include "tools/text_pack_compiler.h"
 
 namespace tools {
@@ -31,8 +34,8 @@ bool parseJson(const std::string& text, const fs::path& file, json& out, std::st
 }
 
 // A file named by pack.json: relative, inside the folder.
-bool readNamedFile(const fs::path& folder, const json& name, const std::string& where, std::string& bytes,
-                   std::string& error) {
+bool namedPath(const fs::path& folder, const json& name, const std::string& where, fs::path& path,
+               std::string& error) {
     if (!name.is_string()) {
         error = where + ": a file name is a string";
         return false;
@@ -42,10 +45,18 @@ bool readNamedFile(const fs::path& folder, const json& name, const std::string& 
         error = where + ": \"" + name.get<std::string>() + "\" is not a path inside the pack's folder";
         return false;
     }
-    return readFileBytes(folder / relative, bytes, error);
+    path = folder / relative;
+    return true;
 }
 
-constexpr const char* kContentKeys[] = {"file", "nested", "texts", "music", "synth", "built", "empty"};
+bool readNamedFile(const fs::path& folder, const json& name, const std::string& where, std::string& bytes,
+                   std::string& error) {
+    fs::path path;
+    return namedPath(folder, name, where, path, error) && readFileBytes(path, bytes, error);
+}
+
+constexpr const char* kContentKeys[] = {"file",   "nested", "texts", "music",   "synth",
+                                        "built", "sprite", "font",  "charMap", "empty"};
 
 bool readItem(const fs::path& folder, const fs::path& builtFolder, const json& source, const std::string& where,
               PackItem& item, std::string& error) {
@@ -61,7 +72,7 @@ bool readItem(const fs::path& folder, const fs::path& builtFolder, const json& s
         else if (key != "kind" && key != "lzma") return fail("unknown key \"" + key + "\"");
     }
     if (contents != 1)
-        return fail("exactly one of \"file\", \"nested\", \"texts\", \"music\", \"synth\", \"built\", \"empty\" is needed");
+        return fail("exactly one of \"file\", \"nested\", \"texts\", \"music\", \"synth\", \"built\", \"sprite\", \"font\", \"charMap\", \"empty\" is needed");
     if (source.contains("empty")) {
         if (source["empty"] != true) return fail("\"empty\" is true or absent");
         if (source.contains("kind") || source.contains("lzma")) return fail("an empty item has no kind and no LZMA");
@@ -79,6 +90,22 @@ bool readItem(const fs::path& folder, const fs::path& builtFolder, const json& s
         item.lzma = source["lzma"].get<bool>();
     }
     if (source.contains("file")) return readNamedFile(folder, source["file"], where + ".file", item.data, error);
+    if (source.contains("sprite")) {
+        fs::path path;
+        return namedPath(folder, source["sprite"], where + ".sprite", path, error) &&
+               compileSpriteFile(path, item.data, error);
+    }
+    if (source.contains("font")) {
+        fs::path path;
+        SpriteDefinition font;
+        return namedPath(folder, source["font"], where + ".font", path, error) && renderSpriteFont(path, font, error) &&
+               writeSprite(font, path.string(), item.data, error);
+    }
+    if (source.contains("charMap")) {
+        fs::path path;
+        return namedPath(folder, source["charMap"], where + ".charMap", path, error) &&
+               compileCharMap(path, item.data, error);
+    }
     if (source.contains("built")) {
         if (builtFolder.empty()) return fail("\"built\" items are made by the build; pack with its build folder");
         if (!readNamedFile(builtFolder, source["built"], where + ".built", item.data, error)) {

@@ -7,6 +7,9 @@
 //       {"nested": {"ints": [1, 2]}},                   a nested array (tools/nested_array_compiler.h),
 //       {"nested": "table.json"},                         inline or from a JSON file
 //       {"texts": "en.txt"},                            a text pack (tools/text_pack_compiler.h)
+//       {"sprite": "hero.json"},                        a sprite source (tools/sprite_source.h)
+//       {"font": "font0.json"},                         a sprite font rendered now (tools/sprite_font.h)
+//       {"charMap": "glyphs.txt"},                      the char map of a glyph list (likewise)
 //       {"music": "title.notes", "kind": 2},            a MIDI file (tools/music_compiler.h)
 //       {"synth": "jump.sfx"},                          a WAVE clip (tools/sfx_synth.h)
 //       {"built": "boom.ogg", "kind": 1},               a file the build made, read from the build
