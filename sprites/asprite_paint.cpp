@@ -221,49 +221,44 @@ void ASprite::GetAFrameBox(jint anim, jint aframe, jint item, IntArray* box, jin
 
 bool ASprite::ComputeFrameRects() {
     if (frameCount <= 0) return true;
-    const bool wide = dataFlags & kFlagFrame16;
-    Array* table = wide ? static_cast<Array*>(Runtime::newShortArray(4 * frameCount))
-                        : static_cast<Array*>(Runtime::newByteArray(4 * frameCount));
+    // Always 16-bit: measured in portrait coordinates, x reaches 480, which no byte holds.
+    ShortArray* table = Runtime::newShortArray(4 * frameCount);
     IntArray* rect = Runtime::newIntArray(4);
     if (!table || !rect) return false;
     frameRects = table;
     for (jint f = 0; f < frameCount; ++f) {
         GetFrameRect(rect, f, 0, 0, 0);
         const jlong minX = rect->get(0), minY = rect->get(1);
-        const bool empty = minX > rect->get(2) || minY > rect->get(3);
-        const jint values[4] = {empty ? 0 : static_cast<jint>(minX), empty ? 0 : static_cast<jint>(minY),
-                                empty ? 0 : static_cast<jint>(rect->get(2) - minX),
-                                empty ? 0 : static_cast<jint>(rect->get(3) - minY)};
-        for (jint i = 0; i < 4; ++i) {
-            if (wide) {
-                Array::setShort(table, 4 * f + i, values[i]);
-            } else {
-                Array::setByte(table, 4 * f + i, values[i]);
-            }
-        }
+        if (minX > rect->get(2) || minY > rect->get(3)) continue;   // no modules: {0, 0, 0, 0}
+        table->set(4 * f, static_cast<jshort>(minX));
+        table->set(4 * f + 1, static_cast<jshort>(minY));
+        table->set(4 * f + 2, static_cast<jshort>(rect->get(2) - minX));
+        table->set(4 * f + 3, static_cast<jshort>(rect->get(3) - minY));
     }
     return true;
 }
 
-jint Bsprite::GetFrameX(jint frame) const {
-    if (!frameRects || frame < 0 || 4 * jlong{frame} + 3 >= frameRects->length) return 0;
-    return (dataFlags & kFlagFrame16) ? Array::getShort(frameRects, 4 * frame) : Array::getByte(frameRects, 4 * frame);
+namespace {
+
+// Value i of the frame rectangle table, whose width (bytes or shorts) is its own: loaded tables
+// follow flag 0x400, computed ones are 16-bit.
+jint rectValue(Array* rects, jlong i) {
+    if (!rects || i < 0 || i >= rects->length) return 0;
+    return rects->elementSize() == 2 ? Array::getShort(rects, static_cast<jint>(i))
+                                     : Array::getByte(rects, static_cast<jint>(i));
 }
 
-jint Bsprite::GetFrameY(jint frame) const {
-    if (!frameRects || frame < 0 || 4 * jlong{frame} + 3 >= frameRects->length) return 0;
-    return (dataFlags & kFlagFrame16) ? Array::getShort(frameRects, 4 * frame + 1)
-                                      : Array::getByte(frameRects, 4 * frame + 1);
-}
+}  // namespace
+
+jint Bsprite::GetFrameX(jint frame) const { return frame < 0 ? 0 : rectValue(frameRects, 4 * jlong{frame}); }
+jint Bsprite::GetFrameY(jint frame) const { return frame < 0 ? 0 : rectValue(frameRects, 4 * jlong{frame} + 1); }
 
 jint Bsprite::GetFrameWidth(jint frame) const {
-    if (!frameRects || frame < 0 || 4 * jlong{frame} + 3 >= frameRects->length) return 0;
-    return (dataFlags & kFlagFrame16) ? Array::getShort(frameRects, 4 * frame + 2) & 0xFFFF
-                                      : Array::getByte(frameRects, 4 * frame + 2) & 0xFF;
+    if (frame < 0 || !frameRects) return 0;
+    return rectValue(frameRects, 4 * jlong{frame} + 2) & (frameRects->elementSize() == 2 ? 0xFFFF : 0xFF);
 }
 
 jint Bsprite::GetFrameHeight(jint frame) const {
-    if (!frameRects || frame < 0 || 4 * jlong{frame} + 3 >= frameRects->length) return 0;
-    return (dataFlags & kFlagFrame16) ? Array::getShort(frameRects, 4 * frame + 3) & 0xFFFF
-                                      : Array::getByte(frameRects, 4 * frame + 3) & 0xFF;
+    if (frame < 0 || !frameRects) return 0;
+    return rectValue(frameRects, 4 * jlong{frame} + 3) & (frameRects->elementSize() == 2 ? 0xFFFF : 0xFF);
 }
