@@ -16,7 +16,7 @@
 // 5 = fm 8, 9.
 // Boxes: frame 0 has one box {-2, 3, 10, 20}; frame 1 has two.
 // Animation frames: 0: frame 0 at (0, 0) time 1; 1: frame 1 at (5, -2) flip x, time 2;
-// 2: frame 0 at (3, 4) time 0. Animations: 0 = aframes 0, 1; 1 = none; 2 = aframe 2.
+// 2: frame 0 at (3, 4) time 0. Animations: 0 = aframes 0, 1; 1 = none; 2 = aframe 2; 3 = aframes 0, 1, 2.
 inline SpriteBytes paintSpriteBytes() {
     SpriteBytes s;
     s.u16(0xBEEF).u32(0x01000000 | 0x1000 | 0x8000);
@@ -42,10 +42,11 @@ inline SpriteBytes paintSpriteBytes() {
     s.u8(0).u8(1).u8(0).u8(0).u8(0);
     s.u8(1).u8(2).u8(5).u8(static_cast<uint32_t>(-2)).u8(1);
     s.u8(0).u8(0).u8(3).u8(4).u8(0);
-    s.u16(3);
+    s.u16(4);
     s.u8(2).u8(0).u16(0);
     s.u8(0).u8(0).u16(0);
     s.u8(1).u8(0).u16(2);
+    s.u8(3).u8(0).u16(0);
     s.u16(0x8888).u8(1).u8(4);
     for (uint32_t c : {0x00FF00FFu, 0xFFE03020u, 0xFF20C040u, 0xFF3060F0u}) s.u32(c);
     s.u16(0x1600);

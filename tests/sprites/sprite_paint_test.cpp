@@ -172,7 +172,7 @@ TEST_F(SpritePaintTest, AnimationFramesMirrorAboutTheirOrigin) {
         {"a quarter turn: (-oy, ox)", 2, 0, 4, {{0, 92, 204, 4}}},
         {"an empty animation", 1, 0, 0, {}},
         {"an animation frame past the animation", 0, 2, 0, {}},
-        {"an animation past the table", 3, 0, 0, {}},
+        {"an animation past the table", 4, 0, 0, {}},
         {"a negative animation", -1, 0, 0, {}},
     };
     for (const Case& c : cases) {
@@ -256,7 +256,8 @@ TEST_F(SpritePaintTest, BoxesAndAccessors) {
     EXPECT_EQ(s->GetFModules(6), 0);
     EXPECT_EQ(s->GetAFrames(0), 2);
     EXPECT_EQ(s->GetAFrames(1), 0);
-    EXPECT_EQ(s->GetAFrames(3), 0);
+    EXPECT_EQ(s->GetAFrames(3), 3);
+    EXPECT_EQ(s->GetAFrames(4), 0);
     EXPECT_EQ(s->GetAFrameTime(0, 1), 2);
     EXPECT_EQ(s->GetAFrameTime(0, 2), 0);
     EXPECT_EQ(s->GetModuleWidth(7), 10);
