@@ -4,6 +4,7 @@
 // bounding rectangles. Every table index is checked: a number outside its table paints nothing.
 #include <utility>
 
+#include "classlib/lcdui/javax_microedition_lcdui_image.h"
 #include "runtime/array.h"
 #include "runtime/compiled.h"
 #include "sprites/bsprite.h"
@@ -261,4 +262,54 @@ jint Bsprite::GetFrameWidth(jint frame) const {
 jint Bsprite::GetFrameHeight(jint frame) const {
     if (frame < 0 || !frameRects) return 0;
     return rectValue(frameRects, 4 * jlong{frame} + 3) & (frameRects->elementSize() == 2 ? 0xFFFF : 0xFF);
+}
+
+namespace {
+
+Object* cacheEntry(ObjectArray* table, jint palette, jint module) {
+    if (!table || palette < 0 || palette >= table->length) return nullptr;
+    auto* row = static_cast<ObjectArray*>(table->get(palette));
+    return (row && module >= 0 && module < row->length) ? row->get(module) : nullptr;
+}
+
+}  // namespace
+
+IntArray* ASprite::GetModuleArgb(jint module, jint palette) const {
+    return static_cast<IntArray*>(cacheEntry(argbCache, palette, module));
+}
+
+Object* ASprite::GetModuleImage(jint module, jint palette) const { return cacheEntry(imageCache, palette, module); }
+
+void ASprite::ClearCacheEntry(jint palette, jint module) {
+    for (ObjectArray* table : {argbCache, imageCache}) {
+        if (!table || palette < 0 || palette >= table->length) continue;
+        auto* row = static_cast<ObjectArray*>(table->get(palette));
+        if (!row) continue;
+        if (module == -1) {
+            for (jint m = 0; m < row->length; ++m) row->set(m, nullptr);
+        } else if (module >= 0 && module < row->length) {
+            row->set(module, nullptr);
+        }
+    }
+}
+
+void ASprite::DrawImageRGB(javax_microedition_lcdui_Graphics* g, jint module, Object* image, jint mode, jint x, jint y,
+                           jint w, jint h, jint flags) {
+    BX_RETURN_IF_NULL(image);
+    IntArray* buffer = GetRGBBuffer(nullptr);
+    if (!buffer || w < 1 || h < 1 || jlong{w} * h > buffer->length) return;
+    static_cast<javax_microedition_lcdui_Image*>(image)->getRGB(buffer, 0, w, x, y, w, h);
+    BX_RETURN_IF_PENDING();
+    DrawRGB(g, module, buffer, mode, x, y, w, h, flags);
+}
+
+void ASprite::DrawRGB(javax_microedition_lcdui_Graphics* g, jint module, IntArray* pixels, jint mode, jint x, jint y,
+                      jint w, jint h, jint flags) {
+    BX_RETURN_IF_NULL(g);
+    BX_RETURN_IF_NULL(pixels);
+    IntArray* moduleArgb = GetModuleArgb(module, 0);
+    if (!moduleArgb) return;   // nothing cached to combine
+    IntArray* out = cGameDraw::transformRGBClipped(g, moduleArgb, pixels, x, y, w, h, flags, mode == 2, mode == 3, false);
+    if (out != pixels) return;   // nothing of it visible
+    cGameDraw::drawRGBUntranslated(g, pixels, 0, w, x, y, w, h, false);
 }

@@ -4,6 +4,7 @@
 // effects 10 and 11 (tests/fixtures/sprite_paint; BRINDLEX_UPDATE_GOLDEN=1 rewrites them).
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <climits>
 #include <cstdlib>
 #include <string>
@@ -404,6 +405,90 @@ TEST_F(SpritePaintTest, TiledFillKeepsTheClipAndOutlineDrawsFourSides) {
     EXPECT_TRUE(lit(30, 5));    // right
     EXPECT_TRUE(lit(25, 8));    // bottom
     EXPECT_FALSE(lit(25, 5));   // inside
+}
+
+TEST_F(SpritePaintTest, PixelEffectsOfTheBlitter) {
+    Graphics* g = nullptr;
+    Image* frame = blackImage(16, 16, &g);
+    g->setColor(0x404040);
+    g->fillRect(0, 0, 16, 16);
+    cGameDraw::s_frameImage = frame;   // read back by effects 5 and 6
+    IntArray* probe = Runtime::newIntArray(1);
+    frame->getRGB(probe, 0, 1, 0, 0, 1, 1);
+    const uint32_t frameColour = static_cast<uint32_t>(probe->get(0));
+    ASSERT_EQ(frameColour & 0xF0F0F0, 0x404040u);
+    IntArray* src = Runtime::newIntArray(4);
+    const uint32_t in[4] = {0xFF204060, 0x80FF10FF, 0xFF303030, 0x00FF00FF};
+    for (jint i = 0; i < 4; ++i) src->set(i, static_cast<jint>(in[i]));
+    struct Case {
+        const char* what;
+        jint effect;
+        std::vector<std::pair<jint, jint>> params;   // {index, value}
+        bool processAlpha;
+        std::vector<uint32_t> expected;   // empty: the source itself comes back
+    };
+    const Case cases[] = {
+        {"10: alpha replaced, colours kept", 10, {{1, 0x90}}, false,
+         {0x90204060, 0x90FF10FF, 0x90303030, 0x90FF00FF}},
+        {"10 with the colour key and a clamped alpha", 10, {{1, 300}}, true,
+         {0xFF204060, 0xFFFF10FF, 0xFF303030, 0}},
+        {"10 scaling the pixels' alpha (mode 2)", 10, {{0, 2}, {1, 128}}, false,
+         {0x7F204060, 0x40FF10FF, 0x7F303030, 0x00FF00FF}},
+        {"7: halfway to the grey of red", 7, {{1, -1}, {2, 128}}, false,
+         {0xFF203040, 0x80FF87FF, 0xFF303030, 0x00FF7FFF}},
+        {"7 at factor 255 leaves the pixels", 7, {{1, -1}, {2, 255}}, false, {}},
+        {"7 grey with alpha; the key drops any green", 7, {{1, 200}}, true,
+         {0xC8202020, 0, 0xC8303030, 0}},
+        {"11 at 100 percent without alpha: the pixels themselves", 11, {}, false, {}},
+        {"5: channels summed with the frame, capped, alpha 0", 5, {}, false, {1}},
+        {"6: d + d x s / 64, capped, alpha 0", 6, {}, false, {1}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        cGameDraw::createDrawEffectParams();
+        for (const auto& [i, v] : c.params) cGameDraw::setDrawEffectParam(c.effect, i, v);
+        cGameDraw::s_drawEffects = 1 << c.effect;
+        IntArray* out = cGameDraw::drawRGBWithEffects(g, src, 2, 3, 4, 1, 0, c.processAlpha, false);
+        ASSERT_NE(out, nullptr);
+        if (c.expected.empty()) {
+            EXPECT_EQ(out, src);
+            continue;
+        }
+        EXPECT_NE(out, src);
+        std::vector<uint32_t> got;
+        for (jint i = 0; i < 4; ++i) got.push_back(static_cast<uint32_t>(out->get(i)));
+        if (c.effect == 5 || c.effect == 6) {
+            // Over the frame as read back (0x404040 through RGB565).
+            std::vector<uint32_t> want;
+            for (uint32_t p : in) {
+                uint32_t o = 0;
+                for (int sh : {16, 8, 0}) {
+                    const uint32_t d = (frameColour >> sh) & 0xFF, v = (p >> sh) & 0xFF;
+                    o |= std::min<uint32_t>(c.effect == 5 ? d + v : d + (d * v >> 6), 255) << sh;
+                }
+                want.push_back(o);
+            }
+            EXPECT_EQ(got, want);
+        } else {
+            EXPECT_EQ(got, c.expected);
+        }
+    }
+
+    // Effect 8: a band over columns 1..4 of an 8-wide block, brightest at its centre, none where the
+    // source is transparent; the source itself is drawn first.
+    IntArray* wide = Runtime::newIntArray(8);
+    for (jint i = 0; i < 8; ++i) wide->set(i, static_cast<jint>(i == 3 ? 0x00FFFFFF : 0xFF102030));
+    cGameDraw::createDrawEffectParams();
+    cGameDraw::setDrawEffectParam(8, 1, 0);
+    cGameDraw::setDrawEffectParam(8, 2, 6);
+    cGameDraw::s_drawEffects = 1 << 8;
+    IntArray* band = cGameDraw::drawRGBWithEffects(g, wide, 0, 0, 8, 1, 0, false, false);
+    ASSERT_NE(band, nullptr);
+    std::vector<uint32_t> alphas;
+    for (jint i = 0; i < 8; ++i) alphas.push_back(static_cast<uint32_t>(band->get(i)) >> 24);
+    EXPECT_EQ(alphas, (std::vector<uint32_t>{0, 85, 170, 0, 170, 85, 0, 0}));
+    EXPECT_EQ(static_cast<uint32_t>(band->get(1)) & 0xFFFFFF, 0xFFFFFFu);
+    EXPECT_EQ(cGameDraw::s_resultProcessAlpha, 1);
 }
 
 }  // namespace
