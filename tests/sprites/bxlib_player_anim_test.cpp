@@ -34,20 +34,17 @@ class PlayerAnimTest : public RuntimeTest {
 protected:
     void SetUp() override {
         RuntimeTest::SetUp();
-        ASprite::s_rgbPrimary = ASprite::s_rgbSecondary = nullptr;
+        resetPaintStatics();
         cGameDraw::createDrawEffectParams();
-        cGameDraw::s_drawEffects = 0;
         g_painted.clear();
     }
     void TearDown() override {
-        cGameDraw::s_drawEffectParams = nullptr;
-        ASprite::s_rgbPrimary = ASprite::s_rgbSecondary = nullptr;
+        resetPaintStatics();
         RuntimeTest::TearDown();
     }
     static RecordingSprite* sprite() {
-        ByteArray* data = paintSpriteBytes().array();
-        auto* s = Runtime::make<RecordingSprite>();
-        EXPECT_TRUE(s->Load(data, 0));
+        auto* s = loadPaintSpriteAs<RecordingSprite>();
+        EXPECT_NE(s, nullptr);
         g_painted.clear();
         return s;
     }

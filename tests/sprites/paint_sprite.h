@@ -4,6 +4,7 @@
 
 #include "runtime/compiled.h"
 #include "sprites/bsprite.h"
+#include "sprites/cgame_draw.h"
 #include "tests/sprites/sprite_bytes.h"
 
 // Modules: 0 image 4 x 2 (palette colours 1 2 3 1 / 2 3 1 0, 0 = key); 1 filled rect 6 x 3 opaque
@@ -62,9 +63,30 @@ inline SpriteBytes paintSpriteBytes() {
     return s;
 }
 
-inline Bsprite* loadPaintSprite() {
+
+// Sprite loaded from paintSpriteBytes as the test's own Bsprite subclass (one that records what it
+// is asked to paint); null when refused.
+template <class S>
+S* loadPaintSpriteAs() {
     ByteArray* data = paintSpriteBytes().array();
-    auto* sprite = Runtime::make<Bsprite>();
+    auto* sprite = Runtime::make<S>();
     if (!sprite || !sprite->Load(data, 0)) return nullptr;
     return sprite;
+}
+
+inline Bsprite* loadPaintSprite() { return loadPaintSpriteAs<Bsprite>(); }
+
+// The sprite and drawing statics as a fresh start-up leaves them (the heaps of the previous test are
+// gone, so no static may keep pointing into them).
+inline void resetPaintStatics() {
+    ASprite::s_rgbPrimary = ASprite::s_rgbSecondary = nullptr;
+    ASprite::s_poolOwners = ASprite::s_poolSprites = nullptr;
+    ASprite::s_poolNext = ASprite::s_poolSize = nullptr;
+    cGameDraw::s_drawEffectParams = nullptr;
+    cGameDraw::s_colorTile = nullptr;
+    cGameDraw::s_g = nullptr;
+    cGameDraw::s_frameImage = nullptr;
+    cGameDraw::s_drawEffects = 0;
+    cGameDraw::s_usedFrameEffects = 0;
+    cGameDraw::s_effectsEnabled = 1;
 }

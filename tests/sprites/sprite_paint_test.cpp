@@ -56,22 +56,12 @@ protected:
         RuntimeTest::TearDown();
     }
     static void resetStatics() {
-        ASprite::s_rgbPrimary = ASprite::s_rgbSecondary = nullptr;
-        ASprite::s_poolOwners = ASprite::s_poolSprites = nullptr;
-        ASprite::s_poolNext = ASprite::s_poolSize = nullptr;
-        cGameDraw::s_drawEffectParams = nullptr;
-        cGameDraw::s_colorTile = nullptr;
-        cGameDraw::s_g = nullptr;
-        cGameDraw::s_frameImage = nullptr;
-        cGameDraw::s_drawEffects = 0;
-        cGameDraw::s_usedFrameEffects = 0;
-        cGameDraw::s_effectsEnabled = 1;
+        resetPaintStatics();
         g_calls.clear();
     }
     static RecordingSprite* recorder() {
-        ByteArray* data = paintSpriteBytes().array();
-        auto* sprite = Runtime::make<RecordingSprite>();
-        EXPECT_TRUE(sprite->Load(data, 0));
+        auto* sprite = loadPaintSpriteAs<RecordingSprite>();
+        EXPECT_NE(sprite, nullptr);
         g_calls.clear();
         return sprite;
     }
