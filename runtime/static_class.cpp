@@ -16,7 +16,8 @@ namespace {
 // on the constant pool); later classes insert their steps where their dependencies put them.
 // The game's steps: the actor tables first (their update orders, then the actor statics, the
 // fixed-point constants the tuning values are shifted by), cGame's statics, whose angle constants
-// the behaviour tables and the actor timing read, then the promotion screen and the sprite statics
+// the behaviour tables and the actor timing read, the draw-effect table right after them (cGame's
+// statics start it empty), then the promotion screen and the sprite statics
 // after the library classes they use, and the type-to-sprite map last.
 constexpr StartupStep kStartupOrder[] = {
     {StaticInit::Z_buildUpdateOrderPairs, "Z::buildUpdateOrderPairs", StartupLayer::Game},
@@ -27,6 +28,7 @@ constexpr StartupStep kStartupOrder[] = {
     {StaticInit::Z_buildTuningConstants, "Z::buildTuningConstants", StartupLayer::Game},
     {StaticInit::BXLibPlayer_constants, "BXLibPlayer constants", StartupLayer::Game},
     {StaticInit::cGame_initStaticFields, "cGame::initStaticFields", StartupLayer::Game},
+    {StaticInit::cGame_drawEffects_clinit, "cGame::initDrawEffects", StartupLayer::Sprites},
     {StaticInit::Z_copyAngleConstants, "Z::copyAngleConstants", StartupLayer::Game},
     {StaticInit::Z_buildBehaviourTables, "Z::buildBehaviourTables", StartupLayer::Game},
     {StaticInit::Z_buildEnemyParamTables, "Z::buildEnemyParamTables", StartupLayer::Game},
@@ -76,13 +78,13 @@ void StaticClass::initStatics() {
         g_constantLoader();
     else
         Log::error("the constant-pool loader is not linked in");
-    bool gameLinked = false;
+    bool layerLinked[static_cast<size_t>(StartupLayer::kCount)] = {};
     for (const StartupStep& step : kStartupOrder)
-        if (step.layer == StartupLayer::Game && g_initializers[static_cast<size_t>(step.step)]) gameLinked = true;
+        if (g_initializers[static_cast<size_t>(step.step)]) layerLinked[static_cast<size_t>(step.layer)] = true;
     for (const StartupStep& step : kStartupOrder) {
         void (*initializer)() = g_initializers[static_cast<size_t>(step.step)];
         if (!initializer) {
-            if (step.layer == StartupLayer::Library || gameLinked)
+            if (step.layer == StartupLayer::Library || layerLinked[static_cast<size_t>(step.layer)])
                 Log::error("static initialiser %s is not linked in", step.name);
             continue;
         }

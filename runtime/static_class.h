@@ -23,6 +23,7 @@ enum class StaticInit : uint8_t {
     Z_buildTuningConstants,
     BXLibPlayer_constants,
     cGame_initStaticFields,
+    cGame_drawEffects_clinit,
     Z_copyAngleConstants,
     Z_buildBehaviourTables,
     Z_buildEnemyParamTables,
@@ -37,10 +38,11 @@ enum class StaticInit : uint8_t {
     kCount
 };
 
-// Library steps run in every program; game steps belong to the classes above the library. A
-// program without the game (the library's tests, tools) skips the game's steps quietly; once any
-// game step is registered, a missing one is an error like a missing library step.
-enum class StartupLayer : uint8_t { Library, Game };
+// Library steps run in every program; sprite and game steps belong to the layers above the library.
+// A program without a layer (the library's tests, tools, the sprite tests without the game) skips
+// that layer's steps quietly; once any step of a layer is registered, a missing one of the same
+// layer is an error like a missing library step.
+enum class StartupLayer : uint8_t { Library, Sprites, Game, kCount };
 
 struct StartupStep {
     StaticInit step;
@@ -54,7 +56,7 @@ struct StaticClass {
     //   2. the class table built;
     //   3. the constant pool loaded (the registered loader);
     //   4. the static initialisers, in startupOrder(); a step whose initialiser is not linked in is
-    //      logged as an error and skipped (a game step only when the game is linked in).
+    //      logged as an error and skipped (a step above the library only when its layer is linked in).
     // The static roots need no step of their own: the registrations are the table.
     static void initStatics();
     // Application::close, before the final collection: every reference static set to null.

@@ -34,11 +34,12 @@ TEST_F(StaticClassTest, LibraryInitialisersRunOnceInTheStartupOrder) {
     }
     EXPECT_EQ(libraryNames, (std::vector<std::string>{"java_lang_System::clinit", "java_lang_Boolean::clinit",
                                                       "java_lang_Runtime::clinit"}));
-    ASSERT_EQ(names.size(), 19u);
+    ASSERT_EQ(names.size(), 20u);
     EXPECT_EQ(names.front(), "Z::buildUpdateOrderPairs");
     EXPECT_EQ(names[7], "cGame::initStaticFields");
-    EXPECT_EQ(names[13], "java_lang_System::clinit");
-    EXPECT_EQ(names[15], "IGP::staticInit");
+    EXPECT_EQ(names[8], "cGame::initDrawEffects");
+    EXPECT_EQ(names[14], "java_lang_System::clinit");
+    EXPECT_EQ(names[16], "IGP::staticInit");
     EXPECT_EQ(names.back(), "Z::buildTypeSpriteMap");
 
     LogCapture log;
