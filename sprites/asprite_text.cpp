@@ -1,6 +1,9 @@
 // Sprite text: measuring, line splitting and wrapping, and drawing strings and pages glyph by glyph.
 // Texts carry inline codes: '\\' + '_' underline, '\\' + '^' bold, '\\' + digit palette; code 1 + p
 // palette p; code 2 + f glyph frame f. A code whose argument would lie past the text ends the text.
+#include <algorithm>
+#include <cstdint>
+
 #include "classlib/lcdui/javax_microedition_lcdui_graphics.h"
 #include "runtime/array.h"
 #include "runtime/class_record.h"
@@ -33,6 +36,17 @@ struct TextSource {
 };
 
 constexpr jint kEscape = '\\', kCodePalette = 1, kCodeFrame = 2, kRestorePalette = 255;
+// glyphAt's answers that are not frames (frames from pack data may be negative, never this low).
+constexpr jint kNoGlyph = INT32_MIN, kTextEnd = INT32_MIN + 1;
+
+// The glyph frame of character c at index *i: code 2 takes the next character as the frame (moving
+// *i on; kTextEnd when it lies at or past end), other controls draw nothing, any other character
+// goes through the char map.
+jint glyphAt(const ASprite* sprite, const TextSource& src, jint c, jint* i, jint end) {
+    if (c == kCodeFrame) return ++*i < end ? src.at(*i) : kTextEnd;
+    if (c < 32) return kNoGlyph;
+    return sprite->MapChar(c);
+}
 
 jint stateFlags(bool bold, bool underline, jint palette) {
     return (palette & ASprite::kFlagPaletteMask) | (bold ? ASprite::kFlagBold : 0) |
@@ -62,7 +76,6 @@ void ASprite::MeasureText(String* text, CharArray* chars) {
     const jint end = s_substringEnd < 0 ? src.length() : std::min(s_substringEnd, src.length());
     for (jint i = start; i < end; ++i) {
         const jint c = src.at(i);
-        jint frame;
         if (c == kEscape) {
             if (++i < end && src.at(i) == '^') localBold = !localBold;
             continue;
@@ -81,14 +94,9 @@ void ASprite::MeasureText(String* text, CharArray* chars) {
             ++i;
             continue;
         }
-        if (c == kCodeFrame) {
-            if (++i >= end) break;
-            frame = src.at(i);
-        } else if (c < 32) {
-            continue;
-        } else {
-            frame = MapChar(c);
-        }
+        const jint frame = glyphAt(this, src, c, &i, end);
+        if (frame == kTextEnd) break;
+        if (frame == kNoGlyph) continue;
         lw += Scaled(GlyphAdvance(frame)) + GetCharSpacing() + (localBold ? 1 : 0);
     }
     width = std::max(width, lw);
@@ -117,7 +125,6 @@ void ASprite::DrawString(javax_microedition_lcdui_Graphics* g, String* text, Cha
     const jint underscoreWidth = Scaled(GlyphAdvance(underscore));
     for (jint i = start; i < end; ++i) {
         const jint c = src.at(i);
-        jint frame;
         if (c == kEscape) {
             if (++i >= end) break;
             const jint d = src.at(i);
@@ -151,14 +158,9 @@ void ASprite::DrawString(javax_microedition_lcdui_Graphics* g, String* text, Cha
             }
             continue;
         }
-        if (c == kCodeFrame) {
-            if (++i >= end) break;
-            frame = src.at(i);
-        } else if (c < 32) {
-            continue;
-        } else {
-            frame = MapChar(c);
-        }
+        const jint frame = glyphAt(this, src, c, &i, end);
+        if (frame == kTextEnd) break;
+        if (frame == kNoGlyph) continue;
         const jint advance = Scaled(GlyphAdvance(frame));
         PaintGlyph(g, frame, x, y);
         if (underline) PaintGlyph(g, underscore, x + ((advance - underscoreWidth) >> 1), y);
@@ -250,6 +252,7 @@ ShortArray* ASprite::SplitText(String* text, jint maxWidth) {
     if (!s_lineTable) s_lineTable = Runtime::newShortArray(kLineTableLength);
     ShortArray* table = s_lineTable;
     BX_RETURN_IF_NULL(table, nullptr);
+    const TextSource src{text, nullptr};
     const jint length = text->length();
     const jint space = GetSpaceWidth();
     jshort w = 0, ws = 0;
@@ -275,7 +278,6 @@ ShortArray* ASprite::SplitText(String* text, jint maxWidth) {
     jint i = 0;
     while (i < length) {
         const jint c = text->charAt(i);
-        jint frame;
         if (c == ' ') {
             w = jt::i2s(w + space);
             breakAt = i;
@@ -324,14 +326,11 @@ ShortArray* ASprite::SplitText(String* text, jint maxWidth) {
             i += 2;
             continue;
         }
-        if (c == kCodeFrame) {
-            if (++i >= length) break;
-            frame = text->charAt(i);
-        } else if (c < 32) {
+        jint frame = glyphAt(this, src, c, &i, length);
+        if (frame == kTextEnd) break;
+        if (frame == kNoGlyph) {
             ++i;
             continue;
-        } else {
-            frame = MapChar(c);
         }
         if (frame >= frameCount) frame = 0;
         const jint a = Scaled(GlyphAdvance(frame)) + GetCharSpacing() + (runBold ? 1 : 0);

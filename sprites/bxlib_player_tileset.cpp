@@ -371,26 +371,22 @@ void BXLibPlayer::TilesetRefreshBuffer(javax_microedition_lcdui_Graphics* g, jin
     jint x0 = inBuffer ? floorMod(column * tw, bw) : px;
     jint y = inBuffer ? floorMod(row * th, bh) : py;
     auto advance = [&](jint v, jint step, jint size) { return inBuffer && v + step >= size ? 0 : v + step; };
-    if (flags & kTileClampX) {
-        if (column < 0) {
-            colCount += column;
-            x0 = inBuffer ? floorMod(x0 - column * tw, bw) : x0 - column * tw;
-            column = 0;
+    // Clamped, a first index before the map is cut off (the position moves on) and the count ends at
+    // the map's edge; else the first index is brought into the map.
+    auto fit = [&](bool clamp, jint* first, jint* count, jint* pos, jint size, jint step, jint bufferSize) {
+        if (!clamp) {
+            *first = floorMod(*first, size);
+            return;
         }
-        colCount = std::min(colCount, cols - column);
-    } else {
-        column = floorMod(column, cols);
-    }
-    if (flags & kTileClampY) {
-        if (row < 0) {
-            rowCount += row;
-            y = inBuffer ? floorMod(y - row * th, bh) : y - row * th;
-            row = 0;
+        if (*first < 0) {
+            *count += *first;
+            *pos = inBuffer ? floorMod(*pos - *first * step, bufferSize) : *pos - *first * step;
+            *first = 0;
         }
-        rowCount = std::min(rowCount, rows - row);
-    } else {
-        row = floorMod(row, rows);
-    }
+        *count = std::min(*count, size - *first);
+    };
+    fit(flags & kTileClampX, &column, &colCount, &x0, cols, tw, bw);
+    fit(flags & kTileClampY, &row, &rowCount, &y, rows, th, bh);
     if (colCount < 1 || rowCount < 1) return;
     for (jint r = 0; r < rowCount; ++r) {
         jint x = x0;
