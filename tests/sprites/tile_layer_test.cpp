@@ -3,6 +3,7 @@
 // aligned and non-aligned origins, for frame and module tilesets, and for incremental buffer refresh.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -68,7 +69,7 @@ SpriteBytes tileSprite(bool withFrames) {
 struct Map {
     int cols = kCols, rows = kRows;
     std::vector<int> ids, flags;
-    Map() {
+    Map(int c = kCols, int r = kRows) : cols(c), rows(r) {
         for (int i = 0; i < cols * rows; ++i) {
             ids.push_back((i * 5 + i / cols) % kTileKinds);
             flags.push_back(i % 4);
@@ -107,10 +108,11 @@ protected:
     // The view of map m at origin (ox, oy) as it should look on the screen: each view pixel shows the
     // tile under it (map wrapped when repeating), mirrored by its cell flags; empty cells and tile ids
     // the sprite lacks show the background.
-    static std::vector<uint16_t> expected(const Map& m, int ox, int oy, bool repeat) {
+    static std::vector<uint16_t> expected(const Map& m, int ox, int oy, bool repeat, int viewW = kViewW,
+                                          int viewH = kViewH, int atX = kAtX, int atY = kAtY) {
         std::vector<uint16_t> out(kLandscapeW * kLandscapeH, Graphics::toRGB565(kBackground));
-        for (int y = 0; y < kViewH; ++y) {
-            for (int x = 0; x < kViewW; ++x) {
+        for (int y = 0; y < viewH; ++y) {
+            for (int x = 0; x < viewW; ++x) {
                 const int wx = ox + x, wy = oy + y;
                 int col = wx >= 0 ? wx / kTile : -((-wx + kTile - 1) / kTile);
                 int row = wy >= 0 ? wy / kTile : -((-wy + kTile - 1) / kTile);
@@ -121,7 +123,7 @@ protected:
                 if (id >= kTileKinds) continue;
                 if (f & 1) u = kTile - 1 - u;
                 if (f & 2) v = kTile - 1 - v;
-                out[(kAtY + y) * kLandscapeW + kAtX + x] = Graphics::toRGB565(paletteColour(tileIndex(id, u, v)));
+                out[(atY + y) * kLandscapeW + atX + x] = Graphics::toRGB565(paletteColour(tileIndex(id, u, v)));
             }
         }
         return out;
@@ -129,10 +131,11 @@ protected:
 
     // Draws the layer at (kAtX, kAtY) on a fresh screen and compares; answers the number of pixels
     // that differ (the first few are reported).
-    static int drawAndCompare(jint layer, const std::vector<uint16_t>& want, const std::string& name) {
+    static int drawAndCompare(jint layer, const std::vector<uint16_t>& want, const std::string& name, jint atX = kAtX,
+                              jint atY = kAtY) {
         Image* screenImage = screen(kBackground);
         Graphics* g = screenImage->getGraphics();
-        B::TilesetDraw(g, kAtX, kAtY, layer);
+        B::TilesetDraw(g, atX, atY, layer);
         EXPECT_EQ(g->getClipWidth(), kLandscapeH) << "the clip is restored";
         const std::vector<uint16_t> got = landscape(screenImage);
         keepPng(got, name);
@@ -305,6 +308,20 @@ TEST_F(TileLayerTest, BufferedRoadPaintsOnlyNewlyExposedTiles) {
         for (int x = kAtX + 6 * kTile - 81; x < kAtX + kViewW; ++x) want[y * kLandscapeW + x] = fresh[y * kLandscapeW + x];
     }
     EXPECT_EQ(drawAndCompare(0, want, "tiles_new_column_81_7"), 0);
+}
+
+// The game's set-up: an 800 x 480 view of 40 x 40 tiles over the whole screen, buffered in 840 x 520.
+TEST_F(TileLayerTest, GameViewThroughTheBackBuffer) {
+    B::TilesetInit(kLandscapeW, kLandscapeH, kTile, kTile);
+    const Map m(30, 20);
+    Bsprite* tiles = loadTiles(true);
+    B::TilesetLoadLayer(2, m.header(), m.tiles(), m.cellFlags(), tiles, true, 16, 0, 0);
+    for (auto [ox, oy] : {std::pair{0, 0}, {17, 9}, {253, 141}, {400, 320}, {40, 520}}) {
+        B::TilesetSetPosition(2, ox, oy);
+        const jint cx = std::min(ox, 30 * kTile - kLandscapeW), cy = std::min(oy, 20 * kTile - kLandscapeH);
+        const std::string name = "tiles_game_view_" + std::to_string(ox) + "_" + std::to_string(oy);
+        EXPECT_EQ(drawAndCompare(2, expected(m, cx, cy, false, kLandscapeW, kLandscapeH, 0, 0), name, 0, 0), 0);
+    }
 }
 
 TEST_F(TileLayerTest, LayerMinusOneDrawsEveryLayerInOrder) {
