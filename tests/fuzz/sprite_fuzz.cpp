@@ -1,10 +1,15 @@
 // libFuzzer target for sprite loading and module decoding over untrusted bytes. Invariants checked:
 // nothing stays pending; a loaded sprite's frame-modules, frames, animation frames and animations
 // name only records their tables hold, and its module data lies inside the image data; decoding every
-// module through every palette and building the ARGB caches stays inside the buffers (ASan).
+// module through every palette and building the ARGB caches stays inside the buffers (ASan); painting
+// and measuring every frame and animation frame at each flag combination, with and without effects
+// 10 and 11, stays inside the picture and the tables.
+#include "classlib/lcdui/javax_microedition_lcdui_graphics.h"
+#include "classlib/lcdui/javax_microedition_lcdui_image.h"
 #include "runtime/array.h"
 #include "runtime/compiled.h"
 #include "sprites/bsprite.h"
+#include "sprites/cgame_draw.h"
 #include "tests/fuzz/fuzz_heaps.h"
 
 namespace {
@@ -12,6 +17,7 @@ namespace {
 bool start() {
     startFuzzHeaps();
     ASprite::s_gcAtLoad = 0;
+    cGameDraw::createDrawEffectParams();
     return true;
 }
 
@@ -31,6 +37,39 @@ void checkTables(Bsprite* s) {
         if (s->animAfFirst->get(a) + (s->animAfCount->get(a) & 0xFF) > s->aframeCount) __builtin_trap();
     }
     if (s->moduleDataOffsets && s->moduleDataOffsets->get(s->moduleCount) != s->imageData->length) __builtin_trap();
+}
+
+// Paints and measures (bounded counts) with every flag combination; the last pass with effects 10
+// and 11 switched on, at a scale the input picks.
+void paintEverything(Bsprite* s, jint scale) {
+    auto* image = javax_microedition_lcdui_Image::createImage(48, 48);
+    if (!image) return;
+    javax_microedition_lcdui_Graphics* g = image->getGraphics();
+    IntArray* rect = Runtime::newIntArray(4);
+    if (!g || !rect) return;
+    cGameDraw::s_g = g;
+    for (int pass = 0; pass < 2; ++pass) {
+        cGameDraw::s_drawEffects = 0;
+        if (pass == 1) {
+            cGameDraw::setDrawEffect(cGameDraw::kEffectScale, false);
+            cGameDraw::setDrawEffectParam(cGameDraw::kEffectScale, 1, scale);
+            cGameDraw::setDrawEffect(cGameDraw::kEffectAlpha, false);
+        }
+        for (jint flags = 0; flags < 8; ++flags) {
+            for (jint f = -1; f <= s->frameCount && f < 16; ++f) {
+                s->PaintFrame(g, f, 10, 450, flags, 0, 0);
+                s->GetFrameRect(rect, f, 0, 0, flags);
+            }
+            for (jint a = -1; a <= s->animCount && a < 8; ++a) {
+                for (jint k = -1; k <= s->GetAFrames(a) && k < 8; ++k) {
+                    s->PaintAFrame(g, a, k, 10, 450, flags, 0, 0);
+                    s->GetAFrameRect(rect, a, k, 0, 0, flags);
+                }
+            }
+        }
+    }
+    cGameDraw::s_drawEffects = 0;
+    cGameDraw::s_g = nullptr;
 }
 
 }  // namespace
@@ -53,7 +92,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         sprite->SetCurrentPalette(p);
         for (jint m = 0; m < sprite->moduleCount && m < 64; ++m) (void)sprite->DecodeModule(m);
     }
+    const jint scale = size > 0 ? static_cast<jint>(static_cast<int8_t>(data[size - 1])) * 4 : 100;
+    sprite->SetCurrentPalette(0);
+    paintEverything(sprite, scale);
+    if (Runtime::getPendingException()) __builtin_trap();
     Bsprite::SetNoCacheFlag(sprite, true);
+    paintEverything(sprite, scale);
     sprite->BuildModuleCache(0, 0, -1, -1);
     sprite->BuildModuleCache(1, 0, -1, 0);
     if (Runtime::getPendingException()) __builtin_trap();

@@ -23,6 +23,7 @@
 #include "sprites/bxlib_player.h"
 #include "tests/classlib/pool_helpers.h"
 #include "tests/sprites/font_sprite.h"
+#include "tests/sprites/paint_sprite.h"
 
 class SpriteTextTest : public ::testing::Test {
 protected:
@@ -49,9 +50,7 @@ protected:
         BXLibPlayer::s_layerGraphics = BXLibPlayer::s_layerSprites = nullptr;
         ASprite::s_lineTable = nullptr;
         ASprite::s_substringStart = ASprite::s_substringEnd = ASprite::s_charLimit = -1;
-        ASprite::s_rgbPrimary = ASprite::s_rgbSecondary = nullptr;
-        ASprite::s_poolOwners = ASprite::s_poolSprites = nullptr;
-        ASprite::s_poolNext = ASprite::s_poolSize = nullptr;
+        resetPaintStatics();
     }
 
     // Glyphs 10 wide, spaces 5; palettes white and yellow. Frames: ' ' 2, a 3, b 4, d 5, h 6, q 7, _ 8.
