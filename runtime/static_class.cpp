@@ -18,6 +18,7 @@ constexpr StartupStep kStartupOrder[] = {
     {StaticInit::java_lang_System_clinit, "java_lang_System::clinit"},
     {StaticInit::java_lang_Boolean_clinit, "java_lang_Boolean::clinit"},
     {StaticInit::java_lang_Runtime_clinit, "java_lang_Runtime::clinit"},
+    {StaticInit::cGame_drawEffects_clinit, "cGame::initDrawEffects", true},
 };
 static_assert(std::size(kStartupOrder) == static_cast<size_t>(StaticInit::kCount),
               "every static initialiser has exactly one place in the start-up order");
@@ -52,6 +53,7 @@ void StaticClass::initStatics() {
     for (const StartupStep& step : kStartupOrder) {
         void (*initializer)() = g_initializers[static_cast<size_t>(step.step)];
         if (!initializer) {
+            if (step.aboveLibrary) continue;
             Log::error("static initialiser %s is not linked in", step.name);
             continue;
         }

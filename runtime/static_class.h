@@ -17,12 +17,16 @@ enum class StaticInit : uint8_t {
     java_lang_System_clinit,
     java_lang_Boolean_clinit,
     java_lang_Runtime_clinit,
+    cGame_drawEffects_clinit,
     kCount
 };
 
 struct StartupStep {
     StaticInit step;
     const char* name;
+    // A step of a layer above the class library (sprites, game): programs that do not link that
+    // layer (the library's own tests, the tools) skip it quietly.
+    bool aboveLibrary = false;
 };
 
 struct StaticClass {
@@ -31,7 +35,7 @@ struct StaticClass {
     //   2. the class table built;
     //   3. the constant pool loaded (the registered loader);
     //   4. the static initialisers, in startupOrder(); a step whose initialiser is not linked in is
-    //      logged as an error and skipped.
+    //      logged as an error and skipped (quietly for a step above the library).
     // The static roots need no step of their own: the registrations are the table.
     static void initStatics();
     // Application::close, before the final collection: every reference static set to null.

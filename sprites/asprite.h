@@ -12,6 +12,7 @@ class ByteArray;
 class IntArray;
 class ObjectArray;
 class ShortArray;
+class javax_microedition_lcdui_Graphics;
 
 class ASprite : public Object {
 public:
@@ -88,6 +89,60 @@ public:
     // turned and mirrored by sprite flags & 7, in the primary buffer, or the secondary when pixels
     // is the primary. flags & 7 = 0 answers pixels; null when the picture exceeds the input or buffer.
     static IntArray* TransformRGB(IntArray* pixels, jint w, jint h, jint flags);
+
+    // --- Painting (landscape coordinates; modules are turned onto the portrait screen) ---
+    // Transform flags: 1 flip x, 2 flip y, 4 quarter turn. Tables indexed by flags & 7: the
+    // drawRegion transform, and a part's flags after the whole is flipped in x, in y, or turned.
+    static const jint kTransformTable[8];
+    static const jint kFlipXRemap[8];
+    static const jint kFlipYRemap[8];
+    static const jint kRotateRemap[8];
+
+    // Frame, frame-module, animation and animation-frame numbers outside their tables paint and
+    // measure nothing. hx, hy are accepted and not used.
+    void PaintFrame(javax_microedition_lcdui_Graphics* g, jint frame, jint x, jint y, jint flags, jint hx, jint hy);
+    void PaintFModule(javax_microedition_lcdui_Graphics* g, jint frame, jint index, jint x, jint y, jint flags);
+    void PaintAFrame(javax_microedition_lcdui_Graphics* g, jint anim, jint aframe, jint x, jint y, jint flags, jint hx,
+                     jint hy);
+    // rect (int[4]) := {minX, minY, maxX, maxY} of the frame painted at (x, y), in portrait screen
+    // coordinates; a frame with no modules leaves {0x7FFFFFFF, 0x7FFFFFFF, 0x80000000, 0x80000000}.
+    void GetFrameRect(IntArray* rect, jint frame, jint x, jint y, jint flags);
+    void GetAFrameRect(IntArray* rect, jint anim, jint aframe, jint x, jint y, jint flags);
+    // box (int[4]) := {x, y, w, h} of the frame's box `item`, mirrored by flags 1 and 2; {0,0,0,0}
+    // for an item the frame lacks. Nothing without a box table.
+    void GetFrameBox(jint frame, jint item, IntArray* box, jint flags);
+    void GetAFrameBox(jint anim, jint aframe, jint item, IntArray* box, jint flags, bool addOffsets);
+    void GetAFrameBoxNoOffsets(jint anim, jint aframe, jint item, IntArray* box, jint flags) {
+        GetAFrameBox(anim, aframe, item, box, flags, false);
+    }
+    // rect := {x, y, x + w, y + h}, w and h exchanged for flag 4.
+    void GetModuleRect(IntArray* rect, jint module, jint x, jint y, jint flags);
+    // Computes the frame rectangle table (flag 0x1000) by measuring every frame at the origin;
+    // {minX, minY, maxX - minX, maxY - minY}, a frame without modules gives {0, 0, 0, 0}.
+    bool ComputeFrameRects();
+
+    // Table accessors; an index outside its table answers 0.
+    [[nodiscard]] jint GetFrameCount() const { return frameCount; }
+    [[nodiscard]] jint GetFModules(jint frame) const;
+    [[nodiscard]] jint GetAFrames(jint anim) const;
+    [[nodiscard]] jint GetAFrameTime(jint anim, jint aframe) const;
+    [[nodiscard]] jint GetModuleWidth(jint module) const;
+    [[nodiscard]] jint GetModuleHeight(jint module) const;
+    [[nodiscard]] jint GetFModuleX(jint i) const;
+    [[nodiscard]] jint GetFModuleY(jint i) const;
+    [[nodiscard]] jint GetAFrameX(jint i) const;
+    [[nodiscard]] jint GetAFrameY(jint i) const;
+    [[nodiscard]] jint GetFrameModule(jint frame, jint j) const;
+    [[nodiscard]] jint GetFrameModuleX(jint frame, jint j) const;
+    [[nodiscard]] jint GetFrameModuleY(jint frame, jint j) const;
+    void SetModuleMap(jint i) { currentModuleMap = i; }
+    [[nodiscard]] jint GetModuleMap() const { return currentModuleMap; }
+    // m through the current module map (m itself without one, or when the map cannot say).
+    [[nodiscard]] jint MapModule(jint m) const;
+
+    // Measuring: while s_measuring is 1, module painting only extends these bounds.
+    static jint s_measuring;
+    static jint s_measureMinX, s_measureMinY, s_measureMaxX, s_measureMaxY;
 
     static jbyte s_gcAtLoad;           // collections requested around loading (initially 1)
     static IntArray* s_rgbPrimary;

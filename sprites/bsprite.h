@@ -36,8 +36,25 @@ public:
 
     void SetPaletteAlphaDefault(jint p, jint a) { SetPaletteAlpha(p, a, hasTransparency, hasPartialAlpha); }
 
-    // Virtual slot after PaintModule (which belongs to painting): 0 <= p < palette count, else unchanged.
+    // Bsprite's first own virtual: paints module m at landscape (x, y) turned onto the portrait
+    // screen: X = 480 - H - y, Y = x (H the module's height, its width for flag 4), flags through
+    // the rotate remap. A module outside the table draws nothing.
+    virtual void PaintModule(javax_microedition_lcdui_Graphics* g, jint module, jint x, jint y, jint flags);
+    // 0 <= p < palette count, else unchanged.
     virtual void SetCurrentPalette(jint p);
+
+    // Draws module m (mapped through the current module map) at portrait (X, Y) with sprite flags;
+    // shape modules with the Graphics shape operations, image modules from the caches; honours the
+    // draw effects. While measuring it only extends the bounds.
+    void PaintModuleScreen(javax_microedition_lcdui_Graphics* g, jint module, jint X, jint Y, jint flags);
+
+    // The frame rectangle (loaded or computed); 0 for a frame outside the table.
+    [[nodiscard]] jint GetFrameX(jint frame) const;
+    [[nodiscard]] jint GetFrameY(jint frame) const;
+    [[nodiscard]] jint GetFrameWidth(jint frame) const;
+    [[nodiscard]] jint GetFrameHeight(jint frame) const;
+
+    static constexpr jint kScreenWidth = 480;   // the portrait buffer's width
 
     // Sets or clears the ARGB-array cache mode.
     static void SetNoCacheFlag(Bsprite* sprite, bool on);

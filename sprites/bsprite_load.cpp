@@ -104,9 +104,8 @@ bool Bsprite::Load(ByteArray* data, jint offset, jint /*paletteMask*/, jint /*lo
             moduleMaps = Runtime::newObjectArray(CID_ShortArray, kModuleMapSlots);
             currentModuleMap = -1;
         }
-        // Rectangles computed at load need frame measuring, which belongs to painting; without it the
-        // frames keep no rectangle table.
     }
+    if (next >= 0 && (dataFlags & kFlagComputeRects) && !ComputeFrameRects()) next = -1;
     if (next < 0) {
         Unload();
         moduleCount = frameModuleCount = frameCount = aframeCount = animCount = boxCount = 0;
