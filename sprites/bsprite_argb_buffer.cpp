@@ -8,7 +8,7 @@
 #include "runtime/compiled.h"
 #include "runtime/log.h"
 #include "sprites/bsprite.h"
-#include "sprites/cgame_effects.h"
+#include "sprites/cgame_draw.h"
 
 namespace {
 
@@ -24,7 +24,7 @@ SurfaceARGB bufferView(IntArray* buf, jint bufW, jint bufH) {
 // (x, y, width, height) cut to the buffer, then to the current Graphics' clip.
 Rect cut(const SurfaceARGB& buffer, jint x, jint y, jint width, jint height) {
     Rect area = buffer.bounds().clip(x, y, width, height);
-    if (auto* g = cGameEffects::s_graphics)
+    if (auto* g = cGameDraw::s_g)
         area = area.clip(g->getClipX(), g->getClipY(), g->getClipWidth(), g->getClipHeight());
     return area;
 }

@@ -1,4 +1,4 @@
-// ARGB effects and the ARGB buffer's fill and copy. Channels are taken apart before any product, so
+// The ARGB buffer's blends, fill and copy. Channels are taken apart before any product, so
 // every product stays below 2^24 (the packed red-and-blue form would overflow and carry between
 // channels).
 #include "platform/graphics/argb_effects.h"
@@ -10,59 +10,11 @@ namespace gfx {
 namespace {
 
 constexpr int channel(uint32_t p, int shift) { return static_cast<int>((p >> shift) & 0xFF); }
-constexpr uint32_t opaqueGrey(int r, int alpha) {
-    return static_cast<uint32_t>(alpha) << 24 | static_cast<uint32_t>(r) * 0x010101u;
-}
 
 // d moved towards c by weight w (0..255) out of 256, rounding down.
 constexpr int mix(int d, int c, int w) { return (d + (((c - d) * w) >> 8)) & 0xFF; }
 
 }  // namespace
-
-EffectResult pixelEffect(const uint32_t* src, uint32_t* dst, int n, int factor, int alpha, bool colourKey,
-                         bool scaleAlpha) {
-    if (alpha < 0) {
-        if (factor >= 255) return EffectResult::Untouched;
-        for (int i = n - 1; i >= 0; --i) {
-            const uint32_t s = src[i];
-            const int r = channel(s, 16);
-            if (factor < 1) {
-                dst[i] = (s & 0xFFFF0000u) | static_cast<uint32_t>(r) * 257u;
-            } else {
-                const int g = mix(r, channel(s, 8), factor);
-                const int b = mix(r, channel(s, 0), factor);
-                dst[i] = (s & 0xFFFF0000u) | static_cast<uint32_t>(g << 8 | b);
-            }
-        }
-        return EffectResult::Recoloured;
-    }
-    alpha = std::min(alpha, 255);
-    for (int i = n - 1; i >= 0; --i) {
-        const uint32_t s = src[i];
-        const int r = channel(s, 16);
-        if (scaleAlpha)
-            dst[i] = opaqueGrey(r, (channel(s, 24) * alpha) >> 8);
-        else if (colourKey && (s & 0xFF00FFu) == 0xFF00FFu)
-            dst[i] = 0;
-        else
-            dst[i] = opaqueGrey(r, alpha);
-    }
-    return EffectResult::NewAlpha;
-}
-
-void colourEffect(const uint32_t* src, uint32_t* dst, int n, int alpha, bool colourKey, bool scaleAlpha) {
-    alpha = std::clamp(alpha, 0, 255);
-    for (int i = n - 1; i >= 0; --i) {
-        const uint32_t s = src[i];
-        const uint32_t colour = s & 0xFFFFFFu;
-        if (scaleAlpha)
-            dst[i] = colour | static_cast<uint32_t>((channel(s, 24) * alpha) >> 8) << 24;
-        else if (colourKey && colour == 0xFF00FFu)
-            dst[i] = 0;
-        else
-            dst[i] = colour | static_cast<uint32_t>(alpha) << 24;
-    }
-}
 
 uint32_t blendOverOpaque(uint32_t c, uint32_t d, int a) {
     const int r = mix(channel(d, 16), channel(c, 16), a);

@@ -1,6 +1,7 @@
-// 32-bit ARGB pixel effects (grey, colour blend, new or scaled alpha) and the blended rectangle fill
-// and transformed copy into an ARGB buffer. Blends work one channel at a time, so no product leaves
-// the int range whatever the inputs. Memory only; the caller has checked every range it passes.
+// The blended rectangle fill and transformed copy into a 32-bit ARGB buffer, and their blends (the
+// pixel effects themselves are in sprite_effects.h). Blends work one channel at a time, so no
+// product leaves the int range whatever the inputs. Memory only; the caller has checked every
+// range it passes.
 #pragma once
 
 #include <cstdint>
@@ -9,20 +10,6 @@
 #include "platform/graphics/surface.h"
 
 namespace gfx {
-
-// What a pixel effect did with its n pixels.
-enum class EffectResult : uint8_t {
-    Untouched,   // nothing written: the source is the result
-    Recoloured,  // colours written into dst, each pixel's alpha kept
-    NewAlpha,    // pixels written into dst with a new alpha
-};
-
-// Grey or colour blend (alpha < 0), or grey with a new alpha (alpha >= 0, capped at 255), from
-// src[0, n) into dst[0, n), last pixel first. src and dst may be the same array.
-EffectResult pixelEffect(const uint32_t* src, uint32_t* dst, int n, int factor, int alpha, bool colourKey,
-                         bool scaleAlpha);
-// The alpha-only effect (alpha clamped to 0..255): colours kept.
-void colourEffect(const uint32_t* src, uint32_t* dst, int n, int alpha, bool colourKey, bool scaleAlpha);
 
 // c of alpha a (1..254) over an opaque pixel d: each channel d + ((c - d) x a >> 8); opaque.
 [[nodiscard]] uint32_t blendOverOpaque(uint32_t c, uint32_t d, int a);
