@@ -12,6 +12,8 @@ class ByteArray;
 class IntArray;
 class ObjectArray;
 class ShortArray;
+class CharArray;
+class String;
 class javax_microedition_lcdui_Graphics;
 
 class ASprite : public Object {
@@ -157,6 +159,87 @@ public:
     ByteArray* moduleVersions;
     jint textScale;                    // 8.8, -1 = none
     IntArray* textScratch;             // int[4]
+
+    // --- Sprite font: each character is a glyph frame; frame 0 carries the line metrics ---
+    jint lineSpacing;                  // extra pixels between lines
+    jint fontHeight;
+    jint charSpacing;                  // extra pixels between glyphs
+    jint spaceWidth;
+    jint yOffset;                      // added to the pen's y so that y names the top of the line
+    bool underline;                    // toggled by the escape '\\' '_'
+    bool bold;                         // toggled by the escape '\\' '^'
+    ObjectArray* charMap;              // per bucket: ShortArray of {character, glyph frame} pairs
+    jint charMapCount;
+
+    // v scaled by the text scale (8.8) when it is set.
+    [[nodiscard]] jint Scaled(jint v) const;
+    // The glyph frame of character c; frame 1 is the glyph of every unmapped character.
+    [[nodiscard]] jint MapChar(jint c) const;
+    [[nodiscard]] jint GetFontHeight() const { return Scaled(fontHeight); }
+    [[nodiscard]] jint GetLineSpacing() const { return Scaled(lineSpacing); }
+    [[nodiscard]] jint GetSpaceWidth() const { return Scaled(spaceWidth); }
+    [[nodiscard]] jint GetCharSpacing() const { return Scaled(charSpacing); }
+    void ResetCharSpacing() { charSpacing = 0; }
+    // Font height := the y distance of frame 0's frame-modules 1 and 2; answers the y of frame-module 1.
+    jint ComputeFontHeight();
+    // Space width := the advance of the glyph of ' '; answers it.
+    jint ComputeSpaceWidth();
+    // Splits s[start, end) at sep: out[0] = start - 1, then each separator's index, then end; answers
+    // the number of pieces (piece k runs from out[k] + 1 to out[k + 1] - 1). Entries past out's end
+    // are not written.
+    static jint FindSeparators(String* s, jint start, jint end, jint sep, IntArray* out);
+    // Builds the char-map buckets from a definition: [0] bucket count B, B initial pairs, then records
+    // {bucket, pair count n, n pairs}. A definition that runs short or names a bucket outside 0..B-1 is
+    // refused whole (the sprite keeps no char map); then the font metrics are read.
+    void BuildCharMap(ShortArray* definition);
+    // Metrics from frame 0 (a metrics frame) and the glyph of ' '.
+    void InitFontMetrics();
+    // The advance of a glyph frame: x offset of its frame-module 0, unscaled; 0 for a frame the sprite
+    // does not have or one without frame-modules.
+    [[nodiscard]] jint GlyphAdvance(jint frame);
+    // ' ' answers the (scaled) space width; any other character its glyph's advance, unscaled.
+    [[nodiscard]] jint GetCharWidth(jint c);
+    [[nodiscard]] jint GetFrameWidthScaled(jint frame);
+    // Paints a glyph frame with its top-left pen at (x, y); a frame the sprite does not have is skipped.
+    void PaintGlyph(javax_microedition_lcdui_Graphics* g, jint frame, jint x, jint y);
+
+    // --- Sprite text ---
+    static constexpr jint kLineTableLength = 600;
+    static constexpr jint kMaxLines = 199;              // (600 - 1) / 3
+    static constexpr jint kFlagBold = 0x1000, kFlagUnderline = 0x2000, kFlagPaletteMask = 0xFFF;
+    static constexpr jint kWrapStartLiteral = 1;        // WrapText's start text (the empty text)
+    static constexpr jint kWrapSeparatorLiteral = 44;   // WrapText's line separator
+
+    // Draws the text (or chars when text is null; or the substring range) with anchors 1, 2, 8, 32;
+    // escapes: '\\' then '_' underline, '^' bold, d palette d - '0'; code 1 p palette p (255 restores the
+    // palette of the call's start with usePalette); code 2 f glyph frame f. An escape at the very end
+    // ends the text.
+    void DrawString(javax_microedition_lcdui_Graphics* g, String* text, CharArray* chars, jint x, jint y, jint anchor,
+                    bool usePalette);
+    void DrawStringAt(javax_microedition_lcdui_Graphics* g, String* text, jint x, jint y, jint anchor, bool usePalette) {
+        DrawString(g, text, nullptr, x, y, anchor, usePalette);
+    }
+    // Lines of text[start, end) split at '\n', one DrawString each.
+    void DrawPage(javax_microedition_lcdui_Graphics* g, String* text, jint x, jint y, jint anchor, jint start, jint end);
+    void DrawPageFull(javax_microedition_lcdui_Graphics* g, String* text, jint x, jint y, jint anchor);
+    // Pre-wrapped text from a line table (SplitText's); maxChars >= 0 stops after that many characters.
+    void DrawPageB(javax_microedition_lcdui_Graphics* g, String* text, ShortArray* lines, jint x, jint y,
+                   jint firstLine, jint lineCount, jint anchor, jint maxChars);
+    // Width and height of the text (or chars when text is null) into s_textWidth, s_textHeight.
+    void MeasureText(String* text, CharArray* chars);
+    // Fills the shared line table with text wrapped to maxWidth (words are never split) and answers it.
+    // A text needing more lines than the table holds ends in its last line.
+    ShortArray* SplitText(String* text, jint maxWidth);
+    // The text with the line separator inserted at each break SplitText found.
+    String* WrapText(String* text, jint maxWidth);
+
+    static jint s_textWidth;           // of the last MeasureText
+    static jint s_textHeight;
+    static jint s_substringStart;      // -1 = the whole text
+    static jint s_substringEnd;
+    static jint s_charLimit;           // DrawPageB's typing effect, -1 = none
+    static jint s_savedPalette;
+    static ShortArray* s_lineTable;    // kLineTableLength entries once made
 
     jint moduleCount;
     ShortArray* modulesX;              // only with kFlagModuleXY

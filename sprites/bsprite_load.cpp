@@ -38,6 +38,7 @@ const uint32_t kASpriteRefs[] = {
     BX_REF_FIELD(ASprite, argbCache),      BX_REF_FIELD(ASprite, imageCache),
     BX_REF_FIELD(ASprite, paletteBytes),   BX_REF_FIELD(ASprite, imageSection),
     BX_REF_FIELD(ASprite, imageSectionTable),
+    BX_REF_FIELD(ASprite, charMap),
 };
 const RefFieldRegistration kASpriteRefsReg(CID_ASprite, kASpriteRefs);
 const StaticRefRegistration kASpriteStatics(CID_ASprite, &ASprite::s_rgbPrimary, &ASprite::s_rgbSecondary);
