@@ -7,6 +7,7 @@
 #include "tools/file_bytes.h"
 #include "tools/nested_array_compiler.h"
 #include "tools/pack_writer.h"
+#include "tools/sprite_source.h"
 #include "tools/text_pack_compiler.h"
 
 namespace tools {
@@ -26,8 +27,8 @@ bool parseJson(const std::string& text, const fs::path& file, json& out, std::st
 }
 
 // A file named by pack.json: relative, inside the folder.
-bool readNamedFile(const fs::path& folder, const json& name, const std::string& where, std::string& bytes,
-                   std::string& error) {
+bool namedPath(const fs::path& folder, const json& name, const std::string& where, fs::path& path,
+               std::string& error) {
     if (!name.is_string()) {
         error = where + ": a file name is a string";
         return false;
@@ -37,7 +38,14 @@ bool readNamedFile(const fs::path& folder, const json& name, const std::string& 
         error = where + ": \"" + name.get<std::string>() + "\" is not a path inside the pack's folder";
         return false;
     }
-    return readFileBytes(folder / relative, bytes, error);
+    path = folder / relative;
+    return true;
+}
+
+bool readNamedFile(const fs::path& folder, const json& name, const std::string& where, std::string& bytes,
+                   std::string& error) {
+    fs::path path;
+    return namedPath(folder, name, where, path, error) && readFileBytes(path, bytes, error);
 }
 
 bool readItem(const fs::path& folder, const json& source, const std::string& where, PackItem& item,
@@ -50,10 +58,10 @@ bool readItem(const fs::path& folder, const json& source, const std::string& whe
     int contents = 0;
     for (const auto& [key, value] : source.items()) {
         (void)value;
-        if (key == "file" || key == "nested" || key == "texts" || key == "empty") ++contents;
+        if (key == "file" || key == "nested" || key == "texts" || key == "sprite" || key == "empty") ++contents;
         else if (key != "kind" && key != "lzma") return fail("unknown key \"" + key + "\"");
     }
-    if (contents != 1) return fail("exactly one of \"file\", \"nested\", \"texts\", \"empty\" is needed");
+    if (contents != 1) return fail("exactly one of \"file\", \"nested\", \"texts\", \"sprite\", \"empty\" is needed");
     if (source.contains("empty")) {
         if (source["empty"] != true) return fail("\"empty\" is true or absent");
         if (source.contains("kind") || source.contains("lzma")) return fail("an empty item has no kind and no LZMA");
@@ -71,6 +79,11 @@ bool readItem(const fs::path& folder, const json& source, const std::string& whe
         item.lzma = source["lzma"].get<bool>();
     }
     if (source.contains("file")) return readNamedFile(folder, source["file"], where + ".file", item.data, error);
+    if (source.contains("sprite")) {
+        fs::path path;
+        return namedPath(folder, source["sprite"], where + ".sprite", path, error) &&
+               compileSpriteFile(path, item.data, error);
+    }
     if (source.contains("texts")) {
         std::string text;
         if (!readNamedFile(folder, source["texts"], where + ".texts", text, error)) return false;

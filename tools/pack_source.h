@@ -7,6 +7,7 @@
 //       {"nested": {"ints": [1, 2]}},                   a nested array (tools/nested_array_compiler.h),
 //       {"nested": "table.json"},                         inline or from a JSON file
 //       {"texts": "en.txt"},                            a text pack (tools/text_pack_compiler.h)
+//       {"sprite": "hero.json"},                        a sprite source (tools/sprite_source.h)
 //       {"empty": true}                                 an item of no bytes at all
 //     ]
 //   }
