@@ -1,0 +1,237 @@
+// Sprite painting into a headless 480 x 800 portrait target, in frames of the game's shape: 60
+// animated actors of 10 modules each painted with PaintAFrame, (1) from Image caches that always hit,
+// (2) through a cache pool too small to hold one actor's modules, so every module is decoded and
+// evicted again, (3) from ARGB-array caches, (4) with half the actors under draw effects 10 (alpha)
+// and 11 (scale), and (5) a page of bitmap-font text through the glyph-image cache. Prints each
+// scenario's median ms per frame and a checksum of its last frame's pixels, and the first
+// scenario's figure last as `ms_per_frame: X`.
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "classlib/lcdui/javax_microedition_lcdui_graphics.h"
+#include "classlib/lcdui/javax_microedition_lcdui_image.h"
+#include "platform/graphics/system_font.h"
+#include "runtime/array.h"
+#include "runtime/compiled.h"
+#include "runtime/heaps.h"
+#include "runtime/object_manager.h"
+#include "runtime/string.h"
+#include "sprites/bitmap_font.h"
+#include "sprites/bsprite.h"
+#include "sprites/cgame_draw.h"
+#include "tools/sprite_writer.h"
+
+namespace {
+
+using Graphics = javax_microedition_lcdui_Graphics;
+using Image = javax_microedition_lcdui_Image;
+
+constexpr int kActors = 60;
+constexpr int kModules = 10;
+constexpr int kFrames = 4;
+constexpr int kFramesPerRound = 50;
+constexpr int kRounds = 9;
+
+// Ten image modules of 16..34 pixels a side in 16 colours (colour 0 the key), four frames that
+// place all ten with every flip and turn, one animation through the four frames.
+tools::SpriteDefinition actorSprite() {
+    tools::SpriteDefinition s;
+    s.pixelFormat = 0x1600;
+    std::vector<uint32_t> palette = {0x00FF00FF};
+    for (uint32_t i = 1; i < 16; ++i) palette.push_back(0xFF000000u | (i * 0x110000u) | ((15 - i) * 0x1100u) | (i * 7u));
+    s.palettes.push_back(palette);
+    for (int m = 0; m < kModules; ++m) {
+        tools::SpriteModule mod;
+        mod.w = 16 + 2 * m;
+        mod.h = 34 - 2 * m;
+        for (int y = 0; y < mod.h; ++y)
+            for (int x = 0; x < mod.w; ++x)
+                mod.indices.push_back(static_cast<uint8_t>((x + y) % 7 == 0 ? 0 : 1 + (x * 3 + y * 5 + m) % 15));
+        s.modules.push_back(mod);
+    }
+    for (int f = 0; f < kFrames; ++f) {
+        tools::SpriteFrame frame;
+        for (int m = 0; m < kModules; ++m)
+            frame.modules.push_back({m, (m % 5) * 12 - 24 + f, (m / 5) * 18 - 18, (m + f) % 8});
+        frame.rect = {-24, -18, 96, 70};
+        s.frames.push_back(frame);
+        s.animations.resize(1);
+        s.animations[0].frames.push_back({f, 1, 0, 0, 0});
+    }
+    return s;
+}
+
+Bsprite* loadActorSprite() {
+    std::string bytes, error;
+    if (!tools::writeSprite(actorSprite(), "sprite_bench", bytes, error)) {
+        std::fprintf(stderr, "sprite_bench: %s\n", error.c_str());
+        return nullptr;
+    }
+    ByteArray* data = Runtime::newByteArray(static_cast<jint>(bytes.size()));
+    if (!data) return nullptr;
+    std::copy(bytes.begin(), bytes.end(), reinterpret_cast<char*>(data->elements()));
+    auto* sprite = Runtime::make<Bsprite>();
+    if (!sprite || !sprite->Load(data, 0)) {
+        std::fputs("sprite_bench: the actor sprite was refused\n", stderr);
+        return nullptr;
+    }
+    return sprite;
+}
+
+// The printable ASCII characters of the built-in font at one bit per pixel.
+BitmapFont* loadBitmapFont() {
+    std::u16string chars;
+    for (char16_t c = 33; c < 127; ++c) chars.push_back(c);
+    const int w = SystemFont::charWidth(u'A'), h = SystemFont::height();
+    std::vector<uint16_t> cell(static_cast<size_t>(w) * h);
+    ByteArray* widths = Runtime::newByteArray(static_cast<jint>(chars.size()));
+    const int bytesPerGlyph = (w * h + 7) / 8;
+    ByteArray* bits = Runtime::newByteArray(static_cast<jint>(chars.size()) * bytesPerGlyph);
+    if (!widths || !bits) return nullptr;
+    for (size_t i = 0; i < chars.size(); ++i) {
+        std::fill(cell.begin(), cell.end(), 0);
+        SystemFont::drawText({cell.data(), w, h, w}, 0, 0, std::u16string_view(&chars[i], 1), 0xFFFF);
+        widths->elements()[i] = static_cast<jbyte>(w);
+        for (int p = 0; p < w * h; ++p)
+            if (cell[static_cast<size_t>(p)]) bits->elements()[static_cast<int>(i) * bytesPerGlyph + p / 8] |= static_cast<jbyte>(1 << (p % 8));
+    }
+    auto* font = Runtime::make<BitmapFont>();
+    String* map = String::fromUnits(reinterpret_cast<const jchar*>(chars.data()), static_cast<jint>(chars.size()));
+    if (!font || !map || !font->Load(map, widths, bits, h, 1, w)) return nullptr;
+    font->SetColor(0xFFFFFF);
+    return font;
+}
+
+uint64_t checksum(Image* image) {
+    const auto* px = static_cast<const uint16_t*>(image->m_pixels->data);
+    uint64_t h = 1469598103934665603ull;
+    for (jint i = 0; i < image->m_width * image->m_height; ++i) h = (h ^ px[i]) * 1099511628211ull;
+    return h;
+}
+
+struct Scene {
+    Graphics* g;
+    Bsprite* sprite;
+    BitmapFont* font;
+};
+
+// One frame of the actors: a cleared screen, then every actor at its place and animation step.
+void paintActors(const Scene& s, int frame, bool effects) {
+    s.g->setClip(0, 0, 480, 800);
+    s.g->setColor(0x203040);
+    s.g->fillRect(0, 0, 480, 800);
+    for (int a = 0; a < kActors; ++a) {
+        const jint x = 40 + (a % 10) * 76 + (frame % 8);
+        const jint y = 30 + (a / 10) * 72;
+        if (effects && a % 2) {
+            const jint effect = a % 4 == 1 ? cGameDraw::kEffectAlpha : cGameDraw::kEffectScale;
+            cGameDraw::setDrawEffect(effect, false);
+            cGameDraw::setDrawEffectParam(effect, 1, effect == cGameDraw::kEffectAlpha ? 128 : 150);
+        }
+        s.sprite->PaintAFrame(s.g, 0, (frame + a) % kFrames, x, y, 0, 0, 0);
+        cGameDraw::s_drawEffects &= ~cGameDraw::kPixelEffectsMask;
+    }
+}
+
+void paintText(const Scene& s, int frame) {
+    static const char kLine[] = "The quick brown fox jumps over the lazy dog; 0123456789 (%d)";
+    s.g->setClip(0, 0, 480, 800);
+    s.g->setColor(0);
+    s.g->fillRect(0, 0, 480, 800);
+    const int lineHeight = s.font->glyphHeight + 2;
+    for (int row = 0; row * lineHeight + lineHeight <= 800; ++row) {
+        char text[96];
+        std::snprintf(text, sizeof text, kLine, frame + row);
+        jint x = 4;
+        for (const char* c = text; *c && x < 470; ++c) x += s.font->DrawCharCached(s.g, static_cast<jchar>(*c), x, row * lineHeight);
+    }
+}
+
+struct Result {
+    double msPerFrame;
+    uint64_t sum;
+};
+
+template <class Paint>
+Result measure(Image* target, Paint paint) {
+    std::vector<double> times;
+    int frame = 0;
+    for (int round = 0; round < kRounds; ++round) {
+        const auto start = std::chrono::steady_clock::now();
+        for (int i = 0; i < kFramesPerRound; ++i) paint(frame++);
+        const std::chrono::duration<double, std::milli> elapsed = std::chrono::steady_clock::now() - start;
+        times.push_back(elapsed.count() / kFramesPerRound);
+    }
+    std::sort(times.begin(), times.end());
+    return {times[times.size() / 2], checksum(target)};
+}
+
+void report(const char* name, const Result& r) {
+    std::printf("%-28s %8.3f ms per frame  checksum %016llx\n", name, r.msPerFrame,
+                static_cast<unsigned long long>(r.sum));
+}
+
+}  // namespace
+
+int main() {
+    if (!Runtime::initHeaps()) {
+        std::fputs("sprite_bench: cannot create the heaps\n", stderr);
+        return 1;
+    }
+    Result hits{};
+    {
+        ObjectManager collector;
+        Image* target = Image::createImage(480, 800);
+        Bsprite* sprite = loadActorSprite();
+        BitmapFont* font = loadBitmapFont();
+        if (!target || !sprite || !font) {
+            std::fputs("sprite_bench: cannot build the scene\n", stderr);
+            return 1;
+        }
+        Graphics* g = target->getGraphics();
+        for (Object** root : {reinterpret_cast<Object**>(&target), reinterpret_cast<Object**>(&sprite),
+                              reinterpret_cast<Object**>(&font), reinterpret_cast<Object**>(&g)})
+            collector.addRoot(root);
+        cGameDraw::s_g = g;
+        cGameDraw::createDrawEffectParams();
+        const Scene scene{g, sprite, font};
+
+        sprite->BuildModuleCache(0, 0, -1, -1);
+        hits = measure(target, [&](int f) { paintActors(scene, f, false); });
+
+        ASprite::InitCachePools(1);
+        ASprite::InitCachePool(0, kModules / 2);
+        sprite = loadActorSprite();
+        if (!sprite) return 1;
+        sprite->SetCachePool(0);
+        report("pool thrashing", measure(target, [&](int f) { paintActors(scene, f, false); }));
+
+        sprite = loadActorSprite();
+        if (!sprite) return 1;
+        Bsprite::SetNoCacheFlag(sprite, true);
+        sprite->BuildModuleCache(0, 0, -1, -1);
+        report("ARGB cache", measure(target, [&](int f) { paintActors(scene, f, false); }));
+
+        sprite = loadActorSprite();
+        if (!sprite) return 1;
+        sprite->BuildModuleCache(0, 0, -1, -1);
+        report("effects 10 and 11 on half", measure(target, [&](int f) { paintActors(scene, f, true); }));
+
+        BitmapFont::SetCacheCapacity(128);
+        report("bitmap font page", measure(target, [&](int f) { paintText(scene, f); }));
+
+        report("actors, cache hits", hits);
+        std::printf("collections %llu\n", static_cast<unsigned long long>(collector.statistics().collections));
+        cGameDraw::s_g = nullptr;
+        for (Object** root : {reinterpret_cast<Object**>(&target), reinterpret_cast<Object**>(&sprite),
+                              reinterpret_cast<Object**>(&font), reinterpret_cast<Object**>(&g)})
+            collector.removeRoot(root);
+        Runtime::destroyHeaps();
+    }
+    std::printf("ms_per_frame: %.3f\n", hits.msPerFrame);
+    return 0;
+}
