@@ -113,7 +113,9 @@ uint64_t checksum(Image* image) {
     return h;
 }
 
+// The rooted objects of the run; `sprite` is replaced by each scenario.
 struct Scene {
+    Image* target;
     Graphics* g;
     Bsprite* sprite;
     BitmapFont* font;
@@ -185,40 +187,38 @@ int main() {
     Result hits{};
     {
         ObjectManager collector;
-        Image* target = Image::createImage(480, 800);
-        Bsprite* sprite = loadActorSprite();
-        BitmapFont* font = loadBitmapFont();
-        if (!target || !sprite || !font) {
+        Scene scene{};
+        Object** const roots[] = {reinterpret_cast<Object**>(&scene.target), reinterpret_cast<Object**>(&scene.g),
+                                  reinterpret_cast<Object**>(&scene.sprite), reinterpret_cast<Object**>(&scene.font)};
+        for (Object** root : roots) collector.addRoot(root);
+        scene.target = Image::createImage(480, 800);
+        scene.sprite = loadActorSprite();
+        scene.font = loadBitmapFont();
+        if (!scene.target || !scene.sprite || !scene.font) {
             std::fputs("sprite_bench: cannot build the scene\n", stderr);
             return 1;
         }
-        Graphics* g = target->getGraphics();
-        for (Object** root : {reinterpret_cast<Object**>(&target), reinterpret_cast<Object**>(&sprite),
-                              reinterpret_cast<Object**>(&font), reinterpret_cast<Object**>(&g)})
-            collector.addRoot(root);
-        cGameDraw::s_g = g;
+        scene.g = scene.target->getGraphics();
+        Image* const target = scene.target;
+        cGameDraw::s_g = scene.g;
         cGameDraw::createDrawEffectParams();
-        const Scene scene{g, sprite, font};
 
-        sprite->BuildModuleCache(0, 0, -1, -1);
+        scene.sprite->BuildModuleCache(0, 0, -1, -1);
         hits = measure(target, [&](int f) { paintActors(scene, f, false); });
 
         ASprite::InitCachePools(1);
         ASprite::InitCachePool(0, kModules / 2);
-        sprite = loadActorSprite();
-        if (!sprite) return 1;
-        sprite->SetCachePool(0);
+        if (!(scene.sprite = loadActorSprite())) return 1;
+        scene.sprite->SetCachePool(0);
         report("pool thrashing", measure(target, [&](int f) { paintActors(scene, f, false); }));
 
-        sprite = loadActorSprite();
-        if (!sprite) return 1;
-        Bsprite::SetNoCacheFlag(sprite, true);
-        sprite->BuildModuleCache(0, 0, -1, -1);
+        if (!(scene.sprite = loadActorSprite())) return 1;
+        Bsprite::SetNoCacheFlag(scene.sprite, true);
+        scene.sprite->BuildModuleCache(0, 0, -1, -1);
         report("ARGB cache", measure(target, [&](int f) { paintActors(scene, f, false); }));
 
-        sprite = loadActorSprite();
-        if (!sprite) return 1;
-        sprite->BuildModuleCache(0, 0, -1, -1);
+        if (!(scene.sprite = loadActorSprite())) return 1;
+        scene.sprite->BuildModuleCache(0, 0, -1, -1);
         report("effects 10 and 11 on half", measure(target, [&](int f) { paintActors(scene, f, true); }));
 
         BitmapFont::SetCacheCapacity(128);
@@ -227,9 +227,7 @@ int main() {
         report("actors, cache hits", hits);
         std::printf("collections %llu\n", static_cast<unsigned long long>(collector.statistics().collections));
         cGameDraw::s_g = nullptr;
-        for (Object** root : {reinterpret_cast<Object**>(&target), reinterpret_cast<Object**>(&sprite),
-                              reinterpret_cast<Object**>(&font), reinterpret_cast<Object**>(&g)})
-            collector.removeRoot(root);
+        for (Object** root : roots) collector.removeRoot(root);
         Runtime::destroyHeaps();
     }
     std::printf("ms_per_frame: %.3f\n", hits.msPerFrame);
