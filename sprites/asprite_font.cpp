@@ -1,46 +1,14 @@
 // ASprite as a font: the character map, the metrics read from the metrics frame, and the separator
-// search. Char maps and glyph frames come from pack data, so every table read here is checked:
-// a glyph the sprite does not have measures 0 rather than reading outside a table.
+// search. Char maps and glyph frames come from pack data: a glyph the sprite does not have measures 0
+// (the table accessors check their indices).
 #include "runtime/array.h"
 #include "runtime/class_record.h"
 #include "runtime/compiled.h"
 #include "runtime/jtypes.h"
 #include "runtime/log.h"
 #include "runtime/string.h"
-#include "sprites/asprite.h"
+#include "sprites/bsprite.h"
 
-namespace {
-
-// Index of frame-module j of the frame in the frame-module tables, or -1 when there is none.
-jint frameModuleIndex(ASprite* s, jint frame, jint j) {
-    if (!s->frameFmCount || !s->frameFmFirst || frame < 0 || frame >= s->frameCount || j < 0) return -1;
-    const jint count = static_cast<uint8_t>(s->frameFmCount->get(frame));
-    if (j >= count) return -1;
-    const jint k = s->frameFmFirst->get(frame) + j;
-    return k >= 0 && k < s->frameModuleCount ? k : -1;
-}
-
-jint frameModuleX(ASprite* s, jint frame, jint j) {
-    const jint k = frameModuleIndex(s, frame, j);
-    return k >= 0 && s->fmOffX ? s->fmOffX->get(k) : 0;
-}
-
-jint frameModuleY(ASprite* s, jint frame, jint j) {
-    const jint k = frameModuleIndex(s, frame, j);
-    return k >= 0 && s->fmOffY ? s->fmOffY->get(k) : 0;
-}
-
-// Value i of the frame rectangles (x, y signed; w, h unsigned), 0 without the table.
-jint frameRectValue(ASprite* s, jint frame, jint i) {
-    if (!s->frameRects || frame < 0 || frame >= s->frameCount) return 0;
-    const jint at = frame * 4 + i;
-    const bool wide = s->frameRects->classId() == CID_ShortArray;
-    const jint v = wide ? static_cast<ShortArray*>(s->frameRects)->get(at)
-                        : static_cast<ByteArray*>(s->frameRects)->get(at);
-    return i < 2 ? v : v & (wide ? 0xFFFF : 0xFF);
-}
-
-}  // namespace
 
 jint ASprite::Scaled(jint v) const {
     return textScale >= 0 ? jt::shr(jt::mul(v, textScale), 8) : v;
@@ -59,8 +27,8 @@ jint ASprite::MapChar(jint c) const {
 }
 
 jint ASprite::ComputeFontHeight() {
-    const jint first = frameModuleY(this, 0, 1);
-    fontHeight = frameModuleY(this, 0, 2) - first;
+    const jint first = GetFrameModuleY(0, 1);
+    fontHeight = GetFrameModuleY(0, 2) - first;
     return first;
 }
 
@@ -132,14 +100,14 @@ void ASprite::BuildCharMap(ShortArray* definition) {
 }
 
 void ASprite::InitFontMetrics() {
-    yOffset = -frameModuleY(this, 0, 0);
-    lineSpacing = frameModuleY(this, 0, 1) + yOffset;
-    fontHeight = frameRectValue(this, 0, 3);
+    yOffset = -GetFrameModuleY(0, 0);
+    lineSpacing = GetFrameModuleY(0, 1) + yOffset;
+    fontHeight = static_cast<Bsprite*>(this)->GetFrameHeight(0);
     spaceWidth = GlyphAdvance(MapChar(' '));
 }
 
 jint ASprite::GlyphAdvance(jint frame) {
-    return frameModuleX(this, frame, 0);
+    return GetFrameModuleX(frame, 0);
 }
 
 jint ASprite::GetCharWidth(jint c) {
@@ -147,6 +115,5 @@ jint ASprite::GetCharWidth(jint c) {
 }
 
 jint ASprite::GetFrameWidthScaled(jint frame) {
-    const jint w = frameRectValue(this, frame, 2);
-    return textScale >= 0 ? jt::shr(jt::mul(w, textScale), 8) : w;
+    return Scaled(static_cast<Bsprite*>(this)->GetFrameWidth(frame));
 }

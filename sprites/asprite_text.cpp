@@ -374,6 +374,5 @@ String* ASprite::WrapText(String* text, jint maxWidth) {
 }
 
 void ASprite::PaintGlyph(javax_microedition_lcdui_Graphics* g, jint frame, jint x, jint y) {
-    if (frame < 0 || frame >= frameCount) return;
-    (void)g, (void)x, (void)y;  // drawn through PaintFrame once the painters land
+    if (frame >= 0 && frame < frameCount) PaintFrame(g, frame, x, y, 0, 0, 0);
 }

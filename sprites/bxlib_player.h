@@ -8,7 +8,9 @@
 #include "classlib/java_lang/java_lang_runnable.h"
 #include "runtime/object.h"
 
+class ASprite;
 class ByteArray;
+class javax_microedition_lcdui_Graphics;
 class IntArray;
 class ObjectArray;
 
@@ -66,6 +68,59 @@ public:
     static void SndDoResume(jint channel);
     // Moves the channel's oldest record into s_sndScratch[0..4]; s_sndScratch[5] := the count before.
     static void SndQueuePop(jint channel);
+
+    // --- Tile layers: grids of tile ids painted with a tileset sprite, scrolled by a pixel origin ---
+    // Coordinates are landscape, like the sprite painters'. A buffered layer keeps the view plus one
+    // tile in a circular back buffer; that image is held turned, as the portrait screen is, so the
+    // turned sprite painters draw into it and it is copied to the screen without a turn.
+    static constexpr jint kTileLayers = 5;
+    static constexpr jint kLayerRecordWords = 15;
+    // TileLayerRecord words.
+    static constexpr jint kLayerShown = 0, kLayerShown2 = 1, kLayerCols = 2, kLayerRows = 3, kLayerPixelW = 4,
+                          kLayerPixelH = 5, kLayerBufferW = 6, kLayerBufferH = 7, kLayerFirstCol = 8,
+                          kLayerFirstRow = 9, kLayerLastCol = 10, kLayerLastRow = 11, kLayerOriginX = 12,
+                          kLayerOriginY = 13, kLayerFlags = 14;
+    // Layer flags (word 14).
+    static constexpr jint kTileRepeatX = 1, kTileRepeatY = 2, kTileBuffered = 4, kTileYUp = 8, kTileClampX = 16,
+                          kTileClampY = 32;
+    static constexpr jint kEmptyTile = 0xFFFF;
+
+    // Refused (engine left disabled) when a size is below 1.
+    static void TilesetInit(jint viewWidth, jint viewHeight, jint tileWidth, jint tileHeight);
+    static void TilesetAllocLayer(jint layer, bool withBuffer);
+    static void TilesetLoadLayer(jint layer, ByteArray* header, ByteArray* tiles, ByteArray* cellFlags, ASprite* sprite,
+                                 bool buffered, jint yMode, jint xRepeat, jint yRepeat);
+    // A header whose width or height is below 1 refuses the layer (it stays allocated and hidden).
+    static void TilesetLoadLayerImpl(jint layer, ByteArray* header, ByteArray* tiles, ByteArray* cellFlags,
+                                     ASprite* sprite, jint bufferOwner, jint yMode, jint xRepeat, jint yRepeat);
+    [[nodiscard]] static bool TilesetLayerHasFlag(jint layer, jint mask);
+    static void TilesetLayerSetFlag(jint layer, jint mask, bool on);
+    [[nodiscard]] static jint TilesetLayerY(jint layer, jint y);
+    static void TilesetSetPosition(jint layer, jint x, jint y);
+    // kEmptyTile for a cell outside the map.
+    [[nodiscard]] static jint TilesetGetTile(jint layer, jint column, jint row);
+    [[nodiscard]] static jint TilesetGetCellFlags(jint layer, jint column, jint row);
+    // The layer's view with its top-left corner at (x, y); layer -1 draws every layer; g null only
+    // refreshes the back buffer.
+    static void TilesetDraw(javax_microedition_lcdui_Graphics* g, jint x, jint y, jint layer);
+    // Paints the tiles of columns column..column + columnsMinusOne and the rows likewise, at (px, py)
+    // onwards, or at their wrapped places when g is the layer's buffer Graphics. Cells outside the map
+    // and tile ids the sprite does not have are skipped.
+    static void TilesetRefreshBuffer(javax_microedition_lcdui_Graphics* g, jint layer, jint column, jint row,
+                                     jint columnsMinusOne, jint rowsMinusOne, jint px, jint py);
+    static void TilesetBlitBuffer(javax_microedition_lcdui_Graphics* g, jint layer, jint sx, jint sy, jint w, jint h,
+                                  jint dx, jint dy, bool clampToScreen);
+
+    static bool s_tilesEnabled;
+    static IntArray* s_tileParams;       // [0] view width, [1] view height, [2] tile width, [5] tile height
+    static ObjectArray* s_layerRecords;  // per layer: IntArray of kLayerRecordWords
+    static ObjectArray* s_layerPlanes;   // per layer: {tile ids u16 LE, cell flag bytes or null}
+    static ObjectArray* s_layerImages;   // per layer: its back buffer, or null
+    static ObjectArray* s_layerGraphics; // per layer: the back buffer's Graphics
+    static ObjectArray* s_layerSprites;  // per layer: its tileset sprite
+    static jint s_overlayBase;           // -1; nothing sets the overlay
+    static jint s_overlayLayer;          // -1
+    static jint s_overlayMode;           // 0
 
     static bool s_sndEnabled;
     static bool s_sndThreadRunning;      // the sound thread's flag; nothing sets it

@@ -224,3 +224,204 @@ TEST_F(SpriteTextTest, MeasureTextTable) {
 }
 
 }  // namespace
+
+namespace {
+
+// Drawing: text is painted glyph by glyph on the screen and read back as the landscape picture.
+class SpriteTextDrawTest : public SpriteTextTest {
+protected:
+    static constexpr uint32_t kBack = 0xFF000000;
+
+    // The picture of f(g) drawn on a fresh screen.
+    template <class F>
+    static std::vector<uint16_t> render(F&& f) {
+        Image* s = screen(kBack);
+        f(s->getGraphics());
+        return landscape(s);
+    }
+    static bool lit(const std::vector<uint16_t>& p, int x, int y) {
+        return p[y * kLandscapeW + x] != Graphics::toRGB565(kBack);
+    }
+    static int count(const std::vector<uint16_t>& p, int x, int y, int w, int h, uint32_t colour) {
+        int n = 0;
+        for (int j = y; j < y + h; ++j)
+            for (int i = x; i < x + w; ++i) n += p[j * kLandscapeW + i] == Graphics::toRGB565(colour);
+        return n;
+    }
+};
+
+TEST_F(SpriteTextDrawTest, UnderlineEscapeCoversTheGlyphsAndSpacesBetweenIt) {
+    Bsprite* font = makeFont(tenWide());
+    // The '_' glyph's pixels, relative to the pen (the y offset of 2 included).
+    const auto alone = render([&](Graphics* g) { font->DrawStringAt(g, String::fromCString("_"), 100, 100, 0, false); });
+    std::vector<std::pair<int, int>> bar;
+    for (int y = 100; y < 120; ++y)
+        for (int x = 100; x < 112; ++x)
+            if (lit(alone, x, y)) bar.emplace_back(x - 100, y - 100);
+    ASSERT_FALSE(bar.empty());
+    auto underlined = [&](const std::vector<uint16_t>& p, int x) {
+        for (auto [dx, dy] : bar)
+            if (!lit(p, x + dx, 100 + dy)) return false;
+        return true;
+    };
+    // a, \_, b, space, c, \_, b: pens at 100 (a), 110 (b), 120 (space, bar centred at 117), 125 (c),
+    // 135 (b).
+    const auto p = render([&](Graphics* g) {
+        font->DrawStringAt(g, String::fromCString("a\\_b c\\_b"), 100, 100, 0, false);
+    });
+    EXPECT_FALSE(underlined(p, 100));
+    EXPECT_TRUE(underlined(p, 110));
+    EXPECT_TRUE(underlined(p, 117));
+    EXPECT_TRUE(underlined(p, 125));
+    EXPECT_FALSE(underlined(p, 135));
+    EXPECT_FALSE(font->underline);
+}
+
+TEST_F(SpriteTextDrawTest, PaletteCodesAndTheRestoreCode) {
+    Bsprite* font = makeFont(tenWide());
+    const uint32_t white = 0xFFFFFFFF, yellow = 0xFFFFFF00;
+    String* text = String::fromCString("\x01\x01" "a\x01\xFF" "a");
+    auto p = render([&](Graphics* g) { font->DrawStringAt(g, text, 100, 100, 0, true); });
+    EXPECT_GT(count(p, 100, 100, 10, 20, yellow), 10);
+    EXPECT_EQ(count(p, 100, 100, 10, 20, white), 0);
+    EXPECT_GT(count(p, 110, 100, 10, 20, white), 10) << "255 restores the palette the string began with";
+    EXPECT_EQ(font->currentPalette, 0);
+
+    p = render([&](Graphics* g) { font->DrawStringAt(g, text, 100, 100, 0, false); });
+    EXPECT_GT(count(p, 110, 100, 10, 20, yellow), 10) << "without palette use 255 does nothing";
+    EXPECT_EQ(font->currentPalette, 1);
+
+    font->SetCurrentPalette(0);
+    p = render([&](Graphics* g) { font->DrawStringAt(g, String::fromCString("a\\1a\\0a"), 100, 100, 0, true); });
+    EXPECT_GT(count(p, 110, 100, 10, 20, yellow), 10);
+    EXPECT_GT(count(p, 120, 100, 10, 20, white), 10);
+}
+
+TEST_F(SpriteTextDrawTest, AnchorsPlaceTheMeasuredText) {
+    Bsprite* font = makeFont(tenWide());
+    String* text = String::fromCString("ab\nbd a");
+    font->MeasureText(text, nullptr);
+    const jint w = ASprite::s_textWidth, h = ASprite::s_textHeight;
+    ASSERT_EQ(w, 35);
+    ASSERT_EQ(h, 21);
+    struct Case {
+        jint anchor, dx, dy;
+    };
+    for (const Case& c : {Case{1, -17, 0}, Case{8, -35, 0}, Case{32, 0, -21}, Case{2, 0, -10}, Case{1 | 32, -17, -21}}) {
+        const auto anchored = render([&](Graphics* g) { font->DrawStringAt(g, text, 400, 200, c.anchor, false); });
+        const auto placed =
+            render([&](Graphics* g) { font->DrawStringAt(g, text, 400 + c.dx, 200 + c.dy, 0, false); });
+        EXPECT_EQ(anchored, placed) << "anchor " << c.anchor;
+    }
+}
+
+TEST_F(SpriteTextDrawTest, PagesSplitAtNewlinesAndLineTablesDrawWithTheirFlags) {
+    Bsprite* font = makeFont(tenWide());
+    String* text = String::fromCString("ab\nbd\nq");
+    const jint lineHeight = 15 + 3;
+    // Anchor 32: the first line starts two line heights up, and each line is bottom-anchored itself.
+    const auto bottom = render([&](Graphics* g) { font->DrawPage(g, text, 100, 300, 32, 0, text->length()); });
+    const auto top = render([&](Graphics* g) {
+        font->DrawPage(g, text, 100, 300 - 2 * lineHeight - 3, 0, 0, text->length());
+    });
+    EXPECT_EQ(bottom, top);
+    const auto full = render([&](Graphics* g) { font->DrawPageFull(g, text, 100, 300, 0); });
+    const auto lines = render([&](Graphics* g) {
+        font->DrawStringAt(g, String::fromCString("ab"), 100, 300, 0, false);
+        font->DrawStringAt(g, String::fromCString("bd"), 100, 300 + lineHeight, 0, false);
+        font->DrawStringAt(g, String::fromCString("q"), 100, 300 + 2 * lineHeight, 0, false);
+    });
+    EXPECT_EQ(full, lines) << "the whole text, its last character included";
+    EXPECT_EQ(ASprite::s_substringStart, -1);
+
+    // A line table: the second line starts bold and yellow (the state at the space it breaks at); the
+    // call's state returns after.
+    String* styled = String::fromCString("aa \\^\\1bb dd");
+    ShortArray* table = font->SplitText(styled, 60);
+    ASSERT_EQ(table->get(0), 2);
+    EXPECT_EQ(table->get(1), 10);
+    EXPECT_EQ(table->get(2), 47);
+    EXPECT_EQ(table->get(3), 0);
+    EXPECT_EQ(table->get(6), 0x1001);
+    const auto paged = render([&](Graphics* g) { font->DrawPageB(g, styled, table, 100, 100, 0, -1, 0, -1); });
+    EXPECT_EQ(font->currentPalette, 0);
+    EXPECT_FALSE(font->bold);
+    auto boldYellow = [&](Graphics* g, const char* s, jint x, jint y) {
+        font->bold = true;
+        font->SetCurrentPalette(1);
+        font->DrawStringAt(g, String::fromCString(s), x, y, 0, false);
+        font->bold = false;
+        font->SetCurrentPalette(0);
+    };
+    const auto byHand = render([&](Graphics* g) {
+        font->DrawStringAt(g, String::fromCString("aa \\^\\1bb "), 100, 100, 0, false);
+        boldYellow(g, "dd", 100, 100 + lineHeight);
+    });
+    EXPECT_EQ(paged, byHand);
+
+    // Typing effect: four characters from the start of line 0, the fourth an escape whose argument
+    // lies past the limit.
+    const auto typed = render([&](Graphics* g) { font->DrawPageB(g, styled, table, 100, 100, 0, 999, 0, 4); });
+    const auto aa = render([&](Graphics* g) { font->DrawStringAt(g, String::fromCString("aa"), 100, 100, 0, false); });
+    EXPECT_EQ(typed, aa);
+    EXPECT_EQ(ASprite::s_charLimit, -1);
+
+    // Line 1 alone, right-anchored by its stored width.
+    const auto second = render([&](Graphics* g) { font->DrawPageB(g, styled, table, 300, 100, 1, 1, 8, -1); });
+    const auto secondByHand = render([&](Graphics* g) { boldYellow(g, "dd", 300 - 22, 100); });
+    EXPECT_EQ(second, secondByHand);
+}
+
+TEST_F(SpriteTextDrawTest, AnEscapeAtTheEndOfTheRangeEndsTheText) {
+    Bsprite* font = makeFont(tenWide());
+    String* text = String::fromCString("a\\_b");
+    ASprite::s_substringStart = 0;
+    ASprite::s_substringEnd = 2;
+    const auto p = render([&](Graphics* g) { font->DrawStringAt(g, text, 100, 100, 0, false); });
+    EXPECT_FALSE(font->underline) << "the escape's argument lies past the range";
+    ASprite::s_substringStart = ASprite::s_substringEnd = -1;
+    const auto a = render([&](Graphics* g) { font->DrawStringAt(g, String::fromCString("a"), 100, 100, 0, false); });
+    EXPECT_EQ(p, a);
+    const auto nothing = render([&](Graphics* g) {
+        font->DrawStringAt(g, String::fromCString(""), 100, 100, 0, false);
+        font->DrawStringAt(g, String::fromCString("\\"), 100, 100, 0, false);
+        font->DrawStringAt(g, String::fromCString("\x01"), 100, 100, 0, false);
+        font->DrawStringAt(g, String::fromCString("\x02"), 100, 100, 0, false);
+        font->DrawStringAt(g, String::fromCString("\x02\x7F"), 100, 100, 0, false);
+    });
+    EXPECT_EQ(std::count_if(nothing.begin(), nothing.end(), [](uint16_t v) { return v != 0; }), 0)
+        << "a frame the font lacks (127) draws nothing";
+}
+
+// A page in a font of every printable character, written for looking at.
+TEST_F(SpriteTextDrawTest, RenderedPage) {
+    FontSpec spec;
+    for (char16_t c = 32; c < 127; ++c) spec.chars += c;
+    spec.advance = [](char16_t c) { return c == ' ' ? 5 : SystemFont::charWidth(c); };
+    spec.colours = {0xFFFFFFFF, 0xFFFFFF00, 0xFFFF4040, 0xFF40C0FF};
+    spec.buckets = 16;
+    Bsprite* font = makeFont(spec);
+    font->charSpacing = 1;
+    String* paragraph = String::fromCString(
+        "Sprite fonts paint every character as a frame of a sprite. Long lines are split at spaces to fit a "
+        "width, and a word is never broken.\nA new line starts here, and \\^bold\\^ or \\2red\\0 text keeps "
+        "its state across the break that the splitter finds for it.");
+    const auto page = render([&](Graphics* g) {
+        font->SetCurrentPalette(2);
+        font->DrawStringAt(g, String::fromCString("\\^Sprite text\\^"), 400, 10, 1, true);
+        font->SetCurrentPalette(0);
+        ShortArray* table = font->SplitText(paragraph, 360);
+        font->DrawPageB(g, paragraph, table, 20, 50, 0, -1, 0, -1);
+        String* wrapped = font->WrapText(paragraph, 300);
+        font->DrawPage(g, wrapped, 780, 50, 8, 0, wrapped->length());
+        font->DrawStringAt(g, String::fromCString("plain \\_underlined words\\_ \\^bold\\^ \\1yellow\\0 "
+                                                  "\x01\x03" "blue\x01\xFF" " back"),
+                           20, 330, 0, true);
+        font->DrawPage(g, String::fromCString("centred\nin the middle\nof the bottom"), 400, 440, 1 | 32, 0, 38);
+    });
+    keepPng(page, "text_page");
+    EXPECT_GT(count(page, 0, 0, kLandscapeW, 40, 0xFFFF4040), 100) << "the red bold title";
+    EXPECT_GT(count(page, 0, 320, 400, 30, 0xFF40C0FF), 30) << "the blue words";
+}
+
+}  // namespace
