@@ -142,6 +142,17 @@ public:
     // m through the current module map (m itself without one, or when the map cannot say).
     [[nodiscard]] jint MapModule(jint m) const;
 
+    // Cache entries of (module, palette), or null; ClearCacheEntry with module -1 clears the row.
+    [[nodiscard]] IntArray* GetModuleArgb(jint module, jint palette) const;
+    [[nodiscard]] Object* GetModuleImage(jint module, jint palette) const;
+    void ClearCacheEntry(jint palette, jint module);
+    // The module's palette-0 ARGB entry combined into a w x h block of pixels (mode 2 additive,
+    // mode 3 lighten) and drawn at (x, y); DrawImageRGB takes the block from a region of an image.
+    void DrawImageRGB(javax_microedition_lcdui_Graphics* g, jint module, Object* image, jint mode, jint x, jint y,
+                      jint w, jint h, jint flags);
+    void DrawRGB(javax_microedition_lcdui_Graphics* g, jint module, IntArray* pixels, jint mode, jint x, jint y,
+                 jint w, jint h, jint flags);
+
     // Measuring: while s_measuring is 1, module painting only extends these bounds.
     static jint s_measuring;
     static jint s_measureMinX, s_measureMinY, s_measureMaxX, s_measureMaxY;

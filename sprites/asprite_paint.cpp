@@ -4,6 +4,7 @@
 // bounding rectangles. Every table index is checked: a number outside its table paints nothing.
 #include <utility>
 
+#include "classlib/lcdui/javax_microedition_lcdui_image.h"
 #include "runtime/array.h"
 #include "runtime/compiled.h"
 #include "sprites/bsprite.h"
@@ -221,49 +222,94 @@ void ASprite::GetAFrameBox(jint anim, jint aframe, jint item, IntArray* box, jin
 
 bool ASprite::ComputeFrameRects() {
     if (frameCount <= 0) return true;
-    const bool wide = dataFlags & kFlagFrame16;
-    Array* table = wide ? static_cast<Array*>(Runtime::newShortArray(4 * frameCount))
-                        : static_cast<Array*>(Runtime::newByteArray(4 * frameCount));
+    // Always 16-bit: measured in portrait coordinates, x reaches 480, which no byte holds.
+    ShortArray* table = Runtime::newShortArray(4 * frameCount);
     IntArray* rect = Runtime::newIntArray(4);
     if (!table || !rect) return false;
     frameRects = table;
     for (jint f = 0; f < frameCount; ++f) {
         GetFrameRect(rect, f, 0, 0, 0);
         const jlong minX = rect->get(0), minY = rect->get(1);
-        const bool empty = minX > rect->get(2) || minY > rect->get(3);
-        const jint values[4] = {empty ? 0 : static_cast<jint>(minX), empty ? 0 : static_cast<jint>(minY),
-                                empty ? 0 : static_cast<jint>(rect->get(2) - minX),
-                                empty ? 0 : static_cast<jint>(rect->get(3) - minY)};
-        for (jint i = 0; i < 4; ++i) {
-            if (wide) {
-                Array::setShort(table, 4 * f + i, values[i]);
-            } else {
-                Array::setByte(table, 4 * f + i, values[i]);
-            }
-        }
+        if (minX > rect->get(2) || minY > rect->get(3)) continue;   // no modules: {0, 0, 0, 0}
+        table->set(4 * f, static_cast<jshort>(minX));
+        table->set(4 * f + 1, static_cast<jshort>(minY));
+        table->set(4 * f + 2, static_cast<jshort>(rect->get(2) - minX));
+        table->set(4 * f + 3, static_cast<jshort>(rect->get(3) - minY));
     }
     return true;
 }
 
-jint Bsprite::GetFrameX(jint frame) const {
-    if (!frameRects || frame < 0 || 4 * jlong{frame} + 3 >= frameRects->length) return 0;
-    return (dataFlags & kFlagFrame16) ? Array::getShort(frameRects, 4 * frame) : Array::getByte(frameRects, 4 * frame);
+namespace {
+
+// Value i of the frame rectangle table, whose width (bytes or shorts) is its own: loaded tables
+// follow flag 0x400, computed ones are 16-bit.
+jint rectValue(Array* rects, jlong i) {
+    if (!rects || i < 0 || i >= rects->length) return 0;
+    return rects->elementSize() == 2 ? Array::getShort(rects, static_cast<jint>(i))
+                                     : Array::getByte(rects, static_cast<jint>(i));
 }
 
-jint Bsprite::GetFrameY(jint frame) const {
-    if (!frameRects || frame < 0 || 4 * jlong{frame} + 3 >= frameRects->length) return 0;
-    return (dataFlags & kFlagFrame16) ? Array::getShort(frameRects, 4 * frame + 1)
-                                      : Array::getByte(frameRects, 4 * frame + 1);
-}
+}  // namespace
+
+jint Bsprite::GetFrameX(jint frame) const { return frame < 0 ? 0 : rectValue(frameRects, 4 * jlong{frame}); }
+jint Bsprite::GetFrameY(jint frame) const { return frame < 0 ? 0 : rectValue(frameRects, 4 * jlong{frame} + 1); }
 
 jint Bsprite::GetFrameWidth(jint frame) const {
-    if (!frameRects || frame < 0 || 4 * jlong{frame} + 3 >= frameRects->length) return 0;
-    return (dataFlags & kFlagFrame16) ? Array::getShort(frameRects, 4 * frame + 2) & 0xFFFF
-                                      : Array::getByte(frameRects, 4 * frame + 2) & 0xFF;
+    if (frame < 0 || !frameRects) return 0;
+    return rectValue(frameRects, 4 * jlong{frame} + 2) & (frameRects->elementSize() == 2 ? 0xFFFF : 0xFF);
 }
 
 jint Bsprite::GetFrameHeight(jint frame) const {
-    if (!frameRects || frame < 0 || 4 * jlong{frame} + 3 >= frameRects->length) return 0;
-    return (dataFlags & kFlagFrame16) ? Array::getShort(frameRects, 4 * frame + 3) & 0xFFFF
-                                      : Array::getByte(frameRects, 4 * frame + 3) & 0xFF;
+    if (frame < 0 || !frameRects) return 0;
+    return rectValue(frameRects, 4 * jlong{frame} + 3) & (frameRects->elementSize() == 2 ? 0xFFFF : 0xFF);
+}
+
+namespace {
+
+Object* cacheEntry(ObjectArray* table, jint palette, jint module) {
+    if (!table || palette < 0 || palette >= table->length) return nullptr;
+    auto* row = static_cast<ObjectArray*>(table->get(palette));
+    return (row && module >= 0 && module < row->length) ? row->get(module) : nullptr;
+}
+
+}  // namespace
+
+IntArray* ASprite::GetModuleArgb(jint module, jint palette) const {
+    return static_cast<IntArray*>(cacheEntry(argbCache, palette, module));
+}
+
+Object* ASprite::GetModuleImage(jint module, jint palette) const { return cacheEntry(imageCache, palette, module); }
+
+void ASprite::ClearCacheEntry(jint palette, jint module) {
+    for (ObjectArray* table : {argbCache, imageCache}) {
+        if (!table || palette < 0 || palette >= table->length) continue;
+        auto* row = static_cast<ObjectArray*>(table->get(palette));
+        if (!row) continue;
+        if (module == -1) {
+            for (jint m = 0; m < row->length; ++m) row->set(m, nullptr);
+        } else if (module >= 0 && module < row->length) {
+            row->set(module, nullptr);
+        }
+    }
+}
+
+void ASprite::DrawImageRGB(javax_microedition_lcdui_Graphics* g, jint module, Object* image, jint mode, jint x, jint y,
+                           jint w, jint h, jint flags) {
+    BX_RETURN_IF_NULL(image);
+    IntArray* buffer = GetRGBBuffer(nullptr);
+    if (!buffer || w < 1 || h < 1 || jlong{w} * h > buffer->length) return;
+    static_cast<javax_microedition_lcdui_Image*>(image)->getRGB(buffer, 0, w, x, y, w, h);
+    BX_RETURN_IF_PENDING();
+    DrawRGB(g, module, buffer, mode, x, y, w, h, flags);
+}
+
+void ASprite::DrawRGB(javax_microedition_lcdui_Graphics* g, jint module, IntArray* pixels, jint mode, jint x, jint y,
+                      jint w, jint h, jint flags) {
+    BX_RETURN_IF_NULL(g);
+    BX_RETURN_IF_NULL(pixels);
+    IntArray* moduleArgb = GetModuleArgb(module, 0);
+    if (!moduleArgb) return;   // nothing cached to combine
+    IntArray* out = cGameDraw::transformRGBClipped(g, moduleArgb, pixels, x, y, w, h, flags, mode == 2, mode == 3, false);
+    if (out != pixels) return;   // nothing of it visible
+    cGameDraw::drawRGBUntranslated(g, pixels, 0, w, x, y, w, h, false);
 }

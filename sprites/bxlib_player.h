@@ -1,6 +1,7 @@
-// BXLibPlayer (class id 126): the animation player, and as statics the sound command engine. So far
-// the sound half: 16 channels, each with one Player and a 7-record command queue that SndUpdate
-// executes on the game thread. Invariants: while s_sndEnabled is false every operation returns at
+// BXLibPlayer (class id 126): the animation player (one animation of one sprite at one place), and
+// as statics the sound command engine: 16 channels, each with one Player and a 7-record command
+// queue that SndUpdate executes on the game thread. An animation with no frames (or a sprite
+// without that animation) counts as no animation. Invariants: while s_sndEnabled is false every operation returns at
 // once; a channel's queue never holds more than kSndQueueLength records (an overflow drops cancelled
 // records first, then the oldest); channel and sound indices outside their tables are ignored.
 #pragma once
@@ -17,6 +18,48 @@ class ObjectArray;
 class BXLibPlayer : public Object, public java_lang_Runnable {
 public:
     BXLibPlayer() { setClassId(CID_BXLibPlayer); }
+
+    // --- Animation player ---
+    static constexpr jint kMsPerTimeUnit = 62;
+
+    // No sprite, no animation, finished, loops 1, effect parameters -1.
+    void init();
+    // As the default, then on the sprite at (x, y): frame 0, time 0, loops -2, not finished; no
+    // animation until SetAnim.
+    void init(ASprite* sprite, jint x, jint y);
+    // Every field back to the default (sprite null).
+    void Reset();
+    // Unless idle without animation, back to idle: anim -1, frame 0, time 0, loops -2.
+    void SetSprite(ASprite* sprite);
+    // Starts the animation (loopCount 0 for ever, n plays n times); nothing when it is the one
+    // running and not finished.
+    void SetAnim(jint anim, jint loopCount);
+    // With force, restarts even the running animation.
+    void SetAnimForced(jint anim, jint loopCount, bool force);
+    // f reduced by the frame count until below it; frame := f, time := 0; answers f, or -1 with no
+    // animation.
+    jint SetFrame(jint f);
+    [[nodiscard]] jint GetAnimFrameCount() const;
+    // The current frame's time in ms (its time units x 62); 0 with no animation.
+    [[nodiscard]] jint GetFrameDuration() const;
+    [[nodiscard]] bool IsAnimOver() const;
+    // Advances by dt ms: at most one frame per call; the test comes before the addition.
+    void Update(jint dt);
+    // Paints the current frame on the game's Graphics with this player's effects 10 / 11, then
+    // clears the pixel-effect bits (0xDE0) so they apply to this player only.
+    void Render();
+
+    jint x = 0;
+    jint y = 0;
+    jint flags = 0;
+    ASprite* sprite = nullptr;
+    jint anim = -1;
+    jint frame = 0;
+    jint time = 0;
+    jint loops = 1;   // runs still to play after this one; negative: for ever
+    jint finished = 1;
+    jint effectParamA = -1;   // alpha (effect 10), or effect 11's second parameter
+    jint effectParamB = -1;   // scale percentage (effect 11)
 
     // Object
     void* getInterface(jint classId) override;

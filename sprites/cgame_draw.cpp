@@ -203,8 +203,8 @@ void cGameDraw::drawRGBTransformed(javax_microedition_lcdui_Graphics* g, IntArra
         return;
     }
     if (offset != 0 || scanlength != w) return;   // the turns work on a packed w x h block
+    if (flags & 4) std::swap(w, h);   // TransformRGB takes the output's size
     IntArray* turned = ASprite::TransformRGB(pixels, w, h, flags);
     if (!turned) return;
-    if (flags & 4) std::swap(w, h);
     g->drawRGB(turned, 0, w, x, y, w, h, processAlpha);
 }

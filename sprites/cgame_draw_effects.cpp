@@ -51,13 +51,13 @@ IntArray* cGameDraw::drawRGBWithEffects(Graphics* g, IntArray* pixels, jint x, j
     s_resultHeight = h;
     if (w < 1 || h < 1 || !holds(pixels, jlong{w} * h)) return nullptr;
     if (s_drawEffects & 0xD80) {
-        pixels = ASprite::TransformRGB(pixels, w, h, flags);
-        if (!pixels) return nullptr;
         if (flags & 4) {
             std::swap(w, h);
             s_resultWidth = w;
             s_resultHeight = h;
         }
+        pixels = ASprite::TransformRGB(pixels, w, h, flags);
+        if (!pixels) return nullptr;
         flags = 0;
     }
     IntArray* dst = ASprite::GetRGBBuffer(pixels);

@@ -129,12 +129,14 @@ TEST_F(SpriteLoadTest, ReadsEveryTableInSmallAndWideForms) {
 }
 
 TEST_F(SpriteLoadTest, LayoutFlagsAndEmptySections) {
-    // Rectangles computed at load are not stored: the frame section has no rectangle values, and
-    // the sections after it still line up.
+    // Rectangles computed at load are not stored: the frame section has no rectangle values, the
+    // sections after it still line up, and the table is measured instead (16-bit, 4 per frame).
     bool ok = false;
     Bsprite* s = load(sampleSprite(0x1000), &ok);
     ASSERT_TRUE(ok);
-    EXPECT_EQ(s->frameRects, nullptr);
+    ASSERT_NE(s->frameRects, nullptr);
+    EXPECT_EQ(s->frameRects->length, 8);
+    EXPECT_EQ(s->frameRects->elementSize(), 2);
     EXPECT_EQ(s->animCount, 1);
     EXPECT_EQ(s->frameBoxes, nullptr);
     EXPECT_EQ(s->palettes, nullptr);   // no image section flag
