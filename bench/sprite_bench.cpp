@@ -1,10 +1,10 @@
-// Sprite painting into a headless 480 x 800 portrait target, in frames of the game's shape: 60
-// animated actors of 10 modules each painted with PaintAFrame, (1) from Image caches that always hit,
-// (2) through a cache pool too small to hold one actor's modules, so every module is decoded and
-// evicted again, (3) from ARGB-array caches, (4) with half the actors under draw effects 10 (alpha)
-// and 11 (scale), and (5) a page of bitmap-font text through the glyph-image cache. Prints each
-// scenario's median ms per frame and a checksum of its last frame's pixels, and the first
-// scenario's figure last as `ms_per_frame: X`.
+// Sprite painting into a headless 480 x 800 portrait target, in frames of the game's shape: four
+// scrolling tile layers of 40 x 40 tiles and 60 animation players of 10 modules each, (1) from
+// Image caches that always hit, (2) through a cache pool too small to hold one actor's modules, so
+// every module is decoded and evicted again, (3) from ARGB-array caches, (4) with half the players
+// under their effects 10 (alpha) and 11 (scale); and (5) a page of bitmap-font text through the
+// glyph-image cache. Prints each scenario's median ms per frame and a checksum of its last frame's
+// pixels, and the first scenario's figure last as `ms_per_frame: X`.
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -22,6 +22,7 @@
 #include "runtime/string.h"
 #include "sprites/bitmap_font.h"
 #include "sprites/bsprite.h"
+#include "sprites/bxlib_player.h"
 #include "sprites/cgame_draw.h"
 #include "tools/sprite_writer.h"
 
@@ -34,6 +35,7 @@ constexpr int kActors = 60;
 constexpr int kModules = 10;
 constexpr int kFrames = 4;
 constexpr int kFramesPerRound = 50;
+constexpr int kTile = 40, kTileKinds = 12, kMapCols = 30, kMapRows = 20, kLayers = 4;
 constexpr int kRounds = 9;
 
 // Ten image modules of 16..34 pixels a side in 16 colours (colour 0 the key), four frames that
@@ -65,9 +67,29 @@ tools::SpriteDefinition actorSprite() {
     return s;
 }
 
-Bsprite* loadActorSprite() {
+// Twelve 40 x 40 tiles: a border, a diagonal stripe and holes of the key colour in all but tile 0.
+tools::SpriteDefinition tileSprite() {
+    tools::SpriteDefinition s;
+    s.pixelFormat = 0x1600;
+    std::vector<uint32_t> palette = {0x00FF00FF};
+    for (uint32_t i = 1; i < 16; ++i) palette.push_back(0xFF000000u | (i * 0x0F0F00u) | (255 - i * 9));
+    s.palettes.push_back(palette);
+    for (int t = 0; t < kTileKinds; ++t) {
+        tools::SpriteModule mod;
+        mod.w = mod.h = kTile;
+        for (int v = 0; v < kTile; ++v)
+            for (int u = 0; u < kTile; ++u) {
+                const bool hole = t > 0 && (u / 8 + v / 8) % 3 == 0;
+                mod.indices.push_back(static_cast<uint8_t>(hole ? 0 : u == 0 || v == 0 ? 15 : (u + v) % 10 < 2 ? 14 : 1 + t));
+            }
+        s.modules.push_back(mod);
+    }
+    return s;
+}
+
+Bsprite* loadSprite(const tools::SpriteDefinition& definition) {
     std::string bytes, error;
-    if (!tools::writeSprite(actorSprite(), "sprite_bench", bytes, error)) {
+    if (!tools::writeSprite(definition, "sprite_bench", bytes, error)) {
         std::fprintf(stderr, "sprite_bench: %s\n", error.c_str());
         return nullptr;
     }
@@ -76,10 +98,38 @@ Bsprite* loadActorSprite() {
     std::copy(bytes.begin(), bytes.end(), reinterpret_cast<char*>(data->elements()));
     auto* sprite = Runtime::make<Bsprite>();
     if (!sprite || !sprite->Load(data, 0)) {
-        std::fputs("sprite_bench: the actor sprite was refused\n", stderr);
+        std::fputs("sprite_bench: a sprite was refused\n", stderr);
         return nullptr;
     }
     return sprite;
+}
+
+Bsprite* loadActorSprite() { return loadSprite(actorSprite()); }
+
+ByteArray* u16Bytes(const std::vector<int>& values) {
+    ByteArray* a = Runtime::newByteArray(static_cast<jint>(values.size() * 2));
+    if (!a) return nullptr;
+    for (size_t i = 0; i < values.size(); ++i) {
+        a->elements()[2 * i] = static_cast<jbyte>(values[i]);
+        a->elements()[2 * i + 1] = static_cast<jbyte>(values[i] >> 8);
+    }
+    return a;
+}
+
+// Four repeating 30 x 20 layers over the 800 x 480 view: layer 0 full of opaque tiles, the others
+// with a third of their cells filled.
+bool loadTileLayers(Bsprite* tiles) {
+    BXLibPlayer::TilesetInit(800, 480, kTile, kTile);
+    ByteArray* header = u16Bytes({kMapCols, kMapRows});
+    for (int layer = 0; layer < kLayers; ++layer) {
+        std::vector<int> ids;
+        for (int i = 0; i < kMapCols * kMapRows; ++i)
+            ids.push_back(layer == 0 ? 0 : (i * 7 + layer) % 3 == 0 ? 1 + (i + layer) % (kTileKinds - 1) : BXLibPlayer::kEmptyTile);
+        ByteArray* map = u16Bytes(ids);
+        if (!header || !map) return false;
+        BXLibPlayer::TilesetLoadLayer(layer, header, map, nullptr, tiles, false, BXLibPlayer::kTileClampX, 1, 1);
+    }
+    return true;
 }
 
 // The printable ASCII characters of the built-in font at one bit per pixel.
@@ -118,24 +168,40 @@ struct Scene {
     Image* target;
     Graphics* g;
     Bsprite* sprite;
+    ObjectArray* actors;   // kActors players of sprite
+    Bsprite* tiles;
     BitmapFont* font;
 };
 
-// One frame of the actors: a cleared screen, then every actor at its place and animation step.
-void paintActors(const Scene& s, int frame, bool effects) {
-    s.g->setClip(0, 0, 480, 800);
-    s.g->setColor(0x203040);
-    s.g->fillRect(0, 0, 480, 800);
+// kActors players of the sprite on a grid of the landscape screen, every second one with effect 10
+// or 11, playing the animation for ever from different frames.
+ObjectArray* makeActors(Bsprite* sprite, bool effects) {
+    ObjectArray* actors = Runtime::newObjectArray(CID_BXLibPlayer, kActors);
+    if (!actors) return nullptr;
     for (int a = 0; a < kActors; ++a) {
-        const jint x = 40 + (a % 10) * 76 + (frame % 8);
-        const jint y = 30 + (a / 10) * 72;
-        if (effects && a % 2) {
-            const jint effect = a % 4 == 1 ? cGameDraw::kEffectAlpha : cGameDraw::kEffectScale;
-            cGameDraw::setDrawEffect(effect, false);
-            cGameDraw::setDrawEffectParam(effect, 1, effect == cGameDraw::kEffectAlpha ? 128 : 150);
-        }
-        s.sprite->PaintAFrame(s.g, 0, (frame + a) % kFrames, x, y, 0, 0, 0);
-        cGameDraw::s_drawEffects &= ~cGameDraw::kPixelEffectsMask;
+        auto* p = Runtime::make<BXLibPlayer>(static_cast<ASprite*>(sprite), 40 + (a % 10) * 76, 30 + (a / 10) * 72);
+        if (!p) return nullptr;
+        actors->set(a, p);
+        p->SetAnim(0, 0);
+        (void)p->SetFrame(a);
+        if (effects && a % 4 == 1) p->effectParamA = 128;
+        if (effects && a % 4 == 3) p->effectParamB = 150;
+    }
+    return actors;
+}
+
+// One frame: the tile layers scrolled one step, then every player advanced by a frame time and
+// painted.
+void paintActors(const Scene& s, int frame) {
+    s.g->setClip(0, 0, 480, 800);
+    for (int layer = 0; layer < kLayers; ++layer)
+        BXLibPlayer::TilesetSetPosition(layer, frame * (layer + 1) + layer * 13, frame / 2 + layer * 7);
+    BXLibPlayer::TilesetDraw(s.g, 0, 0, -1);
+    for (int a = 0; a < kActors; ++a) {
+        auto* p = static_cast<BXLibPlayer*>(s.actors->get(a));
+        p->x = 40 + (a % 10) * 76 + (frame % 8);
+        p->Update(58);
+        p->Render();
     }
 }
 
@@ -189,12 +255,15 @@ int main() {
         ObjectManager collector;
         Scene scene{};
         Object** const roots[] = {reinterpret_cast<Object**>(&scene.target), reinterpret_cast<Object**>(&scene.g),
-                                  reinterpret_cast<Object**>(&scene.sprite), reinterpret_cast<Object**>(&scene.font)};
+                                  reinterpret_cast<Object**>(&scene.sprite), reinterpret_cast<Object**>(&scene.actors),
+                                  reinterpret_cast<Object**>(&scene.tiles), reinterpret_cast<Object**>(&scene.font)};
         for (Object** root : roots) collector.addRoot(root);
         scene.target = Image::createImage(480, 800);
         scene.sprite = loadActorSprite();
         scene.font = loadBitmapFont();
-        if (!scene.target || !scene.sprite || !scene.font) {
+        scene.tiles = loadSprite(tileSprite());
+        if (!scene.target || !scene.sprite || !scene.font || !scene.tiles || !loadTileLayers(scene.tiles) ||
+            !(scene.actors = makeActors(scene.sprite, false))) {
             std::fputs("sprite_bench: cannot build the scene\n", stderr);
             return 1;
         }
@@ -203,28 +272,29 @@ int main() {
         cGameDraw::s_g = scene.g;
         cGameDraw::createDrawEffectParams();
 
+        scene.tiles->BuildModuleCache(0, 0, -1, -1);
         scene.sprite->BuildModuleCache(0, 0, -1, -1);
-        hits = measure(target, [&](int f) { paintActors(scene, f, false); });
+        hits = measure(target, [&](int f) { paintActors(scene, f); });
 
         ASprite::InitCachePools(1);
         ASprite::InitCachePool(0, kModules / 2);
-        if (!(scene.sprite = loadActorSprite())) return 1;
+        if (!(scene.sprite = loadActorSprite()) || !(scene.actors = makeActors(scene.sprite, false))) return 1;
         scene.sprite->SetCachePool(0);
-        report("pool thrashing", measure(target, [&](int f) { paintActors(scene, f, false); }));
+        report("pool thrashing", measure(target, [&](int f) { paintActors(scene, f); }));
 
-        if (!(scene.sprite = loadActorSprite())) return 1;
+        if (!(scene.sprite = loadActorSprite()) || !(scene.actors = makeActors(scene.sprite, false))) return 1;
         Bsprite::SetNoCacheFlag(scene.sprite, true);
         scene.sprite->BuildModuleCache(0, 0, -1, -1);
-        report("ARGB cache", measure(target, [&](int f) { paintActors(scene, f, false); }));
+        report("ARGB cache", measure(target, [&](int f) { paintActors(scene, f); }));
 
-        if (!(scene.sprite = loadActorSprite())) return 1;
+        if (!(scene.sprite = loadActorSprite()) || !(scene.actors = makeActors(scene.sprite, true))) return 1;
         scene.sprite->BuildModuleCache(0, 0, -1, -1);
-        report("effects 10 and 11 on half", measure(target, [&](int f) { paintActors(scene, f, true); }));
+        report("effects 10 and 11 on half", measure(target, [&](int f) { paintActors(scene, f); }));
 
         BitmapFont::SetCacheCapacity(128);
         report("bitmap font page", measure(target, [&](int f) { paintText(scene, f); }));
 
-        report("actors, cache hits", hits);
+        report("tiles and actors, cache hits", hits);
         std::printf("collections %llu\n", static_cast<unsigned long long>(collector.statistics().collections));
         cGameDraw::s_g = nullptr;
         for (Object** root : roots) collector.removeRoot(root);
