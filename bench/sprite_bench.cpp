@@ -2,8 +2,8 @@
 // scrolling tile layers of 40 x 40 tiles and 60 animation players of 10 modules each, (1) from
 // Image caches that always hit, (2) through a cache pool too small to hold one actor's modules, so
 // every module is decoded and evicted again, (3) from ARGB-array caches, (4) with half the players
-// under their effects 10 (alpha) and 11 (scale); and (5) a page of bitmap-font text through the
-// glyph-image cache. Prints each scenario's median ms per frame and a checksum of its last frame's
+// under their effects 10 (alpha) and 11 (scale); and (5) a page of sprite-font text (the tests'
+// font of the built-in 9 x 15 glyphs) and (6) one of bitmap-font text through the glyph-image cache. Prints each scenario's median ms per frame and a checksum of its last frame's
 // pixels, and the first scenario's figure last as `ms_per_frame: X`.
 #include <algorithm>
 #include <chrono>
@@ -24,6 +24,7 @@
 #include "sprites/bsprite.h"
 #include "sprites/bxlib_player.h"
 #include "sprites/cgame_draw.h"
+#include "tests/sprites/font_sprite.h"
 #include "tools/sprite_writer.h"
 
 namespace {
@@ -171,7 +172,31 @@ struct Scene {
     ObjectArray* actors;   // kActors players of sprite
     Bsprite* tiles;
     BitmapFont* font;
+    Bsprite* spriteFont;
+    String* page;   // 29 lines of 86 characters
 };
+
+// The printable ASCII characters, 9 pixels apart, spaces 5.
+Bsprite* loadSpriteFont() {
+    FontSpec spec;
+    for (char16_t c = 32; c < 127; ++c) spec.chars.push_back(c);
+    spec.advance = [](char16_t c) { return c == ' ' ? 5 : kGlyphW; };
+    ByteArray* data = fontSprite(spec).array();
+    auto* font = Runtime::make<Bsprite>();
+    if (!data || !font || !font->Load(data, 0)) return nullptr;
+    font->BuildCharMap(fontCharMap(spec));
+    font->BuildModuleCache(0, 0, -1, -1);
+    return font;
+}
+
+String* makePage() {
+    std::string text;
+    for (int row = 0; row < 29; ++row) {
+        if (row) text += '\n';
+        for (int i = 0; i < 86; ++i) text += static_cast<char>(33 + (row * 7 + i * 11) % 94);
+    }
+    return String::fromCString(text.c_str());
+}
 
 // kActors players of the sprite on a grid of the landscape screen, every second one with effect 10
 // or 11, playing the animation for ever from different frames.
@@ -203,6 +228,13 @@ void paintActors(const Scene& s, int frame) {
         p->Update(58);
         p->Render();
     }
+}
+
+void paintSpriteText(const Scene& s) {
+    s.g->setClip(0, 0, 480, 800);
+    s.g->setColor(0);
+    s.g->fillRect(0, 0, 480, 800);
+    s.spriteFont->DrawPageFull(s.g, s.page, 4, 4, 0);
 }
 
 void paintText(const Scene& s, int frame) {
@@ -256,13 +288,17 @@ int main() {
         Scene scene{};
         Object** const roots[] = {reinterpret_cast<Object**>(&scene.target), reinterpret_cast<Object**>(&scene.g),
                                   reinterpret_cast<Object**>(&scene.sprite), reinterpret_cast<Object**>(&scene.actors),
-                                  reinterpret_cast<Object**>(&scene.tiles), reinterpret_cast<Object**>(&scene.font)};
+                                  reinterpret_cast<Object**>(&scene.tiles), reinterpret_cast<Object**>(&scene.font),
+                                  reinterpret_cast<Object**>(&scene.spriteFont), reinterpret_cast<Object**>(&scene.page)};
         for (Object** root : roots) collector.addRoot(root);
         scene.target = Image::createImage(480, 800);
         scene.sprite = loadActorSprite();
         scene.font = loadBitmapFont();
         scene.tiles = loadSprite(tileSprite());
-        if (!scene.target || !scene.sprite || !scene.font || !scene.tiles || !loadTileLayers(scene.tiles) ||
+        scene.spriteFont = loadSpriteFont();
+        scene.page = makePage();
+        if (!scene.target || !scene.sprite || !scene.font || !scene.tiles || !scene.spriteFont || !scene.page ||
+            !loadTileLayers(scene.tiles) ||
             !(scene.actors = makeActors(scene.sprite, false))) {
             std::fputs("sprite_bench: cannot build the scene\n", stderr);
             return 1;
@@ -290,6 +326,8 @@ int main() {
         if (!(scene.sprite = loadActorSprite()) || !(scene.actors = makeActors(scene.sprite, true))) return 1;
         scene.sprite->BuildModuleCache(0, 0, -1, -1);
         report("effects 10 and 11 on half", measure(target, [&](int f) { paintActors(scene, f); }));
+
+        report("sprite font page", measure(target, [&](int) { paintSpriteText(scene); }));
 
         BitmapFont::SetCacheCapacity(128);
         report("bitmap font page", measure(target, [&](int f) { paintText(scene, f); }));
