@@ -61,4 +61,18 @@ public:
 
     // Forgets the loaded tables, palettes and image data.
     void Unload();
+
+    // --- An ARGB int array as an off-screen buffer (row-major, bufW x bufH) ---
+    // Each cuts its target rectangle to the buffer and to the current Graphics' clip when there is
+    // one; a buffer shorter than bufW x bufH, or a source shorter than srcW x srcH, is refused.
+    // Fills (x, y, w, h) with argb blended by its alpha; bufAlpha: the buffer's alpha counts.
+    static void FillRectARGB(IntArray* buf, jint bufW, jint bufH, bool bufAlpha, jint x, jint y, jint w, jint h,
+                             jint argb);
+    // A one-pixel outline covering columns x..x + w and rows y..y + h, from four fills.
+    static void DrawRectARGB(IntArray* buf, jint bufW, jint bufH, bool bufAlpha, jint x, jint y, jint w, jint h,
+                             jint argb);
+    // Copies src turned by transform & 7 to (x, y): mode 0 every pixel, 1 pixels with alpha, any
+    // other blended by the source alpha.
+    static void BlitARGB(IntArray* buf, jint bufW, jint bufH, bool bufAlpha, jint x, jint y, IntArray* src, jint srcW,
+                         jint srcH, jint mode, jint transform);
 };
