@@ -16,29 +16,12 @@
 #include "runtime/static_class.h"
 #include "runtime/system_natives.h"
 #include "tests/classlib/shipped_constants.h"
-#include "tests/classlib/stream_fixture.h"
+#include "tests/classlib/startup_fixture.h"
 #include "tools/bar_writer.h"
 
 namespace {
 
-class StaticClassTest : public StreamTest {
-protected:
-    void SetUp() override {
-        StreamTest::SetUp();
-        std::string bin;
-        std::string error;
-        ASSERT_TRUE(compileShippedConstants(bin, error)) << error;
-        ASSERT_TRUE(tools::writeArchive(platform::dataFile(), {tools::BarEntry::fromBytes("constants.bin", bin)}, error))
-            << error;
-    }
-    void TearDown() override {
-        StaticClass::releaseStatics();
-        java_lang_System::setPropertyLookup(nullptr);
-        Runtime::setThrowableOutput(nullptr);
-        Runtime::setConstantPool(nullptr);
-        StreamTest::TearDown();
-    }
-};
+using StaticClassTest = StartupTest;
 
 TEST_F(StaticClassTest, LibraryInitialisersRunOnceInTheStartupOrder) {
     // The library's steps keep their order among the game's; without the game only they run, and

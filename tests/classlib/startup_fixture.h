@@ -1,0 +1,34 @@
+// Fixture for tests of the start-up sequence: a data archive holding the shipped constants, where
+// the constant-pool loader finds them, and the library's hooks and every static cleared afterwards.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "runtime/constant_pool.h"
+#include "runtime/java_lang_throwable.h"
+#include "runtime/static_class.h"
+#include "runtime/system_natives.h"
+#include "tests/classlib/shipped_constants.h"
+#include "tests/classlib/stream_fixture.h"
+#include "tools/bar_writer.h"
+
+class StartupTest : public StreamTest {
+protected:
+    void SetUp() override {
+        StreamTest::SetUp();
+        std::string bin;
+        std::string error;
+        ASSERT_TRUE(compileShippedConstants(bin, error)) << error;
+        ASSERT_TRUE(tools::writeArchive(platform::dataFile(), {tools::BarEntry::fromBytes("constants.bin", bin)}, error))
+            << error;
+    }
+    void TearDown() override {
+        StaticClass::releaseStatics();
+        java_lang_System::setPropertyLookup(nullptr);
+        Runtime::setThrowableOutput(nullptr);
+        Runtime::setConstantPool(nullptr);
+        StreamTest::TearDown();
+    }
+};
