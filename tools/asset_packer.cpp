@@ -11,6 +11,7 @@
 #include "tools/file_bytes.h"
 #include "tools/jad_check.h"
 #include "tools/pack_source.h"
+#include "tools/promo_source.h"
 #include "tools/text_pack_compiler.h"
 
 namespace tools {
@@ -23,6 +24,7 @@ bool endsWith(const std::string& name, std::string_view suffix) {
 
 constexpr std::string_view kPackFolder = ".pack";
 constexpr std::string_view kByteArrayPack = ".arrays.txt";
+constexpr std::string_view kPromoFolder = ".igp";
 
 bool collectAssets(const fs::path& assetsDir, std::vector<BarEntry>& entries, std::string& error) {
     std::error_code ec;
@@ -49,6 +51,12 @@ bool collectAssets(const fs::path& assetsDir, std::vector<BarEntry>& entries, st
             if (endsWith(name, kPackFolder)) {
                 name.resize(name.size() - kPackFolder.size());
                 packFolders.emplace_back(path, std::move(name));
+                it.disable_recursion_pending();
+            } else if (endsWith(name, kPromoFolder)) {
+                name.resize(name.size() - kPromoFolder.size());
+                std::string resource;
+                if (!compilePromoFolder(path, resource, error)) return false;
+                result.push_back(BarEntry::fromBytes(std::move(name), std::move(resource)));
                 it.disable_recursion_pending();
             }
             continue;
