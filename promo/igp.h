@@ -69,7 +69,7 @@ public:
                                                                      jint index, jint rgb);
     [[nodiscard]] static jint lookupRecordField(jint code, jint field);
     static void loadStep(jint step);
-    // The number of load steps a visit runs (steps -1 .. count - 2): the item count plus four, and
+    // The number of load steps a visit runs (steps -1 .. count - 1): the item count plus four, and
     // never fewer than reach the closing step, which with fewer than two titles the item count
     // alone would not.
     [[nodiscard]] static jint loadStepCount();

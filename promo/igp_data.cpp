@@ -434,7 +434,8 @@ Image* IGP::recolourPng(ByteArray* bytes, jint offset, jint length, jint index, 
     const uint32_t chunkLength = (uint32_t{data[p - 4]} << 24) | (uint32_t{data[p - 3]} << 16) |
                                  (uint32_t{data[p - 2]} << 8) | data[p - 1];
     // The entry, the chunk's data and its CRC must lie inside the picture's bytes.
-    if (chunkLength > static_cast<uint32_t>(end - p - 8) || 3 * static_cast<int64_t>(index) + 3 > chunkLength)
+    if (static_cast<int64_t>(chunkLength) > static_cast<int64_t>(end) - p - 8 ||
+        3 * static_cast<int64_t>(index) + 3 > chunkLength)
         return nullptr;
     data[p + 4 + 3 * index] = static_cast<uint8_t>(rgb >> 16);
     data[p + 5 + 3 * index] = static_cast<uint8_t>(rgb >> 8);
