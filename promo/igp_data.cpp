@@ -462,6 +462,7 @@ jint IGP::lookupRecordField(jint code, jint field) {
 
 void IGP::loadStep(jint step) {
     s_readPos = 0;
+    igp::clearShortRead();
     switch (step) {
     case -1: return allocateTables();
     case 0: (void)openData(); return;
