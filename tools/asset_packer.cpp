@@ -8,6 +8,7 @@
 
 #include "sprites/cgame_packs.h"
 #include "tools/constants_compiler.h"
+#include "tools/content_check.h"
 #include "tools/file_bytes.h"
 #include "tools/jad_check.h"
 #include "tools/pack_source.h"
@@ -26,7 +27,8 @@ constexpr std::string_view kPackFolder = ".pack";
 constexpr std::string_view kByteArrayPack = ".arrays.txt";
 constexpr std::string_view kPromoFolder = ".igp";
 
-bool collectAssets(const fs::path& assetsDir, std::vector<BarEntry>& entries, std::string& error) {
+bool collectAssets(const fs::path& assetsDir, std::vector<BarEntry>& entries, std::string& error,
+                   const PackOptions& options) {
     std::error_code ec;
     if (!fs::is_directory(assetsDir, ec)) {
         error = assetsDir.string() + ": not a folder";
@@ -111,15 +113,17 @@ bool collectAssets(const fs::path& assetsDir, std::vector<BarEntry>& entries, st
             return false;
         }
         for (const auto& [folder, packName] : packFolders)
-            if (!compilePackFolder(folder, packName, separator, result, error)) return false;
+            if (!compilePackFolder(folder, packName, separator, options.builtFolder, result, error)) return false;
     }
+    if (options.checkContent && !checkGameContent(result, constantsText, constantsPath.string(), assetsDir, error))
+        return false;
     entries = std::move(result);
     return true;
 }
 
-bool packAssets(const fs::path& assetsDir, const fs::path& out, std::string& error) {
+bool packAssets(const fs::path& assetsDir, const fs::path& out, std::string& error, const PackOptions& options) {
     std::vector<BarEntry> entries;
-    if (!collectAssets(assetsDir, entries, error)) return false;
+    if (!collectAssets(assetsDir, entries, error, options)) return false;
     std::string index;
     if (!layOutArchive(entries, index, error)) {
         error = assetsDir.string() + ": " + error;

@@ -16,11 +16,16 @@
 
 namespace tools {
 
+struct PackOptions {
+    std::filesystem::path builtFolder;   // where "built" pack items are (tools/pack_source.h); empty: none
+    bool checkContent = false;           // hold the result to the game's rules (tools/content_check.h)
+};
+
 [[nodiscard]] bool collectAssets(const std::filesystem::path& assetsDir, std::vector<BarEntry>& entries,
-                                 std::string& error);
+                                 std::string& error, const PackOptions& options = {});
 
 // collectAssets, then the checked archive written atomically to `out`.
 [[nodiscard]] bool packAssets(const std::filesystem::path& assetsDir, const std::filesystem::path& out,
-                              std::string& error);
+                              std::string& error, const PackOptions& options = {});
 
 }  // namespace tools

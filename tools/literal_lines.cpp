@@ -2,6 +2,9 @@
 // literal lines only; comments never shift the numbering.
 #include "tools/literal_lines.h"
 
+#include <optional>
+#include <utility>
+
 namespace tools {
 
 namespace {
@@ -44,6 +47,20 @@ bool unescape(std::string_view line, bool rawBytes, std::string& literal, std::s
     return true;
 }
 
+// "# N: ..." and "# N-M: ...": the comment names the literal that follows it.
+bool commentNumber(std::string_view line, std::size_t& number) {
+    std::size_t i = 2;
+    if (line.size() < 4 || line[1] != ' ' || line[i] < '0' || line[i] > '9') return false;
+    number = 0;
+    for (; i < line.size() && line[i] >= '0' && line[i] <= '9' && number < 1000000; ++i) number = number * 10 + (line[i] - '0');
+    if (i < line.size() && line[i] == '-') {
+        const std::size_t dash = ++i;
+        while (i < line.size() && line[i] >= '0' && line[i] <= '9') ++i;
+        if (i == dash) return false;
+    }
+    return i < line.size() && line[i] == ':';
+}
+
 }  // namespace
 
 bool readLiteralLines(std::string_view text, std::string_view fileName, LiteralSyntax syntax,
@@ -53,6 +70,7 @@ bool readLiteralLines(std::string_view text, std::string_view fileName, LiteralS
     std::size_t lineNumber = 0;
     std::size_t index = 0;
     std::size_t pos = 0;
+    std::optional<std::pair<std::size_t, std::size_t>> numbered;   // the last "# N:" comment: N, its line
     while (pos < text.size()) {
         ++lineNumber;
         std::size_t end = text.find('\n', pos);
@@ -60,7 +78,18 @@ bool readLiteralLines(std::string_view text, std::string_view fileName, LiteralS
         std::string_view line = text.substr(pos, end - pos);
         pos = end + 1;
         if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-        if (!line.empty() && line.front() == '#') continue;
+        if (!line.empty() && line.front() == '#') {
+            std::size_t number = 0;
+            if (commentNumber(line, number)) numbered = {number, lineNumber};
+            continue;
+        }
+        if (numbered && numbered->first != index) {
+            error = std::string(fileName) + ":" + std::to_string(numbered->second) + ": the comment numbers " +
+                    std::to_string(numbered->first) + ", but the " + syntax.noun + " after it is " + syntax.noun + " " +
+                    std::to_string(index) + " (a line is missing or extra above it)";
+            return false;
+        }
+        numbered.reset();
         if (!unescape(line, syntax.rawByteEscapes, literal, why) || !take(line, literal, why)) {
             error = std::string(fileName) + ":" + std::to_string(lineNumber) + ": " + syntax.noun + " " +
                     std::to_string(index) + ": " + why;

@@ -2,6 +2,8 @@
 // packs, byte-array packs). UTF-8, one literal per line (LF or CR LF; the last line end optional):
 //   - every line is a literal, an empty line included (the empty text);
 //   - a line starting with '#' is a comment; a literal starting with '#' is written "\#";
+//   - a comment "# N: ..." or "# N-M: ..." numbers the literal after it, which must be literal N
+//     (so a missing or extra line is caught where it happens, not by a shifted id);
 //   - escapes: "\n" newline, "\\" backslash, "\#" '#'; where raw bytes are allowed also "\xHH", one
 //     byte of that value (for bytes that are not UTF-8); a backslash before anything else is an error.
 #pragma once

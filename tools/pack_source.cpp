@@ -4,9 +4,14 @@
 
 #include <nlohmann/json.hpp>
 
+#include <algorithm>
+#include <iterator>
+
 #include "tools/file_bytes.h"
+#include "tools/music_compiler.h"
 #include "tools/nested_array_compiler.h"
 #include "tools/pack_writer.h"
+#include "tools/sfx_synth.h"
 #include "tools/text_pack_compiler.h"
 
 namespace tools {
@@ -40,8 +45,10 @@ bool readNamedFile(const fs::path& folder, const json& name, const std::string& 
     return readFileBytes(folder / relative, bytes, error);
 }
 
-bool readItem(const fs::path& folder, const json& source, const std::string& where, PackItem& item,
-              std::string& error) {
+constexpr const char* kContentKeys[] = {"file", "nested", "texts", "music", "synth", "built", "empty"};
+
+bool readItem(const fs::path& folder, const fs::path& builtFolder, const json& source, const std::string& where,
+              PackItem& item, std::string& error) {
     const auto fail = [&](const std::string& message) {
         error = where + ": " + message;
         return false;
@@ -50,10 +57,11 @@ bool readItem(const fs::path& folder, const json& source, const std::string& whe
     int contents = 0;
     for (const auto& [key, value] : source.items()) {
         (void)value;
-        if (key == "file" || key == "nested" || key == "texts" || key == "empty") ++contents;
+        if (std::find(std::begin(kContentKeys), std::end(kContentKeys), key) != std::end(kContentKeys)) ++contents;
         else if (key != "kind" && key != "lzma") return fail("unknown key \"" + key + "\"");
     }
-    if (contents != 1) return fail("exactly one of \"file\", \"nested\", \"texts\", \"empty\" is needed");
+    if (contents != 1)
+        return fail("exactly one of \"file\", \"nested\", \"texts\", \"music\", \"synth\", \"built\", \"empty\" is needed");
     if (source.contains("empty")) {
         if (source["empty"] != true) return fail("\"empty\" is true or absent");
         if (source.contains("kind") || source.contains("lzma")) return fail("an empty item has no kind and no LZMA");
@@ -71,6 +79,26 @@ bool readItem(const fs::path& folder, const json& source, const std::string& whe
         item.lzma = source["lzma"].get<bool>();
     }
     if (source.contains("file")) return readNamedFile(folder, source["file"], where + ".file", item.data, error);
+    if (source.contains("built")) {
+        if (builtFolder.empty()) return fail("\"built\" items are made by the build; pack with its build folder");
+        if (!readNamedFile(builtFolder, source["built"], where + ".built", item.data, error)) {
+            error += " (the build makes it; build the data_bar target)";
+            return false;
+        }
+        return true;
+    }
+    if (source.contains("music") || source.contains("synth")) {
+        const bool music = source.contains("music");
+        const json& name = source[music ? "music" : "synth"];
+        std::string text;
+        if (!readNamedFile(folder, name, where + (music ? ".music" : ".synth"), text, error)) return false;
+        const std::string file = (folder / name.get<std::string>()).string();
+        if (music) return compileMusic(text, file, item.data, error);
+        std::vector<int16_t> pcm;
+        if (!renderSfx(text, file, pcm, error)) return false;
+        item.data = waveClip(pcm, kSfxRate);
+        return true;
+    }
     if (source.contains("texts")) {
         std::string text;
         if (!readNamedFile(folder, source["texts"], where + ".texts", text, error)) return false;
@@ -88,7 +116,7 @@ bool readItem(const fs::path& folder, const json& source, const std::string& whe
 }  // namespace
 
 bool compilePackFolder(const fs::path& folder, const std::string& packName, const std::string& separator,
-                       std::vector<BarEntry>& entries, std::string& error) {
+                       const fs::path& builtFolder, std::vector<BarEntry>& entries, std::string& error) {
     const fs::path sourceFile = folder / "pack.json";
     const std::string where = sourceFile.string();
     std::string text;
@@ -118,10 +146,11 @@ bool compilePackFolder(const fs::path& folder, const std::string& packName, cons
         }
     }
     std::vector<PackItem> items;
+    const fs::path packBuilt = builtFolder.empty() ? fs::path() : builtFolder / (packName + ".pack");
     const json& list = source["items"];
     for (std::size_t i = 0; i < list.size(); ++i) {
         PackItem item;
-        if (!readItem(folder, list[i], where + ": items[" + std::to_string(i) + "]", item, error)) return false;
+        if (!readItem(folder, packBuilt, list[i], where + ": items[" + std::to_string(i) + "]", item, error)) return false;
         items.push_back(std::move(item));
     }
     std::vector<std::string> subFiles;

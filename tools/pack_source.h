@@ -7,6 +7,11 @@
 //       {"nested": {"ints": [1, 2]}},                   a nested array (tools/nested_array_compiler.h),
 //       {"nested": "table.json"},                         inline or from a JSON file
 //       {"texts": "en.txt"},                            a text pack (tools/text_pack_compiler.h)
+//       {"music": "title.notes", "kind": 2},            a MIDI file (tools/music_compiler.h)
+//       {"synth": "jump.sfx"},                          a WAVE clip (tools/sfx_synth.h)
+//       {"built": "boom.ogg", "kind": 1},               a file the build made, read from the build
+//                                                         folder's NAME.pack/ (an Ogg encoded by
+//                                                         tools/sfx_ogg from the folder's boom.sfx)
 //       {"empty": true}                                 an item of no bytes at all
 //     ]
 //   }
@@ -23,7 +28,7 @@
 namespace tools {
 
 [[nodiscard]] bool compilePackFolder(const std::filesystem::path& folder, const std::string& packName,
-                                     const std::string& separator, std::vector<BarEntry>& entries,
-                                     std::string& error);
+                                     const std::string& separator, const std::filesystem::path& builtFolder,
+                                     std::vector<BarEntry>& entries, std::string& error);
 
 }  // namespace tools

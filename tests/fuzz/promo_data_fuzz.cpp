@@ -38,14 +38,14 @@ const char kAppJad[] =
     "Promo-Portal: https://example.com/club?lang=_\n"
     "Promo-Portal-Title: CLUB\n"
     "Promo-Portal-Items: PORTAL=1;SPECIAL=s;MORE=m;CLUB=c;LAST=l;END=e\n"
-    "Promo-List-0: ARCADE=a;PUZZLE=p;R0=r;R1=r\n"
-    "Promo-List-1: NEWS=n;S0=s\n";
+    "Promo-List-New: SKYLARK=a;PORTAL=p;R0=r;R1=r\n"
+    "Promo-List-Top: EMBERHOLD=n;S0=s\n";
 
 void writeDataFile(const std::string& resource) {
     std::string error;
     std::vector<tools::BarEntry> entries{tools::BarEntry::fromBytes("constants.bin", g_constants),
                                          tools::BarEntry::fromBytes("app.jad", kAppJad),
-                                         tools::BarEntry::fromBytes("promo", resource)};
+                                         tools::BarEntry::fromBytes("promo.dat", resource)};
     if (!tools::writeArchive(platform::dataFile(), entries, error)) __builtin_trap();
     javax_microedition_io_ResourceInputStream::unloadArchiveIndex();
 }

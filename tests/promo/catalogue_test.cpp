@@ -20,11 +20,11 @@ Properties with(std::initializer_list<std::pair<const std::string, std::string>>
     return p;
 }
 
-// Slots of the shipped catalogue (two titles): 0, 1 titles, 2 special, 3 list 0, 4 list 1, 5 portal.
+// Slots of the shipped catalogue (three titles): 0-2 titles, 3 special, 4 list 0, 5 list 1, 6 portal.
 struct CatalogueCase {
     const char* name;
     Properties properties;
-    std::vector<std::string> slotLinks;  // "" = unavailable
+    std::vector<std::string> slotLinks;  // "" = unavailable, "list" = available list page
     std::vector<std::string> list0;
     std::vector<std::string> list1;
 };
@@ -40,56 +40,60 @@ std::vector<std::string> listLinks(jint list) {
     return out;
 }
 
-const std::string kPromo = "https://example.com/promo/";
-const std::string kClub = "https://example.com/club?lang=_";
+const std::string kGames = "https://games.example.com/get?title=";
+const std::string kPortal = "https://portal.example.com/brindlex?lang=X";
+const std::string kAll = "https://games.example.com/all";
 
 }  // namespace
 
 TEST_F(PromoTest, CatalogueFromPropertyMaps) {
     const std::string resource = shippedResource();
     const std::vector<CatalogueCase> cases = {
-        {"shipped: titles numbered 01 and 02, a portal row, the last rows through the portal",
+        {"shipped: titles numbered 01 to 03, a portal row, the last rows through the portal",
          promotest::shippedProperties(),
-         {kPromo + "skylark-run?lang=_&n=01", kPromo + "deep-vault?lang=_&n=02", kClub + "&item=club", "list", "list",
-          kClub + "&page=portal"},
-         {kPromo + "arcade?lang=_", kPromo + "puzzle?lang=_", kClub + "&item=more-games"},
-         {kPromo + "news?lang=_", kClub, kClub + "&item=members"}},
+         {kGames + "skylark&lang=X&title=01", kGames + "emberhold&lang=X&title=02", kGames + "tidewatch&lang=X&title=03",
+          kPortal + "&from=list", "list", "list", kPortal + "&from=portal"},
+         {kGames + "skylark&lang=X", kPortal, kPortal + "&from=list"},
+         {kGames + "emberhold&lang=X", kGames + "tidewatch&lang=X", kPortal + "&from=list"}},
         {"missing template: no title, no templated row; never the missing-property text",
          with({{"Promo-Link-Template", kErase}}),
-         {"", "", kClub, "list", "list", kClub},
-         {kClub},
-         {kClub, kClub}},
-        {"\"0\", \"off\" and \" None \" values count as missing; numbering counts available titles only",
-         with({{"Promo-Titles", "SKYLARK=0;VAULT=deep-vault"}, {"Promo-List-0", "ARCADE=off;PUZZLE= None "}}),
-         {"", kPromo + "deep-vault?lang=_&n=01", kClub + "&item=club", "list", "list", kClub + "&page=portal"},
-         {kClub + "&item=more-games"},
-         {kPromo + "news?lang=_", kClub, kClub + "&item=members"}},
+         {"", "", "", kPortal, "list", "list", kPortal},
+         {kPortal, kPortal},
+         {kPortal}},
+        {"\"0\", \" None \" and the missing-property text as values count as missing; numbering counts "
+         "available titles only",
+         with({{"Promo-Titles", "SKYLARK=0;EMBERHOLD=emberhold;TIDEWATCH= None "},
+               {"Promo-List-Top", "EMBERHOLD=property value empty;TIDEWATCH=tidewatch"}}),
+         {"", kGames + "emberhold&lang=X&title=01", "", kPortal + "&from=list", "list", "list", kPortal + "&from=portal"},
+         {kGames + "skylark&lang=X", kPortal, kPortal + "&from=list"},
+         {kGames + "tidewatch&lang=X", kPortal + "&from=list"}},
         {"a template without the placeholder is every link; without the marker no parameters",
-         with({{"Promo-Link-Template", "https://example.com/games"}}),
-         {"https://example.com/games", "https://example.com/games", kClub, "list", "list", kClub},
-         {"https://example.com/games", "https://example.com/games", kClub},
-         {"https://example.com/games", kClub, kClub}},
+         with({{"Promo-Link-Template", kAll}}),
+         {kAll, kAll, kAll, kPortal, "list", "list", kPortal},
+         {kAll, kPortal, kPortal},
+         {kAll, kAll, kPortal}},
         {"missing portal: no special item, portal item, portal row or last rows",
          with({{"Promo-Portal", kErase}}),
-         {kPromo + "skylark-run?lang=_&n=01", kPromo + "deep-vault?lang=_&n=02", "", "list", "list", ""},
-         {kPromo + "arcade?lang=_", kPromo + "puzzle?lang=_"},
-         {kPromo + "news?lang=_"}},
+         {kGames + "skylark&lang=X&title=01", kGames + "emberhold&lang=X&title=02", kGames + "tidewatch&lang=X&title=03",
+          "", "list", "list", ""},
+         {kGames + "skylark&lang=X"},
+         {kGames + "emberhold&lang=X", kGames + "tidewatch&lang=X"}},
         {"a key is found inside a longer one",
-         with({{"Promo-Titles", "XSKYLARK=inner;VAULT=deep-vault"}}),
-         {kPromo + "inner?lang=_&n=01", kPromo + "deep-vault?lang=_&n=02", kClub + "&item=club", "list", "list",
-          kClub + "&page=portal"},
-         {kPromo + "arcade?lang=_", kPromo + "puzzle?lang=_", kClub + "&item=more-games"},
-         {kPromo + "news?lang=_", kClub, kClub + "&item=members"}},
-        {"no properties at all: nothing available", Properties{}, {"", "", "", "", "", ""}, {}, {}},
+         with({{"Promo-Titles", "XSKYLARK=inner;EMBERHOLD=emberhold;TIDEWATCH=tidewatch"}}),
+         {kGames + "inner&lang=X&title=01", kGames + "emberhold&lang=X&title=02", kGames + "tidewatch&lang=X&title=03",
+          kPortal + "&from=list", "list", "list", kPortal + "&from=portal"},
+         {kGames + "skylark&lang=X", kPortal, kPortal + "&from=list"},
+         {kGames + "emberhold&lang=X", kGames + "tidewatch&lang=X", kPortal + "&from=list"}},
+        {"no properties at all: nothing available", Properties{}, {"", "", "", "", "", "", ""}, {}, {}},
     };
     for (const CatalogueCase& c : cases) {
         SCOPED_TRACE(c.name);
         IGP::resetData();
         installResource(resource, c.properties);
         IGP::loadData();
-        ASSERT_EQ(IGP::s_itemCount, 6);
+        ASSERT_EQ(IGP::s_itemCount, 7);
         jint expectedCount = 0, first = -1;
-        for (jint slot = 0; slot < 6; ++slot) {
+        for (jint slot = 0; slot < 7; ++slot) {
             const std::string& want = c.slotLinks[static_cast<size_t>(slot)];
             EXPECT_EQ(available(slot), !want.empty()) << "slot " << slot;
             if (!want.empty() && expectedCount++ == 0) first = slot;
@@ -109,40 +113,40 @@ TEST_F(PromoTest, CatalogueFromPropertyMaps) {
 TEST_F(PromoTest, SlotsTextIndicesRowsAndSteps) {
     installResource(shippedResource());
     IGP::loadData();
-    EXPECT_EQ(IGP::s_gameCount, 2);
-    EXPECT_EQ(IGP::s_specialItem, 2);
-    EXPECT_EQ(IGP::s_listItem0, 3);
-    EXPECT_EQ(IGP::s_listItem1, 4);
-    EXPECT_EQ(IGP::s_portalItem, 5);
+    EXPECT_EQ(IGP::s_gameCount, 3);
+    EXPECT_EQ(IGP::s_specialItem, 3);
+    EXPECT_EQ(IGP::s_listItem0, 4);
+    EXPECT_EQ(IGP::s_listItem1, 5);
+    EXPECT_EQ(IGP::s_portalItem, 6);
     EXPECT_EQ(IGP::s_optionalItem, -1);
     EXPECT_EQ(IGP::s_itemKinds->get(0), 4);
-    EXPECT_EQ(IGP::s_itemKinds->get(1), 4);
-    EXPECT_EQ(IGP::s_itemKinds->get(2), 0);
-    // T = (2 - 1) + 4 = 5.
-    EXPECT_EQ(IGP::s_textOptionalTitle, 6);
-    EXPECT_EQ(IGP::s_textOptionalBody, 7);
-    EXPECT_EQ(IGP::s_textOkLabel, 12);
-    EXPECT_EQ(IGP::s_textBackLabel, 13);
-    EXPECT_EQ(IGP::s_textButton, 14);
-    EXPECT_EQ(IGP::s_textButtonTitle, 15);
-    EXPECT_EQ(IGP::s_textList0Last, 21);
-    EXPECT_EQ(IGP::s_textList1Last, 24);
-    // The portal row of list 1 keeps its own row (source 1) and text.
-    EXPECT_EQ(IGP::s_listRowSources[1]->get(1), 1);
-    EXPECT_EQ(IGP::s_listRowTexts[0]->get(0), 19);
-    EXPECT_EQ(IGP::s_listRowTexts[1]->get(2), 24);
-    EXPECT_EQ(narrow(IGP::s_portalTitle), "GAME CLUB");
+    EXPECT_EQ(IGP::s_itemKinds->get(2), 4);
+    EXPECT_EQ(IGP::s_itemKinds->get(3), 0);
+    // T = (3 - 1) + 4 = 6.
+    EXPECT_EQ(IGP::s_textOptionalTitle, 7);
+    EXPECT_EQ(IGP::s_textOptionalBody, 8);
+    EXPECT_EQ(IGP::s_textOkLabel, 13);
+    EXPECT_EQ(IGP::s_textBackLabel, 14);
+    EXPECT_EQ(IGP::s_textButton, 15);
+    EXPECT_EQ(IGP::s_textButtonTitle, 16);
+    EXPECT_EQ(IGP::s_textList0Last, 22);
+    EXPECT_EQ(IGP::s_textList1Last, 25);
+    // The portal row of list 0 keeps its own row (source 1) and text.
+    EXPECT_EQ(IGP::s_listRowSources[0]->get(1), 1);
+    EXPECT_EQ(IGP::s_listRowTexts[0]->get(1), 21);
+    EXPECT_EQ(IGP::s_listRowTexts[1]->get(2), 25);
+    EXPECT_EQ(narrow(IGP::s_portalTitle), "Zarnquist Games");
     EXPECT_TRUE(IGP::s_linkParameters);
     EXPECT_EQ(IGP::s_optionalItemStep, -1);
     EXPECT_EQ(IGP::s_closingStep, 9);
-    EXPECT_EQ(IGP::loadStepCount(), 10);
+    EXPECT_EQ(IGP::loadStepCount(), 11);
     // The index is dropped once the header is read.
     EXPECT_EQ(IGP::s_dataCount, 0);
 }
 
 TEST_F(PromoTest, OptionFlagOffersOnlyTitlesAndTheOptionalItem) {
     promotest::Parts parts;
-    parts.titles = {"SKYLARK", "VAULT"};
+    parts.titles = {"SKYLARK", "EMBERHOLD"};
     parts.optionFlag = 1;
     installResource(parts.bytes());
     IGP::loadData();
@@ -155,7 +159,7 @@ TEST_F(PromoTest, OptionFlagOffersOnlyTitlesAndTheOptionalItem) {
     for (jint slot : {IGP::s_specialItem, IGP::s_listItem0, IGP::s_listItem1, IGP::s_portalItem})
         EXPECT_FALSE(available(slot)) << slot;
     EXPECT_TRUE(available(6));
-    EXPECT_EQ(link(6), kClub);
+    EXPECT_EQ(link(6), kPortal);
     EXPECT_EQ(IGP::s_listLengths[0], 0);
 }
 

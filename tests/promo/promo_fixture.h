@@ -72,8 +72,8 @@ struct Parts {
     std::string picture;
 
     Parts() {
-        fontPicture = shippedFile("promo.igp/font.png");
-        picture = shippedFile("promo.igp/mark_gold.png");
+        fontPicture = shippedFile("promo.dat.igp/font.png");
+        picture = shippedFile("promo.dat.igp/mark_gold.png");
         texts.assign(25, "");
         texts[14] = "OPEN";
         texts[12] = "OK";
@@ -127,13 +127,13 @@ struct Parts {
 // The app.jad of the shipped game.
 inline const std::map<std::string, std::string>& shippedProperties() {
     static const std::map<std::string, std::string> properties{
-        {"Promo-Link-Template", "https://example.com/promo/XXXX?lang=_"},
-        {"Promo-Titles", "SKYLARK=skylark-run;VAULT=deep-vault"},
-        {"Promo-Portal", "https://example.com/club?lang=_"},
-        {"Promo-Portal-Title", "GAME CLUB"},
-        {"Promo-Portal-Items", "PORTAL=1;SPECIAL=club;MORE=more-games;CLUB=members"},
-        {"Promo-List-0", "ARCADE=arcade;PUZZLE=puzzle"},
-        {"Promo-List-1", "NEWS=news"},
+        {"Promo-Link-Template", "https://games.example.com/get?title=XXXX&lang=X"},
+        {"Promo-Titles", "SKYLARK=skylark;EMBERHOLD=emberhold;TIDEWATCH=tidewatch"},
+        {"Promo-Portal", "https://portal.example.com/brindlex?lang=X"},
+        {"Promo-Portal-Title", "Zarnquist Games"},
+        {"Promo-Portal-Items", "PORTAL=yes;SPECIAL=yes;MORE=yes"},
+        {"Promo-List-New", "SKYLARK=skylark;PORTAL=yes"},
+        {"Promo-List-Top", "EMBERHOLD=emberhold;TIDEWATCH=tidewatch"},
     };
     return properties;
 }
@@ -178,7 +178,7 @@ protected:
             << error;
         std::vector<tools::BarEntry> entries{tools::BarEntry::fromBytes("constants.bin", bin),
                                              tools::BarEntry::fromBytes("app.jad", jad)};
-        if (resource) entries.push_back(tools::BarEntry::fromBytes("promo", *resource));
+        if (resource) entries.push_back(tools::BarEntry::fromBytes("promo.dat", *resource));
         ASSERT_TRUE(tools::writeArchive(platform::dataFile(), entries, error)) << error;
         javax_microedition_io_ResourceInputStream::unloadArchiveIndex();
         Runtime::loadConstants();
@@ -194,7 +194,7 @@ protected:
     // The shipped promotion folder, compiled as the build does.
     static std::string shippedResource() {
         std::string bytes, error;
-        EXPECT_TRUE(tools::compilePromoFolder(std::string(BRINDLEX_FIXTURES "/../../assets/promo.igp"), bytes, error))
+        EXPECT_TRUE(tools::compilePromoFolder(std::string(BRINDLEX_FIXTURES "/../../assets/promo.dat.igp"), bytes, error))
             << error;
         return bytes;
     }

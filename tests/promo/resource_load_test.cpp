@@ -32,10 +32,10 @@ TEST_F(PromoTest, ShippedResourceLoadsStepByStep) {
 
     EXPECT_EQ(narrow(IGP::getText(IGP::s_textButton)), "OPEN");
     EXPECT_EQ(narrow(IGP::getText(IGP::s_textButtonTitle)), "GET IT");
-    EXPECT_EQ(narrow(IGP::getText(IGP::s_textList1Last)), "Club members");
+    EXPECT_EQ(narrow(IGP::getText(IGP::s_textList1Last)), "More games");
     EXPECT_EQ(narrow(IGP::getText(0)), "Race the wind over\nseven mountain ranges.");
     // Unused and out-of-range texts are empty, never "null".
-    EXPECT_EQ(narrow(IGP::getText(8)), "");
+    EXPECT_EQ(narrow(IGP::getText(9)), "");
     EXPECT_EQ(narrow(IGP::getText(-1)), "");
     EXPECT_EQ(narrow(IGP::getText(1000)), "");
 
@@ -242,7 +242,7 @@ TEST_F(PromoTest, MalformedResourcesFailSafely) {
         IGP::resetData();
         installResource(c.bytes(), {{"Promo-Link-Template", "https://example.com/XXXX"},
                                     {"Promo-Titles", "ALPHA=a;BETA=b"},
-                                    {"Promo-List-0", "R0=r0;R1=r1"},
+                                    {"Promo-List-New", "R0=r0;R1=r1"},
                                     {"Promo-Portal", "https://example.com/club"}});
         IGP::loadData();
         EXPECT_EQ(IGP::s_available, c.available);

@@ -80,7 +80,7 @@ TEST(PackCompilerTest, BadPackSourcesFailTheBuildNamingFileAndField) {
         {"no items", {pack("{}")}, "p.pack/pack.json: needs \"items\", a list"},
         {"unknown key", {pack(R"({"items": [], "size": 1})")}, "p.pack/pack.json: unknown key \"size\""},
         {"two contents", {pack(R"({"items": [{"empty": true, "texts": "t"}]})")},
-         "p.pack/pack.json: items[0]: exactly one of \"file\", \"nested\", \"texts\", \"empty\" is needed"},
+         "p.pack/pack.json: items[0]: exactly one of \"file\", \"nested\", \"texts\", \"music\", \"synth\", \"built\", \"empty\" is needed"},
         {"kind out of range", {pack(R"({"items": [{"nested": {"bytes": []}, "kind": 127}]})")},
          "p.pack/pack.json: items[0]: \"kind\" is an integer from 0 to 126"},
         {"LZMA on an empty item", {pack(R"({"items": [{"empty": true, "lzma": true}]})")},

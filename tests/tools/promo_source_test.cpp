@@ -17,7 +17,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-const fs::path kShipped = fs::path(BRINDLEX_FIXTURES) / ".." / ".." / "assets" / "promo.igp";
+const fs::path kShipped = fs::path(BRINDLEX_FIXTURES) / ".." / ".." / "assets" / "promo.dat.igp";
 
 std::string compileShipped() {
     std::string bytes, error;
@@ -51,12 +51,12 @@ TEST(PromoSourceTest, ShippedFolderReadsBackAsAuthored) {
     std::string listing, error;
     ASSERT_TRUE(tools::dumpPromoResource(compileShipped(), listing, error)) << error;
     expectHas(listing, "entries: 9\n");
-    expectHas(listing, "languages: [EN]\ntitles: [SKYLARK, VAULT]\n");
-    expectHas(listing, "list 0: [ARCADE, PUZZLE, MORE]\nlist 1: [NEWS, PORTAL, CLUB]\nlist 2: []\n");
-    expectHas(listing, "texts EN: 25\n");
+    expectHas(listing, "languages: [EN]\ntitles: [SKYLARK, EMBERHOLD, TIDEWATCH]\n");
+    expectHas(listing, "list 0: [SKYLARK, PORTAL, MORE]\nlist 1: [EMBERHOLD, TIDEWATCH, MORE]\nlist 2: []\n");
+    expectHas(listing, "texts EN: 26\n");
     expectHas(listing, "  0: Race the wind over\\nseven mountain ranges.\n");
-    expectHas(listing, "  14: OPEN\n  15: GET IT\n");
-    expectHas(listing, "  21: More games\n  22: News\n");
+    expectHas(listing, "  15: OPEN\n  16: GET IT\n");
+    expectHas(listing, "  22: More games\n  23: Emberhold\n");
     expectHas(listing, "font: 252x60");
     expectHas(listing, "2 colours, 95 glyphs up to code 126\n");
     expectHas(listing, "titles: 400x220");
@@ -100,8 +100,8 @@ TEST(PromoSourceTest, FoldersTheScreenCannotReadAreRefused) {
         {"a file that is not a PNG", [](std::string& m) { replaceOnce(m, "\"portal.png\"", "\"font_glyphs.json\""); },
          "not a PNG file"},
         {"one description too few",
-         [](std::string& m) { replaceOnce(m, "        \"All our games\\nin one place.\"\n", ""); replaceOnce(m, "\"Stay in the loop.\",", "\"Stay in the loop.\""); },
-         "\"items\" has 6 texts"},
+         [](std::string& m) { replaceOnce(m, "        \"All our games\\nin one place.\"\n", ""); replaceOnce(m, "\"Top games this month.\",", "\"Top games this month.\""); },
+         "\"items\" has 7 texts"},
         {"a last row with a picture",
          [](std::string& m) { replaceOnce(m, "{\"name\": \"MORE\"}", "{\"name\": \"MORE\", \"picture\": \"row_more.png\"}"); },
          "but the last has a picture"},

@@ -1,5 +1,5 @@
 // promoart: draws the promotion screen's pictures and its bitmap font into a folder (the
-// committed assets/promo.igp/ was made by it): `promoart OUT_DIR`. Shapes are drawn with 4x4
+// committed assets/promo.dat.igp/ was made by it): `promoart OUT_DIR`. Shapes are drawn with 4x4
 // supersampled coverage; text is the built-in 9x15 font, scaled whole pixels. The font picture is a
 // two-colour palette PNG (entry 1 is the ink the screen recolours) with its glyph table beside it.
 #include <png.h>
@@ -315,30 +315,39 @@ int main(int argc, char** argv) {
     moreRow(dir);
     softKey(dir, "key.png", false);
     softKey(dir, "key_pressed.png", true);
-    title(dir, "title_skylark.png", "SKYLARK RUN", hex(0x8ECAE6), hex(0x219EBC), [](Canvas& c) {
+    title(dir, "title_skylark.png", "SKYLARK", hex(0x8ECAE6), hex(0x219EBC), [](Canvas& c) {
         c.circle(320, 60, 30, kGold);
         c.polygon({{0, 160}, {90, 70}, {170, 150}, {240, 90}, {330, 160}}, hex(0x2A6F97));
         c.polygon({{150, 60}, {190, 50}, {170, 62}, {190, 74}}, kWhite);
     });
-    title(dir, "title_vault.png", "DEEP VAULT", hex(0x3D348B), hex(0x0B090A), [](Canvas& c) {
-        c.ring(200, 85, 56, 10, kGold);
-        c.circle(200, 85, 22, hex(0xF7B801));
-        c.roundRect(194, 85, 12, 40, 4, hex(0x3D348B));
+    title(dir, "title_emberhold.png", "EMBERHOLD", hex(0x9D0208), hex(0x370617), [](Canvas& c) {
+        c.roundRect(130, 60, 140, 100, 6, hex(0x6A040F));
+        for (int i = 0; i < 5; ++i) c.roundRect(130 + i * 30, 44, 20, 20, 3, hex(0x6A040F));
+        c.roundRect(185, 110, 30, 50, 12, kGold);
+        c.circle(200, 92, 10, hex(0xFFBA08));
+    });
+    title(dir, "title_tidewatch.png", "TIDEWATCH", hex(0x48CAE4), hex(0x023E8A), [](Canvas& c) {
+        c.roundRect(186, 40, 28, 110, 6, kWhite);
+        c.roundRect(180, 30, 40, 18, 6, hex(0xE63946));
+        c.circle(200, 39, 6, kGold);
+        for (int i = 0; i < 3; ++i)
+            c.polygon({{0.0, 150.0 - i * 8}, {400.0, 135.0 - i * 8}, {400.0, 160.0}, {0.0, 160.0}},
+                      mix(hex(0x0077B6), hex(0x03045E), i * 0.4));
     });
     special(dir);
     languageBadge(dir);
-    rowIcon(dir, "row_arcade.png", hex(0xF94144), hex(0x9D0208), [](Canvas& c) {
-        c.circle(28, 28, 12, kWhite);
-        c.circle(28, 28, 6, hex(0xF94144));
+    rowIcon(dir, "row_skylark.png", hex(0x8ECAE6), hex(0x219EBC), [](Canvas& c) {
+        c.polygon({{8, 44}, {22, 24}, {32, 36}, {40, 28}, {50, 44}}, hex(0x2A6F97));
+        c.circle(40, 16, 6, kGold);
     });
-    rowIcon(dir, "row_puzzle.png", hex(0x90BE6D), hex(0x2D6A4F), [](Canvas& c) {
-        c.roundRect(14, 14, 12, 12, 3, kWhite);
-        c.roundRect(30, 30, 12, 12, 3, kWhite);
-        c.roundRect(30, 14, 12, 12, 3, hex(0xE9F5DB));
+    rowIcon(dir, "row_emberhold.png", hex(0xF94144), hex(0x9D0208), [](Canvas& c) {
+        c.roundRect(16, 22, 24, 22, 3, hex(0x6A040F));
+        c.roundRect(24, 30, 8, 14, 4, kGold);
     });
-    rowIcon(dir, "row_news.png", hex(0x4CC9F0), hex(0x3A0CA3), [](Canvas& c) {
-        c.roundRect(14, 14, 28, 28, 4, kWhite);
-        for (int i = 0; i < 3; ++i) c.roundRect(18, 19 + i * 7, 20, 3, 1, hex(0x3A0CA3));
+    rowIcon(dir, "row_tidewatch.png", hex(0x4CC9F0), hex(0x023E8A), [](Canvas& c) {
+        c.roundRect(24, 12, 8, 30, 3, kWhite);
+        c.roundRect(21, 10, 14, 6, 2, hex(0xE63946));
+        c.roundRect(8, 40, 40, 6, 3, hex(0x0077B6));
     });
     rowIcon(dir, "row_portal.png", kGold, hex(0xC76B00), [](Canvas& c) {
         c.ring(28, 28, 14, 4, kWhite);

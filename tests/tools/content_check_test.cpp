@@ -1,0 +1,102 @@
+// The content checker over a copy of the shipped assets: they pass, and each way of breaking a rule
+// the game's code relies on fails the build with the file and the field at fault.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <regex>
+#include <string>
+
+#include "tests/support/temp_folder.h"
+#include "tools/asset_packer.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+class ContentCheckTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        fs::copy(BRINDLEX_ASSETS, temp.path() / "assets", fs::copy_options::recursive);
+        options.builtFolder = BRINDLEX_BUILT_ASSETS;
+        options.checkContent = true;
+    }
+
+    std::string file(const std::string& relative) const { return (temp.path() / "assets" / relative).string(); }
+
+    // Replaces the first match of `pattern` in an asset file.
+    void edit(const std::string& relative, const std::string& pattern, const std::string& replacement) {
+        std::string text = temp.read(fs::path("assets") / relative);
+        const std::string changed = std::regex_replace(text, std::regex(pattern), replacement,
+                                                       std::regex_constants::format_first_only);
+        ASSERT_NE(changed, text) << pattern;
+        temp.write(fs::path("assets") / relative, changed);
+    }
+
+    std::string packError() {
+        std::vector<tools::BarEntry> entries;
+        std::string error;
+        EXPECT_FALSE(tools::collectAssets(temp.path() / "assets", entries, error, options));
+        return error;
+    }
+
+    TempFolder temp;
+    tools::PackOptions options;
+};
+
+TEST_F(ContentCheckTest, TheShippedAssetsPass) {
+    std::vector<tools::BarEntry> entries;
+    std::string error;
+    EXPECT_TRUE(tools::collectAssets(temp.path() / "assets", entries, error, options)) << error;
+}
+
+TEST_F(ContentCheckTest, EachBrokenRuleNamesItsFileAndField) {
+    struct Case {
+        const char* what;
+        const char* file;          // the asset file broken: its first match of `pattern` replaced
+        const char* pattern;
+        const char* replacement;
+        std::string error;         // the message starts with it
+    };
+    const Case cases[] = {
+        {"a text the game draws is emptied",
+         "text_EN.pack/en.txt", "\nTap to continue\n", "\n\n",
+         file("text_EN.pack/en.txt") + ": text 35 is empty, but the game draws it (the blinking prompt)"},
+        {"a text line is lost, shifting every id after it",
+         "text_EN.pack/en.txt", "\nYes\n", "\n",
+         file("text_EN.pack/en.txt") + ":16: the comment numbers 7, but the text after it is text 6"},
+        {"the pack ends before the last help page",
+         "text_EN.pack/en.txt", "# 157:[^\n]*\n[^\n]*\n", "",
+         file("text_EN.pack/en.txt") + ": text 157 is missing (help page 6); the pack has 157 texts"},
+        {"the credits lose their placeholder",
+         "text_EN.pack/en.txt", "Edition %s0", "Edition 1.0",
+         file("text_EN.pack/en.txt") + ": text 81 has no %s0"},
+        {"a cosine is wrong",
+         "boot.pack/cosines.json", "256, 256, 256, 255", "256, 256, 256, 200",
+         file("boot.pack/cosines.json") + ": entry 3 is 200, the cosine of angle 3 is 255"},
+        {"the reference times stop at level 8",
+         "times.pack/pack.json", ", 480\\]", "]",
+         file("times.pack/pack.json") + ": items[0]: 9 entries, the game reads 10"},
+        {"an eighteenth sound",
+         "sounds.pack/pack.json", "\n\\]\\}", ",\n{\"synth\": \"tick.sfx\"}\n]}",
+         file("sounds.pack/pack.json") + ": items[17]: sound ids are 0 to 16"},
+        {"a sound's kind names no content type",
+         "sounds.pack/pack.json", "\"kind\": 2", "\"kind\": 3",
+         file("sounds.pack/title.notes") + ": kind 3 names no content type"},
+        {"a WAVE clip labelled MIDI",
+         "sounds.pack/pack.json", "\"select.sfx\", ", "\"select.sfx\", \"kind\": 2, ",
+         file("sounds.pack/select.sfx") + ": kind 2 says audio/midi, but the data is not of that type"},
+        {"a sound source with a mistake",
+         "sounds.pack/race_won.notes", "song hooray", "song hooray fanfare",
+         file("sounds.pack/race_won.notes") + ":18: song: no pattern \"fanfare\""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        fs::remove_all(temp.path() / "assets");
+        SetUp();   // a fresh copy for each case
+        edit(c.file, c.pattern, c.replacement);
+        const std::string error = packError();
+        EXPECT_TRUE(error.starts_with(c.error)) << error;
+    }
+}
+
+}  // namespace

@@ -1,0 +1,248 @@
+// The rules, one function per pack, each failing with "SOURCE: field: what is wrong". The source
+// named is the file a pack item was compiled from, looked up in the pack's pack.json.
+#include "tools/content_check.h"
+
+#include <nlohmann/json.hpp>
+
+#include <cmath>
+#include <cstring>
+#include <map>
+
+#include "tools/constants_compiler.h"
+#include "tools/file_bytes.h"
+#include "tools/pack_contents.h"
+
+namespace tools {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// Pool literals that name what the checker looks for.
+constexpr int kTextPackPrefixLiteral = 132;
+constexpr int kLanguage0Literal = 167;
+constexpr int kTimesPackLiteral = 142;
+constexpr int kSoundTypesLiteral = 153;
+constexpr int kSoundsPackLiteral = 154;
+constexpr int kBootPackLiteral = 188;
+constexpr int kSubFileSeparatorLiteral = 330;
+
+constexpr int kLevels = 10;
+constexpr int kSounds = 17;
+constexpr int kCosines = 65;
+
+// The texts the game draws by id, with what draws them.
+struct TextUse {
+    int id;
+    const char* role;
+};
+constexpr TextUse kDrawnTexts[] = {
+    {5, "the story's skip key"}, {6, "the yes answer"}, {7, "the no answer"}, {25, "the sound question"},
+    {27, "the music-on entry"}, {28, "the music-off entry"}, {29, "the effects-on entry"},
+    {30, "the effects-off entry"}, {33, "the promotion's loading text"}, {35, "the blinking prompt"},
+    {36, "the continue prompt"}, {37, "the quit question"}, {38, "the game-over text"},
+    {43, "the first difficulty"}, {44, "the second difficulty"}, {46, "the difficulty title"},
+    {55, "the pause menu's leave entry"}, {57, "the new-game entry"}, {58, "the promotion entry"},
+    {62, "the sound entry"}, {63, "the help entry and title"}, {65, "the credits entry"}, {67, "the quit entry"},
+    {68, "the reset entry"}, {69, "the progress-lost question"}, {70, "the progress-erased message"},
+    {74, "the level-select entry"}, {75, "the level-select title"}, {76, "the resume entry"},
+    {77, "the restart entry"}, {78, "the restart question"}, {79, "the leave question"},
+    {80, "the retry question"}, {81, "the credits"}, {83, "level 0's name"}, {84, "level 1's name"},
+    {85, "level 2's name"}, {86, "level 3's name"}, {87, "level 4's name"}, {88, "level 5's name"},
+    {89, "level 6's name"}, {90, "level 7's name"}, {94, "level 8's name"}, {95, "level 9's name"},
+    {96, "the time label"}, {97, "the time-bonus label"}, {98, "the third result label"},
+    {99, "the fourth result label"}, {100, "the total label"}, {101, "the results title"},
+    {119, "help page 0"}, {123, "help page 1's second text"}, {124, "help page 1's first text"},
+    {134, "the race-won text"}, {135, "the race-lost text"}, {136, "help page 2"}, {137, "help page 2"},
+    {138, "help page 3"}, {139, "help page 3"}, {140, "help page 3"}, {141, "help page 4"},
+    {142, "help page 4"}, {147, "help page 5"}, {148, "help page 5"}, {149, "help page 6"},
+    {150, "the promotion question"}, {152, "the story"}, {155, "help page 7"}, {156, "help page 8"},
+    {157, "help page 6"}};
+constexpr int kCreditsText = 81;
+
+class Checker {
+public:
+    Checker(const std::vector<BarEntry>& entries, std::string_view constants, const std::string& constantsFile,
+            const fs::path& assetsDir)
+        : m_constants(constants), m_constantsFile(constantsFile), m_assets(assetsDir) {
+        for (const BarEntry& e : entries)
+            if (e.sourcePath.empty()) m_entries.emplace(e.name, &e.bytes);
+    }
+
+    bool run(std::string& error) {
+        const bool ok = literal(kSubFileSeparatorLiteral, m_separator) && texts() && boot() && times() && sounds();
+        if (!ok) error = m_error;
+        return ok;
+    }
+
+private:
+    bool fail(const std::string& where, const std::string& message) {
+        m_error = where + ": " + message;
+        return false;
+    }
+
+    bool literal(int index, std::string& text) {
+        std::string why;
+        if (findConstant(m_constants, m_constantsFile, index, text, why)) return true;
+        m_error = why;
+        return false;
+    }
+
+    // The file pack item `item` was compiled from, as pack.json names it; else pack.json's field.
+    std::string source(const std::string& pack, size_t item) const {
+        const fs::path folder = m_assets / (pack + ".pack");
+        const std::string field = (folder / "pack.json").string() + ": items[" + std::to_string(item) + "]";
+        std::string text, why;
+        if (!readFileBytes(folder / "pack.json", text, why)) return field;
+        const nlohmann::json json = nlohmann::json::parse(text, nullptr, false);
+        if (!json.is_object() || !json.contains("items") || !json["items"].is_array() || item >= json["items"].size())
+            return field;
+        for (const char* key : {"texts", "music", "synth", "nested", "file"}) {
+            const nlohmann::json& named = json["items"][item];
+            if (named.is_object() && named.contains(key) && named[key].is_string())
+                return (folder / named[key].get<std::string>()).string();
+        }
+        return field;
+    }
+
+    bool pack(int nameLiteral, std::string& name, std::vector<PackItemView>& items, const char* what) {
+        if (!literal(nameLiteral, name)) return false;
+        std::string why;
+        const EntryLookup lookup = [this](const std::string& n) -> std::optional<std::string_view> {
+            const auto it = m_entries.find(n);
+            if (it == m_entries.end()) return std::nullopt;
+            return std::string_view(*it->second);
+        };
+        if (!readPack(lookup, name, m_separator, items, why))
+            return fail((m_assets / (name + ".pack")).string(),
+                        why + " (" + what + "; its name is literal " + std::to_string(nameLiteral) + ")");
+        return true;
+    }
+
+    bool texts() {
+        std::string prefix, code, name;
+        std::vector<PackItemView> items;
+        if (!literal(kTextPackPrefixLiteral, prefix) || !literal(kLanguage0Literal, code)) return false;
+        name = prefix + code;
+        std::vector<std::string> texts;
+        if (!findPack(name, items)) return false;
+        const std::string where = source(name, 0);
+        if (items.empty() || !readTextPack(items[0].payload, texts))
+            return fail(where, "item 0 is no text pack (the game loads its texts from it)");
+        for (const TextUse& use : kDrawnTexts) {
+            if (use.id >= static_cast<int>(texts.size()))
+                return fail(where, "text " + std::to_string(use.id) + " is missing (" + use.role + "); the pack has " +
+                                       std::to_string(texts.size()) + " texts");
+            if (texts[use.id].empty())
+                return fail(where, "text " + std::to_string(use.id) + " is empty, but the game draws it (" + use.role + ")");
+        }
+        if (texts[kCreditsText].find("%s0") == std::string::npos)
+            return fail(where, "text 81 has no %s0 (the credits show the edition property there)");
+        return true;
+    }
+
+    // The text pack's name is prefix + code, not a literal of its own.
+    bool findPack(const std::string& name, std::vector<PackItemView>& items) {
+        std::string why;
+        const EntryLookup lookup = [this](const std::string& n) -> std::optional<std::string_view> {
+            const auto it = m_entries.find(n);
+            if (it == m_entries.end()) return std::nullopt;
+            return std::string_view(*it->second);
+        };
+        if (readPack(lookup, name, m_separator, items, why)) return true;
+        return fail((m_assets / (name + ".pack")).string(),
+                    why + " (the texts of language 0: literal 132 followed by literal 167)");
+    }
+
+    bool intTable(int nameLiteral, const char* what, size_t minimum, std::vector<int32_t>& values, std::string& where) {
+        std::string name;
+        std::vector<PackItemView> items;
+        if (!pack(nameLiteral, name, items, what)) return false;
+        where = items.empty() ? (m_assets / (name + ".pack")).string() : source(name, 0);
+        if (items.empty() || !readNestedInts(items[0].payload, values))
+            return fail(where, std::string("item 0 is not an int array (") + what + ")");
+        if (values.size() < minimum)
+            return fail(where, std::to_string(values.size()) + " entries, the game reads " + std::to_string(minimum) +
+                                   " (" + what + ")");
+        return true;
+    }
+
+    bool boot() {
+        std::vector<int32_t> cosines;
+        std::string where;
+        if (!intTable(kBootPackLiteral, "the cosine table", kCosines, cosines, where)) return false;
+        for (int i = 0; i < kCosines; ++i) {
+            const double exact = 256.0 * std::cos(i * M_PI / 128.0);
+            if (std::fabs(cosines[i] - exact) > 1.0)
+                return fail(where, "entry " + std::to_string(i) + " is " + std::to_string(cosines[i]) +
+                                       ", the cosine of angle " + std::to_string(i) + " is " +
+                                       std::to_string(std::lround(exact)));
+        }
+        return true;
+    }
+
+    bool times() {
+        std::vector<int32_t> seconds;
+        std::string where;
+        if (!intTable(kTimesPackLiteral, "the levels' reference times", kLevels, seconds, where)) return false;
+        for (int level = 0; level < kLevels; ++level)
+            if (seconds[level] < 1)
+                return fail(where, "entry " + std::to_string(level) + " is " + std::to_string(seconds[level]) +
+                                       " s; a reference time is a positive number of seconds");
+        return true;
+    }
+
+    bool sounds() {
+        std::string typesName;
+        if (!literal(kSoundTypesLiteral, typesName)) return false;
+        const std::string typesFile = (m_assets / (typesName + ".arrays.txt")).string();
+        const auto types = m_entries.find(typesName);
+        std::vector<std::string> contentTypes;
+        std::string why;
+        if (types == m_entries.end()) return fail(typesFile, "missing (the sound content types, literal 153)");
+        if (!readByteArrayPack(*types->second, contentTypes, why)) return fail(typesFile, why);
+
+        std::string name;
+        std::vector<PackItemView> items;
+        if (!pack(kSoundsPackLiteral, name, items, "the sounds")) return false;
+        const std::string packFile = (m_assets / (name + ".pack") / "pack.json").string();
+        if (items.size() > kSounds)
+            return fail(packFile, "items[" + std::to_string(kSounds) + "]: sound ids are 0 to 16; the game never loads it");
+        if (items.size() < kSounds)
+            return fail(packFile, "sound " + std::to_string(items.size()) + " is missing (the game loads sounds 0 to 16)");
+        static const std::map<std::string, const char*> kMagic = {
+            {"audio/x-wav", "RIFF"}, {"audio/ogg", "OggS"}, {"audio/midi", "MThd"}};
+        for (size_t i = 0; i < items.size(); ++i) {
+            const PackItemView& item = items[i];
+            const std::string field = source(name, i);
+            if (item.empty) return fail(field, "sound " + std::to_string(i) + " is empty");
+            if (item.kind >= static_cast<int>(contentTypes.size()))
+                return fail(field, "kind " + std::to_string(item.kind) + " names no content type (" + typesFile +
+                                       " has " + std::to_string(contentTypes.size()) + ")");
+            const auto magic = kMagic.find(contentTypes[item.kind]);
+            if (magic == kMagic.end())
+                return fail(field, "kind " + std::to_string(item.kind) + " is \"" + contentTypes[item.kind] +
+                                       "\", which no player of the game plays");
+            if (item.payload.size() < 4 || std::memcmp(item.payload.data(), magic->second, 4) != 0)
+                return fail(field, "kind " + std::to_string(item.kind) + " says " + contentTypes[item.kind] +
+                                       ", but the data is not of that type");
+        }
+        return true;
+    }
+
+    std::string_view m_constants;
+    std::string m_constantsFile;
+    fs::path m_assets;
+    std::map<std::string, const std::string*> m_entries;
+    std::string m_separator;
+    std::string m_error;
+};
+
+}  // namespace
+
+bool checkGameContent(const std::vector<BarEntry>& entries, std::string_view constantsText,
+                      const std::string& constantsFile, const fs::path& assetsDir, std::string& error) {
+    return Checker(entries, constantsText, constantsFile, assetsDir).run(error);
+}
+
+}  // namespace tools
