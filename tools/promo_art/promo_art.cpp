@@ -320,19 +320,24 @@ int main(int argc, char** argv) {
         c.polygon({{0, 160}, {90, 70}, {170, 150}, {240, 90}, {330, 160}}, hex(0x2A6F97));
         c.polygon({{150, 60}, {190, 50}, {170, 62}, {190, 74}}, kWhite);
     });
-    title(dir, "title_emberhold.png", "EMBERHOLD", hex(0x9D0208), hex(0x370617), [](Canvas& c) {
-        c.roundRect(130, 60, 140, 100, 6, hex(0x6A040F));
-        for (int i = 0; i < 5; ++i) c.roundRect(130 + i * 30, 44, 20, 20, 3, hex(0x6A040F));
-        c.roundRect(185, 110, 30, 50, 12, kGold);
-        c.circle(200, 92, 10, hex(0xFFBA08));
+    title(dir, "title_emberhold.png", "EMBERHOLD", hex(0xF48C06), hex(0x6A040F), [](Canvas& c) {
+        const Rgb stone = hex(0x2B0A0F);
+        c.roundRect(130, 66, 140, 100, 4, stone);
+        for (int i = 0; i < 5; ++i) c.roundRect(130 + i * 30, 50, 20, 22, 3, stone);
+        c.roundRect(182, 112, 36, 54, 18, kGold);
+        c.roundRect(150, 86, 14, 18, 7, hex(0xFFBA08));
+        c.roundRect(236, 86, 14, 18, 7, hex(0xFFBA08));
+        c.polygon({{200, 14}, {212, 34}, {200, 44}, {188, 34}}, hex(0xFFBA08));
     });
     title(dir, "title_tidewatch.png", "TIDEWATCH", hex(0x48CAE4), hex(0x023E8A), [](Canvas& c) {
-        c.roundRect(186, 40, 28, 110, 6, kWhite);
-        c.roundRect(180, 30, 40, 18, 6, hex(0xE63946));
-        c.circle(200, 39, 6, kGold);
-        for (int i = 0; i < 3; ++i)
-            c.polygon({{0.0, 150.0 - i * 8}, {400.0, 135.0 - i * 8}, {400.0, 160.0}, {0.0, 160.0}},
-                      mix(hex(0x0077B6), hex(0x03045E), i * 0.4));
+        c.polygon({{214, 40}, {400, 10}, {400, 70}}, hex(0x90E0EF));
+        c.polygon({{186, 40}, {0, 10}, {0, 70}}, hex(0x90E0EF));
+        c.polygon({{184, 150}, {190, 48}, {210, 48}, {216, 150}}, kWhite);
+        c.roundRect(190, 78, 20, 10, 0, hex(0xE63946));
+        c.roundRect(190, 110, 20, 10, 0, hex(0xE63946));
+        c.roundRect(180, 28, 40, 20, 6, hex(0xE63946));
+        c.circle(200, 38, 6, kGold);
+        for (int i = 0; i < 11; ++i) c.circle(i * 40, 162, 24, i % 2 ? hex(0x0077B6) : hex(0x03045E));
     });
     special(dir);
     languageBadge(dir);
