@@ -12,6 +12,7 @@
 #include "tools/file_bytes.h"
 #include "tools/jad_check.h"
 #include "tools/pack_source.h"
+#include "tools/promo_source.h"
 #include "tools/text_pack_compiler.h"
 
 namespace tools {
@@ -24,6 +25,7 @@ bool endsWith(const std::string& name, std::string_view suffix) {
 
 constexpr std::string_view kPackFolder = ".pack";
 constexpr std::string_view kByteArrayPack = ".arrays.txt";
+constexpr std::string_view kPromoFolder = ".igp";
 
 bool collectAssets(const fs::path& assetsDir, std::vector<BarEntry>& entries, std::string& error,
                    const PackOptions& options) {
@@ -51,6 +53,12 @@ bool collectAssets(const fs::path& assetsDir, std::vector<BarEntry>& entries, st
             if (endsWith(name, kPackFolder)) {
                 name.resize(name.size() - kPackFolder.size());
                 packFolders.emplace_back(path, std::move(name));
+                it.disable_recursion_pending();
+            } else if (endsWith(name, kPromoFolder)) {
+                name.resize(name.size() - kPromoFolder.size());
+                std::string resource;
+                if (!compilePromoFolder(path, resource, error)) return false;
+                result.push_back(BarEntry::fromBytes(std::move(name), std::move(resource)));
                 it.disable_recursion_pending();
             }
             continue;

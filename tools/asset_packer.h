@@ -4,7 +4,8 @@
 // and packed in ISO-8859-1. Both must exist. (Both names match in any letter case, as lookups do.)
 // A folder NAME.pack is a pack's source (tools/pack_source.h), compiled into the entries NAME and
 // NAME + separator + k (the separator is constants.txt's literal for it); a file NAME.arrays.txt is a
-// byte-array pack (tools/text_pack_compiler.h), compiled into the entry NAME.
+// byte-array pack (tools/text_pack_compiler.h), compiled into the entry NAME; a folder NAME.igp is the
+// promotion resource's source (tools/promo_source.h), compiled into the entry NAME.
 #pragma once
 
 #include <filesystem>

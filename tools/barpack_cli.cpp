@@ -9,6 +9,9 @@
 #include "tools/bar_reader.h"
 #include "tools/file_bytes.h"
 #include "tools/pack_contents.h"
+#include "tools/promo_source.h"
+
+#include <filesystem>
 
 namespace tools {
 
@@ -18,7 +21,9 @@ constexpr const char* kUsage =
     "usage: barpack ASSETS_DIR OUT.bar [--built DIR] [--check]   pack a folder into an archive\n"
     "       barpack --list FILE.bar                 check an archive's index and print it\n"
     "       barpack --contents FILE.bar             list the packs, their items and the other files\n"
-    "       barpack --item FILE.bar PACK N OUT      write one pack item, unpacked, to a file\n";
+    "       barpack --item FILE.bar PACK N OUT      write one pack item, unpacked, to a file\n"
+    "       barpack --promo SOURCE                  compile a NAME.igp folder (or read a compiled\n"
+    "                                               promotion resource) and print what the screen reads\n";
 
 constexpr size_t kSeparatorLiteral = 330;
 
@@ -190,6 +195,18 @@ int pack(const std::vector<std::string>& args, std::ostream& err) {
     return 0;
 }
 
+int dumpPromo(const std::string& path, std::ostream& out, std::ostream& err) {
+    std::string bytes, listing, error;
+    const bool ok = std::filesystem::is_directory(path) ? compilePromoFolder(path, bytes, error)
+                                                        : readFileBytes(path, bytes, error);
+    if (!ok || !dumpPromoResource(bytes, listing, error)) {
+        err << "barpack: " << (error.starts_with(path) ? "" : path + ": ") << error << '\n';
+        return 1;
+    }
+    out << listing;
+    return 0;
+}
+
 }  // namespace
 
 int runBarpack(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
@@ -198,6 +215,7 @@ int runBarpack(const std::vector<std::string>& args, std::ostream& out, std::ost
         return 0;
     }
     if (args.size() == 2 && args[0] == "--list") return listArchive(args[1], out, err);
+    if (args.size() == 2 && args[0] == "--promo") return dumpPromo(args[1], out, err);
     if (args.size() == 2 && args[0] == "--contents") return listContents(args[1], out, err);
     if (args.size() == 5 && args[0] == "--item") return writeItem(args, out, err);
     if (args.size() >= 2 && !args[0].starts_with("-") && !args[1].starts_with("-")) return pack(args, err);

@@ -8,6 +8,8 @@
 //                                 size, what the item is), byte-array packs' entries, other files
 //   barpack --item FILE.bar PACK N OUT
 //                                 write item N of pack PACK, unpacked, to OUT (a sound to listen to)
+//   barpack --promo SOURCE        compile a promotion folder NAME.igp (or read a compiled promotion
+//                                 resource) and print it as the screen reads it
 // Exit status: 0 done, 1 a file or its contents failed a check, 2 wrong usage.
 #pragma once
 

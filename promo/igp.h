@@ -1,0 +1,152 @@
+// IGP (class id 132): the promotion screen. All its state is static; so far this holds the data
+// side: the little-endian promotion resource (index, entries, value readers, the stepwise load,
+// palette recolouring) and the catalogue of items and their links built from the resource's header
+// and the MIDlet's properties.
+// Invariant: the resource is untrusted. Every read is bounded by its entry, every count and index
+// is checked against what was read; a bad resource leaves the promotion unavailable or a picture
+// null, never a read outside an array.
+#pragma once
+
+#include "runtime/array.h"
+#include "runtime/object.h"
+
+class String;
+class javax_microedition_lcdui_Command;
+class javax_microedition_lcdui_Image;
+class javax_microedition_midlet_MIDlet;
+
+class IGP : public Object {
+public:
+    IGP() { setClassId(CID_IGP); }
+
+    // Literals of the constant pool.
+    static constexpr jint kResourceLiteral = 0;
+    static constexpr jint kEmptyLiteral = 1;
+    static constexpr jint kNoValueLiteral = 11;      // a switched-off value (any case)
+    static constexpr jint kNullValueLiteral = 12;    // an explicit "no value" (any case)
+    static constexpr jint kZeroLiteral = 13;         // "0": no value, and the pad of title numbers
+    static constexpr jint kKeySeparatorLiteral = 14; // one character after a key
+    static constexpr jint kValueEndLiteral = 15;     // ends a value
+    static constexpr jint kPortalKeyLiteral = 16;    // key whose value is taken as it is
+    static constexpr jint kPlaceholderLiteral = 17;  // where a value goes in a template
+    static constexpr jint kTitleNumberLiteral = 19;  // before a title's number
+    static constexpr jint kPortalSuffixLiteral = 20; // after the portal link used as a template
+    static constexpr jint kPortalItemsKeyLiteral = 21;
+    static constexpr jint kPortalRowLiteral = 23;    // a list row that takes the portal link
+    static constexpr jint kWideFormatLiteral = 26;
+    static constexpr jint kTemplateKeyLiteral = 29;
+    static constexpr jint kParametersLiteral = 30;   // a template holding it takes parameters
+    static constexpr jint kTitlesKeyLiteral = 31;
+    static constexpr jint kPortalKeyPropertyLiteral = 32;
+    static constexpr jint kPortalTitleKeyLiteral = 33;
+    static constexpr jint kSpecialKeyLiteral = 34;
+    static constexpr jint kList0KeyLiteral = 36;
+    static constexpr jint kList1KeyLiteral = 37;
+    static constexpr jint kPortalPageLiteral = 38;   // appended to the portal item's link
+    static constexpr jint kEncodingLiteral = 45;
+    static constexpr jint kExtraLanguageLiteralA = 46;
+    static constexpr jint kExtraLanguageLiteralB = 47;
+    static constexpr jint kLanguageMarkerLiteral = 48;
+
+    static constexpr jint kFixedImageCount = 14;
+    static constexpr jint kFontImageCount = 3;
+    static constexpr jint kListCount = 3;         // row-name lists in the header; two have pages
+    static constexpr jint kPageListCount = 2;
+    static constexpr jint kOptionFlagCount = 1;
+    static constexpr jint kHighlightColour = 0x00B4EF;
+    static constexpr jint kAlertColour = 0xFF0000;
+
+    // The resource: index, entries and the readers over an entry.
+    [[nodiscard]] static bool openData();
+    static void closeData();
+    [[nodiscard]] static ByteArray* readEntry(jint i);
+    [[nodiscard]] static jint readU16(ByteArray* buf);
+    [[nodiscard]] static ByteArray* readBytes(ByteArray* buf);
+    [[nodiscard]] static javax_microedition_lcdui_Image* readImage(ByteArray* buf);
+    [[nodiscard]] static ObjectArray* readStringArray(ByteArray* buf);
+    [[nodiscard]] static String* getText(jint i);
+    [[nodiscard]] static javax_microedition_lcdui_Image* recolourPng(ByteArray* bytes, jint offset, jint length,
+                                                                     jint index, jint rgb);
+    [[nodiscard]] static jint lookupRecordField(jint code, jint field);
+    static void loadStep(jint step);
+    // The number of load steps a visit runs (steps -1 .. count - 1): the item count plus four, and
+    // never fewer than reach the closing step, which with fewer than two titles the item count
+    // alone would not.
+    [[nodiscard]] static jint loadStepCount();
+    static void freeImages(bool all);
+
+    // The catalogue.
+    static void loadData();
+    [[nodiscard]] static bool isValidValue(String* s, jint flags);
+    [[nodiscard]] static String* extractLinkValue(String* source, String* key, String* linkTemplate);
+    static void setupGameLink(jint slot, String* key, jint flags, jint propertyKey, String* linkTemplate);
+    static void setupListLinks(jint list, ObjectArray* rowNames, jint lastText, jint propertyKey);
+    [[nodiscard]] static jint getAvailableCount();
+    [[nodiscard]] static jint getFirstAvailable();
+    // The MIDlet's property, or null when the MIDlet has none of that name (its "PROPERTY VALUE
+    // EMPTY" stand-in would otherwise pass as a link or a title).
+    [[nodiscard]] static String* getAppProperty(String* key);
+    // A chosen link completed with the language code at s_language (when the links take
+    // parameters): the one character after the first language marker is replaced by the code, or,
+    // when the marker has no character after it or is missing, the marker and code are appended.
+    [[nodiscard]] static String* withLanguageCode(String* link);
+
+    // Clears every field built here (the start-up sequence does this once; tests between cases).
+    static void resetData();
+
+    // Set by the screen's initialisation.
+    static javax_microedition_midlet_MIDlet* s_midlet;
+    static bool s_commandMode;
+    static javax_microedition_lcdui_Command* s_okCommand;
+    static javax_microedition_lcdui_Command* s_backCommand;
+    static jint s_language;
+
+    // The index and the read position.
+    static jint s_dataCount;
+    static IntArray* s_dataOffsets;
+    static jint s_readPos;
+
+    // Tables the load steps fill.
+    static ObjectArray* s_texts;      // String per text of the chosen language, null when empty
+    static IntArray* s_textEnds;      // ends as ints: a text block may be longer than 32767 bytes
+    static ObjectArray* s_fontImages; // Image[3]: the font, highlighted, alert
+    static ByteArray* s_glyphs;
+    static jint s_lineHeight;
+    static jint s_lineSpacing;
+    static ObjectArray* s_fixedImages;
+    static ObjectArray* s_itemImages;
+    static javax_microedition_lcdui_Image* s_languageImage;
+    static javax_microedition_lcdui_Image* s_extraImage;
+    static ObjectArray* s_listImages;  // Image[][] per list
+    static jint s_glyphX, s_glyphY, s_glyphW, s_glyphH;
+    static jint s_wideGlyphs;          // 0 or 2: glyph records are 4 + this bytes
+
+    // The header.
+    static String* s_headerText;
+    static ObjectArray* s_languageCodes;
+    static ObjectArray* s_gameNames;
+    static ObjectArray* s_listRowNames[kListCount];
+    static bool s_optionFlags[kOptionFlagCount];
+    static String* s_formatText;
+
+    // The catalogue.
+    static jint s_gameCount, s_itemCount;
+    static jint s_specialItem, s_listItem0, s_listItem1, s_portalItem, s_optionalItem;
+    static ObjectArray* s_itemLinks;
+    static BoolArray* s_itemAvailable;
+    static IntArray* s_itemKinds;
+    static jint s_availableCount;
+    static bool s_available;
+    static ObjectArray* s_listLinks[kPageListCount];
+    static IntArray* s_listRowSources[kPageListCount];
+    static IntArray* s_listRowTexts[kPageListCount];
+    static jint s_listLengths[kPageListCount];
+    static String* s_linkTemplate;
+    static bool s_linkParameters;
+    static String* s_portalLink;
+    static String* s_portalTitle;
+    static jint s_titleNumber;
+    static jint s_optionalItemStep, s_closingStep;
+    static jint s_textOptionalTitle, s_textOptionalBody, s_textOkLabel, s_textBackLabel;
+    static jint s_textButton, s_textButtonTitle, s_textList0Last, s_textList1Last;
+};
