@@ -16,6 +16,9 @@ std::string Media::soundFontPath() {
 
 namespace {
 
+// Sample magnitudes up to this are the synth's dither, not sound.
+constexpr int kSilence = 16;
+
 // FluidSynth reports parse errors of untrusted files on stderr; they are answers here, not news.
 void quietLogs() {
     static std::once_flag once;
@@ -47,10 +50,21 @@ bool Media::renderMidi(const uint8_t* data, size_t size, DecodedSound& out) {
     DecodedSound sound;
     if (ok) {
         constexpr int kFrames = 1024;
+        // The player idles for a while after the last event before it reports that it is done:
+        // past the song's last tick only the ring-out of notes still sounding is kept (at most a
+        // second), so looped music starts again on its beat instead of after a pause.
+        constexpr size_t kMaxRingOutBlocks = kMidiRate / kFrames + 1;
         int16_t block[2 * kFrames];
+        size_t ringOutBlocks = 0;
         while (fluid_player_get_status(player) == FLUID_PLAYER_PLAYING &&
                sound.pcm.size() + sizeof block <= kMaxDecodedBytes) {
+            const bool pastEnd = fluid_player_get_current_tick(player) >= fluid_player_get_total_ticks(player);
             if (fluid_synth_write_s16(synth, kFrames, block, 0, 2, block, 1, 2) != FLUID_OK) break;
+            if (pastEnd) {
+                bool audible = false;
+                for (const int16_t sample : block) audible = audible || sample > kSilence || sample < -kSilence;
+                if (!audible || ++ringOutBlocks > kMaxRingOutBlocks) break;
+            }
             const auto* bytes = reinterpret_cast<const uint8_t*>(block);
             sound.pcm.insert(sound.pcm.end(), bytes, bytes + sizeof block);
         }
@@ -60,7 +74,7 @@ bool Media::renderMidi(const uint8_t* data, size_t size, DecodedSound& out) {
         bool sounding = false;
         for (size_t i = 0; i + 1 < sound.pcm.size() && !sounding; i += 2) {
             const int sample = static_cast<int16_t>(static_cast<uint16_t>(sound.pcm[i] | (sound.pcm[i + 1] << 8)));
-            sounding = sample > 16 || sample < -16;
+            sounding = sample > kSilence || sample < -kSilence;
         }
         ok = sounding;
     }

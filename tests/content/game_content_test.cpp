@@ -197,12 +197,12 @@ TEST_F(GameContentTest, EverySoundPlaysAudiblyThroughItsPlayerForTheLengthItsSou
                                                                          !dynamic_cast<SoundPlayerOGG*>(object);
         EXPECT_TRUE(rightPlayer);
         Player* player = Runtime::asPlayer(object);
-        // Music sounds to its last bar and no further (the synthesizer's player then idles a moment,
-        // which the render keeps as silence, so the player's duration is longer); clips are exactly
-        // their samples.
+        // Music sounds to its last bar and no further, and lasts just that (a loop restarts on its
+        // beat: the render keeps no idle tail, only a ring-out); clips are exactly their samples.
         const jlong duration = player->getDuration();
         if (source.kind == SoundSource::Midi) {
             EXPECT_GE(duration, source.micros);
+            EXPECT_LE(duration, source.micros + 1000000);
             const int64_t lastMicros = lastAudibleMicros(i);
             EXPECT_GT(lastMicros, source.micros * 3 / 5);   // a jingle's last bar may be its ring-out
             EXPECT_LE(lastMicros, source.micros + 500000);  // the reverb's tail after the last bar
