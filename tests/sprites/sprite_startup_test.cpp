@@ -32,11 +32,7 @@ TEST_F(SpriteStartupTest, StepsRunInOrderAndSetTheFirstValues) {
 
     LogCapture log;
     StaticClass::initStatics();
-    std::vector<std::string> ran;
-    for (const std::string& line : log.lines) {
-        const std::string prefix = "static initialiser ";
-        if (line.rfind(prefix, 0) == 0) ran.push_back(line.substr(prefix.size()));
-    }
+    const std::vector<std::string> ran = stepsRan(log);
     EXPECT_EQ(ran, (std::vector<std::string>{"BitmapFont statics", "BXLibPlayer constants", "cGame::initDrawEffects",
                                              "BXLibPlayer arrays", "java_lang_System::clinit",
                                              "java_lang_Boolean::clinit", "ASprite::staticInit",
