@@ -23,7 +23,6 @@ namespace {
 const StaticRefRegistration kStatics(CID_cGame, &cGame::s_screenImages, &cGame::s_logoSprite, &cGame::s_logoImage);
 
 constexpr jint kBootPackLiteral = 188;
-constexpr jint kInterfacePackLiteral = 139;
 constexpr jint kLogoPackLiteral = 141;
 constexpr jint kFirstLanguageLiteral = 167;
 constexpr jint kModuleImagePoolSize = 300;

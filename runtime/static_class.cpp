@@ -18,26 +18,28 @@ namespace {
 // fixed-point constants the tuning values are shifted by), cGame's statics, whose angle constants
 // the behaviour tables and the actor timing read, the draw-effect table right after them (cGame's
 // statics start it empty), then the promotion screen and the sprite statics
-// after the library classes they use, and the type-to-sprite map last.
+// after the library classes they use, and the type-to-sprite map last. The sprite layer's steps (the
+// bitmap font's counters, the animation player's constants and spare arrays, the draw-effect table,
+// ASprite's statics) keep the places the game's order gives them.
 constexpr StartupStep kStartupOrder[] = {
     {StaticInit::Z_buildUpdateOrderPairs, "Z::buildUpdateOrderPairs", StartupLayer::Game},
-    {StaticInit::BitmapFont_statics, "BitmapFont statics", StartupLayer::Game},
+    {StaticInit::BitmapFont_statics, "BitmapFont statics", StartupLayer::Sprites},
     {StaticInit::cActor_staticInit, "cActor::staticInit", StartupLayer::Game},
     {StaticInit::cActor_constants, "cActor constants", StartupLayer::Game},
     {StaticInit::Z_setFixedPointConstants, "Z::setFixedPointConstants", StartupLayer::Game},
     {StaticInit::Z_buildTuningConstants, "Z::buildTuningConstants", StartupLayer::Game},
-    {StaticInit::BXLibPlayer_constants, "BXLibPlayer constants", StartupLayer::Game},
+    {StaticInit::BXLibPlayer_constants, "BXLibPlayer constants", StartupLayer::Sprites},
     {StaticInit::cGame_initStaticFields, "cGame::initStaticFields", StartupLayer::Game},
     {StaticInit::cGame_drawEffects_clinit, "cGame::initDrawEffects", StartupLayer::Sprites},
     {StaticInit::Z_copyAngleConstants, "Z::copyAngleConstants", StartupLayer::Game},
     {StaticInit::Z_buildBehaviourTables, "Z::buildBehaviourTables", StartupLayer::Game},
     {StaticInit::Z_buildEnemyParamTables, "Z::buildEnemyParamTables", StartupLayer::Game},
     {StaticInit::cActor_timingStatics, "cActor timing statics", StartupLayer::Game},
-    {StaticInit::BXLibPlayer_arrays, "BXLibPlayer arrays", StartupLayer::Game},
+    {StaticInit::BXLibPlayer_arrays, "BXLibPlayer arrays", StartupLayer::Sprites},
     {StaticInit::java_lang_System_clinit, "java_lang_System::clinit", StartupLayer::Library},
     {StaticInit::java_lang_Boolean_clinit, "java_lang_Boolean::clinit", StartupLayer::Library},
     {StaticInit::IGP_staticInit, "IGP::staticInit", StartupLayer::Game},
-    {StaticInit::ASprite_staticInit, "ASprite::staticInit", StartupLayer::Game},
+    {StaticInit::ASprite_staticInit, "ASprite::staticInit", StartupLayer::Sprites},
     {StaticInit::java_lang_Runtime_clinit, "java_lang_Runtime::clinit", StartupLayer::Library},
     {StaticInit::Z_buildTypeSpriteMap, "Z::buildTypeSpriteMap", StartupLayer::Game},
 };

@@ -157,6 +157,8 @@ public:
     static jint s_measuring;
     static jint s_measureMinX, s_measureMinY, s_measureMaxX, s_measureMaxY;
 
+    // Start-up: loading's collection flag set, no measuring, no substring or character limit.
+    static void staticInit();
     static jbyte s_gcAtLoad;           // collections requested around loading (initially 1)
     static IntArray* s_rgbPrimary;
     static IntArray* s_rgbSecondary;

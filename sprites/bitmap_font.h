@@ -33,7 +33,7 @@ public:
         outlineOn = true;
     }
     void SetCacheTag(jint t) { cacheTag = t; }
-    // Cache capacity and instance counter := 0 (the cache is then unused).
+    // Cache capacity and instance counter := 0 (the cache is then unused); a start-up step.
     static void staticReset();
     // Gives the glyph-image cache n empty slots; n below 1 leaves no cache.
     static void SetCacheCapacity(jint n);

@@ -13,6 +13,7 @@ class ASprite;
 class ByteArray;
 class javax_microedition_lcdui_Graphics;
 class IntArray;
+class Long64Array;
 class ObjectArray;
 
 class BXLibPlayer : public Object, public java_lang_Runnable {
@@ -182,4 +183,18 @@ public:
     static IntArray* s_sndQueueHead;
     static IntArray* s_sndQueueCount;
     static IntArray* s_sndScratch;       // the popped record and the count before the pop
+
+    // --- Class statics set at start-up ---
+    // The plain statics of the player, the sound engine and the tile layers to their first values:
+    // both engines disabled, no overlay layer.
+    static void initConstants();
+    // The spare tables below, made empty; nothing reads them.
+    static void initArrays();
+    static constexpr jint kSpareLength = 24;
+    static bool s_spareFlag;
+    static IntArray* s_spareInts;
+    static Long64Array* s_spareLongsA;
+    static Long64Array* s_spareLongsB;
+    static Long64Array* s_spareLongsC;
+    static ObjectArray* s_spareObjects;
 };

@@ -7,6 +7,7 @@
 #include "runtime/jtypes.h"
 
 class Bsprite;
+class BXLibPlayer;
 class ByteArray;
 class IntArray;
 class Object;
@@ -82,6 +83,31 @@ struct cGamePacks {
     // Loads item into s_sprites[item] (when the table holds that slot), bound to cache pool 0. Item 21
     // is the tile sprite: recoloured, cached, and its module 0 kept as the tile statics.
     static void loadSpriteWithPalettes(jint item);
+
+    // The interface sprites, each loaded once from the interface pack (openPack opens it before and
+    // closes it after; without it the caller has it open). A missing or refused item leaves the
+    // sprite and its players null, and the next call tries again.
+    // Loading picture (item 1, palette 1, cached) and its player on frame 0.
+    static void loadInterfaceSprite(bool openPack);
+    // Item 3, palette 0, not cached.
+    static void loadInterfaceSprite2(bool openPack);
+    // Menu sprite (item 2, palette 0, cached, data dropped) and its transition and arrow players on
+    // animations 0, 2 and 4, played for ever.
+    static void loadMenuSprites();
+    static constexpr jint kInterfacePackLiteral = 139;
+    static constexpr jint kLoadingPictureItem = 1;
+    static constexpr jint kMenuSpriteItem = 2;
+    static constexpr jint kInterfaceSprite2Item = 3;
+    static constexpr jint kTransitionOpenAnim = 0;
+    static constexpr jint kArrowUpAnim = 2;
+    static constexpr jint kArrowDownAnim = 4;
+    static Bsprite* s_loadingPicture;
+    static BXLibPlayer* s_loadingPlayer;
+    static Bsprite* s_interfaceSprite2;
+    static Bsprite* s_menuSprite;
+    static BXLibPlayer* s_transitionPlayer;
+    static BXLibPlayer* s_arrowUpPlayer;
+    static BXLibPlayer* s_arrowDownPlayer;
 
     static constexpr jint kTileSpriteItem = 21;
     static constexpr jint kTileColour = 0x0000C0;

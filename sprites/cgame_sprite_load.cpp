@@ -4,8 +4,10 @@
 #include "runtime/array.h"
 #include "runtime/static_class.h"
 #include "runtime/compiled.h"
+#include "runtime/constant_pool.h"
 #include "runtime/log.h"
 #include "sprites/bsprite.h"
+#include "sprites/bxlib_player.h"
 #include "sprites/cgame_packs.h"
 
 ObjectArray* cGamePacks::s_sprites;
@@ -15,10 +17,78 @@ jint cGamePacks::s_tileW2;
 jint cGamePacks::s_tileH2;
 jint cGamePacks::s_tileArea2;
 IntArray* cGamePacks::s_tilePixels;
+Bsprite* cGamePacks::s_loadingPicture;
+BXLibPlayer* cGamePacks::s_loadingPlayer;
+Bsprite* cGamePacks::s_interfaceSprite2;
+Bsprite* cGamePacks::s_menuSprite;
+BXLibPlayer* cGamePacks::s_transitionPlayer;
+BXLibPlayer* cGamePacks::s_arrowUpPlayer;
+BXLibPlayer* cGamePacks::s_arrowDownPlayer;
 
 namespace {
-const StaticRefRegistration kSpriteStatics(CID_cGame, &cGamePacks::s_sprites, &cGamePacks::s_tilePixels);
+
+using P = cGamePacks;
+
+const StaticRefRegistration kSpriteStatics(CID_cGame, &P::s_sprites, &P::s_tilePixels, &P::s_loadingPicture,
+                                           &P::s_loadingPlayer, &P::s_interfaceSprite2, &P::s_menuSprite,
+                                           &P::s_transitionPlayer, &P::s_arrowUpPlayer, &P::s_arrowDownPlayer);
+
+// A player on the sprite at (0, 0); null when the heap is exhausted.
+BXLibPlayer* newPlayer(ASprite* sprite) {
+    auto* player = Runtime::make<BXLibPlayer>();
+    if (player) player->init(sprite, 0, 0);
+    return player;
+}
+
+BXLibPlayer* newAnimPlayer(ASprite* sprite, jint anim) {
+    BXLibPlayer* player = newPlayer(sprite);
+    if (player) player->SetAnim(anim, 0);
+    return player;
+}
+
+// Loads one interface sprite, inside the interface pack when openPack asks for it (loadSprite logs a
+// missing or refused item). The pack is closed even when the load raised.
+Bsprite* loadInterfaceItem(bool openPack, jint item, jint paletteMask, bool buildCache, bool dropData) {
+    if (openPack) {
+        P::packOpen(Runtime::ldcString(P::kInterfacePackLiteral));
+        BX_RETURN_IF_PENDING(nullptr);
+    }
+    Bsprite* sprite = P::loadSpriteFlags(item, paletteMask, buildCache, dropData);
+    if (openPack) P::packClose();
+    return sprite;
+}
+
 }  // namespace
+
+void cGamePacks::loadInterfaceSprite(bool openPack) {
+    if (s_loadingPicture) return;
+    Bsprite* sprite = loadInterfaceItem(openPack, kLoadingPictureItem, 2, true, false);
+    if (!sprite) return;
+    BXLibPlayer* player = newPlayer(sprite);
+    if (!player) return;
+    player->SetFrame(0);
+    s_loadingPicture = sprite;
+    s_loadingPlayer = player;
+}
+
+void cGamePacks::loadInterfaceSprite2(bool openPack) {
+    if (s_interfaceSprite2) return;
+    s_interfaceSprite2 = loadInterfaceItem(openPack, kInterfaceSprite2Item, 1, false, false);
+}
+
+void cGamePacks::loadMenuSprites() {
+    if (s_menuSprite) return;
+    Bsprite* sprite = loadInterfaceItem(false, kMenuSpriteItem, 1, true, true);
+    if (!sprite) return;
+    BXLibPlayer* transition = newAnimPlayer(sprite, kTransitionOpenAnim);
+    BXLibPlayer* up = newAnimPlayer(sprite, kArrowUpAnim);
+    BXLibPlayer* down = newAnimPlayer(sprite, kArrowDownAnim);
+    if (!transition || !up || !down) return;
+    s_menuSprite = sprite;
+    s_transitionPlayer = transition;
+    s_arrowUpPlayer = up;
+    s_arrowDownPlayer = down;
+}
 
 Bsprite* cGamePacks::loadSprite(jint item, jint paletteMask, jint paletteOp, jint alpha, bool buildCache,
                                 bool dropData, bool argbCache) {

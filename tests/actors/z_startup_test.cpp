@@ -18,11 +18,7 @@ using ZStartupTest = StartupTest;
 TEST_F(ZStartupTest, StartupBuildsTheTablesInOrderAndTheyOutliveCollections) {
     LogCapture log;
     StaticClass::initStatics();
-    std::vector<std::string> ran;
-    for (const std::string& line : log.lines) {
-        const std::string prefix = "static initialiser ";
-        if (line.rfind(prefix, 0) == 0) ran.push_back(line.substr(prefix.size()));
-    }
+    const std::vector<std::string> ran = stepsRan(log);
     const std::vector<std::string> expected = {"Z::buildUpdateOrderPairs", "Z::setFixedPointConstants",
                                                "Z::buildTuningConstants",  "cGame::initStaticFields",
                                                "Z::copyAngleConstants",    "Z::buildBehaviourTables",

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "runtime/constant_pool.h"
 #include "runtime/java_lang_throwable.h"
@@ -12,6 +13,7 @@
 #include "runtime/system_natives.h"
 #include "tests/classlib/shipped_constants.h"
 #include "tests/classlib/stream_fixture.h"
+#include "tests/support/log_capture.h"
 #include "tools/bar_writer.h"
 
 class StartupTest : public StreamTest {
@@ -23,6 +25,15 @@ protected:
         ASSERT_TRUE(compileShippedConstants(bin, error)) << error;
         ASSERT_TRUE(tools::writeArchive(platform::dataFile(), {tools::BarEntry::fromBytes("constants.bin", bin)}, error))
             << error;
+    }
+    // The names of the steps that ran, in order, from the start-up's debug lines.
+    static std::vector<std::string> stepsRan(const LogCapture& log) {
+        std::vector<std::string> ran;
+        for (const std::string& line : log.lines) {
+            const std::string prefix = "static initialiser ";
+            if (line.rfind(prefix, 0) == 0) ran.push_back(line.substr(prefix.size()));
+        }
+        return ran;
     }
     void TearDown() override {
         StaticClass::releaseStatics();

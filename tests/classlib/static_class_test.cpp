@@ -44,11 +44,7 @@ TEST_F(StaticClassTest, LibraryInitialisersRunOnceInTheStartupOrder) {
 
     LogCapture log;
     StaticClass::initStatics();
-    std::vector<std::string> ran;
-    for (const std::string& line : log.lines) {
-        const std::string prefix = "static initialiser ";
-        if (line.rfind(prefix, 0) == 0) ran.push_back(line.substr(prefix.size()));
-    }
+    const std::vector<std::string> ran = stepsRan(log);
     EXPECT_EQ(ran, libraryNames);
     EXPECT_FALSE(log.contains("not linked in"));
     EXPECT_FALSE(log.contains("constants.bin"));

@@ -1,0 +1,20 @@
+// ASprite's start-up step: the plain statics of loading, measuring and text drawing to their first
+// values (the reference statics, the cache pools and the line table among them, are start-up roots
+// and begin null).
+#include "runtime/static_class.h"
+#include "sprites/asprite.h"
+
+namespace {
+const StaticInitRegistration kInit(StaticInit::ASprite_staticInit, &ASprite::staticInit);
+}  // namespace
+
+void ASprite::staticInit() {
+    s_gcAtLoad = 1;
+    s_measuring = 0;
+    s_measureMinX = s_measureMinY = 0x7FFFFFFF;
+    s_measureMaxX = s_measureMaxY = static_cast<jint>(0x80000000u);
+    s_textWidth = s_textHeight = 0;
+    s_substringStart = s_substringEnd = -1;
+    s_charLimit = -1;
+    s_savedPalette = 0;
+}
