@@ -406,5 +406,12 @@ public:
     // A copy of the image with every 0xFF00FF pixel (and whatever the image left transparent)
     // fully transparent; null for a null or empty image.
     [[nodiscard]] static javax_microedition_lcdui_Image* imageToColorKeyRGB(javax_microedition_lcdui_Image* image);
+    // The tile of tile layer `layer` under the world point (x, y) (40-pixel cells), painted with its
+    // cell's flips at that point less the camera: a frame of the layer's tile sprite when it has
+    // frames, else a module. An empty cell, a point off the map (left or above it too) or a missing
+    // sprite draws nothing.
+    static void paintLayerTileAt(javax_microedition_lcdui_Graphics* g, jint layer, jint x, jint y);
+    static jint s_cameraX;   // the view's top-left corner in the world (landscape pixels)
+    static jint s_cameraY;
     // --- end of rotated screen drawing ---
 };

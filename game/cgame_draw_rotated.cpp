@@ -12,6 +12,8 @@
 #include "platform/graphics/rect.h"
 #include "runtime/array.h"
 #include "runtime/compiled.h"
+#include "sprites/bsprite.h"
+#include "sprites/bxlib_player.h"
 
 namespace {
 
@@ -21,6 +23,7 @@ using Image = javax_microedition_lcdui_Image;
 constexpr jint kTurnImage = 5;   // the image transform that turns a quarter, as the rectangles turn
 constexpr jint kBoxArc = 40;
 constexpr jint kColourKey = 0xFF00FF;
+constexpr jint kCell = 40;   // the world's tile cells
 
 struct Wide {
     jlong x, y, w, h;
@@ -44,6 +47,9 @@ std::optional<Rect> narrow(const Wide& r) {
 }
 
 }  // namespace
+
+jint cGame::s_cameraX = 0;
+jint cGame::s_cameraY = 0;
 
 void cGame::setClipRotated(jint x, jint y, jint w, jint h) {
     BX_RETURN_IF_NULL(s_g);
@@ -228,4 +234,24 @@ Image* cGame::imageToColorKeyRGB(Image* image) {
     std::replace_if(
         p, p + n, [](jint c) { return (c & 0xFFFFFF) == kColourKey; }, jint{kColourKey});
     return Image::createRGBImage(pixels, w, h, true);
+}
+
+void cGame::paintLayerTileAt(Graphics* g, jint layer, jint x, jint y) {
+    // Floor division: a point just left of or above the map is off it, not in its first cell.
+    const auto cellOf = [](jlong v) { return static_cast<jint>(v >= 0 ? v / kCell : (v - kCell + 1) / kCell); };
+    const jint tile = BXLibPlayer::TilesetGetTile(layer, cellOf(x), cellOf(y));
+    if (tile == BXLibPlayer::kEmptyTile || !s_layerSprites || layer < 0 || layer >= s_layerSprites->length) return;
+    auto* sprite = static_cast<Bsprite*>(s_layerSprites->get(layer));
+    if (!sprite) return;
+    const jint flags = BXLibPlayer::TilesetGetCellFlags(layer, cellOf(x), cellOf(y)) & 0xFF;
+    const bool frames = sprite->GetFrameCount() > 0;
+    // A mirrored frame turns about its origin, so it is placed a cell further along the mirrored axis.
+    const jlong px = jlong{x} - s_cameraX + (frames && (flags & 1) ? kCell : 0);
+    const jlong py = jlong{y} - s_cameraY + (frames && (flags & 2) ? kCell : 0);
+    if (!fitsInt(px) || !fitsInt(py)) return;
+    if (frames) {
+        sprite->PaintFrame(g, tile, static_cast<jint>(px), static_cast<jint>(py), flags, 0, 0);
+    } else {
+        sprite->PaintModule(g, tile, static_cast<jint>(px), static_cast<jint>(py), flags);
+    }
 }

@@ -9,6 +9,7 @@
 #include <ostream>
 #include <memory>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "classlib/lcdui/javax_microedition_lcdui_graphics.h"
@@ -20,6 +21,8 @@
 #include "runtime/compiled.h"
 #include "runtime/heaps.h"
 #include "runtime/object_manager.h"
+#include "sprites/bxlib_player.h"
+#include "tests/sprites/paint_sprite.h"
 
 // Rectangles print as (x,y,w,h) in failures.
 static void PrintTo(const Rect& r, std::ostream* os) { *os << "(" << r.x << "," << r.y << "," << r.w << "," << r.h << ")"; }
@@ -38,8 +41,15 @@ protected:
         m_objects = std::make_unique<ObjectManager>();
     }
     void TearDown() override {
-        cGame::s_g = nullptr;
+        // No static may keep pointing into the heaps about to go.
+        resetPaintStatics();
         cGame::s_frameGraphics = nullptr;
+        cGame::s_layerSprites = nullptr;
+        cGame::s_cameraX = cGame::s_cameraY = 0;
+        BXLibPlayer::s_tilesEnabled = false;
+        BXLibPlayer::s_tileParams = nullptr;
+        BXLibPlayer::s_layerRecords = BXLibPlayer::s_layerPlanes = BXLibPlayer::s_layerImages = nullptr;
+        BXLibPlayer::s_layerGraphics = BXLibPlayer::s_layerSprites = nullptr;
         Runtime::destroyHeaps();
         m_objects.reset();
     }
@@ -268,6 +278,79 @@ TEST_F(RotatedDrawingTest, ColourKeyCopyAndColourTile) {
     cGame::getColorTile(static_cast<jint>(0x8000FF00u));
     EXPECT_NE(cGame::s_colorTile, first);
     cGame::s_colorTile = nullptr;
+}
+
+struct PaintCall {
+    jint module, x, y, flags;
+    friend bool operator==(const PaintCall&, const PaintCall&) = default;
+};
+std::vector<PaintCall> g_paints;
+
+// Records the module paints instead of drawing; frames reach it through their frame-modules.
+class RecordingSprite : public Bsprite {
+public:
+    void PaintModule(Graphics*, jint module, jint x, jint y, jint flags) override {
+        g_paints.push_back({module, x, y, flags});
+    }
+};
+
+TEST_F(RotatedDrawingTest, LayerTilesUnderAWorldPoint) {
+    // Layer 2: 3 x 2 cells of 40; tile ids 0, empty, 1 / 0, 0, 0; the first cell of row 1 mirrored.
+    BXLibPlayer::TilesetInit(800, 480, 40, 40);
+    SpriteBytes header, tiles, flags;
+    header.u16(3).u16(2);
+    for (uint32_t id : {0u, 0xFFFFu, 1u, 0u, 0u, 0u}) tiles.u16(id);
+    for (uint32_t f : {0u, 0u, 0u, 1u, 0u, 0u}) flags.u8(f);
+    auto* modules = Runtime::make<RecordingSprite>();   // no frames: tile ids are modules
+    BXLibPlayer::TilesetLoadLayer(2, header.array(), tiles.array(), flags.array(), modules, false, 16, 2, 2);
+    cGame::s_layerSprites = Runtime::newObjectArray(CID_Object, 5);
+    cGame::s_layerSprites->set(2, modules);
+    cGame::s_cameraX = 100;
+    cGame::s_cameraY = 50;
+    Graphics* g = screen(480, 800)->getGraphics();
+
+    struct Case {
+        const char* what;
+        jint layer, x, y;
+        std::vector<PaintCall> paints;
+    };
+    const std::vector<Case> cases = {
+        {"tile 1 at the point less the camera", 2, 85, 15, {{1, -15, -35, 0}}},
+        {"a mirrored cell keeps its flips", 2, 5, 45, {{0, -95, -5, 1}}},
+        {"the empty tile draws nothing", 2, 45, 10, {}},
+        {"just left of the map is off it", 2, -10, 5, {}},
+        {"just above the map is off it", 2, 5, -1, {}},
+        {"right of the map", 2, 120, 5, {}},
+        {"a layer without a sprite", 3, 85, 15, {}},
+        {"a layer that does not exist", 7, 85, 15, {}},
+        {"a layer number below zero", -1, 85, 15, {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        g_paints.clear();
+        cGame::paintLayerTileAt(g, c.layer, c.x, c.y);
+        EXPECT_EQ(g_paints, c.paints);
+        EXPECT_FALSE(Runtime::pending());
+    }
+
+    // A tile sprite with frames paints the tile id as a frame, a cell further along a mirrored axis.
+    auto* framed = loadPaintSpriteAs<RecordingSprite>();
+    ASSERT_NE(framed, nullptr);
+    cGame::s_layerSprites->set(2, framed);
+    for (const auto& [x, y, frame, px, py, f] : {std::tuple{5, 45, 0, -55, -5, 1}, std::tuple{85, 15, 1, -15, -35, 0}}) {
+        g_paints.clear();
+        framed->PaintFrame(g, frame, px, py, f, 0, 0);
+        const std::vector<PaintCall> want = g_paints;
+        ASSERT_FALSE(want.empty());
+        g_paints.clear();
+        cGame::paintLayerTileAt(g, 2, x, y);
+        EXPECT_EQ(g_paints, want) << x << "," << y;
+    }
+    // The camera far away: positions past the int range draw nothing.
+    cGame::s_cameraX = INT_MIN;
+    g_paints.clear();
+    cGame::paintLayerTileAt(g, 2, 85, 15);
+    EXPECT_TRUE(g_paints.empty());
 }
 
 // A landscape scene as a menu screen draws it: a framed box, a turned bar, a line and a picture,
