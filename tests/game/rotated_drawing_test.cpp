@@ -280,19 +280,7 @@ TEST_F(RotatedDrawingTest, ColourKeyCopyAndColourTile) {
     cGame::s_colorTile = nullptr;
 }
 
-struct PaintCall {
-    jint module, x, y, flags;
-    friend bool operator==(const PaintCall&, const PaintCall&) = default;
-};
-std::vector<PaintCall> g_paints;
-
-// Records the module paints instead of drawing; frames reach it through their frame-modules.
-class RecordingSprite : public Bsprite {
-public:
-    void PaintModule(Graphics*, jint module, jint x, jint y, jint flags) override {
-        g_paints.push_back({module, x, y, flags});
-    }
-};
+std::vector<PaintCall>& g_paints = recordedPaints();
 
 TEST_F(RotatedDrawingTest, LayerTilesUnderAWorldPoint) {
     // Layer 2: 3 x 2 cells of 40; tile ids 0, empty, 1 / 0, 0, 0; the first cell of row 1 mirrored.
