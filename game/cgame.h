@@ -3,7 +3,8 @@
 // loop; every repaint is one frame: key snapshot, timing, one state-machine step, clip reset.
 // Declared here so far: the shell and frame loop, the state machine, the saved game (the save
 // record, the record-store layer under it, the options read from it), the fixed-point toolkit and
-// the game keys. The pack engine's statics come from cGamePacks.
+// the game keys. The pack engine's statics come from cGamePacks, the drawing statics (the current
+// Graphics s_g among them) from cGameDraw.
 // Threads: frames run on the game thread (or, for the repaint a show asks for, on the host thread);
 // the key, pointer, show and hide handlers run on the host thread. All of them hold the game lock
 // (cGame::GameLock), so two of them never run at once. The live key table is reached under the key
@@ -14,6 +15,7 @@
 
 #include "classlib/java_lang/java_lang_runnable.h"
 #include "classlib/lcdui/javax_microedition_lcdui_canvas.h"
+#include "sprites/cgame_draw.h"
 #include "sprites/cgame_packs.h"
 
 class ByteArray;
@@ -31,7 +33,8 @@ class javax_microedition_rms_RecordStore;
 class java_util_Hashtable;
 class java_util_Random;
 
-class cGame : public javax_microedition_lcdui_Canvas, public java_lang_Runnable, public cGamePacks {
+class cGame : public javax_microedition_lcdui_Canvas, public java_lang_Runnable, public cGamePacks,
+              public cGameDraw {
 public:
     cGame() { setClassId(CID_cGame); }
 
@@ -105,7 +108,6 @@ public:
     static jint s_runFlag;        // -1 not started or stopping, 0 running
     static jbyte s_inPaint;       // the paint guard
     static javax_microedition_lcdui_Graphics* s_paintGraphics;
-    static javax_microedition_lcdui_Graphics* s_g;
     static javax_microedition_lcdui_Graphics* s_frameGraphics;
     static jint s_frameTime;      // ms, 0..1000 (50 on the fixed step)
     static jlong s_lastTick;
@@ -359,4 +361,57 @@ public:
     // Both copies from the registered statics; null while nothing is registered.
     static void copyActorTables();
     // --- end of static data ---
+    // --- Rotated screen drawing: landscape-on-portrait wrappers and the small drawing toolkit ---
+    // The game composes an 800 x 480 landscape picture on the 480 x 800 portrait screen: the
+    // landscape rectangle (x, y, w, h) is the portrait (480 - y - h, x, h, w), the point (x, y) is
+    // (480 - y, x). All draw on s_g (a null s_g is a null pointer fault); a null image draws nothing.
+    // Coordinates are worked out in 64 bits; a rectangle that leaves the int range is cut to a box
+    // far beyond any screen, a line or image place that leaves it draws nothing.
+    static constexpr jint kPortraitWidth = 480, kPortraitHeight = 800;
+    static void setClipRotated(jint x, jint y, jint w, jint h);
+    static void fillRectRotated(jint x, jint y, jint w, jint h);
+    static void drawRectRotated(jint x, jint y, jint w, jint h);
+    // The arc sizes swap with the sides.
+    static void drawRoundRectRotated(jint x, jint y, jint w, jint h, jint arcW, jint arcH);
+    static void fillRoundRectRotated(jint x, jint y, jint w, jint h, jint arcW, jint arcH);
+    static void drawLineRotated(jint x1, jint y1, jint x2, jint y2);
+    // The whole image turned a quarter (transform 5) with its landscape corner at (x, y); anchor as
+    // given. Nothing for an image below 1 x 1.
+    static void drawImageRotated(javax_microedition_lcdui_Image* image, jint x, jint y, jint anchor);
+    // The menus' box: clip reset to the whole screen, a rounded fill (arc 40) and a 3-pixel rounded
+    // frame of colour line.
+    static void drawFramedBox(jint fill, jint line, jint x, jint y, jint w, jint h);
+    // Unturned (portrait or image coordinates).
+    static void setColorRGB(jint r, jint g, jint b);
+    static void setClip(jint x, jint y, jint w, jint h);
+    static void drawLine(jint x1, jint y1, jint x2, jint y2);
+    static void drawRect(jint x, jint y, jint w, jint h);
+    static void drawRoundRect(jint x, jint y, jint w, jint h, jint arcW, jint arcH);
+    static void fillRoundRect(jint x, jint y, jint w, jint h, jint arcW, jint arcH);
+    static void drawImage(javax_microedition_lcdui_Graphics* g, javax_microedition_lcdui_Image* image, jint x, jint y,
+                          jint anchor);
+    static void fillRect(javax_microedition_lcdui_Graphics* g, jint x, jint y, jint w, jint h);
+    [[nodiscard]] static javax_microedition_lcdui_Image* createRGBImageAlpha(IntArray* rgb, jint w, jint h,
+                                                                             bool processAlpha);
+    static void getImageRGB(javax_microedition_lcdui_Image* image, IntArray* rgb, jint offset, jint scan, jint x,
+                            jint y, jint w, jint h);
+    // The source region cut to the image first (a negative start shortens it; it ends at the image's
+    // edge); nothing when less than a pixel is left.
+    static void drawImageRegionClipped(javax_microedition_lcdui_Image* image, jint sx, jint sy, jint w, jint h,
+                                       jint transform, jint x, jint y, jint anchor);
+    // The ARGB block from rgb[off + scan * row] at (x, y) of g's untranslated plane; on the screen's
+    // own Graphics it is first cut to screenW x screenH (skipping the overhanging columns and rows).
+    static void drawRGBClipped(javax_microedition_lcdui_Graphics* g, jint screenW, jint screenH, IntArray* rgb,
+                               jint scan, jint off, jint row, jint x, jint y, jint w, jint h, bool alpha);
+    // A copy of the image with every 0xFF00FF pixel (and whatever the image left transparent)
+    // fully transparent; null for a null or empty image.
+    [[nodiscard]] static javax_microedition_lcdui_Image* imageToColorKeyRGB(javax_microedition_lcdui_Image* image);
+    // The tile of tile layer `layer` under the world point (x, y) (40-pixel cells), painted with its
+    // cell's flips at that point less the camera: a frame of the layer's tile sprite when it has
+    // frames, else a module. An empty cell, a point off the map (left or above it too) or a missing
+    // sprite draws nothing.
+    static void paintLayerTileAt(javax_microedition_lcdui_Graphics* g, jint layer, jint x, jint y);
+    static jint s_cameraX;   // the view's top-left corner in the world (landscape pixels)
+    static jint s_cameraY;
+    // --- end of rotated screen drawing ---
 };

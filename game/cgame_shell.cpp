@@ -29,7 +29,6 @@ javax_microedition_lcdui_Display* cGame::s_display = nullptr;
 jint cGame::s_runFlag = -1;
 jbyte cGame::s_inPaint = 0;
 javax_microedition_lcdui_Graphics* cGame::s_paintGraphics = nullptr;
-javax_microedition_lcdui_Graphics* cGame::s_g = nullptr;
 javax_microedition_lcdui_Graphics* cGame::s_frameGraphics = nullptr;
 jint cGame::s_frameTime = 0;
 jlong cGame::s_lastTick = 0;
@@ -55,7 +54,7 @@ const uint32_t kGameRefs[] = {BX_REF_FIELD(cGame, m_unused), BX_REF_FIELD(cGame,
                               BX_REF_FIELD(cGame, m_frameImageGraphics), BX_REF_FIELD(cGame, m_savedGraphics)};
 const RefFieldRegistration kGameRefsReg(CID_cGame, kGameRefs);
 const StaticRefRegistration kStatics(CID_cGame, &cGame::s_game, &cGame::s_canvas, &cGame::s_display,
-                                     &cGame::s_paintGraphics, &cGame::s_g, &cGame::s_frameGraphics);
+                                     &cGame::s_paintGraphics, &cGame::s_frameGraphics);
 const NewInstanceRegistration kNew(CID_cGame, &newInstanceOf<cGame>);
 const StaticInitRegistration kInit(StaticInit::cGame_initStaticFields, &cGame::initStaticFields);
 

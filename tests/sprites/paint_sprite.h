@@ -2,6 +2,9 @@
 // animations (one of them empty). Its frame rectangles are computed at load (flag 0x1000).
 #pragma once
 
+#include <ostream>
+#include <vector>
+
 #include "runtime/compiled.h"
 #include "sprites/bsprite.h"
 #include "sprites/cgame_draw.h"
@@ -63,6 +66,27 @@ inline SpriteBytes paintSpriteBytes() {
     return s;
 }
 
+
+// A module paint as a recording sprite was asked for it (landscape place and flags).
+struct PaintCall {
+    jint module, x, y, flags;
+    friend bool operator==(const PaintCall&, const PaintCall&) = default;
+};
+inline void PrintTo(const PaintCall& c, std::ostream* os) {
+    *os << "{m" << c.module << " " << c.x << "," << c.y << " f" << c.flags << "}";
+}
+// The calls recorded so far, in order; tests clear it.
+inline std::vector<PaintCall>& recordedPaints() {
+    static std::vector<PaintCall> calls;
+    return calls;
+}
+// Records the module paints instead of drawing; frames reach it through their frame-modules.
+class RecordingSprite : public Bsprite {
+public:
+    void PaintModule(javax_microedition_lcdui_Graphics*, jint module, jint x, jint y, jint flags) override {
+        recordedPaints().push_back({module, x, y, flags});
+    }
+};
 
 // Sprite loaded from paintSpriteBytes as the test's own Bsprite subclass (one that records what it
 // is asked to paint); null when refused.

@@ -26,23 +26,9 @@ namespace {
 using Graphics = javax_microedition_lcdui_Graphics;
 using Image = javax_microedition_lcdui_Image;
 
-struct Call {
-    jint module, x, y, flags;
-    friend bool operator==(const Call&, const Call&) = default;
-};
-std::vector<Call> g_calls;
-
-// Records the landscape calls instead of drawing.
-class RecordingSprite : public Bsprite {
-public:
-    void PaintModule(Graphics*, jint module, jint x, jint y, jint flags) override {
-        g_calls.push_back({module, x, y, flags});
-    }
-};
-
-void PrintTo(const Call& c, std::ostream* os) {
-    *os << "{m" << c.module << " " << c.x << "," << c.y << " f" << c.flags << "}";
-}
+// The landscape calls the recording sprite takes instead of drawing.
+using Call = PaintCall;
+std::vector<Call>& g_calls = recordedPaints();
 
 class SpritePaintTest : public RuntimeTest {
 protected:
