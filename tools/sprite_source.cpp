@@ -40,8 +40,8 @@ struct Reader {
 
     bool onlyKeys(const json& node, const std::string& field, std::initializer_list<const char*> keys) {
         if (!node.is_object()) return fail(field, "is an object");
-        for (const auto& [key, value] : node.items()) {
-            (void)value;
+        for (const auto& item : node.items()) {
+            const std::string& key = item.key();
             if (std::none_of(keys.begin(), keys.end(), [&](const char* k) { return key == k; }))
                 return fail(field, "unknown key \"" + key + "\"");
         }
