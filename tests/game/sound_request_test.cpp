@@ -5,13 +5,14 @@
 
 #include <string>
 
-#include "classlib/media/javax_microedition_media_player.h"
 #include "classlib/java_lang/java_lang_exceptions.h"
+#include "classlib/media/javax_microedition_media_player.h"
 #include "game/cgame.h"
 #include "runtime/array.h"
 #include "runtime/compiled.h"
 #include "sprites/bxlib_player.h"
 #include "tests/classlib/record_store_fixture.h"
+#include "tests/sprites/sound_engine_reset.h"
 
 namespace {
 
@@ -47,19 +48,11 @@ public:
     bool raises = false;
 };
 
-void resetEngine() {
-    B::s_sndEnabled = false;
-    B::s_sndCount = 0;
-    B::s_sndData = B::s_sndPrefetched = B::s_chPlayer = nullptr;
-    B::s_sndType = B::s_chSound = B::s_chPriority = B::s_chState = B::s_chVolume = B::s_chLoops = nullptr;
-    B::s_sndQueue = B::s_sndQueueHead = B::s_sndQueueCount = B::s_sndScratch = nullptr;
-}
-
 class SoundRequestTest : public RecordStoreTest {
 protected:
     void SetUp() override {
         RecordStoreTest::SetUp();
-        resetEngine();
+        resetSoundEngine();
         B::SndInit(cGame::kSoundCount);
         ASSERT_TRUE(B::s_sndEnabled);
         cGame::s_musicOn = cGame::s_sfxOn = true;
@@ -71,7 +64,7 @@ protected:
         cGame::s_level = 0;
     }
     void TearDown() override {
-        resetEngine();
+        resetSoundEngine();
         cGame::s_levelMusic = nullptr;
         RecordStoreTest::TearDown();
     }
