@@ -414,4 +414,49 @@ public:
     static jint s_cameraX;   // the view's top-left corner in the world (landscape pixels)
     static jint s_cameraY;
     // --- end of rotated screen drawing ---
+
+    // --- Text drawing, number formatting, sound requests (cgame_text_draw.cpp,
+    // cgame_text_format.cpp, cgame_sound.cpp). Fonts are indices into s_fonts; texts are drawn on s_g.
+    // Formatted results start from the empty literal; a missing text gives the empty text. ---
+    // The text centred on x, each character on a triangle wave of amplitude A frames (A 0: flat),
+    // neighbours 2 frames apart. The anchor is not used.
+    static void drawWavyText(String* text, jint font, jint x, jint y, jint anchor, jint amplitude);
+    // The text centred on x one character at a time: mode 1 flat, mode 3 each character moved by
+    // s_titleOffsets[c] x s_titleFrames; other modes draw nothing. a and b are not used.
+    static void drawTextPerChar(String* text, jint font, jint x, jint y, jint a, jint b, jint mode);
+    static void drawStringWithPalette(jint font, jint palette, String* text, jint x, jint y, jint anchor);
+    // n below 1000 as it is; else n / 1000, the comma literal and the last three digits (one
+    // separator only, also past a million).
+    [[nodiscard]] static String* formatThousands(jint n);
+    // n with the thousands separator of the language (some languages only from 10000 on, some none).
+    [[nodiscard]] static String* formatNumber(jint n, jint language);
+    // Each "%s" and a digit d replaced by params[d]; a placeholder without a parameter stays as it is.
+    [[nodiscard]] static String* formatText(String* text, ObjectArray* params);
+    [[nodiscard]] static String* formatText1(String* text, String* param);
+    // The results' time row: minutes, separator, two-digit seconds ("0:" and the seconds under a minute).
+    [[nodiscard]] static String* formatTime(jint seconds);
+    static IntArray* s_titleOffsets;   // the level title's per-character vertical offsets
+    static jint s_titleFrames;         // the level title's frame counter
+
+    // Sound requests: music on channel 0 (music switch), effects on 1 and 2 (effects switch). Only
+    // ids 0..kSoundCount - 1 are requested; others are ignored whole.
+    static constexpr jint kSoundCount = 17;
+    // Channel 2 never interrupts a sound playing there; on channel 1 a new effect stops the old one
+    // unless it is the same or the sticky effect 12.
+    static void playSound(jint channel, jint id, bool loop);
+    // One effect on channel 1 under the channel-1 rule.
+    static void playSfx(jint id);
+    // The level's music (or the override) looping, unless channel 0 already plays.
+    static void playLevelMusic();
+    static void stopChannel(jint channel);
+    static void pauseChannel(jint channel);
+    static void resumeChannel(jint channel);
+    // Stop (resume) on the three channels, each under its switch.
+    static void stopAllSounds();
+    static void resumeAllSounds();
+    static jint s_currentSfx;           // the effect last started on channel 1, -1 none; 12 is sticky
+    static jint s_lastSound;            // the last id any request played
+    static jint s_levelMusicOverride;   // music a trigger chose for the level, while the flag is set
+    static jbyte s_levelMusicOverrideOn;
+    // --- end of text drawing, number formatting, sound requests ---
 };

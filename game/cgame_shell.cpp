@@ -347,13 +347,3 @@ void cGame::onHideNotify() {
     (void)printAndDropException();
     s_paused = 1;
 }
-
-void cGame::playMusic(jint id, bool loop) {
-    if (s_musicOn) {
-        (void)BXLibPlayer::SndIsPlaying(0);
-        BX_RETURN_IF_PENDING();
-        if (id >= 0) BXLibPlayer::SndPlay(0, id, loop ? 0 : 1, 100, 0);
-    }
-    s_musicLoop = loop ? 1 : 0;
-    s_musicId = id;
-}

@@ -21,6 +21,7 @@
 #include "runtime/compiled.h"
 #include "sprites/bxlib_player.h"
 #include "tests/sprites/pack_fixture.h"
+#include "tests/sprites/sound_engine_reset.h"
 #include "tools/barpack_cli.h"
 #include "tools/file_bytes.h"
 #include "tools/music_compiler.h"
@@ -35,14 +36,6 @@ constexpr jint kSounds = 17;
 
 // Pool literals of the pack names the loader uses.
 constexpr jint kTextPrefix = 132, kLanguage0 = 167, kTimes = 142, kSoundTypes = 153, kSoundsPack = 154, kBoot = 188;
-
-void resetEngine() {
-    B::s_sndEnabled = false;
-    B::s_sndCount = 0;
-    B::s_sndData = B::s_sndPrefetched = B::s_chPlayer = nullptr;
-    B::s_sndType = B::s_chSound = B::s_chPriority = B::s_chState = B::s_chVolume = B::s_chLoops = nullptr;
-    B::s_sndQueue = B::s_sndQueueHead = B::s_sndQueueCount = B::s_sndScratch = nullptr;
-}
 
 // What a sound's source says: its kind of player and its length.
 struct SoundSource {
@@ -95,11 +88,11 @@ protected:
         platform::setDataFile(BRINDLEX_DATA_BAR);
         loadPool();
         Platform::setWaveDevice(&device.waveDevice());
-        resetEngine();
+        resetSoundEngine();
     }
     void TearDown() override {
         Runtime::clearPendingException();
-        resetEngine();
+        resetSoundEngine();
         cGame::s_cosTable = nullptr;
         PackTest::TearDown();
         Platform::setWaveDevice(nullptr);

@@ -16,6 +16,7 @@
 #include "runtime/compiled.h"
 #include "sprites/bxlib_player.h"
 #include "tests/sprites/pack_fixture.h"
+#include "tests/sprites/sound_engine_reset.h"
 
 namespace {
 
@@ -79,17 +80,6 @@ public:
     jint state = PREFETCHED;
 };
 
-void resetEngine() {
-    B::s_sndEnabled = false;
-    B::s_sndThreadRunning = false;
-    B::s_sndMasterVolume = 0;
-    B::s_sndCount = 0;
-    B::s_sndData = B::s_sndPrefetched = B::s_chPlayer = nullptr;
-    B::s_sndType = B::s_chSound = B::s_chPriority = B::s_chState = B::s_chVolume = B::s_chLoops = nullptr;
-    B::s_sndQueue = B::s_sndQueueHead = B::s_sndQueueCount = B::s_sndScratch = nullptr;
-    cGamePacks::s_paused = 0;
-}
-
 }  // namespace
 
 class SoundEngineTest : public PackTest {
@@ -97,7 +87,7 @@ protected:
     void SetUp() override {
         PackTest::SetUp();
         Platform::setWaveDevice(&device.waveDevice());
-        resetEngine();
+        resetSoundEngine();
         copyShippedBasics("assets");
         temp.write("assets/packs/sounds.pack/pack.json", kSoundsJson);
         temp.write("assets/packs/sounds.pack/short.wav", waveClip(2205));
@@ -107,7 +97,7 @@ protected:
     }
     void TearDown() override {
         Runtime::clearPendingException();
-        resetEngine();
+        resetSoundEngine();
         PackTest::TearDown();  // players left open close here, on the device
         Platform::setWaveDevice(nullptr);
     }
