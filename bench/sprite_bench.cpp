@@ -178,13 +178,13 @@ struct Scene {
 
 // The printable ASCII characters, 9 pixels apart, spaces 5.
 Bsprite* loadSpriteFont() {
-    FontSpec spec;
-    for (char16_t c = 32; c < 127; ++c) spec.chars.push_back(c);
-    spec.advance = [](char16_t c) { return c == ' ' ? 5 : kGlyphW; };
-    ByteArray* data = fontSprite(spec).array();
+    FontRecipe recipe;
+    for (char16_t c = 32; c < 127; ++c) recipe.chars.push_back(c);
+    recipe.advance = [](char16_t c) { return c == ' ' ? 5 : kGlyphW; };
+    ByteArray* data = fontSprite(recipe).array();
     auto* font = Runtime::make<Bsprite>();
     if (!data || !font || !font->Load(data, 0)) return nullptr;
-    font->BuildCharMap(fontCharMap(spec));
+    font->BuildCharMap(fontCharMap(recipe));
     font->BuildModuleCache(0, 0, -1, -1);
     return font;
 }

@@ -21,12 +21,12 @@ bool start() {
     return true;
 }
 
-FontSpec smallFont() {
-    FontSpec spec;
-    spec.chars = u" ab_\\^";
-    spec.advance = [](char16_t c) { return c == ' ' ? 4 : 7; };
-    spec.colours = {0xFFFFFFFF, 0xFFFFFF00};
-    return spec;
+FontRecipe smallFont() {
+    FontRecipe recipe;
+    recipe.chars = u" ab_\\^";
+    recipe.advance = [](char16_t c) { return c == ' ' ? 4 : 7; };
+    recipe.colours = {0xFFFFFFFF, 0xFFFFFF00};
+    return recipe;
 }
 
 }  // namespace

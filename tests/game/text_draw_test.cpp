@@ -21,11 +21,11 @@ protected:
 
     void SetUp() override {
         SpriteTextTest::SetUp();
-        FontSpec spec;
-        spec.chars = u" ab";
-        spec.advance = [](char16_t c) { return c == ' ' ? 5 : c == 'a' ? 8 : 12; };
-        spec.colours = {kWhite, kYellow};
-        m_font = makeFont(spec);
+        FontRecipe recipe;
+        recipe.chars = u" ab";
+        recipe.advance = [](char16_t c) { return c == ' ' ? 5 : c == 'a' ? 8 : 12; };
+        recipe.colours = {kWhite, kYellow};
+        m_font = makeFont(recipe);
         m_font->charSpacing = 2;
         cGame::s_fonts = Runtime::newObjectArray(CID_Object, 3);
         cGame::s_fonts->set(0, m_font);

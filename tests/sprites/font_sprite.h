@@ -14,7 +14,7 @@
 #include "runtime/array.h"
 #include "tests/sprites/sprite_bytes.h"
 
-struct FontSpec {
+struct FontRecipe {
     std::u16string chars;                               // the mapped characters, ' ' included
     std::function<int(char16_t)> advance;               // per character; ' ' gives the space width
     int yOffsetFm = -2;                                 // y of the metrics frame's first frame-module
@@ -27,8 +27,8 @@ struct FontSpec {
 inline constexpr int kGlyphW = 9, kGlyphH = 15;
 
 // The frame of chars[i] is i + 2.
-inline SpriteBytes fontSprite(const FontSpec& spec) {
-    const int n = static_cast<int>(spec.chars.size());
+inline SpriteBytes fontSprite(const FontRecipe& recipe) {
+    const int n = static_cast<int>(recipe.chars.size());
     SpriteBytes s;
     s.u16(0).u32(0x01000000);
     // Modules: 0 empty 1x1; 1 + i the glyph of chars[i]; 1 + n the fallback box.
@@ -42,13 +42,13 @@ inline SpriteBytes fontSprite(const FontSpec& spec) {
         s.u8(static_cast<uint32_t>((module >> 8) << 6));
     };
     s.u16(static_cast<uint32_t>(3 + 2 * (n + 1)));
-    fm(0, 0, spec.yOffsetFm);
-    fm(0, 0, spec.lineSpacingFm);
-    fm(0, 0, spec.yOffsetFm + spec.fontHeight);
+    fm(0, 0, recipe.yOffsetFm);
+    fm(0, 0, recipe.lineSpacingFm);
+    fm(0, 0, recipe.yOffsetFm + recipe.fontHeight);
     fm(0, kGlyphW + 1, 0);
     fm(1 + n, 0, 0);
     for (int i = 0; i < n; ++i) {
-        fm(0, spec.advance(spec.chars[i]), 0);
+        fm(0, recipe.advance(recipe.chars[i]), 0);
         fm(1 + i, 0, 0);
     }
     // Frames.
@@ -56,16 +56,16 @@ inline SpriteBytes fontSprite(const FontSpec& spec) {
     s.u8(3).u8(0).u16(0);
     for (int f = 1; f < n + 2; ++f) s.u8(2).u8(0).u16(static_cast<uint32_t>(3 + 2 * (f - 1)));
     // Frame rectangles.
-    s.u8(0).u8(0).u8(kGlyphW).u8(static_cast<uint32_t>(spec.fontHeight));
+    s.u8(0).u8(0).u8(kGlyphW).u8(static_cast<uint32_t>(recipe.fontHeight));
     for (int f = 1; f < n + 2; ++f) {
-        const int w = f == 1 ? kGlyphW + 1 : spec.advance(spec.chars[f - 2]);
+        const int w = f == 1 ? kGlyphW + 1 : recipe.advance(recipe.chars[f - 2]);
         s.u8(0).u8(0).u8(static_cast<uint32_t>(w)).u8(kGlyphH);
     }
     s.u16(0);  // animation frames
     s.u16(0);  // animations
     // Image section: palettes of {key, colour}, 4-bit pixels.
-    s.u16(0x8888).u8(static_cast<uint32_t>(spec.colours.size())).u8(2);
-    for (uint32_t c : spec.colours) s.u32(0x00FF00FF).u32(c);
+    s.u16(0x8888).u8(static_cast<uint32_t>(recipe.colours.size())).u8(2);
+    for (uint32_t c : recipe.colours) s.u32(0x00FF00FF).u32(c);
     s.u16(0x1600);
     s.u16(0);  // the empty module
     std::vector<uint16_t> cell(kGlyphW * kGlyphH);
@@ -73,7 +73,7 @@ inline SpriteBytes fontSprite(const FontSpec& spec) {
         std::fill(cell.begin(), cell.end(), 0);
         Surface565 surface{cell.data(), kGlyphW, kGlyphH, kGlyphW};
         if (i < n) {
-            SystemFont::drawText(surface, 0, 0, std::u16string(1, spec.chars[i]), 0xFFFF);
+            SystemFont::drawText(surface, 0, 0, std::u16string(1, recipe.chars[i]), 0xFFFF);
         } else {
             for (int y = 0; y < kGlyphH; ++y) cell[y * kGlyphW] = cell[y * kGlyphW + kGlyphW - 1] = 0xFFFF;
             for (int x = 0; x < kGlyphW; ++x) cell[x] = cell[(kGlyphH - 1) * kGlyphW + x] = 0xFFFF;
@@ -90,12 +90,12 @@ inline SpriteBytes fontSprite(const FontSpec& spec) {
 
 // The char map of the font: bucket b starts with the first character c with c mod B = b (or the
 // pair {0, 1} when there is none); the others follow in one record per bucket.
-inline ShortArray* fontCharMap(const FontSpec& spec) {
-    const int b = spec.buckets, n = static_cast<int>(spec.chars.size());
+inline ShortArray* fontCharMap(const FontRecipe& recipe) {
+    const int b = recipe.buckets, n = static_cast<int>(recipe.chars.size());
     std::vector<std::vector<int>> pairs(b);
     for (int i = 0; i < n; ++i) {
-        pairs[spec.chars[i] % b].push_back(spec.chars[i]);
-        pairs[spec.chars[i] % b].push_back(i + 2);
+        pairs[recipe.chars[i] % b].push_back(recipe.chars[i]);
+        pairs[recipe.chars[i] % b].push_back(i + 2);
     }
     std::vector<int> def{b};
     for (int k = 0; k < b; ++k) {

@@ -395,12 +395,12 @@ TEST_F(SpriteTextDrawTest, AnEscapeAtTheEndOfTheRangeEndsTheText) {
 
 // A page in a font of every printable character, written for looking at.
 TEST_F(SpriteTextDrawTest, RenderedPage) {
-    FontSpec spec;
-    for (char16_t c = 32; c < 127; ++c) spec.chars += c;
-    spec.advance = [](char16_t c) { return c == ' ' ? 5 : SystemFont::charWidth(c); };
-    spec.colours = {0xFFFFFFFF, 0xFFFFFF00, 0xFFFF4040, 0xFF40C0FF};
-    spec.buckets = 16;
-    Bsprite* font = makeFont(spec);
+    FontRecipe recipe;
+    for (char16_t c = 32; c < 127; ++c) recipe.chars += c;
+    recipe.advance = [](char16_t c) { return c == ' ' ? 5 : SystemFont::charWidth(c); };
+    recipe.colours = {0xFFFFFFFF, 0xFFFFFF00, 0xFFFF4040, 0xFF40C0FF};
+    recipe.buckets = 16;
+    Bsprite* font = makeFont(recipe);
     font->charSpacing = 1;
     String* paragraph = String::fromCString(
         "Sprite fonts paint every character as a frame of a sprite. Long lines are split at spaces to fit a "

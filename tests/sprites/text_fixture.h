@@ -54,19 +54,19 @@ protected:
     }
 
     // Glyphs 10 wide, spaces 5; palettes white and yellow. Frames: ' ' 2, a 3, b 4, d 5, h 6, q 7, _ 8.
-    static FontSpec tenWide() {
-        FontSpec spec;
-        spec.chars = u" abdhq_";
-        spec.advance = [](char16_t c) { return c == ' ' ? 5 : 10; };
-        spec.colours = {0xFFFFFFFF, 0xFFFFFF00};
-        return spec;
+    static FontRecipe tenWide() {
+        FontRecipe recipe;
+        recipe.chars = u" abdhq_";
+        recipe.advance = [](char16_t c) { return c == ' ' ? 5 : 10; };
+        recipe.colours = {0xFFFFFFFF, 0xFFFFFF00};
+        return recipe;
     }
 
-    static Bsprite* makeFont(const FontSpec& spec) {
-        ByteArray* data = fontSprite(spec).array();
+    static Bsprite* makeFont(const FontRecipe& recipe) {
+        ByteArray* data = fontSprite(recipe).array();
         auto* font = Runtime::make<Bsprite>();
         EXPECT_TRUE(font->Load(data, 0));
-        font->BuildCharMap(fontCharMap(spec));
+        font->BuildCharMap(fontCharMap(recipe));
         return font;
     }
 
