@@ -351,7 +351,6 @@ public:
     static IntArray* s_menuRemembered;       // int[8], per menu number the selection kept on leaving
     static IntArray* s_menuItems;            // int[20], the current menu's items
     static ObjectArray* s_effectImages;      // Object[10]
-    static String* s_textEncoding;           // literal 45
     // The game's copies of the actors' behaviour index and type-to-sprite map, which the state code
     // reads; taken when the main pack is opened. The actors sit above the game, so they hand over
     // where the two statics live at registration time.

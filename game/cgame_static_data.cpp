@@ -32,7 +32,6 @@ IntArray* cGame::s_viewRect = nullptr;
 IntArray* cGame::s_menuRemembered = nullptr;
 IntArray* cGame::s_menuItems = nullptr;
 ObjectArray* cGame::s_effectImages = nullptr;
-String* cGame::s_textEncoding = nullptr;
 ObjectArray* cGame::s_behaviours = nullptr;
 ShortArray* cGame::s_typeSprite = nullptr;
 
@@ -44,7 +43,7 @@ const StaticRefRegistration kStatics(CID_cGame, &cGame::s_levelPackNames, &cGame
                                      &cGame::s_menuYesNo, &cGame::s_menuSound, &cGame::s_menuDifficulty,
                                      &cGame::s_fonts, &cGame::s_layerSprites, &cGame::s_levelStats,
                                      &cGame::s_viewRect, &cGame::s_menuRemembered, &cGame::s_menuItems,
-                                     &cGame::s_effectImages, &cGame::s_textEncoding, &cGame::s_behaviours,
+                                     &cGame::s_effectImages, &cGame::s_behaviours,
                                      &cGame::s_typeSprite);
 
 ObjectArray** g_actorBehaviours = nullptr;
@@ -128,7 +127,8 @@ void cGame::initStaticData() {
         Log::error("cGame: no memory for the static data");
         return;
     }
-    s_textEncoding = Runtime::ldcString(kTextEncodingName);
+    // The text packs' encoding is the pack engine's own static (boot sets it again).
+    s_encoding = Runtime::ldcString(kTextEncodingName);
     initCheatSequence();
 }
 

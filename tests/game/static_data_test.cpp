@@ -98,7 +98,7 @@ TEST_F(StaticDataTest, ContainersStartEmptyWithTheirSizes) {
         ASSERT_NE(array, nullptr);
         EXPECT_EQ(ints(array), std::vector<jint>(static_cast<size_t>(length), 0));
     }
-    EXPECT_EQ(cGame::s_textEncoding, Runtime::ldcString(45));
+    EXPECT_EQ(cGame::s_encoding, Runtime::ldcString(45));
     EXPECT_NE(cGame::s_cheatSequence, nullptr);
 }
 
