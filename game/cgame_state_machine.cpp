@@ -1,6 +1,6 @@
 // cGame's state machine: one handler per screen state, the messages each gets in a frame, the
 // change requested during a frame applied at its end, and the per-state frame and time counters.
-// The states of the screens built later are in the table without a handler until they come; such a
+// The states of the screens not built yet have no handler in the table; such a
 // state logs that it has none when it is entered and ignores its messages.
 #include <iterator>
 
@@ -50,8 +50,41 @@ constexpr StateName kStateNames[] = {
 };
 static_assert(std::size(kStateNames) == 20, "the game has 20 screen states");
 
-// Indexed by state number. The boot and logo states are here; the others install theirs.
-cGame::StateHandler g_handlers[cGame::kStateCount] = {nullptr, &cGame::stateBoot, &cGame::stateInit};
+// Indexed by state number, one line a state: a screen's handler goes on its line when it is built.
+cGame::StateHandler g_handlers[cGame::kStateCount] = {
+    nullptr,  // 0
+    &cGame::stateBoot,  // 1
+    &cGame::stateInit,  // 2
+    nullptr,  // 3 splash
+    nullptr,  // 4 loading
+    nullptr,  // 5
+    nullptr,  // 6 main menu
+    nullptr,  // 7
+    nullptr,  // 8 sound menu
+    nullptr,  // 9
+    nullptr,  // 10
+    nullptr,  // 11 pause menu
+    nullptr,  // 12 in-game sound menu
+    nullptr,  // 13
+    nullptr,  // 14 play
+    nullptr,  // 15 hero lost
+    nullptr,  // 16 loss menu
+    nullptr,  // 17
+    nullptr,  // 18 scrolling text
+    nullptr,  // 19 level end
+    nullptr,  // 20
+    nullptr,  // 21 level select
+    nullptr,  // 22
+    nullptr,  // 23
+    nullptr,  // 24
+    nullptr,  // 25
+    nullptr,  // 26 info pages
+    nullptr,  // 27 difficulty menu
+    nullptr,  // 28 intro
+    nullptr,  // 29 picture browser
+    nullptr,  // 30 promotion question
+    nullptr,  // 31 promotion screen
+};
 
 bool validState(jint state) { return state >= 0 && state < cGame::kStateCount; }
 
