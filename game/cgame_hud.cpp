@@ -28,7 +28,7 @@ Bsprite* spriteIn(ObjectArray* table, jint slot) {
 // Three painted frames on, three off.
 bool blinkShown() { return jt::rem(cGame::s_hudClock, 6) < 3; }
 
-void frame(Bsprite* sprite, jint f, jint x, jint y) {
+void paintFrame(Bsprite* sprite, jint f, jint x, jint y) {
     if (sprite) sprite->PaintFrame(cGame::s_g, f, x, y, 0, 0, 0);
 }
 
@@ -59,7 +59,7 @@ void energy(jint value) {
 void racer(Bsprite* hud, jlong height, jlong top, jint markFrame, jint tickColour) {
     if (top == 0) return;   // no distance handed over: no place on the gauge
     const jint d = jt::l2i(jt::sub(jlong{kGaugeLength}, jt::div(jt::mul(height, jlong{kGaugeLength}), top)));
-    frame(hud, markFrame, jt::add(142, d), 110);
+    paintFrame(hud, markFrame, jt::add(142, d), 110);
     if (!cGame::s_g) return;
     cGame::s_g->setColor(tickColour);
     cGame::s_g->drawLine(402, jt::add(140, d), 397, jt::add(140, d));
@@ -73,7 +73,7 @@ void cGame::paintHud() {
     if (!s_actorView || !s_actorView->hudValues || !s_actorView->hudValues(&v)) return;
     Bsprite* hud = spriteIn(s_sprites, kHudSprite);
     if (Bsprite* font = spriteIn(s_fonts, kHudFont)) font->SetCurrentPalette(0);
-    frame(hud, 0, 6, 30);
+    paintFrame(hud, 0, 6, 30);
     text(count(v.lives), 116, 34);
     BX_RETURN_IF_PENDING();
     if (!s_altPlayerLevel) {
@@ -82,7 +82,7 @@ void cGame::paintHud() {
             icon(hud, 3, 340, 30);
             text(count(v.specialShots), 400, 30);
         } else if (v.meter >= kLowMeter || blinkShown()) {
-            frame(hud, 9, 340, 30);
+            paintFrame(hud, 9, 340, 30);
             text(join(Runtime::ldcString(kHudCountLiteral), formatNumber(v.meter, s_language)), 400, 30);
         }
         BX_RETURN_IF_PENDING();
@@ -92,13 +92,13 @@ void cGame::paintHud() {
         return;
     }
     energy(v.altHealth);
-    frame(hud, 16, 400, 30);
+    paintFrame(hud, 16, 400, 30);
     text(count(v.altValues[0]), 450, 34);
-    frame(hud, 17, 566, 30);
+    paintFrame(hud, 17, 566, 30);
     text(count(v.altValues[1]), 616, 34);
     BX_RETURN_IF_PENDING();
     if (s_g) s_g->setColor(kWhite);
-    frame(hud, 20, 140, 70);
+    paintFrame(hud, 20, 140, 70);
     racer(hud, v.raceHeightRival, v.raceTop, 19, kWhite);
     racer(hud, v.raceHeightPlayer, v.raceTop, 18, kPlayerTick);
 }

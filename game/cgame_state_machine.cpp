@@ -144,7 +144,9 @@ void cGame::stepStateMachine(cGame* game) {
         dispatchState(game, kMsgEnter);
         BX_RETURN_IF_PENDING();
     }
-    // Touch input, the dialog overlay and the soft keys join this step with their screens.
+    updateTouchInput();
+    BX_RETURN_IF_PENDING();
+    // The dialog overlay and the soft keys join this step with their screens.
     dispatchState(game, kMsgUpdate);
     BX_RETURN_IF_PENDING();
     dispatchState(game, kMsgPaint);

@@ -162,8 +162,7 @@ bool cGame::isPointInRect(jint px, jint py, jint x0, jint y0, jint x1, jint y1) 
 }
 
 bool cGame::isPointInBox(jint px, jint py, jint x, jint y, jint w, jint h) {
-    // In 64 bits: a box reaching past the int range still ends where it should.
-    return px > x && jlong{px} < jlong{x} + w && py > y && jlong{py} < jlong{y} + h;
+    return px > x && px < jt::add(x, w) && py > y && py < jt::add(y, h);
 }
 
 bool cGame::isInRange(jint a, jint b, jint v) { return a > b ? (b <= v && v <= a) : (a <= v && v <= b); }
