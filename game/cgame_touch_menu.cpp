@@ -93,7 +93,7 @@ void cGame::touchMenuRows(jint state) {
     s_arrowTouched = 0;
     if (!s_touchDown && !s_touchUp) return;
     s_menuSelection = -1;
-    IntArray* box = s_hitBox;
+    IntArray* box = Runtime::newIntArray(4);
     const jint n = visibleRows();
     for (jint i = 0; i < n; ++i) {
         if (!menuRowRect(box, centre, n, i)) return;
@@ -122,7 +122,7 @@ void cGame::touchMenuRows(jint state) {
 
 void cGame::touchPageArrows() {
     if (!s_touchDown && !s_touchUp) return;
-    IntArray* box = s_hitBox;
+    IntArray* box = Runtime::newIntArray(4);
     for (jint arrow = 0; arrow < 2; ++arrow) {
         if (!pageArrowRect(box, arrow) || !touchInRect(box)) continue;
         if (!s_touchUp) {

@@ -99,7 +99,6 @@ protected:
         cGame::s_menuSprite = nullptr;
         cGame::s_arrowUpPlayer = cGame::s_arrowDownPlayer = nullptr;
         cGame::s_menuItems = nullptr;
-        cGame::s_hitBox = nullptr;
         cGame::s_touchLayoutImages = cGame::s_touchLayoutButtons = cGame::s_touchLayoutRects = nullptr;
         cGame::s_keysLive = cGame::s_keysFrame = nullptr;
         cGame::s_keyMap = cGame::s_keyMapNav = nullptr;
