@@ -272,23 +272,28 @@ TEST_F(SpritesPackTest, ReviewPictures) {
         keep("help_page_" + std::to_string(p));
     }
 
-    // Every frame of every sprite, 8 by 4 to a sheet, each centred in its cell.
+    // Every frame of every sprite, in cells as big as the sprite's biggest frame, each centred.
     for (const auto& [name, sprite] : std::vector<std::pair<std::string, Bsprite*>>{
              {"hud", hud}, {"pickups", pickups}, {"race_items", race}, {"puffball", puff}, {"lift", lift},
              {"lurker", lurker}, {"touch", touch}}) {
-        for (jint first = 0; first < sprite->GetFrameCount(); first += 32) {
+        // Measured on the screen: landscape x = screen y, landscape y = 480 - screen x.
+        std::vector<Box> boxes;
+        jint cellW = 1, cellH = 1;
+        for (jint f = 0; f < sprite->GetFrameCount(); ++f) {
+            boxes.push_back(measure(sprite, {f, 0, 0}));
+            cellW = std::max(cellW, boxes.back().maxY - boxes.back().minY + 8);
+            cellH = std::max(cellH, boxes.back().maxX - boxes.back().minX + 8);
+        }
+        const jint columns = std::max<jint>(1, 800 / cellW), perSheet = columns * std::max<jint>(1, 480 / cellH);
+        for (jint first = 0; first < sprite->GetFrameCount(); first += perSheet) {
             clear(0x27406B);
-            for (jint f = first; f < std::min(first + 32, sprite->GetFrameCount()); ++f) {
-                const Box b = measure(sprite, {f, 0, 0});
-                // Measured on the screen: landscape x = screen y, landscape y = 480 - screen x.
+            for (jint f = first; f < std::min(first + perSheet, sprite->GetFrameCount()); ++f) {
+                const Box& b = boxes[static_cast<size_t>(f)];
                 const jint w = b.maxY - b.minY, h = b.maxX - b.minX;
-                const jint lx0 = b.minY, ly0 = 480 - b.maxX;
-                const jint cellX = (f - first) % 8 * 100 + 50, cellY = (f - first) / 8 * 120 + 60;
-                const double scale = std::max({1.0, w / 96.0, h / 116.0});
-                if (scale > 1) continue;   // too big for a cell: shown on the play pictures
-                sprite->PaintFrame(m_g, f, cellX - lx0 - w / 2, cellY - ly0 - h / 2, 0, 0, 0);
+                const jint cellX = (f - first) % columns * cellW + cellW / 2, cellY = (f - first) / columns * cellH + cellH / 2;
+                sprite->PaintFrame(m_g, f, cellX - b.minY - w / 2, cellY - (480 - b.maxX) - h / 2, 0, 0, 0);
             }
-            keep("frames_" + name + "_" + std::to_string(first / 32));
+            keep("frames_" + name + "_" + std::to_string(first / perSheet));
         }
     }
 }

@@ -99,17 +99,24 @@ void drawChargeCell(SampleCanvas& c, double cx, double cy, double r, int glow) {
     c.roundRect(x + w, cy - h * 0.2, 5, h * 0.4, 1.5, kStoneLight);
     c.roundRect(x - 2.5, y - 2.5, w + 5, h + 5, 7, kOutline);
     c.roundRect(x, y, w, h, 5, kStone);
-    c.roundRect(x + 3, y + 3, w - 6, h - 6, 3, glow ? kDusk : kNight);
+    // The window lights up from night to sky as the cell charges.
+    const uint32_t window = glow >= 5 ? kSky : glow >= 3 ? kDusk : kNight;
+    c.roundRect(x + 3, y + 3, w - 6, h - 6, 3, window);
     c.roundRect(x + 2, y + 1, w - 4, 3, 1.5, kStoneLight);
-    const uint32_t bolt = glow >= 4 ? kGoldLight : glow >= 2 ? kGold : kGoldDark;
-    if (glow >= 3) c.circle(cx - 2, cy, r * 0.5 + glow, kGold, static_cast<uint8_t>(30 + glow * 18));
+    const uint32_t bolt = glow >= 5 ? kWhite : glow >= 3 ? kGoldLight : kGold;
+    if (glow >= 2) {
+        // Sparks leaping off the bolt.
+        const double a = glow * 1.1;
+        c.circle(cx - 2 + std::cos(a) * r * 0.55, cy + std::sin(a) * r * 0.4, 1.8, kGoldLight);
+        c.circle(cx - 2 - std::cos(a) * r * 0.6, cy - std::sin(a) * r * 0.35, 1.4, kGoldLight);
+    }
     const double k = r / 30;
     const Points shape{{cx + 2 * k, cy - 24 * k}, {cx - 14 * k, cy + 4 * k}, {cx - 2 * k, cy + 4 * k}, {cx - 7 * k, cy + 24 * k},
                        {cx + 12 * k, cy - 6 * k}, {cx, cy - 6 * k}};
     Points outline;
     for (const auto& [px, py] : shape) outline.push_back({px + (px < cx - 2 ? -1.6 : 1.6), py + (py < cy ? -1.6 : 1.6)});
     c.polygon(outline, kOutline);
-    c.polygon(shape, glow ? bolt : kGold);
+    c.polygon(shape, bolt);
 }
 
 void drawFeather(SampleCanvas& c, double cx, double cy, double r, double tilt) {

@@ -68,31 +68,38 @@ void lift(SampleCanvas& c, double cx, double top, int light) {
     }
 }
 
-// The lurker's rock with its eyes: `open` 0 shut .. 2 wide, looking by `look` pixels sideways.
+// The lurker's rock with its eyes: `open` 0 shut .. 2 wide, looking by `look` pixels sideways;
+// with its eyes open it bares its teeth.
 void lurker(SampleCanvas& c, double cx, double by, int open, double look) {
     auto rock = [=](double grow) {
         return [=](double x, double y) {
-            const double u = (x - cx) / (46 + grow), v = (y - by + 4) / (44 + grow);
+            const double u = (x - cx) / (56 + grow), v = (y - by + 4) / (54 + grow);
             return v <= 0 && u * u + v * v * (1 + 0.25 * std::sin(u * 5)) <= 1;
         };
     };
-    c.ellipse(cx, by - 2, 48, 6, kShadow, 100);
-    c.fill(rock(2.5), kOutline, cx - 50, by - 52, cx + 50, by);
-    c.fill(rock(0), [=](double x, double y) { return x - cx + (by - y) * 0.4 > 22 ? kStoneDark : kStone; }, cx - 48, by - 50, cx + 48, by);
-    c.ellipse(cx - 18, by - 36, 12, 5, kStoneLight);
-    for (int i = 0; i < 3; ++i) c.line(cx - 30 + i * 26, by - 12 - i * 3, cx - 20 + i * 26, by - 16 - i * 3, 2, kStoneDark);
+    c.ellipse(cx, by - 2, 58, 7, kShadow, 100);
+    c.fill(rock(2.5), kOutline, cx - 60, by - 62, cx + 60, by);
+    c.fill(rock(0), [=](double x, double y) { return x - cx + (by - y) * 0.4 > 26 ? kStoneDark : kStone; }, cx - 58, by - 60, cx + 58, by);
+    c.ellipse(cx - 22, by - 44, 14, 6, kStoneLight);
+    c.circle(cx + 30, by - 40, 4, kStoneDark);
+    c.circle(cx - 38, by - 16, 3, kStoneDark);
+    for (int i = 0; i < 3; ++i) c.line(cx - 36 + i * 30, by - 10 - i * 3, cx - 24 + i * 30, by - 15 - i * 3, 2, kStoneDark);
     // The dark crack it peers out of.
-    c.ellipse(cx, by - 24, 28, 11, kOutline);
-    c.ellipse(cx, by - 24, 25, 8.5, kNight);
+    c.ellipse(cx, by - 28, 34, 14, kOutline);
+    c.ellipse(cx, by - 28, 31, 11.5, kNight);
     if (open == 0) {
-        for (int side = -1; side <= 1; side += 2) c.line(cx + side * 11 - 5, by - 24, cx + side * 11 + 5, by - 24, 2, kEmber);
+        for (int side = -1; side <= 1; side += 2) c.line(cx + side * 13 - 6, by - 30, cx + side * 13 + 6, by - 30, 2.2, kEmber);
         return;
     }
-    const double h = open == 1 ? 2.5 : 5;
+    const double h = open == 1 ? 2.5 : 6;
     for (int side = -1; side <= 1; side += 2) {
-        c.ellipse(cx + side * 11, by - 24, 6.5, h, kGoldLight);
-        c.ellipse(cx + side * 11 + look, by - 24, 2.5, std::min(h, 3.5), kEmberDark);
+        c.ellipse(cx + side * 13, by - 31, 8, h + 1.5, kGold, 90);
+        c.ellipse(cx + side * 13, by - 31, 7, h, kGoldLight);
+        c.ellipse(cx + side * 13 + look, by - 31, 2.6, std::min(h, 4.0), kEmberDark);
     }
+    if (open == 2)
+        for (int t = -3; t <= 3; ++t)
+            c.polygon({{cx + t * 6 - 3, by - 22}, {cx + t * 6 + 3, by - 22}, {cx + t * 6, by - 17}}, kMist);
 }
 
 }  // namespace
@@ -129,7 +136,7 @@ void drawLurkerSprite(SpriteSheet& sheet) {
     };
     const Look looks[5] = {{2, 0}, {2, -3}, {2, 3}, {1, 0}, {0, 0}};
     for (int i = 0; i < 5; ++i) {
-        FrameCanvas f(-52, -56, 52, 6);
+        FrameCanvas f(-62, -64, 62, 8);
         lurker(f.canvas, f.ax(0), f.ay(0), looks[i].open, looks[i].look);
         f.addTo(sheet, i);
     }
