@@ -281,6 +281,19 @@ TEST_F(TouchInputTest, LayoutFollowsTheLevelAndTheHero) {
     EXPECT_TRUE(FakeHero::stopped);
 }
 
+TEST_F(TouchInputTest, AButtonHeldOnAnAlternatePlayerLevelStaysHeld) {
+    // The layout is chosen whole each frame, so layout 1's held button is not let go and pressed
+    // again every frame (which would show the key as just pressed in every snapshot).
+    playScreen();
+    cGame::setLevel(4);
+    down(button(1, 0));   // '4': left
+    for (jint held = 1; held <= 4; ++held) {
+        frame();
+        EXPECT_EQ(live(3), held);
+    }
+    EXPECT_EQ(cGame::s_touchLayout, 1);
+}
+
 TEST_F(TouchInputTest, MenuRowsSelectAndFire) {
     constexpr jint kDisabled = static_cast<jint>(0x80000000u);
     struct Case {
