@@ -526,8 +526,6 @@ public:
     static jint s_softkeyLeft;      // kSoftkeyNone, kSoftkeyIcon or a text id
     static jint s_softkeyRight;
     static bool s_softkeyFlag;
-    // The touch state the painters read (s_touchDown, s_softkeyTouched, s_softkeyTapTimer,
-    // s_arrowTouched) is the touch input's.
     // --- end of menus, dialogs, soft keys and the screen transition ---
 
     // --- touch input and heads-up display (cgame_touch*.cpp, cgame_hud*.cpp) ---
