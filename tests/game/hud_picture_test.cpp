@@ -3,24 +3,17 @@
 // pictures go to the test's temp folder (hud_hero.png, hud_race.png) for looking at.
 #include <gtest/gtest.h>
 
-#include <memory>
 #include <string>
 #include <vector>
 
-#include "classlib/io/javax_microedition_io_resource_input_stream.h"
 #include "classlib/lcdui/javax_microedition_lcdui_graphics.h"
 #include "classlib/lcdui/javax_microedition_lcdui_image.h"
 #include "game/cgame.h"
-#include "platform/file_paths.h"
 #include "platform/graphics/landscape_view.h"
 #include "platform/graphics/png_writer.h"
 #include "runtime/array.h"
-#include "classlib/constant_pool_loader.h"
-#include "runtime/constant_pool.h"
-#include "runtime/exceptions.h"
-#include "runtime/heaps.h"
-#include "runtime/object_manager.h"
 #include "sprites/bsprite.h"
+#include "tests/game/shipped_data_fixture.h"
 
 namespace {
 
@@ -29,34 +22,11 @@ using Graphics = javax_microedition_lcdui_Graphics;
 constexpr int kW = 800, kH = 480;
 constexpr jint kFontsPack = 134, kSpritesPack = 138;
 
-class HudPictureTest : public ::testing::Test {
+class HudPictureTest : public ShippedDataTest {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(Runtime::initHeaps(8 << 20, 32 << 20));
-        m_objectManager = std::make_unique<ObjectManager>();
-        platform::setDataFile(BRINDLEX_DATA_BAR);
-        Runtime::loadConstants();
-        cGamePacks::s_encoding = Runtime::ldcString(cGamePacks::kEncodingLiteral);
+        ShippedDataTest::SetUp();
         loadArt();
-    }
-    void TearDown() override {
-        cGame::registerActorView(nullptr);
-        cGame::s_fonts = cGame::s_sprites = nullptr;
-        cGame::s_g = nullptr;
-        cGame::s_altPlayerLevel = 0;
-        cGame::s_frameCounter = cGame::s_hudClock = 0;
-        cGamePacks::packClose();
-        cGamePacks::s_packName = nullptr;
-        cGamePacks::s_packOffsets = nullptr;
-        cGamePacks::s_packFirstItems = nullptr;
-        cGamePacks::s_packSkipBuffer = nullptr;
-        cGamePacks::s_lzmaResult = nullptr;
-        cGamePacks::s_encoding = nullptr;
-        javax_microedition_io_ResourceInputStream::unloadArchiveIndex();
-        Runtime::clearPendingException();
-        Runtime::setConstantPool(nullptr);
-        Runtime::destroyHeaps();
-        m_objectManager.reset();
     }
 
     // The fonts as the game's start-up loads them, the HUD sprite and the energy icon as play does.
@@ -114,9 +84,6 @@ protected:
         for (int i = 0; i < kW * 130; ++i) n += with[i] != without[i];
         return n;
     }
-
-private:
-    std::unique_ptr<ObjectManager> m_objectManager;
 };
 
 TEST_F(HudPictureTest, HeroAndRaceLayoutsOverAScene) {
