@@ -130,6 +130,9 @@ void cGame::registerActorView(const ActorView* view) { s_actorView = view; }
 
 void cGame::registerPromoPointer(const PromoPointer* handlers) { s_promoPointer = handlers; }
 
+// Each handler also hands the landscape point to the promotion screen's handler of the same kind
+// (IGP::pointerPressed, IGP::pointerReleased, IGP::pointerDragged), which the program registers with
+// registerPromoPointer: the game sits below the promotion screen and cannot name it.
 void cGame::pointerPressed(jint x, jint y) {
     GameLock lock;
     s_touchDown = true;
