@@ -427,6 +427,23 @@ TEST_F(TouchInputTest, PageArrowsTurnPages) {
     EXPECT_EQ(cGame::s_arrowUpPlayer->anim, 7);
 }
 
+TEST_F(TouchInputTest, PromotionScreenGetsTheLandscapePointOfEachEvent) {
+    static std::vector<std::vector<jint>> seen;
+    seen.clear();
+    static const cGame::PromoPointer handlers{[](jint x, jint y) { seen.push_back({0, x, y}); },
+                                              [](jint x, jint y) { seen.push_back({1, x, y}); },
+                                              [](jint x, jint y) { seen.push_back({2, x, y}); }};
+    cGame::registerPromoPointer(&handlers);
+    game->pointerPressed(100, 300);
+    game->pointerDragged(0, 799);
+    game->pointerReleased(479, 0);
+    cGame::registerPromoPointer(nullptr);
+    game->pointerPressed(1, 1);
+    EXPECT_EQ(seen, (std::vector<std::vector<jint>>{{0, 300, 380}, {2, 799, 480}, {1, 0, 1}}));
+    EXPECT_TRUE(cGame::s_touchDown && cGame::s_touchUp);
+    EXPECT_EQ(cGame::s_touchX, 1);
+}
+
 TEST_F(TouchInputTest, BordersDoNotCount) {
     struct Case {
         jint px, py;
