@@ -122,10 +122,6 @@ public:
     static jint s_screenHeight;
     static jint s_musicId;        // the last music asked for, -1 none
     static jbyte s_musicLoop;
-    static jint s_pointerX;       // the last press, release or drag point (portrait screen)
-    static jint s_pointerY;
-    static jbyte s_pointerPressed;
-    static jbyte s_pointerReleased;
 
     // --- The state machine ---
     static constexpr jint kStateCount = 32;  // state numbers 0..31
@@ -309,11 +305,6 @@ public:
     static jint s_cheatIndex;
     static bool s_cheatMode;
 
-    // --- Message box and pending UI action (only what the cheat sequence sets so far) ---
-    static void showMessageBox(jint textId);
-    static jint s_messageBoxText;  // text-pack id of the prepared message box, -1 none
-    static jint s_pendingAction;   // what the next screen transition does; 2 opens the message box
-
     // --- Static data (cgame_static_data.cpp): per-level tables, menu lists, the empty containers
     // the later screens fill, and the level properties. Levels are 0..9, indexed by s_level. ---
     static constexpr jint kLevelCount = 10;
@@ -458,4 +449,181 @@ public:
     static jint s_levelMusicOverride;   // music a trigger chose for the level, while the flag is set
     static jbyte s_levelMusicOverrideOn;
     // --- end of text drawing, number formatting, sound requests ---
+
+    // --- Menus, dialogs, soft keys and the screen transition (cgame_menu*.cpp, cgame_dialog*.cpp,
+    // cgame_softkeys.cpp, cgame_transition.cpp). A choice blinks 4 painted frames, then becomes the
+    // pending UI action; the transition closes (300 ms), performs it and, for 2, 3 and 5, opens again.
+    // Menu item ids: bits 0..27 the text id, bit 30 the special (promotion) row, bit 31 disabled. ---
+    static constexpr jint kMenuTextMask = 0x0FFFFFFF;
+    static constexpr jint kMenuSpecial = 0x40000000;
+    static constexpr jint kMenuDisabled = static_cast<jint>(0x80000000u);
+    static constexpr jint kMenuCapacity = 20;
+    static constexpr jint kActionNone = 0, kActionLoad = 1, kActionOpenDialog = 2, kActionCloseDialog = 3,
+                          kActionLoadTarget = 4, kActionReopen = 5;
+    static constexpr jint kTransitionHalf = 300;  // ms of each half
+    static constexpr jint kBlinkFrames = 4;
+    static constexpr jint kSoftkeyNone = -1, kSoftkeyIcon = -2;
+
+    // Installs the list (at most kMenuCapacity items are kept) and its scroll position from the
+    // remembered selection; no row is selected.
+    static void setMenuItems(jint menu, IntArray* items, jint visibleRows);
+    // The scroll position and selection from the menu's remembered selection, which is kept inside
+    // the list: a selection at or past the count that is kept lands on the last row, and the first
+    // row never leaves fewer than the visible rows below it.
+    static void initMenuList(jint menu, jint visibleRows);
+    // Up (1, 8) and down (2, 14) scroll by one row and clear the selection.
+    static void menuNavigate();
+    // Marks every item equal to id disabled; with remove, also takes the first one out of the list
+    // and keeps the selection and first row inside what is left. An id not in the list changes nothing.
+    static void disableMenuItem(jint id, bool remove);
+    static void replaceMenuItem(jint id, jint newId);
+    static void paintMenuList(jint centreY);
+    // The first row that keeps a full page of rows inside the list.
+    [[nodiscard]] static jint menuLastFirstRow();
+
+    // A message box with the text (opened by pending action 2).
+    static void showMessageBox(String* text);
+    // A yes/no question with text textId; the default choice is not used.
+    static void showMessageBoxById(jint textId, jint defaultChoice, bool cancelable);
+    // The frame's keys while the overlay is up, then the transition step.
+    static bool updateDialogInput();
+    static void paintDialogBox();
+    // True in the frame in which a half ends; perform runs the pending action when closing ends.
+    static bool updateTransition(bool perform);
+
+    static void setSoftkeys(jint right, jint left, bool flag);
+    static void paintSoftkeys();
+    // No soft key shows over a dialog.
+    static void paintSoftkeysGuarded();
+    // The sprite font of s_fonts[font]; null for an index outside the table or a slot without a font.
+    [[nodiscard]] static Bsprite* fontSprite(jint font);
+    // Restarts a player on the animation from frame 0 with the given loop field.
+    static void startPlayerAnim(BXLibPlayer* player, jint anim, jint loops);
+
+    static IntArray* s_menuList;
+    static jint s_menuCount;
+    static jint s_menuVisibleRows;
+    static jint s_menuFirstRow;
+    static jint s_menuSelection;    // -1 none
+    static jint s_chosen;           // blinking menu item id, or a dialog's UI action; -1 none
+    static jint s_chosenBlink;      // painted frames left in the blink
+    static jint s_pendingAction;    // kAction*
+    static jint s_transitionPhase;  // 0 idle, -1 closing, 1 opening
+    static jlong s_transitionTime;  // ms, 0..kTransitionHalf
+    static bool s_redraw;           // the screen must be painted again
+    static bool s_promoMarkerShown;
+
+    static bool s_dialogOpen;
+    static jint s_dialogType;       // 0 message box, 1 question
+    static jint s_dialogTextId;     // the question's text id, -1 for a message box
+    static String* s_dialogText;
+    static String* s_wrappedText;
+    static jint s_dialogTextHeight;
+    static jint s_dialogChoice;     // 1 first answer, 0 second, 2 cancelled, -1 none
+    static bool s_dialogCancelable;
+    static bool s_dialogAnswered;
+
+    static jint s_softkeyLeft;      // kSoftkeyNone, kSoftkeyIcon or a text id
+    static jint s_softkeyRight;
+    static bool s_softkeyFlag;
+    // --- end of menus, dialogs, soft keys and the screen transition ---
+
+    // --- touch input and heads-up display (cgame_touch*.cpp, cgame_hud*.cpp) ---
+    // The pointer handlers (host thread, under the game lock) only record the finger; once a frame,
+    // before the screen's update, updateTouchInput turns the record into synthetic key events.
+    // Pointer points are portrait screen coordinates; hit boxes are sprite frame rectangles measured
+    // through the rotated painter (ASprite::GetFrameRect), so both sides compare in the same space.
+    static constexpr jint kTouchNone = -1000;        // the position while no finger is recorded
+    static constexpr jint kTouchLayoutCount = 6;
+    static constexpr jint kSoftkeyTapDelay = 4;      // frames from a soft-key square's lift to its key
+    static constexpr jint kLeftSoftkeyX = 400, kRightSoftkeyX = 0, kSoftkeyY = 720;   // screen squares
+
+    // The hero as touch input and the HUD see it. The actors register it; until they do, the play
+    // screen's buttons follow the layout rules without a hero and the HUD draws nothing.
+    struct HudValues {
+        jint lives;
+        jint energy;            // the hero's hit points
+        jint meter;             // the hero's gun energy
+        jint specialShots;
+        bool inVehicle;         // aboard the submarine
+        jint airMs;             // the submarine's air left
+        jint altHealth;         // the alternate player's hit points
+        jint altValues[2];      // its two pick-up counters
+        jlong raceHeightRival;
+        jlong raceHeightPlayer;
+        jlong raceTop;          // the height at the gauge's left end (the actors' 36000-pixel distance)
+    };
+    struct ActorView {
+        bool (*hudValues)(HudValues* out);   // false: no hero to show
+        jint (*heroState)();
+        jint (*heroSpeedY)();
+        void (*stopHero)();                  // both speed components to 0
+        bool (*heroBasicMode)();             // the hero's restricted move set
+        void (*steerSubmarine)(jint angle);  // the submarine the hero rides
+    };
+    static void registerActorView(const ActorView* view);
+    static const ActorView* s_actorView;
+    // The promotion screen's pointer handlers (it sits above the game, so it registers them); they
+    // get the landscape point.
+    struct PromoPointer {
+        void (*pressed)(jint x, jint y);
+        void (*released)(jint x, jint y);
+        void (*dragged)(jint x, jint y);
+    };
+    static void registerPromoPointer(const PromoPointer* handlers);
+    static const PromoPointer* s_promoPointer;
+
+    static void updateTouchInput();
+    static void releaseTouchButton();
+    static void setTouchLayout(jint layout);
+    // Strict: a point on the border is outside.
+    [[nodiscard]] static bool isPointInRect(jint px, jint py, jint x0, jint y0, jint x1, jint y1);
+    [[nodiscard]] static bool isPointInBox(jint px, jint py, jint x, jint y, jint w, jint h);
+    // v between a and b, both ends included, whichever is larger.
+    [[nodiscard]] static bool isInRange(jint a, jint b, jint v);
+    // The layouts' hit boxes from the touch-button sprite (once; the play screen's first entry).
+    static void buildTouchLayoutRects(Bsprite* touchSprite);
+    // The layout tables; part of cGame's static initialisation.
+    static void initTouchLayouts();
+    // The screen boxes the step hit-tests ({minX, minY, maxX, maxY} into rect); false when the sprite
+    // that measures them is missing. Row i of a list of `rows` rows centred on landscape y `centre`;
+    // the scroll arrows (0 up, 1 down) of that list; a question's answer (0 the first, 1 the second)
+    // for a text of height h; a picture page's arrow (0 left, 1 right).
+    static bool menuRowRect(IntArray* rect, jint centre, jint rows, jint i);
+    static bool menuArrowRect(IntArray* rect, jint centre, jint arrow);
+    static bool dialogAnswerRect(IntArray* rect, jint textHeight, jint answer);
+    static bool pageArrowRect(IntArray* rect, jint arrow);
+
+    // The step's parts: a point in a box; a synthetic tap of a device key (press then release); the
+    // hero's lives (0 without a hero); the screens' handling; a layout's button key (0 none).
+    [[nodiscard]] static bool touchInRect(IntArray* rect);
+    static void touchTap(jint keyCode);
+    [[nodiscard]] static jint touchHeroLives();
+    static void touchMenuRows(jint state);
+    static void touchPageArrows();
+    static void touchPlayButtons();
+    [[nodiscard]] static jint touchButtonKey(jint layout, jint button);
+
+    static jint s_touchX, s_touchY;
+    static bool s_touchDown;            // a finger landed; set until its lift is processed
+    static bool s_touchUp;              // a lift waits to be processed
+    static jint s_touchButton;          // the held button of the current layout, -1 none
+    static jint s_softkeyTouched;       // 0 none, 1 left square, 2 right square
+    static jint s_softkeyTapTimer;
+    static jint s_arrowTouched;         // 0 none, 1 up or left, 2 down or right
+    static jint s_touchLayout;
+    static jint s_touchLayoutTested;
+    static bool s_touchButtonsShown;
+    static jint s_softkeyTouchWidth, s_softkeyTouchHeight;
+    static ObjectArray* s_touchLayoutImages;   // per layout int[] of {frame, x, y}
+    static ObjectArray* s_touchLayoutButtons;  // per layout int[] of {frame, x, y, device key}
+    static ObjectArray* s_touchLayoutRects;    // per layout int[n][4] screen boxes; null until built
+
+    // The heads-up display over the play scene; reads the registered values, changes only its clock.
+    static void paintHud();
+    // A number with the digit glyphs of font 0, right-aligned on x (thousands separators included).
+    static void drawDigitString(jint number, jint x, jint y);
+    static jint s_hudClock;
+    static constexpr jint kHudCountLiteral = 196, kHudEnergyLiteral = 197;
+    // --- end of touch input and heads-up display ---
 };

@@ -53,7 +53,7 @@ const char* kindName(uint32_t kind) {
     }
 }
 
-void describe(Cursor& c, std::string& out) {
+void describe(Cursor& c, std::string& out, SpriteCounts& counts) {
     c.u16("the header");
     const uint32_t flags = c.u32("the header");
     const bool size16 = flags & ASprite::kFlagModuleSize16, xy = flags & ASprite::kFlagModuleXY,
@@ -116,6 +116,7 @@ void describe(Cursor& c, std::string& out) {
         r.first = c.s16("a frame");
         r.boxes = boxes ? c.s8("a frame") : 0;
         records.push_back(r);
+        counts.frameModules.push_back(r.count);
     }
     out += format("frames %d\n", std::max(frames, 0));
     int firstBox = 0;
@@ -154,6 +155,7 @@ void describe(Cursor& c, std::string& out) {
         const int count = static_cast<int>(c.u8("an animation"));
         c.u8("an animation");
         const int first = c.s16("an animation");
+        counts.animationFrames.push_back(count);
         out += format("  %4d\n", a);
         for (int j = 0; j < count; ++j) {
             const int i = first + j;
@@ -187,8 +189,22 @@ void describe(Cursor& c, std::string& out) {
 
 bool describeSprite(const std::string& bytes, std::string& out, std::string& error) {
     Cursor c{bytes};
+    SpriteCounts counts;
     try {
-        describe(c, out);
+        describe(c, out, counts);
+    } catch (const ShortData& e) {
+        error = e.what();
+        return false;
+    }
+    return true;
+}
+
+bool countSprite(const std::string& bytes, SpriteCounts& counts, std::string& error) {
+    Cursor c{bytes};
+    std::string text;
+    counts = {};
+    try {
+        describe(c, text, counts);
     } catch (const ShortData& e) {
         error = e.what();
         return false;
