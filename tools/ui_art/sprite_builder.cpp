@@ -1,6 +1,6 @@
 // Colours are reduced to what one sprite palette holds: every pixel becomes the tuple of its colours
-// in all palettes, snapped to 5 bits a channel and four alpha steps (fainter than a quarter is the
-// colour key); when more than 255 tuples remain, the rarest join their nearest frequent neighbour.
+// in all palettes, snapped to 5 bits a channel and four alpha steps (fainter than a sixth is the
+// colour key); when more than 255 tuples remain, a weighted k-means picks 255 that serve them best.
 #include "tools/ui_art/sprite_builder.h"
 
 #include <algorithm>
@@ -27,16 +27,6 @@ uint32_t snap(uint32_t argb) {
         return ((c & 0xF8) | c >> 5) << shift;
     };
     return a << 24 | ch(16) | ch(8) | ch(0);
-}
-
-uint64_t distance(const Tuple& a, const Tuple& b) {
-    uint64_t d = 0;
-    for (size_t i = 0; i < a.size(); ++i)
-        for (int shift = 0; shift < 32; shift += 8) {
-            const int64_t x = static_cast<int64_t>(a[i] >> shift & 0xFF) - static_cast<int64_t>(b[i] >> shift & 0xFF);
-            d += static_cast<uint64_t>(x * x);
-        }
-    return d;
 }
 
 std::string colourText(uint32_t argb) {
@@ -103,31 +93,57 @@ bool SpriteBuilder::write(const std::filesystem::path& dir, const std::string& n
             }
     std::vector<std::pair<Tuple, size_t>> byUse(counts.begin(), counts.end());
     std::stable_sort(byUse.begin(), byUse.end(), [](const auto& a, const auto& b) { return a.second > b.second; });
-    const size_t kept = std::min(byUse.size(), kMaxColours);
-    // Palette 0 must tell the kept tuples apart: a repeated colour is nudged in its blue channel.
-    std::map<Tuple, size_t> indexOf;
+    // Weighted k-means over the tuples (all palettes' channels at once), seeded with the most used.
+    const size_t k = std::min(byUse.size(), kMaxColours), dims = static_cast<size_t>(palettes_) * 4;
+    auto channels = [&](const Tuple& t) {
+        std::vector<double> v(dims);
+        for (size_t p = 0; p < t.size(); ++p)
+            for (size_t c = 0; c < 4; ++c) v[p * 4 + c] = t[p] >> (c * 8) & 0xFF;
+        return v;
+    };
+    std::vector<std::vector<double>> points, centres;
+    for (const auto& [t, n] : byUse) points.push_back(channels(t));
+    for (size_t i = 0; i < k; ++i) centres.push_back(points[i]);
+    std::vector<size_t> nearest(points.size(), 0);
+    for (int round = 0; round < 10 && byUse.size() > k; ++round) {
+        for (size_t i = 0; i < points.size(); ++i) {
+            double best = 1e300;
+            for (size_t j = 0; j < k; ++j) {
+                double d = 0;
+                for (size_t c = 0; c < dims && d < best; ++c) d += (points[i][c] - centres[j][c]) * (points[i][c] - centres[j][c]);
+                if (d < best) best = d, nearest[i] = j;
+            }
+        }
+        std::vector<std::vector<double>> sums(k, std::vector<double>(dims, 0));
+        std::vector<double> weights(k, 0);
+        for (size_t i = 0; i < points.size(); ++i) {
+            const double w = static_cast<double>(byUse[i].second);
+            for (size_t c = 0; c < dims; ++c) sums[nearest[i]][c] += points[i][c] * w;
+            weights[nearest[i]] += w;
+        }
+        for (size_t j = 0; j < k; ++j)
+            if (weights[j] > 0)
+                for (size_t c = 0; c < dims; ++c) centres[j][c] = sums[j][c] / weights[j];
+    }
+    if (byUse.size() <= k)
+        for (size_t i = 0; i < points.size(); ++i) nearest[i] = i;
+    // Palette 0 must tell the entries apart: a repeated colour is nudged in its blue channel.
     std::vector<Tuple> palette;
     std::set<uint32_t> used;
-    for (size_t i = 0; i < kept; ++i) {
-        Tuple t = byUse[i].first;
-        indexOf[t] = palette.size() + 1;
+    for (const auto& centre : centres) {
+        Tuple t(static_cast<size_t>(palettes_), 0);
+        for (size_t p = 0; p < t.size(); ++p)
+            for (size_t c = 0; c < 4; ++c)
+                t[p] |= static_cast<uint32_t>(std::clamp(std::lround(centre[p * 4 + c]), 0L, 255L)) << (c * 8);
         for (int step = 1; used.count(t[0]); ++step) {
-            const uint32_t blue = t[0] & 0xFF;
-            const uint32_t nudged = blue + static_cast<uint32_t>(step) <= 0xFF ? blue + static_cast<uint32_t>(step) : blue - static_cast<uint32_t>(step);
-            t[0] = (t[0] & 0xFFFFFF00u) | (nudged & 0xFF);
+            const uint32_t blue = t[0] & 0xFF, d = static_cast<uint32_t>(step);
+            t[0] = (t[0] & 0xFFFFFF00u) | ((blue + d <= 0xFF ? blue + d : blue - d) & 0xFF);
         }
         used.insert(t[0]);
         palette.push_back(t);
     }
-    for (size_t i = kept; i < byUse.size(); ++i) {
-        size_t best = 0;
-        uint64_t bestDistance = UINT64_MAX;
-        for (size_t k = 0; k < kept; ++k) {
-            const uint64_t d = distance(byUse[i].first, byUse[k].first);
-            if (d < bestDistance) bestDistance = d, best = k;
-        }
-        indexOf[byUse[i].first] = best + 1;
-    }
+    std::map<Tuple, size_t> indexOf;
+    for (size_t i = 0; i < byUse.size(); ++i) indexOf[byUse[i].first] = nearest[i] + 1;
 
     // Pictures larger than the engine's module limit are cut into tiles; blank tiles are left out.
     struct Piece {

@@ -20,14 +20,15 @@ using namespace tools::art;
 // Item 0: the studio logo shown on white: the emblem beside the name. Its frame's top-left is the
 // point it is drawn at.
 void buildLogo(SpriteBuilder& b) {
-    Canvas c(600, 230);
-    c.draw(emblem(210), 4, 10);
     Canvas name = boldText("BRINDLEX", 80, hex(kGoldLight), hex(kGoldDark), 5);
+    Canvas c(226 + name.width(), 230);
+    c.draw(emblem(210), 4, 10);
     c.draw(name, 222, 32);
-    c.roundRect(236, 140, 340, 8, 4, hex(kOutline));
-    c.roundRect(238, 142, 336, 4, 2, hex(kGold));
+    const int right = 222 + name.width() - 12, middle = (236 + right) / 2;
+    c.roundRect(236, 140, right - 236, 8, 4, hex(kOutline));
+    c.roundRect(238, 142, right - 240, 4, 2, hex(kGold));
     Canvas studio = boldText("G A M E   S T U D I O", 28, hex(kSky), hex(kNight), 0);
-    c.draw(studio, 406 - studio.width() / 2, 158);
+    c.draw(studio, middle - studio.width() / 2, 158);
     b.frame({{b.image(c), 0, 0}});
 }
 

@@ -50,11 +50,14 @@ public:
         ellipse(80 + lean * 0.5, 110 + up, 13, 20, kCream);
         for (int i = 0; i < 3; ++i) stroke(48 + i * 4 + lean * 0.5, 90 + i * 11 + up, 58 + i * 4 + lean * 0.5, 95 + i * 11 + up, 4, kStripe);
         leg(78, running ? swing : 0, kFur, up);
-        // Scarf round the neck, its end streaming back.
-        const double flutter = p_.scarf * 8;
-        polygon({{54 + lean, 78 + up}, {30 - (running ? 10 : 0), 70 + up - flutter}, {24 - (running ? 12 : 0), 80 + up - flutter * 0.5},
-                 {34, 88 + up}, {56 + lean, 86 + up}},
+        // Scarf round the neck, its two ends streaming back.
+        const double flutter = p_.scarf * 8, run = running ? 12 : 0;
+        polygon({{54 + lean, 78 + up}, {34 - run, 68 + up - flutter}, {16 - run, 70 + up - flutter}, {30 - run, 80 + up - flutter * 0.5},
+                 {54 + lean, 88 + up}},
                 kScarfDark);
+        polygon({{54 + lean, 80 + up}, {36 - run, 80 + up - flutter * 0.4}, {22 - run, 90 + up - flutter * 0.3}, {38 - run, 92 + up},
+                 {54 + lean, 90 + up}},
+                kScarf);
         rect(50 + lean, 74 + up, 44, 13, 6, kScarf);
         stroke(54 + lean, 84 + up, 90 + lean, 84 + up, 2, kScarfDark);
         // Head: ears, skull, muzzle, nose, eye and brow stripes.

@@ -66,25 +66,27 @@ Canvas titleScene(bool night) {
         uint32_t seed = 0x5EEDu;
         auto next = [&seed] { return (seed = seed * 1103515245u + 12345u) >> 8 & 0xFFFF; };
         for (int i = 0; i < 46; ++i) {
-            const double x = next() % 800, y = next() % 250, r = 0.9 + (next() % 10) / 8.0;
-            c.circle(x, y, r, i % 5 == 0 ? hex(kGoldLight) : hex(kMist));
+            // Whole-pixel squares: crisp, and few colours for the palette.
+            const int x = static_cast<int>(next() % 800), y = static_cast<int>(next() % 250), size = 2 + static_cast<int>(next() % 2);
+            c.roundRect(x, y, size, size, 0, i % 5 == 0 ? hex(kGoldLight) : hex(kMist));
         }
-        for (auto [x, y] : {std::pair{150.0, 60.0}, std::pair{470.0, 40.0}, std::pair{300.0, 150.0}}) {
-            c.line(x - 7, y, x + 7, y, 1.6, hex(kGoldLight));
-            c.line(x, y - 7, x, y + 7, 1.6, hex(kGoldLight));
+        for (auto [x, y] : {std::pair{150, 60}, std::pair{470, 40}, std::pair{300, 150}}) {
+            c.roundRect(x - 7, y - 1, 14, 2, 0, hex(kGoldLight));
+            c.roundRect(x - 1, y - 7, 2, 14, 0, hex(kGoldLight));
         }
     }
-    // The moon with its craters, or the sun with its ring.
+    // The moon with its craters, or the sun with its ring: top right, beside the splash's wordmark.
+    constexpr double kSunX = 742, kSunY = 70;
     if (night) {
-        c.circle(640, 92, 50, mix(hex(kSky), hex(kMist), 0.25));
-        c.circle(640, 92, 36, hex(kMist));
-        c.circle(628, 82, 7, hex(kStoneLight));
-        c.circle(652, 104, 5, hex(kStoneLight));
-        c.circle(650, 78, 3.5, hex(kStoneLight));
+        c.circle(kSunX, kSunY, 48, mix(hex(kNight), hex(kMist), 0.25));
+        c.circle(kSunX, kSunY, 34, hex(kMist));
+        c.circle(kSunX - 12, kSunY - 10, 7, hex(kStoneLight));
+        c.circle(kSunX + 12, kSunY + 12, 5, hex(kStoneLight));
+        c.circle(kSunX + 10, kSunY - 14, 3.5, hex(kStoneLight));
     } else {
-        c.circle(640, 92, 50, mix(hex(kMist), hex(kGoldLight), 0.45));
-        c.circle(640, 92, 36, hex(kGoldLight));
-        c.ring(640, 92, 36, 4, hex(kGold));
+        c.circle(kSunX, kSunY, 48, mix(hex(kSkyLight), hex(kGoldLight), 0.45));
+        c.circle(kSunX, kSunY, 34, hex(kGoldLight));
+        c.ring(kSunX, kSunY, 34, 4, hex(kGold));
     }
     const Rgb cloudLight = night ? mix(hex(kDusk), hex(kSky), 0.6) : hex(kWhite);
     const Rgb cloudDark = night ? hex(kDusk) : hex(kHaze);
