@@ -345,6 +345,7 @@ TEST_F(GameContentTest, TheContentsListingShowsEveryPackAndItem) {
                              "WAVE 22050 Hz 16-bit mono, 0.150 s\n", "kind   1  stored", "Ogg Vorbis",
                              "byte-array pack soundtypes: 3 entries\n", "  2  \"audio/midi\"\n",
                              "pack text_EN: 1 item\n", "text pack: 158 texts\n", "pack times: 1 item\n", "int[10]\n",
-                             "file app.jad: "})
+                             "file app.jad: ", "pack sprites: 41 items\n", "sprite: 28 frames, 0 animations",
+                             "sprite: 21 frames, 4 animations"})
         EXPECT_NE(listing.find(line), std::string::npos) << line << "\n" << listing;
 }

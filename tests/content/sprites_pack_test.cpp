@@ -211,6 +211,17 @@ TEST_F(SpritesPackTest, ReviewPictures) {
     Bsprite* lift = load(25);
     Bsprite* lurker = load(33);
 
+    // Font 1 with its char map, for the heads-up display's counts.
+    cGamePacks::packOpen(Runtime::ldcString(134));
+    Object* charMap = cGamePacks::packReadStream(0);
+    Bsprite* font = cGamePacks::loadSpriteFlags(2, 1, false, false);
+    cGamePacks::packClose();
+    ASSERT_TRUE(font && charMap && charMap->classId() == CID_ShortArray);
+    font->BuildCharMap(static_cast<ShortArray*>(charMap));
+    auto count = [&](const char* text, jint x, jint y) {
+        font->DrawString(m_g, String::fromCString(text), nullptr, x, y, 0, true);
+    };
+
     // Layout 0 with the up-right sector and the strike button held; the hero's heads-up display.
     clear(0x5A8F4A);
     touch->PaintFrame(m_g, 0, 150, 325, 0, 0, 0);
@@ -220,6 +231,9 @@ TEST_F(SpritesPackTest, ReviewPictures) {
     hud->PaintFrame(m_g, 0, 6, 30, 0, 0, 0);
     pickups->PaintAFrame(m_g, 1, 0, 233, 44, 0, 0, 0);
     hud->PaintFrame(m_g, 9, 340, 30, 0, 0, 0);
+    count("x3", 116, 34);
+    count("85%", 266, 34);
+    count("x1,250", 400, 30);
     puff->PaintAFrame(m_g, 0, 0, 420, 300, 0, 0, 0);
     lift->PaintAFrame(m_g, 0, 0, 520, 260, 0, 0, 0);
     lurker->PaintAFrame(m_g, 0, 2, 330, 420, 0, 0, 0);
@@ -235,6 +249,10 @@ TEST_F(SpritesPackTest, ReviewPictures) {
     pickups->PaintAFrame(m_g, 1, 0, 233, 44, 0, 0, 0);
     hud->PaintFrame(m_g, 16, 400, 30, 0, 0, 0);
     hud->PaintFrame(m_g, 17, 566, 30, 0, 0, 0);
+    count("x3", 116, 34);
+    count("100%", 266, 34);
+    count("x27", 450, 34);
+    count("x2", 616, 34);
     hud->PaintFrame(m_g, 20, 140, 70, 0, 0, 0);
     hud->PaintFrame(m_g, 19, 142 + 120, 110, 0, 0, 0);
     hud->PaintFrame(m_g, 18, 142 + 200, 110, 0, 0, 0);

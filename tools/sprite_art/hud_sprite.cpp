@@ -1,5 +1,5 @@
-// The heads-up display sprite: icons drawn from their top-left corner at the HUD's places (the
-// count follows each icon to its right), the race gauge and the two racers' markers under it.
+// The heads-up display sprite: icons drawn right of their point, centred a dozen pixels below it,
+// level with the count that follows each icon, the race gauge and the two racers' markers under it.
 // Frames: 0 lives, 1-8 the star shell's twinkle (animation 3), 9 the meter, 10-15 the meter's pulse
 // (animation 1), 16 and 17 the race's feather and bubble counters, 18 and 19 the player's and the
 // rival's markers (their point is the tick's x less 2), 20 the gauge.
@@ -52,28 +52,28 @@ void gauge(SpriteSheet& sheet) {
 
 void drawHudSprite(SpriteSheet& sheet) {
     {
-        FrameCanvas f(0, 0, 104, 50);
-        drawHeroHead(f.canvas, 26, 24, 22, true);
+        FrameCanvas f(0, -14, 104, 40);
+        drawHeroHead(f.canvas, f.ax(26), f.ay(14), 22, true);
         f.addTo(sheet, 0);
     }
     for (int phase = 0; phase < 8; ++phase) {
-        FrameCanvas f(0, 0, 54, 50);
-        drawStarShell(f.canvas, 26, 24, 20, phase);
+        FrameCanvas f(0, -14, 54, 40);
+        drawStarShell(f.canvas, f.ax(26), f.ay(11), 20, phase);
         f.addTo(sheet, 1 + phase);
     }
     for (int glow = 0; glow < 7; ++glow) {
-        FrameCanvas f(0, 0, 56, 50);
-        drawChargeCell(f.canvas, 26, 24, 22, glow);
+        FrameCanvas f(0, -14, 56, 40);
+        drawChargeCell(f.canvas, f.ax(26), f.ay(11), 22, glow);
         f.addTo(sheet, glow == 0 ? 9 : 9 + glow);
     }
     {
-        FrameCanvas f(0, 0, 46, 50);
-        drawFeather(f.canvas, 22, 24, 22, -0.5);
+        FrameCanvas f(0, -14, 46, 40);
+        drawFeather(f.canvas, f.ax(22), f.ay(14), 22, -0.5);
         f.addTo(sheet, 16);
     }
     {
-        FrameCanvas f(0, 0, 46, 50);
-        drawBubble(f.canvas, 22, 24, 19, 0);
+        FrameCanvas f(0, -14, 46, 40);
+        drawBubble(f.canvas, f.ax(22), f.ay(14), 19, 0);
         f.addTo(sheet, 17);
     }
     marker(sheet, 18, kScarf, kHaze);

@@ -131,13 +131,20 @@ void drawFeather(SampleCanvas& c, double cx, double cy, double r, double tilt) {
             return std::fabs(u + (t - 0.5) * 3) <= half + grow;
         };
     };
-    c.fill(vane(2.2, r * 0.38), kOutline, cx - r - 4, cy - r - 4, cx + r + 4, cy + r + 4);
-    c.fill(vane(0, r * 0.38), [=](double x, double) { return x < cx ? kMist : kWhite; }, cx - r, cy - r, cx + r, cy + r);
+    c.fill(vane(2.2, r * 0.48), kOutline, cx - r - 4, cy - r - 4, cx + r + 4, cy + r + 4);
+    // White with a sky-blue tip; the far side of the shaft in shade.
+    c.fill(vane(0, r * 0.48),
+           [=](double x, double y) {
+               const double along = -((x - cx) * std::sin(tilt)) + (y - cy) * std::cos(tilt);
+               if (along < -r * 0.45) return along < -r * 0.7 ? kSky : kHaze;
+               return x < cx ? kMist : kWhite;
+           },
+           cx - r, cy - r, cx + r, cy + r);
     const double ca = std::cos(tilt), sa = std::sin(tilt);
     auto at = [&](double u, double v) { return std::pair<double, double>{cx + u * ca - v * sa, cy + u * sa + v * ca}; };
     for (int i = -2; i <= 2; ++i) {
         const auto [ax0, ay0] = at(0, i * r * 0.28);
-        const auto [ax1, ay1] = at(r * 0.3, i * r * 0.28 - r * 0.12);
+        const auto [ax1, ay1] = at(r * 0.38, i * r * 0.28 - r * 0.12);
         c.line(ax0, ay0, ax1, ay1, 1.2, kSkyLight);
     }
     const auto [sx0, sy0] = at(1.5, -r * 0.95);

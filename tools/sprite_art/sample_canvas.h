@@ -1,7 +1,8 @@
 // A drawing surface for sprite art: every pixel holds 4x4 samples, each a colour of the art palette
 // with an opacity, so shapes come out with smooth silhouettes while the pixels keep the palette's
 // colours (a sprite's palette holds at most 256). A pixel resolves to the colour most of its samples
-// have and the mean opacity of all 16, which the sprite compiler stores as the pixel's alpha.
+// have and the mean opacity of all 16, which the sprite compiler stores as the pixel's alpha. (The
+// interface art's tools/art_canvas.h blends colours instead, which suits its pictures and images.)
 #pragma once
 
 #include <cstdint>
