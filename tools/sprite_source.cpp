@@ -303,19 +303,22 @@ bool readSpriteSource(const json& source, const fs::path& file, SpriteDefinition
         for (size_t k = 0; k < pixels.size(); ++k) {
             const uint32_t pixel = pixels[k] >> 24 == 0 ? gfx::kColourKey : pixels[k];
             const uint32_t colour = alphaPixels && pixel != gfx::kColourKey ? pixel | 0xFF000000u : pixel;
-            const std::string at = field + ": pixel (" + std::to_string(module.x + static_cast<int>(k) % module.w) + ", " +
-                                   std::to_string(module.y + static_cast<int>(k) / module.w) + ") of " +
-                                   m["image"].get<std::string>();
+            // The place is named only when a pixel is refused (made for every pixel, it was most of the build).
+            const auto at = [&] {
+                return field + ": pixel (" + std::to_string(module.x + static_cast<int>(k) % module.w) + ", " +
+                       std::to_string(module.y + static_cast<int>(k) / module.w) + ") of " +
+                       m["image"].get<std::string>();
+            };
             auto it = std::find(palette.begin(), palette.end(), colour);
             if (it == palette.end()) {
-                if (!autoPalette) return r.fail(at, "colour " + colourText(colour) + " is not in palettes[0]");
+                if (!autoPalette) return r.fail(at(), "colour " + colourText(colour) + " is not in palettes[0]");
                 const uint32_t back = paletteRoundTrip(sprite.paletteFormat, colour);
                 if (back != colour)
-                    return r.fail(at, "colour " + colourText(colour) + " does not fit palette format " +
+                    return r.fail(at(), "colour " + colourText(colour) + " does not fit palette format " +
                                           formatCodeText(sprite.paletteFormat) +
                                           " (it would become " + colourText(back) + ")");
                 if (static_cast<int>(palette.size()) == maxColours)
-                    return r.fail(at, "colour " + colourText(colour) + " is one more than pixel format " +
+                    return r.fail(at(), "colour " + colourText(colour) + " is one more than pixel format " +
                                           formatCodeText(sprite.pixelFormat) + " holds (" +
                                           std::to_string(maxColours) + ")");
                 palette.push_back(colour);
