@@ -180,6 +180,8 @@ protected:
     static uint16_t rgb565(uint32_t rgb) { return Graphics::toRGB565(0xFF000000u | rgb); }
 
     static Image* screen() { return cGame::s_frameImage; }
+    // Collecting at every allocation: timings say nothing then.
+    [[nodiscard]] bool stressed() const { return m_objects->stress(); }
 
     TempFolder temp;
 

@@ -101,7 +101,9 @@ TEST_F(LoaderGameStartTest, TenFramesUnderAGrowingBarLoadTheMenusResources) {
     }
     std::printf("kind 0 load: %.1f ms CPU in all, %.1f ms without the sound bank; per frame (ms):%s\n", total,
                 withoutSounds, figures.c_str());
-    EXPECT_LE(withoutSounds, 150.0);
+    if (!stressed()) {
+        EXPECT_LE(withoutSounds, 150.0);
+    }
 }
 
 // The bank follows the engine, not the player's switches: with both switches off every sound is
