@@ -51,12 +51,6 @@ void paintBackground(jint rgb) {
 
 }  // namespace
 
-void cGame::startLoading(jint kind, jint target) {
-    s_loadKind = kind;
-    s_loadTarget = target;
-    setState(kStateLoading);
-}
-
 void cGame::stateBoot(cGame*, jint message) {
     switch (message) {
         case kMsgEnter:
@@ -104,7 +98,7 @@ void cGame::stateInit(cGame*, jint message) {
             return;
         }
         case kMsgUpdate:
-            if (s_stateTime > kLogoTime) startLoading(kLoadKindBoot, kStateSplash);
+            if (s_stateTime > kLogoTime) requestLoading(kLoadKindBoot, kStateSplash);
             return;
         case kMsgPaint:
             // The logos themselves are drawn on the turned screen, which comes with the screens'
