@@ -6,7 +6,9 @@
 //   - the boot pack's cosine table (65 cosines of 256 units a turn, scaled by 256);
 //   - the reference-time pack (one time per level, 10 levels);
 //   - the sound content types and the 17 sounds: ids 0..16 only, each with a content type the
-//     types pack names and data of that type.
+//     types pack names and data of that type;
+//   - the sprites pack: the touch buttons, the heads-up display and the sprites that stay loaded
+//     have every frame and animation the game draws from them.
 #pragma once
 
 #include <filesystem>

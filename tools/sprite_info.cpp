@@ -117,9 +117,9 @@ void describe(Cursor& c, std::string& out, SpriteCounts& counts) {
         r.first = c.s16("a frame");
         r.boxes = boxes ? c.s8("a frame") : 0;
         records.push_back(r);
+        counts.frameModules.push_back(r.count);
     }
     out += format("frames %d\n", std::max(frames, 0));
-    counts.frames = std::max(frames, 0);
     int firstBox = 0;
     for (int f = 0; f < frames; ++f) {
         std::string rect;
@@ -152,11 +152,11 @@ void describe(Cursor& c, std::string& out, SpriteCounts& counts) {
     }
     const int anims = c.s16("the animation count");
     out += format("animations %d\n", std::max(anims, 0));
-    counts.animations = std::max(anims, 0);
     for (int a = 0; a < anims; ++a) {
         const int count = static_cast<int>(c.u8("an animation"));
         c.u8("an animation");
         const int first = c.s16("an animation");
+        counts.animationFrames.push_back(count);
         out += format("  %4d\n", a);
         for (int j = 0; j < count; ++j) {
             const int i = first + j;
@@ -201,15 +201,18 @@ bool describeSprite(const std::string& bytes, std::string& out, std::string& err
     return true;
 }
 
-bool countSprite(const std::string& bytes, SpriteCounts& counts) {
+bool countSprite(const std::string& bytes, SpriteCounts& counts, std::string& error) {
     Cursor c{bytes};
     std::string text;
+    counts = {};
     try {
         describe(c, text, counts);
-    } catch (const ShortData&) {
+    } catch (const ShortData& e) {
+        error = e.what();
         return false;
     }
-    return c.pos == bytes.size();
+    counts.bytesRead = c.pos;
+    return true;
 }
 
 }  // namespace tools
