@@ -285,7 +285,9 @@ private:
                                       " is missing" + role);
         const std::string field = source(name, item);
         SpriteCounts counts;
-        if (!countSprite(items[item].payload, counts)) return fail(field, "not a whole sprite" + role);
+        std::string notSprite;
+        if (!countSprite(items[item].payload, counts, notSprite) || counts.bytesRead != items[item].payload.size())
+            return fail(field, "not a whole sprite" + role);
         for (const int frame : use.frames) {
             const size_t f = static_cast<size_t>(frame);
             if (f >= counts.frameModules.size())

@@ -258,9 +258,10 @@ std::string describePayload(std::string_view p) {
     std::string shape;
     if (!p.empty() && skipNested(p, at, 0, &shape) && at == p.size()) return shape;
     SpriteCounts sprite;
-    if (countSprite(std::string(p), sprite)) {
-        std::snprintf(line, sizeof line, "sprite: %d frames, %d animations, %d modules, %d palettes", sprite.frames,
-                      sprite.animations, sprite.modules, sprite.palettes);
+    std::string notSprite;
+    if (countSprite(std::string(p), sprite, notSprite) && sprite.bytesRead == p.size()) {
+        std::snprintf(line, sizeof line, "sprite: %zu frames, %zu animations, %d modules, %d palettes",
+                      sprite.frameModules.size(), sprite.animationFrames.size(), sprite.modules, sprite.palettes);
         return line;
     }
     return std::to_string(p.size()) + " bytes";

@@ -120,7 +120,6 @@ void describe(Cursor& c, std::string& out, SpriteCounts& counts) {
         counts.frameModules.push_back(r.count);
     }
     out += format("frames %d\n", std::max(frames, 0));
-    counts.frames = std::max(frames, 0);
     int firstBox = 0;
     for (int f = 0; f < frames; ++f) {
         std::string rect;
@@ -153,7 +152,6 @@ void describe(Cursor& c, std::string& out, SpriteCounts& counts) {
     }
     const int anims = c.s16("the animation count");
     out += format("animations %d\n", std::max(anims, 0));
-    counts.animations = std::max(anims, 0);
     for (int a = 0; a < anims; ++a) {
         const int count = static_cast<int>(c.u8("an animation"));
         c.u8("an animation");
@@ -203,16 +201,18 @@ bool describeSprite(const std::string& bytes, std::string& out, std::string& err
     return true;
 }
 
-bool countSprite(const std::string& bytes, SpriteCounts& counts) {
+bool countSprite(const std::string& bytes, SpriteCounts& counts, std::string& error) {
     Cursor c{bytes};
     std::string text;
     counts = {};
     try {
         describe(c, text, counts);
-    } catch (const ShortData&) {
+    } catch (const ShortData& e) {
+        error = e.what();
         return false;
     }
-    return c.pos == bytes.size();
+    counts.bytesRead = c.pos;
+    return true;
 }
 
 }  // namespace tools

@@ -3,6 +3,7 @@
 // are untrusted: a section that runs past the end is reported, never read past.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -12,14 +13,16 @@ namespace tools {
 // holds the tables read so far.
 [[nodiscard]] bool describeSprite(const std::string& bytes, std::string& out, std::string& error);
 
+// How many frame-modules each frame has and how many frames each animation has, the module and
+// palette counts, and how many bytes the sprite's tables took (less than the data when something
+// follows them, so other data is not taken for a sprite).
 struct SpriteCounts {
-    int modules = 0, frames = 0, animations = 0, palettes = 0;
-    std::vector<int> frameModules;      // per frame, its frame-module count
-    std::vector<int> animationFrames;   // per animation, its frame count
+    std::vector<int> frameModules;
+    std::vector<int> animationFrames;
+    int modules = 0, palettes = 0;
+    size_t bytesRead = 0;
 };
-
-// The table sizes when `bytes` is exactly one whole sprite: every section read and nothing left
-// over (so other data is not taken for a sprite).
-[[nodiscard]] bool countSprite(const std::string& bytes, SpriteCounts& counts);
+// Reads the counts of a whole sprite; false with `error` as for describeSprite.
+[[nodiscard]] bool countSprite(const std::string& bytes, SpriteCounts& counts, std::string& error);
 
 }  // namespace tools

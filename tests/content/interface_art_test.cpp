@@ -6,6 +6,7 @@
 
 #include <array>
 #include <memory>
+#include <sstream>
 #include <string>
 
 #include "classlib/constant_pool_loader.h"
@@ -23,6 +24,8 @@
 #include "sprites/cgame_packs.h"
 #include "tests/sprites/pack_fixture.h"
 #include "tests/sprites/paint_sprite.h"
+#include "tools/barpack_cli.h"
+#include "tools/pack_contents.h"
 #include "tools/contact_sheet/contact_sheet.h"
 
 namespace {
@@ -181,6 +184,24 @@ TEST_F(InterfaceArtTest, EachFrameLandsWhereItsAnchorPointPutsIt) {
         for (const auto& [x, y] : c.outside) EXPECT_FALSE(painted(screen, pixel, x, y)) << x << ", " << y;
     }
     EXPECT_FALSE(Runtime::pending());
+}
+
+TEST_F(InterfaceArtTest, TheContentsListingCountsEachSpritesFramesAndAnimations) {
+    std::ostringstream out, err;
+    ASSERT_EQ(tools::runBarpack({"--contents", BRINDLEX_DATA_BAR}, out, err), 0) << err.str();
+    const std::string listing = out.str();
+    for (const char* line : {"pack ui: 4 items\n", "sprite: 25 frames, 10 animations, ", "sprite: 15 frames, 3 animations, ",
+                             "pack images: 2 items\n", "PNG "})
+        EXPECT_NE(listing.find(line), std::string::npos) << line << "\n" << listing;
+    // The menu sprite's bytes are a sprite; followed by one more byte they are not.
+    P::packOpen(Runtime::ldcString(P::kInterfacePackLiteral));
+    ByteArray* menu = P::packReadData(2);
+    P::packClose();
+    ASSERT_NE(menu, nullptr);
+    std::string bytes(static_cast<const char*>(menu->data), static_cast<size_t>(menu->length));
+    EXPECT_EQ(tools::describePayload(bytes).rfind("sprite: 25 frames, 10 animations, ", 0), 0u);
+    bytes += '\0';
+    EXPECT_EQ(tools::describePayload(bytes), std::to_string(bytes.size()) + " bytes");
 }
 
 TEST_F(InterfaceArtTest, TheContactSheetShowsEverything) {

@@ -49,66 +49,76 @@ TEST_F(ContentCheckTest, TheShippedAssetsPass) {
     EXPECT_TRUE(tools::collectAssets(temp.path() / "assets", entries, error, options)) << error;
 }
 
-TEST_F(ContentCheckTest, EachBrokenRuleNamesItsFileAndField) {
-    struct Case {
-        const char* what;
-        const char* file;          // the asset file broken: its first match of `pattern` replaced
-        const char* pattern;
-        const char* replacement;
-        std::string error;         // the message starts with it
-    };
-    const Case cases[] = {
-        {"a text the game draws is emptied",
-         "text_EN.pack/en.txt", "\nTap to continue\n", "\n\n",
-         file("text_EN.pack/en.txt") + ": text 35 is empty, but the game draws it (the blinking prompt)"},
-        {"a text line is lost, shifting every id after it",
-         "text_EN.pack/en.txt", "\nYes\n", "\n",
-         file("text_EN.pack/en.txt") + ":16: the comment numbers 7, but the text after it is text 6"},
-        {"the pack ends before the last help page",
-         "text_EN.pack/en.txt", "# 157:[^\n]*\n[^\n]*\n", "",
-         file("text_EN.pack/en.txt") + ": text 157 is missing (help page 6); the pack has 157 texts"},
-        {"the credits lose their placeholder",
-         "text_EN.pack/en.txt", "Edition %s0", "Edition 1.0",
-         file("text_EN.pack/en.txt") + ": text 81 has no %s0"},
-        {"a cosine is wrong",
-         "boot.pack/cosines.json", "256, 256, 256, 255", "256, 256, 256, 200",
-         file("boot.pack/cosines.json") + ": entry 3 is 200, the cosine of angle 3 is 255"},
-        {"the reference times stop at level 8",
-         "times.pack/pack.json", ", 480\\]", "]",
-         file("times.pack/pack.json") + ": items[0]: 9 entries, the game reads 10"},
-        {"an eighteenth sound",
-         "sounds.pack/pack.json", "\n\\]\\}", ",\n{\"synth\": \"tick.sfx\"}\n]}",
-         file("sounds.pack/pack.json") + ": items[17]: sound ids are 0 to 16"},
-        {"a sound's kind names no content type",
-         "sounds.pack/pack.json", "\"kind\": 2", "\"kind\": 3",
-         file("sounds.pack/title.notes") + ": kind 3 names no content type"},
-        {"a WAVE clip labelled MIDI",
-         "sounds.pack/pack.json", "\"select.sfx\", ", "\"select.sfx\", \"kind\": 2, ",
-         file("sounds.pack/select.sfx") + ": kind 2 says audio/midi, but the data is not of that type"},
-        {"the touch buttons are left out of the sprites pack",
-         "sprites.pack/pack.json", "\\{\"sprite\": \"touch.json\", \"lzma\": true\\}", "{\"empty\": true}",
-         file("sprites.pack/pack.json") + ": items[40]: sprite 40 is missing (the touch buttons"},
-        {"the heads-up display made from a sprite without its frames",
-         "sprites.pack/pack.json", "\"hud.json\"", "\"lift.json\"",
-         file("sprites.pack/lift.json") + ": frames[9] is missing; the sprite has 2 frames (the heads-up display"},
-        {"the race pick-ups made from a sprite without their animations",
-         "sprites.pack/pack.json", "\"race_items.json\"", "\"lift.json\"",
-         file("sprites.pack/lift.json") + ": animations[1] is missing; the sprite has 1 animations (the race pick-ups"},
-        {"the menu sprite made from one without its rows and arrows",
-         "ui.pack/pack.json", "\"menu.json\"", "\"logo.json\"",
-         file("ui.pack/logo.json") + ": frames[6] is missing; the sprite has "},
-        {"a sound source with a mistake",
-         "sounds.pack/race_won.notes", "song hooray", "song hooray fanfare",
-         file("sounds.pack/race_won.notes") + ":18: song: no pattern \"fanfare\""},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
-        fs::remove_all(temp.path() / "assets");
-        SetUp();   // a fresh copy for each case
-        edit(c.file, c.pattern, c.replacement);
-        const std::string error = packError();
-        EXPECT_TRUE(error.starts_with(c.error)) << error;
-    }
+// One broken rule: the asset file broken (its first match of `pattern` replaced), and the file the
+// message names with the start of what it says.
+struct BrokenRule {
+    const char* what;
+    const char* file;
+    const char* pattern;
+    const char* replacement;
+    const char* errorFile;
+    const char* error;
+};
+
+const BrokenRule kBrokenRules[] = {
+    {"a text the game draws is emptied",
+     "text_EN.pack/en.txt", "\nTap to continue\n", "\n\n",
+     "text_EN.pack/en.txt", ": text 35 is empty, but the game draws it (the blinking prompt)"},
+    {"a text line is lost, shifting every id after it",
+     "text_EN.pack/en.txt", "\nYes\n", "\n",
+     "text_EN.pack/en.txt", ":16: the comment numbers 7, but the text after it is text 6"},
+    {"the pack ends before the last help page",
+     "text_EN.pack/en.txt", "# 157:[^\n]*\n[^\n]*\n", "",
+     "text_EN.pack/en.txt", ": text 157 is missing (help page 6); the pack has 157 texts"},
+    {"the credits lose their placeholder",
+     "text_EN.pack/en.txt", "Edition %s0", "Edition 1.0",
+     "text_EN.pack/en.txt", ": text 81 has no %s0"},
+    {"a cosine is wrong",
+     "boot.pack/cosines.json", "256, 256, 256, 255", "256, 256, 256, 200",
+     "boot.pack/cosines.json", ": entry 3 is 200, the cosine of angle 3 is 255"},
+    {"the reference times stop at level 8",
+     "times.pack/pack.json", ", 480\\]", "]",
+     "times.pack/pack.json", ": items[0]: 9 entries, the game reads 10"},
+    {"an eighteenth sound",
+     "sounds.pack/pack.json", "\n\\]\\}", ",\n{\"synth\": \"tick.sfx\"}\n]}",
+     "sounds.pack/pack.json", ": items[17]: sound ids are 0 to 16"},
+    {"a sound's kind names no content type",
+     "sounds.pack/pack.json", "\"kind\": 2", "\"kind\": 3",
+     "sounds.pack/title.notes", ": kind 3 names no content type"},
+    {"a WAVE clip labelled MIDI",
+     "sounds.pack/pack.json", "\"select.sfx\", ", "\"select.sfx\", \"kind\": 2, ",
+     "sounds.pack/select.sfx", ": kind 2 says audio/midi, but the data is not of that type"},
+    {"the touch buttons are left out of the sprites pack",
+     "sprites.pack/pack.json", "\\{\"sprite\": \"touch.json\", \"lzma\": true\\}", "{\"empty\": true}",
+     "sprites.pack/pack.json", ": items[40]: sprite 40 is missing (the touch buttons"},
+    {"the heads-up display made from a sprite without its frames",
+     "sprites.pack/pack.json", "\"hud.json\"", "\"lift.json\"",
+     "sprites.pack/lift.json", ": frames[9] is missing; the sprite has 2 frames (the heads-up display"},
+    {"the race pick-ups made from a sprite without their animations",
+     "sprites.pack/pack.json", "\"race_items.json\"", "\"lift.json\"",
+     "sprites.pack/lift.json", ": animations[1] is missing; the sprite has 1 animations (the race pick-ups"},
+    {"the menu sprite made from one without its rows and arrows",
+     "ui.pack/pack.json", "\"menu.json\"", "\"logo.json\"",
+     "ui.pack/logo.json", ": frames[6] is missing; the sprite has "},
+    {"a sound source with a mistake",
+     "sounds.pack/race_won.notes", "song hooray", "song hooray fanfare",
+     "sounds.pack/race_won.notes", ":18: song: no pattern \"fanfare\""},
+};
+
+class BrokenRuleTest : public ContentCheckTest, public ::testing::WithParamInterface<BrokenRule> {};
+
+// Each case packs the whole asset tree, so each is a test of its own (they run side by side).
+TEST_P(BrokenRuleTest, NamesItsFileAndField) {
+    const BrokenRule& c = GetParam();
+    SCOPED_TRACE(c.what);
+    edit(c.file, c.pattern, c.replacement);
+    const std::string error = packError();
+    EXPECT_TRUE(error.starts_with(file(c.errorFile) + c.error)) << error;
 }
+
+INSTANTIATE_TEST_SUITE_P(EachRule, BrokenRuleTest, ::testing::ValuesIn(kBrokenRules),
+                         [](const ::testing::TestParamInfo<BrokenRule>& info) {
+                             return "case" + std::to_string(info.index);
+                         });
 
 }  // namespace
