@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <ostream>
 #include <regex>
 #include <string>
 
@@ -59,6 +60,8 @@ struct BrokenRule {
     const char* errorFile;
     const char* error;
 };
+
+void PrintTo(const BrokenRule& rule, std::ostream* os) { *os << rule.what; }
 
 const BrokenRule kBrokenRules[] = {
     {"a text the game draws is emptied",
