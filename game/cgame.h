@@ -309,11 +309,6 @@ public:
     static jint s_cheatIndex;
     static bool s_cheatMode;
 
-    // --- Message box and pending UI action (only what the cheat sequence sets so far) ---
-    static void showMessageBox(jint textId);
-    static jint s_messageBoxText;  // text-pack id of the prepared message box, -1 none
-    static jint s_pendingAction;   // what the next screen transition does; 2 opens the message box
-
     // --- Static data (cgame_static_data.cpp): per-level tables, menu lists, the empty containers
     // the later screens fill, and the level properties. Levels are 0..9, indexed by s_level. ---
     static constexpr jint kLevelCount = 10;
@@ -458,6 +453,90 @@ public:
     static jint s_levelMusicOverride;   // music a trigger chose for the level, while the flag is set
     static jbyte s_levelMusicOverrideOn;
     // --- end of text drawing, number formatting, sound requests ---
+
+    // --- Menus, dialogs, soft keys and the screen transition (cgame_menu*.cpp, cgame_dialog*.cpp,
+    // cgame_softkeys.cpp, cgame_transition.cpp). A choice blinks 4 painted frames, then becomes the
+    // pending UI action; the transition closes (300 ms), performs it and, for 2, 3 and 5, opens again.
+    // Menu item ids: bits 0..27 the text id, bit 30 the special (promotion) row, bit 31 disabled. ---
+    static constexpr jint kMenuTextMask = 0x0FFFFFFF;
+    static constexpr jint kMenuSpecial = 0x40000000;
+    static constexpr jint kMenuDisabled = static_cast<jint>(0x80000000u);
+    static constexpr jint kMenuCapacity = 20;
+    static constexpr jint kActionNone = 0, kActionLoad = 1, kActionOpenDialog = 2, kActionCloseDialog = 3,
+                          kActionLoadTarget = 4, kActionReopen = 5;
+    static constexpr jint kTransitionHalf = 300;  // ms of each half
+    static constexpr jint kBlinkFrames = 4;
+    static constexpr jint kSoftkeyNone = -1, kSoftkeyIcon = -2;
+
+    // Installs the list (at most kMenuCapacity items are kept) and its scroll position from the
+    // remembered selection; no row is selected.
+    static void setMenuItems(jint menu, IntArray* items, jint visibleRows);
+    // The scroll position and selection from the menu's remembered selection, which is kept inside
+    // the list: a selection at or past the count that is kept lands on the last row, and the first
+    // row never leaves fewer than the visible rows below it.
+    static void initMenuList(jint menu, jint visibleRows);
+    // Up (1, 8) and down (2, 14) scroll by one row and clear the selection.
+    static void menuNavigate();
+    // Marks every item equal to id disabled; with remove, also takes the first one out of the list
+    // and keeps the selection and first row inside what is left. An id not in the list changes nothing.
+    static void disableMenuItem(jint id, bool remove);
+    static void replaceMenuItem(jint id, jint newId);
+    static void paintMenuList(jint centreY);
+    // The first row that keeps a full page of rows inside the list.
+    [[nodiscard]] static jint menuLastFirstRow();
+
+    // A message box with the text (opened by pending action 2).
+    static void showMessageBox(String* text);
+    // A yes/no question with text textId; the default choice is not used.
+    static void showMessageBoxById(jint textId, jint defaultChoice, bool cancelable);
+    // The frame's keys while the overlay is up, then the transition step.
+    static bool updateDialogInput();
+    static void paintDialogBox();
+    // True in the frame in which a half ends; perform runs the pending action when closing ends.
+    static bool updateTransition(bool perform);
+
+    static void setSoftkeys(jint right, jint left, bool flag);
+    static void paintSoftkeys();
+    // No soft key shows over a dialog.
+    static void paintSoftkeysGuarded();
+    // The sprite font of s_fonts[font]; null for an index outside the table or a slot without a font.
+    [[nodiscard]] static Bsprite* fontSprite(jint font);
+    // Restarts a player on the animation from frame 0 with the given loop field.
+    static void startPlayerAnim(BXLibPlayer* player, jint anim, jint loops);
+
+    static IntArray* s_menuList;
+    static jint s_menuCount;
+    static jint s_menuVisibleRows;
+    static jint s_menuFirstRow;
+    static jint s_menuSelection;    // -1 none
+    static jint s_chosen;           // blinking menu item id, or a dialog's UI action; -1 none
+    static jint s_chosenBlink;      // painted frames left in the blink
+    static jint s_pendingAction;    // kAction*
+    static jint s_transitionPhase;  // 0 idle, -1 closing, 1 opening
+    static jlong s_transitionTime;  // ms, 0..kTransitionHalf
+    static bool s_redraw;           // the screen must be painted again
+    static bool s_promoMarkerShown;
+
+    static bool s_dialogOpen;
+    static jint s_dialogType;       // 0 message box, 1 question
+    static jint s_dialogTextId;     // the question's text id, -1 for a message box
+    static String* s_dialogText;
+    static String* s_wrappedText;
+    static jint s_dialogTextHeight;
+    static jint s_dialogChoice;     // 1 first answer, 0 second, 2 cancelled, -1 none
+    static bool s_dialogCancelable;
+    static bool s_dialogAnswered;
+
+    static jint s_softkeyLeft;      // kSoftkeyNone, kSoftkeyIcon or a text id
+    static jint s_softkeyRight;
+    static bool s_softkeyFlag;
+
+    // The touch state the painters read (the touch input writes it).
+    static bool s_touchDown;
+    static jint s_softkeyTouched;   // 0 none, 1 left square, 2 right square
+    static jint s_softkeyTapTimer;
+    static jint s_arrowTouched;     // 0 none, 1 up, 2 down
+    // --- end of menus, dialogs, soft keys and the screen transition ---
     // --- Front-end screens (cgame_screen_*.cpp): splash, main menu, sound settings, difficulty,
     // story intro, level select, help pages, promotion question and the scrolling credits. Screens
     // only request changes; a choice blinks, then runs its action, most of them through the screen

@@ -88,6 +88,39 @@ cGame::StateHandler g_handlers[cGame::kStateCount] = {
 
 bool validState(jint state) { return state >= 0 && state < cGame::kStateCount; }
 
+// The screen's update and paint, or, while the dialog overlay is up, the dialog's keys instead of
+// the update and the screen painted under the dialog only when it must be redrawn; the screen's
+// update comes back, with no keys, in the frame the dialog closes. The soft keys last.
+void stepScreen(cGame* game) {
+    if (cGame::s_dialogOpen) {
+        cGame::updateDialogInput();
+        BX_RETURN_IF_PENDING();
+        if (cGame::s_redraw || cGame::s_fullRedraw) {
+            cGame::dispatchState(game, cGame::kMsgPaint);
+            BX_RETURN_IF_PENDING();
+            if (cGame::s_dialogOpen) {
+                cGame::paintDialogBox();
+                BX_RETURN_IF_PENDING();
+                cGame::paintSoftkeysGuarded();
+                BX_RETURN_IF_PENDING();
+            }
+        }
+        if (!cGame::s_dialogOpen) {
+            cGame::clearKeys();
+            cGame::dispatchState(game, cGame::kMsgUpdate);
+            BX_RETURN_IF_PENDING();
+        }
+    } else {
+        cGame::dispatchState(game, cGame::kMsgUpdate);
+        BX_RETURN_IF_PENDING();
+        if (!cGame::s_dialogOpen) {
+            cGame::dispatchState(game, cGame::kMsgPaint);
+            BX_RETURN_IF_PENDING();
+        }
+    }
+    if (!cGame::s_dialogOpen) cGame::paintSoftkeys();
+}
+
 }  // namespace
 
 const char* cGame::stateName(jint state) {
@@ -144,10 +177,8 @@ void cGame::stepStateMachine(cGame* game) {
         dispatchState(game, kMsgEnter);
         BX_RETURN_IF_PENDING();
     }
-    // Touch input, the dialog overlay and the soft keys join this step with their screens.
-    dispatchState(game, kMsgUpdate);
-    BX_RETURN_IF_PENDING();
-    dispatchState(game, kMsgPaint);
+    // Touch input joins this step with its screens.
+    stepScreen(game);
     BX_RETURN_IF_PENDING();
     if (s_stateChangePending) {
         dispatchState(game, kMsgExit);
