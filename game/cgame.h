@@ -122,10 +122,6 @@ public:
     static jint s_screenHeight;
     static jint s_musicId;        // the last music asked for, -1 none
     static jbyte s_musicLoop;
-    static jint s_pointerX;       // the last press, release or drag point (portrait screen)
-    static jint s_pointerY;
-    static jbyte s_pointerPressed;
-    static jbyte s_pointerReleased;
 
     // --- The state machine ---
     static constexpr jint kStateCount = 32;  // state numbers 0..31
@@ -531,11 +527,8 @@ public:
     static jint s_softkeyRight;
     static bool s_softkeyFlag;
 
-    // The touch state the painters read (the touch input writes it).
-    static bool s_touchDown;
-    static jint s_softkeyTouched;   // 0 none, 1 left square, 2 right square
-    static jint s_softkeyTapTimer;
-    static jint s_arrowTouched;     // 0 none, 1 up, 2 down
+    // The touch state the painters read (s_touchDown, s_softkeyTouched, s_softkeyTapTimer,
+    // s_arrowTouched) is the touch input's, declared with it.
     // --- end of menus, dialogs, soft keys and the screen transition ---
     // --- Front-end screens (cgame_screen_*.cpp): splash, main menu, sound settings, difficulty,
     // story intro, level select, help pages, promotion question and the scrolling credits. Screens
@@ -615,4 +608,103 @@ public:
     static jint s_levelSelectArrowStep;
     static IntArray* s_levelSelectItems;
     // --- end of front-end screens ---
+    // --- touch input and heads-up display (cgame_touch*.cpp, cgame_hud*.cpp) ---
+    // The pointer handlers (host thread, under the game lock) only record the finger; once a frame,
+    // before the screen's update, updateTouchInput turns the record into synthetic key events.
+    // Pointer points are portrait screen coordinates; hit boxes are sprite frame rectangles measured
+    // through the rotated painter (ASprite::GetFrameRect), so both sides compare in the same space.
+    static constexpr jint kTouchNone = -1000;        // the position while no finger is recorded
+    static constexpr jint kTouchLayoutCount = 6;
+    static constexpr jint kSoftkeyTapDelay = 4;      // frames from a soft-key square's lift to its key
+    static constexpr jint kLeftSoftkeyX = 400, kRightSoftkeyX = 0, kSoftkeyY = 720;   // screen squares
+
+    // The hero as touch input and the HUD see it. The actors register it; until they do, the play
+    // screen's buttons follow the layout rules without a hero and the HUD draws nothing.
+    struct HudValues {
+        jint lives;
+        jint energy;            // the hero's hit points
+        jint meter;             // the hero's gun energy
+        jint specialShots;
+        bool inVehicle;         // aboard the submarine
+        jint airMs;             // the submarine's air left
+        jint altHealth;         // the alternate player's hit points
+        jint altValues[2];      // its two pick-up counters
+        jlong raceHeightRival;
+        jlong raceHeightPlayer;
+        jlong raceTop;          // the height at the gauge's left end (the actors' 36000-pixel distance)
+    };
+    struct ActorView {
+        bool (*hudValues)(HudValues* out);   // false: no hero to show
+        jint (*heroState)();
+        jint (*heroSpeedY)();
+        void (*stopHero)();                  // both speed components to 0
+        bool (*heroBasicMode)();             // the hero's restricted move set
+        void (*steerSubmarine)(jint angle);  // the submarine the hero rides
+    };
+    static void registerActorView(const ActorView* view);
+    static const ActorView* s_actorView;
+    // The promotion screen's pointer handlers (it sits above the game, so it registers them); they
+    // get the landscape point.
+    struct PromoPointer {
+        void (*pressed)(jint x, jint y);
+        void (*released)(jint x, jint y);
+        void (*dragged)(jint x, jint y);
+    };
+    static void registerPromoPointer(const PromoPointer* handlers);
+    static const PromoPointer* s_promoPointer;
+
+    static void updateTouchInput();
+    static void releaseTouchButton();
+    static void setTouchLayout(jint layout);
+    // Strict: a point on the border is outside.
+    [[nodiscard]] static bool isPointInRect(jint px, jint py, jint x0, jint y0, jint x1, jint y1);
+    [[nodiscard]] static bool isPointInBox(jint px, jint py, jint x, jint y, jint w, jint h);
+    // v between a and b, both ends included, whichever is larger.
+    [[nodiscard]] static bool isInRange(jint a, jint b, jint v);
+    // The layouts' hit boxes from the touch-button sprite (once; the play screen's first entry).
+    static void buildTouchLayoutRects(Bsprite* touchSprite);
+    // The layout tables; part of cGame's static initialisation.
+    static void initTouchLayouts();
+    // The screen boxes the step hit-tests ({minX, minY, maxX, maxY} into rect); false when the sprite
+    // that measures them is missing. Row i of a list of `rows` rows centred on landscape y `centre`;
+    // the scroll arrows (0 up, 1 down) of that list; a question's answer (0 the first, 1 the second)
+    // for a text of height h; a picture page's arrow (0 left, 1 right).
+    static bool menuRowRect(IntArray* rect, jint centre, jint rows, jint i);
+    static bool menuArrowRect(IntArray* rect, jint centre, jint arrow);
+    static bool dialogAnswerRect(IntArray* rect, jint textHeight, jint answer);
+    static bool pageArrowRect(IntArray* rect, jint arrow);
+
+    // The step's parts: a point in a box; a synthetic tap of a device key (press then release); the
+    // hero's lives (0 without a hero); the screens' handling; a layout's button key (0 none).
+    [[nodiscard]] static bool touchInRect(IntArray* rect);
+    static void touchTap(jint keyCode);
+    [[nodiscard]] static jint touchHeroLives();
+    static void touchMenuRows(jint state);
+    static void touchPageArrows();
+    static void touchPlayButtons();
+    [[nodiscard]] static jint touchButtonKey(jint layout, jint button);
+
+    static jint s_touchX, s_touchY;
+    static bool s_touchDown;            // a finger landed; set until its lift is processed
+    static bool s_touchUp;              // a lift waits to be processed
+    static jint s_touchButton;          // the held button of the current layout, -1 none
+    static jint s_softkeyTouched;       // 0 none, 1 left square, 2 right square
+    static jint s_softkeyTapTimer;
+    static jint s_arrowTouched;         // 0 none, 1 up or left, 2 down or right
+    static jint s_touchLayout;
+    static jint s_touchLayoutTested;
+    static bool s_touchButtonsShown;
+    static jint s_softkeyTouchWidth, s_softkeyTouchHeight;
+    static ObjectArray* s_touchLayoutImages;   // per layout int[] of {frame, x, y}
+    static ObjectArray* s_touchLayoutButtons;  // per layout int[] of {frame, x, y, device key}
+    static ObjectArray* s_touchLayoutRects;    // per layout int[n][4] screen boxes; null until built
+    static IntArray* s_hitBox;                 // the step's scratch box
+
+    // The heads-up display over the play scene; reads the registered values, changes only its clock.
+    static void paintHud();
+    // A number with the digit glyphs of font 0, right-aligned on x (thousands separators included).
+    static void drawDigitString(jint number, jint x, jint y);
+    static jint s_hudClock;
+    static constexpr jint kHudCountLiteral = 196, kHudEnergyLiteral = 197;
+    // --- end of touch input and heads-up display ---
 };

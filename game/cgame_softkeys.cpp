@@ -1,6 +1,5 @@
 // The two soft keys in the corners of the landscape picture: none, the corner icon, or a labelled
 // key; a key whose touch square is under the finger is highlighted (blinking during the tap delay).
-// Also the touch state the painters read, which the touch input writes.
 #include "game/cgame.h"
 #include "runtime/compiled.h"
 #include "runtime/string.h"
@@ -9,10 +8,6 @@
 jint cGame::s_softkeyLeft = kSoftkeyNone;
 jint cGame::s_softkeyRight = kSoftkeyNone;
 bool cGame::s_softkeyFlag = false;
-bool cGame::s_touchDown = false;
-jint cGame::s_softkeyTouched = 0;
-jint cGame::s_softkeyTapTimer = 0;
-jint cGame::s_arrowTouched = 0;
 
 namespace {
 

@@ -177,7 +177,8 @@ void cGame::stepStateMachine(cGame* game) {
         dispatchState(game, kMsgEnter);
         BX_RETURN_IF_PENDING();
     }
-    // Touch input joins this step with its screens.
+    updateTouchInput();
+    BX_RETURN_IF_PENDING();
     stepScreen(game);
     BX_RETURN_IF_PENDING();
     if (s_stateChangePending) {
