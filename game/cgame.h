@@ -197,7 +197,7 @@ public:
     // The save record's bytes, or null when the store holds none or a store error occurred.
     [[nodiscard]] static ByteArray* rmsRead(String* name);
     [[nodiscard]] static ByteArray* rmsReadRecord(String* name) { return rmsRead(name); }
-    // setRecord(1) when the store holds record 1, else addRecord; store errors are dropped.
+    // setRecord(1) when the store holds record 1, else addRecord; a store error is logged, not raised.
     static void rmsWrite(String* name, ByteArray* data, jint off, jint len);
     // rmsRead into s_saveStreamData; a ByteArrayInputStream over it, or null.
     [[nodiscard]] static java_io_InputStream* rmsReadStream(String* name);

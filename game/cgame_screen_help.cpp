@@ -99,9 +99,9 @@ void paintText(const Text& t) {
 String* pageNumber(jint page) {
     auto* b = new StringBuffer();
     if (!b) return nullptr;
-    b->init();
+    b->initWithCapacity(8);
     b->appendInt(page + 1);
-    b->append(Runtime::ldcString(kPageSeparatorLiteral));
+    b->appendString(Runtime::ldcString(kPageSeparatorLiteral));
     b->appendInt(cGame::kHelpPageCount);
     return b->toString();
 }

@@ -1,6 +1,7 @@
 // The two scrolling texts: the story intro (28) before the first level, which starts the level when
 // skipped or read to its end, and the credits (18), which scroll round until the player goes back.
 // Both keep the wrapped text, its height and the scroll position (landscape y of its top).
+#include "classlib/lcdui/javax_microedition_lcdui_graphics.h"
 #include "classlib/midlet/javax_microedition_midlet_midlet.h"
 #include "game/cgame.h"
 #include "runtime/array.h"
