@@ -162,8 +162,6 @@ public:
     // --- The boot and logo states ---
     static void stateBoot(cGame* game, jint message);
     static void stateInit(cGame* game, jint message);
-    // Kind and target of the next loading run, then state 4.
-    static void startLoading(jint kind, jint target);
     static constexpr jint kLogoTime = 7000;   // ms of the logo state before loading starts
     static constexpr jint kFirstLogoTime = 3500;
     static ObjectArray* s_screenImages;       // the two logo images' slots
@@ -707,4 +705,74 @@ public:
     static jint s_hudClock;
     static constexpr jint kHudCountLiteral = 196, kHudEnergyLiteral = 197;
     // --- end of touch input and heads-up display ---
+    // --- Stepwise loader (cgame_loader*.cpp, cgame_sound_bank.cpp): state 4 loads one step a frame
+    // behind a progress bar, then requests its target state. Kinds: 0 what the menus need (10 steps),
+    // 1 a level (53), 2 the level's release (4), 3 no run. Every pack item read is checked: a missing
+    // or malformed one is logged with its pack and item; a level that cannot load ends the run, is
+    // released and the game goes back to the main menu with a message box. ---
+    static constexpr jint kLoadKindGameStart = 0, kLoadKindLevel = 1, kLoadKindUnload = 2, kLoadKindNone = 3;
+    static constexpr jint kProgressBarLength = 667;   // portrait pixels at the end of a run
+    static constexpr jint kLevelLoadFailedText = 24;  // the message box after a level failed to load
+    // Sets the kind and target of the next run and requests state 4; the screens start runs with it.
+    static void requestLoading(jint kind, jint target);
+    // A run of kind s_loadKind from its first step (kind 3 keeps the step count it had).
+    static void startLoading();
+    // When the run's last step is done: its target is requested, the run ends; true then.
+    static bool finishLoading();
+    // Step s_loadStep of the run's kind; then the next step, or done after the last.
+    static void loadStep();
+    static void stateLoading(cGame* game, jint message);
+    // The sound content types, the engine set up for 17 sounds, and every sound it lacks while the
+    // engine is enabled (the players' switches do not matter: they can be turned on later).
+    static void loadSoundBank();
+    // The tile sprites of the level's layers 0, 2, 3, 4 from the open tile pack (layers 3 and 4 share
+    // layer 2's, or 4 shares 3's, when the items are equal).
+    static void loadLevelSprites();
+    // p of the progress bar for the current step: min(step x 667 / count, 667); 0 without steps.
+    [[nodiscard]] static jint loadProgress();
+    // Sprites 7, 16, 18, 25 and 33 stay loaded for the whole game.
+    [[nodiscard]] static bool isPermanentSprite(jint n);
+    // Opens and closes the main pack, taking the actors' behaviour index and type-to-sprite map.
+    static void openMainPack();
+    static constexpr jint kMainPackLiteral = 283;
+
+    // What later subsystems do for a level load, registered by them. A service not registered yet
+    // is logged once by its name and its step does nothing else.
+    struct LevelServices {
+        void (*clearSoftKeys)();                 // no soft keys on the loading screen
+        void (*initPromotion)();                 // the promotion screen's data
+        void (*redrawSceneCache)();              // the play scene's cache drawn anew
+        void (*dropSceneCache)();                // the previous level's scene cache image
+        void (*clearFrameCaches)();              // frame caches, effect buffers and image tables
+        void (*buildFrameCaches)();              // the work buffer and frame caches (alternate-player levels)
+        void (*resetLevelState)(bool noLevel);   // camera and view state, bounds for no level
+        void (*resetTriggers)();                 // the trigger tables
+        void (*resetLevelCounters)();
+        void (*clearActors)();                   // actor table, the five lists, count, player references
+        void (*loadTriggerScripts)(ByteArray* scripts);
+        void (*spawnLevelActors)();              // also sets the level's bits of s_spriteMask
+        void (*loadLevelData)();                 // the level's polylines
+        void (*initLevelActors)();               // every level actor's player and per-type start
+        void (*setCameraBounds)(jint minX, jint minY, jint maxX, jint maxY);
+        void (*writeSaveBuffer)(jint slot);      // the level start into the save buffer
+        void (*updateCamera)();
+        void (*updateInGame)();                  // one play step
+        void (*snapCamera)();                    // the camera jumps to its target on its next move
+    };
+    static LevelServices s_levelServices;
+    // Every service unregistered, and the names already logged as missing forgotten.
+    static void resetLevelServices();
+
+    static jint s_loadStep;        // the next step (0-based)
+    static jint s_loadStepCount;
+    static jbyte s_loading;        // a run is active
+    static jbyte s_loadDone;       // its last step has been performed
+    static jbyte s_levelLoaded;    // set by the level end: a level load must release the previous one
+    static ByteArray* s_levelRecords;      // the level's actor records
+    static jint s_spriteMask[2];           // sprites the level needs: bit i of [0] sprite i, of [1] 32 + i
+    static jint s_levelWidth;              // level size in pixels
+    static jint s_levelHeight;
+    static Bsprite* s_touchSprite;         // the touch buttons, with their own module-image pool
+    static IntArray* s_arcTable;           // 306 entries, a parabola 0..153..0 (alternate-player levels)
+    // --- end of stepwise loader ---
 };

@@ -60,12 +60,6 @@ void paintSecondLogo() {
 
 }  // namespace
 
-void cGame::startLoading(jint kind, jint target) {
-    s_loadKind = kind;
-    s_loadTarget = target;
-    setState(kStateLoading);
-}
-
 void cGame::stateBoot(cGame*, jint message) {
     switch (message) {
         case kMsgEnter:
@@ -113,7 +107,7 @@ void cGame::stateInit(cGame*, jint message) {
             return;
         }
         case kMsgUpdate:
-            if (s_stateTime > kLogoTime) startLoading(kLoadKindBoot, kStateSplash);
+            if (s_stateTime > kLogoTime) requestLoading(kLoadKindBoot, kStateSplash);
             return;
         case kMsgPaint:
             if (s_stateTime < kFirstLogoTime) {

@@ -56,7 +56,7 @@ cGame::StateHandler g_handlers[cGame::kStateCount] = {
     &cGame::stateBoot,  // 1
     &cGame::stateInit,  // 2
     &cGame::stateSplash,  // 3 splash
-    nullptr,  // 4 loading
+    &cGame::stateLoading,  // 4 loading
     nullptr,  // 5
     &cGame::stateMainMenu,  // 6 main menu
     nullptr,  // 7
