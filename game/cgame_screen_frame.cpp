@@ -39,6 +39,7 @@ void cGame::startOpeningTransition() {
 
 void cGame::enterMenuScreen(jint menu, IntArray* items, jint visibleRows) {
     setMenuItems(menu, items, visibleRows);
+    loadInterfaceSprite(true);   // a level load drops the title picture
     s_chosen = -1;
     s_chosenBlink = 0;
     s_menuChosenIndex = -1;
@@ -106,7 +107,6 @@ void cGame::fillScreen(jint rgb) {
 }
 
 void cGame::paintTitlePicture(jint anim, jint palette) {
-    loadInterfaceSprite(true);
     BXLibPlayer* player = s_loadingPlayer;
     if (!player || !s_loadingPicture) return;
     s_loadingPicture->SetCurrentPalette(palette);

@@ -66,6 +66,7 @@ void cGame::stateIntro(cGame*, jint message) {
             s_scrollY = kStoryStart;
             s_scrollEnded = 0;
             stopAllSounds();
+            loadInterfaceSprite(true);
             return;
         }
         case kMsgUpdate:
@@ -82,7 +83,6 @@ void cGame::stateIntro(cGame*, jint message) {
             return;
         case kMsgPaint:
             fillScreen(0x000000);
-            loadInterfaceSprite(true);
             if (s_loadingPicture && s_g) {
                 s_loadingPicture->SetCurrentPalette(1);
                 s_loadingPicture->PaintFrame(s_g, 0, 400, 240, 0, 0, 0);

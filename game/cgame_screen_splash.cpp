@@ -26,6 +26,7 @@ void cGame::stateSplash(cGame*, jint message) {
     switch (message) {
         case kMsgEnter:
             setSoftkeys(kSoftkeyNone, kSoftkeyNone, false);
+            loadInterfaceSprite(true);
             if (isAppPropertyTrue()) {
                 if (s_firstRun) {
                     s_musicOn = true;
