@@ -193,4 +193,37 @@ TEST_F(FrontEndScriptTest, FromTheSplashToTheFirstLevelsLoad) {
     EXPECT_EQ(byteAt(run, 10), 2);   // hard
 }
 
+// Help pages forward and back (the previous-page key wraps from the first page to the last), the
+// credits, then quit: its question answered no by a tap whose lift lies on the menu row underneath
+// (the row must not fire once the dialog has closed), then yes, which ends the program with 0.
+TEST_F(FrontEndScriptTest, HelpCreditsAndQuitWithItsQuestion) {
+    Script s;
+    s.tap(kAnswerSound, "answer25/1")
+        .tap(12500, "middle")
+        .tap(14000, "row285/3/2")            // HELP
+        .tap(15500, "pageForward")
+        .tap(16500, "pageForward")
+        .tap(17500, "pageBack")
+        .key(18500, "A")                     // keypad 4: previous page, 0 then 8
+        .key(19000, "A")
+        .tap(20000, "rightSoftkey")          // back to the main menu
+        .tap(21500, "down285")               // SOUND, HELP, CREDITS
+        .tap(22500, "row285/3/2")            // CREDITS
+        .tap(24500, "rightSoftkey")          // back: the list opens on the credits row's page
+        .tap(26000, "down285")               // HELP, CREDITS, QUIT
+        .tap(27000, "row285/3/2")            // QUIT asks
+        .tap(28500, "answer37/1")            // no: its lift lies on the CREDITS row
+        .tap(30000, "row285/3/2")            // QUIT again
+        .tap(31500, "answer37/0");           // yes
+    const ScriptRun run = play(s, 6000);
+    EXPECT_EQ(run.exitCode, 0) << run.log;
+    const std::vector<std::pair<int, int>> expected = {{-1, 1}, {1, 2}, {2, 4}, {4, 3}, {3, 6}, {6, 29}, {29, 6}, {6, 18}, {18, 6}};
+    EXPECT_EQ(run.states, expected) << trace(run);
+    // The game's own end, not the frame limit's (which stops the game thread where it is).
+    EXPECT_NE(run.log.find("game: the run loop has ended"), std::string::npos) << run.log;
+    EXPECT_EQ(run.log.find("left stopped"), std::string::npos) << run.log;
+    EXPECT_EQ(byteAt(run, 2), 0);   // no sound, as answered
+    EXPECT_EQ(byteAt(run, 3), 0);
+}
+
 }  // namespace
