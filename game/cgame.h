@@ -571,6 +571,9 @@ public:
     // Level n (and its alternate-player flag) loaded through the closing transition, then play.
     static void transitionToLevel(jint level);
     static void startOpeningTransition();
+    // Keys and taps act unless a choice is waiting for the closing half (or it runs): one action
+    // at a time. The opening half takes them.
+    [[nodiscard]] static bool screenTakesInput();
     // The interface player (the title picture) on animation anim at the picture's centre, advanced
     // by the frame time and drawn with the sprite's palette.
     static void paintTitlePicture(jint anim, jint palette);

@@ -32,6 +32,8 @@ void cGame::registerPromoEntryCount(jint (*count)()) { s_promoEntryCount = count
 
 jint cGame::promoEntryCount() { return s_promoEntryCount ? s_promoEntryCount() : 0; }
 
+bool cGame::screenTakesInput() { return s_pendingAction == kActionNone && s_transitionPhase >= 0; }
+
 void cGame::startOpeningTransition() {
     s_transitionPhase = 1;
     s_transitionTime = 0;
@@ -48,7 +50,7 @@ void cGame::enterMenuScreen(jint menu, IntArray* items, jint visibleRows) {
 
 jint cGame::updateMenuScreen() {
     jint acted = -1;
-    if (s_pendingAction == kActionNone && s_transitionPhase == 0) {
+    if (screenTakesInput()) {
         menuNavigate();
         const jint k = getReleasedKey();
         if (s_chosen == -1 && isConfirmKey(k) && s_menuSelection >= 0 && s_menuSelection < s_menuCount) {

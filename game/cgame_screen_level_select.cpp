@@ -61,7 +61,7 @@ void cGame::stateLevelSelect(cGame*, jint message) {
         case kMsgUpdate: {
             s_levelSelectArrow += s_levelSelectArrowStep;
             if (s_levelSelectArrow <= 0 || s_levelSelectArrow >= kArrowTop) s_levelSelectArrowStep = -s_levelSelectArrowStep;
-            if (s_pendingAction == kActionNone && s_transitionPhase == 0 && isKeyReleased(kKeyBack)) {
+            if (screenTakesInput() && isKeyReleased(kKeyBack)) {
                 setState(kStateMainMenu);
                 return;
             }

@@ -42,7 +42,7 @@ void cGame::stateSoundMenu(cGame*, jint message) {
                 showMessageBox(getString(kResetDone));
                 s_pendingAction = kActionOpenDialog;
             }
-            if (s_pendingAction == kActionNone && s_transitionPhase == 0 && !s_dialogOpen &&
+            if (screenTakesInput() && !s_dialogOpen &&
                 isKeyReleased(kKeyBack)) {
                 transitionToState(kStateMainMenu);
             }
@@ -87,7 +87,7 @@ void cGame::stateDifficultyMenu(cGame*, jint message) {
             setSoftkeys(kSoftkeyBack, kSoftkeyNone, false);
             return;
         case kMsgUpdate: {
-            if (s_pendingAction == kActionNone && s_transitionPhase == 0 && isKeyReleased(kKeyBack)) {
+            if (screenTakesInput() && isKeyReleased(kKeyBack)) {
                 setState(kStateMainMenu);
                 return;
             }

@@ -45,7 +45,7 @@ void cGame::stateSplash(cGame*, jint message) {
             const jint answer = takeDialogAnswer(kSoundQuestion);
             if (answer >= 0) setSound(answer == 1);
             updateTransition(true);
-            if (s_pendingAction != kActionNone || s_transitionPhase != 0 || s_dialogOpen) return;
+            if (!screenTakesInput() || s_dialogOpen) return;
             const jint k = getReleasedKey();
             if (k == kKeyFire || k == kKeyFive) setState(kStateMainMenu);
             return;

@@ -193,6 +193,37 @@ TEST_F(FrontEndScriptTest, FromTheSplashToTheFirstLevelsLoad) {
     EXPECT_EQ(byteAt(run, 10), 2);   // hard
 }
 
+// With progress saved (highest level 2): new game asks first (answered no); the sound screen's
+// reset entry asks, erases the progress and says so in a message box closed by a tap that lies on
+// the rebuilt list's music row (the row must not fire: the music stays on); back in the main menu,
+// whose list lost its level-select row, the row labelled NEW GAME starts a new game at once.
+TEST_F(FrontEndScriptTest, ResetProgressFromTheSoundScreen) {
+    // A first short run makes the store; its record then says level 2 was reached.
+    ASSERT_EQ(play(Script(), 100).exitCode, 0);
+    std::string record = temp.read(std::string("home/") + kRecordFile);
+    ASSERT_EQ(record.size(), 11u);
+    record[7] = 2;
+    temp.write(std::string("home/") + kRecordFile, record);
+
+    Script s;
+    s.tap(kAnswerSound, "answer25/0")
+        .tap(12500, "middle")
+        .tap(14000, "row285/3/0")            // NEW GAME, LEVELS, SOUND: new game asks
+        .tap(15500, "answer69/1")            // no
+        .tap(17000, "row285/3/2")            // SOUND
+        .tap(18500, "row285/3/2")            // MUSIC: ON, EFFECTS: ON, RESET PROGRESS
+        .tap(20000, "answer69/0")            // yes: progress erased, the message box follows
+        .tap(22000, "row285/2/0")            // closes the message box, on the MUSIC row below it
+        .tap(23500, "rightSoftkey")
+        .tap(25000, "row285/3/0");           // NEW GAME, SOUND, HELP
+    const ScriptRun run = play(s, 2700);
+    const std::vector<std::pair<int, int>> expected = {{-1, 1}, {1, 2}, {2, 4}, {4, 3}, {3, 6}, {6, 8}, {8, 6}, {6, 27}};
+    EXPECT_EQ(run.states, expected) << trace(run);
+    EXPECT_EQ(byteAt(run, 7), -1);   // progress erased
+    EXPECT_EQ(byteAt(run, 2), 1);    // the tap that closed the message box left the music on
+    EXPECT_EQ(byteAt(run, 3), 1);
+}
+
 // Help pages forward and back (the previous-page key wraps from the first page to the last), the
 // credits, then quit: its question answered no by a tap whose lift lies on the menu row underneath
 // (the row must not fire once the dialog has closed), then yes, which ends the program with 0.
