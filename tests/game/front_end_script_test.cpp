@@ -168,11 +168,15 @@ protected:
     TempFolder temp;
 };
 
-// Splash, the sound question answered yes by touch, the sound screen switching music off, back, a
+// The logos whatever is pressed, the splash, the sound question answered yes by touch, the sound screen switching music off, back, a
 // new game at difficulty 2, the story skipped with the right soft key, the level's load.
 TEST_F(FrontEndScriptTest, FromTheSplashToTheFirstLevelsLoad) {
     Script s;
-    s.tap(kAnswerSound, "answer25/0")
+    s.key(1000, "J")                         // keys and taps during the logos change nothing
+        .key(2000, "F1")
+        .tap(4000, "middle")
+        .key(6000, "F2")
+        .tap(kAnswerSound, "answer25/0")
         .tap(12500, "middle")                // splash: a tap goes on to the main menu
         .tap(14000, "row285/3/1")            // main menu, no progress: NEW GAME, SOUND, HELP
         .tap(15500, "row285/2/0")            // sound: MUSIC: ON becomes off
@@ -185,6 +189,8 @@ TEST_F(FrontEndScriptTest, FromTheSplashToTheFirstLevelsLoad) {
     ASSERT_GE(run.states.size(), expected.size()) << trace(run) << run.log;
     const std::vector<std::pair<int, int>> head(run.states.begin(), run.states.begin() + static_cast<long>(expected.size()));
     EXPECT_EQ(head, expected) << trace(run);
+    // The logos' seven seconds, as in a run without input (their update adds 50 ms a frame).
+    EXPECT_NE(run.log.find("game state 2 -> 4 at frame 143 ("), std::string::npos) << run.log;
     EXPECT_NE(run.log.find("loader: level 0"), std::string::npos) << "a level load (kind 1) of level 0 ran\n" << run.log;
     ASSERT_EQ(run.record.size(), 11u);
     EXPECT_EQ(byteAt(run, 2), 0);    // music off
