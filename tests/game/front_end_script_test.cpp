@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "classlib/constant_pool_loader.h"
+#include "classlib/io/javax_microedition_io_resource_input_stream.h"
 #include "game/cgame.h"
 #include "game/cgame_loader_steps.h"
 #include "platform/file_paths.h"
@@ -42,6 +43,12 @@ Points measure() {
     Points p;
     if (!Runtime::initHeaps(32 << 20, 32 << 20)) return p;
     ObjectManager objects;
+    // Whatever an earlier test of this process left: its archive index, the open pack, the sprites.
+    javax_microedition_io_ResourceInputStream::unloadArchiveIndex();
+    cGame::s_packName = nullptr;
+    cGame::s_packStream = nullptr;
+    cGame::s_menuSprite = nullptr;
+    cGame::s_fonts = nullptr;
     platform::setDataFile(BRINDLEX_DATA_BAR);
     Runtime::loadConstants();
     cGame::s_encoding = Runtime::ldcString(cGame::kEncodingLiteral);
