@@ -219,7 +219,7 @@ void abandonLevel(const char* why) {
     cGame::packClose();
     for (jint step = 0; step < kStepCounts[cGame::kLoadKindUnload]; ++step) runUnloadStep(step);
     cGame::s_levelLoaded = 0;
-    cGame::showMessageBox(cGame::kLevelLoadFailedText);
+    cGame::showMessageBox(cGame::getString(cGame::kLevelLoadFailedText));
     cGame::s_pendingAction = kOpenMessageBox;
     cGame::s_loadTarget = cGame::kStateMainMenu;
     cGame::s_loadStep = cGame::s_loadStepCount;
