@@ -298,7 +298,8 @@ void IGP::drawListArrow(Graphics* g, jint x, jint y, jint size, jint rgb, bool f
         }
     };
     triangle(y, size, kHighlightColour);
-    const jint inner = size - 4;
+    // Two rows in from the tip and one from the base, so the outline shows all round.
+    const jint inner = size - 6;
     if (inner > 0) triangle(down ? y - 2 : y + 2, inner, rgb);
 }
 

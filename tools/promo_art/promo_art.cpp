@@ -84,6 +84,12 @@ public:
     void gradientRect(double x, double y, double w, double h, double r, Rgb top, Rgb bottom) {
         roundRect(x, y, w, h, r, [=](int, int py) { return mix(top, bottom, std::clamp((py - y) / h, 0.0, 1.0)); });
     }
+    // Makes a rectangle fully clear (the screen paints what shows through it).
+    void clear(int x, int y, int w, int h) {
+        for (int py = std::max(y, 0); py < std::min(y + h, h_); ++py)
+            for (int px = std::max(x, 0); px < std::min(x + w, w_); ++px)
+                std::fill_n(&px_[static_cast<size_t>(py * w_ + px) * 4], 4, uint8_t{0});
+    }
     void circle(double cx, double cy, double r, Rgb c) {
         shape([=](double px, double py) { return (px - cx) * (px - cx) + (py - cy) * (py - cy) <= r * r; },
               [c](int, int) { return c; }, static_cast<int>(cx - r) - 1, static_cast<int>(cy - r) - 1,
@@ -249,12 +255,20 @@ void languageBadge(const fs::path& dir) {
     c.save(dir / "lang_en.png");
 }
 
+// The portal's frame: its window (70% of the width, the middle half of the height) stays clear
+// for the gradient and the portal's text the screen paints behind and over it.
 void portal(const fs::path& dir) {
-    Canvas c(420, 240);
-    c.gradientRect(0, 0, 420, 240, 28, kDusk, kNight);
-    for (int i = 0; i < 3; ++i) c.ring(210, 100, 70 - i * 18, 6, mix(kGold, kWhite, i * 0.3));
-    c.circle(210, 100, 16, kGold);
-    c.label(210, 200, "PLAY MORE", 3, kWhite);
+    constexpr int kW = 420, kH = 240;
+    constexpr int kWindowW = kW * 70 / 100, kWindowX = kW / 2 - kWindowW / 2, kWindowY = kH / 4, kWindowH = kH / 2;
+    Canvas c(kW, kH);
+    c.gradientRect(0, 0, kW, kH, 28, kDusk, kNight);
+    c.roundRect(kWindowX - 4, kWindowY - 4, kWindowW + 8, kWindowH + 8, 6, kGold);
+    c.clear(kWindowX, kWindowY, kWindowW, kWindowH);
+    for (int i = 0; i < 2; ++i) c.ring(kW / 2, 30, 22 - i * 9, 4, mix(kGold, kWhite, i * 0.4));
+    c.circle(kW / 2, 30, 5, kGold);
+    for (int side : {-1, 1})
+        for (int i = 0; i < 3; ++i) c.circle(kW / 2 + side * (kWindowW / 2 + 16), kWindowY + 24 + i * 36, 4, kGold);
+    c.label(kW / 2, 211, "PLAY MORE", 3, kWhite);
     c.save(dir / "portal.png");
 }
 
