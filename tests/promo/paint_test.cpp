@@ -222,3 +222,21 @@ TEST_F(PromoScreenTest, MissingPicturesAndGlyphsPaintWithoutFault) {
     IGP::drawText(String::fromCString("BA"), g, 0, 10, 10, 0, 0);
     EXPECT_FALSE(rows() == blank);
 }
+
+TEST_F(PromoScreenTest, OptionalPageOnBlackWithItsButtonLower) {
+    // A resource with option flag 0: only the optional item (the portal link) is available.
+    promotest::Parts parts;
+    parts.optionFlag = 1;
+    parts.texts[7] = "A A";
+    parts.texts[14] = "AAAA";  // the button's label, in the glyphs the fixture's font has
+    openScreen(800, 480, parts.bytes());
+    finishLoad();
+    ASSERT_EQ(IGP::s_currentItem, IGP::s_optionalItem);
+    setTime(1700);
+    IGP::paint(g);
+    EXPECT_EQ(rgbAt(5, 5), 0u);
+    EXPECT_EQ(IGP::s_buttonY, 480 * 80 / 100);
+    EXPECT_EQ(rgbAt(IGP::s_buttonX + 1, IGP::s_buttonY + 1), as565(0xFF7F00));
+    EXPECT_EQ(IGP::hitTest(IGP::s_buttonX + 1, IGP::s_buttonY + 1), IGP::kActionStylusSelect);
+    EXPECT_EQ(IGP::hitTest(10, 240), IGP::kActionLeft) << "the arrows' places answer, though none is drawn";
+}

@@ -45,8 +45,8 @@ protected:
 
     // The shipped resource and properties, the screen geometry, and a visit begun as the screen
     // begins one (state 0, load step -1, running), without a link thread.
-    void openScreen(jint width = 800, jint height = 480) {
-        installResource(shippedResource());
+    void openScreen(jint width = 800, jint height = 480, const std::string& resource = shippedResource()) {
+        installResource(resource);
         IGP::loadData();
         ASSERT_TRUE(IGP::s_available);
         IGP::initialize(IGP::s_midlet, nullptr, width, height, nullptr);
