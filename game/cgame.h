@@ -122,10 +122,6 @@ public:
     static jint s_screenHeight;
     static jint s_musicId;        // the last music asked for, -1 none
     static jbyte s_musicLoop;
-    static jint s_pointerX;       // the last press, release or drag point (portrait screen)
-    static jint s_pointerY;
-    static jbyte s_pointerPressed;
-    static jbyte s_pointerReleased;
 
     // --- The state machine ---
     static constexpr jint kStateCount = 32;  // state numbers 0..31
@@ -166,8 +162,6 @@ public:
     // --- The boot and logo states ---
     static void stateBoot(cGame* game, jint message);
     static void stateInit(cGame* game, jint message);
-    // Kind and target of the next loading run, then state 4.
-    static void startLoading(jint kind, jint target);
     static constexpr jint kLogoTime = 7000;   // ms of the logo state before loading starts
     static constexpr jint kFirstLogoTime = 3500;
     static ObjectArray* s_screenImages;       // the two logo images' slots
@@ -201,7 +195,7 @@ public:
     // The save record's bytes, or null when the store holds none or a store error occurred.
     [[nodiscard]] static ByteArray* rmsRead(String* name);
     [[nodiscard]] static ByteArray* rmsReadRecord(String* name) { return rmsRead(name); }
-    // setRecord(1) when the store holds record 1, else addRecord; store errors are dropped.
+    // setRecord(1) when the store holds record 1, else addRecord; a store error is logged, not raised.
     static void rmsWrite(String* name, ByteArray* data, jint off, jint len);
     // rmsRead into s_saveStreamData; a ByteArrayInputStream over it, or null.
     [[nodiscard]] static java_io_InputStream* rmsReadStream(String* name);
@@ -308,11 +302,6 @@ public:
     static IntArray* s_cheatSequence;
     static jint s_cheatIndex;
     static bool s_cheatMode;
-
-    // --- Message box and pending UI action (only what the cheat sequence sets so far) ---
-    static void showMessageBox(jint textId);
-    static jint s_messageBoxText;  // text-pack id of the prepared message box, -1 none
-    static jint s_pendingAction;   // what the next screen transition does; 2 opens the message box
 
     // --- Static data (cgame_static_data.cpp): per-level tables, menu lists, the empty containers
     // the later screens fill, and the level properties. Levels are 0..9, indexed by s_level. ---
@@ -458,4 +447,335 @@ public:
     static jint s_levelMusicOverride;   // music a trigger chose for the level, while the flag is set
     static jbyte s_levelMusicOverrideOn;
     // --- end of text drawing, number formatting, sound requests ---
+
+    // --- Menus, dialogs, soft keys and the screen transition (cgame_menu*.cpp, cgame_dialog*.cpp,
+    // cgame_softkeys.cpp, cgame_transition.cpp). A choice blinks 4 painted frames, then becomes the
+    // pending UI action; the transition closes (300 ms), performs it and, for 2, 3 and 5, opens again.
+    // Menu item ids: bits 0..27 the text id, bit 30 the special (promotion) row, bit 31 disabled. ---
+    static constexpr jint kMenuTextMask = 0x0FFFFFFF;
+    static constexpr jint kMenuSpecial = 0x40000000;
+    static constexpr jint kMenuDisabled = static_cast<jint>(0x80000000u);
+    static constexpr jint kMenuCapacity = 20;
+    static constexpr jint kActionNone = 0, kActionLoad = 1, kActionOpenDialog = 2, kActionCloseDialog = 3,
+                          kActionLoadTarget = 4, kActionReopen = 5;
+    static constexpr jint kTransitionHalf = 300;  // ms of each half
+    static constexpr jint kBlinkFrames = 4;
+    static constexpr jint kSoftkeyNone = -1, kSoftkeyIcon = -2;
+
+    // Installs the list (at most kMenuCapacity items are kept) and its scroll position from the
+    // remembered selection; no row is selected.
+    static void setMenuItems(jint menu, IntArray* items, jint visibleRows);
+    // The scroll position and selection from the menu's remembered selection, which is kept inside
+    // the list: a selection at or past the count that is kept lands on the last row, and the first
+    // row never leaves fewer than the visible rows below it.
+    static void initMenuList(jint menu, jint visibleRows);
+    // Up (1, 8) and down (2, 14) scroll by one row and clear the selection.
+    static void menuNavigate();
+    // Marks every item equal to id disabled; with remove, also takes the first one out of the list
+    // and keeps the selection and first row inside what is left. An id not in the list changes nothing.
+    static void disableMenuItem(jint id, bool remove);
+    static void replaceMenuItem(jint id, jint newId);
+    static void paintMenuList(jint centreY);
+    // The first row that keeps a full page of rows inside the list.
+    [[nodiscard]] static jint menuLastFirstRow();
+
+    // A message box with the text (opened by pending action 2).
+    static void showMessageBox(String* text);
+    // A yes/no question with text textId; the default choice is not used.
+    static void showMessageBoxById(jint textId, jint defaultChoice, bool cancelable);
+    // The frame's keys while the overlay is up, then the transition step.
+    static bool updateDialogInput();
+    static void paintDialogBox();
+    // True in the frame in which a half ends; perform runs the pending action when closing ends.
+    static bool updateTransition(bool perform);
+
+    static void setSoftkeys(jint right, jint left, bool flag);
+    static void paintSoftkeys();
+    // No soft key shows over a dialog.
+    static void paintSoftkeysGuarded();
+    // The sprite font of s_fonts[font]; null for an index outside the table or a slot without a font.
+    [[nodiscard]] static Bsprite* fontSprite(jint font);
+    // Restarts a player on the animation from frame 0 with the given loop field.
+    static void startPlayerAnim(BXLibPlayer* player, jint anim, jint loops);
+
+    static IntArray* s_menuList;
+    static jint s_menuCount;
+    static jint s_menuVisibleRows;
+    static jint s_menuFirstRow;
+    static jint s_menuSelection;    // -1 none
+    static jint s_chosen;           // blinking menu item id, or a dialog's UI action; -1 none
+    static jint s_chosenBlink;      // painted frames left in the blink
+    static jint s_pendingAction;    // kAction*
+    static jint s_transitionPhase;  // 0 idle, -1 closing, 1 opening
+    static jlong s_transitionTime;  // ms, 0..kTransitionHalf
+    static bool s_redraw;           // the screen must be painted again
+    static bool s_promoMarkerShown;
+
+    static bool s_dialogOpen;
+    static jint s_dialogType;       // 0 message box, 1 question
+    static jint s_dialogTextId;     // the question's text id, -1 for a message box
+    static String* s_dialogText;
+    static String* s_wrappedText;
+    static jint s_dialogTextHeight;
+    static jint s_dialogChoice;     // 1 first answer, 0 second, 2 cancelled, -1 none
+    static bool s_dialogCancelable;
+    static bool s_dialogAnswered;
+
+    static jint s_softkeyLeft;      // kSoftkeyNone, kSoftkeyIcon or a text id
+    static jint s_softkeyRight;
+    static bool s_softkeyFlag;
+
+    // The touch state the painters read (s_touchDown, s_softkeyTouched, s_softkeyTapTimer,
+    // s_arrowTouched) is the touch input's, declared with it.
+    // --- end of menus, dialogs, soft keys and the screen transition ---
+    // --- Front-end screens (cgame_screen_*.cpp): splash, main menu, sound settings, difficulty,
+    // story intro, level select, help pages, promotion question and the scrolling credits. Screens
+    // only request changes; a choice blinks, then runs its action, most of them through the screen
+    // transition. Everything they change in the options or progress goes to the save record. ---
+    static void stateSplash(cGame* game, jint message);
+    static void stateMainMenu(cGame* game, jint message);
+    static void stateSoundMenu(cGame* game, jint message);
+    static void stateDifficultyMenu(cGame* game, jint message);
+    static void stateIntro(cGame* game, jint message);
+    static void stateLevelSelect(cGame* game, jint message);
+    static void statePictureBrowser(cGame* game, jint message);
+    static void statePromotionQuestion(cGame* game, jint message);
+    static void stateScrollingText(cGame* game, jint message);
+
+    // The menu numbers whose selection is remembered between visits (s_menuRemembered).
+    static constexpr jint kMenuNumberMain = 0, kMenuNumberSound = 1, kMenuNotRemembered = -1;
+    static constexpr jint kHelpPageCount = 9;
+    // The interface player's animations: the splash title and the menus' backdrop.
+    static constexpr jint kTitleSplashAnim = 1, kTitleMenuAnim = 2;
+    static constexpr jint kSoftkeyBack = 55;   // the back plate (drawn without its text)
+    // Save record bytes the screens read and write.
+    static constexpr jint kSaveMusicByte = 2, kSaveEffectsByte = 3, kSaveHighestLevelByte = 7,
+                          kSaveMenuProgressByte = 8, kSaveSettingByte = 10;
+
+    // The shared frame of the menu screens. Enter: the list, no soft keys unless the screen sets
+    // them, the opening transition.
+    static void enterMenuScreen(jint menu, IntArray* items, jint visibleRows);
+    // Navigation, the confirm keys starting the blink, the transition step. Answers the item id
+    // whose blink has just run out (its action is the screen's to run), -1 otherwise.
+    [[nodiscard]] static jint updateMenuScreen();
+    // White background, the animated title picture, the list at centreY unless a dialog is open,
+    // the transition over it; the clip reset.
+    static void paintMenuScreen(jint centreY);
+    // The selection stored for the menu's next visit (the row last chosen).
+    static void rememberMenuSelection(jint menu);
+    // The answer of the question with this text when it has just been given: 1 yes, 0 no, 2
+    // cancelled; -1 when there is none (the answer is taken, so it is seen once).
+    [[nodiscard]] static jint takeDialogAnswer(jint textId);
+    // Through the closing transition to a state.
+    static void transitionToState(jint state);
+    // Level n (and its alternate-player flag) loaded through the closing transition, then play.
+    static void transitionToLevel(jint level);
+    static void startOpeningTransition();
+    // Keys and taps act unless a choice is waiting for the closing half (or it runs): one action
+    // at a time. The opening half takes them.
+    [[nodiscard]] static bool screenTakesInput();
+    // The interface player (the title picture) on animation anim at the picture's centre, advanced
+    // by the frame time and drawn with the sprite's palette.
+    static void paintTitlePicture(jint anim, jint palette);
+    // The transition shutters while a half runs.
+    static void paintTransition();
+    // A black or white fill of the whole screen, clip reset first.
+    static void fillScreen(jint rgb);
+    // The highest level reached (save byte 7), -1 none or without a save.
+    [[nodiscard]] static jint highestLevelReached();
+    // Writes one save record byte and stores the record.
+    static void saveRecordByte(jint index, jint value);
+    // The music switch: on starts the title music, off stops channel 0 first (the stop needs the
+    // switch still on). Effects follow the same switch where the screens say so.
+    static void setMusic(bool on);
+
+    // The promotion screen's entry count, registered by the promotion code (it sits above the game);
+    // unregistered, the promotion has no entries.
+    static void registerPromoEntryCount(jint (*count)());
+    [[nodiscard]] static jint promoEntryCount();
+    static jint (*s_promoEntryCount)();
+
+    static jbyte s_musicOnMenuEntry;   // the next main menu or credits screen starts the title music
+    static jbyte s_gameFinished;       // the credits were reached from the end of the last level
+    static jint s_menuChosenIndex;     // the row of the last choice, remembered on leaving
+    static jint s_scrollY;             // intro and credits: landscape y of the text's top
+    static jint s_scrollHeight;        // the text's height
+    static jbyte s_scrollEnded;        // the intro's text has left the screen
+    static String* s_scrollText;       // the wrapped text of the intro, credits or promotion question
+    static jint s_helpPage;
+    static jbyte s_helpFromPause;      // the help browser goes back to the pause menu
+    static jint s_levelSelectLast;     // the last level the list offers
+    static jint s_levelSelectArrow;    // 0..4 and back, the level select's bouncing arrow
+    static jint s_levelSelectArrowStep;
+    static IntArray* s_levelSelectItems;
+    // --- end of front-end screens ---
+    // --- touch input and heads-up display (cgame_touch*.cpp, cgame_hud*.cpp) ---
+    // The pointer handlers (host thread, under the game lock) only record the finger; once a frame,
+    // before the screen's update, updateTouchInput turns the record into synthetic key events.
+    // Pointer points are portrait screen coordinates; hit boxes are sprite frame rectangles measured
+    // through the rotated painter (ASprite::GetFrameRect), so both sides compare in the same space.
+    static constexpr jint kTouchNone = -1000;        // the position while no finger is recorded
+    static constexpr jint kTouchLayoutCount = 6;
+    static constexpr jint kSoftkeyTapDelay = 4;      // frames from a soft-key square's lift to its key
+    static constexpr jint kLeftSoftkeyX = 400, kRightSoftkeyX = 0, kSoftkeyY = 720;   // screen squares
+
+    // The hero as touch input and the HUD see it. The actors register it; until they do, the play
+    // screen's buttons follow the layout rules without a hero and the HUD draws nothing.
+    struct HudValues {
+        jint lives;
+        jint energy;            // the hero's hit points
+        jint meter;             // the hero's gun energy
+        jint specialShots;
+        bool inVehicle;         // aboard the submarine
+        jint airMs;             // the submarine's air left
+        jint altHealth;         // the alternate player's hit points
+        jint altValues[2];      // its two pick-up counters
+        jlong raceHeightRival;
+        jlong raceHeightPlayer;
+        jlong raceTop;          // the height at the gauge's left end (the actors' 36000-pixel distance)
+    };
+    struct ActorView {
+        bool (*hudValues)(HudValues* out);   // false: no hero to show
+        jint (*heroState)();
+        jint (*heroSpeedY)();
+        void (*stopHero)();                  // both speed components to 0
+        bool (*heroBasicMode)();             // the hero's restricted move set
+        void (*steerSubmarine)(jint angle);  // the submarine the hero rides
+    };
+    static void registerActorView(const ActorView* view);
+    static const ActorView* s_actorView;
+    // The promotion screen's pointer handlers (it sits above the game, so it registers them); they
+    // get the landscape point.
+    struct PromoPointer {
+        void (*pressed)(jint x, jint y);
+        void (*released)(jint x, jint y);
+        void (*dragged)(jint x, jint y);
+    };
+    static void registerPromoPointer(const PromoPointer* handlers);
+    static const PromoPointer* s_promoPointer;
+
+    static void updateTouchInput();
+    static void releaseTouchButton();
+    static void setTouchLayout(jint layout);
+    // Strict: a point on the border is outside.
+    [[nodiscard]] static bool isPointInRect(jint px, jint py, jint x0, jint y0, jint x1, jint y1);
+    [[nodiscard]] static bool isPointInBox(jint px, jint py, jint x, jint y, jint w, jint h);
+    // v between a and b, both ends included, whichever is larger.
+    [[nodiscard]] static bool isInRange(jint a, jint b, jint v);
+    // The layouts' hit boxes from the touch-button sprite (once; the play screen's first entry).
+    static void buildTouchLayoutRects(Bsprite* touchSprite);
+    // The layout tables; part of cGame's static initialisation.
+    static void initTouchLayouts();
+    // The screen boxes the step hit-tests ({minX, minY, maxX, maxY} into rect); false when the sprite
+    // that measures them is missing. Row i of a list of `rows` rows centred on landscape y `centre`;
+    // the scroll arrows (0 up, 1 down) of that list; a question's answer (0 the first, 1 the second)
+    // for a text of height h; a picture page's arrow (0 left, 1 right).
+    static bool menuRowRect(IntArray* rect, jint centre, jint rows, jint i);
+    static bool menuArrowRect(IntArray* rect, jint centre, jint arrow);
+    static bool dialogAnswerRect(IntArray* rect, jint textHeight, jint answer);
+    static bool pageArrowRect(IntArray* rect, jint arrow);
+
+    // The step's parts: a point in a box; a synthetic tap of a device key (press then release); the
+    // hero's lives (0 without a hero); the screens' handling; a layout's button key (0 none).
+    [[nodiscard]] static bool touchInRect(IntArray* rect);
+    static void touchTap(jint keyCode);
+    [[nodiscard]] static jint touchHeroLives();
+    static void touchMenuRows(jint state);
+    static void touchPageArrows();
+    static void touchPlayButtons();
+    [[nodiscard]] static jint touchButtonKey(jint layout, jint button);
+
+    static jint s_touchX, s_touchY;
+    static bool s_touchDown;            // a finger landed; set until its lift is processed
+    static bool s_touchUp;              // a lift waits to be processed
+    static jint s_touchButton;          // the held button of the current layout, -1 none
+    static jint s_softkeyTouched;       // 0 none, 1 left square, 2 right square
+    static jint s_softkeyTapTimer;
+    static jint s_arrowTouched;         // 0 none, 1 up or left, 2 down or right
+    static jint s_touchLayout;
+    static jint s_touchLayoutTested;
+    static bool s_touchButtonsShown;
+    static jint s_softkeyTouchWidth, s_softkeyTouchHeight;
+    static ObjectArray* s_touchLayoutImages;   // per layout int[] of {frame, x, y}
+    static ObjectArray* s_touchLayoutButtons;  // per layout int[] of {frame, x, y, device key}
+    static ObjectArray* s_touchLayoutRects;    // per layout int[n][4] screen boxes; null until built
+    static IntArray* s_hitBox;                 // the step's scratch box
+
+    // The heads-up display over the play scene; reads the registered values, changes only its clock.
+    static void paintHud();
+    // A number with the digit glyphs of font 0, right-aligned on x (thousands separators included).
+    static void drawDigitString(jint number, jint x, jint y);
+    static jint s_hudClock;
+    static constexpr jint kHudCountLiteral = 196, kHudEnergyLiteral = 197;
+    // --- end of touch input and heads-up display ---
+    // --- Stepwise loader (cgame_loader*.cpp, cgame_sound_bank.cpp): state 4 loads one step a frame
+    // behind a progress bar, then requests its target state. Kinds: 0 what the menus need (10 steps),
+    // 1 a level (53), 2 the level's release (4), 3 no run. Every pack item read is checked: a missing
+    // or malformed one is logged with its pack and item; a level that cannot load ends the run, is
+    // released and the game goes back to the main menu with a message box. ---
+    static constexpr jint kLoadKindGameStart = 0, kLoadKindLevel = 1, kLoadKindUnload = 2, kLoadKindNone = 3;
+    static constexpr jint kProgressBarLength = 667;   // portrait pixels at the end of a run
+    static constexpr jint kLevelLoadFailedText = 24;  // the message box after a level failed to load
+    // Sets the kind and target of the next run and requests state 4; the screens start runs with it.
+    static void requestLoading(jint kind, jint target);
+    // A run of kind s_loadKind from its first step (kind 3 keeps the step count it had).
+    static void startLoading();
+    // When the run's last step is done: its target is requested, the run ends; true then.
+    static bool finishLoading();
+    // Step s_loadStep of the run's kind; then the next step, or done after the last.
+    static void loadStep();
+    static void stateLoading(cGame* game, jint message);
+    // The sound content types, the engine set up for 17 sounds, and every sound it lacks while the
+    // engine is enabled (the players' switches do not matter: they can be turned on later).
+    static void loadSoundBank();
+    // The tile sprites of the level's layers 0, 2, 3, 4 from the open tile pack (layers 3 and 4 share
+    // layer 2's, or 4 shares 3's, when the items are equal).
+    static void loadLevelSprites();
+    // p of the progress bar for the current step: min(step x 667 / count, 667); 0 without steps.
+    [[nodiscard]] static jint loadProgress();
+    // Sprites 7, 16, 18, 25 and 33 stay loaded for the whole game.
+    [[nodiscard]] static bool isPermanentSprite(jint n);
+    // Opens and closes the main pack, taking the actors' behaviour index and type-to-sprite map.
+    static void openMainPack();
+    static constexpr jint kMainPackLiteral = 283;
+
+    // What later subsystems do for a level load, registered by them. A service not registered yet
+    // is logged once by its name and its step does nothing else.
+    struct LevelServices {
+        void (*clearSoftKeys)();                 // no soft keys on the loading screen
+        void (*initPromotion)();                 // the promotion screen's data
+        void (*redrawSceneCache)();              // the play scene's cache drawn anew
+        void (*dropSceneCache)();                // the previous level's scene cache image
+        void (*clearFrameCaches)();              // frame caches, effect buffers and image tables
+        void (*buildFrameCaches)();              // the work buffer and frame caches (alternate-player levels)
+        void (*resetLevelState)(bool noLevel);   // camera and view state, bounds for no level
+        void (*resetTriggers)();                 // the trigger tables
+        void (*resetLevelCounters)();
+        void (*clearActors)();                   // actor table, the five lists, count, player references
+        void (*loadTriggerScripts)(ByteArray* scripts);
+        void (*spawnLevelActors)();              // also sets the level's bits of s_spriteMask
+        void (*loadLevelData)();                 // the level's polylines
+        void (*initLevelActors)();               // every level actor's player and per-type start
+        void (*setCameraBounds)(jint minX, jint minY, jint maxX, jint maxY);
+        void (*writeSaveBuffer)(jint slot);      // the level start into the save buffer
+        void (*updateCamera)();
+        void (*updateInGame)();                  // one play step
+        void (*snapCamera)();                    // the camera jumps to its target on its next move
+    };
+    static LevelServices s_levelServices;
+    // Every service unregistered, and the names already logged as missing forgotten.
+    static void resetLevelServices();
+
+    static jint s_loadStep;        // the next step (0-based)
+    static jint s_loadStepCount;
+    static jbyte s_loading;        // a run is active
+    static jbyte s_loadDone;       // its last step has been performed
+    static jbyte s_levelLoaded;    // set by the level end: a level load must release the previous one
+    static ByteArray* s_levelRecords;      // the level's actor records
+    static jint s_spriteMask[2];           // sprites the level needs: bit i of [0] sprite i, of [1] 32 + i
+    static jint s_levelWidth;              // level size in pixels
+    static jint s_levelHeight;
+    static Bsprite* s_touchSprite;         // the touch buttons, with their own module-image pool
+    static IntArray* s_arcTable;           // 306 entries, a parabola 0..153..0 (alternate-player levels)
+    // --- end of stepwise loader ---
 };

@@ -31,7 +31,6 @@ const StaticRefRegistration kStatics(CID_cGame, &cGame::s_keysLive, &cGame::s_ke
 constexpr jint kHeldCeiling = 126;
 constexpr jint kFirstSoftKey = 18;  // keys 18..23 show pressed for one frame, then released
 constexpr jint kCheatText = 71;
-constexpr jint kOpenMessageBox = 2;
 
 std::mutex g_keyLock;
 // The tables' bytes: fixed storage, never moved by the native heap's compaction.
@@ -199,7 +198,8 @@ bool cGame::checkCheatSequence() {
     }
     if (++s_cheatIndex < kCheatLength) return false;
     s_cheatIndex = 0;
-    showMessageBox(kCheatText);
-    s_pendingAction = kOpenMessageBox;
+    showMessageBox(getString(kCheatText));
+    BX_RETURN_IF_PENDING(false);
+    s_pendingAction = kActionOpenDialog;
     return true;
 }

@@ -43,10 +43,6 @@ jint cGame::s_screenWidth = 0;
 jint cGame::s_screenHeight = 0;
 jint cGame::s_musicId = -1;
 jbyte cGame::s_musicLoop = 0;
-jint cGame::s_pointerX = 0;
-jint cGame::s_pointerY = 0;
-jbyte cGame::s_pointerPressed = 0;
-jbyte cGame::s_pointerReleased = 0;
 
 namespace {
 
@@ -187,26 +183,6 @@ void cGame::sizeChanged(jint w, jint h) {
     GameLock lock;
     s_screenWidth = w;
     s_screenHeight = h;
-}
-
-void cGame::pointerPressed(jint x, jint y) {
-    GameLock lock;
-    s_pointerX = x;
-    s_pointerY = y;
-    s_pointerPressed = 1;
-}
-
-void cGame::pointerReleased(jint x, jint y) {
-    GameLock lock;
-    s_pointerX = x;
-    s_pointerY = y;
-    s_pointerReleased = 1;
-}
-
-void cGame::pointerDragged(jint x, jint y) {
-    GameLock lock;
-    s_pointerX = x;
-    s_pointerY = y;
 }
 
 void cGame::showNotify() { onShowNotify(); }

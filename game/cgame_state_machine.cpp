@@ -55,12 +55,12 @@ cGame::StateHandler g_handlers[cGame::kStateCount] = {
     nullptr,  // 0
     &cGame::stateBoot,  // 1
     &cGame::stateInit,  // 2
-    nullptr,  // 3 splash
-    nullptr,  // 4 loading
+    &cGame::stateSplash,  // 3 splash
+    &cGame::stateLoading,  // 4 loading
     nullptr,  // 5
-    nullptr,  // 6 main menu
+    &cGame::stateMainMenu,  // 6 main menu
     nullptr,  // 7
-    nullptr,  // 8 sound menu
+    &cGame::stateSoundMenu,  // 8 sound menu
     nullptr,  // 9
     nullptr,  // 10
     nullptr,  // 11 pause menu
@@ -70,23 +70,56 @@ cGame::StateHandler g_handlers[cGame::kStateCount] = {
     nullptr,  // 15 hero lost
     nullptr,  // 16 loss menu
     nullptr,  // 17
-    nullptr,  // 18 scrolling text
+    &cGame::stateScrollingText,  // 18 scrolling text
     nullptr,  // 19 level end
     nullptr,  // 20
-    nullptr,  // 21 level select
+    &cGame::stateLevelSelect,  // 21 level select
     nullptr,  // 22
     nullptr,  // 23
     nullptr,  // 24
     nullptr,  // 25
     nullptr,  // 26 info pages
-    nullptr,  // 27 difficulty menu
-    nullptr,  // 28 intro
-    nullptr,  // 29 picture browser
-    nullptr,  // 30 promotion question
+    &cGame::stateDifficultyMenu,  // 27 difficulty menu
+    &cGame::stateIntro,  // 28 intro
+    &cGame::statePictureBrowser,  // 29 picture browser
+    &cGame::statePromotionQuestion,  // 30 promotion question
     nullptr,  // 31 promotion screen
 };
 
 bool validState(jint state) { return state >= 0 && state < cGame::kStateCount; }
+
+// The screen's update and paint, or, while the dialog overlay is up, the dialog's keys instead of
+// the update and the screen painted under the dialog only when it must be redrawn; the screen's
+// update comes back, with no keys, in the frame the dialog closes. The soft keys last.
+void stepScreen(cGame* game) {
+    if (cGame::s_dialogOpen) {
+        cGame::updateDialogInput();
+        BX_RETURN_IF_PENDING();
+        if (cGame::s_redraw || cGame::s_fullRedraw) {
+            cGame::dispatchState(game, cGame::kMsgPaint);
+            BX_RETURN_IF_PENDING();
+            if (cGame::s_dialogOpen) {
+                cGame::paintDialogBox();
+                BX_RETURN_IF_PENDING();
+                cGame::paintSoftkeysGuarded();
+                BX_RETURN_IF_PENDING();
+            }
+        }
+        if (!cGame::s_dialogOpen) {
+            cGame::clearKeys();
+            cGame::dispatchState(game, cGame::kMsgUpdate);
+            BX_RETURN_IF_PENDING();
+        }
+    } else {
+        cGame::dispatchState(game, cGame::kMsgUpdate);
+        BX_RETURN_IF_PENDING();
+        if (!cGame::s_dialogOpen) {
+            cGame::dispatchState(game, cGame::kMsgPaint);
+            BX_RETURN_IF_PENDING();
+        }
+    }
+    if (!cGame::s_dialogOpen) cGame::paintSoftkeys();
+}
 
 }  // namespace
 
@@ -144,10 +177,9 @@ void cGame::stepStateMachine(cGame* game) {
         dispatchState(game, kMsgEnter);
         BX_RETURN_IF_PENDING();
     }
-    // Touch input, the dialog overlay and the soft keys join this step with their screens.
-    dispatchState(game, kMsgUpdate);
+    updateTouchInput();
     BX_RETURN_IF_PENDING();
-    dispatchState(game, kMsgPaint);
+    stepScreen(game);
     BX_RETURN_IF_PENDING();
     if (s_stateChangePending) {
         dispatchState(game, kMsgExit);

@@ -130,6 +130,7 @@ void cGame::initStaticData() {
     // The text packs' encoding is the pack engine's own static (boot sets it again).
     s_encoding = Runtime::ldcString(kTextEncodingName);
     initCheatSequence();
+    initTouchLayouts();
 }
 
 void cGame::setLevel(jint n) {

@@ -18,12 +18,6 @@ const StaticRefRegistration kTitleStatics(CID_cGame, &cGame::s_titleOffsets);
 constexpr jint kCharAnchor = 6;   // left, vertical centre
 constexpr jint kModeFlat = 1, kModeTitle = 3;
 
-Bsprite* fontAt(jint font) {
-    if (!cGame::s_fonts || font < 0 || font >= cGame::s_fonts->length) return nullptr;
-    Object* sprite = cGame::s_fonts->get(font);
-    return sprite && sprite->classId() == CID_Bsprite ? static_cast<Bsprite*>(sprite) : nullptr;
-}
-
 // How far the pen moves after character c: glyphs unscaled, the space and the spacing scaled.
 jint glyphAdvance(Bsprite* font, jchar c) {
     const jint width = c == ' ' ? font->GetSpaceWidth() : font->GetFrameModuleX(font->MapChar(c), 0);
@@ -51,8 +45,14 @@ void drawChar(Bsprite* font, String* text, jint c, jint x, jint y) {
 
 }  // namespace
 
+Bsprite* cGame::fontSprite(jint font) {
+    if (!s_fonts || font < 0 || font >= s_fonts->length) return nullptr;
+    Object* sprite = s_fonts->get(font);
+    return sprite && sprite->classId() == CID_Bsprite ? static_cast<Bsprite*>(sprite) : nullptr;
+}
+
 void cGame::drawWavyText(String* text, jint font, jint x, jint y, jint /*anchor*/, jint amplitude) {
-    Bsprite* sprite = fontAt(font);
+    Bsprite* sprite = fontSprite(font);
     if (!sprite || !text || text->length() == 0 || !s_g) return;
     sprite->MeasureText(text, nullptr);
     const jint left = x - (ASprite::s_textWidth >> 1);
@@ -65,7 +65,7 @@ void cGame::drawWavyText(String* text, jint font, jint x, jint y, jint /*anchor*
 }
 
 void cGame::drawTextPerChar(String* text, jint font, jint x, jint y, jint /*a*/, jint /*b*/, jint mode) {
-    Bsprite* sprite = fontAt(font);
+    Bsprite* sprite = fontSprite(font);
     if (!sprite || !text || text->length() == 0 || !s_g) return;
     if (mode != kModeFlat && mode != kModeTitle) return;
     sprite->MeasureText(text, nullptr);
@@ -84,7 +84,7 @@ void cGame::drawTextPerChar(String* text, jint font, jint x, jint y, jint /*a*/,
 }
 
 void cGame::drawStringWithPalette(jint font, jint palette, String* text, jint x, jint y, jint anchor) {
-    Bsprite* sprite = fontAt(font);
+    Bsprite* sprite = fontSprite(font);
     if (!sprite || !text || !s_g) return;
     sprite->SetCurrentPalette(palette);
     sprite->DrawString(s_g, text, nullptr, x, y, anchor, true);

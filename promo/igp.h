@@ -7,16 +7,23 @@
 // null, never a read outside an array.
 #pragma once
 
+#include <atomic>
+
+#include "classlib/java_lang/java_lang_runnable.h"
 #include "runtime/array.h"
 #include "runtime/object.h"
 
 class String;
+class java_lang_Thread;
+class javax_microedition_lcdui_Canvas;
 class javax_microedition_lcdui_Command;
+class javax_microedition_lcdui_Displayable;
+class javax_microedition_lcdui_Font;
 class javax_microedition_lcdui_Graphics;
 class javax_microedition_lcdui_Image;
 class javax_microedition_midlet_MIDlet;
 
-class IGP : public Object {
+class IGP : public Object, public java_lang_Runnable {
 public:
     IGP() { setClassId(CID_IGP); }
 
@@ -150,6 +157,108 @@ public:
     static jint s_optionalItemStep, s_closingStep;
     static jint s_textOptionalTitle, s_textOptionalBody, s_textOkLabel, s_textBackLabel;
     static jint s_textButton, s_textButtonTitle, s_textList0Last, s_textList1Last;
+
+    // --- The screen and the link thread ---
+    // Threads: the game thread runs everything here but run() and launchPendingUrl(), which the link
+    // thread runs. They share only s_state, s_running, s_pendingLink and s_linkLaunched, all
+    // atomic; the pending link is taken by exchange and launched at most once per visit. start()
+    // stops and joins the previous link thread first, so there is never more than one.
+    // The game calls update, paint and the stylus handlers under its own lock, so the host thread's
+    // hitTest never meets the images state 4 frees (and state 4 clears s_running first).
+    static constexpr jint kStateLoading = 0, kStateBrowsing = 1, kStateFinished = 4, kStateParked = 5,
+                          kStateLaunching = 6;
+    // Action codes; 21 is up and 32 down, as the key maps have always sent them.
+    static constexpr jint kActionNone = 0, kActionUp = 21, kActionDown = 32, kActionLeft = 23, kActionRight = 24,
+                          kActionSelect = 25, kActionBack = 26, kActionStylusSelect = 27;
+    static constexpr jint kVisitedStoreLiteral = 49;
+    static constexpr jint kLineTableSize = 10;
+    static constexpr jint kLinkPollMillis = 1000;
+    static constexpr jint kLaunchPauseMillis = 200;
+    static constexpr jint kMarkerBlinkMillis = 800;
+
+    void* getInterface(jint classId) override;
+    // The link thread's body (Runnable.run).
+    void run() override;
+    // Command mode only: OK selects, BACK leaves.
+    virtual void commandAction(javax_microedition_lcdui_Command* command,
+                               javax_microedition_lcdui_Displayable* displayable);
+
+    // The start-up step: every scalar of the screen as a fresh start has it.
+    static void staticInit();
+    // Once per run: the screen geometry, then (first time, with a canvas) the MIDlet, canvas and
+    // the catalogue.
+    static void initialize(javax_microedition_midlet_MIDlet* midlet, javax_microedition_lcdui_Canvas* canvas,
+                           jint width, jint height, javax_microedition_lcdui_Displayable* displayable);
+    static void initializeWithoutCommands(javax_microedition_midlet_MIDlet* midlet,
+                                          javax_microedition_lcdui_Canvas* canvas, jint width, jint height);
+    // One visit: stylus reset, start, the step count, visited, the first available item.
+    static void enter(String* loadingText, jint language);
+    // Nothing for a language outside the language codes; else the sub-state 0 fields and a new link
+    // thread (the old one stopped and joined first).
+    static void start(String* loadingText, jint language);
+    // One frame; true when the screen is finished and the game leaves it.
+    [[nodiscard]] static bool update(jint action);
+    // The link of the current item or list row, completed with the language code; null when none.
+    [[nodiscard]] static String* chosenLink();
+    // The page of s_currentItem: list mode, button, button text.
+    static void setupPage();
+    static void launchPendingUrl();
+    // Stops the link thread and waits until it has ended (also what start does with an old one).
+    static void stopLinkThread();
+    // True while a link thread is alive.
+    [[nodiscard]] static bool linkThreadAlive();
+    [[nodiscard]] static bool isVisited();
+    static void setVisited();
+    // Blinks the new-content marker while the promotion is unvisited; true when it is in play.
+    static bool drawNewMarker(javax_microedition_lcdui_Graphics* g, javax_microedition_lcdui_Image* image, jint x,
+                              jint y, jint anchor);
+    static void notifyInterruption(bool hidden);
+    [[nodiscard]] static jint getAvailability();
+    [[nodiscard]] static bool isAvailable();
+    static void resetStylus();
+    static void dropCommands();
+
+    static javax_microedition_lcdui_Canvas* s_canvas;
+    static javax_microedition_lcdui_Displayable* s_displayable;
+    static IGP* s_listener;
+    static java_lang_Thread* s_linkThread;
+    static std::atomic<bool> s_running;
+    static std::atomic<jint> s_state;
+    static std::atomic<bool> s_linkLaunched;  // this visit's link has gone to the platform
+    static jint s_savedState;
+    static jint s_action;
+    static bool s_keepAction;
+    static jint s_pressedAction;
+    static jint s_pressedListRow;
+    static jint s_loadStep;
+    static jint s_loadStepCount;
+    static jint s_currentItem;
+    static String* s_loadingText;
+    static javax_microedition_lcdui_Font* s_font;
+    static String* s_pendingLink;  // reached only through std::atomic_ref
+    static String* s_launchLink;   // the link thread's alone
+    static bool s_visited;
+    static bool s_visitedChecked;
+    static jlong s_markerToggleTime;
+    static bool s_markerVisible;
+
+    // Screen geometry (initialize).
+    static jint s_screenWidth, s_screenHeight, s_halfWidth, s_halfHeight, s_topMargin, s_centreY, s_bottomY;
+    static jint s_softKeyMarginLeft, s_softKeyMarginRight;
+    // The page (setupPage, update's navigation; paint fills s_listVisibleRows).
+    static jint s_shownItem;
+    static bool s_pageHasLink;
+    static jint s_buttonTextIndex;
+    static bool s_listMode;
+    static jint s_listIndex;
+    static jint s_listLength;
+    static jint s_listVisibleRows;
+    static jint s_listScroll;
+    static jint s_listSelection;
+    static bool s_leftPressed, s_rightPressed;
+    static jbyte s_softKeyFlags, s_softKeyIconFlags;
+    static IntArray* s_lineWidths;  // int[10], made by start
+    // --- end of the screen and the link thread ---
 
     // --- Painting and the stylus ---
     // The loading and browsing states drawn into the 800 by 480 picture the game hands over, in

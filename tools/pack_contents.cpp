@@ -10,6 +10,7 @@
 #include <cstring>
 
 #include "sprites/cgame_packs.h"
+#include "tools/sprite_info.h"
 
 namespace tools {
 
@@ -256,6 +257,12 @@ std::string describePayload(std::string_view p) {
     size_t at = 0;
     std::string shape;
     if (!p.empty() && skipNested(p, at, 0, &shape) && at == p.size()) return shape;
+    SpriteCounts sprite;
+    if (countSprite(std::string(p), sprite)) {
+        std::snprintf(line, sizeof line, "sprite: %d frames, %d animations, %d modules, %d palettes", sprite.frames,
+                      sprite.animations, sprite.modules, sprite.palettes);
+        return line;
+    }
     return std::to_string(p.size()) + " bytes";
 }
 

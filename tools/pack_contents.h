@@ -1,6 +1,7 @@
 // Reading packs back out of archive entries, for the content checker and `barpack --contents`:
 // the pack layout of tools/pack_writer.h taken apart with every offset checked, LZMA items unpacked,
-// and a one-line description of what an item holds (nested array shape, text count, sound format).
+// and a one-line description of what an item holds (nested array shape, text count, sound format,
+// sprite table sizes).
 #pragma once
 
 #include <functional>
@@ -41,6 +42,7 @@ using EntryLookup = std::function<std::optional<std::string_view>(const std::str
 [[nodiscard]] bool readTextPack(std::string_view payload, std::vector<std::string>& texts);
 
 // "int[65]", "text pack: 158 texts", "WAVE 22050 Hz 16-bit mono, 0.180 s", "MIDI: 4 tracks",
+// "sprite: 25 frames, 10 animations, 42 modules, 1 palettes",
 // "Ogg Vorbis", "PNG 32x16", or "N bytes".
 [[nodiscard]] std::string describePayload(std::string_view payload);
 

@@ -53,7 +53,7 @@ const char* kindName(uint32_t kind) {
     }
 }
 
-void describe(Cursor& c, std::string& out) {
+void describe(Cursor& c, std::string& out, SpriteCounts& counts) {
     c.u16("the header");
     const uint32_t flags = c.u32("the header");
     const bool size16 = flags & ASprite::kFlagModuleSize16, xy = flags & ASprite::kFlagModuleXY,
@@ -62,6 +62,7 @@ void describe(Cursor& c, std::string& out) {
     out += format("flags 0x%08X\n", flags);
     const int modules = c.s16("the module count");
     out += format("modules %d\n", std::max(modules, 0));
+    counts.modules = std::max(modules, 0);
     for (int m = 0; m < modules; ++m) {
         const uint32_t kind = c.u8("a module");
         const char* name = kindName(kind);
@@ -118,6 +119,7 @@ void describe(Cursor& c, std::string& out) {
         records.push_back(r);
     }
     out += format("frames %d\n", std::max(frames, 0));
+    counts.frames = std::max(frames, 0);
     int firstBox = 0;
     for (int f = 0; f < frames; ++f) {
         std::string rect;
@@ -150,6 +152,7 @@ void describe(Cursor& c, std::string& out) {
     }
     const int anims = c.s16("the animation count");
     out += format("animations %d\n", std::max(anims, 0));
+    counts.animations = std::max(anims, 0);
     for (int a = 0; a < anims; ++a) {
         const int count = static_cast<int>(c.u8("an animation"));
         c.u8("an animation");
@@ -166,6 +169,7 @@ void describe(Cursor& c, std::string& out) {
     int colours = static_cast<int>(c.u8("the palette header"));
     if (colours == 0) colours = 256;
     out += format("palettes %d of %d colours, format %04X\n", palettes, colours, paletteFormat);
+    counts.palettes = palettes;
     for (int p = 0; p < palettes; ++p) {
         out += format("  %4d", p);
         for (int i = 0; i < colours; ++i) {
@@ -187,13 +191,25 @@ void describe(Cursor& c, std::string& out) {
 
 bool describeSprite(const std::string& bytes, std::string& out, std::string& error) {
     Cursor c{bytes};
+    SpriteCounts counts;
     try {
-        describe(c, out);
+        describe(c, out, counts);
     } catch (const ShortData& e) {
         error = e.what();
         return false;
     }
     return true;
+}
+
+bool countSprite(const std::string& bytes, SpriteCounts& counts) {
+    Cursor c{bytes};
+    std::string text;
+    try {
+        describe(c, text, counts);
+    } catch (const ShortData&) {
+        return false;
+    }
+    return c.pos == bytes.size();
 }
 
 }  // namespace tools

@@ -78,7 +78,9 @@ TEST_F(PromoScreenTest, ProgressBarButtonAndSelectionAtExactPixels) {
         // The label sits in the middle; the button's corners are its own colour.
         const uint32_t inside = b.inside ? as565(*b.inside) : pictureInside;
         EXPECT_EQ(rgbAt(bx + 1, by + 1), inside);
-        if (b.inside) EXPECT_EQ(rgbAt(bx + bw - 1, by + bh), inside) << "the fill is one row taller";
+        if (b.inside) {
+            EXPECT_EQ(rgbAt(bx + bw - 1, by + bh), inside) << "the fill is one row taller";
+        }
         EXPECT_EQ(rgbAt(bx - 2, by - 2), b.frame ? as565(*b.frame) : pictureFrame);
     }
     IGP::s_pressedAction = 0;

@@ -1,6 +1,6 @@
 // promoart: draws the promotion screen's pictures and its bitmap font into a folder (the
 // committed assets/promo.dat.igp/ was made by it): `promoart OUT_DIR`. Shapes are drawn with 4x4
-// supersampled coverage; text is the built-in 9x15 font, scaled whole pixels. The font picture is a
+// supersampled coverage (tools/art_canvas.h); text is the built-in 9x15 font, scaled whole pixels. The font picture is a
 // two-colour palette PNG (entry 1 is the ink the screen recolours) with its glyph table beside it.
 #include <png.h>
 
@@ -15,146 +15,16 @@
 #include <vector>
 
 #include "platform/graphics/system_font.h"
+#include "tools/art_canvas.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 
-struct Rgb {
-    uint8_t r, g, b;
-};
-
-Rgb hex(uint32_t v) { return {static_cast<uint8_t>(v >> 16), static_cast<uint8_t>(v >> 8), static_cast<uint8_t>(v)}; }
-
-Rgb mix(Rgb a, Rgb b, double t) {
-    auto m = [t](uint8_t x, uint8_t y) { return static_cast<uint8_t>(std::lround(x + (y - x) * t)); };
-    return {m(a.r, b.r), m(a.g, b.g), m(a.b, b.b)};
-}
-
-class Canvas {
-public:
-    Canvas(int w, int h) : w_(w), h_(h), px_(static_cast<size_t>(w * h) * 4, 0) {}
-
-    [[nodiscard]] int width() const { return w_; }
-    [[nodiscard]] int height() const { return h_; }
-
-    void blend(int x, int y, Rgb c, double coverage) {
-        if (x < 0 || y < 0 || x >= w_ || y >= h_ || coverage <= 0) return;
-        uint8_t* p = &px_[static_cast<size_t>(y * w_ + x) * 4];
-        const double a = std::min(coverage, 1.0);
-        const double da = p[3] / 255.0;
-        const double oa = a + da * (1 - a);
-        auto ch = [&](uint8_t src, uint8_t dst) {
-            return static_cast<uint8_t>(std::lround((src * a + dst * da * (1 - a)) / (oa > 0 ? oa : 1)));
-        };
-        p[0] = ch(c.r, p[0]);
-        p[1] = ch(c.g, p[1]);
-        p[2] = ch(c.b, p[2]);
-        p[3] = static_cast<uint8_t>(std::lround(oa * 255));
-    }
-
-    // Fills the shape `inside` (a test on a point) with colour(x, y), 16 samples a pixel.
-    void shape(const std::function<bool(double, double)>& inside, const std::function<Rgb(int, int)>& colour,
-               int x0 = 0, int y0 = 0, int x1 = -1, int y1 = -1) {
-        if (x1 < 0) x1 = w_;
-        if (y1 < 0) y1 = h_;
-        for (int y = std::max(0, y0); y < std::min(h_, y1); ++y)
-            for (int x = std::max(0, x0); x < std::min(w_, x1); ++x) {
-                int hits = 0;
-                for (int sy = 0; sy < 4; ++sy)
-                    for (int sx = 0; sx < 4; ++sx)
-                        if (inside(x + (sx + 0.5) / 4, y + (sy + 0.5) / 4)) ++hits;
-                if (hits) blend(x, y, colour(x, y), hits / 16.0);
-            }
-    }
-
-    void roundRect(double x, double y, double w, double h, double r, const std::function<Rgb(int, int)>& colour) {
-        shape(
-            [=](double px, double py) {
-                if (px < x || py < y || px > x + w || py > y + h) return false;
-                const double cx = std::clamp(px, x + r, x + w - r), cy = std::clamp(py, y + r, y + h - r);
-                return (px - cx) * (px - cx) + (py - cy) * (py - cy) <= r * r;
-            },
-            colour, static_cast<int>(x), static_cast<int>(y), static_cast<int>(x + w) + 1, static_cast<int>(y + h) + 1);
-    }
-    void roundRect(double x, double y, double w, double h, double r, Rgb c) {
-        roundRect(x, y, w, h, r, [c](int, int) { return c; });
-    }
-    // A vertical gradient from top to bottom inside a rounded rectangle.
-    void gradientRect(double x, double y, double w, double h, double r, Rgb top, Rgb bottom) {
-        roundRect(x, y, w, h, r, [=](int, int py) { return mix(top, bottom, std::clamp((py - y) / h, 0.0, 1.0)); });
-    }
-    // Makes a rectangle fully clear (the screen paints what shows through it).
-    void clear(int x, int y, int w, int h) {
-        for (int py = std::max(y, 0); py < std::min(y + h, h_); ++py)
-            for (int px = std::max(x, 0); px < std::min(x + w, w_); ++px)
-                std::fill_n(&px_[static_cast<size_t>(py * w_ + px) * 4], 4, uint8_t{0});
-    }
-    void circle(double cx, double cy, double r, Rgb c) {
-        shape([=](double px, double py) { return (px - cx) * (px - cx) + (py - cy) * (py - cy) <= r * r; },
-              [c](int, int) { return c; }, static_cast<int>(cx - r) - 1, static_cast<int>(cy - r) - 1,
-              static_cast<int>(cx + r) + 2, static_cast<int>(cy + r) + 2);
-    }
-    void ring(double cx, double cy, double r, double thickness, Rgb c) {
-        shape(
-            [=](double px, double py) {
-                const double d = std::hypot(px - cx, py - cy);
-                return d <= r && d >= r - thickness;
-            },
-            [c](int, int) { return c; });
-    }
-    void polygon(const std::vector<std::pair<double, double>>& pts, Rgb c) {
-        shape(
-            [&pts](double px, double py) {
-                bool in = false;
-                for (size_t i = 0, j = pts.size() - 1; i < pts.size(); j = i++) {
-                    const auto [xi, yi] = pts[i];
-                    const auto [xj, yj] = pts[j];
-                    if ((yi > py) != (yj > py) && px < (xj - xi) * (py - yi) / (yj - yi) + xi) in = !in;
-                }
-                return in;
-            },
-            [c](int, int) { return c; });
-    }
-
-    // Text in the built-in font, each font pixel a scale x scale block; (x, y) is the top-left.
-    void text(int x, int y, const std::string& s, int scale, Rgb c) {
-        const int gw = SystemFont::charWidth(u'A'), gh = SystemFont::height();
-        std::vector<uint16_t> cell(static_cast<size_t>(gw * gh));
-        for (size_t i = 0; i < s.size(); ++i) {
-            std::fill(cell.begin(), cell.end(), 0);
-            const Surface565 surface{cell.data(), gw, gh, gw};
-            const char16_t ch = static_cast<unsigned char>(s[i]);
-            SystemFont::drawText(surface, 0, 0, std::u16string_view(&ch, 1), 0xFFFF);
-            for (int gy = 0; gy < gh; ++gy)
-                for (int gx = 0; gx < gw; ++gx)
-                    if (cell[static_cast<size_t>(gy * gw + gx)])
-                        for (int sy = 0; sy < scale; ++sy)
-                            for (int sx = 0; sx < scale; ++sx)
-                                blend(x + (static_cast<int>(i) * gw + gx) * scale + sx, y + gy * scale + sy, c, 1);
-        }
-    }
-    // Centred on (cx, cy), with a soft shadow one scale step down and right.
-    void label(int cx, int cy, const std::string& s, int scale, Rgb c, bool shadow = true) {
-        const int w = static_cast<int>(s.size()) * SystemFont::charWidth(u'A') * scale;
-        const int h = SystemFont::height() * scale;
-        if (shadow) text(cx - w / 2 + scale, cy - h / 2 + scale, s, scale, hex(0x000000));
-        text(cx - w / 2, cy - h / 2, s, scale, c);
-    }
-
-    bool save(const fs::path& path) const {
-        png_image image{};
-        image.version = PNG_IMAGE_VERSION;
-        image.width = static_cast<png_uint_32>(w_);
-        image.height = static_cast<png_uint_32>(h_);
-        image.format = PNG_FORMAT_RGBA;
-        return png_image_write_to_file(&image, path.c_str(), 0, px_.data(), 0, nullptr) != 0;
-    }
-
-private:
-    int w_, h_;
-    std::vector<uint8_t> px_;
-};
+using tools::art::Canvas;
+using tools::art::hex;
+using tools::art::mix;
+using tools::art::Rgb;
 
 // The palette of the screen's look: a deep night blue with warm highlights.
 const Rgb kNight = hex(0x14213D);
@@ -258,12 +128,24 @@ void languageBadge(const fs::path& dir) {
 // The portal's frame: its window (70% of the width, the middle half of the height) stays clear
 // for the gradient and the portal's text the screen paints behind and over it.
 void portal(const fs::path& dir) {
-    constexpr int kW = 420, kH = 240;
+    constexpr int kW = 420, kH = 240, kRadius = 28;
     constexpr int kWindowW = kW * 70 / 100, kWindowX = kW / 2 - kWindowW / 2, kWindowY = kH / 4, kWindowH = kH / 2;
+    auto inWindow = [](double px, double py) {
+        return px >= kWindowX && px < kWindowX + kWindowW && py >= kWindowY && py < kWindowY + kWindowH;
+    };
+    auto inRounded = [](double px, double py, double x, double y, double w, double h, double r) {
+        if (px < x || py < y || px > x + w || py > y + h) return false;
+        const double cx = std::clamp(px, x + r, x + w - r), cy = std::clamp(py, y + r, y + h - r);
+        return (px - cx) * (px - cx) + (py - cy) * (py - cy) <= r * r;
+    };
     Canvas c(kW, kH);
-    c.gradientRect(0, 0, kW, kH, 28, kDusk, kNight);
-    c.roundRect(kWindowX - 4, kWindowY - 4, kWindowW + 8, kWindowH + 8, 6, kGold);
-    c.clear(kWindowX, kWindowY, kWindowW, kWindowH);
+    c.shape([&](double px, double py) { return inRounded(px, py, 0, 0, kW, kH, kRadius) && !inWindow(px, py); },
+            [](int, int py) { return mix(kDusk, kNight, std::clamp(py / double(kH), 0.0, 1.0)); });
+    c.shape(
+        [&](double px, double py) {
+            return inRounded(px, py, kWindowX - 4, kWindowY - 4, kWindowW + 8, kWindowH + 8, 6) && !inWindow(px, py);
+        },
+        [](int, int) { return kGold; });
     for (int i = 0; i < 2; ++i) c.ring(kW / 2, 30, 22 - i * 9, 4, mix(kGold, kWhite, i * 0.4));
     c.circle(kW / 2, 30, 5, kGold);
     for (int side : {-1, 1})

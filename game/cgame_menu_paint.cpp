@@ -1,0 +1,80 @@
+// The menu list on the frame Graphics: the scroll arrows while the list is longer than a page, then
+// one row every 70 pixels around the centre: its background frame of the menu sprite (normal,
+// disabled or selected; a chosen row blinks) and its text in capitals, waving when selected.
+#include <algorithm>
+
+#include "game/cgame.h"
+#include "runtime/array.h"
+#include "runtime/compiled.h"
+#include "runtime/string.h"
+#include "sprites/bsprite.h"
+#include "sprites/bxlib_player.h"
+
+namespace {
+
+constexpr jint kRowFrame = 8, kDisabledFrame = 9, kSelectedFrame = 10;
+constexpr jint kRowSpacing = 70, kArrowOffset = 110, kCentreX = 400;
+constexpr jint kRowFont = 0, kTextAnchor = 22, kWaveAmplitude = 10;
+constexpr jint kArrowUpIdle = 2, kArrowUpFlash = 3, kArrowDownIdle = 4, kArrowDownFlash = 5;
+
+// Advances the arrow; a flash that has played out goes back to the idle animation.
+void stepArrow(BXLibPlayer* arrow, jint x, jint y, jint flash, jint idle) {
+    arrow->x = x;
+    arrow->y = y;
+    arrow->Update(cGame::s_frameTime);
+    if (arrow->anim == flash && arrow->loops >= 0 && arrow->finished != 0) cGame::startPlayerAnim(arrow, idle, 0);
+}
+
+void paintArrows(jint centreY) {
+    BXLibPlayer* up = cGame::s_arrowUpPlayer;
+    BXLibPlayer* down = cGame::s_arrowDownPlayer;
+    if (!up || !down) return;
+    stepArrow(up, kCentreX, centreY - kArrowOffset - (cGame::s_arrowTouched == 1 ? 2 : 0), kArrowUpFlash,
+              kArrowUpIdle);
+    stepArrow(down, kCentreX, centreY + kArrowOffset + (cGame::s_arrowTouched == 2 ? 2 : 0), kArrowDownFlash,
+              kArrowDownIdle);
+    if (cGame::s_menuFirstRow > 0) up->Render();
+    BX_RETURN_IF_PENDING();
+    if (cGame::s_menuFirstRow < cGame::s_menuCount - cGame::s_menuVisibleRows) down->Render();
+}
+
+}  // namespace
+
+void cGame::paintMenuList(jint centreY) {
+    if (!s_menuItems || s_menuCount <= 0) return;
+    const jint n = std::min(s_menuCount, s_menuVisibleRows);
+    const jint y0 = centreY - (n - 1) * (kRowSpacing / 2);
+    if (s_menuCount > s_menuVisibleRows) {
+        paintArrows(centreY);
+        BX_RETURN_IF_PENDING();
+    }
+    Bsprite* font = fontSprite(kRowFont);
+    for (jint i = 0; i < n; ++i) {
+        const jint y = y0 + kRowSpacing * i;
+        const jint index = (s_menuFirstRow + i) % s_menuCount;
+        const jint item = s_menuItems->get(index);
+        const bool special = (item & kMenuSpecial) != 0;
+        const bool selected = s_menuFirstRow + i == s_menuSelection;
+        jint frame = kRowFrame;
+        jint palette = special ? 1 : 0;
+        if (item & kMenuDisabled) {
+            frame = kDisabledFrame;
+            palette = 0;
+        } else if (selected) {
+            frame = kSelectedFrame;
+            if (s_chosen != -1 && s_chosenBlink > 0) {
+                if (s_chosenBlink % 2 == 0) frame = kRowFrame;
+                --s_chosenBlink;
+            }
+        }
+        if (font) font->SetCurrentPalette(palette);
+        if (s_menuSprite) s_menuSprite->PaintFrame(s_g, frame, kCentreX, y, 0, 0, 0);
+        BX_RETURN_IF_PENDING();
+        String* text = getString(item & kMenuTextMask);
+        BX_RETURN_IF_PENDING();
+        text = text ? text->toUpperCase() : nullptr;
+        BX_RETURN_IF_PENDING();
+        drawWavyText(text, kRowFont, kCentreX, y, kTextAnchor, selected ? kWaveAmplitude : 0);
+        BX_RETURN_IF_PENDING();
+    }
+}

@@ -1,0 +1,376 @@
+// Every picture on the sheet is painted by the engine on a portrait screen image (Image 480 x 800,
+// RGB565 like the phone's screen), read back with getRGB and turned upright. Sprites are loaded by
+// the game's own loaders from the packs the loader opens (pool literals 134, 139, 141).
+#include "tools/contact_sheet/contact_sheet.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <functional>
+#include <vector>
+
+#include "classlib/constant_pool_loader.h"
+#include "classlib/io/javax_microedition_io_resource_input_stream.h"
+#include "classlib/lcdui/javax_microedition_lcdui_graphics.h"
+#include "classlib/lcdui/javax_microedition_lcdui_image.h"
+#include "platform/file_paths.h"
+#include "platform/graphics/system_font.h"
+#include "runtime/array.h"
+#include "runtime/compiled.h"
+#include "runtime/constant_pool.h"
+#include "runtime/heaps.h"
+#include "runtime/object_manager.h"
+#include "runtime/string.h"
+#include "sprites/bsprite.h"
+#include "sprites/cgame_draw.h"
+#include "sprites/cgame_packs.h"
+
+namespace tools {
+
+namespace {
+
+using Graphics = javax_microedition_lcdui_Graphics;
+using Image = javax_microedition_lcdui_Image;
+using P = cGamePacks;
+
+constexpr int kW = 800, kH = 480;                  // the landscape picture
+constexpr int kSheetWidth = 1660, kMargin = 20;
+constexpr jint kFontsPack = 134, kImagesPack = 141, kTextPrefix = 132, kLanguage0 = 167;
+constexpr uint32_t kPaper = 0xFF1B2330, kInk = 0xFFE5E9F0, kCaption = 0xFF8ECAE6;
+constexpr uint32_t kChecker[2] = {0xFF6C7A89, 0xFF7D8B9A};
+
+// The portrait screen the engine paints on, and the landscape picture read back from it.
+class Screen {
+public:
+    Screen() : image_(Image::createImage(kH, kW)), g_(image_ ? image_->getGraphics() : nullptr) {}
+    [[nodiscard]] bool ready() const { return g_ != nullptr; }
+    Graphics* g() { return g_; }
+
+    void fill(uint32_t rgb) {
+        g_->setClip(0, 0, kH, kW);
+        g_->setColor(static_cast<jint>(rgb & 0xFFFFFF));
+        g_->fillRect(0, 0, kH, kW);
+    }
+    void checker() {
+        fill(kChecker[0]);
+        g_->setColor(static_cast<jint>(kChecker[1] & 0xFFFFFF));
+        for (int y = 0; y < kW; y += 16)
+            for (int x = (y / 16 % 2) * 16; x < kH; x += 32) g_->fillRect(x, y, 16, 16);
+    }
+    // The landscape rectangle (x, y, w, h) of the picture, upright.
+    Picture read(int x, int y, int w, int h) {
+        Picture out;
+        x = std::clamp(x, 0, kW), y = std::clamp(y, 0, kH);
+        w = std::clamp(w, 0, kW - x), h = std::clamp(h, 0, kH - y);
+        out.width = w, out.height = h;
+        out.argb.resize(static_cast<size_t>(w * h));
+        if (w == 0 || h == 0) return out;
+        IntArray* portrait = Runtime::newIntArray(h * w);
+        if (!portrait) return out;
+        // Landscape (x, y) is portrait (479 - y, x): the block is portrait (480 - y - h, x, h, w).
+        image_->getRGB(portrait, 0, h, kH - y - h, x, h, w);
+        for (int ly = 0; ly < h; ++ly)
+            for (int lx = 0; lx < w; ++lx)
+                out.argb[static_cast<size_t>(ly * w + lx)] =
+                    static_cast<uint32_t>(portrait->get(lx * h + (h - 1 - ly))) | 0xFF000000u;
+        return out;
+    }
+    Picture readAll() { return read(0, 0, kW, kH); }
+
+private:
+    Image* image_;
+    Graphics* g_;
+};
+
+// The landscape bounds {x, y, w, h} of what a paint covers, from the engine's portrait rectangle.
+std::array<int, 4> landscapeBounds(IntArray* rect) {
+    const int minX = rect->get(0), minY = rect->get(1), maxX = rect->get(2), maxY = rect->get(3);
+    if (maxX < minX || maxY < minY) return {0, 0, 0, 0};
+    return {minY, kH - maxX, maxY - minY, maxX - minX};
+}
+
+Picture shrink(const Picture& p, int factor) {
+    if (factor <= 1) return p;
+    Picture out;
+    out.width = p.width / factor, out.height = p.height / factor;
+    out.argb.resize(static_cast<size_t>(out.width * out.height));
+    for (int y = 0; y < out.height; ++y)
+        for (int x = 0; x < out.width; ++x) {
+            uint32_t sum[3] = {0, 0, 0};
+            for (int v = 0; v < factor; ++v)
+                for (int u = 0; u < factor; ++u) {
+                    const uint32_t c = p.argb[static_cast<size_t>((y * factor + v) * p.width + x * factor + u)];
+                    sum[0] += c >> 16 & 0xFF, sum[1] += c >> 8 & 0xFF, sum[2] += c & 0xFF;
+                }
+            const uint32_t n = static_cast<uint32_t>(factor * factor);
+            out.argb[static_cast<size_t>(y * out.width + x)] = 0xFF000000u | (sum[0] / n) << 16 | (sum[1] / n) << 8 | sum[2] / n;
+        }
+    return out;
+}
+
+Picture enlarge(const Picture& p, int factor) {
+    Picture out;
+    out.width = p.width * factor, out.height = p.height * factor;
+    out.argb.resize(static_cast<size_t>(out.width * out.height));
+    for (int y = 0; y < out.height; ++y)
+        for (int x = 0; x < out.width; ++x)
+            out.argb[static_cast<size_t>(y * out.width + x)] = p.argb[static_cast<size_t>(y / factor * p.width + x / factor)];
+    return out;
+}
+
+// The sheet grows downwards row by row; cells are placed left to right and wrap.
+class Sheet {
+public:
+    Sheet() { grow(kMargin); }
+
+    void heading(const std::string& text) {
+        newRow();
+        grow(y_ + 40);
+        label(kMargin, y_ + 8, text, 2, kInk);
+        y_ += 40;
+    }
+    void cell(const Picture& p, const std::string& caption) {
+        const int w = std::max(p.width, static_cast<int>(caption.size()) * SystemFont::charWidth(u'A'));
+        if (x_ + w > kSheetWidth - kMargin && x_ > kMargin) newRow();
+        grow(y_ + p.height + 24);
+        for (int v = 0; v < p.height; ++v)
+            for (int u = 0; u < p.width; ++u) at(x_ + u, y_ + v) = p.argb[static_cast<size_t>(v * p.width + u)];
+        label(x_, y_ + p.height + 3, caption, 1, kCaption);
+        x_ += w + 12;
+        rowHeight_ = std::max(rowHeight_, p.height + 24);
+    }
+    void newRow() {
+        if (x_ > kMargin) y_ += rowHeight_ + 6;
+        x_ = kMargin;
+        rowHeight_ = 0;
+    }
+    Picture finish() {
+        newRow();
+        grow(y_ + kMargin);
+        picture_.height = y_ + kMargin;
+        picture_.argb.resize(static_cast<size_t>(picture_.width * picture_.height));
+        return std::move(picture_);
+    }
+
+private:
+    uint32_t& at(int x, int y) { return picture_.argb[static_cast<size_t>(y * kSheetWidth + x)]; }
+    void grow(int height) {
+        if (height <= picture_.height) return;
+        picture_.width = kSheetWidth;
+        picture_.height = height;
+        picture_.argb.resize(static_cast<size_t>(kSheetWidth * height), kPaper);
+    }
+    void label(int x, int y, const std::string& text, int scale, uint32_t colour) {
+        const int gw = SystemFont::charWidth(u'A'), gh = SystemFont::height();
+        const std::u16string wide(text.begin(), text.end());
+        const int w = gw * static_cast<int>(wide.size());
+        std::vector<uint16_t> cell(static_cast<size_t>(std::max(w, 1) * gh), 0);
+        SystemFont::drawText(Surface565{cell.data(), std::max(w, 1), gh, std::max(w, 1)}, 0, 0, wide, 0xFFFF);
+        grow(y + gh * scale);
+        for (int v = 0; v < gh * scale; ++v)
+            for (int u = 0; u < w * scale && x + u < kSheetWidth; ++u)
+                if (cell[static_cast<size_t>(v / scale * w + u / scale)]) at(x + u, y + v) = colour;
+    }
+
+    Picture picture_;
+    int x_ = kMargin, y_ = kMargin, rowHeight_ = 0;
+};
+
+// One frame (or animation frame when anim >= 0) painted at the centre on the checker, cut to what
+// it covers, shrunk until it fits a cell of at most maxW x maxH.
+Picture paintedCell(Screen& screen, Bsprite* sprite, int anim, int frame, int maxW, int maxH) {
+    screen.checker();
+    IntArray* rect = Runtime::newIntArray(4);
+    if (!rect) return {};
+    if (anim >= 0) {
+        sprite->GetAFrameRect(rect, anim, frame, kW / 2, kH / 2, 0);
+        sprite->PaintAFrame(screen.g(), anim, frame, kW / 2, kH / 2, 0, 0, 0);
+    } else {
+        sprite->GetFrameRect(rect, frame, kW / 2, kH / 2, 0);
+        sprite->PaintFrame(screen.g(), frame, kW / 2, kH / 2, 0, 0, 0);
+    }
+    std::array<int, 4> r = landscapeBounds(rect);
+    if (r[2] == 0 || r[3] == 0) r = {kW / 2 - 12, kH / 2 - 12, 24, 24};
+    const Picture p = screen.read(r[0] - 4, r[1] - 4, r[2] + 8, r[3] + 8);
+    int factor = 1;
+    while (p.width / factor > maxW || p.height / factor > maxH) ++factor;
+    return shrink(p, factor);
+}
+
+void spriteSection(Sheet& sheet, Screen& screen, Bsprite* sprite, const std::string& name, int maxW, int maxH) {
+    sheet.heading(name + ": frames");
+    for (int f = 0; f < sprite->GetFrameCount(); ++f) sheet.cell(paintedCell(screen, sprite, -1, f, maxW, maxH), "frame " + std::to_string(f));
+    for (int a = 0; a < sprite->animCount; ++a) {
+        sheet.heading(name + ": animation " + std::to_string(a));
+        for (int k = 0; k < sprite->GetAFrames(a); ++k)
+            sheet.cell(paintedCell(screen, sprite, a, k, maxW, maxH),
+                       std::to_string(k) + ": " + std::to_string(sprite->GetAFrameTime(a, k) * 62) + " ms");
+    }
+}
+
+String* text(jint id) { return P::getString(id); }
+
+bool fail(std::string& error, const std::string& what) {
+    error = what;
+    Runtime::clearPendingException();
+    return false;
+}
+
+}  // namespace
+
+bool renderContactSheet(const std::filesystem::path& dataBar, Picture& out, std::string& error) {
+    if (!std::filesystem::exists(dataBar)) return fail(error, dataBar.string() + ": no such file");
+    platform::setDataFile(dataBar);
+    javax_microedition_io_ResourceInputStream::unloadArchiveIndex();
+    Runtime::loadConstants();
+    P::s_encoding = Runtime::ldcString(P::kEncodingLiteral);
+    P::packLoadText(Runtime::ldcString(kTextPrefix)->concat(Runtime::ldcString(kLanguage0)), 0);
+
+    // The interface sprites through the game's loaders, the logo as the logo screen loads it.
+    P::loadInterfaceSprite(true);
+    P::loadInterfaceSprite2(true);
+    P::packOpen(Runtime::ldcString(P::kInterfacePackLiteral));
+    P::loadMenuSprites();
+    Bsprite* logo = P::loadSpriteFlags(0, 1, true, true);
+    P::packClose();
+    Bsprite* title = P::s_loadingPicture;
+    Bsprite* menu = P::s_menuSprite;
+    Bsprite* mark = P::s_interfaceSprite2;
+    if (!title || !menu || !mark || !logo) return fail(error, dataBar.string() + ": an interface sprite did not load");
+    // The fonts as load step 2 and 3 make them.
+    P::packOpen(Runtime::ldcString(kFontsPack));
+    Bsprite* fonts[3] = {P::loadSpriteFlags(1, 3, false, false), P::loadSpriteFlags(2, 1, true, false),
+                         P::loadSpriteFlags(3, 1, false, false)};
+    Object* charMap = P::packReadStream(0);
+    P::packClose();
+    if (!fonts[0] || !fonts[1] || !fonts[2] || !charMap || charMap->classId() != CID_ShortArray)
+        return fail(error, dataBar.string() + ": the fonts did not load");
+    for (Bsprite* font : fonts) font->BuildCharMap(static_cast<ShortArray*>(charMap));
+    // The images.
+    P::packOpen(Runtime::ldcString(kImagesPack));
+    ByteArray* badgeBytes = P::packReadData(0);
+    ByteArray* logoBytes = P::packReadData(1);
+    P::packClose();
+    Image* badge = badgeBytes ? Image::createImage(badgeBytes, 0, badgeBytes->length) : nullptr;
+    Image* second = logoBytes ? Image::createImage(logoBytes, 0, logoBytes->length) : nullptr;
+    if (!badge || !second || Runtime::pending()) return fail(error, dataBar.string() + ": an image did not load");
+
+    Screen screen;
+    if (!screen.ready()) return fail(error, "no room for the screen image");
+    Graphics* g = screen.g();
+    Graphics* const savedG = cGameDraw::s_g;
+    cGameDraw::s_g = g;
+    Sheet sheet;
+    auto say = [&](Bsprite* font, jint palette, String* s, int x, int y, jint anchor) {
+        font->SetCurrentPalette(palette);
+        font->DrawStringAt(g, s, x, y, anchor, false);
+    };
+
+    sheet.heading("Screens as the game composes them");
+    // The splash: black, the title animation in palette 0, the blinking prompt.
+    screen.fill(0);
+    title->SetCurrentPalette(0);
+    title->PaintAFrame(g, 1, 0, 400, 240, 0, 0, 0);
+    title->SetCurrentPalette(1);
+    say(fonts[0], 0, text(35), 400, 410, 3);
+    sheet.cell(screen.readAll(), "splash: title animation 1, palette 0");
+    // The main menu: the backdrop animation in palette 1, three rows (one selected, one special).
+    screen.fill(0xFFFFFF);
+    title->PaintAFrame(g, 2, 0, 400, 240, 0, 0, 0);
+    menu->PaintFrame(g, 7, 400, 395, 0, 0, 0);
+    const jint rows[3] = {57, 74, 58};
+    for (int i = 0; i < 3; ++i) {
+        const int y = 215 + 70 * i;
+        menu->PaintFrame(g, i == 0 ? 10 : 8, 400, y, 0, 0, 0);
+        say(fonts[0], i == 2 ? 1 : 0, text(rows[i])->toUpperCase(), 400, y, 3);
+    }
+    menu->PaintFrame(g, 13, 0, 480, 0, 0, 0);
+    say(fonts[1], 0, text(5), 7, 473, 36);
+    menu->PaintFrame(g, 15, 800, 480, 0, 0, 0);
+    menu->PaintFrame(g, 11, 800, 0, 0, 0, 0);
+    sheet.cell(screen.readAll(), "main menu: animation 2, rows 10/8, soft keys 13/15, corner 11");
+    // A level load half way: frame 0, the level name, the bar and the runner at its tip.
+    screen.fill(0);
+    title->PaintFrame(g, 0, 400, 240, 0, 0, 0);
+    say(fonts[2], 0, text(83), 400, 45, 3);
+    const int p = 667 / 2;
+    g->setColor(0xFFFFFF);
+    g->drawRect(13, 66, 20, 667);
+    g->setColor(0xF87800);
+    g->fillRect(14, 68, 17, p - 3);
+    title->PaintAFrame(g, 0, 2, 66 + p, 457, 0, 0, 0);
+    sheet.cell(screen.readAll(), "level load: frame 0, font 2, runner animation 0");
+
+    sheet.heading("ui item 1 (title): frame 0 in palette 1 (day) and palette 0 (night)");
+    title->SetCurrentPalette(1);
+    screen.fill(0);
+    title->PaintFrame(g, 0, 400, 240, 0, 0, 0);
+    sheet.cell(screen.readAll(), "palette 1");
+    title->SetCurrentPalette(0);
+    screen.fill(0);
+    title->PaintFrame(g, 0, 400, 240, 0, 0, 0);
+    sheet.cell(screen.readAll(), "palette 0");
+    title->SetCurrentPalette(1);
+    spriteSection(sheet, screen, title, "ui item 1 (title, palette 1)", 200, 120);
+    spriteSection(sheet, screen, menu, "ui item 2 (menu)", 260, 160);
+    spriteSection(sheet, screen, mark, "ui item 3 (wordmark)", 330, 160);
+    sheet.heading("ui item 0 (first logo, on white) and images items 0 (badge) and 1 (second logo, on black)");
+    screen.fill(0xFFFFFF);
+    logo->PaintFrame(g, 0, (kW - logo->GetFrameWidth(0)) / 2, (kH - logo->GetFrameHeight(0)) / 2, 0, 0, 0);
+    sheet.cell(shrink(screen.readAll(), 2), "logo frame 0");
+    for (Image* image : {badge, second}) {
+        Picture pic;
+        pic.width = image->getWidth(), pic.height = image->getHeight();
+        pic.argb.resize(static_cast<size_t>(pic.width * pic.height));
+        IntArray* pixels = Runtime::newIntArray(pic.width * pic.height);
+        if (!pixels) return fail(error, "no room for an image's pixels");
+        image->getRGB(pixels, 0, pic.width, 0, 0, pic.width, pic.height);
+        for (size_t i = 0; i < pic.argb.size(); ++i) {
+            const uint32_t c = static_cast<uint32_t>(pixels->get(static_cast<jint>(i)));
+            const double a = (c >> 24) / 255.0;
+            auto ch = [&](int s) { return static_cast<uint32_t>((c >> s & 0xFF) * a) << s; };
+            pic.argb[i] = 0xFF000000u | ch(16) | ch(8) | ch(0);   // over black
+        }
+        sheet.cell(image == badge ? enlarge(pic, 3) : pic, image == badge ? "badge (x3)" : "second logo");
+    }
+
+    sheet.heading("fonts 0, 1 and 2 in palettes 0 and 1");
+    String* sample = String::fromCString("BRINDLEX 0123456789 Quick foxes jump!");
+    const jint lines[3] = {57, 74, 58};
+    for (int f = 0; f < 3; ++f)
+        for (int palette = 0; palette < 2; ++palette) {
+            screen.fill(palette ? 0xFFFFFF : 0x14213D);
+            say(fonts[f], palette, sample, 10, 34, 6);
+            say(fonts[f], palette, text(lines[f])->toUpperCase()->concat(String::fromCString(" / "))->concat(text(83 + f)), 10,
+                96, 6);
+            sheet.cell(screen.read(0, 0, kW, 130), "font " + std::to_string(f) + ", palette " + std::to_string(palette));
+        }
+    cGameDraw::s_g = savedG;
+    out = sheet.finish();
+    if (Runtime::pending()) return fail(error, "an exception was raised while painting");
+    return true;
+}
+
+int runContactSheet(int argc, const char* const* argv) {
+    if (argc != 3) {
+        std::fputs("usage: contactsheet DATA.bar OUT.png\n", stderr);
+        return 2;
+    }
+    if (!Runtime::initHeaps(64u << 20, 64u << 20)) {
+        std::fputs("contactsheet: cannot create the heaps\n", stderr);
+        return 1;
+    }
+    int status = 0;
+    {
+        ObjectManager collector;
+        Picture sheet;
+        std::string error;
+        if (!renderContactSheet(argv[1], sheet, error) || !writePngPicture(argv[2], sheet, error)) {
+            std::fprintf(stderr, "contactsheet: %s\n", error.c_str());
+            status = 1;
+        }
+        Runtime::destroyHeaps();
+    }
+    return status;
+}
+
+}  // namespace tools
