@@ -524,9 +524,6 @@ public:
     static jint s_softkeyLeft;      // kSoftkeyNone, kSoftkeyIcon or a text id
     static jint s_softkeyRight;
     static bool s_softkeyFlag;
-
-    // The touch state the painters read (s_touchDown, s_softkeyTouched, s_softkeyTapTimer,
-    // s_arrowTouched) is the touch input's, declared with it.
     // --- end of menus, dialogs, soft keys and the screen transition ---
     // --- Front-end screens (cgame_screen_*.cpp): splash, main menu, sound settings, difficulty,
     // story intro, level select, help pages, promotion question and the scrolling credits. Screens
