@@ -696,7 +696,6 @@ public:
     static ObjectArray* s_touchLayoutImages;   // per layout int[] of {frame, x, y}
     static ObjectArray* s_touchLayoutButtons;  // per layout int[] of {frame, x, y, device key}
     static ObjectArray* s_touchLayoutRects;    // per layout int[n][4] screen boxes; null until built
-    static IntArray* s_hitBox;                 // the step's scratch box
 
     // The heads-up display over the play scene; reads the registered values, changes only its clock.
     static void paintHud();
