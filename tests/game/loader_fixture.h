@@ -79,7 +79,7 @@ protected:
         cGame::s_loadTarget = -1;
         cGame::s_spriteMask[0] = cGame::s_spriteMask[1] = 0;
         cGame::s_levelWidth = cGame::s_levelHeight = 0;
-        cGame::s_messageBoxText = -1;
+        cGame::s_dialogText = nullptr;
         cGame::s_pendingAction = 0;
         cGame::s_musicOn = cGame::s_sfxOn = false;
         cGame::s_language = 0;
