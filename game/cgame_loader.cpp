@@ -215,7 +215,8 @@ void logBadItem(const std::string& pack, jint item, const char* consequence) {
 }
 
 void abandonLevel(const char* why) {
-    Log::warn("loader: level %d cannot be loaded (%s); back to the main menu", cGame::s_level, why);
+    Log::warn("loader: level %d cannot be loaded (%s) at step %d; back to the main menu", cGame::s_level, why,
+              cGame::s_loadStep);
     cGame::packClose();
     for (jint step = 0; step < kStepCounts[cGame::kLoadKindUnload]; ++step) runUnloadStep(step);
     cGame::s_levelLoaded = 0;
