@@ -80,7 +80,9 @@ protected:
         (void)cGame::setStateHandler(cGame::kStateBoot, bootHandler);
         ApplicationFixture::TearDown();
     }
+    // One frame as the game thread runs it: under the game lock.
     void step() {
+        cGame::GameLock lock;
         cGame::updateKeyStates();
         cGame::stepStateMachine(game);
         ASSERT_FALSE(Runtime::pending());
@@ -162,6 +164,47 @@ TEST_F(IgpStateTest, KeysBrowseAndBackReturnsToTheMainMenu) {
     EXPECT_EQ(game->m_frameImage->getWidth(), 1);
     EXPECT_FALSE(IGP::s_running);
     EXPECT_TRUE(waitFor([] { return !IGP::linkThreadAlive(); }));
+    EXPECT_TRUE(host.urls().empty());
+}
+
+// The host thread's taps reach the promotion's hit test while the game thread's frames load it and
+// then free its pictures on back: the game lock keeps them apart (ThreadSanitizer watches).
+TEST_F(IgpStateTest, TapsFromTheHostThreadWhileTheScreenEnds) {
+    struct Taps {
+        cGame* game;
+        std::atomic<bool> stop{false};
+        std::atomic<int> count{0};
+    } taps{game};
+    java_lang_Thread* tapper = newThread(
+        [](void* context) {
+            auto* t = static_cast<Taps*>(context);
+            while (!t->stop.load()) {
+                // The select button's middle and a page arrow, in portrait coordinates.
+                t->game->pointerPressed(240, 400);
+                t->game->pointerDragged(240, 30);
+                t->game->pointerReleased(240, 30);
+                t->count.fetch_add(1);
+                java_lang_Thread::yield();
+            }
+        },
+        &taps);
+    ASSERT_NE(tapper, nullptr);
+    ASSERT_GE(tapper->start(), 0);
+    for (int visit = 0; visit < 3; ++visit) {
+        if (visit > 0) {
+            cGame::setState(cGame::kStateIGP);
+            step();
+        }
+        loadPromotion();
+        for (int i = 0; i < 5; ++i) step();
+        press(-7);
+        step();
+        EXPECT_EQ(cGame::s_state, cGame::kStateMainMenu);
+        EXPECT_EQ(IGP::s_fixedImages, nullptr);
+    }
+    taps.stop = true;
+    tapper->join();
+    EXPECT_GT(taps.count.load(), 0);
     EXPECT_TRUE(host.urls().empty());
 }
 
