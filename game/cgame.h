@@ -524,9 +524,6 @@ public:
     static jint s_softkeyLeft;      // kSoftkeyNone, kSoftkeyIcon or a text id
     static jint s_softkeyRight;
     static bool s_softkeyFlag;
-
-    // The touch state the painters read (s_touchDown, s_softkeyTouched, s_softkeyTapTimer,
-    // s_arrowTouched) is the touch input's, declared with it.
     // --- end of menus, dialogs, soft keys and the screen transition ---
     // --- Front-end screens (cgame_screen_*.cpp): splash, main menu, sound settings, difficulty,
     // story intro, level select, help pages, promotion question and the scrolling credits. Screens
@@ -699,7 +696,6 @@ public:
     static ObjectArray* s_touchLayoutImages;   // per layout int[] of {frame, x, y}
     static ObjectArray* s_touchLayoutButtons;  // per layout int[] of {frame, x, y, device key}
     static ObjectArray* s_touchLayoutRects;    // per layout int[n][4] screen boxes; null until built
-    static IntArray* s_hitBox;                 // the step's scratch box
 
     // The heads-up display over the play scene; reads the registered values, changes only its clock.
     static void paintHud();

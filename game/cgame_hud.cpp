@@ -41,7 +41,7 @@ void icon(Bsprite* sprite, jint anim, jint x, jint y) {
 }
 
 void text(String* s, jint x, jint y) {
-    Bsprite* font = spriteIn(cGame::s_fonts, kHudFont);
+    Bsprite* font = cGame::fontSprite(kHudFont);
     if (font && s) font->DrawString(cGame::s_g, s, nullptr, x, y, 0, true);
 }
 
@@ -72,7 +72,7 @@ void cGame::paintHud() {
     HudValues v{};
     if (!s_actorView || !s_actorView->hudValues || !s_actorView->hudValues(&v)) return;
     Bsprite* hud = spriteIn(s_sprites, kHudSprite);
-    if (Bsprite* font = spriteIn(s_fonts, kHudFont)) font->SetCurrentPalette(0);
+    if (Bsprite* font = fontSprite(kHudFont)) font->SetCurrentPalette(0);
     paintFrame(hud, 0, 6, 30);
     text(count(v.lives), 116, 34);
     BX_RETURN_IF_PENDING();
@@ -104,7 +104,7 @@ void cGame::paintHud() {
 }
 
 void cGame::drawDigitString(jint number, jint x, jint y) {
-    Bsprite* font = spriteIn(s_fonts, kDigitFont);
+    Bsprite* font = fontSprite(kDigitFont);
     String* digits = formatNumber(number, s_language);
     if (!font || !digits) return;
     const jint length = digits->length();

@@ -1,9 +1,12 @@
 // The menu list on the frame Graphics: the scroll arrows while the list is longer than a page, then
 // one row every 70 pixels around the centre: its background frame of the menu sprite (normal,
-// disabled or selected; a chosen row blinks) and its text in capitals, waving when selected.
+// disabled or selected; a chosen row blinks) and its text in capitals, waving when selected. The
+// special row also carries the promotion's blinking new-content marker.
 #include <algorithm>
 
 #include "game/cgame.h"
+#include "classlib/lcdui/javax_microedition_lcdui_image.h"
+#include "promo/igp.h"
 #include "runtime/array.h"
 #include "runtime/compiled.h"
 #include "runtime/string.h"
@@ -15,6 +18,7 @@ namespace {
 constexpr jint kRowFrame = 8, kDisabledFrame = 9, kSelectedFrame = 10;
 constexpr jint kRowSpacing = 70, kArrowOffset = 110, kCentreX = 400;
 constexpr jint kRowFont = 0, kTextAnchor = 22, kWaveAmplitude = 10;
+constexpr jint kMarkerX = 490, kMarkerY = 650, kMarkerAnchor = 24, kTurnQuarter = 5;
 constexpr jint kArrowUpIdle = 2, kArrowUpFlash = 3, kArrowDownIdle = 4, kArrowDownFlash = 5;
 
 // Advances the arrow; a flash that has played out goes back to the idle animation.
@@ -36,6 +40,24 @@ void paintArrows(jint centreY) {
     if (cGame::s_menuFirstRow > 0) up->Render();
     BX_RETURN_IF_PENDING();
     if (cGame::s_menuFirstRow < cGame::s_menuCount - cGame::s_menuVisibleRows) down->Render();
+}
+
+// The promotion's new-content badge beside the special row, in screen coordinates. The badge is
+// turned upright once (a wider-than-tall picture is replaced by its quarter-turned copy).
+void paintPromoMarker(jint y) {
+    using Image = javax_microedition_lcdui_Image;
+    ObjectArray* images = cGame::s_screenImages;
+    Object* slot = images && images->length > 0 ? images->get(0) : nullptr;
+    auto* badge = slot && slot->classId() == CID_javax_microedition_lcdui_Image ? static_cast<Image*>(slot) : nullptr;
+    if (badge && badge->getWidth() > badge->getHeight()) {
+        Image* upright = Image::createImage(badge, 0, 0, badge->getWidth(), badge->getHeight(), kTurnQuarter);
+        BX_RETURN_IF_PENDING();
+        if (upright) {
+            images->set(0, upright);
+            badge = upright;
+        }
+    }
+    cGame::s_promoMarkerShown = IGP::drawNewMarker(cGame::s_g, badge, kMarkerX - y, kMarkerY, kMarkerAnchor);
 }
 
 }  // namespace
@@ -68,6 +90,10 @@ void cGame::paintMenuList(jint centreY) {
             }
         }
         if (font) font->SetCurrentPalette(palette);
+        if (special) {
+            paintPromoMarker(y);
+            BX_RETURN_IF_PENDING();
+        }
         if (s_menuSprite) s_menuSprite->PaintFrame(s_g, frame, kCentreX, y, 0, 0, 0);
         BX_RETURN_IF_PENDING();
         String* text = getString(item & kMenuTextMask);

@@ -15,6 +15,8 @@ constexpr jint kSoftkeyFont = 1, kLabelAnchor = 36;
 constexpr jint kIconFrame = 11, kLabelFrame = 13, kArrowFrame = 15, kIntroArrowFrame = 17;
 constexpr jint kBackText = 7;
 constexpr jint kLeftSquare = 1, kRightSquare = 2;
+// States whose soft-key labels use the font's second palette.
+constexpr jint kSecondPaletteStates[] = {cGame::kStateLossMenu, 17};
 
 bool highlighted(jint square) {
     const jint timer = cGame::s_softkeyTapTimer;
@@ -43,7 +45,9 @@ void cGame::setSoftkeys(jint right, jint left, bool flag) {
 void cGame::paintSoftkeys() {
     Bsprite* font = fontSprite(kSoftkeyFont);
     if (!font || !s_g) return;
-    font->SetCurrentPalette(s_state == kStateLossMenu || s_state == 17 ? 1 : 0);
+    bool secondPalette = false;
+    for (jint state : kSecondPaletteStates) secondPalette = secondPalette || s_state == state;
+    font->SetCurrentPalette(secondPalette ? 1 : 0);
     if (s_softkeyLeft == kSoftkeyIcon) {
         paintKeyFrame(kIconFrame, highlighted(kLeftSquare), 800, 0);
     } else if (s_softkeyLeft != kSoftkeyNone) {

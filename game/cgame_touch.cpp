@@ -6,7 +6,6 @@
 #include "game/cgame.h"
 #include "runtime/array.h"
 #include "runtime/compiled.h"
-#include "runtime/static_class.h"
 
 jint cGame::s_touchX = kTouchNone;
 jint cGame::s_touchY = kTouchNone;
@@ -21,13 +20,10 @@ jint cGame::s_touchLayoutTested = 0;
 bool cGame::s_touchButtonsShown = false;
 jint cGame::s_softkeyTouchWidth = 80;
 jint cGame::s_softkeyTouchHeight = 80;
-IntArray* cGame::s_hitBox = nullptr;
 const cGame::ActorView* cGame::s_actorView = nullptr;
 const cGame::PromoPointer* cGame::s_promoPointer = nullptr;
 
 namespace {
-
-const StaticRefRegistration kTouchStatics(CID_cGame, &cGame::s_hitBox);
 
 // Landscape point of a screen point: the promotion screen works upright.
 jint landscapeX(jint /*x*/, jint y) { return y; }
@@ -81,7 +77,7 @@ void stepDialog() {
     }
     if (!cGame::s_touchDown && !cGame::s_touchUp) return;
     cGame::s_dialogChoice = -1;
-    IntArray* box = cGame::s_hitBox;
+    IntArray* box = Runtime::newIntArray(4);
     jint choice = -1;
     for (jint answer = 0; answer < 2 && choice < 0; ++answer) {
         if (!cGame::dialogAnswerRect(box, cGame::s_dialogTextHeight, answer)) return;
@@ -134,6 +130,9 @@ void cGame::registerActorView(const ActorView* view) { s_actorView = view; }
 
 void cGame::registerPromoPointer(const PromoPointer* handlers) { s_promoPointer = handlers; }
 
+// Each handler also hands the landscape point to the promotion screen's handler of the same kind
+// (IGP::pointerPressed, IGP::pointerReleased, IGP::pointerDragged), which the program registers with
+// registerPromoPointer: the game sits below the promotion screen and cannot name it.
 void cGame::pointerPressed(jint x, jint y) {
     GameLock lock;
     s_touchDown = true;
@@ -204,10 +203,6 @@ void cGame::releaseTouchButton() {
 }
 
 void cGame::updateTouchInput() {
-    if (!s_hitBox) {
-        s_hitBox = Runtime::newIntArray(4);
-        BX_RETURN_IF_NULL(s_hitBox);
-    }
     const bool keep = keepsPointerRecord(s_state);
     auto finish = [keep] {
         if (!keep) releaseTouchButton();

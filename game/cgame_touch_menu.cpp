@@ -15,7 +15,6 @@ constexpr jint kArrowUpFrame = 6, kArrowDownFrame = 7, kArrowOffset = 110;
 constexpr jint kPageLeftFrame = 19, kPageRightFrame = 20, kPageLeftX = 330, kPageRightX = 470, kPageArrowY = 418;
 constexpr jint kPageLeftPressAnim = 7, kPageRightPressAnim = 9;
 constexpr jint kAnswerPitch = 80;
-constexpr jint kDisabled = static_cast<jint>(0x80000000u);
 
 // Landscape y of each menu screen's list centre; 0 for a state without a list.
 jint listCentre(jint state) {
@@ -58,7 +57,7 @@ jint rowItem(jint i) {
     return index;
 }
 
-bool disabled(jint index) { return (cGame::s_menuItems->get(index) & kDisabled) != 0; }
+bool disabled(jint index) { return (cGame::s_menuItems->get(index) & cGame::kMenuDisabled) != 0; }
 
 }  // namespace
 
@@ -94,7 +93,7 @@ void cGame::touchMenuRows(jint state) {
     s_arrowTouched = 0;
     if (!s_touchDown && !s_touchUp) return;
     s_menuSelection = -1;
-    IntArray* box = s_hitBox;
+    IntArray* box = Runtime::newIntArray(4);
     const jint n = visibleRows();
     for (jint i = 0; i < n; ++i) {
         if (!menuRowRect(box, centre, n, i)) return;
@@ -123,7 +122,7 @@ void cGame::touchMenuRows(jint state) {
 
 void cGame::touchPageArrows() {
     if (!s_touchDown && !s_touchUp) return;
-    IntArray* box = s_hitBox;
+    IntArray* box = Runtime::newIntArray(4);
     for (jint arrow = 0; arrow < 2; ++arrow) {
         if (!pageArrowRect(box, arrow) || !touchInRect(box)) continue;
         if (!s_touchUp) {

@@ -11,6 +11,7 @@
 #include "tools/constants_compiler.h"
 #include "tools/file_bytes.h"
 #include "tools/pack_contents.h"
+#include "tools/sprite_info.h"
 
 namespace tools {
 
@@ -26,6 +27,8 @@ constexpr int kSoundTypesLiteral = 153;
 constexpr int kSoundsPackLiteral = 154;
 constexpr int kBootPackLiteral = 188;
 constexpr int kSubFileSeparatorLiteral = 330;
+constexpr int kSpritesPackLiteral = 138;
+constexpr int kInterfacePackLiteral = 139;
 
 constexpr int kLevels = 10;
 constexpr int kSounds = 17;
@@ -60,6 +63,37 @@ constexpr TextUse kDrawnTexts[] = {
     {157, "help page 6"}};
 constexpr int kCreditsText = 81;
 
+// The sprites the game draws before any actor code (the sprites pack's touch buttons, heads-up
+// display and lasting sprites; the interface pack's), with the frames and animations it draws.
+struct SpriteUse {
+    int packLiteral;
+    int item;
+    const char* role;
+    std::vector<int> frames;
+    std::vector<int> animations;
+};
+const std::vector<SpriteUse>& spriteUses() {
+    static const std::vector<SpriteUse> uses = {
+        {kSpritesPackLiteral, 40, "the touch buttons: frames of the touch layouts and of help pages 0, 1 and 6",
+         {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20, 21, 22, 23, 24, 25, 26, 27}, {}},
+        {kSpritesPackLiteral, 2,
+         "the heads-up display: lives, meter, race counters, racers' markers and gauge; the special-shot icon",
+         {0, 9, 16, 17, 18, 19, 20}, {3}},
+        {kSpritesPackLiteral, 7, "the pick-ups: animation 1 is the energy icon, 0 to 4 are on help pages 2 and 3", {},
+         {0, 1, 2, 3, 4}},
+        {kSpritesPackLiteral, 16, "the race pick-ups of help pages 4 and 5", {}, {0, 1, 2}},
+        {kSpritesPackLiteral, 18, "the puffball prop: idle and bursting", {}, {0, 1}},
+        {kSpritesPackLiteral, 25, "the lift of help page 5", {}, {0}},
+        {kSpritesPackLiteral, 33, "the lurker of help page 6", {}, {0}},
+        {kInterfacePackLiteral, 0, "the first logo", {0}, {}},
+        {kInterfacePackLiteral, 1, "the title and loading picture: its frame and the figure's run", {0}, {0}},
+        {kInterfacePackLiteral, 2,
+         "the menu sprite: arrows, rows, soft keys and page arrows; the transition and the arrows' animations",
+         {6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20}, {0, 1, 2, 3, 4, 5, 6, 7, 8, 9}},
+    };
+    return uses;
+}
+
 class Checker {
 public:
     Checker(const std::vector<BarEntry>& entries, std::string_view constants, const std::string& constantsFile,
@@ -70,7 +104,7 @@ public:
     }
 
     bool run(std::string& error) {
-        const bool ok = literal(kSubFileSeparatorLiteral, m_separator) && texts() && boot() && times() && sounds();
+        const bool ok = literal(kSubFileSeparatorLiteral, m_separator) && texts() && boot() && times() && sounds() && sprites();
         if (!ok) error = m_error;
         return ok;
     }
@@ -97,7 +131,7 @@ private:
         const nlohmann::json json = nlohmann::json::parse(text, nullptr, false);
         if (!json.is_object() || !json.contains("items") || !json["items"].is_array() || item >= json["items"].size())
             return field;
-        for (const char* key : {"texts", "music", "synth", "nested", "file"}) {
+        for (const char* key : {"texts", "music", "synth", "nested", "file", "sprite", "font", "charMap"}) {
             const nlohmann::json& named = json["items"][item];
             if (named.is_object() && named.contains(key) && named[key].is_string())
                 return (folder / named[key].get<std::string>()).string();
@@ -224,6 +258,48 @@ private:
             if (item.payload.size() < 4 || std::memcmp(item.payload.data(), magic->second, 4) != 0)
                 return fail(field, "kind " + std::to_string(item.kind) + " says " + contentTypes[item.kind] +
                                        ", but the data is not of that type");
+        }
+        return true;
+    }
+
+    // Every frame the code draws has something to draw, every animation it plays has frames.
+    bool sprites() {
+        for (const int packLiteral : {kSpritesPackLiteral, kInterfacePackLiteral}) {
+            std::string name;
+            std::vector<PackItemView> items;
+            if (!pack(packLiteral, name, items, packLiteral == kSpritesPackLiteral ? "the game's sprites by sprite number"
+                                                                                   : "the interface sprites"))
+                return false;
+            for (const SpriteUse& use : spriteUses())
+                if (use.packLiteral == packLiteral && !sprite(name, items, use)) return false;
+        }
+        return true;
+    }
+
+    bool sprite(const std::string& name, const std::vector<PackItemView>& items, const SpriteUse& use) {
+        const std::string packFile = (m_assets / (name + ".pack") / "pack.json").string();
+        const size_t item = static_cast<size_t>(use.item);
+        const std::string role = std::string(" (") + use.role + ")";
+        if (item >= items.size() || items[item].empty)
+            return fail(packFile, "items[" + std::to_string(use.item) + "]: sprite " + std::to_string(use.item) +
+                                      " is missing" + role);
+        const std::string field = source(name, item);
+        SpriteCounts counts;
+        if (!countSprite(items[item].payload, counts)) return fail(field, "not a whole sprite" + role);
+        for (const int frame : use.frames) {
+            const size_t f = static_cast<size_t>(frame);
+            if (f >= counts.frameModules.size())
+                return fail(field, "frames[" + std::to_string(frame) + "] is missing; the sprite has " +
+                                       std::to_string(counts.frameModules.size()) + " frames" + role);
+            if (counts.frameModules[f] < 1) return fail(field, "frames[" + std::to_string(frame) + "] draws nothing" + role);
+        }
+        for (const int anim : use.animations) {
+            const size_t a = static_cast<size_t>(anim);
+            if (a >= counts.animationFrames.size())
+                return fail(field, "animations[" + std::to_string(anim) + "] is missing; the sprite has " +
+                                       std::to_string(counts.animationFrames.size()) + " animations" + role);
+            if (counts.animationFrames[a] < 1)
+                return fail(field, "animations[" + std::to_string(anim) + "] has no frames" + role);
         }
         return true;
     }

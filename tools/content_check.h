@@ -6,7 +6,10 @@
 //   - the boot pack's cosine table (65 cosines of 256 units a turn, scaled by 256);
 //   - the reference-time pack (one time per level, 10 levels);
 //   - the sound content types and the 17 sounds: ids 0..16 only, each with a content type the
-//     types pack names and data of that type.
+//     types pack names and data of that type;
+//   - the sprites pack (the touch buttons, the heads-up display, the sprites that stay loaded) and
+//     the interface pack (logo, title and loading picture, menu sprite): every frame and animation
+//     the game draws from them is there and not empty.
 #pragma once
 
 #include <filesystem>

@@ -117,6 +117,7 @@ void describe(Cursor& c, std::string& out, SpriteCounts& counts) {
         r.first = c.s16("a frame");
         r.boxes = boxes ? c.s8("a frame") : 0;
         records.push_back(r);
+        counts.frameModules.push_back(r.count);
     }
     out += format("frames %d\n", std::max(frames, 0));
     counts.frames = std::max(frames, 0);
@@ -157,6 +158,7 @@ void describe(Cursor& c, std::string& out, SpriteCounts& counts) {
         const int count = static_cast<int>(c.u8("an animation"));
         c.u8("an animation");
         const int first = c.s16("an animation");
+        counts.animationFrames.push_back(count);
         out += format("  %4d\n", a);
         for (int j = 0; j < count; ++j) {
             const int i = first + j;
@@ -204,6 +206,7 @@ bool describeSprite(const std::string& bytes, std::string& out, std::string& err
 bool countSprite(const std::string& bytes, SpriteCounts& counts) {
     Cursor c{bytes};
     std::string text;
+    counts = {};
     try {
         describe(c, text, counts);
     } catch (const ShortData&) {

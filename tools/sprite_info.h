@@ -4,6 +4,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace tools {
 
@@ -13,6 +14,8 @@ namespace tools {
 
 struct SpriteCounts {
     int modules = 0, frames = 0, animations = 0, palettes = 0;
+    std::vector<int> frameModules;      // per frame, its frame-module count
+    std::vector<int> animationFrames;   // per animation, its frame count
 };
 
 // The table sizes when `bytes` is exactly one whole sprite: every section read and nothing left

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "classlib/lcdui/javax_microedition_lcdui_image.h"
 #include "classlib/media/direct_show_player.h"
 #include "classlib/media/javax_microedition_media_player.h"
 #include "classlib/media/sound_player_ogg.h"
@@ -19,6 +20,9 @@
 #include "platform/media/decoded_sound.h"
 #include "runtime/array.h"
 #include "runtime/compiled.h"
+#include "classlib/io/javax_microedition_io_resource_input_stream.h"
+#include "runtime/heaps.h"
+#include "sprites/bsprite.h"
 #include "sprites/bxlib_player.h"
 #include "tests/sprites/pack_fixture.h"
 #include "tests/sprites/sound_engine_reset.h"
@@ -170,6 +174,120 @@ TEST_F(GameContentTest, TheLoadersPacksAndItemsReadThroughTheGamesReaders) {
     EXPECT_FALSE(Runtime::pending());
 }
 
+// Every pack and item the loader asks for, in the order of its steps, read by the reader the step
+// uses. An item nobody has made yet is listed with the reason; it may be absent, but once present it
+// must load like the others.
+TEST_F(GameContentTest, EveryPackAndItemTheLoaderAsksForLoadsThroughItsReader) {
+    ASSERT_TRUE(Runtime::initHeaps(8 << 20, 48 << 20));   // the sprites are decoded here
+    javax_microedition_io_ResourceInputStream::unloadArchiveIndex();   // it lived in the old heaps
+    loadPool();
+    using P = cGamePacks;
+    enum class Read { Text, Nested, Sprite, Png, Sound, Arrays, Open };
+    struct Row {
+        const char* step;
+        jint literal;             // the pack's name; -1: `name`
+        const char* name;
+        std::vector<jint> items;
+        Read read;
+        const char* awaited;      // why it may be absent yet; null: it must be there
+    };
+    std::vector<jint> actorSprites;   // kind 1, steps 8 to 48: sprite s - 8 when the level needs it
+    for (jint s = 0; s < 40; ++s)
+        if (s != 2 && s != 7 && s != 16 && s != 18 && s != 25 && s != 33) actorSprites.push_back(s);
+    const std::vector<Row> rows = {
+        {"kind 0 step 0: the texts of language 0", kTextPrefix, nullptr, {0}, Read::Text, nullptr},
+        {"kind 0 step 2: the three fonts", 134, nullptr, {1, 2, 3}, Read::Sprite, nullptr},
+        {"kind 0 step 3: the fonts' character map", 134, nullptr, {0}, Read::Nested, nullptr},
+        {"kind 0 step 4: the main pack, opened for no item", -1, "main", {}, Read::Open, nullptr},
+        {"kind 0 step 6: the sound content types", kSoundTypes, nullptr, {0}, Read::Arrays, nullptr},
+        {"kind 0 step 6: the sounds", kSoundsPack, nullptr, {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16},
+         Read::Sound, nullptr},
+        {"kind 0 step 7: the sprites that stay loaded", 138, nullptr, {7, 16, 18, 25, 33}, Read::Sprite, nullptr},
+        {"kind 0 step 8: the interface sprites", 139, nullptr, {0, 1, 2, 3}, Read::Sprite, nullptr},
+        {"kind 0 step 9 and the logos: the badge and the second logo", 141, nullptr, {0, 1}, Read::Png, nullptr},
+        {"kind 1 step 0: the reference times", kTimes, nullptr, {0}, Read::Nested, nullptr},
+        {"kind 1 step 1: the tile sprites", 144, nullptr, {0}, Read::Sprite, "the levels come with a later issue"},
+        {"kind 1 step 7: the touch buttons", 138, nullptr, {40}, Read::Sprite, nullptr},
+        {"kind 1 steps 8 to 48: the heads-up display", 138, nullptr, {2}, Read::Sprite, nullptr},
+        {"kind 1 steps 8 to 48: the actors' sprites", 138, nullptr, actorSprites, Read::Sprite,
+         "the actors' sprites come with the levels, a later issue"},
+    };
+    P::s_sprites = Runtime::newObjectArray(CID_Bsprite, 41);
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.step);
+        String* name = row.literal < 0            ? String::fromCString(row.name)
+                       : row.read == Read::Text ? lit(kTextPrefix)->concat(lit(kLanguage0))
+                                                : lit(row.literal);
+        if (row.read == Read::Open) {
+            P::packOpen(name);
+            EXPECT_FALSE(Runtime::pending());
+            EXPECT_EQ(P::s_packItemCount, 0);
+            P::packClose();
+            continue;
+        }
+        if (row.read == Read::Arrays) {
+            P::packLoadArrays(name);
+            EXPECT_NE(P::packGetArrayString(0), nullptr);
+            continue;
+        }
+        for (const jint item : row.items) {
+            SCOPED_TRACE("item " + std::to_string(item));
+            P::packOpen(name);
+            ByteArray* bytes = Runtime::pending() ? nullptr : P::packReadData(item);
+            Runtime::clearPendingException();
+            const bool present = bytes && bytes->length > 0;
+            if (!present) {
+                EXPECT_NE(row.awaited, nullptr) << "missing";
+                P::packClose();
+                continue;
+            }
+            switch (row.read) {
+                case Read::Text:
+                    P::packClose();
+                    P::packLoadText(name, item);
+                    EXPECT_EQ(P::s_textCount, 158);
+                    break;
+                case Read::Nested:
+                    EXPECT_NE(P::packReadStream(item), nullptr);
+                    P::packClose();
+                    break;
+                case Read::Sprite: {
+                    Bsprite* sprite = P::loadSpriteFlags(item, 1, false, false);
+                    P::packClose();
+                    ASSERT_NE(sprite, nullptr);
+                    EXPECT_GT(sprite->GetFrameCount(), 0);
+                    break;
+                }
+                case Read::Png: {
+                    P::packClose();
+                    auto* image = javax_microedition_lcdui_Image::createImage(bytes, 0, bytes->length);
+                    ASSERT_NE(image, nullptr);
+                    EXPECT_GT(image->getWidth(), 0);
+                    break;
+                }
+                case Read::Sound:
+                    EXPECT_GT(bytes->length, 44);
+                    EXPECT_LT(P::s_packItemKind, 3);
+                    P::packClose();
+                    break;
+                default: break;
+            }
+            EXPECT_FALSE(Runtime::pending());
+            Runtime::clearPendingException();
+        }
+    }
+    // The loader's own call for the sprites that stay loaded puts them in the sprite table.
+    P::packOpen(lit(138));
+    for (const jint item : {7, 16, 18, 25, 33}) P::loadSpriteWithPalettes(item);
+    P::packClose();
+    for (const jint item : {7, 16, 18, 25, 33}) {
+        auto* sprite = static_cast<Bsprite*>(P::s_sprites->get(item));
+        ASSERT_NE(sprite, nullptr) << item;
+        EXPECT_GT(sprite->animCount, 0) << item;
+    }
+    P::s_sprites = nullptr;
+}
+
 TEST_F(GameContentTest, EverySoundPlaysAudiblyThroughItsPlayerForTheLengthItsSourceGives) {
     const std::vector<SoundSource> sources = soundSources();
     ASSERT_EQ(sources.size(), static_cast<size_t>(kSounds));
@@ -227,6 +345,7 @@ TEST_F(GameContentTest, TheContentsListingShowsEveryPackAndItem) {
                              "WAVE 22050 Hz 16-bit mono, 0.150 s\n", "kind   1  stored", "Ogg Vorbis",
                              "byte-array pack soundtypes: 3 entries\n", "  2  \"audio/midi\"\n",
                              "pack text_EN: 1 item\n", "text pack: 158 texts\n", "pack times: 1 item\n", "int[10]\n",
-                             "file app.jad: "})
+                             "file app.jad: ", "pack sprites: 41 items\n", "sprite: 28 frames, 0 animations",
+                             "sprite: 21 frames, 4 animations"})
         EXPECT_NE(listing.find(line), std::string::npos) << line << "\n" << listing;
 }

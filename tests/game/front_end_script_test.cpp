@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "classlib/constant_pool_loader.h"
+#include "classlib/io/javax_microedition_io_resource_input_stream.h"
 #include "game/cgame.h"
 #include "game/cgame_loader_steps.h"
 #include "platform/file_paths.h"
@@ -42,6 +43,12 @@ Points measure() {
     Points p;
     if (!Runtime::initHeaps(32 << 20, 32 << 20)) return p;
     ObjectManager objects;
+    // Whatever an earlier test of this process left: its archive index, the open pack, the sprites.
+    javax_microedition_io_ResourceInputStream::unloadArchiveIndex();
+    cGame::s_packName = nullptr;
+    cGame::s_packStream = nullptr;
+    cGame::s_menuSprite = nullptr;
+    cGame::s_fonts = nullptr;
     platform::setDataFile(BRINDLEX_DATA_BAR);
     Runtime::loadConstants();
     cGame::s_encoding = Runtime::ldcString(cGame::kEncodingLiteral);
@@ -178,7 +185,7 @@ TEST_F(FrontEndScriptTest, FromTheSplashToTheFirstLevelsLoad) {
         .key(6000, "F2")
         .tap(kAnswerSound, "answer25/0")
         .tap(12500, "middle")                // splash: a tap goes on to the main menu
-        .tap(14000, "row285/3/1")            // main menu, no progress: NEW GAME, SOUND, HELP
+        .tap(14000, "row285/3/2")            // main menu, no progress: NEW GAME, MORE GAMES, SOUND
         .tap(15500, "row285/2/0")            // sound: MUSIC: ON becomes off
         .tap(17000, "rightSoftkey")          // back to the main menu
         .tap(18500, "row285/3/0")            // NEW GAME: no progress, straight to the difficulty
@@ -214,15 +221,17 @@ TEST_F(FrontEndScriptTest, ResetProgressFromTheSoundScreen) {
     Script s;
     s.tap(kAnswerSound, "answer25/0")
         .tap(12500, "middle")
-        .tap(14000, "row285/3/0")            // NEW GAME, LEVELS, SOUND: new game asks
+        .tap(14000, "row285/3/0")            // NEW GAME, LEVELS, MORE GAMES: new game asks
         .tap(15500, "answer69/1")            // no
-        .tap(17000, "row285/3/2")            // SOUND
-        .tap(18500, "row285/3/2")            // MUSIC: ON, EFFECTS: ON, RESET PROGRESS
-        .tap(20000, "answer69/0")            // yes: progress erased, the message box follows
-        .tap(22000, "row285/2/0")            // closes the message box, on the MUSIC row below it
-        .tap(23500, "rightSoftkey")
-        .tap(25000, "row285/3/0");           // NEW GAME, SOUND, HELP
-    const ScriptRun run = play(s, 2700);
+        .tap(17000, "down285")               // LEVELS, MORE GAMES, SOUND
+        .tap(18000, "row285/3/2")            // SOUND
+        .tap(19500, "row285/3/2")            // MUSIC: ON, EFFECTS: ON, RESET PROGRESS
+        .tap(21000, "answer69/0")            // yes: progress erased, the message box follows
+        .tap(23000, "row285/2/0")            // closes the message box, on the MUSIC row below it
+        .tap(24500, "rightSoftkey")          // back: MORE GAMES, SOUND, HELP
+        .tap(26000, "up285")                 // NEW GAME, MORE GAMES, SOUND
+        .tap(27000, "row285/3/0");
+    const ScriptRun run = play(s, 2900);
     const std::vector<std::pair<int, int>> expected = {{-1, 1}, {1, 2}, {2, 4}, {4, 3}, {3, 6}, {6, 8}, {8, 6}, {6, 27}};
     EXPECT_EQ(run.states, expected) << trace(run);
     EXPECT_EQ(byteAt(run, 7), -1);   // progress erased
@@ -237,21 +246,22 @@ TEST_F(FrontEndScriptTest, HelpCreditsAndQuitWithItsQuestion) {
     Script s;
     s.tap(kAnswerSound, "answer25/1")
         .tap(12500, "middle")
-        .tap(14000, "row285/3/2")            // HELP
-        .tap(15500, "pageForward")
+        .tap(14000, "down285")               // MORE GAMES, SOUND, HELP
+        .tap(15000, "row285/3/2")            // HELP
         .tap(16500, "pageForward")
-        .tap(17500, "pageBack")
-        .key(18500, "A")                     // keypad 4: previous page, 0 then 8
-        .key(19000, "A")
-        .tap(20000, "rightSoftkey")          // back to the main menu
-        .tap(21500, "down285")               // SOUND, HELP, CREDITS
-        .tap(22500, "row285/3/2")            // CREDITS
-        .tap(24500, "rightSoftkey")          // back: the list opens on the credits row's page
-        .tap(26000, "down285")               // HELP, CREDITS, QUIT
-        .tap(27000, "row285/3/2")            // QUIT asks
-        .tap(28500, "answer37/1")            // no: its lift lies on the CREDITS row
-        .tap(30000, "row285/3/2")            // QUIT again
-        .tap(31500, "answer37/0");           // yes
+        .tap(17500, "pageForward")
+        .tap(18500, "pageBack")
+        .key(19500, "A")                     // keypad 4: previous page, 0 then 8
+        .key(20000, "A")
+        .tap(21000, "rightSoftkey")          // back: the list opens on the help row's page
+        .tap(22500, "down285")               // SOUND, HELP, CREDITS
+        .tap(23500, "row285/3/2")            // CREDITS
+        .tap(25500, "rightSoftkey")
+        .tap(27000, "down285")               // HELP, CREDITS, QUIT
+        .tap(28000, "row285/3/2")            // QUIT asks
+        .tap(29500, "answer37/1")            // no: its lift lies on the CREDITS row
+        .tap(31000, "row285/3/2")            // QUIT again
+        .tap(32500, "answer37/0");           // yes
     const ScriptRun run = play(s, 6000);
     EXPECT_EQ(run.exitCode, 0) << run.log;
     const std::vector<std::pair<int, int>> expected = {{-1, 1}, {1, 2}, {2, 4}, {4, 3}, {3, 6}, {6, 29}, {29, 6}, {6, 18}, {18, 6}};

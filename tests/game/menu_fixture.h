@@ -112,6 +112,8 @@ protected:
         cGame::s_touchDown = false;
         cGame::s_softkeyTouched = cGame::s_softkeyTapTimer = cGame::s_arrowTouched = 0;
         cGame::s_redraw = false;
+        cGame::s_promoMarkerShown = false;
+        cGame::s_screenImages = nullptr;
         cGame::s_g = nullptr;
     }
     static BXLibPlayer* player(Bsprite* sprite, jint anim) {

@@ -5,6 +5,7 @@
 
 #include <vector>
 
+#include "promo/igp.h"
 #include "tests/game/menu_fixture.h"
 
 namespace {
@@ -111,6 +112,48 @@ TEST_F(MenuTest, RemovingItemsKeepsTheSelectionAndFirstRowInsideTheList) {
     cGame::replaceMenuItem(27, 28);
     EXPECT_EQ(cGame::s_menuItems->get(0), 28);
     EXPECT_EQ(cGame::s_menuItems->get(2), 27);
+}
+
+// The special row carries the promotion marker while the promotion is unvisited: the badge turned
+// upright once, its top-right corner at screen (490 - y, 650).
+TEST_F(MenuTest, TheSpecialRowShowsThePromotionMarker) {
+    using Image = javax_microedition_lcdui_Image;
+    Image* badge = Image::createImage(30, 10);
+    Graphics* bg = badge->getGraphics();
+    bg->setColor(static_cast<jint>(0xFFF80000));
+    bg->fillRect(0, 0, 30, 10);
+    cGame::s_screenImages = Runtime::newObjectArray(CID_javax_microedition_lcdui_Image, 2);
+    cGame::s_screenImages->set(0, badge);
+    setItems({57, 58 | cGame::kMenuSpecial}, 3);  // rows at 205 and 275
+    const uint16_t red = Graphics::toRGB565(0xFFF80000);
+    struct Case {
+        bool available, visited;
+        bool shown;
+    };
+    for (const Case c : {Case{true, false, true}, Case{false, false, false}, Case{true, true, false}}) {
+        SCOPED_TRACE(testing::Message() << c.available << c.visited);
+        IGP::s_available = c.available;
+        IGP::s_visited = c.visited;
+        IGP::s_visitedChecked = true;
+        IGP::s_markerVisible = false;  // the first call toggles it on
+        IGP::s_markerToggleTime = 0;
+        Image* s = screen(kBack);
+        cGame::s_g = s->getGraphics();
+        cGame::paintMenuList(kCentre);
+        cGame::s_g = nullptr;
+        EXPECT_EQ(cGame::s_promoMarkerShown, c.shown);
+        const Surface565 p = s->pixels565();
+        auto px = [&](int x, int y) { return p.pixels[y * p.pitch + x]; };
+        // Upright the badge is 10 wide and 30 tall: x 205..214, y 650..679 of the portrait screen.
+        EXPECT_EQ(px(490 - 275 - 5, 665) == red, c.shown);
+        EXPECT_NE(px(490 - 275 - 5, 649), red);
+        EXPECT_NE(px(490 - 275 + 1, 665), red);
+    }
+    auto* upright = static_cast<Image*>(cGame::s_screenImages->get(0));
+    EXPECT_EQ(upright->getWidth(), 10);
+    EXPECT_EQ(upright->getHeight(), 30);
+    IGP::s_available = false;
+    IGP::s_visited = IGP::s_visitedChecked = false;
 }
 
 TEST_F(MenuTest, AChosenRowBlinksForFourPaintedFrames) {

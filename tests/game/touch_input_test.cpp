@@ -99,7 +99,6 @@ protected:
         cGame::s_menuSprite = nullptr;
         cGame::s_arrowUpPlayer = cGame::s_arrowDownPlayer = nullptr;
         cGame::s_menuItems = nullptr;
-        cGame::s_hitBox = nullptr;
         cGame::s_touchLayoutImages = cGame::s_touchLayoutButtons = cGame::s_touchLayoutRects = nullptr;
         cGame::s_keysLive = cGame::s_keysFrame = nullptr;
         cGame::s_keyMap = cGame::s_keyMapNav = nullptr;
@@ -282,6 +281,19 @@ TEST_F(TouchInputTest, LayoutFollowsTheLevelAndTheHero) {
     EXPECT_TRUE(FakeHero::stopped);
 }
 
+TEST_F(TouchInputTest, AButtonHeldOnAnAlternatePlayerLevelStaysHeld) {
+    // The layout is chosen whole each frame, so layout 1's held button is not let go and pressed
+    // again every frame (which would show the key as just pressed in every snapshot).
+    playScreen();
+    cGame::setLevel(4);
+    down(button(1, 0));   // '4': left
+    for (jint held = 1; held <= 4; ++held) {
+        frame();
+        EXPECT_EQ(live(3), held);
+    }
+    EXPECT_EQ(cGame::s_touchLayout, 1);
+}
+
 TEST_F(TouchInputTest, MenuRowsSelectAndFire) {
     constexpr jint kDisabled = static_cast<jint>(0x80000000u);
     struct Case {
@@ -413,6 +425,23 @@ TEST_F(TouchInputTest, PageArrowsTurnPages) {
     frame();
     EXPECT_EQ(live(3), -1);
     EXPECT_EQ(cGame::s_arrowUpPlayer->anim, 7);
+}
+
+TEST_F(TouchInputTest, PromotionScreenGetsTheLandscapePointOfEachEvent) {
+    static std::vector<std::vector<jint>> seen;
+    seen.clear();
+    static const cGame::PromoPointer handlers{[](jint x, jint y) { seen.push_back({0, x, y}); },
+                                              [](jint x, jint y) { seen.push_back({1, x, y}); },
+                                              [](jint x, jint y) { seen.push_back({2, x, y}); }};
+    cGame::registerPromoPointer(&handlers);
+    game->pointerPressed(100, 300);
+    game->pointerDragged(0, 799);
+    game->pointerReleased(479, 0);
+    cGame::registerPromoPointer(nullptr);
+    game->pointerPressed(1, 1);
+    EXPECT_EQ(seen, (std::vector<std::vector<jint>>{{0, 300, 380}, {2, 799, 480}, {1, 0, 1}}));
+    EXPECT_TRUE(cGame::s_touchDown && cGame::s_touchUp);
+    EXPECT_EQ(cGame::s_touchX, 1);
 }
 
 TEST_F(TouchInputTest, BordersDoNotCount) {

@@ -1,11 +1,13 @@
 // Portrait tap points for scripted runs and tests, taken from the very boxes the touch step hit-tests
 // (sprite frame rectangles measured through the rotated painter), so a script never hard-codes art.
-// The menu sprite and its arrow players must be loaded first (cGame::loadMenuSprites with the
-// interface pack open); a point whose box cannot be measured comes back invalid (-1, -1).
+// The menu sprite and its arrow players must be loaded first (loadTapSprites, from the data file with
+// its constant pool loaded, e.g. under ShippedDataTest); a point whose box cannot be measured comes
+// back invalid (-1, -1).
 #pragma once
 
 #include "game/cgame.h"
 #include "runtime/array.h"
+#include "runtime/constant_pool.h"
 
 struct TapPoint {
     int x = -1;
@@ -24,6 +26,15 @@ inline TapPoint centreOf(IntArray* rect, bool measured) {
 inline IntArray* scratch() { return Runtime::newIntArray(4); }
 
 }  // namespace touchpoints
+
+// The shipped menu sprite and its arrow players, as the game's start-up loads them; false when the
+// interface pack does not hold them.
+inline bool loadTapSprites() {
+    cGamePacks::packOpen(Runtime::ldcString(cGamePacks::kInterfacePackLiteral));
+    cGamePacks::loadMenuSprites();
+    cGamePacks::packClose();
+    return cGame::s_menuSprite && cGame::s_arrowUpPlayer && cGame::s_arrowDownPlayer;
+}
 
 // Row i of a list of `rows` visible rows centred on landscape y `centreY` (285 main menu, sound menu
 // and level select; 240 pause menus; 318 difficulty; 360 loss menu and promotion question).

@@ -1,0 +1,146 @@
+// The level props that stay loaded: sprite 18 the puffball (type 22: animation 0 idle, 1 bursting
+// once when the hero comes by), sprite 25 the lift (animation 0, its position the middle of its deck)
+// and sprite 33 the lurker (animation 0 hiding in its rock and peering out). Props stand on their
+// position: their pictures are drawn upwards from it.
+#include <cmath>
+
+#include "tools/art_palette.h"
+#include "tools/sprite_art/item_icons.h"
+#include "tools/sprite_art/sprite_art.h"
+
+namespace tools::art {
+
+namespace {
+
+// The puffball: a round cap on a short stem; `swell` grows it, `burst` 0 whole, 1.. opened.
+void puffball(SampleCanvas& c, double cx, double by, double swell, int burst) {
+    c.ellipse(cx, by - 2, 26, 5, kShadow, 90);
+    c.roundRect(cx - 9, by - 22, 18, 22, 6, kOutline);
+    c.roundRect(cx - 6.5, by - 20, 13, 19, 5, kCream);
+    c.roundRect(cx + 1, by - 20, 5.5, 19, 3, kFurLight);
+    const double r = 24 * swell, cy = by - 20 - r * 0.7;
+    if (burst == 0) {
+        c.ellipse(cx, cy, r + 2.5, r * 0.8 + 2.5, kOutline);
+        c.ellipse(cx, cy, r, r * 0.8, kLeafDark);
+        c.ellipse(cx - 2, cy - 3, r * 0.9, r * 0.66, kLeaf);
+        c.ellipse(cx - r * 0.35, cy - r * 0.4, r * 0.28, r * 0.14, kLeafLight);
+        for (int i = 0; i < 5; ++i) {
+            const double a = i * 1.3 + 0.4;
+            c.circle(cx + std::cos(a) * r * 0.55, cy + std::sin(a) * r * 0.4, r * 0.09, kLeafLight);
+        }
+        return;
+    }
+    // Opened: a torn cup and a cloud of spores rising.
+    c.fill([=](double x, double y) {
+        return (x - cx) * (x - cx) / ((r + 2.5) * (r + 2.5)) + (y - cy) * (y - cy) / std::pow(r * 0.8 + 2.5, 2) <= 1 &&
+               y > cy - r * 0.1 + 3 * std::sin(x * 0.9);
+    }, kOutline, cx - r - 3, cy - r, cx + r + 3, cy + r);
+    c.fill([=](double x, double y) {
+        return (x - cx) * (x - cx) / (r * r) + (y - cy) * (y - cy) / (r * r * 0.64) <= 1 && y > cy - r * 0.1 + 3 * std::sin(x * 0.9) + 2.5;
+    }, kLeafDark, cx - r, cy - r, cx + r, cy + r);
+    const int spores = 9;
+    for (int i = 0; i < spores; ++i) {
+        const double a = -M_PI / 2 + (i - spores / 2) * 0.32, d = 8 + burst * 11 + (i % 3) * 5;
+        const double sx = cx + std::cos(a) * d, sy = cy - 4 + std::sin(a) * d * 0.9;
+        const double sr = std::max(2.0, 6.0 - burst);
+        c.circle(sx, sy, sr + 1.5, kOutline, static_cast<uint8_t>(230 - burst * 40));
+        c.circle(sx, sy, sr, i % 2 ? kGoldLight : kLeafLight, static_cast<uint8_t>(240 - burst * 40));
+    }
+}
+
+void lift(SampleCanvas& c, double cx, double top, int light) {
+    constexpr double kW = 120;
+    // Deck, then the rail and a motor housing with its lamp.
+    c.roundRect(cx - kW / 2, top + 2, kW, 18, 5, kShadow, 90);
+    c.roundRect(cx - kW / 2 - 2, top - 2, kW + 4, 20, 6, kOutline);
+    c.roundRect(cx - kW / 2, top, kW, 16, 4, kStone);
+    c.roundRect(cx - kW / 2 + 2, top + 1, kW - 4, 4, 2, kStoneLight);
+    for (int i = 0; i < 6; ++i) c.roundRect(cx - kW / 2 + 8 + i * 19, top + 8, 10, 4, 2, kStoneDark);
+    c.roundRect(cx - 22, top + 15, 44, 20, 6, kOutline);
+    c.roundRect(cx - 19.5, top + 16, 39, 16, 4, kStoneDark);
+    c.roundRect(cx - 16, top + 18, 32, 3, 1.5, kStone);
+    c.circle(cx, top + 26, 5.5, kOutline);
+    c.circle(cx, top + 26, 4, light ? kGoldLight : kGoldDark);
+    if (light) c.circle(cx, top + 26, 9, kGold, 70);
+    for (int side = -1; side <= 1; side += 2) {
+        c.polygon({{cx + side * 50, top + 16}, {cx + side * 40, top + 16}, {cx + side * 45, top + 26}}, kOutline);
+        c.polygon({{cx + side * 48, top + 16}, {cx + side * 42, top + 16}, {cx + side * 45, top + 22}}, kLeaf);
+    }
+}
+
+// The lurker's rock with its eyes: `open` 0 shut .. 2 wide, looking by `look` pixels sideways;
+// with its eyes open it bares its teeth.
+void lurker(SampleCanvas& c, double cx, double by, int open, double look) {
+    auto rock = [=](double grow) {
+        return [=](double x, double y) {
+            const double u = (x - cx) / (56 + grow), v = (y - by + 4) / (54 + grow);
+            return v <= 0 && u * u + v * v * (1 + 0.25 * std::sin(u * 5)) <= 1;
+        };
+    };
+    c.ellipse(cx, by - 2, 58, 7, kShadow, 100);
+    c.fill(rock(2.5), kOutline, cx - 60, by - 62, cx + 60, by);
+    c.fill(rock(0), [=](double x, double y) { return x - cx + (by - y) * 0.4 > 26 ? kStoneDark : kStone; }, cx - 58, by - 60, cx + 58, by);
+    c.ellipse(cx - 22, by - 44, 14, 6, kStoneLight);
+    c.circle(cx + 30, by - 40, 4, kStoneDark);
+    c.circle(cx - 38, by - 16, 3, kStoneDark);
+    for (int i = 0; i < 3; ++i) c.line(cx - 36 + i * 30, by - 10 - i * 3, cx - 24 + i * 30, by - 15 - i * 3, 2, kStoneDark);
+    // The dark crack it peers out of.
+    c.ellipse(cx, by - 28, 34, 14, kOutline);
+    c.ellipse(cx, by - 28, 31, 11.5, kNight);
+    if (open == 0) {
+        for (int side = -1; side <= 1; side += 2) c.line(cx + side * 13 - 6, by - 30, cx + side * 13 + 6, by - 30, 2.2, kEmber);
+        return;
+    }
+    const double h = open == 1 ? 2.5 : 6;
+    for (int side = -1; side <= 1; side += 2) {
+        c.ellipse(cx + side * 13, by - 31, 8, h + 1.5, kGold, 90);
+        c.ellipse(cx + side * 13, by - 31, 7, h, kGoldLight);
+        c.ellipse(cx + side * 13 + look, by - 31, 2.6, std::min(h, 4.0), kEmberDark);
+    }
+    if (open == 2)
+        for (int t = -3; t <= 3; ++t)
+            c.polygon({{cx + t * 6 - 3, by - 22}, {cx + t * 6 + 3, by - 22}, {cx + t * 6, by - 17}}, kMist);
+}
+
+}  // namespace
+
+void drawPuffballSprite(SpriteSheet& sheet) {
+    const double swell[3] = {1.0, 1.05, 0.97};
+    for (int i = 0; i < 3; ++i) {
+        FrameCanvas f(-34, -80, 34, 4);
+        puffball(f.canvas, f.ax(0), f.ay(0), swell[i], 0);
+        f.addTo(sheet, i);
+    }
+    for (int b = 1; b <= 3; ++b) {
+        FrameCanvas f(-46, -100, 46, 4);
+        puffball(f.canvas, f.ax(0), f.ay(0), 1.0, b);
+        f.addTo(sheet, 2 + b);
+    }
+    sheet.animation(0, {{0, 3}, {1, 2}, {0, 3}, {2, 2}});
+    sheet.animation(1, {{1, 1}, {1, 1}, {3, 2}, {4, 2}, {5, 3}});
+}
+
+void drawLiftSprite(SpriteSheet& sheet) {
+    for (int light = 0; light < 2; ++light) {
+        FrameCanvas f(-64, -4, 64, 40);
+        lift(f.canvas, f.ax(0), f.ay(0), light);
+        f.addTo(sheet, light);
+    }
+    sheet.animation(0, {{0, 4}, {1, 4}});
+}
+
+void drawLurkerSprite(SpriteSheet& sheet) {
+    struct Look {
+        int open;
+        double look;
+    };
+    const Look looks[5] = {{2, 0}, {2, -3}, {2, 3}, {1, 0}, {0, 0}};
+    for (int i = 0; i < 5; ++i) {
+        FrameCanvas f(-62, -64, 62, 8);
+        lurker(f.canvas, f.ax(0), f.ay(0), looks[i].open, looks[i].look);
+        f.addTo(sheet, i);
+    }
+    sheet.animation(0, {{4, 4}, {3, 1}, {0, 3}, {1, 3}, {0, 1}, {2, 3}, {0, 2}, {3, 1}, {4, 2}});
+}
+
+}  // namespace tools::art

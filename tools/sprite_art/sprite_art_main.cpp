@@ -1,0 +1,36 @@
+// spriteart: draws the sprites pack's pictures into a folder (the committed assets/sprites.pack/
+// was made by it): `spriteart OUT_DIR` writes NAME.png and NAME.json for each sprite; pack.json,
+// which numbers the items, is kept by hand.
+#include <cstdio>
+#include <filesystem>
+#include <string>
+
+#include "tools/sprite_art/sprite_art.h"
+
+int main(int argc, char** argv) {
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: spriteart OUT_DIR\n");
+        return 2;
+    }
+    namespace fs = std::filesystem;
+    const fs::path dir = argv[1];
+    fs::create_directories(dir);
+    struct Sprite {
+        const char* name;
+        void (*draw)(tools::art::SpriteSheet&);
+    };
+    const Sprite sprites[] = {{"hud", tools::art::drawHudSprite},         {"pickups", tools::art::drawPickupSprite},
+                              {"race_items", tools::art::drawRaceItemSprite}, {"puffball", tools::art::drawPuffballSprite},
+                              {"lift", tools::art::drawLiftSprite},          {"lurker", tools::art::drawLurkerSprite},
+                              {"touch", tools::art::drawTouchSprite}};
+    for (const Sprite& s : sprites) {
+        tools::art::SpriteSheet sheet;
+        s.draw(sheet);
+        std::string error;
+        if (!sheet.write(dir, s.name, error)) {
+            std::fprintf(stderr, "spriteart: %s\n", error.c_str());
+            return 1;
+        }
+    }
+    return 0;
+}
