@@ -778,4 +778,9 @@ public:
     static Bsprite* s_touchSprite;         // the touch buttons, with their own module-image pool
     static IntArray* s_arcTable;           // 306 entries, a parabola 0..153..0 (alternate-player levels)
     // --- end of stepwise loader ---
+    // --- The promotion screen state (cgame_state_igp.cpp) ---
+    static void stateIGP(cGame* game, jint message);
+    // The promotion's action code of a released game key (0 for none).
+    [[nodiscard]] static jint promotionAction(jint key);
+    // --- end of the promotion screen state ---
 };

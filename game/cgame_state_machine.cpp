@@ -83,7 +83,7 @@ cGame::StateHandler g_handlers[cGame::kStateCount] = {
     &cGame::stateIntro,  // 28 intro
     &cGame::statePictureBrowser,  // 29 picture browser
     &cGame::statePromotionQuestion,  // 30 promotion question
-    nullptr,  // 31 promotion screen
+    &cGame::stateIGP,  // 31 promotion screen
 };
 
 bool validState(jint state) { return state >= 0 && state < cGame::kStateCount; }

@@ -3,6 +3,7 @@
 // Invariant: at most one link thread is alive (start stops and joins the previous one) and each
 // visit launches at most one link (the pending link is taken by exchange, s_linkLaunched guards).
 #include <mutex>
+#include <string>
 
 #include "classlib/java_lang/java_lang_thread.h"
 #include "classlib/midlet/javax_microedition_midlet_midlet.h"
@@ -98,7 +99,9 @@ void IGP::launchPendingUrl() {
     String* link = s_launchLink;
     if (!link || link->length() == 0) return;
     s_launchLink = nullptr;
-    Log::debug("promotion: opening a link");
+    std::string text;
+    for (jint i = 0; i < link->length(); ++i) text += static_cast<char>(link->charAt(i) & 0x7F);
+    Log::info("promotion: opening %s", text.c_str());
     if (s_midlet) (void)s_midlet->platformRequest(link);
     else Runtime::nullPointer();
     // A failed request changes nothing: the application ends all the same.
