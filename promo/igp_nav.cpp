@@ -3,22 +3,13 @@
 // pressed action for the highlight and hand the released one to the next update.
 // Threads: the game calls these from the host thread under its lock; hitTest answers nothing once
 // the screen stops running, so it never reaches the pictures the end of a visit frees.
-// The game sits below this screen and cannot name it: the handlers are registered with it here.
 #include "classlib/lcdui/javax_microedition_lcdui_image.h"
-#include "game/cgame.h"
 #include "promo/igp.h"
 #include "promo/igp_paint.h"
 
 namespace {
 
 constexpr jint kLeftArrow = 5, kRightArrow = 7, kKey = 12, kKeyPressed = 13;
-
-constexpr cGame::PromoPointer kPointerHandlers{&IGP::pointerPressed, &IGP::pointerReleased, &IGP::pointerDragged};
-
-struct PointerRegistration {
-    PointerRegistration() { cGame::registerPromoPointer(&kPointerHandlers); }
-};
-const PointerRegistration kPointerRegistration;
 
 bool strictlyBetween(jint v, jint low, jint high) { return v > low && v < high; }
 
