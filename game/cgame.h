@@ -195,7 +195,7 @@ public:
     // The save record's bytes, or null when the store holds none or a store error occurred.
     [[nodiscard]] static ByteArray* rmsRead(String* name);
     [[nodiscard]] static ByteArray* rmsReadRecord(String* name) { return rmsRead(name); }
-    // setRecord(1) when the store holds record 1, else addRecord; store errors are dropped.
+    // setRecord(1) when the store holds record 1, else addRecord; a store error is logged, not raised.
     static void rmsWrite(String* name, ByteArray* data, jint off, jint len);
     // rmsRead into s_saveStreamData; a ByteArrayInputStream over it, or null.
     [[nodiscard]] static java_io_InputStream* rmsReadStream(String* name);
@@ -525,7 +525,87 @@ public:
     static jint s_softkeyRight;
     static bool s_softkeyFlag;
     // --- end of menus, dialogs, soft keys and the screen transition ---
+    // --- Front-end screens (cgame_screen_*.cpp): splash, main menu, sound settings, difficulty,
+    // story intro, level select, help pages, promotion question and the scrolling credits. Screens
+    // only request changes; a choice blinks, then runs its action, most of them through the screen
+    // transition. Everything they change in the options or progress goes to the save record. ---
+    static void stateSplash(cGame* game, jint message);
+    static void stateMainMenu(cGame* game, jint message);
+    static void stateSoundMenu(cGame* game, jint message);
+    static void stateDifficultyMenu(cGame* game, jint message);
+    static void stateIntro(cGame* game, jint message);
+    static void stateLevelSelect(cGame* game, jint message);
+    static void statePictureBrowser(cGame* game, jint message);
+    static void statePromotionQuestion(cGame* game, jint message);
+    static void stateScrollingText(cGame* game, jint message);
 
+    // The menu numbers whose selection is remembered between visits (s_menuRemembered).
+    static constexpr jint kMenuNumberMain = 0, kMenuNumberSound = 1, kMenuNotRemembered = -1;
+    static constexpr jint kHelpPageCount = 9;
+    // The interface player's animations: the splash title and the menus' backdrop.
+    static constexpr jint kTitleSplashAnim = 1, kTitleMenuAnim = 2;
+    static constexpr jint kSoftkeyBack = 55;   // the back plate (drawn without its text)
+    // Save record bytes the screens read and write.
+    static constexpr jint kSaveMusicByte = 2, kSaveEffectsByte = 3, kSaveHighestLevelByte = 7,
+                          kSaveMenuProgressByte = 8, kSaveSettingByte = 10;
+
+    // The shared frame of the menu screens. Enter: the list, no soft keys unless the screen sets
+    // them, the opening transition.
+    static void enterMenuScreen(jint menu, IntArray* items, jint visibleRows);
+    // Navigation, the confirm keys starting the blink, the transition step. Answers the item id
+    // whose blink has just run out (its action is the screen's to run), -1 otherwise.
+    [[nodiscard]] static jint updateMenuScreen();
+    // White background, the animated title picture, the list at centreY unless a dialog is open,
+    // the transition over it; the clip reset.
+    static void paintMenuScreen(jint centreY);
+    // The selection stored for the menu's next visit (the row last chosen).
+    static void rememberMenuSelection(jint menu);
+    // The answer of the question with this text when it has just been given: 1 yes, 0 no, 2
+    // cancelled; -1 when there is none (the answer is taken, so it is seen once).
+    [[nodiscard]] static jint takeDialogAnswer(jint textId);
+    // Through the closing transition to a state.
+    static void transitionToState(jint state);
+    // Level n (and its alternate-player flag) loaded through the closing transition, then play.
+    static void transitionToLevel(jint level);
+    static void startOpeningTransition();
+    // Keys and taps act unless a choice is waiting for the closing half (or it runs): one action
+    // at a time. The opening half takes them.
+    [[nodiscard]] static bool screenTakesInput();
+    // The interface player (the title picture) on animation anim at the picture's centre, advanced
+    // by the frame time and drawn with the sprite's palette.
+    static void paintTitlePicture(jint anim, jint palette);
+    // The transition shutters while a half runs.
+    static void paintTransition();
+    // A black or white fill of the whole screen, clip reset first.
+    static void fillScreen(jint rgb);
+    // The highest level reached (save byte 7), -1 none or without a save.
+    [[nodiscard]] static jint highestLevelReached();
+    // Writes one save record byte and stores the record.
+    static void saveRecordByte(jint index, jint value);
+    // The music switch: on starts the title music, off stops channel 0 first (the stop needs the
+    // switch still on). Effects follow the same switch where the screens say so.
+    static void setMusic(bool on);
+
+    // The promotion screen's entry count, registered by the promotion code (it sits above the game);
+    // unregistered, the promotion has no entries.
+    static void registerPromoEntryCount(jint (*count)());
+    [[nodiscard]] static jint promoEntryCount();
+    static jint (*s_promoEntryCount)();
+
+    static jbyte s_musicOnMenuEntry;   // the next main menu or credits screen starts the title music
+    static jbyte s_gameFinished;       // the credits were reached from the end of the last level
+    static jint s_menuChosenIndex;     // the row of the last choice, remembered on leaving
+    static jint s_scrollY;             // intro and credits: landscape y of the text's top
+    static jint s_scrollHeight;        // the text's height
+    static jbyte s_scrollEnded;        // the intro's text has left the screen
+    static String* s_scrollText;       // the wrapped text of the intro, credits or promotion question
+    static jint s_helpPage;
+    static jbyte s_helpFromPause;      // the help browser goes back to the pause menu
+    static jint s_levelSelectLast;     // the last level the list offers
+    static jint s_levelSelectArrow;    // 0..4 and back, the level select's bouncing arrow
+    static jint s_levelSelectArrowStep;
+    static IntArray* s_levelSelectItems;
+    // --- end of front-end screens ---
     // --- touch input and heads-up display (cgame_touch*.cpp, cgame_hud*.cpp) ---
     // The pointer handlers (host thread, under the game lock) only record the finger; once a frame,
     // before the screen's update, updateTouchInput turns the record into synthetic key events.
@@ -694,4 +774,9 @@ public:
     static Bsprite* s_touchSprite;         // the touch buttons, with their own module-image pool
     static IntArray* s_arcTable;           // 306 entries, a parabola 0..153..0 (alternate-player levels)
     // --- end of stepwise loader ---
+    // --- The promotion screen state (cgame_state_igp.cpp) ---
+    static void stateIGP(cGame* game, jint message);
+    // The promotion's action code of a released game key (0 for none).
+    [[nodiscard]] static jint promotionAction(jint key);
+    // --- end of the promotion screen state ---
 };

@@ -48,6 +48,7 @@ constexpr jint kFigureX = 66, kFigureY = 457, kFigureAnim = 0;
 // A level's loading picture and its name, in the landscape picture.
 constexpr jint kPictureX = 400, kPictureY = 240;
 constexpr jint kNameFont = 2, kNameX = 400, kNameY = 45, kNameWave = 10;
+constexpr jint kOpenMessageBox = 2;   // the pending action that opens the message box
 
 // Timing of the run in progress, for its log line.
 Clock::time_point g_runStart;
@@ -220,7 +221,7 @@ void abandonLevel(const char* why) {
     for (jint step = 0; step < kStepCounts[cGame::kLoadKindUnload]; ++step) runUnloadStep(step);
     cGame::s_levelLoaded = 0;
     cGame::showMessageBox(cGame::getString(cGame::kLevelLoadFailedText));
-    cGame::s_pendingAction = cGame::kActionOpenDialog;
+    cGame::s_pendingAction = kOpenMessageBox;
     cGame::s_loadTarget = cGame::kStateMainMenu;
     cGame::s_loadStep = cGame::s_loadStepCount;
     cGame::s_loadDone = 1;

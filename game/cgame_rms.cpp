@@ -1,6 +1,6 @@
 // cGame's record-store layer: open, close, read and write the save record of a named store.
-// Store errors (RecordStoreException and its subclasses) are caught here; anything else stays
-// pending for the caller and leaves the store open.
+// Store errors (RecordStoreException and its subclasses) are caught here, a failed write logged;
+// anything else stays pending for the caller and leaves the store open.
 #include "classlib/java_io/java_io_byte_array_input_stream.h"
 #include "classlib/java_lang/java_lang_exceptions.h"
 #include "classlib/java_lang/java_lang_integer.h"
@@ -8,6 +8,8 @@
 #include "classlib/rms/javax_microedition_rms_record_store.h"
 #include "game/cgame.h"
 #include "runtime/compiled.h"
+#include "runtime/log.h"
+#include "runtime/string.h"
 
 namespace {
 
@@ -64,7 +66,12 @@ void cGame::rmsWrite(String* name, ByteArray* data, jint off, jint len) {
     rmsClose();
     return;
 dispatch:
-    if (Runtime::findExceptionHandler(kStoreTry) == 0) rmsClose();
+    // A save that did not land is said in the log, naming the store error; the game goes on.
+    Object* error = Runtime::getPendingException();
+    if (Runtime::findExceptionHandler(kStoreTry) != 0) return;
+    String* what = error ? error->toString() : nullptr;
+    Log::warn("the game could not be saved: %s", what ? what->toCString().c_str() : "store error");
+    rmsClose();
 }
 
 java_io_InputStream* cGame::rmsReadStream(String* name) {

@@ -42,11 +42,20 @@ void readCosineTable() {
     Log::warn("boot: the boot pack holds no cosine table");
 }
 
-void paintBackground(jint rgb) {
-    javax_microedition_lcdui_Graphics* g = cGame::s_g;
-    BX_RETURN_IF_NULL(g);
-    g->setColor(rgb);
-    g->fillRect(0, 0, 480, 800);
+// The first logo: frame 0 of the logo sprite, its box centred in the landscape picture.
+void paintFirstLogo() {
+    cGame::fillScreen(0xFFFFFF);
+    Bsprite* logo = cGame::s_logoSprite;
+    if (!logo || !cGame::s_g) return;
+    logo->PaintFrame(cGame::s_g, 0, (800 - logo->GetFrameWidth(0)) / 2, (480 - logo->GetFrameHeight(0)) / 2, 0, 0, 0);
+}
+
+// The second logo: the image centred, turned onto the portrait screen.
+void paintSecondLogo() {
+    cGame::fillScreen(0x000000);
+    javax_microedition_lcdui_Image* image = cGame::s_logoImage;
+    if (!image || !cGame::s_g) return;
+    cGame::drawImageRotated(image, (800 - image->getWidth()) / 2, (480 - image->getHeight()) / 2, 0);
 }
 
 }  // namespace
@@ -101,9 +110,11 @@ void cGame::stateInit(cGame*, jint message) {
             if (s_stateTime > kLogoTime) requestLoading(kLoadKindBoot, kStateSplash);
             return;
         case kMsgPaint:
-            // The logos themselves are drawn on the turned screen, which comes with the screens'
-            // drawing; until then the two backgrounds show the logos' timing.
-            paintBackground(s_stateTime < kFirstLogoTime ? 0xFFFFFF : 0x000000);
+            if (s_stateTime < kFirstLogoTime) {
+                paintFirstLogo();
+            } else {
+                paintSecondLogo();
+            }
             return;
         case kMsgExit:
             s_logoSprite = nullptr;

@@ -55,12 +55,12 @@ cGame::StateHandler g_handlers[cGame::kStateCount] = {
     nullptr,  // 0
     &cGame::stateBoot,  // 1
     &cGame::stateInit,  // 2
-    nullptr,  // 3 splash
+    &cGame::stateSplash,  // 3 splash
     &cGame::stateLoading,  // 4 loading
     nullptr,  // 5
-    nullptr,  // 6 main menu
+    &cGame::stateMainMenu,  // 6 main menu
     nullptr,  // 7
-    nullptr,  // 8 sound menu
+    &cGame::stateSoundMenu,  // 8 sound menu
     nullptr,  // 9
     nullptr,  // 10
     nullptr,  // 11 pause menu
@@ -70,20 +70,20 @@ cGame::StateHandler g_handlers[cGame::kStateCount] = {
     nullptr,  // 15 hero lost
     nullptr,  // 16 loss menu
     nullptr,  // 17
-    nullptr,  // 18 scrolling text
+    &cGame::stateScrollingText,  // 18 scrolling text
     nullptr,  // 19 level end
     nullptr,  // 20
-    nullptr,  // 21 level select
+    &cGame::stateLevelSelect,  // 21 level select
     nullptr,  // 22
     nullptr,  // 23
     nullptr,  // 24
     nullptr,  // 25
     nullptr,  // 26 info pages
-    nullptr,  // 27 difficulty menu
-    nullptr,  // 28 intro
-    nullptr,  // 29 picture browser
-    nullptr,  // 30 promotion question
-    nullptr,  // 31 promotion screen
+    &cGame::stateDifficultyMenu,  // 27 difficulty menu
+    &cGame::stateIntro,  // 28 intro
+    &cGame::statePictureBrowser,  // 29 picture browser
+    &cGame::statePromotionQuestion,  // 30 promotion question
+    &cGame::stateIGP,  // 31 promotion screen
 };
 
 bool validState(jint state) { return state >= 0 && state < cGame::kStateCount; }

@@ -259,4 +259,50 @@ public:
     static jbyte s_softKeyFlags, s_softKeyIconFlags;
     static IntArray* s_lineWidths;  // int[10], made by start
     // --- end of the screen and the link thread ---
+
+    // --- Painting and the stylus ---
+    // The loading and browsing states drawn into the 800 by 480 picture the game hands over, in
+    // that picture's coordinates (W = s_screenWidth, H = s_screenHeight). The paint leaves the list
+    // and button geometry that hitTest reads; the game calls paint, hitTest and the pointer
+    // handlers under its lock.
+    static constexpr jint kLineBreakLiteral = 44;   // joins the lines of a wrapped title
+
+    static void paint(javax_microedition_lcdui_Graphics* g);
+    // The action under a point (0 for none); a tap on an unselected list row selects it.
+    [[nodiscard]] static jint hitTest(jint x, jint y);
+    static void pointerPressed(jint x, jint y);
+    static void pointerDragged(jint x, jint y);
+    static void pointerReleased(jint x, jint y);
+    // The bitmap-font painter: lines break at character 10 or a backslash and capital N; measures
+    // into s_textWidth, s_textHeight and s_lineWidths, then draws in font s_fontVariant (unless g is
+    // null or s_measureOnly was set, which it clears). Width and line limit are not used.
+    static void drawText(String* text, javax_microedition_lcdui_Graphics* g, jint width, jint x, jint y, jint anchor,
+                         jint maxLines);
+    // The portal title upper-cased and wrapped to at most two lines of the screen's width; null
+    // when it cannot be shown.
+    static void prepareTitleText();
+    static void drawProgressBar(javax_microedition_lcdui_Graphics* g, jint y, jint width, jint value, jint max);
+    static void fillGradient(javax_microedition_lcdui_Graphics* g, jint x, jint y, jint w, jint h, jint fromRgb,
+                             jint toRgb, bool mirrored);
+    // A triangle with its tip at (x, y), its base half the size away, outlined in the highlight.
+    static void drawListArrow(javax_microedition_lcdui_Graphics* g, jint x, jint y, jint size, jint rgb, bool filled,
+                              bool down);
+    static void setScreenClip(javax_microedition_lcdui_Graphics* g, jint x, jint y, jint w, jint h);
+    static void layoutButton();
+    static void paintButton(javax_microedition_lcdui_Graphics* g);
+    static void paintSoftKeyBar(javax_microedition_lcdui_Graphics* g);
+    static void paintPages(javax_microedition_lcdui_Graphics* g);
+    static void paintPageBody(javax_microedition_lcdui_Graphics* g);
+    // Every field below as a fresh start has it.
+    static void resetPainting();
+
+    static jint s_rowBoxX, s_rowBoxWidth, s_rowHeight, s_rowsTop;  // the list as last painted
+    static jint s_selectionBoxY;
+    static jint s_upArrowY, s_downArrowY;
+    static jint s_buttonX, s_buttonY, s_buttonWidth, s_buttonHeight;
+    static jint s_arrowPressFrames;
+    static jint s_textHeight, s_textWidth;
+    static bool s_measureOnly;
+    static jint s_fontVariant;  // 0 the font as drawn, 1 highlighted, 2 alert; each draw resets it to 1
+    // --- end of painting and the stylus ---
 };

@@ -213,6 +213,7 @@ void loadFont() {
     dropGlyphsOutsideFont();
     IGP::s_lineHeight = IGP::lookupRecordField(kSpaceCode, IGP::s_glyphH);
     IGP::s_lineSpacing = IGP::s_lineHeight == kTallLineHeight ? 0 : -1;
+    IGP::prepareTitleText();
 }
 
 void loadImagesInto(ObjectArray* target, jint from, jint count, jint entry) {

@@ -2,8 +2,8 @@
 // platform, puts the screen back to browsing and ends the application.
 // Invariant: at most one link thread is alive (start stops and joins the previous one) and each
 // visit launches at most one link (the pending link is taken by exchange, s_linkLaunched guards).
-#include <condition_variable>
 #include <mutex>
+#include <string>
 
 #include "classlib/java_lang/java_lang_thread.h"
 #include "classlib/midlet/javax_microedition_midlet_midlet.h"
@@ -27,20 +27,23 @@ namespace {
 
 const StaticRefRegistration kThreadStatics(CID_IGP, &IGP::s_pendingLink, &IGP::s_launchLink, &IGP::s_linkThread);
 
+// The running link thread's record while its run lasts; a stop raises its wake signal.
 std::mutex g_wakeLock;
-std::condition_variable g_wake;
+ThreadState* g_linkThreadState = nullptr;
 
 std::atomic_ref<String*> pendingLink() { return std::atomic_ref<String*>(IGP::s_pendingLink); }
 
 // Sleeps up to `millis` of the runtime's clock, parked; a stop cuts it short.
 void pause(jint millis) {
-    Runtime::runParked([millis] {
-        std::unique_lock<std::mutex> lock(g_wakeLock);
-        ClockSource& clock = Runtime::clock();
-        const int64_t deadline = clock.monotonicMillis() + millis;
-        for (int64_t now = clock.monotonicMillis(); IGP::s_running && now < deadline; now = clock.monotonicMillis())
-            clock.waitFor(lock, g_wake, deadline - now);
+    const int64_t deadline = Runtime::clock().monotonicMillis() + millis;
+    Runtime::runParked([deadline] {
+        while (IGP::s_running && Runtime::clock().monotonicMillis() < deadline) Runtime::waitForWake(deadline);
     });
+}
+
+void setLinkThreadState(ThreadState* state) {
+    std::lock_guard<std::mutex> lock(g_wakeLock);
+    g_linkThreadState = state;
 }
 
 }  // namespace
@@ -71,8 +74,8 @@ void endRunning() {
     {
         std::lock_guard<std::mutex> lock(g_wakeLock);
         IGP::s_running = false;
+        if (g_linkThreadState) Runtime::wakeThread(*g_linkThreadState);
     }
-    g_wake.notify_all();
 }
 
 void offerLink(String* link) { pendingLink().store(link); }
@@ -80,6 +83,7 @@ void offerLink(String* link) { pendingLink().store(link); }
 }  // namespace igp
 
 void IGP::run() {
+    setLinkThreadState(&Runtime::currentThreadState());
     while (s_running) {
         String* link = pendingLink().exchange(nullptr);
         if (link && !s_linkLaunched.exchange(true)) {
@@ -88,13 +92,16 @@ void IGP::run() {
         }
         pause(kLinkPollMillis);
     }
+    setLinkThreadState(nullptr);
 }
 
 void IGP::launchPendingUrl() {
     String* link = s_launchLink;
     if (!link || link->length() == 0) return;
     s_launchLink = nullptr;
-    Log::debug("promotion: opening a link");
+    std::string text;
+    for (jint i = 0; i < link->length(); ++i) text += static_cast<char>(link->charAt(i) & 0x7F);
+    Log::info("promotion: opening %s", text.c_str());
     if (s_midlet) (void)s_midlet->platformRequest(link);
     else Runtime::nullPointer();
     // A failed request changes nothing: the application ends all the same.

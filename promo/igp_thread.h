@@ -1,5 +1,6 @@
 // What the screen's life cycle asks of the link thread: start one, hand it a link, tell it to stop.
-// Invariant: s_running only changes under the thread's wake lock, so a stop never misses a sleeper.
+// Invariant: a stop clears s_running and then raises the thread's wake signal, so it never
+// misses a sleeping thread.
 #pragma once
 
 class String;

@@ -79,7 +79,6 @@ protected:
         cGame::s_loadTarget = -1;
         cGame::s_spriteMask[0] = cGame::s_spriteMask[1] = 0;
         cGame::s_levelWidth = cGame::s_levelHeight = 0;
-        cGame::s_dialogType = 1;  // a question: the message box a failed load opens is type 0
         cGame::s_dialogText = nullptr;
         cGame::s_pendingAction = 0;
         cGame::s_musicOn = cGame::s_sfxOn = false;

@@ -294,8 +294,9 @@ TEST_F(LoaderLevelTest, MissingOrMalformedLevelItemsSendTheGameBackToTheMenu) {
         EXPECT_EQ(cGame::s_state, cGame::kStateMainMenu);
         EXPECT_TRUE(log.contains(k.logged)) << k.logged;
         EXPECT_TRUE(log.contains("level 0 cannot be loaded"));
-        EXPECT_EQ(cGame::s_dialogType, 0);
-        EXPECT_TRUE(cGame::s_dialogText && cGame::s_dialogText->equals(cGame::getString(cGame::kLevelLoadFailedText)));
+        EXPECT_EQ(cGame::s_dialogType, 0);   // a message box with the failure text
+        ASSERT_NE(cGame::s_dialogText, nullptr);
+        EXPECT_TRUE(cGame::s_dialogText->equals(cGame::getString(cGame::kLevelLoadFailedText)));
         EXPECT_EQ(cGame::s_pendingAction, 2);
         EXPECT_EQ(cGame::s_loading, 0);
         // Released: no level sprites, tile sprites or records are left; the kept sprite stays.

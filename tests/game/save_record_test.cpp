@@ -4,12 +4,14 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "classlib/rms/javax_microedition_rms_record_store.h"
 #include "game/cgame.h"
 #include "tests/classlib/record_store_fixture.h"
+#include "tests/support/log_capture.h"
 
 namespace {
 
@@ -260,3 +262,37 @@ TEST_F(SaveRecordTest, ACrashAnywhereInASaveLeavesTheOldOrTheNewSave) {
 }
 
 }  // namespace
+
+// A save that cannot land is said in the log (never silent), and the store stays as it was: an
+// unwritable store folder, then a record file that is a folder.
+TEST_F(SaveRecordTest, AFailedSaveIsLoggedAndKeepsTheStoredRecord) {
+    cGame::loadSave();
+    save(false, false, 2);
+    const std::string old = hostFile(kRecord1);
+    struct Case {
+        const char* name;
+        std::function<void()> breakStore;
+        std::function<void()> mend;
+    };
+    const std::filesystem::path home = temp.path() / "home";
+    const Case cases[] = {
+        {"folder not writable", [&] { std::filesystem::permissions(home, std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec); },
+         [&] { std::filesystem::permissions(home, std::filesystem::perms::owner_all); }},
+        {"write budget spent", [] { platform::setFileFaults({.writeBudget = 0}); }, [] { platform::setFileFaults({}); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        if (std::string(c.name) == "folder not writable" && ::geteuid() == 0) continue;   // root writes anyway
+        LogCapture log;
+        c.breakStore();
+        save(true, true, 5);
+        c.mend();
+        EXPECT_FALSE(Runtime::pending());
+        EXPECT_TRUE(log.contains("the game could not be saved")) << c.name;
+        EXPECT_EQ(hostFile(kRecord1), old);
+    }
+    LogCapture log;
+    save(true, true, 5);
+    EXPECT_FALSE(log.contains("could not be saved"));
+}
+

@@ -125,12 +125,32 @@ void languageBadge(const fs::path& dir) {
     c.save(dir / "lang_en.png");
 }
 
+// The portal's frame: its window (70% of the width, the middle half of the height) stays clear
+// for the gradient and the portal's text the screen paints behind and over it.
 void portal(const fs::path& dir) {
-    Canvas c(420, 240);
-    c.gradientRect(0, 0, 420, 240, 28, kDusk, kNight);
-    for (int i = 0; i < 3; ++i) c.ring(210, 100, 70 - i * 18, 6, mix(kGold, kWhite, i * 0.3));
-    c.circle(210, 100, 16, kGold);
-    c.label(210, 200, "PLAY MORE", 3, kWhite);
+    constexpr int kW = 420, kH = 240, kRadius = 28;
+    constexpr int kWindowW = kW * 70 / 100, kWindowX = kW / 2 - kWindowW / 2, kWindowY = kH / 4, kWindowH = kH / 2;
+    auto inWindow = [](double px, double py) {
+        return px >= kWindowX && px < kWindowX + kWindowW && py >= kWindowY && py < kWindowY + kWindowH;
+    };
+    auto inRounded = [](double px, double py, double x, double y, double w, double h, double r) {
+        if (px < x || py < y || px > x + w || py > y + h) return false;
+        const double cx = std::clamp(px, x + r, x + w - r), cy = std::clamp(py, y + r, y + h - r);
+        return (px - cx) * (px - cx) + (py - cy) * (py - cy) <= r * r;
+    };
+    Canvas c(kW, kH);
+    c.shape([&](double px, double py) { return inRounded(px, py, 0, 0, kW, kH, kRadius) && !inWindow(px, py); },
+            [](int, int py) { return mix(kDusk, kNight, std::clamp(py / double(kH), 0.0, 1.0)); });
+    c.shape(
+        [&](double px, double py) {
+            return inRounded(px, py, kWindowX - 4, kWindowY - 4, kWindowW + 8, kWindowH + 8, 6) && !inWindow(px, py);
+        },
+        [](int, int) { return kGold; });
+    for (int i = 0; i < 2; ++i) c.ring(kW / 2, 30, 22 - i * 9, 4, mix(kGold, kWhite, i * 0.4));
+    c.circle(kW / 2, 30, 5, kGold);
+    for (int side : {-1, 1})
+        for (int i = 0; i < 3; ++i) c.circle(kW / 2 + side * (kWindowW / 2 + 16), kWindowY + 24 + i * 36, 4, kGold);
+    c.label(kW / 2, 211, "PLAY MORE", 3, kWhite);
     c.save(dir / "portal.png");
 }
 

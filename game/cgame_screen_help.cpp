@@ -1,0 +1,175 @@
+// The help browser (29): nine pages of pictures and texts, turned with the arrow keys or the two
+// page arrows; back returns to the menu it was opened from. The pictures are frames of the touch
+// buttons or running animations of the permanent sprites.
+#include "game/cgame.h"
+#include "runtime/array.h"
+#include "runtime/compiled.h"
+#include "runtime/constant_pool.h"
+#include "runtime/string.h"
+#include "runtime/string_buffer.h"
+#include "sprites/bsprite.h"
+#include "sprites/bxlib_player.h"
+
+jint cGame::s_helpPage = 0;
+jbyte cGame::s_helpFromPause = 0;
+
+namespace {
+
+constexpr jint kTitleText = 63;
+constexpr jint kPageSeparatorLiteral = 191;
+constexpr jint kSpritePackLiteral = 138;
+constexpr jint kTouchSpriteItem = 40;
+constexpr jint kTurnSfx = 10;
+constexpr jint kKeyBack = 19;
+constexpr jint kLeftIdle = 6, kLeftPress = 7, kRightIdle = 8, kRightPress = 9;
+constexpr jint kLeftArrowX = 330, kRightArrowX = 470, kArrowY = 425;
+constexpr jint kTouch = -1;   // a picture of the touch-button sprite
+
+struct Picture {
+    jint sprite;   // kTouch, or a sprite number of s_sprites
+    jint frameOrAnim;
+    jint x, y;
+    jint times;    // painted this many times at the same place
+};
+struct Text {
+    jint id, width, x, y;
+};
+struct Page {
+    Picture pictures[3];
+    jint pictureCount;
+    Text texts[3];
+    jint textCount;
+};
+
+constexpr Page kPages[cGame::kHelpPageCount] = {
+    {{{kTouch, 0, 150, 230, 5}}, 1, {{119, 483, 283, 200}}, 1},
+    {{{kTouch, 12, 220, 330, 5}, {kTouch, 13, 318, 387, 5}}, 2, {{124, 483, 283, 160}, {123, 483, 283, 320}}, 2},
+    {{{7, 3, 100, 120, 5}, {7, 4, 100, 300, 1}}, 2, {{136, 566, 200, 120}, {137, 566, 200, 300}}, 2},
+    {{{7, 1, 100, 120, 1}, {7, 2, 100, 225, 1}, {7, 0, 100, 330, 1}},
+     3,
+     {{138, 566, 200, 120}, {139, 566, 200, 225}, {140, 566, 200, 330}},
+     3},
+    {{{16, 2, 100, 135, 1}, {16, 1, 100, 325, 1}}, 2, {{141, 566, 200, 135}, {142, 566, 200, 325}}, 2},
+    {{{16, 0, 100, 120, 1}, {25, 0, 100, 333, 1}}, 2, {{147, 566, 200, 120}, {148, 566, 200, 300}}, 2},
+    {{{33, 0, 100, 135, 1}, {kTouch, 24, 20, 385, 5}}, 2, {{149, 566, 200, 120}, {157, 566, 200, 300}}, 2},
+    {{}, 0, {{155, 566, 200, 225}}, 1},
+    {{}, 0, {{156, 566, 200, 225}}, 1},
+};
+
+Bsprite* spriteAt(jint n) {
+    if (!cGame::s_sprites || n < 0 || n >= cGame::s_sprites->length) return nullptr;
+    Object* s = cGame::s_sprites->get(n);
+    return s && s->classId() == CID_Bsprite ? static_cast<Bsprite*>(s) : nullptr;
+}
+
+void loadTouchSpriteWhenMissing() {
+    if (cGame::s_touchSprite) return;
+    cGame::packOpen(Runtime::ldcString(kSpritePackLiteral));
+    Bsprite* sprite = cGame::loadSpriteFlags(kTouchSpriteItem, 1, false, false);
+    cGame::packClose();
+    BX_RETURN_IF_PENDING();
+    cGame::s_touchSprite = sprite;
+}
+
+void paintPicture(const Picture& p) {
+    javax_microedition_lcdui_Graphics* g = cGame::s_g;
+    for (jint i = 0; i < p.times; ++i) {
+        if (p.sprite == kTouch) {
+            if (cGame::s_touchSprite) cGame::s_touchSprite->PaintFrame(g, p.frameOrAnim, p.x, p.y, 0, 0, 0);
+            continue;
+        }
+        Bsprite* sprite = spriteAt(p.sprite);
+        if (!sprite) return;
+        const jint frames = sprite->GetAFrames(p.frameOrAnim);
+        if (frames < 1) return;
+        sprite->PaintAFrame(g, p.frameOrAnim, (cGame::s_frameCounter >> 1) % frames, p.x, p.y, 0, 0, 0);
+    }
+}
+
+void paintText(const Text& t) {
+    Bsprite* font = cGame::fontSprite(1);
+    if (!font) return;
+    String* text = cGame::getString(t.id);
+    ShortArray* lines = font->SplitText(text, t.width);
+    if (!lines) return;
+    font->DrawPageB(cGame::s_g, text, lines, t.x, t.y, 0, lines->get(0), 6, -1);
+}
+
+// "page/9" at the bottom of the picture.
+String* pageNumber(jint page) {
+    auto* b = new StringBuffer();
+    if (!b) return nullptr;
+    b->initWithCapacity(8);
+    b->appendInt(page + 1);
+    b->appendString(Runtime::ldcString(kPageSeparatorLiteral));
+    b->appendInt(cGame::kHelpPageCount);
+    return b->toString();
+}
+
+// The arrow player on its idle animation again once its press has played.
+void idleWhenOver(BXLibPlayer* player, jint press, jint idle) {
+    if (player->anim == press && player->loops >= 0 && player->finished) cGame::startPlayerAnim(player, idle, 0);
+}
+
+void paintArrow(BXLibPlayer* player, jint x, bool pressed, jint press, jint idle) {
+    if (!player) return;
+    idleWhenOver(player, press, idle);
+    player->x = x;
+    player->y = kArrowY;
+    player->Update(cGame::s_frameTime);
+    player->Render();
+    (void)pressed;
+}
+
+}  // namespace
+
+void cGame::statePictureBrowser(cGame*, jint message) {
+    switch (message) {
+        case kMsgEnter:
+            s_helpPage = 0;
+            s_helpFromPause = s_prevState == kStatePauseMenu ? 1 : 0;
+            setSoftkeys(kSoftkeyBack, kSoftkeyNone, false);
+            loadTouchSpriteWhenMissing();
+            BX_RETURN_IF_PENDING();
+            if (s_arrowUpPlayer) startPlayerAnim(s_arrowUpPlayer, kLeftIdle, 0);
+            if (s_arrowDownPlayer) startPlayerAnim(s_arrowDownPlayer, kRightIdle, 0);
+            startOpeningTransition();
+            return;
+        case kMsgUpdate: {
+            const jint k = getReleasedKey();
+            if (k == 3 || k == 10 || k == 4 || k == 12) {
+                playSfx(kTurnSfx);
+                const bool back = k == 3 || k == 10;
+                s_helpPage = (s_helpPage + (back ? kHelpPageCount - 1 : 1)) % kHelpPageCount;
+                BXLibPlayer* player = back ? s_arrowUpPlayer : s_arrowDownPlayer;
+                if (player) startPlayerAnim(player, back ? kLeftPress : kRightPress, 1);
+            }
+            if (k == kKeyBack && s_pendingAction == kActionNone) {
+                if (s_helpFromPause) {
+                    transitionToState(kStatePauseMenu);
+                } else {
+                    setState(kStateMainMenu);
+                }
+            }
+            updateTransition(true);
+            return;
+        }
+        case kMsgPaint: {
+            fillScreen(0x000000);
+            const bool leftDown = isKeyDown(3) || isKeyDown(10) || s_arrowTouched == 1;
+            const bool rightDown = isKeyDown(4) || isKeyDown(12) || s_arrowTouched == 2;
+            paintArrow(s_arrowUpPlayer, kLeftArrowX - (leftDown ? 2 : 0), leftDown, kLeftPress, kLeftIdle);
+            paintArrow(s_arrowDownPlayer, kRightArrowX + (rightDown ? 2 : 0), rightDown, kRightPress, kRightIdle);
+            drawStringWithPalette(0, 0, getString(kTitleText), 400, 22, 3);
+            drawStringWithPalette(0, 0, pageNumber(s_helpPage), 400, 450, 1 | 32);
+            if (Bsprite* font = fontSprite(1)) font->SetCurrentPalette(0);
+            const Page& page = kPages[s_helpPage >= 0 && s_helpPage < kHelpPageCount ? s_helpPage : 0];
+            for (jint i = 0; i < page.pictureCount; ++i) paintPicture(page.pictures[i]);
+            for (jint i = 0; i < page.textCount; ++i) paintText(page.texts[i]);
+            paintTransition();
+            return;
+        }
+        default:
+            return;
+    }
+}

@@ -1,0 +1,137 @@
+// The main menu (6) and the promotion question (30). The main menu's list drops the level select
+// until a level has been reached and the promotion entry while the promotion has nothing to show;
+// new game over existing progress and quit both ask first.
+#include "game/cgame.h"
+#include "runtime/array.h"
+#include "runtime/compiled.h"
+#include "runtime/string.h"
+#include "sprites/bsprite.h"
+#include "sprites/bxlib_player.h"
+
+namespace {
+
+constexpr jint kNewGame = 57, kLevelSelect = 74, kPromotion = 58, kSound = 62, kHelp = 63, kCredits = 65, kQuit = 67;
+constexpr jint kProgressQuestion = 69, kQuitQuestion = 37;
+constexpr jint kMainListY = 285;
+constexpr jint kYes = 6, kNo = 7;
+constexpr jint kPromotionQuestionText = 150;
+constexpr jint kQuestionListY = 360;
+constexpr jint kTitleMusic = 0;
+constexpr jint kMusicChannel = 0;
+
+void ask(jint textId) {
+    cGame::showMessageBoxById(textId, 1, false);
+    cGame::s_pendingAction = cGame::kActionOpenDialog;
+}
+
+void runMainMenuAction(jint item) {
+    switch (item) {
+        case kNewGame:
+            if (cGame::highestLevelReached() < 0 && cGame::s_saveBuffer &&
+                cGame::s_saveBuffer->get(cGame::kSaveMenuProgressByte) <= 0) {
+                cGame::transitionToState(cGame::kStateDifficultyMenu);
+            } else {
+                ask(kProgressQuestion);
+            }
+            return;
+        case kLevelSelect:
+            cGame::transitionToState(cGame::kStateLevelSelect);
+            return;
+        case kPromotion:
+            cGame::transitionToState(cGame::kStateIGP);
+            return;
+        case kSound:
+            if (cGame::s_menuRemembered) cGame::s_menuRemembered->set(cGame::kMenuNumberSound, 0);
+            cGame::transitionToState(cGame::kStateSoundMenu);
+            return;
+        case kHelp:
+            cGame::transitionToState(cGame::kStatePictureBrowser);
+            return;
+        case kCredits:
+            cGame::transitionToState(cGame::kStateScrollingText);
+            return;
+        case kQuit:
+            ask(kQuitQuestion);
+            return;
+        default:
+            return;
+    }
+}
+
+}  // namespace
+
+void cGame::stateMainMenu(cGame*, jint message) {
+    switch (message) {
+        case kMsgEnter: {
+            enterMenuScreen(kMenuNumberMain, s_menuMain, 3);
+            if (highestLevelReached() < 0) disableMenuItem(kLevelSelect, true);
+            if (promoEntryCount() < 1) {
+                disableMenuItem(kPromotion, true);
+            } else {
+                replaceMenuItem(kPromotion, kPromotion | kMenuSpecial);
+            }
+            setSoftkeys(kSoftkeyNone, kSoftkeyNone, false);
+            s_gameFinished = 0;
+            if (s_musicOnMenuEntry) {
+                playMusic(kTitleMusic, false);
+            } else if (s_prevState == kStateLoading && !BXLibPlayer::SndIsPlaying(kMusicChannel)) {
+                playMusic(kTitleMusic, false);
+            }
+            return;
+        }
+        case kMsgUpdate: {
+            if (checkCheatSequence()) s_cheatMode = !s_cheatMode;
+            const jint progress = takeDialogAnswer(kProgressQuestion);
+            if (progress == 1) {
+                createDefaultSave();
+                BX_RETURN_IF_PENDING();
+                setState(kStateDifficultyMenu);
+            }
+            if (takeDialogAnswer(kQuitQuestion) == 1) s_runFlag = -1;
+            const jint item = updateMenuScreen();
+            if (item >= 0) runMainMenuAction(item);
+            return;
+        }
+        case kMsgPaint:
+            paintMenuScreen(kMainListY);
+            return;
+        case kMsgExit:
+            rememberMenuSelection(kMenuNumberMain);
+            return;
+        case kMsgShow:
+            s_dialogAnswered = false;
+            resumeAllSounds();
+            return;
+        default:
+            return;
+    }
+}
+
+void cGame::statePromotionQuestion(cGame*, jint message) {
+    switch (message) {
+        case kMsgEnter: {
+            enterMenuScreen(kMenuNotRemembered, s_menuYesNo, 2);
+            setSoftkeys(kSoftkeyNone, kSoftkeyNone, false);
+            Bsprite* font = fontSprite(0);
+            s_scrollText = font ? font->WrapText(getString(kPromotionQuestionText), 780) : nullptr;
+            if (s_musicOn) stopChannel(kMusicChannel);
+            return;
+        }
+        case kMsgUpdate: {
+            const jint item = updateMenuScreen();
+            if (item == kYes) setState(kStateIGP);
+            if (item == kNo) setState(kStateMainMenu);
+            return;
+        }
+        case kMsgPaint: {
+            fillScreen(0x000000);
+            Bsprite* font = fontSprite(0);
+            if (font && s_scrollText && s_g) font->DrawPageFull(s_g, s_scrollText, 400, 270, 1 | 32);
+            if (!s_dialogOpen) paintMenuList(kQuestionListY);
+            paintTransition();
+            return;
+        }
+        default:
+            return;
+    }
+}

@@ -1,0 +1,276 @@
+// The front end played by scripts on the real program, headless: taps at the points the game itself
+// hit-tests (the menu sprite's frame boxes and the question boxes measured from the shipped data, in a
+// child process so this binary's statics stay untouched), keys, then the state trace of the log, the
+// save record in the store file and the exit code. Each test writes its script and home folder into
+// its own temporary folder, so the tests run in parallel.
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <map>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "classlib/constant_pool_loader.h"
+#include "classlib/io/javax_microedition_io_resource_input_stream.h"
+#include "game/cgame.h"
+#include "game/cgame_loader_steps.h"
+#include "platform/file_paths.h"
+#include "runtime/array.h"
+#include "runtime/constant_pool.h"
+#include "runtime/heaps.h"
+#include "runtime/object_manager.h"
+#include "sprites/asprite.h"
+#include "tests/game/touch_points.h"
+#include "tests/support/temp_folder.h"
+
+namespace {
+
+using Points = std::map<std::string, TapPoint>;
+
+constexpr const char* kRecordFile = "rms_zarnquist.rs.1.rs";
+constexpr int kMainListY = 285, kDifficultyListY = 318;
+constexpr int kSoundQuestion = 25, kQuitQuestion = 37, kProgressQuestion = 69;
+
+// What the game measures, in a fresh runtime over the shipped data: the texts, the fonts and the
+// interface sprites as the game-start load makes them.
+Points measure() {
+    Points p;
+    if (!Runtime::initHeaps(32 << 20, 32 << 20)) return p;
+    ObjectManager objects;
+    // Whatever an earlier test of this process left: its archive index, the open pack, the sprites.
+    javax_microedition_io_ResourceInputStream::unloadArchiveIndex();
+    cGame::s_packName = nullptr;
+    cGame::s_packStream = nullptr;
+    cGame::s_menuSprite = nullptr;
+    cGame::s_fonts = nullptr;
+    platform::setDataFile(BRINDLEX_DATA_BAR);
+    Runtime::loadConstants();
+    cGame::s_encoding = Runtime::ldcString(cGame::kEncodingLiteral);
+    cGame::initStaticData();
+    cGame::s_sprites = Runtime::newObjectArray(CID_Bsprite, 41);
+    ASprite::InitCachePools(1);
+    ASprite::InitCachePool(0, 300);
+    for (jint step : {0, 1, 2, 3, 5, 8}) loader::runGameStartStep(step);
+    for (int rows : {2, 3})
+        for (int i = 0; i < rows; ++i) {
+            p["row285/" + std::to_string(rows) + "/" + std::to_string(i)] = menuRowTap(kMainListY, rows, i);
+            p["row318/" + std::to_string(rows) + "/" + std::to_string(i)] = menuRowTap(kDifficultyListY, rows, i);
+        }
+    p["down285"] = menuArrowTap(kMainListY, 1);
+    p["up285"] = menuArrowTap(kMainListY, 0);
+    for (int question : {kSoundQuestion, kQuitQuestion, kProgressQuestion}) {
+        cGame::showMessageBoxById(question, 1, false);
+        for (int answer : {0, 1})
+            p["answer" + std::to_string(question) + "/" + std::to_string(answer)] =
+                dialogAnswerTap(cGame::s_dialogTextHeight, answer);
+    }
+    p["pageBack"] = pageArrowTap(0);
+    p["pageForward"] = pageArrowTap(1);
+    p["rightSoftkey"] = rightSoftkeyTap();
+    p["middle"] = {240, 400};
+    return p;
+}
+
+// measure() in a child process; its answer comes back as "name x y" lines.
+Points measureInChild() {
+    int fds[2];
+    if (::pipe(fds) != 0) return {};
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        ::close(fds[0]);
+        std::string out;
+        for (const auto& [name, point] : measure()) out += name + " " + std::to_string(point.x) + " " + std::to_string(point.y) + "\n";
+        (void)!::write(fds[1], out.data(), out.size());
+        ::_exit(0);
+    }
+    ::close(fds[1]);
+    std::string text;
+    char buf[4096];
+    for (ssize_t n; (n = ::read(fds[0], buf, sizeof buf)) > 0;) text.append(buf, static_cast<size_t>(n));
+    ::close(fds[0]);
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    Points p;
+    std::istringstream in(text);
+    for (std::string name; in >> name;) in >> p[name].x >> p[name].y;
+    return p;
+}
+
+const Points& points() {
+    static const Points p = measureInChild();
+    return p;
+}
+
+// A script of timed events; every tap is a finger down and its lift 100 ms later.
+class Script {
+public:
+    Script& tap(int at, const std::string& name) {
+        const auto it = points().find(name);
+        const TapPoint t = it == points().end() ? TapPoint{} : it->second;
+        EXPECT_TRUE(t.valid()) << "no tap point " << name;
+        lines_ << at << " stylusdown " << t.x << " " << t.y << "\n" << at + 100 << " stylusup " << t.x << " " << t.y << "\n";
+        return *this;
+    }
+    Script& key(int at, const std::string& name) {
+        lines_ << at << " keydown " << name << "\n" << at + 100 << " keyup " << name << "\n";
+        return *this;
+    }
+    Script& quit(int at) {
+        lines_ << at << " quit\n";
+        return *this;
+    }
+    [[nodiscard]] std::string text() const { return lines_.str(); }
+
+private:
+    std::ostringstream lines_;
+};
+
+struct ScriptRun {
+    int exitCode = -1;
+    std::vector<std::pair<int, int>> states;   // each "game state A -> B" of the log
+    std::string log;
+    std::string record;                         // the save record's bytes in the store file
+};
+
+// Times of the run every script shares: the splash is up at 9.1 s (logos 7 s, the game-start load)
+// and its question opens after the transition's two halves.
+constexpr int kAnswerSound = 11000;
+
+class FrontEndScriptTest : public ::testing::Test {
+protected:
+    ScriptRun play(const Script& script, int frames, const std::string& screenshot = "") {
+        const std::string home = (temp.path() / "home").string();
+        const std::string file = temp.write("script.txt", script.text()).string();
+        std::string command = std::string("'") + BRINDLEX_PROGRAM + "' --headless --log --frames " + std::to_string(frames) +
+                              " --script '" + file + "' --data '" + BRINDLEX_DATA_BAR + "' --home '" + home + "'";
+        if (!screenshot.empty()) command += " --screenshot '" + screenshot + "'";
+        command += " > /dev/null 2>&1";
+        ScriptRun run;
+        const int rc = std::system(command.c_str());
+        run.exitCode = WIFEXITED(rc) ? WEXITSTATUS(rc) : -1;
+        run.log = temp.read("home/log.txt");
+        std::istringstream in(run.log);
+        for (std::string line; std::getline(in, line);) {
+            int from = 0, to = 0;
+            if (std::sscanf(line.c_str(), "game state %d -> %d at", &from, &to) == 2) run.states.emplace_back(from, to);
+        }
+        run.record = temp.read(std::string("home/") + kRecordFile);
+        return run;
+    }
+    static int byteAt(const ScriptRun& run, size_t i) {
+        return i < run.record.size() ? static_cast<signed char>(run.record[i]) : -100;
+    }
+    static std::string trace(const ScriptRun& run) {
+        std::string out;
+        for (const auto& [from, to] : run.states) out += std::to_string(from) + "->" + std::to_string(to) + " ";
+        return out;
+    }
+
+    TempFolder temp;
+};
+
+// The logos whatever is pressed, the splash, the sound question answered yes by touch, the sound screen switching music off, back, a
+// new game at difficulty 2, the story skipped with the right soft key, the level's load.
+TEST_F(FrontEndScriptTest, FromTheSplashToTheFirstLevelsLoad) {
+    Script s;
+    s.key(1000, "J")                         // keys and taps during the logos change nothing
+        .key(2000, "F1")
+        .tap(4000, "middle")
+        .key(6000, "F2")
+        .tap(kAnswerSound, "answer25/0")
+        .tap(12500, "middle")                // splash: a tap goes on to the main menu
+        .tap(14000, "row285/3/2")            // main menu, no progress: NEW GAME, MORE GAMES, SOUND
+        .tap(15500, "row285/2/0")            // sound: MUSIC: ON becomes off
+        .tap(17000, "rightSoftkey")          // back to the main menu
+        .tap(18500, "row285/3/0")            // NEW GAME: no progress, straight to the difficulty
+        .tap(20000, "row318/2/1")            // HARD
+        .tap(21500, "rightSoftkey");         // the story skipped
+    const ScriptRun run = play(s, 2600);
+    const std::vector<std::pair<int, int>> expected = {{-1, 1}, {1, 2}, {2, 4}, {4, 3}, {3, 6}, {6, 8}, {8, 6}, {6, 27}, {27, 28}, {28, 4}};
+    ASSERT_GE(run.states.size(), expected.size()) << trace(run) << run.log;
+    const std::vector<std::pair<int, int>> head(run.states.begin(), run.states.begin() + static_cast<long>(expected.size()));
+    EXPECT_EQ(head, expected) << trace(run);
+    // The logos' seven seconds, as in a run without input (their update adds 50 ms a frame).
+    EXPECT_NE(run.log.find("game state 2 -> 4 at frame 143 ("), std::string::npos) << run.log;
+    EXPECT_NE(run.log.find("loader: level 0"), std::string::npos) << "a level load (kind 1) of level 0 ran\n" << run.log;
+    ASSERT_EQ(run.record.size(), 11u);
+    EXPECT_EQ(byteAt(run, 2), 0);    // music off
+    EXPECT_EQ(byteAt(run, 3), 1);    // effects on, as answered
+    EXPECT_EQ(byteAt(run, 7), -1);   // no level reached yet
+    EXPECT_EQ(byteAt(run, 10), 2);   // hard
+}
+
+// With progress saved (highest level 2): new game asks first (answered no); the sound screen's
+// reset entry asks, erases the progress and says so in a message box closed by a tap that lies on
+// the rebuilt list's music row (the row must not fire: the music stays on); back in the main menu,
+// whose list lost its level-select row, the row labelled NEW GAME starts a new game at once.
+TEST_F(FrontEndScriptTest, ResetProgressFromTheSoundScreen) {
+    // A first short run makes the store; its record then says level 2 was reached.
+    ASSERT_EQ(play(Script(), 100).exitCode, 0);
+    std::string record = temp.read(std::string("home/") + kRecordFile);
+    ASSERT_EQ(record.size(), 11u);
+    record[7] = 2;
+    temp.write(std::string("home/") + kRecordFile, record);
+
+    Script s;
+    s.tap(kAnswerSound, "answer25/0")
+        .tap(12500, "middle")
+        .tap(14000, "row285/3/0")            // NEW GAME, LEVELS, MORE GAMES: new game asks
+        .tap(15500, "answer69/1")            // no
+        .tap(17000, "down285")               // LEVELS, MORE GAMES, SOUND
+        .tap(18000, "row285/3/2")            // SOUND
+        .tap(19500, "row285/3/2")            // MUSIC: ON, EFFECTS: ON, RESET PROGRESS
+        .tap(21000, "answer69/0")            // yes: progress erased, the message box follows
+        .tap(23000, "row285/2/0")            // closes the message box, on the MUSIC row below it
+        .tap(24500, "rightSoftkey")          // back: MORE GAMES, SOUND, HELP
+        .tap(26000, "up285")                 // NEW GAME, MORE GAMES, SOUND
+        .tap(27000, "row285/3/0");
+    const ScriptRun run = play(s, 2900);
+    const std::vector<std::pair<int, int>> expected = {{-1, 1}, {1, 2}, {2, 4}, {4, 3}, {3, 6}, {6, 8}, {8, 6}, {6, 27}};
+    EXPECT_EQ(run.states, expected) << trace(run);
+    EXPECT_EQ(byteAt(run, 7), -1);   // progress erased
+    EXPECT_EQ(byteAt(run, 2), 1);    // the tap that closed the message box left the music on
+    EXPECT_EQ(byteAt(run, 3), 1);
+}
+
+// Help pages forward and back (the previous-page key wraps from the first page to the last), the
+// credits, then quit: its question answered no by a tap whose lift lies on the menu row underneath
+// (the row must not fire once the dialog has closed), then yes, which ends the program with 0.
+TEST_F(FrontEndScriptTest, HelpCreditsAndQuitWithItsQuestion) {
+    Script s;
+    s.tap(kAnswerSound, "answer25/1")
+        .tap(12500, "middle")
+        .tap(14000, "down285")               // MORE GAMES, SOUND, HELP
+        .tap(15000, "row285/3/2")            // HELP
+        .tap(16500, "pageForward")
+        .tap(17500, "pageForward")
+        .tap(18500, "pageBack")
+        .key(19500, "A")                     // keypad 4: previous page, 0 then 8
+        .key(20000, "A")
+        .tap(21000, "rightSoftkey")          // back: the list opens on the help row's page
+        .tap(22500, "down285")               // SOUND, HELP, CREDITS
+        .tap(23500, "row285/3/2")            // CREDITS
+        .tap(25500, "rightSoftkey")
+        .tap(27000, "down285")               // HELP, CREDITS, QUIT
+        .tap(28000, "row285/3/2")            // QUIT asks
+        .tap(29500, "answer37/1")            // no: its lift lies on the CREDITS row
+        .tap(31000, "row285/3/2")            // QUIT again
+        .tap(32500, "answer37/0");           // yes
+    const ScriptRun run = play(s, 6000);
+    EXPECT_EQ(run.exitCode, 0) << run.log;
+    const std::vector<std::pair<int, int>> expected = {{-1, 1}, {1, 2}, {2, 4}, {4, 3}, {3, 6}, {6, 29}, {29, 6}, {6, 18}, {18, 6}};
+    EXPECT_EQ(run.states, expected) << trace(run);
+    // The game's own end, not the frame limit's (which stops the game thread where it is).
+    EXPECT_NE(run.log.find("game: the run loop has ended"), std::string::npos) << run.log;
+    EXPECT_EQ(run.log.find("left stopped"), std::string::npos) << run.log;
+    EXPECT_EQ(byteAt(run, 2), 0);   // no sound, as answered
+    EXPECT_EQ(byteAt(run, 3), 0);
+}
+
+}  // namespace
