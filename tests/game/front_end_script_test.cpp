@@ -27,6 +27,7 @@
 #include "runtime/object_manager.h"
 #include "sprites/asprite.h"
 #include "tests/game/touch_points.h"
+#include "tests/support/child_output.h"
 #include "tests/support/temp_folder.h"
 
 namespace {
@@ -79,23 +80,12 @@ Points measure() {
 
 // measure() in a child process; its answer comes back as "name x y" lines.
 Points measureInChild() {
-    int fds[2];
-    if (::pipe(fds) != 0) return {};
-    const pid_t pid = ::fork();
-    if (pid == 0) {
-        ::close(fds[0]);
+    const std::string text = outputOfChild([] {
         std::string out;
-        for (const auto& [name, point] : measure()) out += name + " " + std::to_string(point.x) + " " + std::to_string(point.y) + "\n";
-        (void)!::write(fds[1], out.data(), out.size());
-        ::_exit(0);
-    }
-    ::close(fds[1]);
-    std::string text;
-    char buf[4096];
-    for (ssize_t n; (n = ::read(fds[0], buf, sizeof buf)) > 0;) text.append(buf, static_cast<size_t>(n));
-    ::close(fds[0]);
-    int status = 0;
-    ::waitpid(pid, &status, 0);
+        for (const auto& [name, point] : measure())
+            out += name + " " + std::to_string(point.x) + " " + std::to_string(point.y) + "\n";
+        return out;
+    });
     Points p;
     std::istringstream in(text);
     for (std::string name; in >> name;) in >> p[name].x >> p[name].y;

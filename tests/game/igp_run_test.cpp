@@ -3,9 +3,6 @@
 // and the program ends with exit code 0; the visited store is left in the home folder.
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <cstdlib>
 #include <filesystem>
 #include <sstream>
@@ -20,6 +17,7 @@
 #include "runtime/object_manager.h"
 #include "sprites/asprite.h"
 #include "tests/game/touch_points.h"
+#include "tests/support/child_output.h"
 #include "tests/support/temp_folder.h"
 
 namespace {
@@ -29,11 +27,7 @@ constexpr int kMainListY = 285, kSoundQuestion = 25;
 // The sound question's "yes" and the main menu's second row of three, as the game measures them
 // from the shipped data; in a child process, so this binary's statics stay untouched.
 std::string measureTaps() {
-    int fds[2];
-    if (::pipe(fds) != 0) return {};
-    const pid_t pid = ::fork();
-    if (pid == 0) {
-        ::close(fds[0]);
+    return outputOfChild([] {
         std::ostringstream out;
         if (Runtime::initHeaps(32 << 20, 32 << 20)) {
             ObjectManager objects;
@@ -50,18 +44,8 @@ std::string measureTaps() {
             const TapPoint row = menuRowTap(kMainListY, 3, 1);
             out << yes.x << " " << yes.y << " " << row.x << " " << row.y;
         }
-        const std::string text = out.str();
-        (void)!::write(fds[1], text.data(), text.size());
-        ::_exit(0);
-    }
-    ::close(fds[1]);
-    std::string text;
-    char buf[256];
-    for (ssize_t n; (n = ::read(fds[0], buf, sizeof buf)) > 0;) text.append(buf, static_cast<size_t>(n));
-    ::close(fds[0]);
-    int status = 0;
-    ::waitpid(pid, &status, 0);
-    return text;
+        return out.str();
+    });
 }
 
 std::string tap(int at, int x, int y) {

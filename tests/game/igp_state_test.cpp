@@ -21,27 +21,9 @@
 #include "runtime/compiled.h"
 #include "tests/classlib/application_fixture.h"
 #include "tests/classlib/thread_helpers.h"
+#include "tests/classlib/recording_midlet_host.h"
 
 namespace {
-
-class RecordingHost final : public MIDletHost {
-public:
-    bool platformRequest(const std::u16string& url) override {
-        std::lock_guard<std::mutex> lock(m_lock);
-        m_urls.emplace_back(url.begin(), url.end());
-        return true;
-    }
-    void notifyDestroyed() override { destroyed.fetch_add(1); }
-    std::vector<std::string> urls() {
-        std::lock_guard<std::mutex> lock(m_lock);
-        return m_urls;
-    }
-    std::atomic<int> destroyed{0};
-
-private:
-    std::mutex m_lock;
-    std::vector<std::string> m_urls;
-};
 
 class TestMIDlet final : public javax_microedition_midlet_MIDlet {
 public:

@@ -27,6 +27,7 @@
 #include "sprites/asprite.h"
 #include "sprites/bsprite.h"
 #include "sprites/bxlib_player.h"
+#include "tests/sprites/pack_fixture.h"
 #include "tests/sprites/sound_engine_reset.h"
 #include "tests/support/file_bytes.h"
 #include "tests/support/temp_folder.h"
@@ -58,19 +59,8 @@ protected:
     }
 
     static void resetStatics() {
-        using P = cGamePacks;
         resetSoundEngine();
-        P::s_packName = nullptr;
-        P::s_packStream = nullptr;
-        P::s_packPos = 0;
-        P::s_packItemCount = 0;
-        P::s_packSubFileCount = 0;
-        P::s_packFirstItems = nullptr;
-        P::s_packSubFile = 0;
-        P::s_packOffsets = nullptr;
-        P::s_byteArrays = nullptr;
-        P::s_lzmaResult = nullptr;
-        P::textUnload();
+        PackTest::resetPacks();
         BXLibPlayer::s_tilesEnabled = false;
         cGame::resetLevelServices();
         cGame::s_loadKind = cGame::kLoadKindNone;

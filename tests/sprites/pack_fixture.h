@@ -48,6 +48,8 @@ protected:
         StreamTest::TearDown();
     }
 
+public:
+    // Every pack-engine static back to "no pack open" (other fixtures reset the packs with it).
     static void resetPacks() {
         using P = cGamePacks;
         P::s_packName = nullptr;
