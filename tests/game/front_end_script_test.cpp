@@ -5,8 +5,6 @@
 // its own temporary folder, so the tests run in parallel.
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -26,6 +24,7 @@
 #include "runtime/heaps.h"
 #include "runtime/object_manager.h"
 #include "sprites/asprite.h"
+#include "tests/game/shipped_interface.h"
 #include "tests/game/touch_points.h"
 #include "tests/support/child_output.h"
 #include "tests/support/temp_folder.h"
@@ -41,41 +40,27 @@ constexpr int kSoundQuestion = 25, kQuitQuestion = 37, kProgressQuestion = 69;
 // What the game measures, in a fresh runtime over the shipped data: the texts, the fonts and the
 // interface sprites as the game-start load makes them.
 Points measure() {
-    Points p;
-    if (!Runtime::initHeaps(32 << 20, 32 << 20)) return p;
-    ObjectManager objects;
-    // Whatever an earlier test of this process left: its archive index, the open pack, the sprites.
-    javax_microedition_io_ResourceInputStream::unloadArchiveIndex();
-    cGame::s_packName = nullptr;
-    cGame::s_packStream = nullptr;
-    cGame::s_menuSprite = nullptr;
-    cGame::s_fonts = nullptr;
-    platform::setDataFile(BRINDLEX_DATA_BAR);
-    Runtime::loadConstants();
-    cGame::s_encoding = Runtime::ldcString(cGame::kEncodingLiteral);
-    cGame::initStaticData();
-    cGame::s_sprites = Runtime::newObjectArray(CID_Bsprite, 41);
-    ASprite::InitCachePools(1);
-    ASprite::InitCachePool(0, 300);
-    for (jint step : {0, 1, 2, 3, 5, 8}) loader::runGameStartStep(step);
-    for (int rows : {2, 3})
-        for (int i = 0; i < rows; ++i) {
-            p["row285/" + std::to_string(rows) + "/" + std::to_string(i)] = menuRowTap(kMainListY, rows, i);
-            p["row318/" + std::to_string(rows) + "/" + std::to_string(i)] = menuRowTap(kDifficultyListY, rows, i);
+    return withShippedInterface(Points{}, [] {
+        Points p;
+        for (int rows : {2, 3})
+            for (int i = 0; i < rows; ++i) {
+                p["row285/" + std::to_string(rows) + "/" + std::to_string(i)] = menuRowTap(kMainListY, rows, i);
+                p["row318/" + std::to_string(rows) + "/" + std::to_string(i)] = menuRowTap(kDifficultyListY, rows, i);
+            }
+        p["down285"] = menuArrowTap(kMainListY, 1);
+        p["up285"] = menuArrowTap(kMainListY, 0);
+        for (int question : {kSoundQuestion, kQuitQuestion, kProgressQuestion}) {
+            cGame::showMessageBoxById(question, 1, false);
+            for (int answer : {0, 1})
+                p["answer" + std::to_string(question) + "/" + std::to_string(answer)] =
+                    dialogAnswerTap(cGame::s_dialogTextHeight, answer);
         }
-    p["down285"] = menuArrowTap(kMainListY, 1);
-    p["up285"] = menuArrowTap(kMainListY, 0);
-    for (int question : {kSoundQuestion, kQuitQuestion, kProgressQuestion}) {
-        cGame::showMessageBoxById(question, 1, false);
-        for (int answer : {0, 1})
-            p["answer" + std::to_string(question) + "/" + std::to_string(answer)] =
-                dialogAnswerTap(cGame::s_dialogTextHeight, answer);
-    }
-    p["pageBack"] = pageArrowTap(0);
-    p["pageForward"] = pageArrowTap(1);
-    p["rightSoftkey"] = rightSoftkeyTap();
-    p["middle"] = {240, 400};
-    return p;
+        p["pageBack"] = pageArrowTap(0);
+        p["pageForward"] = pageArrowTap(1);
+        p["rightSoftkey"] = rightSoftkeyTap();
+        p["middle"] = {240, 400};
+        return p;
+    });
 }
 
 // measure() in a child process; its answer comes back as "name x y" lines.

@@ -16,6 +16,7 @@
 #include "runtime/heaps.h"
 #include "runtime/object_manager.h"
 #include "sprites/asprite.h"
+#include "tests/game/shipped_interface.h"
 #include "tests/game/touch_points.h"
 #include "tests/support/child_output.h"
 #include "tests/support/temp_folder.h"
@@ -28,23 +29,14 @@ constexpr int kMainListY = 285, kSoundQuestion = 25;
 // from the shipped data; in a child process, so this binary's statics stay untouched.
 std::string measureTaps() {
     return outputOfChild([] {
-        std::ostringstream out;
-        if (Runtime::initHeaps(32 << 20, 32 << 20)) {
-            ObjectManager objects;
-            platform::setDataFile(BRINDLEX_DATA_BAR);
-            Runtime::loadConstants();
-            cGame::s_encoding = Runtime::ldcString(cGame::kEncodingLiteral);
-            cGame::initStaticData();
-            cGame::s_sprites = Runtime::newObjectArray(CID_Bsprite, 41);
-            ASprite::InitCachePools(1);
-            ASprite::InitCachePool(0, 300);
-            for (jint step : {0, 1, 2, 3, 5, 8}) loader::runGameStartStep(step);
+        return withShippedInterface(std::string(), [] {
             cGame::showMessageBoxById(kSoundQuestion, 1, false);
             const TapPoint yes = dialogAnswerTap(cGame::s_dialogTextHeight, 0);
             const TapPoint row = menuRowTap(kMainListY, 3, 1);
+            std::ostringstream out;
             out << yes.x << " " << yes.y << " " << row.x << " " << row.y;
-        }
-        return out.str();
+            return out.str();
+        });
     });
 }
 

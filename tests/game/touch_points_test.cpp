@@ -16,8 +16,7 @@ bool inside(TapPoint p, IntArray* r) {
 }
 
 TEST_F(TouchPointsTest, PointsLieInTheirOwnBoxesOnTheScreen) {
-    // The interface pack arrives with the interface art; a data.bar built before it has no menu sprite.
-    if (!loadTapSprites()) GTEST_SKIP() << "data.bar holds no interface menu sprite yet";
+    ASSERT_TRUE(loadTapSprites());
     IntArray* box = Runtime::newIntArray(4);
     auto onScreen = [](TapPoint p) { return p.valid() && p.x < cGame::kPortraitWidth && p.y < cGame::kPortraitHeight; };
     for (jint centre : {240, 285, 318, 360}) {
