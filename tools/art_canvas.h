@@ -23,6 +23,17 @@ struct Rgb {
     uint8_t r, g, b;
 };
 
+// Even-odd rule: true when (px, py) lies inside the closed polygon.
+inline bool insidePolygon(const std::vector<std::pair<double, double>>& pts, double px, double py) {
+    bool in = false;
+    for (size_t i = 0, j = pts.size() - 1; i < pts.size(); j = i++) {
+        const auto [xi, yi] = pts[i];
+        const auto [xj, yj] = pts[j];
+        if ((yi > py) != (yj > py) && px < (xj - xi) * (py - yi) / (yj - yi) + xi) in = !in;
+    }
+    return in;
+}
+
 inline Rgb hex(uint32_t v) {
     return {static_cast<uint8_t>(v >> 16), static_cast<uint8_t>(v >> 8), static_cast<uint8_t>(v)};
 }
@@ -130,17 +141,7 @@ public:
         for (const auto& [px, py] : pts) {
             minX = std::min(minX, px), minY = std::min(minY, py), maxX = std::max(maxX, px), maxY = std::max(maxY, py);
         }
-        shape(
-            [&pts](double px, double py) {
-                bool in = false;
-                for (size_t i = 0, j = pts.size() - 1; i < pts.size(); j = i++) {
-                    const auto [xi, yi] = pts[i];
-                    const auto [xj, yj] = pts[j];
-                    if ((yi > py) != (yj > py) && px < (xj - xi) * (py - yi) / (yj - yi) + xi) in = !in;
-                }
-                return in;
-            },
-            colour, static_cast<int>(minX) - 1, static_cast<int>(minY) - 1, static_cast<int>(maxX) + 2,
+        shape([&pts](double px, double py) { return insidePolygon(pts, px, py); }, colour, static_cast<int>(minX) - 1, static_cast<int>(minY) - 1, static_cast<int>(maxX) + 2,
             static_cast<int>(maxY) + 2);
     }
 

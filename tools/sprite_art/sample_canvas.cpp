@@ -1,5 +1,7 @@
 #include "tools/sprite_art/sample_canvas.h"
 
+#include "tools/art_canvas.h"
+
 #include <algorithm>
 #include <array>
 #include <cmath>
@@ -54,16 +56,6 @@ void SampleCanvas::roundRect(double x, double y, double w, double h, double r, u
             return (px - cx) * (px - cx) + (py - cy) * (py - cy) <= r * r;
         },
         colour, x, y, x + w, y + h, opacity);
-}
-
-bool insidePolygon(const std::vector<std::pair<double, double>>& pts, double px, double py) {
-    bool in = false;
-    for (size_t i = 0, j = pts.size() - 1; i < pts.size(); j = i++) {
-        const auto [xi, yi] = pts[i];
-        const auto [xj, yj] = pts[j];
-        if ((yi > py) != (yj > py) && px < (xj - xi) * (py - yi) / (yj - yi) + xi) in = !in;
-    }
-    return in;
 }
 
 void SampleCanvas::polygon(const std::vector<std::pair<double, double>>& points, uint32_t colour, uint8_t opacity) {

@@ -54,7 +54,4 @@ private:
     std::vector<Sample> m_samples;
 };
 
-// Whether (px, py) lies inside the polygon (even-odd rule).
-[[nodiscard]] bool insidePolygon(const std::vector<std::pair<double, double>>& points, double px, double py);
-
 }  // namespace tools::art
