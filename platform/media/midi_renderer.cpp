@@ -19,6 +19,9 @@ std::string Media::soundFontPath() {
 
 namespace {
 
+// Long enough for the reverb and chorus to die away.
+constexpr uint32_t kFlushSeconds = 4;
+
 // Sample magnitudes up to this are the synth's dither, not sound.
 constexpr int kSilence = 16;
 
@@ -89,7 +92,15 @@ public:
     }
     ~SynthTurn() {
         if (!m_owned) return;
-        if (m_shared.synth) fluid_synth_system_reset(m_shared.synth);
+        if (m_shared.synth) {
+            fluid_synth_system_reset(m_shared.synth);
+            // The reset silences the voices, not the reverb and chorus lines: run them dry so the
+            // next render starts as on a new synth.
+            constexpr int kFlushFrames = 1024;
+            float scratch[2 * kFlushFrames];
+            for (uint32_t done = 0; done < kFlushSeconds * Media::kMidiRate; done += kFlushFrames)
+                fluid_synth_write_float(m_shared.synth, kFlushFrames, scratch, 0, 2, scratch, 1, 2);
+        }
         std::lock_guard held(m_shared.lock);
         m_shared.busy = false;
         m_shared.freed.notify_one();
