@@ -1,29 +1,68 @@
-// DirectShowPlayer: the graph's build (FluidSynth rendering), its running state over the wave
-// device, seeking by start offset, and volume in hundredths of a decibel.
+// DirectShowPlayer: the graph's build (FluidSynth rendering on its own thread), its running state
+// over the wave device, seeking by start offset, and volume in hundredths of a decibel.
 #include "classlib/media/direct_show_player.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <system_error>
+#include <thread>
+#include <vector>
 
 #include "platform/media/decoded_sound.h"
 #include "runtime/compiled.h"
 #include "runtime/log.h"
 #include "runtime/string.h"
+#include "runtime/thread_state.h"
+
+// The render thread owns only this record (never the player, never the object heap); the player
+// joins the thread before it reads the result or frees the record.
+struct DirectShowPlayer::Render {
+    std::vector<uint8_t> midi;
+    std::atomic<bool> cancel{false};
+    DecodedSound sound;
+    bool ok = false;
+    std::thread thread;
+};
+
+namespace {
+
+constexpr const char* kGraphError = "ERROR - Could not construct a filter graph that will play the specified file.\n";
+
+}  // namespace
 
 void DirectShowPlayer::init(const uint8_t* data, jint length, const char* type) {
     m_type = type;
     m_state.store(UNREALIZED);
     m_loops = 1;
-    if (!buildGraph(data, length))
-        Log::info("ERROR - Could not construct a filter graph that will play the specified file.\n");
+    if (!buildGraph(data, length)) Log::info(kGraphError);
 }
 
+// The render starts here and goes on while the game does; a render that fails logs from its
+// thread, as the build would have.
 bool DirectShowPlayer::buildGraph(const uint8_t* data, jint length) {
     if (std::strcmp(m_type, "audio/midi") != 0 || !data || length <= 0) return false;
-    DecodedSound sound;
-    if (!Media::renderMidi(data, static_cast<size_t>(length), sound)) return false;
+    auto* render = new Render;
+    render->midi.assign(data, data + length);
+    try {
+        render->thread = std::thread([render] {
+            render->ok = Media::renderMidi(render->midi.data(), render->midi.size(), render->sound, &render->cancel);
+            if (!render->ok && !render->cancel.load()) Log::info(kGraphError);
+        });
+    } catch (const std::system_error&) {
+        // No thread to spare: render here.
+        const bool ok = Media::renderMidi(render->midi.data(), render->midi.size(), render->sound) &&
+                        adopt(render->sound);
+        delete render;
+        return ok;
+    }
+    m_render = render;
+    return true;
+}
+
+bool DirectShowPlayer::adopt(const DecodedSound& sound) {
     m_pcm = static_cast<uint8_t*>(std::malloc(sound.pcm.size()));
     if (!m_pcm) return false;
     std::memcpy(m_pcm, sound.pcm.data(), sound.pcm.size());
@@ -31,6 +70,21 @@ bool DirectShowPlayer::buildGraph(const uint8_t* data, jint length) {
     m_format = sound.format;
     m_duration = sound.durationMicros;
     return true;
+}
+
+void DirectShowPlayer::finishGraph() {
+    Render* render = m_render;
+    if (!render) return;
+    m_render = nullptr;
+    // Parked while the render finishes: a collection may run meanwhile.
+    Runtime::runParked([render] { render->thread.join(); });
+    if (render->ok && !adopt(render->sound)) Log::info(kGraphError);
+    delete render;
+}
+
+bool DirectShowPlayer::graphBuilt() {
+    finishGraph();
+    return m_pcm != nullptr;
 }
 
 void DirectShowPlayer::destroy() {
@@ -78,6 +132,7 @@ void DirectShowPlayer::start() {
     }
     if (m_state.load() != PREFETCHED) prefetch();
     if (m_state.load() != PREFETCHED) return;
+    finishGraph();
     WaveDevice* device = m_handle != 0 ? m_wave : Platform::waveDevice();
     if (m_startOffset >= m_duration) m_startOffset = 0;
     if (!m_pcm || !device) {
@@ -122,6 +177,12 @@ void DirectShowPlayer::stop() {
 }
 
 void DirectShowPlayer::close() {
+    if (Render* render = m_render) {
+        m_render = nullptr;
+        render->cancel.store(true);
+        Runtime::runParked([render] { render->thread.join(); });
+        delete render;
+    }
     if (m_handle != 0) m_wave->close(m_handle);
     m_handle = 0;
     m_running.store(false);
@@ -132,6 +193,7 @@ void DirectShowPlayer::close() {
 }
 
 jlong DirectShowPlayer::setMediaTime(jlong now) {
+    if (m_state.load() >= REALIZED) finishGraph();
     if (m_state.load() < REALIZED || !m_pcm) return -1;
     haltOutput();
     m_startOffset = std::clamp<jlong>(now, 0, m_duration);
@@ -139,6 +201,7 @@ jlong DirectShowPlayer::setMediaTime(jlong now) {
 }
 
 jlong DirectShowPlayer::getMediaTime() {
+    if (m_state.load() >= REALIZED) finishGraph();
     if (m_state.load() < REALIZED || !m_pcm) return 0;
     uint32_t millis = 0;
     if (!m_running.load() || m_handle == 0 || !m_wave->positionMillis(m_handle, millis))
@@ -155,6 +218,7 @@ jint DirectShowPlayer::getState() {
 }
 
 jlong DirectShowPlayer::getDuration() {
+    if (m_state.load() >= REALIZED) finishGraph();
     if (m_state.load() < REALIZED || !m_pcm) return 0;
     return m_duration;
 }

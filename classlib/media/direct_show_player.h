@@ -1,13 +1,17 @@
 // DirectShowPlayer: MIDI (and, by name only, AMR) clips. The "graph" is built at creation: MIDI is
-// rendered whole by FluidSynth and then played through the wave device; AMR has no renderer, so
-// its graph fails and the player does nothing. VolumeControl in hundredths of a decibel.
-// Invariants: the device's done callback only clears the running flag; PCM outlives the handle.
+// rendered whole by FluidSynth on a thread of its own, then played through the wave device; AMR
+// has no renderer, so its graph fails and the player does nothing. VolumeControl in hundredths of
+// a decibel. Invariants: the device's done callback only clears the running flag; PCM outlives the
+// handle; whatever reads the PCM (start, times, duration, graphBuilt) first waits for the render,
+// parked; close cancels a render still running and joins its thread.
 #pragma once
 
 #include <atomic>
 
 #include "classlib/media/javax_microedition_media_player.h"
 #include "platform/device/wave_device.h"
+
+struct DecodedSound;
 
 class DirectShowPlayer final : public Object,
                                public javax_microedition_media_Player,
@@ -46,10 +50,16 @@ public:
     jint setLevel(jint level) override;
     void setMute(bool mute) override;
 
-    [[nodiscard]] bool graphBuilt() const { return m_pcm != nullptr; }
+    // Waits for the render.
+    [[nodiscard]] bool graphBuilt();
 
 private:
+    struct Render;
+
     bool buildGraph(const uint8_t* data, jint length);
+    // Waits for a render still running and takes its PCM; the graph fails without one.
+    void finishGraph();
+    [[nodiscard]] bool adopt(const DecodedSound& sound);
     bool putVolume(jint hundredthsDb);
     void haltOutput();
 
@@ -57,6 +67,7 @@ private:
     WaveFormat m_format;
     WaveDevice* m_wave;  // set with m_handle
     WaveHandle m_handle;
+    Render* m_render;  // the render under way, until finishGraph or close
     uint8_t* m_pcm;
     uint32_t m_pcmLength;
     jlong m_duration;

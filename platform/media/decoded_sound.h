@@ -3,6 +3,7 @@
 // longer than kMaxDecodedBytes, whatever the input claims.
 #pragma once
 
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -25,8 +26,11 @@ inline constexpr uint32_t kMidiRate = 22050;
 // decoded before the break.
 [[nodiscard]] bool decodeOgg(const uint8_t* data, size_t size, DecodedSound& out);
 // Renders a Standard MIDI File to 16-bit stereo at kMidiRate. False without a soundfont, for data
-// that is no MIDI file, and for one that renders only silence.
-[[nodiscard]] bool renderMidi(const uint8_t* data, size_t size, DecodedSound& out);
+// that is no MIDI file, and for one that renders only silence. Thread-safe: renders share one
+// synth holding the soundfont and take turns. A render whose *cancel turns true stops early and
+// returns false.
+[[nodiscard]] bool renderMidi(const uint8_t* data, size_t size, DecodedSound& out,
+                              const std::atomic<bool>* cancel = nullptr);
 // The General MIDI soundfont the renderer loads ($BRINDLEX_SOUNDFONT overrides it).
 [[nodiscard]] std::string soundFontPath();
 

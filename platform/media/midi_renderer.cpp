@@ -1,8 +1,11 @@
 // MIDI to PCM: FluidSynth's file player driven by the synth's own sample clock, rendered whole
 // with the General MIDI soundfont. Garbage files end the player at once; endless ones stop at
-// kMaxDecodedBytes.
+// kMaxDecodedBytes. Loading the soundfont costs more than rendering a short song, so one synth
+// holding it serves every render of the process, one render at a time.
 #include <fluidsynth.h>
 
+#include <chrono>
+#include <condition_variable>
 #include <cstdlib>
 #include <cstring>
 #include <mutex>
@@ -16,6 +19,9 @@ std::string Media::soundFontPath() {
 
 namespace {
 
+// Long enough for the reverb and chorus to die away.
+constexpr uint32_t kFlushSeconds = 4;
+
 // Sample magnitudes up to this are the synth's dither, not sound.
 constexpr int kSilence = 16;
 
@@ -28,21 +34,97 @@ void quietLogs() {
     });
 }
 
+// The shared synth with the soundfont of `path` loaded. `busy` while a render owns it; a render
+// waiting for its turn gives up when cancelled.
+struct SharedSynth {
+    std::mutex lock;
+    std::condition_variable freed;
+    bool busy = false;
+    std::string path;
+    fluid_settings_t* settings = nullptr;
+    fluid_synth_t* synth = nullptr;
+};
+
+// Never destroyed: a render may still run while the process's statics go.
+SharedSynth& sharedSynth() {
+    static auto* shared = new SharedSynth;
+    return *shared;
+}
+
+bool cancelled(const std::atomic<bool>* cancel) { return cancel && cancel->load(); }
+
+void dropSynth(SharedSynth& s) {
+    if (s.synth) delete_fluid_synth(s.synth);
+    if (s.settings) delete_fluid_settings(s.settings);
+    s.synth = nullptr;
+    s.settings = nullptr;
+    s.path.clear();
+}
+
+// The synth for one render, with the soundfont loaded (once per process, or again when the path
+// changed), reset to its power-on state when the render hands it back.
+class SynthTurn {
+public:
+    explicit SynthTurn(const std::atomic<bool>* cancel) : m_shared(sharedSynth()) {
+        std::unique_lock held(m_shared.lock);
+        while (m_shared.busy) {
+            if (cancelled(cancel)) return;
+            m_shared.freed.wait_for(held, std::chrono::milliseconds(5));
+        }
+        m_shared.busy = true;
+        m_owned = true;
+        held.unlock();
+        const std::string path = Media::soundFontPath();
+        if (m_shared.synth && m_shared.path == path) return;
+        dropSynth(m_shared);
+        m_shared.settings = new_fluid_settings();
+        if (!m_shared.settings) return;
+        fluid_settings_setnum(m_shared.settings, "synth.sample-rate", Media::kMidiRate);
+        fluid_settings_setstr(m_shared.settings, "player.timing-source", "sample");
+        fluid_settings_setint(m_shared.settings, "synth.lock-memory", 0);
+        fluid_settings_setint(m_shared.settings, "synth.cpu-cores", 1);
+        fluid_settings_setnum(m_shared.settings, "synth.gain", 0.6);
+        m_shared.synth = new_fluid_synth(m_shared.settings);
+        if (m_shared.synth && fluid_synth_sfload(m_shared.synth, path.c_str(), 1) != FLUID_FAILED)
+            m_shared.path = path;
+        else
+            dropSynth(m_shared);
+    }
+    ~SynthTurn() {
+        if (!m_owned) return;
+        if (m_shared.synth) {
+            fluid_synth_system_reset(m_shared.synth);
+            // The reset silences the voices, not the reverb and chorus lines: run them dry so the
+            // next render starts as on a new synth.
+            constexpr int kFlushFrames = 1024;
+            float scratch[2 * kFlushFrames];
+            for (uint32_t done = 0; done < kFlushSeconds * Media::kMidiRate; done += kFlushFrames)
+                fluid_synth_write_float(m_shared.synth, kFlushFrames, scratch, 0, 2, scratch, 1, 2);
+        }
+        std::lock_guard held(m_shared.lock);
+        m_shared.busy = false;
+        m_shared.freed.notify_one();
+    }
+    SynthTurn(const SynthTurn&) = delete;
+    SynthTurn& operator=(const SynthTurn&) = delete;
+
+    // Null when the render was cancelled before its turn or the soundfont cannot be loaded.
+    [[nodiscard]] fluid_synth_t* synth() const { return m_owned ? m_shared.synth : nullptr; }
+
+private:
+    SharedSynth& m_shared;
+    bool m_owned = false;
+};
+
 }  // namespace
 
-bool Media::renderMidi(const uint8_t* data, size_t size, DecodedSound& out) {
+bool Media::renderMidi(const uint8_t* data, size_t size, DecodedSound& out, const std::atomic<bool>* cancel) {
     if (!data || size < 14 || std::memcmp(data, "MThd", 4) != 0) return false;
     quietLogs();
-    fluid_settings_t* settings = new_fluid_settings();
-    if (!settings) return false;
-    fluid_settings_setnum(settings, "synth.sample-rate", kMidiRate);
-    fluid_settings_setstr(settings, "player.timing-source", "sample");
-    fluid_settings_setint(settings, "synth.lock-memory", 0);
-    fluid_settings_setint(settings, "synth.cpu-cores", 1);
-    fluid_settings_setnum(settings, "synth.gain", 0.6);
-    fluid_synth_t* synth = new_fluid_synth(settings);
+    SynthTurn turn(cancel);
+    fluid_synth_t* synth = turn.synth();
     fluid_player_t* player = nullptr;
-    bool ok = synth && fluid_synth_sfload(synth, soundFontPath().c_str(), 1) != FLUID_FAILED;
+    bool ok = synth != nullptr;
     if (ok) {
         player = new_fluid_player(synth);
         ok = player && fluid_player_add_mem(player, data, size) == FLUID_OK && fluid_player_play(player) == FLUID_OK;
@@ -57,7 +139,7 @@ bool Media::renderMidi(const uint8_t* data, size_t size, DecodedSound& out) {
         int16_t block[2 * kFrames];
         size_t ringOutBlocks = 0;
         while (fluid_player_get_status(player) == FLUID_PLAYER_PLAYING &&
-               sound.pcm.size() + sizeof block <= kMaxDecodedBytes) {
+               sound.pcm.size() + sizeof block <= kMaxDecodedBytes && !cancelled(cancel)) {
             const bool pastEnd = fluid_player_get_current_tick(player) >= fluid_player_get_total_ticks(player);
             if (fluid_synth_write_s16(synth, kFrames, block, 0, 2, block, 1, 2) != FLUID_OK) break;
             if (pastEnd) {
@@ -76,14 +158,12 @@ bool Media::renderMidi(const uint8_t* data, size_t size, DecodedSound& out) {
             const int sample = static_cast<int16_t>(static_cast<uint16_t>(sound.pcm[i] | (sound.pcm[i + 1] << 8)));
             sounding = sample > kSilence || sample < -kSilence;
         }
-        ok = sounding;
+        ok = sounding && !cancelled(cancel);
     }
     if (player) {
         fluid_player_stop(player);
         delete_fluid_player(player);
     }
-    if (synth) delete_fluid_synth(synth);
-    delete_fluid_settings(settings);
     if (ok) out = std::move(sound);
     return ok;
 }

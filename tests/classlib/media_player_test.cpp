@@ -4,7 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <algorithm>
 #include <chrono>
+#include <cstdlib>
 #include <cstdio>
 #include <cstring>
 #include <thread>
@@ -21,6 +23,7 @@
 #include "classlib/media/sound_player_ogg.h"
 #include "classlib/media/sound_player_wave.h"
 #include "platform/device/headless/headless_device.h"
+#include "platform/media/decoded_sound.h"
 #include "runtime/array.h"
 #include "runtime/exceptions.h"
 #include "runtime/string.h"
@@ -315,6 +318,37 @@ TEST_F(MediaThreadTest, CompletionFromTheDeviceThreadReachesAPollingPlayer) {
     EXPECT_EQ(state, Player::PREFETCHED);
     p->close();
     EXPECT_EQ(p->getState(), Player::CLOSED);
+}
+
+// The music renders on its own thread: a player closed or collected while it renders cancels and
+// joins the render, and start() right after the build waits for it and plays what the renderer
+// makes of the file (to a few steps: the shared synth's dither and chorus phase run on).
+TEST_F(MediaThreadTest, MidiRenderInTheBackgroundIsJoinedAndPlaysTheRenderersPcm) {
+    std::vector<uint8_t> song = midiNote();
+    song[0x1D] = 0x9F;  // a note of several seconds: still rendering when the player goes
+    song[0x1E] = 0x60;
+    for (int round = 0; round < 3; ++round) Runtime::asPlayer(create(song, nullptr))->close();
+    for (int round = 0; round < 3; ++round) (void)create(song, nullptr);
+    objectManager().gc(ObjectManager::kFreeAll);
+    EXPECT_EQ(device.headlessWave().openHandles(), 0);
+
+    const std::vector<uint8_t> midi = midiNote();
+    DecodedSound direct;
+    ASSERT_TRUE(Media::renderMidi(midi.data(), midi.size(), direct));
+    Player* p = Runtime::asPlayer(create(midi, nullptr));
+    p->start();
+    ASSERT_EQ(p->getState(), Player::STARTED);
+    EXPECT_EQ(p->getDuration(), direct.durationMicros);
+    advance(direct.durationMicros / 1000 + 100);
+    const std::vector<int16_t>& out = device.headlessWave().output();
+    ASSERT_GE(out.size() * 2, direct.pcm.size());
+    int worst = 0;
+    for (size_t i = 0; i < direct.pcm.size() / 2; ++i) {
+        const auto sample = static_cast<int16_t>(direct.pcm[2 * i] | (direct.pcm[2 * i + 1] << 8));
+        worst = std::max(worst, std::abs(out[i] - sample));
+    }
+    EXPECT_LE(worst, 32);
+    p->close();
 }
 
 TEST_F(MediaTest, AudioClipPlaysThroughAPlayerAndChecksItsArguments) {
