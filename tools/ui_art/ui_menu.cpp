@@ -133,9 +133,12 @@ void buildMenuSprite(SpriteBuilder& b) {
         b.frameAt(k, parts);
     }
     const int up = b.image(arrowBox(kNormal)), upLit = b.image(arrowBox(kLit));
-    const std::array<int, 4> arrowBoxRect{-52, -19, 104, 38};
-    b.frameAt(kFrameArrowUp, {{up, -52, -19}}, {arrowBoxRect});
-    b.frameAt(kFrameArrowDown, {{up, -52, -19, 2}}, {arrowBoxRect});
+    // The arrows are drawn 110 px from the middle row and the outer rows' plates reach 100 px: each
+    // box sits 12 px further out from its anchor, so it stays clear of the rows; its hit box follows.
+    constexpr int kArrowOut = 12;
+    const std::array<int, 4> upBoxRect{-52, -19 - kArrowOut, 104, 38}, downBoxRect{-52, -19 + kArrowOut, 104, 38};
+    b.frameAt(kFrameArrowUp, {{up, -52, -19 - kArrowOut}}, {upBoxRect});
+    b.frameAt(kFrameArrowDown, {{up, -52, -19 + kArrowOut, 2}}, {downBoxRect});
     const std::array<int, 4> rowRect{-240, -37, 480, 74};
     b.frameAt(kFrameRow, {{b.image(row(kNormal, true)), -240, -37}}, {rowRect});
     b.frameAt(kFrameRowDisabled, {{b.image(row(kOff, false)), -240, -37}}, {rowRect});
@@ -152,8 +155,8 @@ void buildMenuSprite(SpriteBuilder& b) {
     const std::array<int, 4> pageRect{-38, -38, 76, 76};
     b.frameAt(kFramePageLeft, {{page, -38, -38}}, {pageRect});
     b.frameAt(kFramePageRight, {{page, -38, -38, 1}}, {pageRect});
-    b.frameAt(kFrameArrowUpLit, {{upLit, -52, -19}}, {arrowBoxRect});
-    b.frameAt(kFrameArrowDownLit, {{upLit, -52, -19, 2}}, {arrowBoxRect});
+    b.frameAt(kFrameArrowUpLit, {{upLit, -52, -19 - kArrowOut}}, {upBoxRect});
+    b.frameAt(kFrameArrowDownLit, {{upLit, -52, -19 + kArrowOut, 2}}, {downBoxRect});
     b.frameAt(kFramePageLeftLit, {{pageLit, -38, -38}}, {pageRect});
     b.frameAt(kFramePageRightLit, {{pageLit, -38, -38, 1}}, {pageRect});
 
