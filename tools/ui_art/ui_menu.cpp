@@ -134,9 +134,11 @@ void buildMenuSprite(SpriteBuilder& b) {
     }
     const int up = b.image(arrowBox(kNormal)), upLit = b.image(arrowBox(kLit));
     // The arrows are drawn 110 px from the middle row and the outer rows' plates reach 100 px: each
-    // box sits 12 px further out from its anchor, so it stays clear of the rows; its hit box follows.
+    // box sits 12 px further out from its anchor, so it stays clear of the rows. The hit box spans
+    // the box and the gap back to the anchor, so a list low on the screen keeps its down arrow's
+    // tap point on the screen.
     constexpr int kArrowOut = 12;
-    const std::array<int, 4> upBoxRect{-52, -19 - kArrowOut, 104, 38}, downBoxRect{-52, -19 + kArrowOut, 104, 38};
+    const std::array<int, 4> upBoxRect{-52, -19 - kArrowOut, 104, 38 + kArrowOut}, downBoxRect{-52, -19, 104, 38 + kArrowOut};
     b.frameAt(kFrameArrowUp, {{up, -52, -19 - kArrowOut}}, {upBoxRect});
     b.frameAt(kFrameArrowDown, {{up, -52, -19 + kArrowOut, 2}}, {downBoxRect});
     const std::array<int, 4> rowRect{-240, -37, 480, 74};
