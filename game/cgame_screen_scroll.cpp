@@ -26,7 +26,7 @@ constexpr jint kCreditsText = 81, kEditionProperty = 70;
 constexpr jint kCreditsWidth = 620, kCreditsStart = 448, kCreditsBand = 20;
 constexpr jint kTitleMusic = 0;
 constexpr jint kKeyBack = 19;
-constexpr jint kTextFont = 1;
+constexpr jint kTextFont = 1;   // a line's pitch is its line spacing (box) plus its font height (gap)
 
 jint lineCount(String* text) {
     if (!text) return 0;
@@ -62,7 +62,7 @@ void cGame::stateIntro(cGame*, jint message) {
             setSoftkeys(kSkipText, kSoftkeyNone, false);
             Bsprite* font = fontSprite(kTextFont);
             s_scrollText = font ? font->WrapText(getString(kStoryText), kStoryWidth) : nullptr;
-            s_scrollHeight = font ? jt::mul(lineCount(s_scrollText), font->GetFontHeight()) : 0;
+            s_scrollHeight = font ? jt::mul(lineCount(s_scrollText), font->GetFontHeight() + font->GetLineSpacing()) : 0;
             s_scrollY = kStoryStart;
             s_scrollEnded = 0;
             stopAllSounds();
@@ -106,7 +106,7 @@ void cGame::stateScrollingText(cGame*, jint message) {
             String* text = formatText1(getString(kCreditsText), edition);
             Bsprite* font = fontSprite(kTextFont);
             s_scrollText = font ? font->WrapText(text, kCreditsWidth) : nullptr;
-            s_scrollHeight = font ? jt::mul(lineCount(s_scrollText), font->GetFontHeight() + 1) : 0;
+            s_scrollHeight = font ? jt::mul(lineCount(s_scrollText), font->GetFontHeight() + font->GetLineSpacing() + 1) : 0;
             s_scrollY = kCreditsStart;
             if (s_musicOnMenuEntry) {
                 playMusic(kTitleMusic, false);

@@ -116,7 +116,7 @@ bool renderSpriteFont(const fs::path& file, SpriteDefinition& sprite, std::strin
     if (!source.is_object()) return fail("description", "not a JSON object");
     for (const auto& [key, value] : source.items()) {
         (void)value;
-        if (key != "face" && key != "size" && key != "outline" && key != "lineSpacing" && key != "glyphs" && key != "palettes")
+        if (key != "face" && key != "size" && key != "outline" && key != "lineGap" && key != "glyphs" && key != "palettes")
             return fail("description", "unknown key \"" + key + "\"");
     }
     const auto integer = [&](const char* key, int lo, int hi, int fallback, int& out) {
@@ -128,9 +128,9 @@ bool renderSpriteFont(const fs::path& file, SpriteDefinition& sprite, std::strin
         out = v.get<int>();
         return true;
     };
-    int size = 0, outline = 0, lineSpacing = 0;
+    int size = 0, outline = 0, lineGap = 0;
     if (!integer("size", 6, 64, 0, size) || !integer("outline", 0, 4, 0, outline) ||
-        !integer("lineSpacing", -16, 64, 0, lineSpacing))
+        !integer("lineGap", 0, 64, 0, lineGap))
         return false;
     if (size == 0) return fail("size", "is needed");
     const json face = source.value("face", json());
@@ -198,11 +198,16 @@ bool renderSpriteFont(const fs::path& file, SpriteDefinition& sprite, std::strin
         const FT_GlyphSlot g = ft.face->glyph;
         const FT_Bitmap& bitmap = g->bitmap;
         const int advance = static_cast<int>((g->advance.x + 32) >> 6) + outline;
+        // The engine reads its metrics from frame 0 (every glyph frame carries the same): module 0
+        // holds the advance and the box top, module 1 sits one box height below that top (the line
+        // spacing, which is one line's measured height), module 2 and the rectangle's height add the
+        // gap between lines (the font height). A line then measures its box and lines step by
+        // box + gap.
         SpriteFrame frame;
         frame.modules.push_back({0, advance, -ascent, 0});
-        frame.modules.push_back({0, 0, -ascent + lineSpacing, 0});
-        frame.modules.push_back({0, 0, -ascent + lineSpacing + height, 0});
-        frame.rect = {0, -ascent, advance, height};
+        frame.modules.push_back({0, 0, -ascent + height, 0});
+        frame.modules.push_back({0, 0, -ascent + height + lineGap, 0});
+        frame.rect = {0, -ascent, advance, lineGap};
         const int bw = static_cast<int>(bitmap.width), bh = static_cast<int>(bitmap.rows);
         if (bw > 0 && bh > 0) {
             SpriteModule m;
@@ -265,7 +270,7 @@ bool renderFontSheet(const fs::path& file, Picture& sheet, std::string& error) {
         lines.emplace_back(sample);
     const SpriteFrame& metrics = font.frames[0];
     const int ascent = -metrics.modules[0].y;
-    const int lineHeight = metrics.rect[3] + (metrics.modules[1].y + ascent);
+    const int lineHeight = metrics.modules[2].y + ascent;
     const auto frameOf = [&](char32_t c) {
         const size_t i = glyphs.find(c);
         return i == std::u32string::npos ? 1 : static_cast<int>(i);

@@ -10,14 +10,15 @@
 //   {"face": "DejaVuSans-Bold.ttf",   a file of /usr/share/fonts/truetype/dejavu (fonts-dejavu-core)
 //    "size": 26,                      pixel size of the em
 //    "outline": 2,                    outline radius in pixels (0..4)
-//    "lineSpacing": 2,                extra pixels between lines
+//    "lineGap": 2,                    pixels between one line's box and the next
 //    "glyphs": "glyphs.txt",          the glyph list, beside the description
 //    "palettes": [{"top": "#FFFFFF", "bottom": "#C0C8D8", "outline": "#101020"}, ...]}
-// Each glyph frame: frame-module 0 an empty module at (advance, -ascent), 1 and 2 empty modules
-// whose heights apart are the line spacing and the font height (frame 0's serve as the metrics),
-// then the glyph's pixels placed from the baseline; the frame rectangle is {0, -ascent, advance,
-// font height}. Fill is a vertical gradient from top to bottom over the line, edged by the outline;
-// palette p recolours the same indices with palette p's colours.
+// Each glyph frame: frame-module 0 an empty module at (advance, -ascent), 1 an empty module one box
+// height (ascent + descent, the engine's line spacing: one line's height) below it, 2 one line gap
+// (the engine's font height) below that (frame 0's serve as the metrics), then the glyph's pixels
+// placed from the baseline; the frame rectangle is {0, -ascent, advance, line gap}. Fill is a
+// vertical gradient from top to bottom over the box, edged by the outline; palette p recolours the
+// same indices with palette p's colours.
 #pragma once
 
 #include <filesystem>

@@ -68,9 +68,9 @@ TEST(SpriteFontTest, TheThreeFontsHoldEveryLatin1GlyphWithTheMetricsTheTextCodeR
 
         const std::vector<uint8_t> text = readFile(file.c_str());
         const nlohmann::json source = nlohmann::json::parse(text.begin(), text.end());
-        const int lineSpacing = source["lineSpacing"];
+        const int gap = source["lineGap"];
         const tools::SpriteFrame& metrics = font.frames[0];
-        const int height = metrics.rect[3];
+        const int height = metrics.modules[1].y - metrics.modules[0].y;
         EXPECT_GT(height, source["size"].get<int>());
         for (size_t f = 0; f < font.frames.size(); ++f) {
             const tools::SpriteFrame& frame = font.frames[f];
@@ -79,9 +79,11 @@ TEST(SpriteFontTest, TheThreeFontsHoldEveryLatin1GlyphWithTheMetricsTheTextCodeR
             EXPECT_EQ(frame.modules[0].x, frame.rect[2]) << f;
             EXPECT_GT(frame.rect[2], 0) << f;
             EXPECT_EQ(frame.modules[0].y, frame.rect[1]) << f;
-            EXPECT_EQ(frame.modules[1].y - frame.modules[0].y, lineSpacing) << f;
-            EXPECT_EQ(frame.modules[2].y - frame.modules[1].y, height) << f;
-            EXPECT_EQ(frame.rect[3], height) << f;
+            // Line spacing (module 1 below the top) is the box height; font height (module 2 below
+            // module 1, and the rectangle's height) is the gap between lines.
+            EXPECT_EQ(frame.modules[1].y - frame.modules[0].y, height) << f;
+            EXPECT_EQ(frame.modules[2].y - frame.modules[1].y, gap) << f;
+            EXPECT_EQ(frame.rect[3], gap) << f;
             const bool blank = glyphs[f] == U' ' || glyphs[f] == 0xA0;
             EXPECT_EQ(frame.modules.size(), blank ? 3u : 4u) << f;
             // Every glyph's pixels stay inside its line.

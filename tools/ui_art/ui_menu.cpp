@@ -40,8 +40,14 @@ Canvas row(const Look& look, bool gems) {
     return c;
 }
 
+// The arrows are drawn 110 px from the middle row and the outer rows' plates reach 100 px: the
+// box sits this far further out, with clear rows back to the anchor, so the painted (and hit-tested)
+// frame spans the box and the gap and a list low on the screen keeps its down arrow on the screen.
+constexpr int kArrowOut = 12;
+
+// The up arrow's box at the top of its picture, clear rows below; flipped it is the down arrow.
 Canvas arrowBox(const Look& look) {
-    Canvas c = plate(104, 38, 4, 4, 96, 30, 12, look);
+    Canvas c = plate(104, 38 + kArrowOut, 4, 4, 96, 30, 12, look);
     c.polygon({{52, 9}, {68, 26}, {36, 26}}, hex(kOutline));
     c.polygon({{52, 13}, {63, 24}, {41, 24}}, look.ink);
     return c;
@@ -133,9 +139,9 @@ void buildMenuSprite(SpriteBuilder& b) {
         b.frameAt(k, parts);
     }
     const int up = b.image(arrowBox(kNormal)), upLit = b.image(arrowBox(kLit));
-    const std::array<int, 4> arrowBoxRect{-52, -19, 104, 38};
-    b.frameAt(kFrameArrowUp, {{up, -52, -19}}, {arrowBoxRect});
-    b.frameAt(kFrameArrowDown, {{up, -52, -19, 2}}, {arrowBoxRect});
+    const std::array<int, 4> upBoxRect{-52, -19 - kArrowOut, 104, 38 + kArrowOut}, downBoxRect{-52, -19, 104, 38 + kArrowOut};
+    b.frameAt(kFrameArrowUp, {{up, -52, -19 - kArrowOut}}, {upBoxRect});
+    b.frameAt(kFrameArrowDown, {{up, -52, -19, 2}}, {downBoxRect});
     const std::array<int, 4> rowRect{-240, -37, 480, 74};
     b.frameAt(kFrameRow, {{b.image(row(kNormal, true)), -240, -37}}, {rowRect});
     b.frameAt(kFrameRowDisabled, {{b.image(row(kOff, false)), -240, -37}}, {rowRect});
@@ -152,8 +158,8 @@ void buildMenuSprite(SpriteBuilder& b) {
     const std::array<int, 4> pageRect{-38, -38, 76, 76};
     b.frameAt(kFramePageLeft, {{page, -38, -38}}, {pageRect});
     b.frameAt(kFramePageRight, {{page, -38, -38, 1}}, {pageRect});
-    b.frameAt(kFrameArrowUpLit, {{upLit, -52, -19}}, {arrowBoxRect});
-    b.frameAt(kFrameArrowDownLit, {{upLit, -52, -19, 2}}, {arrowBoxRect});
+    b.frameAt(kFrameArrowUpLit, {{upLit, -52, -19 - kArrowOut}}, {upBoxRect});
+    b.frameAt(kFrameArrowDownLit, {{upLit, -52, -19, 2}}, {downBoxRect});
     b.frameAt(kFramePageLeftLit, {{pageLit, -38, -38}}, {pageRect});
     b.frameAt(kFramePageRightLit, {{pageLit, -38, -38, 1}}, {pageRect});
 
