@@ -92,6 +92,7 @@ public:
 // The promotion's walk, driven as the state drives it: keys become actions, taps go through the
 // pointer handlers at landscape points, and several frames are painted between steps (as the
 // seconds between a script's events give them).
+constexpr jint kRightArrowImage = 7;
 constexpr jint kKeyAction = 0, kTapLeftArrow = 1, kTapRightArrow = 2, kTapRow = 3;
 struct WalkStep {
     const char* script;  // the script's event: a key name, or "tap"
@@ -159,7 +160,8 @@ std::string measurePromotionWalk() {
                 if (step.kind == kKeyAction) {
                     (void)frames(step.action, 8);
                 } else {
-                    const jint aw = igp::widthOf(igp::fixedImage(7));
+                    // Both page arrows' bands are measured by the right arrow's picture (fixed image 7).
+                    const jint aw = igp::widthOf(igp::fixedImage(kRightArrowImage));
                     if (step.kind == kTapLeftArrow) {
                         x = aw;
                         y = IGP::s_screenHeight / 2;
