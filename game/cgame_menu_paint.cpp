@@ -9,6 +9,7 @@
 #include "promo/igp.h"
 #include "runtime/array.h"
 #include "runtime/compiled.h"
+#include "runtime/log.h"
 #include "runtime/string.h"
 #include "sprites/bsprite.h"
 #include "sprites/bxlib_player.h"
@@ -57,7 +58,10 @@ void paintPromoMarker(jint y) {
             badge = upright;
         }
     }
-    cGame::s_promoMarkerShown = IGP::drawNewMarker(cGame::s_g, badge, kMarkerX - y, kMarkerY, kMarkerAnchor);
+    const bool shown = IGP::drawNewMarker(cGame::s_g, badge, kMarkerX - y, kMarkerY, kMarkerAnchor);
+    // Logged when it comes and goes (not per blink), so a scripted run can tell the row carried it.
+    if (shown != cGame::s_promoMarkerShown) Log::info("main menu: promotion marker %s", shown ? "shown" : "gone");
+    cGame::s_promoMarkerShown = shown;
 }
 
 }  // namespace
