@@ -72,11 +72,18 @@ protected:
         loadPool();
         resetPaintStatics();
         cGameDraw::createDrawEffectParams();
+        // The fixture lives outside the collector's view: the screen and its Graphics are roots.
+        objectManager().addRoot(&m_held[0]);
+        objectManager().addRoot(&m_held[1]);
         m_screen = Image::createImage(kScreenW, kScreenH);
         ASSERT_NE(m_screen, nullptr);
+        m_held[0] = m_screen;
         m_g = m_screen->getGraphics();
+        m_held[1] = m_g;
     }
     void TearDown() override {
+        objectManager().removeRoot(&m_held[0]);
+        objectManager().removeRoot(&m_held[1]);
         resetPaintStatics();
         PackTest::TearDown();
     }
@@ -124,6 +131,7 @@ protected:
 
     Image* m_screen = nullptr;
     Graphics* m_g = nullptr;
+    Object* m_held[2] = {nullptr, nullptr};
 };
 
 TEST_F(SpritesPackTest, EachTouchButtonWinsItsOwnPixelsInItsLayoutsHitOrder) {
