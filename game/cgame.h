@@ -738,7 +738,6 @@ public:
     // What later subsystems do for a level load, registered by them. A service not registered yet
     // is logged once by its name and its step does nothing else.
     struct LevelServices {
-        void (*clearSoftKeys)();                 // no soft keys on the loading screen
         void (*initPromotion)();                 // the promotion screen's data
         void (*redrawSceneCache)();              // the play scene's cache drawn anew
         void (*dropSceneCache)();                // the previous level's scene cache image

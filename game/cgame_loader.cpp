@@ -63,7 +63,7 @@ jlong millis(Clock::duration d) { return std::chrono::duration_cast<std::chrono:
 
 void enterLoading() {
     using B = BXLibPlayer;
-    if (auto* clear = loader::service(cGame::s_levelServices.clearSoftKeys, "clearSoftKeys")) clear();
+    cGame::setSoftkeys(cGame::kSoftkeyNone, cGame::kSoftkeyNone, false);
     if (cGame::s_loadKind == cGame::kLoadKindLevel) {
         B* figure = cGame::s_loadingPlayer;
         if (figure) {

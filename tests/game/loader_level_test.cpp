@@ -54,7 +54,6 @@ void note(const std::string& what) {
 
 cGame::LevelServices fakeServices() {
     cGame::LevelServices s{};
-    s.clearSoftKeys = [] { note("clearSoftKeys"); };
     s.redrawSceneCache = [] { note("redrawSceneCache"); };
     s.dropSceneCache = [] { note("dropSceneCache"); };
     s.clearFrameCaches = [] { note("clearFrameCaches"); };
@@ -126,8 +125,11 @@ TEST_F(LoaderLevelTest, LevelLoadsInItsStepsAndEndsInTheTargetState) {
     writeData(entries());
     cGame::s_levelServices = fakeServices();
     cGame::setLevel(0);
+    cGame::setSoftkeys(55, cGame::kSoftkeyIcon, false);   // the screen before: the loading screen shows none
     EXPECT_EQ(runLoad(cGame::kLoadKindLevel, cGame::kStatePlay), 53);
     EXPECT_EQ(cGame::s_state, cGame::kStatePlay);
+    EXPECT_EQ(cGame::s_softkeyLeft, cGame::kSoftkeyNone);
+    EXPECT_EQ(cGame::s_softkeyRight, cGame::kSoftkeyNone);
 
     // Tile layers 0, 2 and 3 (layer 3's size is the level's), records, triggers, reference time.
     EXPECT_EQ(cGame::s_levelWidth, 25 * 40);
@@ -159,7 +161,7 @@ TEST_F(LoaderLevelTest, LevelLoadsInItsStepsAndEndsInTheTargetState) {
     EXPECT_EQ(cGame::s_touchSprite->cachePoolIndex, 1) << "the touch buttons' own cache";
 
     const std::vector<std::string> expected{
-        "clearSoftKeys", "redrawSceneCache", "dropSceneCache", "loadTriggerScripts 3", "spawnLevelActors",
+        "redrawSceneCache", "dropSceneCache", "loadTriggerScripts 3", "spawnLevelActors",
         "loadLevelData", "initLevelActors", "setCameraBounds 0 0 200 80", "writeSaveBuffer 0", "updateCamera",
         "updateInGame", "snapCamera"};
     EXPECT_EQ(calls, expected);
