@@ -338,12 +338,15 @@ TEST_F(MediaThreadTest, MidiRenderInTheBackgroundIsJoinedAndPlaysTheRenderersPcm
     Player* p = Runtime::asPlayer(create(midi, nullptr));
     p->start();
     ASSERT_EQ(p->getState(), Player::STARTED);
-    EXPECT_EQ(p->getDuration(), direct.durationMicros);
-    advance(direct.durationMicros / 1000 + 100);
+    // The ring-out ends at the first quiet block, which the running dither can move by a block or two.
+    const jlong block = 1024LL * 1000000 / Media::kMidiRate;
+    EXPECT_NEAR(static_cast<double>(p->getDuration()), static_cast<double>(direct.durationMicros), 3.0 * block);
+    advance(direct.durationMicros / 1000 + 300);
     const std::vector<int16_t>& out = device.headlessWave().output();
-    ASSERT_GE(out.size() * 2, direct.pcm.size());
+    const size_t compared = std::min(out.size(), direct.pcm.size() / 2);
+    ASSERT_GE(compared + 3 * 1024 * 2, direct.pcm.size() / 2);
     int worst = 0;
-    for (size_t i = 0; i < direct.pcm.size() / 2; ++i) {
+    for (size_t i = 0; i < compared; ++i) {
         const auto sample = static_cast<int16_t>(direct.pcm[2 * i] | (direct.pcm[2 * i + 1] << 8));
         worst = std::max(worst, std::abs(out[i] - sample));
     }
