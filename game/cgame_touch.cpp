@@ -131,8 +131,8 @@ void cGame::registerActorView(const ActorView* view) { s_actorView = view; }
 void cGame::registerPromoPointer(const PromoPointer* handlers) { s_promoPointer = handlers; }
 
 // Each handler also hands the landscape point to the promotion screen's handler of the same kind
-// (IGP::pointerPressed, IGP::pointerReleased, IGP::pointerDragged), which the program registers with
-// registerPromoPointer: the game sits below the promotion screen and cannot name it.
+// (IGP::pointerPressed, IGP::pointerReleased, IGP::pointerDragged), registered with
+// registerPromoPointer by the promotion state (cgame_state_igp.cpp); none is called before that.
 void cGame::pointerPressed(jint x, jint y) {
     GameLock lock;
     s_touchDown = true;
