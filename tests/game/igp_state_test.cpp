@@ -155,12 +155,17 @@ TEST_F(IgpStateTest, TapsFromTheHostThreadWhileTheScreenEnds) {
     struct Taps {
         cGame* game;
         std::atomic<bool> stop{false};
+        std::atomic<bool> hold{false};
         std::atomic<int> count{0};
     } taps{game};
     java_lang_Thread* tapper = newThread(
         [](void* context) {
             auto* t = static_cast<Taps*>(context);
             while (!t->stop.load()) {
+                if (t->hold.load()) {
+                    java_lang_Thread::yield();
+                    continue;
+                }
                 // The select button's middle and a page arrow, in portrait coordinates.
                 t->game->pointerPressed(240, 400);
                 t->game->pointerDragged(240, 30);
@@ -180,10 +185,13 @@ TEST_F(IgpStateTest, TapsFromTheHostThreadWhileTheScreenEnds) {
         loadPromotion();
         for (int i = 0; i < 5; ++i) step();
         // A tap released in the same frame wins over the key (it keeps its action): back again.
+        // On a loaded machine the tapper can win every frame, so after ten tries it holds its taps.
         for (int i = 0; i < 50 && cGame::s_state == cGame::kStateIGP; ++i) {
+            taps.hold = i >= 10;
             press(-7);
             step();
         }
+        taps.hold = false;
         EXPECT_EQ(cGame::s_state, cGame::kStateMainMenu);
         EXPECT_EQ(IGP::s_fixedImages, nullptr);
     }
