@@ -5,12 +5,12 @@
 
 namespace {
 
-const StaticInitRegistration kUpdateOrders(StaticInit::Z_buildUpdateOrderPairs, &Z::buildUpdateOrderPairs);
-const StaticInitRegistration kFixedPoint(StaticInit::Z_setFixedPointConstants, &Z::setFixedPointConstants);
-const StaticInitRegistration kTuning(StaticInit::Z_buildTuningConstants, &Z::buildTuningConstants);
-const StaticInitRegistration kAngles(StaticInit::Z_copyAngleConstants, &Z::copyAngleConstants);
-const StaticInitRegistration kBehaviours(StaticInit::Z_buildBehaviourTables, &Z::buildBehaviourTables);
-const StaticInitRegistration kEnemyParams(StaticInit::Z_buildEnemyParamTables, &Z::buildEnemyParamTables);
-const StaticInitRegistration kTypeSprite(StaticInit::Z_buildTypeSpriteMap, &Z::buildTypeSpriteMap);
+const StaticInitRegistration kUpdateOrders("Z::buildUpdateOrderPairs", &Z::buildUpdateOrderPairs);
+const StaticInitRegistration kFixedPoint("Z::setFixedPointConstants", &Z::setFixedPointConstants);
+const StaticInitRegistration kTuning("Z::buildTuningConstants", &Z::buildTuningConstants);
+const StaticInitRegistration kAngles("Z::copyAngleConstants", &Z::copyAngleConstants);
+const StaticInitRegistration kBehaviours("Z::buildBehaviourTables", &Z::buildBehaviourTables);
+const StaticInitRegistration kEnemyParams("Z::buildEnemyParamTables", &Z::buildEnemyParamTables);
+const StaticInitRegistration kTypeSprite("Z::buildTypeSpriteMap", &Z::buildTypeSpriteMap);
 
 }  // namespace

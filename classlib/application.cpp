@@ -58,7 +58,8 @@ Object** Application::rootSlot(int index) {
     }
 }
 
-bool Application::init(uint16_t* frameBuffer, HeapSizes sizes, const std::function<void()>& beforeStatics) {
+bool Application::init(uint16_t* frameBuffer, HeapSizes sizes, StartupOrder order,
+                       const std::function<void()>& beforeStatics) {
     Runtime::traceLog("Application::init");
     Application* none = nullptr;
     if (!g_application.compare_exchange_strong(none, this)) {
@@ -75,7 +76,7 @@ bool Application::init(uint16_t* frameBuffer, HeapSizes sizes, const std::functi
     m_paused = false;
     Runtime::clearPendingException();
     if (beforeStatics) beforeStatics();
-    StaticClass::initStatics();
+    StaticClass::initStatics(order);
     dropPending("the static initialisers");
 
     if (frameBuffer) {

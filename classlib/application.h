@@ -14,6 +14,7 @@
 
 #include "runtime/heaps.h"
 #include "runtime/jtypes.h"
+#include "runtime/static_class.h"
 
 class Object;
 class ObjectManager;
@@ -72,10 +73,11 @@ public:
     // RGB565, rows of 960 bytes, kept in place until close), the screen Image over it, cleared to
     // black, and its Graphics. False, with nothing made, when another Application is live or the
     // heaps already exist or cannot be had.
+    // The static initialisers run in `order`, which the program gives (it knows every layer's steps).
     // `beforeStatics` runs once the heaps exist and before any static initialiser: the host attaches
     // the main thread there, so initialisers already see Thread.currentThread().
-    [[nodiscard]] bool init(uint16_t* frameBuffer, HeapSizes sizes, const std::function<void()>& beforeStatics = {});
-    [[nodiscard]] bool init(uint16_t* frameBuffer) { return init(frameBuffer, HeapSizes{}); }
+    [[nodiscard]] bool init(uint16_t* frameBuffer, HeapSizes sizes, StartupOrder order,
+                            const std::function<void()>& beforeStatics = {});
     // Stores the screen Image and makes the screen Graphics over it.
     void setScreenImage(javax_microedition_lcdui_Image* image);
     // The host's side of the paint road (null: paint always, show nothing).

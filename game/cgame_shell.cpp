@@ -52,7 +52,7 @@ const RefFieldRegistration kGameRefsReg(CID_cGame, kGameRefs);
 const StaticRefRegistration kStatics(CID_cGame, &cGame::s_game, &cGame::s_canvas, &cGame::s_display,
                                      &cGame::s_paintGraphics, &cGame::s_frameGraphics);
 const NewInstanceRegistration kNew(CID_cGame, &newInstanceOf<cGame>);
-const StaticInitRegistration kInit(StaticInit::cGame_initStaticFields, &cGame::initStaticFields);
+const StaticInitRegistration kInit("cGame::initStaticFields", &cGame::initStaticFields);
 
 // The frame, and the handlers of the host thread, take turns through this lock.
 std::recursive_mutex g_gameLock;

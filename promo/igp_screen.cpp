@@ -62,7 +62,7 @@ namespace {
 
 const StaticRefRegistration kScreenStatics(CID_IGP, &IGP::s_canvas, &IGP::s_displayable, &IGP::s_listener,
                                            &IGP::s_loadingText, &IGP::s_font, &IGP::s_lineWidths);
-const StaticInitRegistration kScreenInit(StaticInit::IGP_staticInit, &IGP::staticInit);
+const StaticInitRegistration kScreenInit("IGP::staticInit", &IGP::staticInit);
 
 constexpr jint kTitleKind = 4;
 constexpr jint kFontFace = 0, kFontStyle = 0, kFontSize = 8;

@@ -1,75 +1,42 @@
 // StaticClass: the statics of every class and the start-up sequence that prepares them. A class
 // registers its reference statics next to their definitions; those registrations are the
 // collector's static roots, marked by every collection (no list of addresses is kept by hand).
-// Static initialisers run only from initStatics, once per start-up, in the one start-up table's order.
+// Static initialisers run only from initStatics, once per start-up, in the order its caller gives.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 #include <span>
+#include <string_view>
 #include <type_traits>
 
 #include "runtime/object.h"
 
-// Every static initialiser the start-up table knows, the library's and the game's. A class that
-// gains an initialiser registers it for its step; a step that only stores constants is the
-// initialiser of the class that owns those statics.
-enum class StaticInit : uint8_t {
-    Z_buildUpdateOrderPairs,
-    BitmapFont_statics,
-    cActor_staticInit,
-    cActor_constants,
-    Z_setFixedPointConstants,
-    Z_buildTuningConstants,
-    BXLibPlayer_constants,
-    cGame_initStaticFields,
-    cGame_drawEffects_clinit,
-    Z_copyAngleConstants,
-    Z_buildBehaviourTables,
-    Z_buildEnemyParamTables,
-    cActor_timingStatics,
-    BXLibPlayer_arrays,
-    java_lang_System_clinit,
-    java_lang_Boolean_clinit,
-    IGP_staticInit,
-    ASprite_staticInit,
-    java_lang_Runtime_clinit,
-    Z_buildTypeSpriteMap,
-    kCount
-};
-
-// Library steps run in every program; sprite and game steps belong to the layers above the library.
-// A program without a layer (the library's tests, tools, the sprite tests without the game) skips
-// that layer's steps quietly; once any step of a layer is registered, a missing one of the same
-// layer is an error like a missing library step.
-enum class StartupLayer : uint8_t { Library, Sprites, Game, kCount };
-
-struct StartupStep {
-    StaticInit step;
-    const char* name;
-    StartupLayer layer;
-};
+// The order in which the static initialisers run: step names, each naming the initialiser a class
+// registered for it. The program's top layer, which knows every layer, gives it; the runtime only
+// follows it.
+using StartupOrder = std::span<const std::string_view>;
 
 struct StaticClass {
     // The start-up sequence, on the main thread before any other application thread exists:
     //   1. every registered reference static set to null;
     //   2. the class table built;
     //   3. the constant pool loaded (the registered loader);
-    //   4. the static initialisers, in startupOrder(); a step whose initialiser is not linked in is
-    //      logged as an error and skipped (a step above the library only when its layer is linked in).
+    //   4. the static initialisers, in `order`: a step whose class is not in this build is skipped
+    //      quietly, a step named twice runs once, and a registered initialiser the order does not
+    //      name is logged as an error and never runs (it has no safe place).
     // The static roots need no step of their own: the registrations are the table.
-    static void initStatics();
+    static void initStatics(StartupOrder order);
     // Application::close, before the final collection: every reference static set to null.
     static void releaseStatics();
 
-    // The fixed order of the static initialisers.
-    [[nodiscard]] static std::span<const StartupStep> startupOrder();
     // Every registered reference static, for the collector's root marking (null slots included).
     static void forEachStaticRoot(void (*visit)(Object** slot, void* context), void* context);
     [[nodiscard]] static size_t staticRootCount();
 
     static void registerRefStatic(uint16_t classId, Object** slot);
-    static void registerInitializer(StaticInit step, void (*initializer)());
+    // `step` is a literal that lives as long as the program.
+    static void registerInitializer(const char* step, void (*initializer)());
     static void registerConstantLoader(void (*loader)());
 };
 
@@ -90,9 +57,9 @@ struct StaticRefRegistration {
     }
 };
 
-//     static const StaticInitRegistration kInit(StaticInit::java_lang_Boolean_clinit, &java_lang_Boolean::clinit);
+//     static const StaticInitRegistration kInit("java_lang_Boolean::clinit", &java_lang_Boolean::clinit);
 struct StaticInitRegistration {
-    StaticInitRegistration(StaticInit step, void (*initializer)()) {
+    StaticInitRegistration(const char* step, void (*initializer)()) {
         StaticClass::registerInitializer(step, initializer);
     }
 };

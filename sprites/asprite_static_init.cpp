@@ -5,7 +5,7 @@
 #include "sprites/asprite.h"
 
 namespace {
-const StaticInitRegistration kInit(StaticInit::ASprite_staticInit, &ASprite::staticInit);
+const StaticInitRegistration kInit("ASprite::staticInit", &ASprite::staticInit);
 }  // namespace
 
 void ASprite::staticInit() {

@@ -30,7 +30,7 @@ const uint32_t kRefs[] = {BX_REF_FIELD(BitmapFont, charMap), BX_REF_FIELD(Bitmap
 const RefFieldRegistration kRefsReg(CID_BitmapFont, kRefs);
 const StaticRefRegistration kStatics(CID_BitmapFont, &BitmapFont::s_cacheChars, &BitmapFont::s_cacheKeys,
                                      &BitmapFont::s_cacheImages);
-const StaticInitRegistration kInit(StaticInit::BitmapFont_statics, &BitmapFont::staticReset);
+const StaticInitRegistration kInit("BitmapFont statics", &BitmapFont::staticReset);
 
 constexpr jchar kSpace = ' ';
 constexpr jchar kBar = '|';

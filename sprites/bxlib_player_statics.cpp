@@ -18,8 +18,8 @@ using B = BXLibPlayer;
 
 const StaticRefRegistration kSpareStatics(CID_BXLibPlayer, &B::s_spareInts, &B::s_spareLongsA, &B::s_spareLongsB,
                                           &B::s_spareLongsC, &B::s_spareObjects);
-const StaticInitRegistration kConstants(StaticInit::BXLibPlayer_constants, &B::initConstants);
-const StaticInitRegistration kArrays(StaticInit::BXLibPlayer_arrays, &B::initArrays);
+const StaticInitRegistration kConstants("BXLibPlayer constants", &B::initConstants);
+const StaticInitRegistration kArrays("BXLibPlayer arrays", &B::initArrays);
 
 }  // namespace
 

@@ -41,7 +41,7 @@ void initDrawStatics() {
     cGameDraw::createDrawEffectParams();
 }
 
-const StaticInitRegistration kDrawInit(StaticInit::cGame_drawEffects_clinit, &initDrawStatics);
+const StaticInitRegistration kDrawInit("cGame::initDrawEffects", &initDrawStatics);
 
 IntArray* paramsOf(jint n) {
     ObjectArray* table = cGameDraw::s_drawEffectParams;

@@ -66,7 +66,7 @@ bool ApplicationImpl::openDisplay(std::u16string_view type) {
     return openDisplayBackend(type, *m_device, m_display);
 }
 
-bool ApplicationImpl::init(uintptr_t stackBase) {
+bool ApplicationImpl::init(uintptr_t stackBase, StartupOrder startupOrder) {
     m_preemptive = Host::isPocketPC();
     if (!m_display) return false;
     m_frameBuffer = m_display->backBuffer();
@@ -87,7 +87,7 @@ bool ApplicationImpl::init(uintptr_t stackBase) {
     };
     // The screen Image is made over the frame buffer and clears it to black.
     auto application = std::make_unique<Application>();
-    if (!application->init(m_frameBuffer, Application::HeapSizes{}, attachMainThread)) return false;
+    if (!application->init(m_frameBuffer, Application::HeapSizes{}, startupOrder, attachMainThread)) return false;
     m_application = std::move(application);
     m_application->setScreenHost(this);
     m_application->setMIDletHost(this);

@@ -33,8 +33,9 @@ public:
     [[nodiscard]] bool openDisplay(std::u16string_view type);
     // Start-up on the main thread: the Application with its heaps and statics over the back end's
     // frame buffer (black), the main thread in the thread table scanning from stackBase down (0:
-    // its whole stack), then the MIDlet. False when the runtime cannot start.
-    [[nodiscard]] bool init(uintptr_t stackBase);
+    // its whole stack), then the MIDlet. The static initialisers run in startupOrder. False when
+    // the runtime cannot start.
+    [[nodiscard]] bool init(uintptr_t stackBase, StartupOrder startupOrder);
     // The host loop until running is 0 (or passLimit passes, when set), then shutdown.
     void run();
     // Stops the world and closes the Application, then releases the back end. Threads of the

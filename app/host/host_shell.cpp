@@ -154,7 +154,7 @@ int startHost(Device& dev, const HostOptions& options) {
     }
     if (g_host.smoothStretch) impl->display()->setSmoothStretch();
     selectSystemMessages(dev.uiLanguage() & 0x3FF);
-    if (!impl->init(options.stackBase)) {
+    if (!impl->init(options.stackBase, options.startupOrder)) {
         cleanup();
         return -1;
     }

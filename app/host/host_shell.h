@@ -8,7 +8,9 @@
 #include <filesystem>
 #include <string_view>
 
+#include "app/startup_order.h"
 #include "platform/device/host_message.h"
+#include "runtime/static_class.h"
 
 class Device;
 
@@ -17,6 +19,7 @@ struct HostOptions {
     std::filesystem::path logFolder;   // the home folder
     int64_t frames = -1;               // host-loop passes before the run ends; negative: no limit
     uintptr_t stackBase = 0;           // the main thread's stack base, taken in main() (0: whole stack)
+    StartupOrder startupOrder = kStartupOrder;  // the static initialisers' order
 };
 
 // The whole run on device: single instance, window, back end, runtime, host loop, clean-up.

@@ -14,7 +14,7 @@ java_lang_Boolean* java_lang_Boolean::FALSE = nullptr;
 namespace {
 
 const StaticRefRegistration kBooleanStatics(CID_java_lang_Boolean, &java_lang_Boolean::TRUE, &java_lang_Boolean::FALSE);
-const StaticInitRegistration kBooleanInit(StaticInit::java_lang_Boolean_clinit, &java_lang_Boolean::clinit);
+const StaticInitRegistration kBooleanInit("java_lang_Boolean::clinit", &java_lang_Boolean::clinit);
 const NewInstanceRegistration kBooleanNew(CID_java_lang_Boolean, &newInstanceOf<java_lang_Boolean>);
 
 }  // namespace

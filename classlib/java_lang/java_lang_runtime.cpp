@@ -12,7 +12,7 @@ java_lang_Runtime* java_lang_Runtime::s_runtime = nullptr;
 namespace {
 
 const StaticRefRegistration kRuntimeStatics(CID_java_lang_Runtime, &java_lang_Runtime::s_runtime);
-const StaticInitRegistration kRuntimeInit(StaticInit::java_lang_Runtime_clinit, &java_lang_Runtime::clinit);
+const StaticInitRegistration kRuntimeInit("java_lang_Runtime::clinit", &java_lang_Runtime::clinit);
 const NewInstanceRegistration kRuntimeNew(CID_java_lang_Runtime, &newInstanceOf<java_lang_Runtime>);
 
 }  // namespace

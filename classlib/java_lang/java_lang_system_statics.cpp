@@ -19,7 +19,7 @@ namespace {
 
 const StaticRefRegistration kSystemStatics(CID_java_lang_System, &java_lang_SystemStatics::out,
                                            &java_lang_SystemStatics::err, &java_lang_SystemStatics::properties);
-const StaticInitRegistration kSystemInit(StaticInit::java_lang_System_clinit, &java_lang_SystemStatics::clinit);
+const StaticInitRegistration kSystemInit("java_lang_System::clinit", &java_lang_SystemStatics::clinit);
 
 constexpr jint kPropertyKeyLiteral = 263;
 constexpr jint kPropertyValueLiteral = 264;

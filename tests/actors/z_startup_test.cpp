@@ -17,7 +17,7 @@ using ZStartupTest = StartupTest;
 
 TEST_F(ZStartupTest, StartupBuildsTheTablesInOrderAndTheyOutliveCollections) {
     LogCapture log;
-    StaticClass::initStatics();
+    StaticClass::initStatics(kStartupOrder);
     const std::vector<std::string> ran = stepsRan(log);
     const std::vector<std::string> expected = {"Z::buildUpdateOrderPairs", "Z::setFixedPointConstants",
                                                "Z::buildTuningConstants",  "cGame::initStaticFields",
@@ -27,10 +27,14 @@ TEST_F(ZStartupTest, StartupBuildsTheTablesInOrderAndTheyOutliveCollections) {
     for (const std::string& name : ran)
         if (name.rfind("Z::", 0) == 0 || name == "cGame::initStaticFields") zAndGame.push_back(name);
     EXPECT_EQ(zAndGame, expected);
-    for (const char* step : {"Z::buildUpdateOrderPairs", "Z::setFixedPointConstants", "Z::buildTuningConstants",
-                             "Z::copyAngleConstants", "Z::buildBehaviourTables", "Z::buildEnemyParamTables",
-                             "Z::buildTypeSpriteMap"})
-        EXPECT_FALSE(log.contains(std::string("static initialiser ") + step + " is not linked in")) << step;
+    // The whole build runs every step of the program's order but those of classes still to come, and
+    // has no initialiser the order lacks.
+    std::vector<std::string> everyStep;
+    for (const std::string_view step : kStartupOrder)
+        if (!step.starts_with("cActor")) everyStep.emplace_back(step);
+    EXPECT_EQ(ran, everyStep);
+    EXPECT_FALSE(log.contains("the start-up order has no place"));
+    EXPECT_FALSE(log.contains("cActor"));
 
     objectManager().gc(1);
     objectManager().gc(1);

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "app/startup_order.h"
 #include "classlib/application.h"
 #include "platform/file_paths.h"
 #include "runtime/java_lang_throwable.h"
@@ -34,7 +35,7 @@ protected:
     void startRuntime(const char* appJad) {
         writeDataFile(appJad);
         frame.assign(static_cast<size_t>(Application::kScreenWidth) * Application::kScreenHeight, 0xAAAA);
-        ASSERT_TRUE(app.init(frame.data(), {kHeapBytes, kHeapBytes}));
+        ASSERT_TRUE(app.init(frame.data(), {kHeapBytes, kHeapBytes}, kStartupOrder));
     }
     void TearDown() override {
         (void)app.close();

@@ -198,7 +198,7 @@ TEST_F(ApplicationTest, OnlyOneApplicationIsLive) {
     startRuntime(nullptr);
     Application second;
     std::vector<uint16_t> otherFrame(frame.size());
-    EXPECT_FALSE(second.init(otherFrame.data()));
+    EXPECT_FALSE(second.init(otherFrame.data(), {}, kStartupOrder));
     EXPECT_EQ(Application::getApplication(), &app);
 }
 
@@ -247,7 +247,7 @@ TEST_F(ApplicationTest, TheHookBeforeTheStaticsRunsOnceTheHeapsExist) {
     int calls = 0;
     bool heapsThen = false;
     bool poolThen = true;
-    ASSERT_TRUE(app.init(frame.data(), {kHeapBytes, kHeapBytes}, [&] {
+    ASSERT_TRUE(app.init(frame.data(), {kHeapBytes, kHeapBytes}, kStartupOrder, [&] {
         ++calls;
         heapsThen = Runtime::heapsReady();
         poolThen = Runtime::constantPool() != nullptr;

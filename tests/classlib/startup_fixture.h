@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "app/startup_order.h"
 #include "runtime/constant_pool.h"
 #include "runtime/java_lang_throwable.h"
 #include "runtime/static_class.h"

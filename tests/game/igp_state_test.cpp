@@ -38,7 +38,7 @@ protected:
         platform::setHomeFolder(temp.path() / "home");
         platform::setDataFile(BRINDLEX_DATA_BAR);
         frame.assign(static_cast<size_t>(Application::kScreenWidth) * Application::kScreenHeight, 0);
-        ASSERT_TRUE(app.init(frame.data(), {kHeapBytes * 16, kHeapBytes * 16}));
+        ASSERT_TRUE(app.init(frame.data(), {kHeapBytes * 16, kHeapBytes * 16}, kStartupOrder));
         app.setMIDletHost(&host);
         auto* midlet = new TestMIDlet();
         ASSERT_NE(midlet, nullptr);

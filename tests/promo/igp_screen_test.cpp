@@ -49,7 +49,7 @@ protected:
                                         error))
             << error;
         frame.assign(static_cast<size_t>(Application::kScreenWidth) * Application::kScreenHeight, 0);
-        ASSERT_TRUE(app.init(frame.data(), {kHeapBytes * 8, kHeapBytes * 8}));
+        ASSERT_TRUE(app.init(frame.data(), {kHeapBytes * 8, kHeapBytes * 8}, kStartupOrder));
         app.setMIDletHost(&host);
         baseline = java_lang_Thread::activeCount();
         auto* midlet = new promotest::PlainMIDlet();
