@@ -1,4 +1,5 @@
-// Big-endian appends and reads, the byte order DataInputStream and DataOutputStream use.
+// Big-endian appends and reads, the byte order of the archive index, DataInputStream and
+// DataOutputStream.
 // Reads take the position to read at and never look past the end of the view.
 #pragma once
 
@@ -8,7 +9,7 @@
 #include <string>
 #include <string_view>
 
-namespace tools {
+namespace archive {
 
 inline void appendU16(std::string& out, uint16_t v) {
     out += static_cast<char>(v >> 8);
@@ -35,4 +36,4 @@ inline void appendS32(std::string& out, int32_t value) {
     return static_cast<int32_t>(v);
 }
 
-}  // namespace tools
+}  // namespace archive

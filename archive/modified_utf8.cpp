@@ -1,10 +1,10 @@
 // Strict UTF-8 decoding and the readUTF form. Every byte sequence either decodes to exactly one
 // reading or is refused with its position; nothing is replaced or skipped silently.
-#include "tools/modified_utf8.h"
+#include "archive/modified_utf8.h"
 
 #include <cstdio>
 
-namespace tools {
+namespace archive {
 
 namespace {
 
@@ -12,12 +12,6 @@ bool isContinuation(unsigned char b) { return (b & 0xC0) == 0x80; }
 
 std::string positionError(std::size_t at, const char* what) {
     return "invalid UTF-8 at byte " + std::to_string(at) + ": " + what;
-}
-
-void appendUnit3(char16_t unit, std::string& out) {
-    out += static_cast<char>(0xE0 | (unit >> 12));
-    out += static_cast<char>(0x80 | ((unit >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (unit & 0x3F));
 }
 
 void appendUtf8(char32_t cp, std::string& out) {
@@ -98,17 +92,13 @@ bool appendModifiedUtf8(std::string_view utf8, std::string& out, std::string& er
     std::u32string chars;
     if (!decodeUtf8(utf8, chars, error)) return false;
     for (char32_t cp : chars) {
-        if (cp >= 0x01 && cp < 0x80) {
-            out += static_cast<char>(cp);
-        } else if (cp < 0x800) {  // U+0000 included: readUTF's two-byte zero keeps texts NUL-free
-            out += static_cast<char>(0xC0 | (cp >> 6));
-            out += static_cast<char>(0x80 | (cp & 0x3F));
-        } else if (cp < 0x10000) {
-            appendUnit3(static_cast<char16_t>(cp), out);
+        const auto put = [&out](uint8_t b) { out += static_cast<char>(b); };
+        if (cp < 0x10000) {
+            putModifiedUtf8(static_cast<uint16_t>(cp), put);
         } else {
             const char32_t v = cp - 0x10000;
-            appendUnit3(static_cast<char16_t>(0xD800 | (v >> 10)), out);
-            appendUnit3(static_cast<char16_t>(0xDC00 | (v & 0x3FF)), out);
+            putModifiedUtf8(static_cast<uint16_t>(0xD800 | (v >> 10)), put);
+            putModifiedUtf8(static_cast<uint16_t>(0xDC00 | (v & 0x3FF)), put);
         }
     }
     return true;
@@ -116,37 +106,10 @@ bool appendModifiedUtf8(std::string_view utf8, std::string& out, std::string& er
 
 bool decodeModifiedUtf8(std::string_view bytes, std::u16string& out) {
     std::u16string result;
-    std::size_t i = 0;
-    while (i < bytes.size()) {
-        const auto c = static_cast<unsigned char>(bytes[i]);
-        switch (c >> 4) {
-        case 0: case 1: case 2: case 3: case 4: case 5: case 6: case 7:
-            result += static_cast<char16_t>(c);
-            i += 1;
-            break;
-        case 12: case 13: {
-            if (bytes.size() - i < 2) return false;
-            const auto b1 = static_cast<unsigned char>(bytes[i + 1]);
-            if (!isContinuation(b1)) return false;
-            result += static_cast<char16_t>(((c & 0x1F) << 6) | (b1 & 0x3F));
-            i += 2;
-            break;
-        }
-        case 14: {
-            if (bytes.size() - i < 3) return false;
-            const auto b1 = static_cast<unsigned char>(bytes[i + 1]);
-            const auto b2 = static_cast<unsigned char>(bytes[i + 2]);
-            if (!isContinuation(b1) || !isContinuation(b2)) return false;
-            result += static_cast<char16_t>(((c & 0x0F) << 12) | ((b1 & 0x3F) << 6) | (b2 & 0x3F));
-            i += 3;
-            break;
-        }
-        default:
-            return false;
-        }
-    }
-    out = std::move(result);
-    return true;
+    const bool ok = forEachModifiedUtf8Unit(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(),
+                                            [&](uint16_t unit) { result += static_cast<char16_t>(unit); });
+    if (ok) out = std::move(result);
+    return ok;
 }
 
 std::string printableUtf16(std::u16string_view units) {
@@ -170,4 +133,4 @@ std::string printableUtf16(std::u16string_view units) {
     return out;
 }
 
-}  // namespace tools
+}  // namespace archive

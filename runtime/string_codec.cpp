@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "archive/modified_utf8.h"
 #include "runtime/array.h"
 #include "runtime/method_trace.h"
 #include "runtime/string.h"
@@ -94,26 +95,11 @@ void String::decodeSjis(ByteArray* bytes, jint offset, jint n) {
 
 ByteArray* String::encodeUtf8() {
     jint size = 0;
-    for (jint i = 0; i < length(); ++i) {
-        const jchar u = chars[i];
-        size += u >= 1 && u <= 127 ? 1 : u < 2048 ? 2 : 3;
-    }
+    for (jint i = 0; i < length(); ++i) size += archive::modifiedUtf8Length(chars[i]);
     ByteArray* bytes = Runtime::newByteArray(size);
     if (!bytes || size == 0 || !bytes->data) return bytes;
     // Both blocks are read afresh: the array's allocation may have moved our units.
     auto* out = reinterpret_cast<uint8_t*>(bytes->elements());
-    for (jint i = 0; i < length(); ++i) {
-        const uint32_t u = chars[i];
-        if (u >= 1 && u <= 127) {
-            *out++ = static_cast<uint8_t>(u);
-        } else if (u < 2048) {
-            *out++ = static_cast<uint8_t>(0xC0 | ((u >> 6) & 0x1F));
-            *out++ = static_cast<uint8_t>(0x80 | (u & 0x3F));
-        } else {
-            *out++ = static_cast<uint8_t>(0xE0 | (u >> 12));
-            *out++ = static_cast<uint8_t>(0x80 | ((u >> 6) & 0x3F));
-            *out++ = static_cast<uint8_t>(0x80 | (u & 0x3F));
-        }
-    }
+    for (jint i = 0; i < length(); ++i) archive::putModifiedUtf8(chars[i], [&out](uint8_t b) { *out++ = b; });
     return bytes;
 }

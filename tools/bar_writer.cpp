@@ -12,8 +12,8 @@
 #include <cstring>
 #include <limits>
 
-#include "tools/big_endian.h"
-#include "tools/modified_utf8.h"
+#include "archive/big_endian.h"
+#include "archive/modified_utf8.h"
 
 namespace tools {
 
@@ -135,13 +135,13 @@ bool layOutArchive(std::vector<BarEntry>& entries, std::string& index, std::stri
             error = "entry " + inQuotes(name) + ": name starts with '/' (lookups drop one leading '/', so it could not be found)";
             return false;
         }
-        if (!appendModifiedUtf8(name, encoded[i], why)) {
+        if (!archive::appendModifiedUtf8(name, encoded[i], why)) {
             error = "entry " + inQuotes(name) + ": name is not UTF-8: " + why;
             return false;
         }
-        if (encoded[i].size() > kMaxUtfBytes) {
+        if (encoded[i].size() > archive::kMaxUtfBytes) {
             error = "entry " + inQuotes(name) + ": name is " + std::to_string(encoded[i].size()) + " bytes encoded, at most " +
-                    std::to_string(kMaxUtfBytes) + " fit";
+                    std::to_string(archive::kMaxUtfBytes) + " fit";
             return false;
         }
     }
@@ -164,13 +164,13 @@ bool layOutArchive(std::vector<BarEntry>& entries, std::string& index, std::stri
 
     index.clear();
     index.reserve(static_cast<std::size_t>(indexSize));
-    appendU16(index, static_cast<uint16_t>(entries.size()));
+    archive::appendU16(index, static_cast<uint16_t>(entries.size()));
     offset = indexSize;
     for (std::size_t i = 0; i < entries.size(); ++i) {
-        appendU16(index, static_cast<uint16_t>(encoded[i].size()));
+        archive::appendU16(index, static_cast<uint16_t>(encoded[i].size()));
         index += encoded[i];
-        appendS32(index, static_cast<int32_t>(offset));
-        appendS32(index, static_cast<int32_t>(entries[i].size));
+        archive::appendS32(index, static_cast<int32_t>(offset));
+        archive::appendS32(index, static_cast<int32_t>(entries[i].size));
         offset += entries[i].size;
     }
     return true;

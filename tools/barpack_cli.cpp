@@ -6,7 +6,7 @@
 #include <map>
 
 #include "tools/asset_packer.h"
-#include "tools/bar_reader.h"
+#include "archive/archive_index.h"
 #include "tools/file_bytes.h"
 #include "tools/pack_contents.h"
 #include "tools/promo_source.h"
@@ -30,7 +30,7 @@ constexpr size_t kSeparatorLiteral = 330;
 // An archive read whole, its entries by name (UTF-8; the names we write are ASCII).
 struct Archive {
     std::string bytes;
-    std::vector<BarIndexEntry> index;
+    std::vector<archive::IndexEntry> index;
     std::map<std::string, std::string_view> entries;
     std::string separator = "_";
 };
@@ -65,12 +65,12 @@ bool openArchive(const std::string& path, Archive& archive, std::ostream& err) {
         err << "barpack: " << error << '\n';
         return false;
     }
-    if (!readArchiveIndex(archive.bytes, archive.index, error)) {
+    if (!archive::readIndex(archive.bytes, archive.index, error)) {
         err << "barpack: " << path << ": " << error << '\n';
         return false;
     }
     const std::string_view all(archive.bytes);
-    for (const BarIndexEntry& e : archive.index)
+    for (const archive::IndexEntry& e : archive.index)
         archive.entries.emplace(narrowName(e.name), all.substr(static_cast<size_t>(e.offset), static_cast<size_t>(e.size)));
     if (const auto pool = archive.entries.find("constants.bin"); pool != archive.entries.end()) {
         std::string separator;
@@ -90,7 +90,7 @@ EntryLookup lookupIn(const Archive& archive) {
 int listArchive(const std::string& path, std::ostream& out, std::ostream& err) {
     Archive archive;
     if (!openArchive(path, archive, err)) return 1;
-    out << formatArchiveIndex(archive.index);
+    out << archive::formatIndex(archive.index);
     return 0;
 }
 

@@ -5,9 +5,9 @@
 #include <limits>
 #include <vector>
 
-#include "tools/big_endian.h"
+#include "archive/big_endian.h"
 #include "tools/literal_lines.h"
-#include "tools/modified_utf8.h"
+#include "archive/modified_utf8.h"
 
 namespace tools {
 
@@ -15,9 +15,9 @@ bool compileConstants(std::string_view text, std::string_view fileName, std::str
     std::vector<std::string> encoded;
     const auto encode = [&](std::string_view, std::string& literal, std::string& why) {
         std::string utf;
-        if (!appendModifiedUtf8(literal, utf, why)) return false;
-        if (utf.size() > kMaxUtfBytes) {
-            why = std::to_string(utf.size()) + " bytes encoded, at most " + std::to_string(kMaxUtfBytes) + " fit";
+        if (!archive::appendModifiedUtf8(literal, utf, why)) return false;
+        if (utf.size() > archive::kMaxUtfBytes) {
+            why = std::to_string(utf.size()) + " bytes encoded, at most " + std::to_string(archive::kMaxUtfBytes) + " fit";
             return false;
         }
         encoded.push_back(std::move(utf));
@@ -30,9 +30,9 @@ bool compileConstants(std::string_view text, std::string_view fileName, std::str
     }
 
     bin.clear();
-    appendS32(bin, static_cast<int32_t>(encoded.size()));
+    archive::appendS32(bin, static_cast<int32_t>(encoded.size()));
     for (const std::string& utf : encoded) {
-        appendU16(bin, static_cast<uint16_t>(utf.size()));
+        archive::appendU16(bin, static_cast<uint16_t>(utf.size()));
         bin += utf;
     }
     return true;

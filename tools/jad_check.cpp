@@ -4,7 +4,7 @@
 
 #include <cstdio>
 
-#include "tools/modified_utf8.h"
+#include "archive/modified_utf8.h"
 
 namespace tools {
 
@@ -31,7 +31,7 @@ bool checkAppDescriptor(std::string_view text, std::string_view fileName, std::s
 
         std::u32string chars;
         std::string why;
-        if (!decodeUtf8(line, chars, why)) return fail(why);
+        if (!archive::decodeUtf8(line, chars, why)) return fail(why);
         for (char32_t c : chars) {
             if (c > 0xFF) {
                 char code[16];

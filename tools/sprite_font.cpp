@@ -13,7 +13,7 @@
 #include <tuple>
 
 #include "tools/file_bytes.h"
-#include "tools/modified_utf8.h"
+#include "archive/modified_utf8.h"
 #include "tools/nested_array_compiler.h"
 
 namespace tools {
@@ -40,7 +40,7 @@ bool readGlyphList(const fs::path& file, std::u32string& chars, std::string& err
     if (!readFileBytes(file, text, error)) return false;
     while (!text.empty() && (text.back() == '\n' || text.back() == '\r')) text.pop_back();
     std::string why;
-    if (!decodeUtf8(text, chars, why)) {
+    if (!archive::decodeUtf8(text, chars, why)) {
         error = file.string() + ": " + why;
         return false;
     }

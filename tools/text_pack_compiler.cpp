@@ -8,7 +8,7 @@
 #include "sprites/cgame_packs.h"
 #include "tools/literal_lines.h"
 #include "tools/little_endian.h"
-#include "tools/modified_utf8.h"
+#include "archive/modified_utf8.h"
 
 namespace tools {
 
@@ -17,7 +17,7 @@ namespace {
 // The line's own text must be UTF-8 the game can decode; escapes (ASCII) pass through.
 bool checkLine(std::string_view rawLine, std::string& why) {
     std::u32string chars;
-    if (!decodeUtf8(rawLine, chars, why)) return false;
+    if (!archive::decodeUtf8(rawLine, chars, why)) return false;
     for (const char32_t c : chars) {
         if (c > 0xFFFF) {
             char code[16];

@@ -1,16 +1,15 @@
 // checkDataFile: stat first (a FIFO given as the data file would block the open for ever), then the
-// whole archive index read and checked the way the asset compiler checks it.
+// archive index read and checked by the one index reader the library and the tools use.
 #include "app/host/data_file_check.h"
 
 #include <system_error>
 #include <vector>
 
-#include "tools/bar_reader.h"
-#include "tools/file_bytes.h"
+#include "archive/archive_index.h"
 
 namespace {
 
-bool hasEntry(const std::vector<tools::BarIndexEntry>& entries, const std::u16string& name) {
+bool hasEntry(const std::vector<archive::IndexEntry>& entries, const std::u16string& name) {
     for (const auto& entry : entries)
         if (entry.name == name || entry.name == u"/" + name) return true;
     return false;
@@ -29,18 +28,13 @@ bool checkDataFile(const std::filesystem::path& path, std::string& why) {
         why = "not a regular file";
         return false;
     }
-    std::string bytes;
-    std::string error;
-    if (!tools::readFileBytes(path, bytes, error)) {
-        why = error;
-        return false;
-    }
-    if (bytes.empty()) {
+    if (std::filesystem::file_size(path, ec) == 0 && !ec) {
         why = "the file is empty";
         return false;
     }
-    std::vector<tools::BarIndexEntry> entries;
-    if (!tools::readArchiveIndex(bytes, entries, error)) {
+    std::vector<archive::IndexEntry> entries;
+    std::string error;
+    if (!archive::readIndexFile(path, entries, error)) {
         why = "not a data archive: " + error;
         return false;
     }

@@ -1,9 +1,15 @@
 // The archive index and its entry streams. The index statics are registered with StaticClass, so
-// they are collector roots. A lookup sees only the first entryCount entries: those read completely, with offsets
-// inside the archive and sizes cut to its end, so a damaged index can never point a stream astray.
+// they are collector roots. The index is read by the one archive index reader and taken whole or not
+// at all: every entry a lookup can see lies inside the archive, so a damaged index never points a
+// stream astray.
 #include "classlib/io/javax_microedition_io_resource_input_stream.h"
 
 #include <algorithm>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "archive/archive_index.h"
 
 #include "classlib/java_io/file_input_stream.h"
 #include "classlib/java_io/java_io_data_input_stream.h"
@@ -15,6 +21,7 @@
 #include "runtime/array.h"
 #include "runtime/class_record.h"
 #include "runtime/exceptions.h"
+#include "runtime/log.h"
 #include "runtime/method_trace.h"
 #include "runtime/new_instance_factory.h"
 #include "runtime/static_class.h"
@@ -51,6 +58,9 @@ bool namesMatch(String* entry, String* name, jint skip) {
     }
     return true;
 }
+
+// The index is pulled through the stream this many bytes at a time.
+constexpr jint kIndexChunk = 4096;
 
 ClassRecord* indexLock() { return Class::forId(CID_javax_microedition_io_ResourceInputStream); }
 
@@ -116,31 +126,53 @@ void ResourceStream::readArchiveIndex(java_io_InputStream* stream, jint archiveS
     entryNames = nullptr;
     entryOffsets = nullptr;
     entrySizes = nullptr;
-    java_io_DataInputStream* data = java_io_DataInputStream::over(stream);
-    if (!data) return;
-    const jint count = data->readShort();
-    if (Runtime::pending()) return Runtime::clearPendingException();
-    if (count < 1) return;
-    entryNames = Runtime::newObjectArray(CID_String, count);
-    entryOffsets = Runtime::newIntArray(count);
-    entrySizes = Runtime::newIntArray(count);
-    if (!entryNames || !entryOffsets || !entrySizes || entryNames->length != count || entryOffsets->length != count ||
-        entrySizes->length != count)
+    if (!stream || archiveSize < 0) return;
+    // The stream's bytes staged in C++ memory a chunk at a time: the chunk's data may move between reads.
+    ByteArray* chunk = Runtime::newByteArray(kIndexChunk);
+    if (!chunk || chunk->length != kIndexChunk) return;
+    std::vector<uint8_t> staged;
+    size_t next = 0;
+    const archive::ReadBytes read = [&](uint8_t* into, size_t n) -> size_t {
+        if (next == staged.size()) {
+            const jint got = stream->read_3(chunk, 0, kIndexChunk);
+            if (Runtime::pending()) Runtime::clearPendingException();
+            if (got <= 0 || got > kIndexChunk || !chunk->data) return 0;
+            const auto* data = static_cast<const uint8_t*>(chunk->data);
+            staged.assign(data, data + got);
+            next = 0;
+        }
+        const size_t k = std::min(n, staged.size() - next);
+        std::memcpy(into, staged.data() + next, k);
+        next += k;
+        return k;
+    };
+    std::vector<archive::IndexEntry> entries;
+    std::string error;
+    if (!archive::readIndex(read, static_cast<uint64_t>(archiveSize), entries, error)) {
+        Log::debug("data.bar: %s", error.c_str());
         return;
-    for (jint i = 0; i < count; ++i) {
-        String* name = data->readUTF();
-        if (Runtime::pending()) break;
-        const jint offset = data->readInt();
-        if (Runtime::pending()) break;
-        const jint entrySize = data->readInt();
-        if (Runtime::pending()) break;
-        const bool inside = offset >= 0 && offset <= archiveSize;
-        entryNames->set(i, name);
-        entryOffsets->set(i, inside ? offset : -1);
-        entrySizes->set(i, inside ? std::clamp(entrySize, 0, archiveSize - offset) : 0);
-        entryCount = i + 1;
     }
-    Runtime::clearPendingException();
+    const auto count = static_cast<jint>(entries.size());
+    if (count < 1) return;
+    auto* names = Runtime::newObjectArray(CID_String, count);
+    entryNames = names;
+    auto* offsets = Runtime::newIntArray(count);
+    entryOffsets = offsets;
+    auto* sizes = Runtime::newIntArray(count);
+    entrySizes = sizes;
+    if (!names || !offsets || !sizes || names->length != count || offsets->length != count || sizes->length != count)
+        return;
+    std::vector<jchar> units;
+    for (jint i = 0; i < count; ++i) {
+        const archive::IndexEntry& entry = entries[static_cast<size_t>(i)];
+        units.assign(entry.name.begin(), entry.name.end());
+        String* name = String::fromUnits(units.data(), static_cast<jint>(units.size()));
+        if (!name) return;  // the heap is exhausted: no entries at all rather than some
+        entryNames->set(i, name);
+        entryOffsets->set(i, entry.offset);
+        entrySizes->set(i, entry.size);
+    }
+    entryCount = count;
 }
 
 void ResourceStream::loadArchiveIndex() {

@@ -1,6 +1,6 @@
 // javax_microedition_io_ResourceInputStream (class id 80): a bounded stream over one entry of the
 // archive "data.bar", with its own file handle. The archive index is read once, on the first lookup,
-// into the class's statics; only entries read completely and lying inside the file are looked up.
+// into the class's statics; an index that is not sound throughout gives no entries.
 #pragma once
 
 #include "classlib/java_io/java_io_input_stream.h"
@@ -34,9 +34,9 @@ public:
     [[nodiscard]] static javax_microedition_io_ResourceInputStream* openArchiveEntry(String* name);
     // Reads the index of the archive at Runtime::getDataBarPath into the statics, once.
     static void loadArchiveIndex();
-    // Reads the index from `in` (an archive of archiveSize bytes) into the statics; stops quietly at
-    // the first failure, keeping the entries read so far. The index reader proper, apart from the
-    // file, for tests and fuzzing.
+    // Reads the index from `in` (an archive of archiveSize bytes) into the statics, whole or not at
+    // all: an index cut short, with a bad name or with an entry outside the archive leaves no
+    // entries (quietly). Apart from the file, for tests and fuzzing.
     static void readArchiveIndex(java_io_InputStream* in, jint archiveSize);
     // Forgets the index (statics null): the next lookup reads it again. For tests and
     // shutdown, before the collector goes away.
@@ -50,6 +50,6 @@ public:
     static ObjectArray* entryNames;
     static IntArray* entryOffsets;
     static IntArray* entrySizes;
-    // Entries read completely; lookups never look past them.
+    // The entries a lookup sees: all of the index, or none.
     static jint entryCount;
 };

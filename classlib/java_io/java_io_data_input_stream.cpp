@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "archive/modified_utf8.h"
 #include "classlib/java_lang/java_lang_exceptions.h"
 #include "runtime/compiled.h"
 #include "runtime/monitor.h"
@@ -150,40 +151,6 @@ jlong java_io_DataInputStream::readLong() {
     return static_cast<jlong>((static_cast<uint64_t>(static_cast<uint32_t>(high)) << 32) | static_cast<uint32_t>(low));
 }
 
-bool decodeModifiedUtf8(const uint8_t* bytes, jint n, jchar* out, jint& units) {
-    jint i = 0;
-    units = 0;
-    while (i < n) {
-        const uint32_t c = bytes[i];
-        switch (c >> 4) {
-            case 0: case 1: case 2: case 3: case 4: case 5: case 6: case 7:
-                out[units++] = static_cast<jchar>(c);
-                i += 1;
-                break;
-            case 12: case 13: {
-                if (n - i < 2) return false;
-                const uint32_t b1 = bytes[i + 1];
-                if ((b1 & 0xC0) != 0x80) return false;
-                out[units++] = static_cast<jchar>(((c & 0x1F) << 6) | (b1 & 0x3F));
-                i += 2;
-                break;
-            }
-            case 14: {
-                if (n - i < 3) return false;
-                const uint32_t b1 = bytes[i + 1];
-                const uint32_t b2 = bytes[i + 2];
-                if ((b1 & 0xC0) != 0x80 || (b2 & 0xC0) != 0x80) return false;
-                out[units++] = static_cast<jchar>(((c & 0x0F) << 12) | ((b1 & 0x3F) << 6) | (b2 & 0x3F));
-                i += 3;
-                break;
-            }
-            default:
-                return false;
-        }
-    }
-    return true;
-}
-
 String* java_io_DataInputStream::readUTF() {
     const jint utflen = readUnsignedShort();
     BX_RETURN_IF_PENDING(nullptr);
@@ -192,12 +159,13 @@ String* java_io_DataInputStream::readUTF() {
     readFully(bytes, 0, utflen);
     BX_RETURN_IF_PENDING(nullptr);
     // Decoded into C++ memory: the String's allocation may move the array's data.
-    std::vector<jchar> units(static_cast<size_t>(utflen) + 1);
-    jint count = 0;
+    std::vector<jchar> units;
+    units.reserve(static_cast<size_t>(utflen));
     const auto* data = static_cast<const uint8_t*>(bytes->data);
-    if (utflen > 0 && (!data || !decodeModifiedUtf8(data, utflen, units.data(), count))) {
+    if (utflen > 0 && (!data || !archive::forEachModifiedUtf8Unit(data, static_cast<size_t>(utflen),
+                                                                  [&units](uint16_t u) { units.push_back(u); }))) {
         Runtime::raise<java_io_UTFDataFormatException>();
         return nullptr;
     }
-    return String::fromUnits(units.data(), count);
+    return String::fromUnits(units.data(), static_cast<jint>(units.size()));
 }

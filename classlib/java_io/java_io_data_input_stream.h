@@ -50,6 +50,3 @@ private:
     jint readByteOrThrow();
 };
 
-// Modified UTF-8 as readUTF decodes it: false on a malformed byte (8..11 or 15 as a lead nibble, a
-// missing or wrong continuation byte). `out` receives one unit per character.
-[[nodiscard]] bool decodeModifiedUtf8(const uint8_t* bytes, jint n, jchar* out, jint& units);

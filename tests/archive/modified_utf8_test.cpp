@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <string>
+#include <vector>
 
-#include "tools/modified_utf8.h"
+#include "archive/modified_utf8.h"
 
 namespace {
 
@@ -25,10 +27,10 @@ TEST(ModifiedUtf8Test, EncodesZeroAndSupplementaryCharactersTheWayReadUtfExpects
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         std::string out = "x", error;
-        ASSERT_TRUE(tools::appendModifiedUtf8(c.utf8, out, error)) << error;
+        ASSERT_TRUE(archive::appendModifiedUtf8(c.utf8, out, error)) << error;
         EXPECT_EQ(out, "x" + c.want);
         std::u16string units;
-        ASSERT_TRUE(tools::decodeModifiedUtf8(c.want, units));
+        ASSERT_TRUE(archive::decodeModifiedUtf8(c.want, units));
         EXPECT_EQ(units, c.units);
     }
 }
@@ -52,7 +54,7 @@ TEST(ModifiedUtf8Test, RefusesMalformedUtf8NamingTheByte) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         std::string out = "kept", error;
-        EXPECT_FALSE(tools::appendModifiedUtf8(c.utf8, out, error));
+        EXPECT_FALSE(archive::appendModifiedUtf8(c.utf8, out, error));
         EXPECT_EQ(error, c.error);
         EXPECT_EQ(out, "kept");
     }
@@ -77,7 +79,37 @@ TEST(ModifiedUtf8Test, DecodesExactlyWhatReadUtfAccepts) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         std::u16string units;
-        EXPECT_EQ(tools::decodeModifiedUtf8(c.bytes, units), c.ok);
+        EXPECT_EQ(archive::decodeModifiedUtf8(c.bytes, units), c.ok);
+        if (c.ok) {
+            EXPECT_EQ(units, c.units);
+        }
+    }
+}
+
+// The decoder itself, with valid continuation bytes lying just past the body: a form cut by the
+// length must fail, whatever follows it in memory.
+TEST(ModifiedUtf8Test, AFormCutByTheBodysEndFailsEvenWhenItsBytesFollow) {
+    struct Case {
+        const char* what;
+        std::vector<uint8_t> bytes;  // the body is the first n
+        size_t n;
+        bool ok;
+        std::u16string units;
+    };
+    const Case cases[] = {
+        {"two-byte form whole", {'a', 0xC3, 0xA9}, 3, true, u"a\u00E9"},
+        {"two-byte form cut", {'a', 0xC3, 0xA9}, 2, false, u""},
+        {"three-byte form whole", {0xE2, 0x82, 0xAC}, 3, true, u"\u20AC"},
+        {"three-byte form cut after two", {0xE2, 0x82, 0xAC}, 2, false, u""},
+        {"three-byte form cut after one", {'x', 0xE2, 0x82, 0xAC}, 2, false, u""},
+        {"encoded zero", {0xC0, 0x80}, 2, true, std::u16string(1, u'\0')},
+        {"stray continuation", {0x80}, 1, false, u""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::u16string units;
+        EXPECT_EQ(archive::forEachModifiedUtf8Unit(c.bytes.data(), c.n, [&](uint16_t u) { units += char16_t(u); }),
+                  c.ok);
         if (c.ok) {
             EXPECT_EQ(units, c.units);
         }

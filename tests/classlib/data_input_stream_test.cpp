@@ -145,37 +145,3 @@ TEST_F(DataInputStreamTest, ByteArrayInputStreamReadsSkipsAndResets) {
 }
 
 }  // namespace
-
-namespace {
-
-// The decoder itself, with valid continuation bytes lying just past the body: a form cut by the
-// length must fail, whatever follows it in memory.
-TEST(ModifiedUtf8Test, AFormCutByTheBodysEndFailsEvenWhenItsBytesFollow) {
-    struct Case {
-        const char* what;
-        std::vector<uint8_t> bytes;  // the body is the first n
-        jint n;
-        bool ok;
-        std::u16string units;
-    };
-    const Case cases[] = {
-        {"two-byte form whole", {'a', 0xC3, 0xA9}, 3, true, u"a\u00E9"},
-        {"two-byte form cut", {'a', 0xC3, 0xA9}, 2, false, u""},
-        {"three-byte form whole", {0xE2, 0x82, 0xAC}, 3, true, u"\u20AC"},
-        {"three-byte form cut after two", {0xE2, 0x82, 0xAC}, 2, false, u""},
-        {"three-byte form cut after one", {'x', 0xE2, 0x82, 0xAC}, 2, false, u""},
-        {"encoded zero", {0xC0, 0x80}, 2, true, std::u16string(1, u'\0')},
-        {"stray continuation", {0x80}, 1, false, u""},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
-        std::vector<jchar> out(c.bytes.size() + 1);
-        jint units = 0;
-        EXPECT_EQ(decodeModifiedUtf8(c.bytes.data(), c.n, out.data(), units), c.ok);
-        if (c.ok) {
-            EXPECT_EQ(std::u16string(out.begin(), out.begin() + units), c.units);
-        }
-    }
-}
-
-}  // namespace

@@ -164,8 +164,9 @@ TEST_F(ResourceArchiveTest, FirstOfTwoNamesEqualButForCaseWinsAndOwnSlashNeedsTw
     }
 }
 
-// Damaged archives: every lookup ends at once with a found entry bounded by the file, or none.
-TEST_F(ResourceArchiveTest, DamagedArchivesFailCleanly) {
+// Damaged archives: the index is taken whole or not at all, so every lookup ends at once with none,
+// even for entries the damage does not touch; the sound archive finds them.
+TEST_F(ResourceArchiveTest, DamagedArchivesGiveNoEntries) {
     const std::string good = DataStreamsOracle::load().archive;
     ASSERT_EQ(good.size(), 124u);
     auto patched = [&](size_t at, std::string bytes) {
@@ -176,30 +177,28 @@ TEST_F(ResourceArchiveTest, DamagedArchivesFailCleanly) {
     struct Case {
         const char* what;
         std::string archive;
-        std::vector<std::pair<const char*, std::string>> lookups;
+        bool sound;
     };
     const Case cases[] = {
-        {"empty file", "", {{"empty", "<none>"}}},
-        {"cut inside the count", good.substr(0, 1), {{"empty", "<none>"}}},
-        {"cut inside the index", good.substr(0, 60), {{"mixed/case.txt", "<none>"}, {"//slashed", "<none>"}}},
-        {"cut inside an entry", good.substr(0, 110),
-         {{"Mixed/Case.TXT", "first"}, {"//slashed", "<none>"}, {"small.bin", "<none>"}}},
-        {"negative count", patched(0, std::string("\x80\x00", 2)), {{"mixed/case.txt", "<none>"}}},
-        {"count beyond the index", patched(0, std::string("\x7F\xFF", 2)),
-         {{"mixed/case.txt", "first"}, {"empty", ""}}},
-        {"huge size", patched(22, "\x7F\xFF\xFF\xFF"), {{"mixed/case.txt", good.substr(102)}}},
-        {"negative offset", patched(18, "\xFF\xFF\xFF\xFF"), {{"mixed/case.txt", "second"}}},
-        {"offset past the end", patched(18, std::string("\x00\x00\x01\x00", 4)), {{"mixed/case.txt", "second"}}},
-        {"malformed name", patched(2, std::string("\x00\x0E\x80", 3)), {{"mixed/case.txt", "<none>"}}},
+        {"sound", good, true},
+        {"empty file", "", false},
+        {"cut inside the count", good.substr(0, 1), false},
+        {"cut inside the index", good.substr(0, 60), false},
+        {"cut inside an entry", good.substr(0, 110), false},
+        {"negative count", patched(0, std::string("\x80\x00", 2)), false},
+        {"count beyond the index", patched(0, std::string("\x7F\xFF", 2)), false},
+        {"huge size", patched(22, "\x7F\xFF\xFF\xFF"), false},
+        {"negative offset", patched(18, "\xFF\xFF\xFF\xFF"), false},
+        {"offset past the end", patched(18, std::string("\x00\x00\x01\x00", 4)), false},
+        {"malformed name", patched(2, std::string("\x00\x0E\x80", 3)), false},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         temp.write("data.bar", c.archive);
-        for (const auto& [name, want] : c.lookups) {
-            SCOPED_TRACE(name);
-            EXPECT_EQ(entry(name), want);
-            EXPECT_EQ(Runtime::getPendingException(), nullptr);
-        }
+        EXPECT_EQ(entry("Mixed/Case.TXT"), c.sound ? "first" : "<none>");
+        EXPECT_EQ(entry("empty"), c.sound ? "" : "<none>");
+        EXPECT_EQ(entry("//slashed"), c.sound ? "s" : "<none>");
+        EXPECT_EQ(Runtime::getPendingException(), nullptr);
         javax_microedition_io_ResourceInputStream::unloadArchiveIndex();
     }
 }

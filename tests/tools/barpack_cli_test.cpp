@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "tests/support/temp_folder.h"
-#include "tools/bar_reader.h"
+#include "archive/archive_index.h"
 #include "tools/barpack_cli.h"
 
 namespace {
@@ -132,9 +132,9 @@ TEST(BarpackTest, ListNamesWhatIsWrongWithACorruptIndex) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        std::vector<tools::BarIndexEntry> entries;
+        std::vector<archive::IndexEntry> entries;
         std::string error;
-        EXPECT_FALSE(tools::readArchiveIndex(c.archive, entries, error));
+        EXPECT_FALSE(archive::readIndex(c.archive, entries, error));
         EXPECT_EQ(error, c.error);
     }
 }
