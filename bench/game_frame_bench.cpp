@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <vector>
 
+#include "app/startup_order.h"
 #include "classlib/application.h"
 #include "classlib/lcdui/javax_microedition_lcdui_canvas.h"
 #include "game/cgame.h"
@@ -23,7 +24,7 @@ struct Game {
     cGame* game = nullptr;
 
     Game() {
-        if (!app.init(frame.data())) return;
+        if (!app.init(frame.data(), {}, kStartupOrder)) return;
         (void)cGame::setStateHandler(1, &quietState);
         game = Runtime::make<cGame>(static_cast<javax_microedition_midlet_MIDlet*>(nullptr),
                                     static_cast<javax_microedition_lcdui_Display*>(nullptr));
