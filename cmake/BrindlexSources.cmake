@@ -1,0 +1,25 @@
+# brindlex_sources(<var> [FOLDER <dir>] [OWN_TARGETS <subfolder>...]): the .cpp files of the folder
+# (the calling one by default) and of every subfolder below it, except the subfolders named, which
+# build targets of their own. So a new subfolder is never dropped silently: its files join the
+# folder's target unless it is named here.
+function(brindlex_sources out)
+  cmake_parse_arguments(ARG "" "FOLDER" "OWN_TARGETS" ${ARGN})
+  if(NOT ARG_FOLDER)
+    set(ARG_FOLDER ${CMAKE_CURRENT_SOURCE_DIR})
+  endif()
+  file(GLOB_RECURSE found CONFIGURE_DEPENDS ${ARG_FOLDER}/*.cpp)
+  set(kept)
+  foreach(file ${found})
+    set(own FALSE)
+    foreach(sub ${ARG_OWN_TARGETS})
+      string(FIND "${file}" "${ARG_FOLDER}/${sub}/" at)
+      if(at EQUAL 0)
+        set(own TRUE)
+      endif()
+    endforeach()
+    if(NOT own)
+      list(APPEND kept ${file})
+    endif()
+  endforeach()
+  set(${out} ${kept} PARENT_SCOPE)
+endfunction()
