@@ -1,6 +1,8 @@
 // The main menu (6) and the promotion question (30). The main menu's list drops the level select
 // until a level has been reached and the promotion entry while the promotion has nothing to show;
 // new game over existing progress and quit both ask first.
+#include <atomic>
+
 #include "game/cgame.h"
 #include "runtime/array.h"
 #include "runtime/compiled.h"
@@ -87,7 +89,8 @@ void cGame::stateMainMenu(cGame*, jint message) {
                 BX_RETURN_IF_PENDING();
                 setState(kStateDifficultyMenu);
             }
-            if (takeDialogAnswer(kQuitQuestion) == 1) s_runFlag = -1;
+            if (takeDialogAnswer(kQuitQuestion) == 1)
+                std::atomic_ref<jint>(s_runFlag).store(-1, std::memory_order_release);  // the game thread reads it
             const jint item = updateMenuScreen();
             if (item >= 0) runMainMenuAction(item);
             return;
