@@ -39,20 +39,26 @@ inline void keepAlive(const Object* object) { asm volatile("" : : "r"(object) : 
 // Compiled code's null test: a null `ref` is logged ("NullPointer") and the method returns the
 // default given after it (nothing for a void method). Nothing becomes pending.
 #define BX_RETURN_IF_NULL(ref, ...) \
-    if (!(ref)) {                   \
-        Runtime::nullPointer();     \
-        return __VA_ARGS__;         \
-    }
+    do {                            \
+        if (!(ref)) {               \
+            Runtime::nullPointer(); \
+            return __VA_ARGS__;     \
+        }                           \
+    } while (0)
 
 // After a call that may throw, in a method without a try table: return the default if it threw.
-#define BX_RETURN_IF_PENDING(...)   \
-    if (Runtime::pending()) {       \
-        return __VA_ARGS__;         \
-    }
+#define BX_RETURN_IF_PENDING(...) \
+    do {                          \
+        if (Runtime::pending()) { \
+            return __VA_ARGS__;   \
+        }                         \
+    } while (0)
 
 // After call site `site` in a method with a try table: note the site and jump to its `dispatch:`
 // label, where `Runtime::findExceptionHandler(table)` picks the handler (or leaves it pending).
-#define BX_CHECK_SITE(site)                        \
-    if (Runtime::checkPendingException(site)) {    \
-        goto dispatch;                             \
-    }
+#define BX_CHECK_SITE(site)                         \
+    do {                                            \
+        if (Runtime::checkPendingException(site)) { \
+            goto dispatch;                          \
+        }                                           \
+    } while (0)

@@ -87,13 +87,15 @@ void java_io_PrintStream::printBoolean(jboolean b) { print(Runtime::ldcString(b 
 
 void java_io_PrintStream::println() { write('\n'); }
 
-#define BX_THEN_NEWLINE(call) \
-    call;                     \
-    BX_RETURN_IF_PENDING();   \
-    println();
+#define BX_THEN_NEWLINE(call)   \
+    do {                        \
+        call;                   \
+        BX_RETURN_IF_PENDING(); \
+        println();              \
+    } while (0)
 
-void java_io_PrintStream::println(String* s) { BX_THEN_NEWLINE(print(s)) }
-void java_io_PrintStream::println(Object* o) { BX_THEN_NEWLINE(print(o)) }
-void java_io_PrintStream::println(jchar c) { BX_THEN_NEWLINE(write(c)) }
-void java_io_PrintStream::println(jint i) { BX_THEN_NEWLINE(print(i)) }
-void java_io_PrintStream::printlnBoolean(jboolean b) { BX_THEN_NEWLINE(printBoolean(b)) }
+void java_io_PrintStream::println(String* s) { BX_THEN_NEWLINE(print(s)); }
+void java_io_PrintStream::println(Object* o) { BX_THEN_NEWLINE(print(o)); }
+void java_io_PrintStream::println(jchar c) { BX_THEN_NEWLINE(write(c)); }
+void java_io_PrintStream::println(jint i) { BX_THEN_NEWLINE(print(i)); }
+void java_io_PrintStream::printlnBoolean(jboolean b) { BX_THEN_NEWLINE(printBoolean(b)); }
