@@ -15,26 +15,26 @@
 // type-to-sprite map is last. The sprite layer's steps (the bitmap font's counters, the animation
 // player's constants and spare arrays, ASprite's statics) keep the places the game's order gives them.
 inline constexpr std::string_view kStartupSteps[] = {
-    "Z::buildUpdateOrderPairs",
-    "BitmapFont statics",
-    "cActor::staticInit",
-    "cActor constants",
-    "Z::setFixedPointConstants",
-    "Z::buildTuningConstants",
-    "BXLibPlayer constants",
-    "cGame::initStaticFields",
-    "cGame::initDrawEffects",
-    "Z::copyAngleConstants",
-    "Z::buildBehaviourTables",
-    "Z::buildEnemyParamTables",
-    "cActor timing statics",
-    "BXLibPlayer arrays",
-    "java_lang_System::clinit",
-    "java_lang_Boolean::clinit",
-    "IGP::staticInit",
-    "ASprite::staticInit",
-    "java_lang_Runtime::clinit",
-    "Z::buildTypeSpriteMap",
+    "Z::buildUpdateOrderPairs",   // actors/
+    "BitmapFont statics",         // sprites/
+    "cActor::staticInit",         // actors/ (to come)
+    "cActor constants",           // actors/ (to come)
+    "Z::setFixedPointConstants",  // actors/
+    "Z::buildTuningConstants",    // actors/
+    "BXLibPlayer constants",      // sprites/
+    "cGame::initStaticFields",    // game/
+    "cGame::initDrawEffects",     // sprites/
+    "Z::copyAngleConstants",      // actors/
+    "Z::buildBehaviourTables",    // actors/
+    "Z::buildEnemyParamTables",   // actors/
+    "cActor timing statics",      // actors/ (to come)
+    "BXLibPlayer arrays",         // sprites/
+    "java_lang_System::clinit",   // classlib/
+    "java_lang_Boolean::clinit",  // classlib/
+    "IGP::staticInit",            // promo/
+    "ASprite::staticInit",        // sprites/
+    "java_lang_Runtime::clinit",  // classlib/
+    "Z::buildTypeSpriteMap",      // actors/
 };
 
 inline constexpr StartupOrder kStartupOrder{kStartupSteps};

@@ -91,16 +91,16 @@ bool readIndex(const ReadBytes& read, uint64_t archiveSize, std::vector<IndexEnt
     }
     for (std::size_t i = 0; i < result.size(); ++i) {
         const IndexEntry& entry = result[i];
-        const std::string where = "index entry " + std::to_string(i) + " at byte " + std::to_string(starts[i]) + ": \"" +
-                                  printableUtf16(entry.name) + "\" ";
+        const std::string where = "index entry " + std::to_string(i) + " at byte " + std::to_string(starts[i]) +
+                                  ": \"" + printableUtf16(entry.name) + "\" ";
         if (entry.offset < 0 || entry.size < 0) {
             error = where + "has offset " + std::to_string(entry.offset) + " and size " + std::to_string(entry.size);
             return false;
         }
         const uint64_t end = static_cast<uint64_t>(entry.offset) + static_cast<uint64_t>(entry.size);
         if (end > archiveSize) {
-            error = where + "ends at byte " + std::to_string(end) + ", past the end of the " + std::to_string(archiveSize) +
-                    "-byte file";
+            error = where + "ends at byte " + std::to_string(end) + ", past the end of the " +
+                    std::to_string(archiveSize) + "-byte file";
             return false;
         }
     }

@@ -26,7 +26,8 @@ inline void appendS32(std::string& out, int32_t value) {
 
 [[nodiscard]] inline std::optional<uint16_t> readU16(std::string_view bytes, std::size_t at) {
     if (at > bytes.size() || bytes.size() - at < 2) return std::nullopt;
-    return static_cast<uint16_t>((static_cast<unsigned char>(bytes[at]) << 8) | static_cast<unsigned char>(bytes[at + 1]));
+    return static_cast<uint16_t>((static_cast<unsigned char>(bytes[at]) << 8) |
+                                 static_cast<unsigned char>(bytes[at + 1]));
 }
 
 [[nodiscard]] inline std::optional<int32_t> readS32(std::string_view bytes, std::size_t at) {

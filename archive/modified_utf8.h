@@ -24,24 +24,26 @@ inline constexpr std::size_t kMaxUtfBytes = 65535;
 
 // The bytes one UTF-16 unit takes in modified UTF-8: 1 for U+0001..U+007F, 2 up to U+07FF (U+0000
 // included, so no text holds a zero byte), else 3 (a surrogate is encoded on its own).
-[[nodiscard]] constexpr int modifiedUtf8Length(uint16_t unit) { return unit >= 1 && unit <= 0x7F ? 1 : unit < 0x800 ? 2 : 3; }
+[[nodiscard]] constexpr int modifiedUtf8Length(uint16_t unit) {
+    return unit >= 1 && unit <= 0x7F ? 1 : unit < 0x800 ? 2 : 3;
+}
 
 // Writes the modified UTF-8 form of one UTF-16 unit, byte by byte, through put(uint8_t).
 template <class Put>
 void putModifiedUtf8(uint16_t unit, Put put) {
     switch (modifiedUtf8Length(unit)) {
-    case 1:
-        put(static_cast<uint8_t>(unit));
-        break;
-    case 2:
-        put(static_cast<uint8_t>(0xC0 | (unit >> 6)));
-        put(static_cast<uint8_t>(0x80 | (unit & 0x3F)));
-        break;
-    default:
-        put(static_cast<uint8_t>(0xE0 | (unit >> 12)));
-        put(static_cast<uint8_t>(0x80 | ((unit >> 6) & 0x3F)));
-        put(static_cast<uint8_t>(0x80 | (unit & 0x3F)));
-        break;
+        case 1:
+            put(static_cast<uint8_t>(unit));
+            break;
+        case 2:
+            put(static_cast<uint8_t>(0xC0 | (unit >> 6)));
+            put(static_cast<uint8_t>(0x80 | (unit & 0x3F)));
+            break;
+        default:
+            put(static_cast<uint8_t>(0xE0 | (unit >> 12)));
+            put(static_cast<uint8_t>(0x80 | ((unit >> 6) & 0x3F)));
+            put(static_cast<uint8_t>(0x80 | (unit & 0x3F)));
+            break;
     }
 }
 
@@ -54,23 +56,19 @@ template <class Emit>
     std::size_t i = 0;
     while (i < n) {
         const uint32_t c = bytes[i];
-        switch (c >> 4) {
-        case 0: case 1: case 2: case 3: case 4: case 5: case 6: case 7:
+        if (c < 0x80) {
             emit(static_cast<uint16_t>(c));
             i += 1;
-            break;
-        case 12: case 13:
+        } else if ((c >> 5) == 0x6) {  // 110xxxxx
             if (n - i < 2 || !continues(bytes[i + 1])) return false;
             emit(static_cast<uint16_t>(((c & 0x1F) << 6) | (bytes[i + 1] & 0x3Fu)));
             i += 2;
-            break;
-        case 14:
+        } else if ((c >> 4) == 0xE) {  // 1110xxxx
             if (n - i < 3 || !continues(bytes[i + 1]) || !continues(bytes[i + 2])) return false;
             emit(static_cast<uint16_t>(((c & 0x0F) << 12) | ((bytes[i + 1] & 0x3Fu) << 6) | (bytes[i + 2] & 0x3Fu)));
             i += 3;
-            break;
-        default:
-            return false;
+        } else {
+            return false;  // a continuation byte or a four-byte lead
         }
     }
     return true;

@@ -63,14 +63,14 @@ std::string format(const char* fmt, ...) {
     return out;
 }
 
-#define BX_LOG_AT(lvl)                                \
-    do {                                              \
-        if ((lvl) < g_level.load()) return;           \
-        va_list args;                                 \
-        va_start(args, format);                       \
-        std::string text = vformat(format, args);     \
-        va_end(args);                                 \
-        write((lvl), text);                           \
+#define BX_LOG_AT(lvl)                            \
+    do {                                          \
+        if ((lvl) < g_level.load()) return;       \
+        va_list args;                             \
+        va_start(args, format);                   \
+        std::string text = vformat(format, args); \
+        va_end(args);                             \
+        write((lvl), text);                       \
     } while (0)
 
 void printf(LogLevel level, const char* format, ...) { BX_LOG_AT(level); }

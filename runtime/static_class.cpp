@@ -57,8 +57,8 @@ void StaticClass::initStatics(StartupOrder order) {
     std::vector<Initializer>& registered = initializers();
     std::vector<bool> ran(registered.size(), false);
     for (const std::string_view step : order) {
-        const auto it = std::find_if(registered.begin(), registered.end(),
-                                     [step](const Initializer& i) { return i.step == step; });
+        const auto it =
+            std::find_if(registered.begin(), registered.end(), [step](const Initializer& i) { return i.step == step; });
         if (it == registered.end()) continue;  // its class is not in this build
         const auto index = static_cast<size_t>(it - registered.begin());
         if (ran[index]) continue;

@@ -140,8 +140,8 @@ bool layOutArchive(std::vector<BarEntry>& entries, std::string& index, std::stri
             return false;
         }
         if (encoded[i].size() > archive::kMaxUtfBytes) {
-            error = "entry " + inQuotes(name) + ": name is " + std::to_string(encoded[i].size()) + " bytes encoded, at most " +
-                    std::to_string(archive::kMaxUtfBytes) + " fit";
+            error = "entry " + inQuotes(name) + ": name is " + std::to_string(encoded[i].size()) +
+                    " bytes encoded, at most " + std::to_string(archive::kMaxUtfBytes) + " fit";
             return false;
         }
     }

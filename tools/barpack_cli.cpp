@@ -5,8 +5,8 @@
 #include <cstdio>
 #include <map>
 
-#include "tools/asset_packer.h"
 #include "archive/archive_index.h"
+#include "tools/asset_packer.h"
 #include "tools/file_bytes.h"
 #include "tools/pack_contents.h"
 #include "tools/promo_source.h"

@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "archive/big_endian.h"
-#include "tools/literal_lines.h"
 #include "archive/modified_utf8.h"
+#include "tools/literal_lines.h"
 
 namespace tools {
 
@@ -17,7 +17,8 @@ bool compileConstants(std::string_view text, std::string_view fileName, std::str
         std::string utf;
         if (!archive::appendModifiedUtf8(literal, utf, why)) return false;
         if (utf.size() > archive::kMaxUtfBytes) {
-            why = std::to_string(utf.size()) + " bytes encoded, at most " + std::to_string(archive::kMaxUtfBytes) + " fit";
+            why = std::to_string(utf.size()) + " bytes encoded, at most " + std::to_string(archive::kMaxUtfBytes) +
+                  " fit";
             return false;
         }
         encoded.push_back(std::move(utf));

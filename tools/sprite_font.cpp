@@ -12,8 +12,8 @@
 #include <nlohmann/json.hpp>
 #include <tuple>
 
-#include "tools/file_bytes.h"
 #include "archive/modified_utf8.h"
+#include "tools/file_bytes.h"
 #include "tools/nested_array_compiler.h"
 
 namespace tools {

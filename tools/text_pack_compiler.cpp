@@ -5,10 +5,10 @@
 #include <cstdio>
 #include <vector>
 
+#include "archive/modified_utf8.h"
 #include "sprites/cgame_packs.h"
 #include "tools/literal_lines.h"
 #include "tools/little_endian.h"
-#include "archive/modified_utf8.h"
 
 namespace tools {
 

@@ -8,12 +8,12 @@
 
 #include "archive/modified_utf8.h"
 #include "classlib/java_lang/java_lang_exceptions.h"
-#include "runtime/compiled.h"
-#include "runtime/monitor.h"
 #include "runtime/array.h"
 #include "runtime/class_record.h"
+#include "runtime/compiled.h"
 #include "runtime/exceptions.h"
 #include "runtime/method_trace.h"
+#include "runtime/monitor.h"
 #include "runtime/new_instance_factory.h"
 #include "runtime/string.h"
 

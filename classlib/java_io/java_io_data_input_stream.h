@@ -49,4 +49,3 @@ private:
     // The next byte, or -1 with EOFException pending.
     jint readByteOrThrow();
 };
-

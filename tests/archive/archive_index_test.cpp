@@ -61,8 +61,10 @@ TEST(ArchiveIndexTest, PiecesOfAnySizeReadAsTheWholeFile) {
         std::string archive;
     };
     const Case cases[] = {
-        {"sound", good}, {"cut inside the second name", good.substr(0, 20)},
-        {"cut before the data", good.substr(0, good.size() - 1)}, {"bad name", badName},
+        {"sound", good},
+        {"cut inside the second name", good.substr(0, 20)},
+        {"cut before the data", good.substr(0, good.size() - 1)},
+        {"bad name", badName},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);

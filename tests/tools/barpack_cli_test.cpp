@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "tests/support/temp_folder.h"
 #include "archive/archive_index.h"
+#include "tests/support/temp_folder.h"
 #include "tools/barpack_cli.h"
 
 namespace {
