@@ -57,7 +57,7 @@ struct StaticRefRegistration {
     }
 };
 
-//     static const StaticInitRegistration kInit("java_lang_Boolean::clinit", &java_lang_Boolean::clinit);
+//     static const StaticInitRegistration kInit("C::clinit", &C::clinit);
 struct StaticInitRegistration {
     StaticInitRegistration(const char* step, void (*initializer)()) {
         StaticClass::registerInitializer(step, initializer);
