@@ -199,6 +199,7 @@ void ASprite::DrawPage(javax_microedition_lcdui_Graphics* g, String* text, jint 
 
 void ASprite::DrawPageFull(javax_microedition_lcdui_Graphics* g, String* text, jint x, jint y, jint anchor) {
     BX_RETURN_IF_NULL(text);
+    // The end is exclusive: length - 1 would leave every page without its last character.
     DrawPage(g, text, x, y, anchor, 0, text->length());
 }
 

@@ -22,6 +22,9 @@ void java_util_Date::init() {
 }
 
 void java_util_Date::init(jlong ms) {
+    // The instant is the Date's own: if every Date read the shared calendar, making one Date or
+    // asking a calendar for its time would change the value of every Date already held (a timer's
+    // first run, a saved time stamp).
     millis = ms;
     calendar = java_util_Calendar::getInstance();
     BX_RETURN_IF_NULL(calendar);

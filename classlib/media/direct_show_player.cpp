@@ -124,8 +124,10 @@ void DirectShowPlayer::haltOutput() {
 
 void DirectShowPlayer::start() {
     const jint state = m_state.load();
-    // A clip that has finished, or was stopped, plays again from its start position: otherwise a
-    // reused sound would play only once.
+    // A clip that has finished, or was stopped, plays again from its start position: the sound
+    // engine pauses a channel with stop() and resumes it with start() (the menu music when the
+    // window is shown again after being hidden), and keeps one prefetched player per sound; so
+    // otherwise the music would stay silent after the first hide and a reused sound play only once.
     if (state == STOPPED || state == PAUSED || (state == STARTED && !m_running.load())) {
         haltOutput();
         m_state.store(PREFETCHED);
