@@ -5,6 +5,8 @@
 // lies inside its table, and module data offsets plus their sizes lie inside the image data.
 #pragma once
 
+#include <cstdint>
+
 #include "runtime/object.h"
 
 class Array;
@@ -15,6 +17,7 @@ class ShortArray;
 class CharArray;
 class String;
 class javax_microedition_lcdui_Graphics;
+class javax_microedition_lcdui_Image;
 
 class ASprite : public Object {
 public:
@@ -30,6 +33,8 @@ public:
     static constexpr jint kFlagBoxes = 0x8000;
     static constexpr jint kFlagAFrameOffset16 = 0x40000;
     static constexpr jint kFlagImageSection = 0x1000000;
+    static constexpr jint kFlagPalettedPng = 0x20000000;
+    static constexpr jint kFlagTrueColour = 0x40000000;
 
     // Module kinds as stored.
     static constexpr jint kModuleImage = 0, kModuleRect = 1, kModuleFillRect = 2, kModuleArc = 3,
@@ -70,6 +75,36 @@ public:
     void SetPaletteAlphaFromLast(jint p) { SetPaletteAlphaFromPalette(p, paletteCount - 1); }
     // Forgets every cached module of the active kind.
     void ClearModuleCache();
+    // Appends a palette row of `count` entries (at least the module count) to the cache table of the
+    // active kind and answers its
+    // palette number; -1 without a table, for a negative count or when the palettes are all used.
+    jint AddPaletteCache(jint count);
+    // Either cache (ARGB array or Image) holds an entry for (palette, module).
+    [[nodiscard]] bool IsModuleCached(jint module, jint palette) const;
+
+    // A complete indexed PNG (8-bit, colour type 3, PLTE then tRNS right after the header) kept as
+    // the image data, with per palette its PLTE and tRNS bytes in paletteBytes (4 x colours bytes
+    // each: palette 0 from the PNG, the others following it in the data). Answers the offset after
+    // it, or -1 when the block is refused (nothing is kept then).
+    jint BuildPaletteImageData(jint offset, ByteArray* data);
+    // The PNG with palette p's colours and alphas, decoded; null without paletted PNG data.
+    [[nodiscard]] javax_microedition_lcdui_Image* CreatePaletteImage(jint p);
+    static const uint8_t kPngSignature[8];
+    static const uint8_t kPngIHDR[4], kPngPLTE[4], kPngTRNS[4];
+    static const uint8_t kPngIndexedTail[5];   // bit depth 8, colour type 3, standard methods
+
+    // Modules stored as colours rather than palette indices: a format code (0x8888 ARGB, 0x8808 RGB,
+    // 0x4444 ARGB4444; 4, 3 or 2 bytes a pixel, little-endian), a palette count (0 = one), then per
+    // palette and module a u32 byte count (0: nothing cached) and the pixels, which become the ARGB
+    // cache. The colour key
+    // 0xFF00FF becomes fully transparent. Answers the offset after them, or -1 when refused.
+    jint LoadTrueColorModules(jint offset, ByteArray* data);
+
+    // Copies the (x, y, w, h) rectangle of a srcW x srcH ARGB array, cut at its right and bottom
+    // edges, into dst from dstOffset with row step dstStride. Nothing for a negative x or y, a source
+    // shorter than srcW x srcH or rows that would leave dst.
+    static void CopyRGBRect(IntArray* src, jint srcW, jint srcH, IntArray* dst, jint dstOffset, jint dstStride, jint x,
+                            jint y, jint w, jint h);
 
     // Cache pools bound the Images cached across sprites: a ring of slots per pool, each remembering
     // the sprite and (palette << 10) + module it holds, evicted when the ring comes round.

@@ -280,6 +280,10 @@ IntArray* ASprite::GetModuleArgb(jint module, jint palette) const {
 
 Object* ASprite::GetModuleImage(jint module, jint palette) const { return cacheEntry(imageCache, palette, module); }
 
+bool ASprite::IsModuleCached(jint module, jint palette) const {
+    return GetModuleArgb(module, palette) || GetModuleImage(module, palette);
+}
+
 void ASprite::ClearCacheEntry(jint palette, jint module) {
     for (ObjectArray* table : {argbCache, imageCache}) {
         if (!table || palette < 0 || palette >= table->length) continue;

@@ -48,6 +48,11 @@ public:
     // draw effects. While measuring it only extends the bounds.
     void PaintModuleScreen(javax_microedition_lcdui_Graphics* g, jint module, jint X, jint Y, jint flags);
 
+    // Draws the whole-frame picture cached under the frame's number (the Image of the current
+    // palette, else its ARGB array) at screen (x, y) moved by the frame rectangle, mirrored by flags
+    // 1 and 2 and turned by 4. False when neither is cached.
+    bool PaintFrameImage(javax_microedition_lcdui_Graphics* g, jint frame, jint x, jint y, jint flags);
+
     // The frame rectangle (loaded or computed); 0 for a frame outside the table.
     [[nodiscard]] jint GetFrameX(jint frame) const;
     [[nodiscard]] jint GetFrameY(jint frame) const;

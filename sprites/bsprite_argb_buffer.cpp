@@ -1,5 +1,6 @@
 // Bsprite's ARGB buffer operations: the cut to the buffer and the current Graphics' clip, then the
 // pixel work of gfx::fillRectARGB and gfx::blitARGB. The clip is taken in the buffer's coordinates.
+#include <algorithm>
 #include <cstdint>
 
 #include "classlib/lcdui/javax_microedition_lcdui_graphics.h"
@@ -64,4 +65,20 @@ void Bsprite::BlitARGB(IntArray* buf, jint bufW, jint bufH, bool bufAlpha, jint 
     if (area.empty()) return;
     gfx::blitARGB(buffer, area, {x, y}, reinterpret_cast<const uint32_t*>(src->elements()), srcW, srcH, mode,
                   transform & 7, bufAlpha);
+}
+
+void ASprite::CopyRGBRect(IntArray* src, jint srcW, jint srcH, IntArray* dst, jint dstOffset, jint dstStride, jint x,
+                          jint y, jint w, jint h) {
+    BX_RETURN_IF_NULL(src);
+    BX_RETURN_IF_NULL(dst);
+    if (x < 0 || y < 0 || srcW < 1 || srcH < 1 || int64_t{srcW} * srcH > src->length) return;
+    w = static_cast<jint>(std::min<int64_t>(w, int64_t{srcW} - x));
+    h = static_cast<jint>(std::min<int64_t>(h, int64_t{srcH} - y));
+    if (w < 1 || h < 1) return;
+    // Every row checked before the first is copied: a bad stride writes nothing, not half a picture.
+    const int64_t last = int64_t{dstOffset} + int64_t{dstStride} * (h - 1);
+    if (dstOffset < 0 || last < 0 || std::max<int64_t>(dstOffset, last) + w > dst->length) return;
+    for (jint r = 0; r < h; ++r) {
+        std::copy_n(src->elements() + int64_t{y + r} * srcW + x, w, dst->elements() + dstOffset + int64_t{dstStride} * r);
+    }
 }

@@ -135,3 +135,20 @@ void Bsprite::StoreModuleCache(IntArray* pixels, jint w, jint h, jint palette, j
     BX_RETURN_IF_PENDING();
     row->set(module, image);
 }
+
+jint ASprite::AddPaletteCache(jint count) {
+    ObjectArray*& table = (cacheModeFlags & 1) ? argbCache : imageCache;
+    if (!table || count < 0 || table->length >= kMaxPalettes) return -1;
+    const jint palette = table->length;
+    ObjectArray* grown = Runtime::newObjectArray(CID_ObjectArray, palette + 1);
+    // Every row holds at least the module count: the cache code indexes rows by module.
+    ObjectArray* row = Runtime::newObjectArray((cacheModeFlags & 1) ? CID_IntArray : CID_javax_microedition_lcdui_Image,
+                                               std::max(count, moduleCount));
+    if (!grown || !row) return -1;
+    for (jint p = 0; p < palette; ++p) grown->set(p, table->get(p));
+    grown->set(palette, row);
+    table = grown;
+    // The new row is a palette like the others: it can be made current and painted from.
+    paletteCount = std::max(paletteCount, palette + 1);
+    return palette;
+}

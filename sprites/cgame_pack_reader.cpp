@@ -30,13 +30,16 @@ jint cGamePacks::s_streamCount;
 ObjectArray* cGamePacks::s_byteArrays;
 String* cGamePacks::s_encoding;
 ByteArray* cGamePacks::s_lzmaResult;
+Object* cGamePacks::s_bootTableA;
+Object* cGamePacks::s_bootTableB;
 
 namespace {
 
 const StaticRefRegistration kPackStatics(CID_cGame, &cGamePacks::s_packName, &cGamePacks::s_packStream,
                                          &cGamePacks::s_packFirstItems, &cGamePacks::s_packOffsets,
                                          &cGamePacks::s_packSkipBuffer, &cGamePacks::s_byteArrays,
-                                         &cGamePacks::s_encoding, &cGamePacks::s_lzmaResult);
+                                         &cGamePacks::s_encoding, &cGamePacks::s_lzmaResult,
+                                         &cGamePacks::s_bootTableA, &cGamePacks::s_bootTableB);
 
 constexpr jint kSkipPiece = 256;
 
@@ -280,6 +283,13 @@ Object* cGamePacks::packReadStream(jint item) {
     s_packPos += s_streamCount;
     if (!result) packClose();
     return result;
+}
+
+void cGamePacks::packOpenAndLoadTwo(String* pack, jint a, jint b) {
+    packOpen(pack);
+    s_bootTableA = a < 0 ? nullptr : packReadStream(a);
+    s_bootTableB = b < 0 ? nullptr : packReadStream(b);
+    packClose();
 }
 
 void cGamePacks::packLoadText(String* pack, jint item) {

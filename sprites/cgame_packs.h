@@ -61,6 +61,9 @@ struct cGamePacks {
     [[nodiscard]] static ByteArray* packReadData(jint item);
     // The item read as a nested array; null when it fails.
     [[nodiscard]] static Object* packReadStream(jint item);
+    // Opens the pack, reads items a and b as nested arrays into the two boot tables (a negative item
+    // leaves its table null, as does an item that fails) and closes the pack.
+    static void packOpenAndLoadTwo(String* pack, jint a, jint b);
     // Replaces the loaded text pack with the pack's item, then caches every text.
     static void packLoadText(String* pack, jint item);
     // Loads the byte-array pack `name` into the cache, once.
@@ -141,6 +144,8 @@ struct cGamePacks {
     static ObjectArray* s_byteArrays;          // the byte-array pack, loaded once
     static String* s_encoding;                 // set by the game at start-up
     static ByteArray* s_lzmaResult;            // lzmaDecode's output, taken by packReadData
+    static Object* s_bootTableA;               // packOpenAndLoadTwo's two nested arrays
+    static Object* s_bootTableB;
 
     // --- Game core state the sprite layer reads ---
     static jbyte s_paused;                     // the game is hidden: the sound engine plays nothing

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 
 #include "classlib/java_lang/java_lang_class.h"
 #include "tests/sprites/pack_fixture.h"
@@ -216,3 +217,27 @@ TEST_F(PackRoundTripTest, ReopeningTheRememberedPackKeepsTheReader) {
 }
 
 }  // namespace
+
+TEST_F(PackRoundTripTest, OpenAndLoadTwoFillsBothBootTablesAndClosesThePack) {
+    struct Case {
+        jint a, b;
+        bool aRead, bRead;
+    };
+    // Items 3 and 6 sit in different sub-files; the second read may have to go back.
+    const Case cases[] = {{3, 6, true, true}, {6, 3, true, true}, {-1, 6, false, true}, {3, -5, true, false},
+                          {99, 6, false, true}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.a << ", " << c.b);
+        P::s_bootTableA = P::s_bootTableB = str("stale");
+        P::packOpenAndLoadTwo(str("packs/demo"), c.a, c.b);
+        EXPECT_EQ(P::s_packStream, nullptr);
+        for (auto [table, item, read] : {std::tuple{P::s_bootTableA, c.a, c.aRead}, {P::s_bootTableB, c.b, c.bRead}}) {
+            if (!read) {
+                EXPECT_EQ(table, nullptr);
+                continue;
+            }
+            ASSERT_NE(table, nullptr);
+            EXPECT_EQ(static_cast<ObjectArray*>(table)->length, item == 3 ? 4 : 2);
+        }
+    }
+}
