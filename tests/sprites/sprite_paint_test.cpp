@@ -468,3 +468,69 @@ TEST_F(SpritePaintTest, PixelEffectsOfTheBlitter) {
 }
 
 }  // namespace
+
+// 260 empty modules and 260 frames: frame-module 0 names module 3 + (0x40 << 2) = 259, frame-module
+// 1 module 3; frame f uses frame-module 0 when f is 3, else 1; animation frame 0 names frame
+// 3 + 256 = 259, animation frame 1 frame 3.
+SpriteBytes wideIndexSpriteBytes() {
+    SpriteBytes s;
+    s.u16(0xBEEF).u32(0x1000);
+    s.u16(260);
+    for (int m = 0; m < 260; ++m) s.u8(0xFD).u8(2).u8(2);
+    s.u16(2);
+    s.u8(3).u8(0).u8(0).u8(0x40);
+    s.u8(3).u8(0).u8(0).u8(0);
+    s.u16(260);
+    for (int f = 0; f < 260; ++f) s.u8(1).u8(0).u16(f == 3 ? 0 : 1);
+    s.u16(2);
+    s.u8(3).u8(1).u8(0).u8(0).u8(0x40);
+    s.u8(3).u8(1).u8(0).u8(0).u8(0);
+    s.u16(1);
+    s.u8(2).u8(0).u16(0);
+    return s;
+}
+
+TEST_F(SpritePaintTest, ModuleAndFrameNumbersPast255TakeTheirHighBitsFromTheFlags) {
+    auto* s = Runtime::make<RecordingSprite>();
+    ASSERT_TRUE(s->Load(wideIndexSpriteBytes().array(), 0));
+    g_calls.clear();
+    s->PaintFrame(nullptr, 3, 0, 0, 0, 0, 0);
+    s->PaintFrame(nullptr, 259, 0, 0, 0, 0, 0);
+    ASSERT_EQ(g_calls.size(), 2u);
+    EXPECT_EQ(g_calls[0].module, 259);
+    EXPECT_EQ(g_calls[1].module, 3);
+    EXPECT_EQ(s->GetFrameModule(3, 0), 259);
+
+    g_calls.clear();
+    s->PaintAFrame(nullptr, 0, 0, 0, 0, 0, 0, 0);   // frame 259: its module is 3
+    s->PaintAFrame(nullptr, 0, 1, 0, 0, 0, 0, 0);   // frame 3: module 259
+    ASSERT_EQ(g_calls.size(), 2u);
+    EXPECT_EQ(g_calls[0].module, 3);
+    EXPECT_EQ(g_calls[1].module, 259);
+}
+
+// The cached-Image road turns a module through the drawRegion transform table, the ARGB road through
+// its own pixel transform: both must give the same picture for every flag combination.
+TEST_F(SpritePaintTest, CachedImageAndArgbRoadsDrawEveryFlagAlike) {
+    ASprite::InitCachePools(1);
+    ASprite::InitCachePool(0, 16);
+    Bsprite* viaImage = loadPaintSprite();
+    Bsprite* viaArgb = loadPaintSprite();
+    ASSERT_NE(viaImage, nullptr);
+    ASSERT_NE(viaArgb, nullptr);
+    viaImage->SetCachePool(0);
+    Bsprite::SetNoCacheFlag(viaArgb, true);
+    Graphics* imageG = nullptr;
+    Graphics* argbG = nullptr;
+    Image* imagePicture = blackImage(120, 200, &imageG);
+    Image* argbPicture = blackImage(120, 200, &argbG);
+    for (jint flags = 0; flags < 8; ++flags) {
+        const jint x = 10 + 45 * (flags % 4), y = 380 + 45 * (flags / 4);
+        // Twice on the Image road: the paint that makes the Image and the one that finds it cached.
+        viaImage->PaintModule(imageG, 7, x, y, flags);
+        viaImage->PaintModule(imageG, 7, x, y, flags);
+        viaArgb->PaintModule(argbG, 7, x, y, flags);
+    }
+    EXPECT_NE(viaImage->GetModuleImage(7, 0), nullptr);
+    EXPECT_EQ(pixels(imagePicture), pixels(argbPicture));
+}
