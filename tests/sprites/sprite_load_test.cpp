@@ -91,6 +91,9 @@ TEST_F(SpriteLoadTest, ReadsEveryTableInSmallAndWideForms) {
         EXPECT_EQ(s->frameBoxes->elementSize(), wide ? 2 : 1);
         const auto rects = wide ? shorts(s->frameRects) : bytes(s->frameRects);
         EXPECT_EQ(rects, (std::vector<jint>{-2, 3, 5, 2, 1, -6, wide ? 250 : -6, 9}));   // w read back unsigned
+        // Offsets are signed, sizes unsigned: a 250-pixel width stored in a byte is still 250.
+        EXPECT_EQ((std::vector<jint>{s->GetFrameX(1), s->GetFrameY(1), s->GetFrameWidth(1), s->GetFrameHeight(1)}),
+                  (std::vector<jint>{1, -6, 250, 9}));
         const auto boxes = wide ? shorts(s->frameBoxes) : bytes(s->frameBoxes);
         EXPECT_EQ(boxes, (std::vector<jint>{1, -2, 10, wide ? 200 : -56}));
 

@@ -534,3 +534,28 @@ TEST_F(SpritePaintTest, CachedImageAndArgbRoadsDrawEveryFlagAlike) {
     EXPECT_NE(viaImage->GetModuleImage(7, 0), nullptr);
     EXPECT_EQ(pixels(imagePicture), pixels(argbPicture));
 }
+
+// A module is culled only when it lies wholly outside the clip; one that touches the clip's edge
+// goes on to the cache (and so is cached for its next paint).
+TEST_F(SpritePaintTest, ClipCullKeepsModulesThatTouchTheClipEdge) {
+    ASprite::InitCachePools(1);
+    ASprite::InitCachePool(0, 16);
+    Bsprite* s = loadPaintSprite();
+    ASSERT_NE(s, nullptr);
+    s->SetCachePool(0);
+    Graphics* g = nullptr;
+    blackImage(300, 300, &g);
+    g->setClip(50, 60, 100, 100);   // module 7 is 10 x 20
+    struct Case {
+        jint X, Y;
+        bool kept;
+    };
+    const Case cases[] = {{40, 100, true},  {39, 100, false}, {149, 100, true}, {150, 100, false},
+                          {100, 40, true},  {100, 39, false}, {100, 159, true}, {100, 160, false}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.X << ", " << c.Y);
+        s->ClearCacheEntry(0, 7);
+        s->PaintModuleScreen(g, 7, c.X, c.Y, 0);
+        EXPECT_EQ(s->IsModuleCached(7, 0), c.kept);
+    }
+}
