@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "classlib/lcdui/javax_microedition_lcdui_graphics.h"
+#include "classlib/lcdui/javax_microedition_lcdui_image.h"
 #include "runtime/array.h"
 #include "runtime/compiled.h"
 #include "sprites/bsprite.h"
@@ -218,6 +220,40 @@ TEST_F(SpriteLoadTest, PaletteAndBufferRules) {
     EXPECT_EQ(s->cacheModeFlags, 1);
     Bsprite::SetNoCacheFlag(s, false);
     EXPECT_EQ(s->cacheModeFlags, 0);
+}
+
+// A module cached as an Image keeps its alpha whenever some pixel is not opaque, also when none is
+// fully transparent: drawn over black, half-transparent white comes out grey.
+TEST_F(SpriteLoadTest, ModuleOfOnlyPartialAlphaIsCachedWithItsAlpha) {
+    struct Case {
+        uint32_t colour;
+        bool blended;
+    };
+    for (const Case c : {Case{0x80FFFFFF, true}, Case{0xFFFFFFFF, false}}) {
+        SCOPED_TRACE(testing::Message() << std::hex << c.colour);
+        bool ok = false;
+        Bsprite* s = load(sampleSprite(kSmallForms), &ok);
+        ASSERT_TRUE(ok);
+        auto* palette = static_cast<IntArray*>(s->palettes->get(0));
+        for (jint i = 0; i < palette->length; ++i) palette->set(i, static_cast<jint>(c.colour));
+        s->BuildModuleCache(0, 0, -1, -1);
+        auto* image = static_cast<javax_microedition_lcdui_Image*>(s->GetModuleImage(0, 0));
+        ASSERT_NE(image, nullptr);
+        javax_microedition_lcdui_Image* target = javax_microedition_lcdui_Image::createImage(3, 2);
+        javax_microedition_lcdui_Graphics* g = target->getGraphics();
+        g->setColor(0);
+        g->fillRect(0, 0, 3, 2);
+        g->drawImage(image, 0, 0, 0);
+        IntArray* seen = Runtime::newIntArray(6);
+        target->getRGB(seen, 0, 3, 0, 0, 3, 2);
+        const jint red = (seen->get(0) >> 16) & 0xFF;
+        if (c.blended) {
+            EXPECT_GT(red, 0x60);
+            EXPECT_LT(red, 0xA0);
+        } else {
+            EXPECT_EQ(red, 0xFF);
+        }
+    }
 }
 
 TEST_F(SpriteLoadTest, TransformRGBTurnsAndMirrorsByFlags) {
