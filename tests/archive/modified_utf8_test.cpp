@@ -116,4 +116,27 @@ TEST(ModifiedUtf8Test, AFormCutByTheBodysEndFailsEvenWhenItsBytesFollow) {
     }
 }
 
+// The name decoder sees a view into the whole archive: a form cut by the view's end fails even when
+// valid continuation bytes follow it in the archive.
+TEST(ModifiedUtf8Test, AFormCutByTheViewsEndFailsWhateverFollowsIt) {
+    const std::string archive = "x\xE2\x82\xAC" "a\xC3\xA9";
+    struct Case {
+        const char* what;
+        std::size_t start, length;
+        bool ok;
+    };
+    const Case cases[] = {
+        {"three-byte form whole", 1, 3, true},
+        {"three-byte form cut after two", 1, 2, false},
+        {"three-byte form cut after one", 0, 2, false},
+        {"two-byte form whole", 4, 3, true},
+        {"two-byte form cut", 4, 2, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::u16string units;
+        EXPECT_EQ(tools::decodeModifiedUtf8(std::string_view(archive).substr(c.start, c.length), units), c.ok);
+    }
+}
+
 }  // namespace
