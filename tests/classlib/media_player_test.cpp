@@ -289,6 +289,48 @@ TEST_F(MediaTest, MidiPlayerRendersAudibleMusicAndPlaysAgainAfterItsEnd) {
     EXPECT_EQ(device.headlessWave().openHandles(), 0);
 }
 
+TEST_F(MediaTest, WavePlayerLoopCountZeroPlaysOnce) {
+    Player* p = Runtime::asPlayer(create(waveClip(2205), nullptr));
+    p->setLoopCount(5);
+    p->setLoopCount(0);   // not "no change": once
+    p->start();
+    EXPECT_EQ(device.headlessWave().calls().at(1), "write 1 2205 loops 1");
+}
+
+// The sound engine pauses a channel with stop() and resumes it with start(); loop counts 0 and 1
+// leave the count as it was, a negative one loops for good.
+TEST_F(MediaTest, MidiPlayerLoopsAsAskedAndPlaysAgainAfterStop) {
+    struct Case {
+        std::vector<jint> counts;
+        const char* loops;
+    };
+    const Case cases[] = {{{3}, " loops 3"}, {{3, 0}, " loops 3"}, {{4, 1}, " loops 4"}, {{-1}, " loops 100000"},
+                          {{}, " loops 1"}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.loops);
+        Object* object = create(midiNote(), nullptr);
+        Player* p = Runtime::asPlayer(object);
+        for (jint n : c.counts) p->setLoopCount(n);
+        p->start();
+        ASSERT_EQ(p->getState(), Player::STARTED);
+        const std::vector<std::string> calls = device.headlessWave().calls();
+        ASSERT_FALSE(calls.empty());
+        const std::string& write = calls.back();
+        EXPECT_EQ(write.rfind("write ", 0), 0u) << write;
+        EXPECT_TRUE(write.ends_with(c.loops)) << write;
+
+        advance(200);
+        p->stop();
+        EXPECT_EQ(p->getMediaTime(), 0);
+        const size_t before = device.headlessWave().output().size() / 2;
+        p->start();
+        EXPECT_EQ(p->getState(), Player::STARTED);
+        advance(400);
+        EXPECT_GT(loudFrames(device.headlessWave().output(), before), 2205u);
+        p->close();
+    }
+}
+
 // The thread tests, apart so that the thread-sanitizer run takes only them (FluidSynth's OpenMP
 // runtime is not instrumented).
 class MediaThreadTest : public MediaTest {};
