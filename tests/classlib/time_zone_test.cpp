@@ -96,6 +96,7 @@ TEST_F(TimeZoneTest, TheRuleConstructorChecksEachRuleAndLeavesTheLastFault) {
         {"on or after, on or before", 2, 8, -1, 0, 10, -25, -7, 0, 3600000, "-", 3, 4},
         {"day of month, Feb 29", 1, 29, 0, 0, 8, 30, 0, 0, 3600000, "-", 1, 1},
         {"start time a whole day", 2, 1, 0, 86400000, 8, 1, 0, 0, 1, "-", 1, 1},
+        {"weeks 5 and -5 are the last allowed", 2, 5, 1, 0, 9, -5, 1, 0, 3600000, "-", 2, 2},
         {"week 6", 2, 6, 1, 0, 9, 1, 1, 0, 3600000, "Illegal start day of week in month 6", 2, 2},
         {"week -6", 2, 1, 1, 0, 9, -6, 1, 0, 3600000, "Illegal end day of week in month -6", 2, 2},
         {"start month 12", 12, 1, 0, 0, 9, 1, 0, 0, 3600000, "Illegal start month 12", 0, 1},
