@@ -347,6 +347,17 @@ TEST_F(TouchInputTest, ScrollArrowsShowTouchedAndScrollOnTheLift) {
     up(upArrow);
     frame();
     EXPECT_EQ(live(1), 0);
+    // Nor the down arrow once the last item shows; one row before, it scrolls.
+    for (const auto& [first, scrolls] : {std::pair{1, true}, std::pair{2, false}}) {
+        SCOPED_TRACE(first);
+        cGame::clearKeys();
+        menu({1, 2, 3, 4, 5}, 3, first);
+        down(downArrow);
+        frame();
+        up(downArrow);
+        frame();
+        EXPECT_EQ(live(2), scrolls ? -1 : 0);
+    }
 }
 
 TEST_F(TouchInputTest, QuestionAnswersChooseAndConfirm) {
