@@ -187,3 +187,60 @@ TEST(ShapesTest, LinesAreClippedAndWalkedToTheirEnds) {
 }
 
 }  // namespace
+
+namespace {
+
+// Where source pixel (i, j) of a w x h region lands for each transform, by the transforms' own
+// definitions: mirrors first, then the quarter turns.
+std::pair<int, int> transformedPlace(int transform, int i, int j, int w, int h) {
+    switch (transform) {
+        case 0: return {i, j};
+        case 1: return {i, h - 1 - j};           // MIRROR_ROT180
+        case 2: return {w - 1 - i, j};           // MIRROR
+        case 3: return {w - 1 - i, h - 1 - j};   // ROT180
+        case 4: return {j, i};                   // MIRROR_ROT270
+        case 5: return {h - 1 - j, i};           // ROT90
+        case 6: return {j, w - 1 - i};           // ROT270
+        default: return {h - 1 - j, w - 1 - i};  // MIRROR_ROT90
+    }
+}
+
+}  // namespace
+
+// Every transform against a clip cutting each edge in turn: the plan's pixels are exactly those of
+// the whole transformed region that fall inside the clip.
+TEST(RegionBlitTest, ClipCutsEveryTransformAtEachEdgeAsTheWholePictureWouldBeCut) {
+    constexpr int kPitch = 9, kXSrc = 2, kYSrc = 1, kW = 5, kH = 3, kTarget = 16;
+    const Rect clips[] = {{0, 0, kTarget, kTarget}, {0, 6, kTarget, 10}, {0, 0, kTarget, 7},
+                          {6, 0, 10, kTarget},      {0, 0, 7, kTarget},  {6, 6, 2, 1}};
+    for (int transform = 0; transform < 8; ++transform) {
+        for (const Rect& clip : clips) {
+            for (int x : {4, 5}) {
+                for (int y : {4, 5}) {
+                    SCOPED_TRACE(testing::Message() << "transform " << transform << " clip " << clip.x << "," << clip.y
+                                                    << " " << clip.w << "x" << clip.h << " at " << x << "," << y);
+                    std::vector<int> want(kTarget * kTarget, -1), got(kTarget * kTarget, -1);
+                    for (int j = 0; j < kH; ++j) {
+                        for (int i = 0; i < kW; ++i) {
+                            const auto [dx, dy] = transformedPlace(transform, i, j, kW, kH);
+                            const int px = x + dx, py = y + dy;
+                            if (px >= clip.x && px < clip.right() && py >= clip.y && py < clip.bottom())
+                                want[py * kTarget + px] = (kYSrc + j) * kPitch + kXSrc + i;
+                        }
+                    }
+                    const RegionBlit plan =
+                        planRegionBlit(clip, x, y, kXSrc, kYSrc, kW, kH, transform, 0, kPitch, kTarget);
+                    for (int r = 0; !plan.empty() && r < plan.steps.height; ++r) {
+                        for (int p = 0; p < plan.steps.width; ++p) {
+                            const int64_t at = plan.destination + r * plan.steps.rowStep + p * plan.steps.pixelStep;
+                            ASSERT_GE(at, 0);
+                            ASSERT_LT(at, kTarget * kTarget);
+                            got[at] = (plan.ySrc + r) * kPitch + plan.xSrc + p;
+                        }
+                    }
+                    EXPECT_EQ(got, want);
+                }
+            }
+        }
+    }
+}
