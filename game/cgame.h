@@ -399,6 +399,23 @@ public:
     // frames, else a module. An empty cell, a point off the map (left or above it too) or a missing
     // sprite draws nothing.
     static void paintLayerTileAt(javax_microedition_lcdui_Graphics* g, jint layer, jint x, jint y);
+    // The pulsing picture of the alternate-player levels: the tile sprite's module (slot 21) as a
+    // mask whose alpha picks a point on the arc table, drawn as four mirrored quarters around the
+    // portrait point (280, 400). In the play state its phase moves by s_pulseStep each frame; its
+    // ten frames are cached for one colour and mask. While the alternate player's threshold is at
+    // or below the level's limit the picture is bright and the step follows the limit. Nothing without the tile sprite, while the alternate player
+    // is in states 196..201, or without the mask or arc table.
+    static void paintPulsingPicture();
+    static constexpr jint kPulseFrames = 10, kPulsePeriod = 306, kPulseFrameSpan = 31;
+    static constexpr jint kPulseCentreX = 280, kPulseCentreY = 400;
+    static constexpr jint kPulseBright = 0xFFFFFF, kPulseDark = 0x0000C0;
+    static jint s_pulsePhase;                 // 0..305 once it has moved
+    static jint s_pulseStep;                  // written by the race actors each frame
+    static jint s_pulseColour;                // the colour the cached frames have
+    static ObjectArray* s_pulseImages;        // Image[10], a frame made when first shown
+    static IntArray* s_pulseMask;             // the mask those frames were made from
+    static IntArray* s_workBuffer;            // int[40960], the scratch pixels of frame building
+    static constexpr jint kWorkBufferLength = 40960;
     static jint s_cameraX;   // the view's top-left corner in the world (landscape pixels)
     static jint s_cameraY;
     // --- end of rotated screen drawing ---
@@ -631,6 +648,12 @@ public:
         jlong raceHeightPlayer;
         jlong raceTop;          // the height at the gauge's left end (the actors' 36000-pixel distance)
     };
+    // The alternate player as the pulsing picture sees it.
+    struct PulseValues {
+        jint altPlayerState;
+        jint threshold;         // its threshold field
+        jint limit;             // the level's limit value
+    };
     struct ActorView {
         bool (*hudValues)(HudValues* out);   // false: no hero to show
         jint (*heroState)();
@@ -638,6 +661,7 @@ public:
         void (*stopHero)();                  // both speed components to 0
         bool (*heroBasicMode)();             // the hero's restricted move set
         void (*steerSubmarine)(jint angle);  // the submarine the hero rides
+        bool (*pulseValues)(PulseValues* out);   // false: no alternate player
     };
     static void registerActorView(const ActorView* view);
     static const ActorView* s_actorView;

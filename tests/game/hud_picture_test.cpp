@@ -53,7 +53,7 @@ protected:
                                             *out = values;
                                             return true;
                                         },
-                                        nullptr, nullptr, nullptr, nullptr, nullptr};
+                                        nullptr, nullptr, nullptr, nullptr, nullptr, nullptr};
         return &v;
     }
 

@@ -93,7 +93,7 @@ protected:
                                             *out = values;
                                             return true;
                                         },
-                                        nullptr, nullptr, nullptr, nullptr, nullptr};
+                                        nullptr, nullptr, nullptr, nullptr, nullptr, nullptr};
         return &v;
     }
 

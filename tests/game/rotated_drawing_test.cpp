@@ -387,4 +387,157 @@ TEST_F(RotatedDrawingTest, RenderedLandscapeSceneLandsOnThePortraitScreen) {
     EXPECT_EQ(cGame::s_g->getClipHeight(), 800);
 }
 
+// The pulsing picture's inputs for a 4 x 3 mask whose top-left pixel is hidden: the alternate
+// player as a registered view, and an arc table lit only at the entries `lit` names.
+struct PulseFixture {
+    static inline cGame::PulseValues values{};
+    static inline bool present = false;
+    static const cGame::ActorView* view() {
+        static const cGame::ActorView v{nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
+                                        [](cGame::PulseValues* out) {
+                                            *out = values;
+                                            return present;
+                                        }};
+        return &v;
+    }
+    static void setUp(const std::vector<jint>& lit) {
+        cGame::s_sprites = Runtime::newObjectArray(CID_Object, 41);
+        cGame::s_sprites->set(21, Runtime::make<Bsprite>());
+        cGame::s_tileW = 4;
+        cGame::s_tileH = 3;
+        cGame::s_tilePixels = Runtime::newIntArray(12);
+        for (jint i = 1; i < 12; ++i) cGame::s_tilePixels->set(i, static_cast<jint>(0xFF000000u | 0x123456));
+        cGame::s_arcTable = Runtime::newIntArray(cGame::kPulsePeriod);
+        for (jint i : lit) cGame::s_arcTable->set(i, 255);
+        cGame::s_pulsePhase = cGame::s_pulseStep = 0;
+        cGame::s_pulseImages = nullptr;
+        cGame::s_state = cGame::kStatePlay;
+        present = false;
+        cGame::registerActorView(view());
+    }
+    static void tearDown() {
+        cGame::registerActorView(nullptr);
+        cGame::s_sprites = nullptr;
+        cGame::s_tilePixels = nullptr;
+        cGame::s_arcTable = nullptr;
+        cGame::s_pulseImages = nullptr;
+        cGame::s_pulseMask = nullptr;
+        cGame::s_workBuffer = nullptr;
+        cGame::s_state = 0;
+    }
+};
+
+std::vector<jint> allEntries() {
+    std::vector<jint> all(cGame::kPulsePeriod);
+    for (jint i = 0; i < cGame::kPulsePeriod; ++i) all[i] = i;
+    return all;
+}
+
+TEST_F(RotatedDrawingTest, PulsingPictureIsFourMirroredQuartersAroundItsPoint) {
+    PulseFixture::setUp(allEntries());
+    Image* image = screen(480, 800);
+    cGame::paintPulsingPicture();
+    EXPECT_EQ(litBounds(image), (Rect{276, 397, 8, 6}));
+    // The hidden mask pixel lands in each outer corner: plain, mirrored, half turned, flipped.
+    for (const auto& [x, y] : {std::pair{276, 397}, std::pair{283, 397}, std::pair{283, 402}, std::pair{276, 402}}) {
+        EXPECT_EQ(pixel(image, x, y), kBlack) << x << "," << y;
+    }
+    // No alternate player: the dark blue.
+    const jint dark = pixel(image, 277, 397);
+    EXPECT_EQ(dark & 0xFFFF00, 0);
+    EXPECT_GT(dark & 0xFF, 0xB0);
+    PulseFixture::tearDown();
+}
+
+TEST_F(RotatedDrawingTest, PulsingPictureFollowsThePhaseTheArcAndTheAlternatePlayer) {
+    struct Case {
+        const char* what;
+        jint state, phase, step, altState, threshold, limit;
+        bool present;
+        std::vector<jint> lit;    // arc entries at 255
+        bool drawn;
+        jint colour;              // of a shown pixel when drawn
+        jint phaseAfter, frame;   // the phase after the paint and the cached frame
+    };
+    const jint limit = -2048;   // bright: the step becomes (2048 + 128) >> 11 = 1
+    const Case cases[] = {
+        {"the phase moves by the step in play", cGame::kStatePlay, 300, 40, 0, 0, 0, false, allEntries(), true,
+         0x0000C0, 34, 1},
+        {"and stands still in any other state", cGame::kStatePauseMenu, 300, 40, 0, 0, 0, false, allEntries(), true,
+         0x0000C0, 300, 9},
+        {"the arc entry of phase + the mask's alpha", cGame::kStatePauseMenu, 62, 0, 0, 0, 0, false, {(62 + 255) % 306},
+         true, 0x0000C0, 62, 2},
+        {"another entry of the arc", cGame::kStatePauseMenu, 63, 0, 0, 0, 0, false, {(62 + 255) % 306}, false, 0, 63,
+         2},
+        {"at or below the limit: bright, step from the limit", cGame::kStatePlay, 30, 40, 5, limit, limit, true,
+         allEntries(), true, 0xFFFFFF, 31, 1},
+        {"above the limit: dark", cGame::kStatePlay, 30, 0, 5, limit + 1, limit, true, allEntries(), true, 0x0000C0,
+         30, 0},
+        {"state 196 hides it", cGame::kStatePlay, 0, 0, 196, 0, 0, true, allEntries(), false, 0, 0, -1},
+        {"state 201 hides it", cGame::kStatePlay, 0, 0, 201, 0, 0, true, allEntries(), false, 0, 0, -1},
+        {"state 202 shows it", cGame::kStatePlay, 0, 0, 202, 1, 0, true, allEntries(), true, 0x0000C0, 0, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        PulseFixture::setUp(c.lit);
+        PulseFixture::present = c.present;
+        PulseFixture::values = {c.altState, c.threshold, c.limit};
+        cGame::s_state = c.state;
+        cGame::s_pulsePhase = c.phase;
+        cGame::s_pulseStep = c.step;
+        Image* image = screen(480, 800);
+        cGame::paintPulsingPicture();
+        EXPECT_EQ(cGame::s_pulsePhase, c.phaseAfter);
+        const jint shown = pixel(image, 277, 397);
+        if (!c.drawn) {
+            EXPECT_EQ(shown, kBlack);
+        } else if (c.colour == 0xFFFFFF) {
+            EXPECT_EQ(shown, 0xFFFFFF);
+        } else {
+            EXPECT_EQ(shown & 0xFFFF00, 0);
+            EXPECT_GT(shown & 0xFF, 0xB0);
+        }
+        for (jint f = 0; f < cGame::kPulseFrames && cGame::s_pulseImages; ++f) {
+            EXPECT_EQ(cGame::s_pulseImages->get(f) != nullptr, f == c.frame) << f;
+        }
+        PulseFixture::tearDown();
+    }
+}
+
+TEST_F(RotatedDrawingTest, PulsingPictureRemakesItsFramesForAnotherColourAndDrawsNothingWithoutItsData) {
+    PulseFixture::setUp(allEntries());
+    Image* image = screen(480, 800);
+    cGame::paintPulsingPicture();   // dark, frame 0 cached
+    PulseFixture::present = true;
+    PulseFixture::values = {0, -5000, -4000};
+    cGame::s_pulseStep = 0;
+    image = screen(480, 800);
+    cGame::paintPulsingPicture();   // the same frame, now bright
+    EXPECT_EQ(pixel(image, 277, 397), 0xFFFFFF);
+
+    struct Case {
+        const char* what;
+        void (*spoil)();
+    };
+    const Case cases[] = {
+        {"no tile sprite", [] { cGame::s_sprites->set(21, nullptr); }},
+        {"no sprite table", [] { cGame::s_sprites = nullptr; }},
+        {"no mask", [] { cGame::s_tilePixels = nullptr; }},
+        {"a mask shorter than its size", [] { cGame::s_tileH = 4; }},
+        {"no arc table", [] { cGame::s_arcTable = nullptr; }},
+        {"a size past the work buffer", [] { cGame::s_tileW = 50000; }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        PulseFixture::tearDown();
+        PulseFixture::setUp(allEntries());
+        c.spoil();
+        image = screen(480, 800);
+        cGame::paintPulsingPicture();
+        EXPECT_EQ(litBounds(image), Rect{});
+        EXPECT_FALSE(Runtime::pending());
+    }
+    PulseFixture::tearDown();
+}
+
 }  // namespace

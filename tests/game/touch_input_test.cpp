@@ -55,7 +55,7 @@ struct FakeHero {
                 return true;
             },
             [] { return state; }, [] { return speedY; }, [] { stopped = true; }, [] { return basic; },
-            [](jint a) { angle = a; }};
+            [](jint a) { angle = a; }, nullptr};
         return &v;
     }
 };
