@@ -9,7 +9,6 @@
 #include "classlib/lcdui/javax_microedition_lcdui_image.h"
 #include "runtime/array.h"
 #include "runtime/compiled.h"
-#include "runtime/log.h"
 #include "sprites/asprite.h"
 #include "sprites/sprite_byte_reader.h"
 
@@ -22,8 +21,8 @@ const uint8_t ASprite::kPngIndexedTail[5] = {8, 3, 0, 0, 0};
 namespace {
 
 // The fixed layout the format relies on: the header chunk, then PLTE, then tRNS.
-constexpr jint kHeaderLengthAt = 8, kHeaderNameAt = 12, kHeaderTailAt = 24;
-constexpr jint kPaletteLengthAt = 33, kPaletteNameAt = 37, kPaletteDataAt = 41;
+constexpr jint kHeaderLengthAt = 8, kHeaderTailAt = 24;
+constexpr jint kPaletteLengthAt = 33, kPaletteDataAt = 41;
 
 jint alphaLengthAt(jint colours) { return kPaletteDataAt + 3 * colours + 4; }
 jint alphaDataAt(jint colours) { return alphaLengthAt(colours) + 8; }   // 3 x colours + 53, after the name
@@ -45,33 +44,28 @@ void sealChunk(uint8_t* png, jint lengthAt) {
     putBigEndian(png + lengthAt + 8 + length, static_cast<uint32_t>(crc));
 }
 
-jint refuse(const char* what, jint offset) {
-    Log::warn("sprite: paletted PNG refused (%s) at byte %d", what, offset);
-    return -1;
-}
-
 }  // namespace
 
 jint ASprite::BuildPaletteImageData(jint offset, ByteArray* data) {
     BX_RETURN_IF_NULL(data, -1);
     sprites::ByteReader r{data, offset};
     const jint size = (dataFlags & kFlagDataSize32) ? r.s32() : r.u16();
-    if (r.failed || size < 0 || !r.has(size)) return refuse("size", offset);
+    if (r.failed || size < 0 || !r.has(size)) return sprites::refuseSection("paletted PNG: size", offset);
     const jint pngAt = r.pos;
     r.pos += size;
     const jint count = r.u8();
     jint colours = r.u8();
     if (colours == 0) colours = 256;
-    if (r.failed || count < 1 || count > kMaxPalettes) return refuse("palette count", r.pos);
+    if (r.failed || count < 1 || count > kMaxPalettes) return sprites::refuseSection("paletted PNG: palette count", r.pos);
     const jint block = 4 * colours;
-    if (size < alphaDataAt(colours) + colours + 4) return refuse("too short for its palette", pngAt);
+    if (size < alphaDataAt(colours) + colours + 4) return sprites::refuseSection("paletted PNG: too short for its palette", pngAt);
     const auto* png = reinterpret_cast<const uint8_t*>(data->elements()) + pngAt;
     const bool laidOut = std::equal(kPngSignature, kPngSignature + 8, png) && chunkIs(png, kHeaderLengthAt, kPngIHDR, 13) &&
                          std::equal(kPngIndexedTail, kPngIndexedTail + 5, png + kHeaderTailAt) &&
                          chunkIs(png, kPaletteLengthAt, kPngPLTE, 3 * colours) &&
                          chunkIs(png, alphaLengthAt(colours), kPngTRNS, colours);
-    if (!laidOut) return refuse("not an 8-bit indexed PNG with PLTE and tRNS first", pngAt);
-    if (!r.has((count - 1) * block)) return refuse("palettes", r.pos);
+    if (!laidOut) return sprites::refuseSection("paletted PNG: not an 8-bit indexed PNG with PLTE and tRNS first", pngAt);
+    if (!r.has((count - 1) * block)) return sprites::refuseSection("paletted PNG: palettes", r.pos);
 
     ByteArray* image = Runtime::newByteArray(size);
     ByteArray* palettesBytes = Runtime::newByteArray(count * block);

@@ -11,15 +11,6 @@
 #include "sprites/bsprite.h"
 #include "sprites/sprite_byte_reader.h"
 
-namespace {
-
-jint refuse(const char* what, jint offset) {
-    Log::warn("sprite: %s refused at byte %d", what, offset);
-    return -1;
-}
-
-}  // namespace
-
 jint ASprite::LoadPalettes(jint offset, ByteArray* data) {
     BX_RETURN_IF_NULL(data, -1);
     sprites::ByteReader r{data, offset};
@@ -27,10 +18,10 @@ jint ASprite::LoadPalettes(jint offset, ByteArray* data) {
     const jint count = r.u8();
     jint colours = r.u8();
     if (colours == 0) colours = 256;
-    if (r.failed) return refuse("image section header", offset);
-    if (count > kMaxPalettes) return refuse("palette count", offset + 2);
+    if (r.failed) return sprites::refuseSection("image section header", offset);
+    if (count > kMaxPalettes) return sprites::refuseSection("palette count", offset + 2);
     const jint bytes = gfx::paletteColourBytes(format);
-    if (!r.has(count * colours * bytes)) return refuse("palettes", r.pos);
+    if (!r.has(count * colours * bytes)) return sprites::refuseSection("palettes", r.pos);
     if (!palettes) palettes = Runtime::newObjectArray(CID_IntArray, kMaxPalettes);
     if (!palettes) return -1;
     gfx::PaletteAlpha alpha;
@@ -47,7 +38,7 @@ jint ASprite::LoadPalettes(jint offset, ByteArray* data) {
     hasTransparency = alpha.transparency;
     hasPartialAlpha = alpha.partialAlpha;
     pixelFormat = r.s16();
-    if (r.failed) return refuse("pixel format", r.pos);
+    if (r.failed) return sprites::refuseSection("pixel format", r.pos);
     const jint code = pixelFormat & 0xFFFF;
     indexBits = 0;
     indexMask = 0;
@@ -64,7 +55,7 @@ jint ASprite::LoadPalettes(jint offset, ByteArray* data) {
     jint total = 0;
     for (jint m = 0; m < moduleCount; ++m) {
         const jint size = wide ? r.s32() : r.s16();
-        if (r.failed || size < 0 || !r.has(size)) return refuse("module pixel data", first);
+        if (r.failed || size < 0 || !r.has(size)) return sprites::refuseSection("module pixel data", first);
         r.pos += size;
         total += size;
     }

@@ -2,7 +2,6 @@
 // comes from sprite data and must match its module's size before a pixel is read.
 #include "runtime/array.h"
 #include "runtime/compiled.h"
-#include "runtime/log.h"
 #include "sprites/asprite.h"
 #include "sprites/sprite_byte_reader.h"
 
@@ -33,11 +32,6 @@ uint32_t readPixel(sprites::ByteReader& r, jint format) {
     return (c & 0xFFFFFF) == kKeyRgb ? 0x00FF00FF : c;
 }
 
-jint refuse(const char* what, jint offset) {
-    Log::warn("sprite: true-colour modules refused (%s) at byte %d", what, offset);
-    return -1;
-}
-
 }  // namespace
 
 jint ASprite::LoadTrueColorModules(jint offset, ByteArray* data) {
@@ -47,9 +41,9 @@ jint ASprite::LoadTrueColorModules(jint offset, ByteArray* data) {
     jint count = r.u8();
     if (count == 0) count = 1;
     const jint bpp = bytesPerPixel(format);
-    if (r.failed || bpp == 0) return refuse("format", offset);
-    if (count > kMaxPalettes) return refuse("palette count", offset + 2);
-    if (moduleCount < 0 || (moduleCount > 0 && (!modulesW || !modulesH))) return refuse("no modules", offset);
+    if (r.failed || bpp == 0) return sprites::refuseSection("true-colour modules: format", offset);
+    if (count > kMaxPalettes) return sprites::refuseSection("true-colour modules: palette count", offset + 2);
+    if (moduleCount < 0 || (moduleCount > 0 && (!modulesW || !modulesH))) return sprites::refuseSection("true-colour modules: no modules", offset);
 
     ObjectArray* table = Runtime::newObjectArray(CID_ObjectArray, count);
     if (!table) return -1;
@@ -62,7 +56,7 @@ jint ASprite::LoadTrueColorModules(jint offset, ByteArray* data) {
             const jlong pixelCount = jlong{modulesW->get(m) & 0xFFFF} * (modulesH->get(m) & 0xFFFF);
             const jint bytes = r.s32();
             // A module without pixels (a shape) may give 0 bytes; any other count is its whole picture.
-            if (r.failed || (bytes != 0 && pixelCount * bpp != bytes) || !r.has(bytes)) return refuse("module size", r.pos);
+            if (r.failed || (bytes != 0 && pixelCount * bpp != bytes) || !r.has(bytes)) return sprites::refuseSection("true-colour modules: module size", r.pos);
             const jint n = bytes / bpp;
             if (n == 0) continue;
             IntArray* pixels = Runtime::newIntArray(n);

@@ -6,7 +6,6 @@
 #include "runtime/array.h"
 #include "runtime/class_record.h"
 #include "runtime/compiled.h"
-#include "runtime/log.h"
 #include "runtime/static_class.h"
 #include "runtime/system_natives.h"
 #include "sprites/sprite_byte_reader.h"
@@ -49,11 +48,6 @@ jint sectionCount(ByteReader& r) {
     return n < 0 ? 0 : n;
 }
 
-jint refuse(const char* what, jint offset) {
-    Log::warn("sprite: %s refused at byte %d", what, offset);
-    return -1;
-}
-
 void requestCollection() {
     if (ASprite::s_gcAtLoad) java_lang_System::gc();
 }
@@ -93,7 +87,7 @@ bool Bsprite::Load(ByteArray* data, jint offset, jint /*paletteMask*/, jint /*lo
     ByteReader r{data, inside ? offset + 2 : 0};
     r.failed = !inside;
     dataFlags = r.s32();
-    jint next = r.failed ? refuse("header", offset) : r.pos;
+    jint next = r.failed ? sprites::refuseSection("header", offset) : r.pos;
     if (next >= 0) next = LoadModules(next, data);
     if (next >= 0) next = LoadFModules(next, data);
     if (next >= 0) next = LoadFrames(next, data);
@@ -120,7 +114,7 @@ jint Bsprite::LoadModules(jint offset, ByteArray* data) {
     ByteReader r{data, offset};
     const jint m = sectionCount(r);
     moduleCount = m;
-    if (r.failed) return refuse("module count", offset);
+    if (r.failed) return sprites::refuseSection("module count", offset);
     if (m == 0) return r.pos;
     const bool xy = dataFlags & kFlagModuleXY;
     const bool wide = dataFlags & kFlagModuleSize16;
@@ -135,7 +129,7 @@ jint Bsprite::LoadModules(jint offset, ByteArray* data) {
     ShortArray* params = Runtime::newShortArray(4 * m);   // at most 4 values per module
     IntArray* paramCounts = Runtime::newIntArray(m);
     if (!modulesW || !modulesH || !moduleKinds || !moduleColours || !params || !paramCounts || (xy && !modulesY)) {
-        return refuse("module tables", offset);
+        return sprites::refuseSection("module tables", offset);
     }
     jint shapes = 0;
     jint values = 0;
@@ -151,7 +145,7 @@ jint Bsprite::LoadModules(jint offset, ByteArray* data) {
             case 0xFB: kind = kModuleFillArc; break;
             case 0xFA: kind = kModuleTriangle; break;
             case 0xF9: kind = kModuleFillTriangle; break;
-            default: return r.failed ? refuse("module record", offset) : refuse("module kind", r.pos - 1);
+            default: return r.failed ? sprites::refuseSection("module record", offset) : sprites::refuseSection("module kind", r.pos - 1);
         }
         moduleKinds->set(i, static_cast<jbyte>(kind));
         const bool triangle = kind == kModuleTriangle || kind == kModuleFillTriangle;
@@ -171,12 +165,12 @@ jint Bsprite::LoadModules(jint offset, ByteArray* data) {
             ++shapes;
             values += n;
         }
-        if (r.failed) return refuse("module record", offset);
+        if (r.failed) return sprites::refuseSection("module record", offset);
     }
     if (shapes > 0) {
         shapeParams = Runtime::newShortArray(values);
         shapeIndex = Runtime::newShortArray(2 * shapes);
-        if (!shapeParams || !shapeIndex) return refuse("shape tables", offset);
+        if (!shapeParams || !shapeIndex) return sprites::refuseSection("shape tables", offset);
         jint s = 0;
         jint v = 0;
         for (jint i = 0; i < m; ++i) {
@@ -195,21 +189,21 @@ jint Bsprite::LoadFModules(jint offset, ByteArray* data) {
     ByteReader r{data, offset};
     const jint f = sectionCount(r);
     frameModuleCount = f;
-    if (r.failed) return refuse("frame-module count", offset);
+    if (r.failed) return sprites::refuseSection("frame-module count", offset);
     if (f == 0) return r.pos;
     const bool wide = dataFlags & kFlagFrame16;
     fmModule = Runtime::newByteArray(f);
     fmOffX = Runtime::newShortArray(f);
     fmOffY = Runtime::newShortArray(f);
     fmFlags = Runtime::newByteArray(f);
-    if (!fmModule || !fmOffX || !fmOffY || !fmFlags) return refuse("frame-module tables", offset);
+    if (!fmModule || !fmOffX || !fmOffY || !fmFlags) return sprites::refuseSection("frame-module tables", offset);
     for (jint i = 0; i < f; ++i) {
         const jint module = r.u8();
         const jint x = wide ? r.s16() : r.s8();
         const jint y = wide ? r.s16() : r.s8();
         const jint flags = r.u8();
-        if (r.failed) return refuse("frame-module record", offset);
-        if (module + (flags & 0xC0) * 4 >= moduleCount) return refuse("frame-module's module", r.pos - 4);
+        if (r.failed) return sprites::refuseSection("frame-module record", offset);
+        if (module + (flags & 0xC0) * 4 >= moduleCount) return sprites::refuseSection("frame-module's module", r.pos - 4);
         fmModule->set(i, static_cast<jbyte>(module));
         fmOffX->set(i, static_cast<jshort>(x));
         fmOffY->set(i, static_cast<jshort>(y));
@@ -226,25 +220,25 @@ jint Bsprite::LoadFrames(jint offset, ByteArray* data) {
     if (boxes) {
         boxCount = sectionCount(r);
         if (!r.failed && boxCount > 0) frameBoxes = readRects(r, boxCount, wide);
-        if (r.failed || (boxCount > 0 && !frameBoxes)) return refuse("frame boxes", offset);
+        if (r.failed || (boxCount > 0 && !frameBoxes)) return sprites::refuseSection("frame boxes", offset);
     }
     const jint n = sectionCount(r);
     frameCount = n;
-    if (r.failed) return refuse("frame count", offset);
+    if (r.failed) return sprites::refuseSection("frame count", offset);
     if (n == 0) return r.pos;
     frameFmCount = Runtime::newByteArray(n);
     frameFmFirst = Runtime::newShortArray(n);
     frameBoxFirst = Runtime::newShortArray(n + 1);
-    if (!frameFmCount || !frameFmFirst || !frameBoxFirst) return refuse("frame tables", offset);
+    if (!frameFmCount || !frameFmFirst || !frameBoxFirst) return sprites::refuseSection("frame tables", offset);
     jint boxesBefore = 0;
     for (jint i = 0; i < n; ++i) {
         const jint count = r.u8();
         r.u8();
         const jint first = r.s16();
         const jint frameBoxes = boxes ? r.s8() : 0;
-        if (r.failed) return refuse("frame record", offset);
-        if (first < 0 || first + count > frameModuleCount) return refuse("frame's frame-modules", r.pos);
-        if (frameBoxes < 0 || frameBoxes > boxCount - boxesBefore) return refuse("frame's boxes", r.pos);
+        if (r.failed) return sprites::refuseSection("frame record", offset);
+        if (first < 0 || first + count > frameModuleCount) return sprites::refuseSection("frame's frame-modules", r.pos);
+        if (frameBoxes < 0 || frameBoxes > boxCount - boxesBefore) return sprites::refuseSection("frame's boxes", r.pos);
         frameFmCount->set(i, static_cast<jbyte>(count));
         frameFmFirst->set(i, static_cast<jshort>(first));
         frameBoxFirst->set(i, static_cast<jshort>(boxesBefore));
@@ -253,7 +247,7 @@ jint Bsprite::LoadFrames(jint offset, ByteArray* data) {
     frameBoxFirst->set(n, static_cast<jshort>(boxesBefore));
     if (!(dataFlags & kFlagComputeRects)) {
         frameRects = readRects(r, n, wide);
-        if (r.failed || !frameRects) return refuse("frame rectangles", offset);
+        if (r.failed || !frameRects) return sprites::refuseSection("frame rectangles", offset);
     }
     return r.pos;
 }
@@ -262,7 +256,7 @@ jint Bsprite::LoadAFrames(jint offset, ByteArray* data) {
     ByteReader r{data, offset};
     const jint a = sectionCount(r);
     aframeCount = a;
-    if (r.failed) return refuse("animation-frame count", offset);
+    if (r.failed) return sprites::refuseSection("animation-frame count", offset);
     if (a == 0) return r.pos;
     const bool wide = dataFlags & kFlagAFrameOffset16;
     afFrame = Runtime::newByteArray(a);
@@ -270,15 +264,15 @@ jint Bsprite::LoadAFrames(jint offset, ByteArray* data) {
     afOffX = Runtime::newShortArray(a);
     afOffY = Runtime::newShortArray(a);
     afFlags = Runtime::newByteArray(a);
-    if (!afFrame || !afTime || !afOffX || !afOffY || !afFlags) return refuse("animation-frame tables", offset);
+    if (!afFrame || !afTime || !afOffX || !afOffY || !afFlags) return sprites::refuseSection("animation-frame tables", offset);
     for (jint i = 0; i < a; ++i) {
         const jint frame = r.u8();
         const jint time = r.u8();
         const jint x = wide ? r.s16() : r.s8();
         const jint y = wide ? r.s16() : r.s8();
         const jint flags = r.u8();
-        if (r.failed) return refuse("animation-frame record", offset);
-        if (frame + (flags & 0xC0) * 4 >= frameCount) return refuse("animation frame's frame", r.pos);
+        if (r.failed) return sprites::refuseSection("animation-frame record", offset);
+        if (frame + (flags & 0xC0) * 4 >= frameCount) return sprites::refuseSection("animation frame's frame", r.pos);
         afFrame->set(i, static_cast<jbyte>(frame));
         afTime->set(i, static_cast<jbyte>(time));
         afOffX->set(i, static_cast<jshort>(x));
@@ -292,17 +286,17 @@ jint Bsprite::LoadAnims(jint offset, ByteArray* data) {
     ByteReader r{data, offset};
     const jint c = sectionCount(r);
     animCount = c;
-    if (r.failed) return refuse("animation count", offset);
+    if (r.failed) return sprites::refuseSection("animation count", offset);
     if (c == 0) return r.pos;
     animAfCount = Runtime::newByteArray(c);
     animAfFirst = Runtime::newShortArray(c);
-    if (!animAfCount || !animAfFirst) return refuse("animation tables", offset);
+    if (!animAfCount || !animAfFirst) return sprites::refuseSection("animation tables", offset);
     for (jint i = 0; i < c; ++i) {
         const jint count = r.u8();
         r.u8();
         const jint first = r.s16();
-        if (r.failed) return refuse("animation record", offset);
-        if (first < 0 || first + count > aframeCount) return refuse("animation's frames", r.pos);
+        if (r.failed) return sprites::refuseSection("animation record", offset);
+        if (first < 0 || first + count > aframeCount) return sprites::refuseSection("animation's frames", r.pos);
         animAfCount->set(i, static_cast<jbyte>(count));
         animAfFirst->set(i, static_cast<jshort>(first));
     }

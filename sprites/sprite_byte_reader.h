@@ -4,6 +4,7 @@
 #pragma once
 
 #include "runtime/array.h"
+#include "runtime/log.h"
 #include "sprites/little_endian_reads.h"
 
 namespace sprites {
@@ -24,5 +25,12 @@ struct ByteReader : LittleEndianReads<ByteReader> {
         return static_cast<uint8_t>(data->elements()[pos++]);
     }
 };
+
+// A section of sprite data refused: one log line naming it and where it starts; answers -1, the
+// section readers' "refused".
+inline jint refuseSection(const char* what, jint offset) {
+    Log::warn("sprite: %s refused at byte %d", what, offset);
+    return -1;
+}
 
 }  // namespace sprites
