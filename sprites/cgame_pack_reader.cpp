@@ -272,7 +272,8 @@ ByteArray* cGamePacks::packReadData(jint item) {
 
 Object* cGamePacks::packReadStream(jint item) {
     const jint size = packLocate(item);
-    if (size < 0) return nullptr;
+    // An empty item holds no array: reading one would take the next item's bytes.
+    if (size < 1) return nullptr;
     s_streamCount = 0;
     if (s_packCompressed) {
         ByteArray* data = readLocatedData(size);
@@ -281,6 +282,10 @@ Object* cGamePacks::packReadStream(jint item) {
     }
     Object* result = readNestedArray(s_packStream);
     s_packPos += s_streamCount;
+    if (result && s_streamCount > size) {
+        Log::printf(LogLevel::Warn, "pack: item %d's array runs %d bytes past the item", item, s_streamCount - size);
+        result = nullptr;
+    }
     if (!result) packClose();
     return result;
 }

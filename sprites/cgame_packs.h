@@ -59,7 +59,8 @@ struct cGamePacks {
     [[nodiscard]] static jint packLocate(jint item);
     // The item's payload (LZMA items unpacked); null when it fails, never a short array.
     [[nodiscard]] static ByteArray* packReadData(jint item);
-    // The item read as a nested array; null when it fails.
+    // The item read as a nested array; null when it fails, for an empty item, or when the array
+    // runs past the item's end.
     [[nodiscard]] static Object* packReadStream(jint item);
     // Opens the pack, reads items a and b as nested arrays into the two boot tables (a negative item
     // leaves its table null, as does an item that fails) and closes the pack.

@@ -98,6 +98,24 @@ TEST_F(PackTest, EmptyItemIsAnEmptyArrayAndKindBytesSplitAt127) {
     EXPECT_EQ(unpackedEmpty->length, 0);
 }
 
+// A nested array is read from its own item only: an empty item, or an array whose lengths claim
+// more bytes than its item holds, is null even when the next item's bytes would complete it.
+TEST_F(PackTest, NestedArrayStaysInsideItsItem) {
+    const std::string array = "\x00\x03" "abc"s;
+    packEntries({tools::BarEntry::fromBytes(
+        "k", onePack({"", "\x02"s + array, "\x02"s + array.substr(0, 3), "\x02" "c"s, "\x02"s + array}))});
+    struct Case {
+        jint item;
+        bool readable;
+    };
+    for (const Case c : {Case{0, false}, Case{1, true}, Case{2, false}, Case{4, true}}) {
+        SCOPED_TRACE(c.item);
+        P::packOpen(str("k"));
+        EXPECT_EQ(P::packReadStream(c.item) != nullptr, c.readable);
+        EXPECT_EQ(Runtime::getPendingException(), nullptr);
+    }
+}
+
 TEST_F(PackTest, ReadsEndAtTheEndOfAFileStream) {
     temp.write("home/short.bar", "0123456789");
     packEntries({});
