@@ -35,8 +35,9 @@ std::set<fs::path> filesUnder(const fs::path& folder) {
     return files;
 }
 
+// The tools run as a user runs them: not under the collector stress of the suite's second run.
 bool run(const std::string& command) {
-    const int rc = std::system((command + " > /dev/null 2>&1").c_str());
+    const int rc = std::system(("env -u BRINDLEX_GC_STRESS -u BRINDLEX_GC_AUDIT " + command + " > /dev/null 2>&1").c_str());
     EXPECT_EQ(rc, 0) << command;
     return rc == 0;
 }
@@ -89,20 +90,29 @@ TEST(CommittedArtTest, TheDocsPicturesAreRemadeByteForByte) {
         EXPECT_TRUE(bytesOf(sheet) == bytesOf(kSource / "docs/contact_sheet.png"))
             << "docs/contact_sheet.png is stale: run contactsheet over the built data.bar";
     }
-    // The main menu as README.md makes it: the sound question answered, the title tapped.
+    // The main menu as README.md makes it: the sound question answered, the title tapped. A scripted
+    // tap reaches the game in one frame or the next, as the host and game threads meet, which moves
+    // the menu's animations by a frame: a few runs, and one of them must give the committed picture
+    // (a stale picture matches none).
     const fs::path script = out.write("menu.txt",
                                       "11000 stylusdown 239 400\n11100 stylusup 239 400\n"
                                       "12500 stylusdown 240 400\n12600 stylusup 240 400\n");
-    const fs::path portrait = out.path() / "menu-portrait.png", upright = out.path() / "main_menu.png";
-    const bool ran = run(quoted(BRINDLEX_PROGRAM) + " --headless --frames 1450 --data " + quoted(BRINDLEX_DATA_BAR) +
-                         " --script " + quoted(script) + " --home " + quoted(out.path() / "home") + " --screenshot " +
-                         quoted(portrait)) &&
-                     run("python3 " + quoted(kSource / "scripts/upright-screenshot") + " " + quoted(portrait) + " " +
-                         quoted(upright));
-    if (ran) {
-        EXPECT_TRUE(bytesOf(upright) == bytesOf(kSource / "docs/main_menu.png"))
-            << "docs/main_menu.png is stale: remake it with the commands in README.md";
+    const std::string committed = bytesOf(kSource / "docs/main_menu.png");
+    constexpr int kRuns = 6;
+    bool same = false;
+    for (int attempt = 0; attempt < kRuns && !same; ++attempt) {
+        const fs::path home = out.path() / ("home" + std::to_string(attempt));
+        const fs::path portrait = out.path() / "menu-portrait.png", upright = out.path() / "main_menu.png";
+        const bool ran = run(quoted(BRINDLEX_PROGRAM) + " --headless --frames 1450 --data " +
+                             quoted(BRINDLEX_DATA_BAR) + " --script " + quoted(script) + " --home " + quoted(home) +
+                             " --screenshot " + quoted(portrait)) &&
+                         run("python3 " + quoted(kSource / "scripts/upright-screenshot") + " " + quoted(portrait) +
+                             " " + quoted(upright));
+        if (!ran) return;
+        same = bytesOf(upright) == committed;
     }
+    EXPECT_TRUE(same) << "docs/main_menu.png is stale (no run of " << kRuns
+                      << " gave it): remake it with the commands in README.md";
 }
 
 }  // namespace
