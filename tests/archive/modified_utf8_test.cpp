@@ -119,7 +119,7 @@ TEST(ModifiedUtf8Test, AFormCutByTheBodysEndFailsEvenWhenItsBytesFollow) {
 // The name decoder sees a view into the whole archive: a form cut by the view's end fails even when
 // valid continuation bytes follow it in the archive.
 TEST(ModifiedUtf8Test, AFormCutByTheViewsEndFailsWhateverFollowsIt) {
-    const std::string archive = "x\xE2\x82\xAC" "a\xC3\xA9";
+    const std::string index = "x\xE2\x82\xAC" "a\xC3\xA9";
     struct Case {
         const char* what;
         std::size_t start, length;
@@ -135,7 +135,7 @@ TEST(ModifiedUtf8Test, AFormCutByTheViewsEndFailsWhateverFollowsIt) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         std::u16string units;
-        EXPECT_EQ(tools::decodeModifiedUtf8(std::string_view(archive).substr(c.start, c.length), units), c.ok);
+        EXPECT_EQ(archive::decodeModifiedUtf8(std::string_view(index).substr(c.start, c.length), units), c.ok);
     }
 }
 
