@@ -1,13 +1,14 @@
 // Thread records and the stop-the-world handshake: one world lock guards the list, every parked
 // flag and the stopper; one condition variable says "a thread parked or left, or the world was
-// released". Lock order: the world lock, then a thread's wakeLock; nothing blocks holding either.
+// released". Lock order: the world lock, then a thread's wakeLock, then the settle lock; nothing
+// blocks holding the first two. A thread that may have become settled (it began a wait, left, or
+// failed to start) bumps the settle generation, so whoever waits for the others to settle sleeps.
 #include "runtime/thread_state.h"
 
 #include <pthread.h>
 
 #include <algorithm>
 #include <chrono>
-#include <thread>
 #include <vector>
 
 #include "runtime/class_record.h"
@@ -30,6 +31,32 @@ struct World {
 World& world() {
     static World* const w = new World();
     return *w;
+}
+
+// Who waits in waitForOthersToSettle sleeps on `changed` until the generation moves. Threads
+// signal only while someone watches: the watcher counts itself in before it looks, and a signaller
+// reads the count after its change (both sequentially consistent), so no change is missed.
+struct Settle {
+    std::mutex lock;
+    std::condition_variable changed;
+    uint64_t generation = 0;  // under lock
+    std::atomic<int> watchers{0};
+};
+
+Settle& settle() {
+    static Settle* const s = new Settle();
+    return *s;
+}
+
+void signalMaySettle() {
+    Settle& s = settle();
+    std::atomic_thread_fence(std::memory_order_seq_cst);
+    if (s.watchers.load() == 0) return;
+    {
+        std::lock_guard guard(s.lock);
+        ++s.generation;
+    }
+    s.changed.notify_all();
 }
 
 uintptr_t stackBaseOfCallingThread() {
@@ -128,6 +155,7 @@ void detachCurrentThread() {
         }
         w.changed.notify_all();
     }
+    signalMaySettle();
     t_guard.state = nullptr;
     detail::t_currentThreadState = nullptr;
     delete state;
@@ -203,6 +231,7 @@ void waitForWake(int64_t deadline) {
     ThreadState& self = currentThreadState();
     std::unique_lock held(self.wakeLock);
     self.waitDeadline.store(deadline);
+    if (!self.wakeRequested) signalMaySettle();
     while (!self.wakeRequested) {
         if (deadline == kNoDeadline) {
             self.wakeSignal.wait(held);
@@ -235,8 +264,11 @@ void threadStarted() {
 }
 
 void threadStartFailed() {
-    std::lock_guard guard(world().lock);
-    --world().starting;
+    {
+        std::lock_guard guard(world().lock);
+        --world().starting;
+    }
+    signalMaySettle();
 }
 
 bool othersSettled() {
@@ -256,18 +288,34 @@ bool othersSettled() {
 }
 
 void waitForOthersToSettle(std::chrono::milliseconds bound) {
+    Settle& s = settle();
     const auto giveUp = std::chrono::steady_clock::now() + bound;
-    while (!othersSettled() && std::chrono::steady_clock::now() < giveUp)
-        std::this_thread::sleep_for(std::chrono::microseconds(50));
+    s.watchers.fetch_add(1);
+    for (;;) {
+        uint64_t seen = 0;
+        {
+            std::lock_guard guard(s.lock);
+            seen = s.generation;
+        }
+        if (othersSettled()) break;
+        std::unique_lock held(s.lock);
+        if (!s.changed.wait_until(held, giveUp, [&] { return s.generation != seen; })) break;
+    }
+    s.watchers.fetch_sub(1);
 }
 
+// Only the waits the new time makes due are woken; the others would only wait again.
 void wakeTimedWaiters() {
+    int64_t now = clock().monotonicMillis();
     forEachThreadState(
-        [](ThreadState& state, void*) {
+        [](ThreadState& state, void* context) {
+            const int64_t at = *static_cast<const int64_t*>(context);
             std::lock_guard guard(state.wakeLock);
-            state.wakeSignal.notify_all();
+            const int64_t deadline = state.waitDeadline.load();
+            if (deadline != ThreadState::kNotWaiting && deadline != kNoDeadline && deadline <= at)
+                state.wakeSignal.notify_all();
         },
-        nullptr);
+        &now);
 }
 
 }  // namespace Runtime

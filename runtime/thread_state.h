@@ -107,10 +107,11 @@ void threadStartFailed();
 // runs, is due, was woken, or is blocked elsewhere (a monitor entry, I/O) is not settled.
 [[nodiscard]] bool othersSettled();
 // Waits, in real time at most `bound`, until othersSettled(). A virtual clock calls it before it
-// moves time, so every thread has done what was due before the next moment comes.
+// moves time, so every thread has done what was due before the next moment comes. It sleeps until
+// a thread begins a wait, leaves or fails to start, and looks again only then.
 void waitForOthersToSettle(std::chrono::milliseconds bound);
 // Called by a clock source whose time moved without real time passing (ManualClock): every timed
-// wait re-reads the clock.
+// wait the new time makes due re-reads the clock.
 void wakeTimedWaiters();
 
 }  // namespace Runtime
