@@ -61,6 +61,7 @@ protected:
     void SetUp() override {
         RuntimeTest::SetUp();
         Platform::setWaveDevice(&device.waveDevice());
+        device.headlessWave().keepOutput();
     }
     void TearDown() override {
         Runtime::clearPendingException();

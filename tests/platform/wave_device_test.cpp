@@ -4,6 +4,8 @@
 
 #include <atomic>
 #include <cstdint>
+#include <cstdio>
+#include <string>
 #include <vector>
 
 #include "platform/device/headless/headless_device.h"
@@ -41,6 +43,7 @@ TEST(WaveDeviceTest, OpensManyHandlesAndRejectsFormatsItCannotPlay) {
 
 TEST(WaveDeviceTest, LoopsPlayTheBufferThatManyTimesThenReportDoneOnce) {
     HeadlessDevice device;
+    device.headlessWave().keepOutput();
     WaveDevice& wave = device.waveDevice();
     std::atomic<int> done{0};
     const WaveHandle h = wave.open(mono8(22050), [&] { ++done; });
@@ -88,6 +91,7 @@ TEST(WaveDeviceTest, ResetDeliversDoneBeforeReturningAndCloseSilencesTheCallback
 
 TEST(WaveDeviceTest, VolumeWordsScaleEachChannelAndRateChangesSpeed) {
     HeadlessDevice device;
+    device.headlessWave().keepOutput();
     WaveDevice& wave = device.waveDevice();
     const WaveHandle h = wave.open(mono8(22050), nullptr);
     uint32_t volume = 0;
@@ -110,6 +114,29 @@ TEST(WaveDeviceTest, VolumeWordsScaleEachChannelAndRateChangesSpeed) {
     EXPECT_EQ(device.headlessWave().calls().at(3), "rate 1 0x00000000 failed");
 }
 
+// A run keeps no audio unless asked, then no more than asked, and only the newest calls: however
+// long it plays, its memory stays flat.
+TEST(WaveDeviceTest, KeepsOutputOnlyWhenAskedAndBoundsItAndTheCallRecord) {
+    HeadlessDevice device;
+    WaveDevice& wave = device.waveDevice();
+    const WaveHandle h = wave.open(mono8(22050), nullptr);
+    const std::vector<uint8_t> pcm = loud(2205);
+    ASSERT_TRUE(wave.write(h, pcm.data(), static_cast<uint32_t>(pcm.size()), 0xFFFFFFFF));
+    device.virtualClock().advance(1000);
+    EXPECT_TRUE(device.headlessWave().output().empty());
+    device.headlessWave().keepOutput(300);
+    device.virtualClock().advance(1000);
+    const std::vector<int16_t> out = device.headlessWave().output();
+    ASSERT_EQ(out.size(), 2u * 300);
+    EXPECT_EQ(nonSilentFrames(out), 300u);  // kept from the moment asked, mid-loop
+    for (size_t i = 0; i < HeadlessWaveDevice::kCallLimit + 10; ++i) ASSERT_TRUE(wave.setVolume(h, static_cast<uint32_t>(i)));
+    const std::vector<std::string> calls = device.headlessWave().calls();
+    ASSERT_EQ(calls.size(), HeadlessWaveDevice::kCallLimit);
+    char newest[32];
+    std::snprintf(newest, sizeof newest, "volume 1 0x%08X", static_cast<unsigned>(HeadlessWaveDevice::kCallLimit + 9));
+    EXPECT_EQ(calls.back(), newest);
+}
+
 TEST(WaveDeviceTest, RejectsPartialBlocksAndUnknownHandles) {
     HeadlessDevice device;
     WaveDevice& wave = device.waveDevice();
@@ -125,6 +152,7 @@ TEST(WaveDeviceTest, RejectsPartialBlocksAndUnknownHandles) {
 
 TEST(WaveDeviceTest, WritesTheMixedOutputAsAWaveFile) {
     HeadlessDevice device;
+    device.headlessWave().keepOutput();
     WaveDevice& wave = device.waveDevice();
     const WaveHandle h = wave.open(mono8(22050), nullptr);
     const std::vector<uint8_t> pcm = loud(220);

@@ -18,9 +18,19 @@ void HeadlessWaveDevice::catchUp() {
         const uint32_t frames = static_cast<uint32_t>(std::min<uint64_t>(kPiece, due - m_mixedFrames));
         std::fill(scratch, scratch + 2 * frames, int16_t{0});
         m_mixer.mix(scratch, frames);
-        if (m_output.size() / 2 + frames <= kKeptFrames) m_output.insert(m_output.end(), scratch, scratch + 2 * frames);
+        const uint64_t room = m_keptLimit - std::min<uint64_t>(m_keptLimit, m_output.size() / 2);
+        const uint64_t kept = std::min<uint64_t>(room, frames);
+        m_output.insert(m_output.end(), scratch, scratch + 2 * kept);
         m_mixedFrames += frames;
     }
+}
+
+void HeadlessWaveDevice::keepOutput(uint64_t frames) {
+    catchUp();
+    std::lock_guard<std::mutex> guard(m_lock);
+    m_keptLimit = std::min(frames, kMaxKeptFrames);
+    m_output.clear();
+    m_output.shrink_to_fit();
 }
 
 std::vector<int16_t> HeadlessWaveDevice::output() {
@@ -31,12 +41,13 @@ std::vector<int16_t> HeadlessWaveDevice::output() {
 
 std::vector<std::string> HeadlessWaveDevice::calls() const {
     std::lock_guard<std::mutex> guard(m_lock);
-    return m_calls;
+    return {m_calls.begin(), m_calls.end()};
 }
 
 void HeadlessWaveDevice::record(std::string call, bool ok) {
     std::lock_guard<std::mutex> guard(m_lock);
     if (!ok) call += " failed";
+    if (m_calls.size() == kCallLimit) m_calls.pop_front();
     m_calls.push_back(std::move(call));
 }
 

@@ -1,10 +1,12 @@
 // The headless wave device: a WaveMixer that plays on the virtual clock. Every call first mixes the
 // output up to the clock's time (so done callbacks arrive on the thread that notices time passed),
-// keeps the mixed stereo output, and records each call as text.
-// Invariant: output holds exactly clock-millis x 22050 / 1000 frames since construction, up to the
-// first kKeptFrames (a long headless run mixes on but keeps no more).
+// keeps the mixed stereo output when asked to, and records each call as text.
+// Invariant: once keepOutput(n) is called, output holds the frames mixed since then, at most n
+// (a long run mixes on but keeps no more); without it nothing is kept. The call record keeps the
+// newest kCallLimit calls. So a run's memory stays flat however long it runs.
 #pragma once
 
+#include <deque>
 #include <string>
 #include <vector>
 
@@ -14,12 +16,16 @@
 class HeadlessWaveDevice final : public WaveDevice {
 public:
     static constexpr uint32_t kOutputRate = 22050;
-    static constexpr uint64_t kKeptFrames = uint64_t{kOutputRate} * 600;  // ten minutes
+    static constexpr uint64_t kMaxKeptFrames = uint64_t{kOutputRate} * 600;  // ten minutes
+    static constexpr size_t kCallLimit = 4096;
     explicit HeadlessWaveDevice(ClockSource& clock);
 
     // Mixes up to the clock's time.
     void catchUp();
-    // The mixed output so far, interleaved stereo.
+    // From now on keeps the mixed output, its first `frames` frames (at most kMaxKeptFrames);
+    // what was kept before is dropped.
+    void keepOutput(uint64_t frames = kMaxKeptFrames);
+    // The output kept so far, interleaved stereo.
     [[nodiscard]] std::vector<int16_t> output();
     // Calls in order: "open 1 22050/8/1", "write 1 100 loops 2", "reset 1", "close 1", "volume 1
     // 0xFFFFFFFF", "rate 1 0x00010000"; failed calls end in " failed".
@@ -49,6 +55,7 @@ private:
     mutable std::mutex m_lock;  // guards everything below; taken before the mixer's lock
     int64_t m_startMillis;
     uint64_t m_mixedFrames = 0;
+    uint64_t m_keptLimit = 0;  // frames of output to keep
     std::vector<int16_t> m_output;
-    std::vector<std::string> m_calls;
+    std::deque<std::string> m_calls;
 };
