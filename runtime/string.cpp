@@ -4,6 +4,7 @@
 #include "runtime/string.h"
 
 #include <algorithm>
+#include <atomic>
 #include <bit>
 #include <cstring>
 #include <vector>
@@ -183,6 +184,16 @@ bool String::equals(Object* other) {
 }
 
 jint String::hashCode() {
+    std::atomic_ref<jint> kept(hash);
+    jint h = kept.load(std::memory_order_relaxed);
+    if (h == 0) {
+        h = computeHash();
+        kept.store(h, std::memory_order_relaxed);
+    }
+    return h;
+}
+
+jint String::computeHash() const {
     // Over every stored unit, the terminator too: 'a' hashes to 3007 and table order depends on it.
     // The sum of unit * 31^(units after it), modulo 2^32, taken in independent pieces so that few
     // multiplies sit on the chain from step to step.

@@ -23,7 +23,8 @@ public:
     void destroy() override;
     bool equals(Object* other) override;
     String* toString() override { return this; }
-    // 31 * h + unit over every stored unit, the terminator too: 'a' hashes to 3007.
+    // 31 * h + unit over every stored unit, the terminator too: 'a' hashes to 3007. Computed once
+    // and kept, as Java keeps it (a text that hashes to 0 is hashed again each time).
     jint hashCode() override;
 
     // Construction. Each sets count and chars by the storage rule; a String is never re-filled.
@@ -120,8 +121,12 @@ public:
     jchar inlineBuffer[kInlineUnits];
     jchar* chars;
     jint count;
+    // hashCode's answer, 0 until it is first asked; read and written relaxed-atomically, since a
+    // String may be hashed by two threads at once (both write the same value).
+    jint hash = 0;
 
 private:
+    [[nodiscard]] jint computeHash() const;
     void decodeLatin1(ByteArray* bytes, jint offset, jint n);
     void decodeUtf8(ByteArray* bytes, jint offset, jint n);
     void decodeSjis(ByteArray* bytes, jint offset, jint n);
