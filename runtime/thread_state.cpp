@@ -271,25 +271,48 @@ void threadStartFailed() {
     signalMaySettle();
 }
 
-bool othersSettled() {
+namespace {
+
+enum class Settling { Settled, Running, AwaitingWork };
+
+Settling othersSettling() {
     World& w = world();
     const ThreadState* self = detail::t_currentThreadState;
     const int64_t now = clock().monotonicMillis();
     std::lock_guard guard(w.lock);
-    if (w.starting > 0) return false;
+    if (w.starting > 0) return Settling::Running;
+    Settling answer = Settling::Settled;
     for (ThreadState* state : w.threads) {
         if (state == self) continue;
-        if (!state->parked.load()) return false;
+        if (!state->parked.load()) return Settling::Running;
+        if (state->awaitingWork.load()) {
+            answer = Settling::AwaitingWork;
+            continue;
+        }
         std::lock_guard wake(state->wakeLock);
         const int64_t deadline = state->waitDeadline.load();
-        if (state->wakeRequested || deadline == ThreadState::kNotWaiting || deadline <= now) return false;
+        if (state->wakeRequested || deadline == ThreadState::kNotWaiting || deadline <= now) return Settling::Running;
     }
-    return true;
+    return answer;
+}
+
+}  // namespace
+
+bool othersSettled() { return othersSettling() == Settling::Settled; }
+
+void runParkedAwaitingWork(void (*blocking)(void*), void* context) {
+    ThreadState& self = currentThreadState();
+    runParked([&] {
+        self.awaitingWork.store(true);
+        blocking(context);
+        self.awaitingWork.store(false);
+    });
+    signalMaySettle();
 }
 
 void waitForOthersToSettle(std::chrono::milliseconds bound) {
     Settle& s = settle();
-    const auto giveUp = std::chrono::steady_clock::now() + bound;
+    auto giveUp = std::chrono::steady_clock::now() + bound;
     s.watchers.fetch_add(1);
     for (;;) {
         uint64_t seen = 0;
@@ -297,9 +320,15 @@ void waitForOthersToSettle(std::chrono::milliseconds bound) {
             std::lock_guard guard(s.lock);
             seen = s.generation;
         }
-        if (othersSettled()) break;
+        const Settling settling = othersSettling();
+        if (settling == Settling::Settled) break;
         std::unique_lock held(s.lock);
-        if (!s.changed.wait_until(held, giveUp, [&] { return s.generation != seen; })) break;
+        const auto moved = [&] { return s.generation != seen; };
+        if (settling == Settling::AwaitingWork) {
+            // The bound counts from the end of the work: the thread then has its turn to run.
+            s.changed.wait(held, moved);
+            giveUp = std::chrono::steady_clock::now() + bound;
+        } else if (!s.changed.wait_until(held, giveUp, moved)) break;
     }
     s.watchers.fetch_sub(1);
 }

@@ -33,6 +33,9 @@ struct ThreadState {
     std::mutex wakeLock;
     std::condition_variable wakeSignal;
     bool wakeRequested = false;
+    // True while the thread, parked, waits for work another thread is sure to finish (see
+    // runParkedAwaitingWork).
+    std::atomic<bool> awaitingWork{false};
     // The deadline (monotonic ms) of the wait the thread is blocked in, kNotWaiting when it is in
     // none, INT64_MAX without a limit. Read by tests to know a thread has reached its wait.
     std::atomic<int64_t> waitDeadline{kNotWaiting};
@@ -79,6 +82,14 @@ template <class F>
 void runParked(F&& blocking) {
     runParked([](void* f) { (*static_cast<std::remove_reference_t<F>*>(f))(); }, &blocking);
 }
+// runParked for a wait on work that another thread is sure to finish (a render, not an event):
+// while it lasts, waitForOthersToSettle waits for it past its bound, so a virtual clock stands
+// still however long the work takes in real time, and a run sees the same moments on any machine.
+void runParkedAwaitingWork(void (*blocking)(void* context), void* context);
+template <class F>
+void runParkedAwaitingWork(F&& blocking) {
+    runParkedAwaitingWork([](void* f) { (*static_cast<std::remove_reference_t<F>*>(f))(); }, &blocking);
+}
 // An address just below the caller's frame: everything the caller holds on the stack lies above it.
 [[nodiscard]] uintptr_t stackPointerBelowCaller();
 
@@ -106,9 +117,10 @@ void threadStartFailed();
 // waitForWake with a deadline later than now (or none) and no wake request pending. A thread that
 // runs, is due, was woken, or is blocked elsewhere (a monitor entry, I/O) is not settled.
 [[nodiscard]] bool othersSettled();
-// Waits, in real time at most `bound`, until othersSettled(). A virtual clock calls it before it
-// moves time, so every thread has done what was due before the next moment comes. It sleeps until
-// a thread begins a wait, leaves or fails to start, and looks again only then.
+// Waits, in real time at most `bound` (longer while another thread awaits work), until
+// othersSettled(). A virtual clock calls it before it moves time, so every thread has done what
+// was due before the next moment comes. It sleeps until a thread begins a wait, leaves, fails to
+// start or has its awaited work done, and looks again only then.
 void waitForOthersToSettle(std::chrono::milliseconds bound);
 // Called by a clock source whose time moved without real time passing (ManualClock): every timed
 // wait the new time makes due re-reads the clock.

@@ -2,6 +2,7 @@
 
 #include <atomic>
 #include <string>
+#include <thread>
 
 #include "../runtime/runtime_fixture.h"
 #include "../runtime/text_helpers.h"
@@ -291,6 +292,44 @@ TEST_F(ThreadTest, AVirtualClocksPauseLetsSleepingThreadsWakeExactlyOnTime) {
     }
     ASSERT_EQ(frames.count.load(), 20);
     for (int i = 0; i < 20; ++i) EXPECT_EQ(frames.at[i], 50 * i) << "frame " << i;
+    Runtime::setClock(nullptr);
+}
+
+// A thread that awaits work done elsewhere (a render) holds the virtual clock however long the
+// work takes in real time, past the pause's bound: the thread sees the moment it asked at.
+TEST_F(ThreadTest, AVirtualClocksPauseWaitsPastItsBoundForWorkAThreadAwaits) {
+    ManualClock clock;
+    Runtime::setClock(&clock);
+    struct Shared {
+        std::atomic<bool> awaiting{false};
+        std::atomic<bool> workDone{false};
+        std::atomic<int64_t> seenAfterWork{-1};
+    } shared;
+    java_lang_Thread* thread = newThread(
+        [](void* c) {
+            auto& s = *static_cast<Shared*>(c);
+            Runtime::runParkedAwaitingWork([&s] {
+                s.awaiting.store(true);
+                // Longer than the pause's bound (200 ms of real time).
+                std::thread work([&s] {
+                    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+                    s.workDone.store(true);
+                });
+                work.join();
+            });
+            s.seenAfterWork.store(Runtime::clock().monotonicMillis());
+            java_lang_Thread::sleep(1000);
+        },
+        &shared);
+    thread->start();
+    while (!shared.awaiting.load()) java_lang_Thread::yield();
+    Runtime::runParked([&clock] { clock.sleepMillis(10); });
+    EXPECT_TRUE(shared.workDone.load());
+    EXPECT_EQ(shared.seenAfterWork.load(), 0);
+    while (thread->isAlive()) {
+        clock.advance(100);
+        java_lang_Thread::yield();
+    }
     Runtime::setClock(nullptr);
 }
 
