@@ -7,6 +7,7 @@
 #include "app/host/host_shell.h"
 #include "classlib/java_lang/java_lang_thread.h"
 #include "platform/device/device.h"
+#include "platform/media/decoded_sound.h"
 #include "runtime/clock.h"
 #include "runtime/compiled.h"
 #include "runtime/log.h"
@@ -85,6 +86,8 @@ bool ApplicationImpl::init(uintptr_t stackBase, StartupOrder startupOrder) {
         mainThread->m_priority = 9 - ThreadTable::getThreadPriority();
         m_mainThreadSlot = ThreadTable::attachCurrentThread(mainThread);
     };
+    // The soundfont loads while the logos show, not when the first music is wanted.
+    Media::loadSoundFontAhead();
     // The screen Image is made over the frame buffer and clears it to black.
     auto application = std::make_unique<Application>();
     if (!application->init(m_frameBuffer, Application::HeapSizes{}, startupOrder, attachMainThread)) return false;

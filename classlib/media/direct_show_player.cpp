@@ -22,6 +22,7 @@
 struct DirectShowPlayer::Render {
     std::vector<uint8_t> midi;
     std::atomic<bool> cancel{false};
+    std::atomic<bool> urgent{false};  // someone waits for the PCM: the render goes before others
     DecodedSound sound;
     bool ok = false;
     std::thread thread;
@@ -48,7 +49,8 @@ bool DirectShowPlayer::buildGraph(const uint8_t* data, jint length) {
     render->midi.assign(data, data + length);
     try {
         render->thread = std::thread([render] {
-            render->ok = Media::renderMidi(render->midi.data(), render->midi.size(), render->sound, &render->cancel);
+            render->ok = Media::renderMidi(render->midi.data(), render->midi.size(), render->sound, &render->cancel,
+                                           &render->urgent);
             if (!render->ok && !render->cancel.load()) Log::info(kGraphError);
         });
     } catch (const std::system_error&) {
@@ -76,8 +78,10 @@ void DirectShowPlayer::finishGraph() {
     Render* render = m_render;
     if (!render) return;
     m_render = nullptr;
-    // Parked while the render finishes: a collection may run meanwhile.
-    Runtime::runParked([render] { render->thread.join(); });
+    // Parked while the render finishes: a collection may run meanwhile, and a virtual clock waits
+    // for it, so the moment the music starts does not depend on how fast the machine renders.
+    render->urgent.store(true);
+    Runtime::runParkedAwaitingWork([render] { render->thread.join(); });
     if (render->ok && !adopt(render->sound)) Log::info(kGraphError);
     delete render;
 }
@@ -182,7 +186,7 @@ void DirectShowPlayer::close() {
     if (Render* render = m_render) {
         m_render = nullptr;
         render->cancel.store(true);
-        Runtime::runParked([render] { render->thread.join(); });
+        Runtime::runParkedAwaitingWork([render] { render->thread.join(); });
         delete render;
     }
     if (m_handle != 0) m_wave->close(m_handle);

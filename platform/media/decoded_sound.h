@@ -28,9 +28,13 @@ inline constexpr uint32_t kMidiRate = 22050;
 // Renders a Standard MIDI File to 16-bit stereo at kMidiRate. False without a soundfont, for data
 // that is no MIDI file, and for one that renders only silence. Thread-safe: renders share one
 // synth holding the soundfont and take turns. A render whose *cancel turns true stops early and
-// returns false.
+// returns false. One whose *urgent is true (someone waits for it) takes the next turn before
+// those that are not.
 [[nodiscard]] bool renderMidi(const uint8_t* data, size_t size, DecodedSound& out,
-                              const std::atomic<bool>* cancel = nullptr);
+                              const std::atomic<bool>* cancel = nullptr, const std::atomic<bool>* urgent = nullptr);
+// Loads the soundfont into the shared synth on a thread of its own, once per process, so the
+// first render does not wait for it.
+void loadSoundFontAhead();
 // The General MIDI soundfont the renderer loads ($BRINDLEX_SOUNDFONT overrides it).
 [[nodiscard]] std::string soundFontPath();
 

@@ -1,7 +1,8 @@
 // MIDI to PCM: FluidSynth's file player driven by the synth's own sample clock, rendered whole
 // with the General MIDI soundfont. Garbage files end the player at once; endless ones stop at
 // kMaxDecodedBytes. Loading the soundfont costs more than rendering a short song, so one synth
-// holding it serves every render of the process, one render at a time.
+// holding it serves every render of the process, one render at a time (a render someone waits
+// for first), and a program may have it loaded ahead, before any render asks.
 #include <fluidsynth.h>
 
 #include <chrono>
@@ -9,6 +10,8 @@
 #include <cstdlib>
 #include <cstring>
 #include <mutex>
+#include <system_error>
+#include <thread>
 
 #include "platform/media/decoded_sound.h"
 
@@ -35,11 +38,13 @@ void quietLogs() {
 }
 
 // The shared synth with the soundfont of `path` loaded. `busy` while a render owns it; a render
-// waiting for its turn gives up when cancelled.
+// waiting for its turn gives up when cancelled. Renders someone waits for go first: while any is
+// counted in `urgentWaiting`, the others let it pass.
 struct SharedSynth {
     std::mutex lock;
     std::condition_variable freed;
     bool busy = false;
+    int urgentWaiting = 0;
     std::string path;
     fluid_settings_t* settings = nullptr;
     fluid_synth_t* synth = nullptr;
@@ -52,6 +57,7 @@ SharedSynth& sharedSynth() {
 }
 
 bool cancelled(const std::atomic<bool>* cancel) { return cancel && cancel->load(); }
+bool isSet(const std::atomic<bool>* flag) { return flag && flag->load(); }
 
 void dropSynth(SharedSynth& s) {
     if (s.synth) delete_fluid_synth(s.synth);
@@ -65,14 +71,24 @@ void dropSynth(SharedSynth& s) {
 // changed), reset to its power-on state when the render hands it back.
 class SynthTurn {
 public:
-    explicit SynthTurn(const std::atomic<bool>* cancel) : m_shared(sharedSynth()) {
+    SynthTurn(const std::atomic<bool>* cancel, const std::atomic<bool>* urgent) : m_shared(sharedSynth()) {
         std::unique_lock held(m_shared.lock);
-        while (m_shared.busy) {
-            if (cancelled(cancel)) return;
+        bool counted = false;
+        // Cancel and urgency are flags of the caller's: looked at every few milliseconds.
+        while (!cancelled(cancel)) {
+            if (!counted && isSet(urgent)) {
+                counted = true;
+                ++m_shared.urgentWaiting;
+            }
+            if (!m_shared.busy && (counted || m_shared.urgentWaiting == 0)) {
+                m_shared.busy = true;
+                m_owned = true;
+                break;
+            }
             m_shared.freed.wait_for(held, std::chrono::milliseconds(5));
         }
-        m_shared.busy = true;
-        m_owned = true;
+        if (counted) --m_shared.urgentWaiting;
+        if (!m_owned) return;
         held.unlock();
         const std::string path = Media::soundFontPath();
         if (m_shared.synth && m_shared.path == path) return;
@@ -103,7 +119,7 @@ public:
         }
         std::lock_guard held(m_shared.lock);
         m_shared.busy = false;
-        m_shared.freed.notify_one();
+        m_shared.freed.notify_all();
     }
     SynthTurn(const SynthTurn&) = delete;
     SynthTurn& operator=(const SynthTurn&) = delete;
@@ -118,10 +134,26 @@ private:
 
 }  // namespace
 
-bool Media::renderMidi(const uint8_t* data, size_t size, DecodedSound& out, const std::atomic<bool>* cancel) {
+void Media::loadSoundFontAhead() {
+    static std::once_flag once;
+    std::call_once(once, [] {
+        try {
+            // Detached, like a render the process ends beside: the synth it fills is never freed.
+            std::thread([] {
+                quietLogs();
+                SynthTurn turn(nullptr, nullptr);
+            }).detach();
+        } catch (const std::system_error&) {
+            // No thread to spare: the first render loads it.
+        }
+    });
+}
+
+bool Media::renderMidi(const uint8_t* data, size_t size, DecodedSound& out, const std::atomic<bool>* cancel,
+                       const std::atomic<bool>* urgent) {
     if (!data || size < 14 || std::memcmp(data, "MThd", 4) != 0) return false;
     quietLogs();
-    SynthTurn turn(cancel);
+    SynthTurn turn(cancel, urgent);
     fluid_synth_t* synth = turn.synth();
     fluid_player_t* player = nullptr;
     bool ok = synth != nullptr;
