@@ -2,7 +2,8 @@
 // with the General MIDI soundfont. Garbage files end the player at once; endless ones stop at
 // kMaxDecodedBytes. Loading the soundfont costs more than rendering a short song, so one synth
 // holding it serves every render of the process, one render at a time (a render someone waits
-// for first), and a program may have it loaded ahead, before any render asks.
+// for first: one nobody waits for gives way and starts again later), and a program may have it
+// loaded ahead, before any render asks.
 #include <fluidsynth.h>
 
 #include <chrono>
@@ -44,7 +45,7 @@ struct SharedSynth {
     std::mutex lock;
     std::condition_variable freed;
     bool busy = false;
-    int urgentWaiting = 0;
+    std::atomic<int> urgentWaiting{0};  // written under lock; a render looks at it while it renders
     std::string path;
     fluid_settings_t* settings = nullptr;
     fluid_synth_t* synth = nullptr;
@@ -149,10 +150,12 @@ void Media::loadSoundFontAhead() {
     });
 }
 
-bool Media::renderMidi(const uint8_t* data, size_t size, DecodedSound& out, const std::atomic<bool>* cancel,
-                       const std::atomic<bool>* urgent) {
-    if (!data || size < 14 || std::memcmp(data, "MThd", 4) != 0) return false;
-    quietLogs();
+namespace {
+
+// One render in one turn of the synth. A render nobody waits for gives its turn up (`yielded`, its
+// PCM dropped) as soon as one somebody waits for asks for the synth: it starts again later.
+bool renderInTurn(const uint8_t* data, size_t size, DecodedSound& out, const std::atomic<bool>* cancel,
+                  const std::atomic<bool>* urgent, bool& yielded) {
     SynthTurn turn(cancel, urgent);
     fluid_synth_t* synth = turn.synth();
     fluid_player_t* player = nullptr;
@@ -167,11 +170,15 @@ bool Media::renderMidi(const uint8_t* data, size_t size, DecodedSound& out, cons
         // The player idles for a while after the last event before it reports that it is done:
         // past the song's last tick only the ring-out of notes still sounding is kept (at most a
         // second), so looped music starts again on its beat instead of after a pause.
-        constexpr size_t kMaxRingOutBlocks = kMidiRate / kFrames + 1;
+        constexpr size_t kMaxRingOutBlocks = Media::kMidiRate / kFrames + 1;
         int16_t block[2 * kFrames];
         size_t ringOutBlocks = 0;
         while (fluid_player_get_status(player) == FLUID_PLAYER_PLAYING &&
-               sound.pcm.size() + sizeof block <= kMaxDecodedBytes && !cancelled(cancel)) {
+               sound.pcm.size() + sizeof block <= Media::kMaxDecodedBytes && !cancelled(cancel)) {
+            if (!isSet(urgent) && sharedSynth().urgentWaiting.load(std::memory_order_relaxed) > 0) {
+                yielded = true;
+                break;
+            }
             const bool pastEnd = fluid_player_get_current_tick(player) >= fluid_player_get_total_ticks(player);
             if (fluid_synth_write_s16(synth, kFrames, block, 0, 2, block, 1, 2) != FLUID_OK) break;
             if (pastEnd) {
@@ -182,15 +189,15 @@ bool Media::renderMidi(const uint8_t* data, size_t size, DecodedSound& out, cons
             const auto* bytes = reinterpret_cast<const uint8_t*>(block);
             sound.pcm.insert(sound.pcm.end(), bytes, bytes + sizeof block);
         }
-        sound.format = WaveFormat{1, 2, kMidiRate, kMidiRate * 4, 4, 16};
-        sound.durationMicros = static_cast<int64_t>(sound.pcm.size() / 4) * 1000000 / kMidiRate;
+        sound.format = WaveFormat{1, 2, Media::kMidiRate, Media::kMidiRate * 4, 4, 16};
+        sound.durationMicros = static_cast<int64_t>(sound.pcm.size() / 4) * 1000000 / Media::kMidiRate;
         // A file that parses to no notes renders silence (the synth's dither aside): nothing to play.
         bool sounding = false;
         for (size_t i = 0; i + 1 < sound.pcm.size() && !sounding; i += 2) {
             const int sample = static_cast<int16_t>(static_cast<uint16_t>(sound.pcm[i] | (sound.pcm[i + 1] << 8)));
             sounding = sample > kSilence || sample < -kSilence;
         }
-        ok = sounding && !cancelled(cancel);
+        ok = sounding && !cancelled(cancel) && !yielded;
     }
     if (player) {
         fluid_player_stop(player);
@@ -198,4 +205,17 @@ bool Media::renderMidi(const uint8_t* data, size_t size, DecodedSound& out, cons
     }
     if (ok) out = std::move(sound);
     return ok;
+}
+
+}  // namespace
+
+bool Media::renderMidi(const uint8_t* data, size_t size, DecodedSound& out, const std::atomic<bool>* cancel,
+                       const std::atomic<bool>* urgent) {
+    if (!data || size < 14 || std::memcmp(data, "MThd", 4) != 0) return false;
+    quietLogs();
+    for (;;) {
+        bool yielded = false;
+        const bool ok = renderInTurn(data, size, out, cancel, urgent, yielded);
+        if (!yielded) return ok;
+    }
 }
