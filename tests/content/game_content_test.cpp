@@ -92,6 +92,7 @@ protected:
         platform::setDataFile(BRINDLEX_DATA_BAR);
         loadPool();
         Platform::setWaveDevice(&device.waveDevice());
+        device.headlessWave().keepOutput();
         resetSoundEngine();
     }
     void TearDown() override {

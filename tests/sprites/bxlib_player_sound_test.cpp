@@ -309,6 +309,7 @@ TEST_F(SoundEngineTest, SoundThatEndedIsFoundAtTheNextCommand) {
     B::SndUpdate();
     EXPECT_EQ(state(0), B::kChannelPlaying);
     EXPECT_EQ(device.headlessWave().calls().back(), "write 1 2205 loops 1");
+    device.headlessWave().keepOutput();
     advance(50);
     EXPECT_GT(device.headlessWave().output().size(), 0u);
 }
