@@ -40,12 +40,6 @@ struct BehaviourTableRoots {
 };
 const BehaviourTableRoots kBehaviourTableRoots;
 
-// The game copies these two when it opens its main pack.
-struct ActorTablesForTheGame {
-    ActorTablesForTheGame() { cGame::registerActorTables(&Z::s_behaviours, &Z::s_typeSprite); }
-};
-const ActorTablesForTheGame kActorTablesForTheGame;
-
 // (type, update order). Type 20 comes after 21, as given; no type appears twice.
 constexpr jint kUpdateOrders[] = {
     1, 50,  2, 10001,  4, 50,  5, 49,  6, 50,  7, 50,  8, 50,  9, 50,  10, 10000,  11, 10000,

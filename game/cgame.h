@@ -15,6 +15,9 @@
 
 #include "classlib/java_lang/java_lang_runnable.h"
 #include "classlib/lcdui/javax_microedition_lcdui_canvas.h"
+#include "game/cgame_actors.h"
+#include "game/cgame_camera.h"
+#include "game/cgame_level.h"
 #include "sprites/cgame_draw.h"
 #include "sprites/cgame_packs.h"
 
@@ -34,7 +37,7 @@ class java_util_Hashtable;
 class java_util_Random;
 
 class cGame : public javax_microedition_lcdui_Canvas, public java_lang_Runnable, public cGamePacks,
-              public cGameDraw {
+              public cGameDraw, public cGameActors, public cGameCamera, public cGameLevel {
 public:
     cGame() { setClassId(CID_cGame); }
 
@@ -341,12 +344,9 @@ public:
     static IntArray* s_menuItems;            // int[20], the current menu's items
     static ObjectArray* s_effectImages;      // Object[10]
     // The game's copies of the actors' behaviour index and type-to-sprite map, which the state code
-    // reads; taken when the main pack is opened. The actors sit above the game, so they hand over
-    // where the two statics live at registration time.
+    // reads; taken when the main pack is opened.
     static ObjectArray* s_behaviours;
     static ShortArray* s_typeSprite;
-    static void registerActorTables(ObjectArray** behaviours, ShortArray** typeSprite);
-    // Both copies from the registered statics; null while nothing is registered.
     static void copyActorTables();
     // --- end of static data ---
     // --- Rotated screen drawing: landscape-on-portrait wrappers and the small drawing toolkit ---
@@ -416,8 +416,6 @@ public:
     static IntArray* s_pulseMask;             // the mask those frames were made from
     static IntArray* s_workBuffer;            // int[40960], the scratch pixels of frame building
     static constexpr jint kWorkBufferLength = 40960;
-    static jint s_cameraX;   // the view's top-left corner in the world (landscape pixels)
-    static jint s_cameraY;
     // --- end of rotated screen drawing ---
 
     // --- Text drawing, number formatting, sound requests (cgame_text_draw.cpp,
@@ -759,27 +757,21 @@ public:
     static void openMainPack();
     static constexpr jint kMainPackLiteral = 283;
 
-    // What later subsystems do for a level load, registered by them. A service not registered yet
-    // is logged once by its name and its step does nothing else.
+    // What later subsystems do for a level, registered by them. A service not registered yet is
+    // logged once by its name and its step does nothing else.
     struct LevelServices {
         void (*initPromotion)();                 // the promotion screen's data
         void (*redrawSceneCache)();              // the play scene's cache drawn anew
         void (*dropSceneCache)();                // the previous level's scene cache image
         void (*clearFrameCaches)();              // frame caches, effect buffers and image tables
         void (*buildFrameCaches)();              // the work buffer and frame caches (alternate-player levels)
-        void (*resetLevelState)(bool noLevel);   // camera and view state, bounds for no level
         void (*resetTriggers)();                 // the trigger tables
         void (*resetLevelCounters)();
-        void (*clearActors)();                   // actor table, the five lists, count, player references
         void (*loadTriggerScripts)(ByteArray* scripts);
-        void (*spawnLevelActors)();              // also sets the level's bits of s_spriteMask
-        void (*loadLevelData)();                 // the level's polylines
-        void (*initLevelActors)();               // every level actor's player and per-type start
-        void (*setCameraBounds)(jint minX, jint minY, jint maxX, jint maxY);
+        jint (*runTriggerScripts)();             // one step of the running triggers; its answer for the hero
+        void (*fireTrigger)(jint id);            // the idle trigger of that id fired
         void (*writeSaveBuffer)(jint slot);      // the level start into the save buffer
-        void (*updateCamera)();
-        void (*updateInGame)();                  // one play step
-        void (*snapCamera)();                    // the camera jumps to its target on its next move
+        void (*restoreCheckpoint)();             // the checkpoint back into the rebuilt level
     };
     static LevelServices s_levelServices;
     // Every service unregistered, and the names already logged as missing forgotten.

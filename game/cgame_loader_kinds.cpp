@@ -151,14 +151,16 @@ void releaseEffectsAndState() {
     const cGame::LevelServices& s = cGame::s_levelServices;
     if (auto* clear = loader::service(s.clearFrameCaches, "clearFrameCaches")) clear();
     cGame::s_effectImages = Runtime::newObjectArray(CID_Object, kEffectImageCount);
-    if (auto* reset = loader::service(s.resetLevelState, "resetLevelState")) reset(true);
+    cGame::resetLevelState(true);
     if (auto* triggers = loader::service(s.resetTriggers, "resetTriggers")) triggers();
     if (auto* counters = loader::service(s.resetLevelCounters, "resetLevelCounters")) counters();
 }
 
 void releaseActors() {
-    if (auto* clear = loader::service(cGame::s_levelServices.clearActors, "clearActors")) clear();
+    cGame::clearActorTable();
     cGame::s_levelRecords = nullptr;
+    // The next level marks the sprites it needs afresh.
+    cGame::s_spriteMask[0] = cGame::s_spriteMask[1] = 0;
 }
 
 void releaseSprites() {

@@ -67,9 +67,9 @@ const cGame::LevelServices& services() { return cGame::s_levelServices; }
 
 void releasePreviousLevel() {
     if (auto* clear = loader::service(services().clearFrameCaches, "clearFrameCaches")) clear();
-    if (auto* reset = loader::service(services().resetLevelState, "resetLevelState")) reset(true);
+    cGame::resetLevelState(true);
     if (auto* triggers = loader::service(services().resetTriggers, "resetTriggers")) triggers();
-    if (auto* actors = loader::service(services().clearActors, "clearActors")) actors();
+    cGame::clearActorTable();
     loader::dropLevelSprites();
     loader::dropLayerSprites();
     for (jint layer : {2, 3, 1, 0}) B::TilesetAllocLayer(layer, true);
@@ -211,14 +211,18 @@ void loadTileLayersAndRecords() {
 // Steps 5 to 52 ------------------------------------------------------------------------------
 
 void spawnActors() {
-    if (auto* spawn = loader::service(services().spawnLevelActors, "spawnLevelActors")) spawn();
+    cGame::spawnLevelActors();
+    BX_RETURN_IF_PENDING();
+    Log::info("loader: level %d has %d actors", cGame::s_level, cGame::s_actorCount);
 }
 
 void loadGeometry() {
-    IntArray* items = cGame::s_levelGeometryItems;
-    const jint level = cGame::s_level;
-    if (!items || level < 0 || level >= items->length || items->get(level) == -1) return;
-    if (auto* load = loader::service(services().loadLevelData, "loadLevelData")) load();
+    cGame::s_polyCount = 0;
+    if (!cGame::levelHasGeometry()) return;
+    const jint before = cGame::s_actorCount;
+    if (!cGame::loadLevelData()) return loader::abandonLevel("its geometry");
+    Log::info("loader: level %d has %d polylines, %d platforms", cGame::s_level, cGame::s_polyCount,
+              cGame::s_actorCount - before);
 }
 
 void loadTouchSprite() {
@@ -263,22 +267,20 @@ void buildAltLevelTables() {
 
 void startPlay() {
     const cGame::LevelServices& s = services();
-    if (auto* init = loader::service(s.initLevelActors, "initLevelActors")) init();
+    cGame::initLevelActors();
     BX_RETURN_IF_PENDING();
-    if (auto* bounds = loader::service(s.setCameraBounds, "setCameraBounds")) {
-        bounds(0, 0, cGame::s_levelWidth - kViewWidth, cGame::s_levelHeight - kViewHeight);
-    }
+    cGame::setCameraBounds(0, 0, cGame::s_levelWidth - kViewWidth, cGame::s_levelHeight - kViewHeight);
     if (auto* write = loader::service(s.writeSaveBuffer, "writeSaveBuffer")) {
         write(0);
         BX_RETURN_IF_PENDING();
         cGame::saveData();
         BX_RETURN_IF_PENDING();
     }
-    if (auto* camera = loader::service(s.updateCamera, "updateCamera")) camera();
+    cGame::updateCamera();
     BX_RETURN_IF_PENDING();
-    if (auto* play = loader::service(s.updateInGame, "updateInGame")) play();
+    cGame::updateInGame();
     BX_RETURN_IF_PENDING();
-    if (auto* snap = loader::service(s.snapCamera, "snapCamera")) snap();
+    cGame::s_cameraSnap = 1;
 }
 
 }  // namespace

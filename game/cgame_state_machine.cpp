@@ -66,7 +66,7 @@ cGame::StateHandler g_handlers[cGame::kStateCount] = {
     nullptr,  // 11 pause menu
     nullptr,  // 12 in-game sound menu
     nullptr,  // 13
-    nullptr,  // 14 play
+    &cGame::statePlay,  // 14 play
     nullptr,  // 15 hero lost
     nullptr,  // 16 loss menu
     nullptr,  // 17

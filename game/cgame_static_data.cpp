@@ -4,6 +4,7 @@
 // filled, so a collection during start-up meets only reachable arrays.
 #include <iterator>
 
+#include "actors/z.h"
 #include "game/cgame.h"
 #include "runtime/array.h"
 #include "runtime/class_ids.h"
@@ -45,9 +46,6 @@ const StaticRefRegistration kStatics(CID_cGame, &cGame::s_levelPackNames, &cGame
                                      &cGame::s_viewRect, &cGame::s_menuRemembered, &cGame::s_menuItems,
                                      &cGame::s_effectImages, &cGame::s_behaviours,
                                      &cGame::s_typeSprite);
-
-ObjectArray** g_actorBehaviours = nullptr;
-ShortArray** g_actorTypeSprite = nullptr;
 
 constexpr jint kFirstLevelPackName = 199;
 constexpr jint kTextEncodingName = 45;
@@ -144,12 +142,7 @@ jint cGame::languageIndexOf(String* code) {
     return 0;
 }
 
-void cGame::registerActorTables(ObjectArray** behaviours, ShortArray** typeSprite) {
-    g_actorBehaviours = behaviours;
-    g_actorTypeSprite = typeSprite;
-}
-
 void cGame::copyActorTables() {
-    s_behaviours = g_actorBehaviours ? *g_actorBehaviours : nullptr;
-    s_typeSprite = g_actorTypeSprite ? *g_actorTypeSprite : nullptr;
+    s_behaviours = Z::s_behaviours;
+    s_typeSprite = Z::s_typeSprite;
 }

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "actors/cactor.h"
 #include "game/cgame.h"
 #include "runtime/string.h"
 #include "tests/game/loader_fixture.h"
@@ -58,32 +59,17 @@ cGame::LevelServices fakeServices() {
     s.dropSceneCache = [] { note("dropSceneCache"); };
     s.clearFrameCaches = [] { note("clearFrameCaches"); };
     s.buildFrameCaches = [] { note("buildFrameCaches"); };
-    s.resetLevelState = [](bool noLevel) { note(std::string("resetLevelState ") + (noLevel ? "1" : "0")); };
     s.resetTriggers = [] { note("resetTriggers"); };
     s.resetLevelCounters = [] { note("resetLevelCounters"); };
-    s.clearActors = [] { note("clearActors"); };
     s.loadTriggerScripts = [](ByteArray* data) { note("loadTriggerScripts " + std::to_string(data ? data->length : -1)); };
-    // The actors mark the sprites they use: 2, 7 (kept for the whole game), 13 and 39.
-    s.spawnLevelActors = [] {
-        note("spawnLevelActors");
-        cGame::s_spriteMask[0] = (1 << 2) | (1 << 7) | (1 << 13);
-        cGame::s_spriteMask[1] = 1 << (39 - 32);
-    };
-    s.loadLevelData = [] { note("loadLevelData"); };
-    s.initLevelActors = [] { note("initLevelActors"); };
-    s.setCameraBounds = [](jint a, jint b, jint c, jint d) {
-        note("setCameraBounds " + std::to_string(a) + " " + std::to_string(b) + " " + std::to_string(c) + " " +
-             std::to_string(d));
-    };
     s.writeSaveBuffer = [](jint slot) { note("writeSaveBuffer " + std::to_string(slot)); };
-    s.updateCamera = [] { note("updateCamera"); };
-    s.updateInGame = [] { note("updateInGame"); };
-    s.snapCamera = [] { note("snapCamera"); };
     return s;
 }
 
 constexpr Layer kLevel0Layer0{5, 3}, kLevel0Layer2{30, 15}, kLevel0Layer3{25, 14};
-constexpr jint kMaskSprites[] = {2, 7, 13, 39};
+// The level's own mask (sprites 0, 2, 8, 13 and 15; its records make no actor) of which the pack
+// holds 2 and 13.
+constexpr jint kMaskSprites[] = {2, 13};
 constexpr jint kKeptSprites[] = {7, 16, 18, 25, 33};
 
 class LoaderLevelTest : public LoaderTest {
@@ -108,7 +94,11 @@ protected:
         for (int n : {2, 7, 13, 16, 18, 25, 33, 39, 40}) sprites[n] = item(tileSprite(1, 0x0F0F0Fu * (n % 16)));
         std::string times = "\x22\x0A";
         for (uint32_t l = 0; l < 10; ++l) times += s32(l * 100 + 7);
+        // Each level's geometry: one polyline of two points (flag word 1).
+        const std::string line = u16(1) + u16(1) + u16(1) + u16(2) + u16(100) + u16(300) + u16(400) + u16(300);
+        std::vector<tools::PackItem> geometry(7, item(line));
         std::vector<tools::BarEntry> out{pack("tiles", tiles), pack("sprites", sprites), pack("times", {item(times)}),
+                                         pack("geometry", geometry),
                                          pack("level1", levelItems({{20, 12}})),
                                          pack("level5", levelItems({{20, 12}, {20, 12}, {22, 13}, {20, 12}}))};
         if (!level0.empty()) out.push_back(pack("level0", level0));
@@ -160,11 +150,15 @@ TEST_F(LoaderLevelTest, LevelLoadsInItsStepsAndEndsInTheTargetState) {
     ASSERT_NE(cGame::s_touchSprite, nullptr);
     EXPECT_EQ(cGame::s_touchSprite->cachePoolIndex, 1) << "the touch buttons' own cache";
 
-    const std::vector<std::string> expected{
-        "redrawSceneCache", "dropSceneCache", "loadTriggerScripts 3", "spawnLevelActors",
-        "loadLevelData", "initLevelActors", "setCameraBounds 0 0 200 80", "writeSaveBuffer 0", "updateCamera",
-        "updateInGame", "snapCamera"};
+    const std::vector<std::string> expected{"redrawSceneCache", "dropSceneCache", "loadTriggerScripts 3",
+                                            "writeSaveBuffer 0"};
     EXPECT_EQ(calls, expected);
+    EXPECT_EQ(cGame::s_cameraMaxX, 200);
+    EXPECT_EQ(cGame::s_cameraMaxY, 80);
+    EXPECT_EQ(cGame::s_cameraSnap, 1) << "the camera jumps to its target on its next move";
+    EXPECT_EQ(cGame::s_polyCount, 1);
+    ASSERT_EQ(cGame::s_actorCount, 1) << "the polyline's platform; the records make no actor";
+    EXPECT_EQ(cGame::actorAt(0)->type, 2);
 }
 
 TEST_F(LoaderLevelTest, ReleaseThenNewLevelKeepsTheGameWideSprites) {
@@ -205,7 +199,7 @@ TEST_F(LoaderLevelTest, ReleaseThenNewLevelKeepsTheGameWideSprites) {
     expectKept();
     ASSERT_NE(spriteAt(2), nullptr);
     EXPECT_GT(spriteAt(2)->moduleCount, 0);
-    for (const char* name : {"clearActors", "resetLevelState", "clearFrameCaches", "spawnLevelActors", "updateInGame"}) {
+    for (const char* name : {"clearFrameCaches", "resetTriggers", "writeSaveBuffer"}) {
         EXPECT_EQ(std::count_if(log.lines.begin(), log.lines.end(),
                                 [&](const std::string& l) { return l.find(std::string("no ") + name + " registered") != std::string::npos; }),
                   1)
@@ -234,7 +228,7 @@ TEST_F(LoaderLevelTest, AlternatePlayerLevelTakesTheOpenExtentAndTheArcTable) {
     EXPECT_EQ(cGame::s_levelWidth, 256000);
     EXPECT_EQ(cGame::s_levelHeight, 9216000);
     EXPECT_EQ(count("buildFrameCaches"), 1u);
-    EXPECT_EQ(count("loadLevelData"), 0u);
+    EXPECT_EQ(cGame::s_polyCount, 0);
     ASSERT_NE(cGame::s_arcTable, nullptr);
     ASSERT_EQ(cGame::s_arcTable->length, 306);
     struct Arc {

@@ -1,0 +1,21 @@
+// cSubmarine's construction, its air statics and its stopMotion. Driving, painting and its wall
+// contacts come with the vehicle's own code.
+#include "actors/csubmarine.h"
+
+#include "runtime/compiled.h"
+
+jint cSubmarine::s_airMs = 0;
+jint cSubmarine::s_airMaxMs = 0;
+
+cSubmarine* cSubmarine::create(ShortArray* params) {
+    cSubmarine* s = Runtime::make<cSubmarine>();
+    BX_RETURN_IF_NULL(s, nullptr);
+    s->initFromParams(36, params);
+    s->addToList(kListLevel);
+    return s;
+}
+
+void cSubmarine::stopMotion() {
+    cActor::stopMotion();
+    thrust = 0;
+}

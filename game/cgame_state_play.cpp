@@ -1,0 +1,41 @@
+// The play state: its update is the play step, its paint the level scene drawn straight onto the
+// screen (the background cache, the pause and the perspective levels' overlays come with the
+// in-play screens).
+#include "game/cgame.h"
+#include "runtime/array.h"
+#include "runtime/compiled.h"
+#include "sprites/bxlib_player.h"
+
+namespace {
+
+bool levelHasLayer(jint layer) {
+    IntArray* items = cGame::s_levelLayerItems;
+    const jlong at = jlong{cGame::s_level} * cGame::kLayersPerLevel + layer;
+    return items && cGame::s_level >= 0 && at < items->length && items->get(static_cast<jint>(at)) != -1;
+}
+
+void drawLayer(jint layer) {
+    if (levelHasLayer(layer)) BXLibPlayer::TilesetDraw(cGame::s_g, 0, 0, layer);
+}
+
+}  // namespace
+
+void cGameLevel::paintGameScene() {
+    BX_RETURN_IF_NULL(cGame::s_g);
+    cGame::setClip(0, 0, cGame::kPortraitWidth, cGame::kPortraitHeight);
+    if (cGame::s_level == 0) cGame::fillScreen(0x50C040);
+    else if (cGame::isLevel8or9()) cGame::fillScreen(0x000000);
+    if (s_blackout) return cGame::fillScreen(0x000000);
+    drawLayer(0);
+    drawLayer(2);
+    drawLayer(3);
+    cGame::collectVisibleActors();
+    BX_RETURN_IF_PENDING();
+    drawLayer(4);
+    if (cGame::s_state != cGame::kStateInfoPages) cGame::paintHud();
+}
+
+void cGameLevel::statePlay(cGame*, jint message) {
+    if (message == cGame::kMsgUpdate) updateInGame();
+    else if (message == cGame::kMsgPaint) paintGameScene();
+}
