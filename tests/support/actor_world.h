@@ -1,0 +1,244 @@
+// A deterministic world for actor tests: fresh heaps, every start-up step the actors and the game's
+// level code read (Z's tables, cActor's statics, cGame's statics, the cosine table), a chosen level,
+// a seeded random generator, synthetic sprites installed into sprite slots, actor-record and
+// geometry blobs built in code, and frames stepped with held keys through the play step. A test
+// observes actor fields, the sound commands the frames queued and the drawn portrait frame.
+// Every static these touch is put back in tear-down, so tests never see each other's world.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdint>
+#include <initializer_list>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "actors/cactor.h"
+#include "actors/chero.h"
+#include "actors/z.h"
+#include "classlib/lcdui/javax_microedition_lcdui_graphics.h"
+#include "classlib/lcdui/javax_microedition_lcdui_image.h"
+#include "game/cgame.h"
+#include "runtime/array.h"
+#include "runtime/compiled.h"
+#include "runtime/exceptions.h"
+#include "runtime/heaps.h"
+#include "runtime/object_manager.h"
+#include "runtime/static_class.h"
+#include "sprites/asprite.h"
+#include "sprites/bsprite.h"
+#include "sprites/bxlib_player.h"
+#include "tests/sprites/sound_engine_reset.h"
+#include "tools/sprite_writer.h"
+
+class ActorWorld : public ::testing::Test {
+public:
+    using Image = javax_microedition_lcdui_Image;
+    static constexpr int kScreenW = 480, kScreenH = 800;
+
+    // One level actor record: n, then n little-endian 16-bit values.
+    static std::string record(std::initializer_list<int> values) {
+        std::string out(1, static_cast<char>(values.size()));
+        for (int v : values) out += le16(v);
+        return out;
+    }
+    // A geometry item: N polylines of M attributes each (the last one the flag word), then points.
+    struct Polyline {
+        std::vector<int> attributes;
+        std::vector<std::pair<int, int>> points;
+    };
+    static std::string geometry(const std::vector<Polyline>& lines, int m) {
+        std::string out = le16(static_cast<int>(lines.size())) + le16(m);
+        for (const Polyline& l : lines) {
+            for (int a = 0; a < m; ++a) out += le16(a < static_cast<int>(l.attributes.size()) ? l.attributes[a] : 0);
+            out += le16(static_cast<int>(l.points.size()));
+            for (auto [x, y] : l.points) out += le16(x) + le16(y);
+        }
+        return out;
+    }
+    static std::string le16(int v) { return {static_cast<char>(v & 0xFF), static_cast<char>(v >> 8 & 0xFF)}; }
+
+    // A sprite of `anims` animations of `frames` animation frames each; animation a, frame f shows
+    // sprite frame a * frames + f: a filled 20 x 40 box from (-10, -40) (the rectangle), with box 0
+    // {-10, -40, 20, 40} and box 1 {-5, -30, 10, 10}, shown for `time` units of 62 ms.
+    static Bsprite* syntheticSprite(int anims, int frames, int time = 1) {
+        tools::SpriteDefinition s;
+        s.palettes = {{0xFF000000u}};
+        for (int a = 0; a < anims; ++a) {
+            tools::SpriteAnimation anim;
+            for (int f = 0; f < frames; ++f) {
+                tools::SpriteModule m;
+                m.kind = tools::ModuleKind::FillRect;
+                m.colour = 0xFF000000u | static_cast<uint32_t>(0x203040 + 0x102030 * (a * frames + f));
+                m.w = 20;
+                m.h = 40;
+                s.modules.push_back(m);
+                tools::SpriteFrame fr;
+                fr.modules.push_back({a * frames + f, -10, -40, 0});
+                fr.boxes = {{-10, -40, 20, 40}, {-5, -30, 10, 10}};
+                fr.rect = {-10, -40, 20, 40};
+                s.frames.push_back(fr);
+                anim.frames.push_back({a * frames + f, time, 0, 0, 0});
+            }
+            s.animations.push_back(anim);
+        }
+        std::string bytes, error;
+        EXPECT_TRUE(tools::writeSprite(s, "synthetic sprite", bytes, error)) << error;
+        ByteArray* data = Runtime::newByteArray(static_cast<jint>(bytes.size()));
+        if (!data) return nullptr;
+        for (size_t i = 0; i < bytes.size(); ++i) data->set(static_cast<jint>(i), static_cast<jbyte>(bytes[i]));
+        auto* sprite = Runtime::make<Bsprite>();
+        EXPECT_TRUE(sprite && sprite->Load(data, 0));
+        return sprite;
+    }
+
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(Runtime::initHeaps(16 << 20, 32 << 20));
+        m_objects = std::make_unique<ObjectManager>();
+        resetWorldStatics();
+        Z::buildUpdateOrderPairs();
+        cActor::staticInit();
+        cActor::setConstants();
+        Z::setFixedPointConstants();
+        Z::buildTuningConstants();
+        cGame::initStaticFields();
+        Z::copyAngleConstants();
+        Z::buildBehaviourTables();
+        Z::buildEnemyParamTables();
+        cActor::setTimingStatics();
+        Z::buildTypeSpriteMap();
+        cGame::copyActorTables();
+        IntArray* cosines = Runtime::newIntArray(65);
+        for (jint i = 0; i <= 64; ++i) cosines->set(i, static_cast<jint>(std::lround(256.0 * std::cos(i * M_PI / 128.0))));
+        cGame::s_cosTable = cosines;
+        cGame::createKeyTables();
+        BXLibPlayer::SndInit(cGame::kSoundCount);
+        cGame::s_sfxOn = cGame::s_musicOn = true;
+        cGame::s_frameImage = Image::createImage(kScreenW, kScreenH);
+        cGame::s_viewRect = Runtime::newIntArray(4);
+        chooseLevel(0);
+        seed(1);
+    }
+    void TearDown() override {
+        Runtime::clearPendingException();
+        resetWorldStatics();
+        resetSoundEngine();
+        StaticClass::releaseStatics();
+        Runtime::destroyHeaps();
+        m_objects.reset();
+    }
+
+    static void resetWorldStatics() {
+        cGameActors::resetStatics();
+        cGameCamera::resetStatics();
+        cGameLevel::resetStatics();
+        cGame::s_levelServices = cGame::LevelServices{};
+        cGame::s_spriteMask[0] = cGame::s_spriteMask[1] = 0;
+        cGame::s_levelRecords = nullptr;
+        cGame::s_levelWidth = cGame::s_levelHeight = 0;
+        cGame::s_frameCounter = 0;
+        cGame::s_prevState = cGame::s_state = 0;
+        cGame::s_difficulty = 1;
+        cGame::s_keysLive = cGame::s_keysFrame = nullptr;
+        cGame::s_g = nullptr;
+        cHero::s_aimIndex = 0;
+        cHero::s_shotEffect = nullptr;
+        BXLibPlayer::s_tilesEnabled = false;
+    }
+
+    // The level number (its alternate-player flag with it) and the fixed frame time of 50 ms.
+    static void chooseLevel(jint level) {
+        cGame::setLevel(level);
+        cGame::s_frameTime = cGame::kFixedFrameTime;
+        cGame::s_speedFactor = cGame::kFixedSpeedFactor;
+    }
+    static void seed(jlong s) { cGame::setRandomSeed(s); }
+
+    // A synthetic sprite (see syntheticSprite) in sprite slot `slot`.
+    static Bsprite* installSprite(jint slot, int anims, int frames, int time = 1) {
+        Bsprite* s = syntheticSprite(anims, frames, time);
+        cGame::s_sprites->set(slot, s);
+        return s;
+    }
+
+    // A level of the given size (pixels) built as the loader builds one, without tile layers:
+    // records, geometry, players and per-type set-up, camera bounds, one play step, snap.
+    void startLevel(const std::string& records, const std::string& geometryItem = {}, jint width = 4000,
+                    jint height = 2000) {
+        cGame::s_levelWidth = width;
+        cGame::s_levelHeight = height;
+        cGame::resetLevelState(true);
+        cGame::s_levelRecords = bytes(records);
+        cGame::spawnLevelActors();
+        if (!geometryItem.empty()) {
+            ASSERT_TRUE(cGame::readLevelGeometry(bytes(geometryItem)));
+        }
+        cGame::initLevelActors();
+        cGame::setCameraBounds(0, 0, width - cGame::kViewWidth, height - cGame::kViewHeight);
+        cGame::updateCamera();
+        cGame::updateInGame();
+        cGame::s_cameraSnap = 1;
+        ASSERT_EQ(Runtime::getPendingException(), nullptr);
+    }
+
+    // Game keys held down from now on / released.
+    static void holdKey(jint k) {
+        jbyte& e = cGame::s_keysLive->elements()[k];
+        if (e < 1) e = 1;
+    }
+    static void releaseKey(jint k) {
+        jbyte& e = cGame::s_keysLive->elements()[k];
+        if (e >= 1) e = static_cast<jbyte>(-e);
+    }
+
+    // n frames of play: the key snapshot, the frame counter, the play step; the sound commands they
+    // queue go to soundLog.
+    void step(int n = 1) {
+        for (int i = 0; i < n; ++i) {
+            cGame::updateKeyStates();
+            ++cGame::s_frameCounter;
+            cGame::updateInGame();
+            ASSERT_EQ(Runtime::getPendingException(), nullptr) << "frame " << cGame::s_frameCounter;
+            drainSounds();
+        }
+    }
+
+    // The play scene drawn on the portrait screen; its RGB565 pixel at (x, y).
+    static void drawFrame() {
+        cGame::s_g = cGame::s_frameImage->getGraphics();
+        cGame::paintGameScene();
+        cGame::s_g = nullptr;
+    }
+    [[nodiscard]] static uint16_t pixel(int x, int y) { return cGame::s_frameImage->pixels565().row(y)[x]; }
+
+    static cActor* actor(jint index) { return cGame::actorAt(index); }
+    static cActor* actorById(jint id) { return cGame::findActorById(id); }
+
+    // "channel: play S" / "channel: stop" for every live record the frames queued, oldest first.
+    std::vector<std::string> soundLog;
+
+    static ByteArray* bytes(const std::string& s) {
+        ByteArray* a = Runtime::newByteArray(static_cast<jint>(s.size()));
+        if (!a) return nullptr;
+        for (size_t i = 0; i < s.size(); ++i) a->set(static_cast<jint>(i), static_cast<jbyte>(s[i]));
+        return a;
+    }
+
+private:
+    void drainSounds() {
+        using B = BXLibPlayer;
+        if (!B::s_sndQueue) return;
+        for (jint c = 0; c < B::kSndChannels; ++c) {
+            for (B::SndQueuePop(c); B::s_sndScratch->get(B::kSndRecordWords) > 0; B::SndQueuePop(c)) {
+                const jint code = B::s_sndScratch->get(0);
+                if (code == B::kSndPlay) soundLog.push_back(std::to_string(c) + ": play " + std::to_string(B::s_sndScratch->get(1)));
+                else if (code == B::kSndStop) soundLog.push_back(std::to_string(c) + ": stop");
+            }
+        }
+    }
+
+    std::unique_ptr<ObjectManager> m_objects;
+};
