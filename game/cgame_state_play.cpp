@@ -1,9 +1,11 @@
 // The play state: its update is the play step, its paint the level scene drawn straight onto the
 // screen (the background cache, the pause and the perspective levels' overlays come with the
 // in-play screens).
+#include "actors/cactor.h"
 #include "game/cgame.h"
 #include "runtime/array.h"
 #include "runtime/compiled.h"
+#include "runtime/log.h"
 #include "sprites/bxlib_player.h"
 
 namespace {
@@ -12,6 +14,12 @@ bool levelHasLayer(jint layer) {
     IntArray* items = cGame::s_levelLayerItems;
     const jlong at = jlong{cGame::s_level} * cGame::kLayersPerLevel + layer;
     return items && cGame::s_level >= 0 && at < items->length && items->get(static_cast<jint>(at)) != -1;
+}
+
+jint activeActorCount() {
+    jint n = 0;
+    for (cActor* a = cActor::listHead(cActor::kListUpdate); a; a = a->nextIn(cActor::kListUpdate)) ++n;
+    return n;
 }
 
 void drawLayer(jint layer) {
@@ -36,6 +44,17 @@ void cGameLevel::paintGameScene() {
 }
 
 void cGameLevel::statePlay(cGame*, jint message) {
-    if (message == cGame::kMsgUpdate) updateInGame();
-    else if (message == cGame::kMsgPaint) paintGameScene();
+    if (message == cGame::kMsgEnter) {
+        Log::info("play: level %d with %d actors, camera at (%d, %d)", cGame::s_level, cGame::s_actorCount,
+                  cGame::s_cameraX, cGame::s_cameraY);
+    } else if (message == cGame::kMsgUpdate) {
+        updateInGame();
+        // A sign of life in the log every 200 play steps (about 12 s).
+        if (cGame::s_stateFrames > 0 && cGame::s_stateFrames % 200 == 0) {
+            Log::info("play: %d steps, %d actors active, camera at (%d, %d)", cGame::s_stateFrames,
+                      activeActorCount(), cGame::s_cameraX, cGame::s_cameraY);
+        }
+    } else if (message == cGame::kMsgPaint) {
+        paintGameScene();
+    }
 }

@@ -8,7 +8,10 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
+#include <initializer_list>
+#include <iterator>
 #include <map>
 #include <sstream>
 #include <string>
@@ -28,6 +31,11 @@
 #include "tests/game/touch_points.h"
 #include "tests/support/child_output.h"
 #include "tests/support/temp_folder.h"
+#include "platform/graphics/png_decoder.h"
+#include "tools/bar_reader.h"
+#include "tools/bar_writer.h"
+#include "tools/pack_writer.h"
+#include "tools/sprite_writer.h"
 
 namespace {
 
@@ -119,11 +127,12 @@ constexpr int kAnswerSound = 11000;
 
 class FrontEndScriptTest : public ::testing::Test {
 protected:
-    ScriptRun play(const Script& script, int frames, const std::string& screenshot = "") {
+    ScriptRun play(const Script& script, int frames, const std::string& screenshot = "",
+                   const std::string& data = BRINDLEX_DATA_BAR) {
         const std::string home = (temp.path() / "home").string();
         const std::string file = temp.write("script.txt", script.text()).string();
         std::string command = std::string("'") + BRINDLEX_PROGRAM + "' --headless --log --frames " + std::to_string(frames) +
-                              " --script '" + file + "' --data '" + BRINDLEX_DATA_BAR + "' --home '" + home + "'";
+                              " --script '" + file + "' --data '" + data + "' --home '" + home + "'";
         if (!screenshot.empty()) command += " --screenshot '" + screenshot + "'";
         command += " > /dev/null 2>&1";
         ScriptRun run;
@@ -246,6 +255,133 @@ TEST_F(FrontEndScriptTest, HelpCreditsAndQuitWithItsQuestion) {
     EXPECT_EQ(run.log.find("left stopped"), std::string::npos) << run.log;
     EXPECT_EQ(byteAt(run, 2), 0);   // no sound, as answered
     EXPECT_EQ(byteAt(run, 3), 0);
+}
+
+// The shipped data with a level 0 of our own: its tile sprites (two solid colours), its pack (actor
+// records, no trigger, layers 0, 2 and 3: layer 3 a checker of the two tiles over 60 x 30 cells),
+// and its geometry (one floor). Records: the hero at (1200, 800), two enemies and a skipped type.
+constexpr uint32_t kTileColours[] = {0xFF3060C0u, 0xFFE0A020u};
+
+std::string le16(int v) { return {static_cast<char>(v & 0xFF), static_cast<char>(v >> 8 & 0xFF)}; }
+
+std::string actorRecord(std::initializer_list<int> values) {
+    std::string out(1, static_cast<char>(values.size()));
+    for (int v : values) out += le16(v);
+    return out;
+}
+
+std::string solidTiles() {
+    tools::SpriteDefinition s;
+    s.palettes = {{kTileColours[0], kTileColours[1]}};
+    for (int t = 0; t < 2; ++t) {
+        tools::SpriteModule m;
+        m.w = m.h = 40;
+        m.indices.assign(40 * 40, static_cast<uint8_t>(t));
+        s.modules.push_back(m);
+        tools::SpriteFrame f;
+        f.modules.push_back({t, 0, 0, 0});
+        f.rect = {0, 0, 40, 40};
+        s.frames.push_back(f);
+    }
+    s.animations.push_back({{{0, 1, 0, 0, 0}}});
+    std::string out, error;
+    EXPECT_TRUE(tools::writeSprite(s, "tiles", out, error)) << error;
+    return out;
+}
+
+constexpr int kLevelCols = 60, kLevelRows = 30;
+
+std::vector<tools::PackItem> levelZeroItems() {
+    auto item = [](std::string d) { return tools::PackItem{false, 0, false, std::move(d)}; };
+    auto layer = [&](int cols, int rows, bool checker) {
+        std::string tiles, flags;
+        for (int i = 0; i < cols * rows; ++i) {
+            tiles += le16(checker ? (i % cols + i / cols) % 2 : 0);
+            flags += '\0';
+        }
+        return std::vector<tools::PackItem>{item(tiles), item(le16(cols) + le16(rows)), item(flags)};
+    };
+    const std::string records = actorRecord({1, 1, 1200, 800, 0, 0}) + actorRecord({16, 2, 0, 0, 0, 0}) +
+                                actorRecord({4, 3, 1300, 800, 0, 0}) + actorRecord({8, 4, 1500, 700, 0, 0});
+    std::vector<tools::PackItem> items{item(records), item(std::string(1, '\0'))};
+    for (const auto& l : {layer(5, 3, false), layer(kLevelCols, kLevelRows, false), layer(kLevelCols, kLevelRows, true)})
+        for (const auto& i : l) items.push_back(i);
+    return items;
+}
+
+// The shipped archive's entries but the packs named here, then those packs.
+std::filesystem::path levelData(const TempFolder& temp) {
+    std::ifstream in(BRINDLEX_DATA_BAR, std::ios::binary);
+    const std::string archive((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    std::vector<tools::BarIndexEntry> index;
+    std::string error;
+    EXPECT_TRUE(tools::readArchiveIndex(archive, index, error)) << error;
+    auto pack = [&](const std::string& name, const std::vector<tools::PackItem>& items) {
+        std::vector<std::string> files;
+        EXPECT_TRUE(tools::writePack(items, {0}, files, error)) << error;
+        return tools::BarEntry::fromBytes(name, files.empty() ? std::string() : files[0]);
+    };
+    auto item = [](std::string d) { return tools::PackItem{false, 0, false, std::move(d)}; };
+    const std::string floor = le16(1) + le16(1) + le16(1) + le16(2) + le16(200) + le16(840) + le16(2200) + le16(840);
+    std::vector<tools::BarEntry> entries{pack("tiles", {item(solidTiles()), item(solidTiles())}),
+                                         pack("level0", levelZeroItems()), pack("geometry", {item(floor)})};
+    for (const auto& e : index) {
+        std::string name(e.name.begin(), e.name.end());
+        if (name.rfind("tiles", 0) == 0 || name.rfind("level0", 0) == 0 || name.rfind("geometry", 0) == 0) continue;
+        entries.push_back(tools::BarEntry::fromBytes(name, archive.substr(static_cast<size_t>(e.offset),
+                                                                          static_cast<size_t>(e.size))));
+    }
+    const std::filesystem::path out = temp.path() / "level.bar";
+    EXPECT_TRUE(tools::writeArchive(out, std::move(entries), error)) << error;
+    return out;
+}
+
+// A new game on the built level: the log has the level's actors and platforms and the play state,
+// and the screenshot shows layer 3's checker where the camera put it.
+TEST_F(FrontEndScriptTest, NewGamePlaysALevelBuiltFromBlobs) {
+    Script s;
+    s.tap(kAnswerSound, "answer25/1")
+        .tap(12500, "middle")
+        .tap(14000, "row285/3/0")            // NEW GAME
+        .tap(15500, "row318/2/0")            // NORMAL
+        .tap(17000, "rightSoftkey");         // the story skipped
+    constexpr int kFrames = 6000;
+    const std::string shot = (temp.path() / "play.png").string();
+    const ScriptRun run = play(s, kFrames, shot, levelData(temp).string());
+    EXPECT_NE(run.log.find("loader: level 0 has 3 actors"), std::string::npos) << run.log;
+    EXPECT_NE(run.log.find("loader: level 0 has 1 polylines, 1 platforms"), std::string::npos) << run.log;
+    int playFrame = -1, cameraX = -1, cameraY = -1, steps = 0;
+    std::istringstream in(run.log);
+    for (std::string line; std::getline(in, line);) {
+        std::sscanf(line.c_str(), "game state 4 -> 14 at frame %d", &playFrame);
+        std::sscanf(line.c_str(), "play: level 0 with 4 actors, camera at (%d, %d)", &cameraX, &cameraY);
+        std::sscanf(line.c_str(), "play: %d steps", &steps);
+    }
+    ASSERT_GT(playFrame, 0) << trace(run) << run.log;
+    EXPECT_GE(steps, 200) << "frames of the play step\n" << run.log;
+    // The hero's look-ahead point less half the view, the camera's target.
+    EXPECT_EQ(cameraX, 1200 + 40 - 400);
+    ASSERT_GT(cameraY, 0);
+
+    const std::string png = temp.read("play.png");
+    PngHeaderInfo header{};
+    ASSERT_TRUE(readPngHeader(reinterpret_cast<const uint8_t*>(png.data()), png.size(), header));
+    ASSERT_EQ(header.width, 480);
+    ASSERT_EQ(header.height, 800);
+    std::vector<uint16_t> pixels(480 * 800);
+    ASSERT_TRUE(decodePng(reinterpret_cast<const uint8_t*>(png.data()), png.size(), 0, pixels.data(), 480, 800, 480));
+    // Landscape (x, y) is portrait (479 - y, x); the cell under it is layer 3's checker at the camera.
+    int checked = 0;
+    for (int y = 20; y < 480; y += 97)
+        for (int x = 15; x < 800; x += 131) {
+            const int col = (cameraX + x) / 40, row = (cameraY + y) / 40;
+            if ((cameraX + x) % 40 == 0 || (cameraY + y) % 40 == 0) continue;   // on a cell's edge
+            const uint32_t c = kTileColours[(col + row) % 2];
+            const uint16_t want = static_cast<uint16_t>(((c >> 8) & 0xF800) | ((c >> 5) & 0x07E0) | ((c >> 3) & 0x001F));
+            EXPECT_EQ(pixels[static_cast<size_t>(x) * 480 + static_cast<size_t>(479 - y)], want) << x << ", " << y;
+            ++checked;
+        }
+    EXPECT_GT(checked, 20);
 }
 
 }  // namespace
