@@ -10,6 +10,7 @@
 #include "runtime/object.h"
 
 class BoolArray;
+class ByteArray;
 class Bsprite;
 class BXLibPlayer;
 class IntArray;
@@ -170,6 +171,12 @@ public:
     [[nodiscard]] bool isOutsideView(jint margin);
     [[nodiscard]] bool isOutsideViewVertically(jint margin);
     [[nodiscard]] bool cornerTouchesRect(IntArray* rect, bool useTop, bool stripAtTop);
+
+    // --- Checkpoint records: 20 bytes with a player, 18 without, none for an actor made at run time ---
+    jint saveState(ByteArray* buffer, jint offset);
+    // The record back into the same actor of a rebuilt level. An actor stored active that cannot
+    // join the update list again (parked) is not left marked active.
+    jint loadState(ByteArray* buffer, jint offset);
 
     static void staticInit();
     static void setConstants();

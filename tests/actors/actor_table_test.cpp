@@ -217,4 +217,39 @@ TEST_F(ActorTableTest, HeroFrameResetClearsTheLiftReturnNotTheInvulnerability) {
     EXPECT_EQ(hero->flags & cActor::kFlagHeroFrame, 0);
 }
 
+TEST_F(ActorTableTest, CheckpointRecordsRestoreActiveActorsIntoTheUpdateList) {
+    startLevel("");
+    struct Case {
+        const char* what;
+        jint stored;          // the flag word written
+        bool active, inList;  // afterwards
+        int activations;
+    };
+    const jint active = cActor::kFlagActive;
+    const Case cases[] = {
+        {"active", active, true, true, 1},
+        {"killed: not activated", active | cActor::kFlagKilled, false, false, 0},
+        {"parked: cannot join the list again", active | cActor::kFlagParked, false, false, 0},
+        {"inactive", 0, false, false, 0},
+    };
+    jint id = 1;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        RecordingActor* a = recordingActor(id++, 4);
+        a->flags = c.stored;
+        a->angle = -1;
+        ByteArray* buffer = Runtime::newByteArray(32);
+        EXPECT_EQ(a->saveState(buffer, 2), 20);
+        EXPECT_EQ(buffer->get(18), -1);
+        EXPECT_EQ(buffer->get(19), -1);
+        a->flags = 0;
+        a->angle = 0;
+        EXPECT_EQ(a->loadState(buffer, 2), 20);
+        EXPECT_EQ(a->angle, -1);
+        EXPECT_EQ(a->hasFlag(cActor::kFlagActive), c.active);
+        EXPECT_EQ(a->isInList(cActor::kListUpdate), c.inList);
+        EXPECT_EQ(a->messages[cActor::kMsgActivated], c.activations);
+    }
+}
+
 }  // namespace
