@@ -96,6 +96,7 @@ public:
 
 protected:
     void SetUp() override {
+        m_services = cGame::s_levelServices;   // what the program registered before main
         ASSERT_TRUE(Runtime::initHeaps(16 << 20, 32 << 20));
         m_objects = std::make_unique<ObjectManager>();
         resetWorldStatics();
@@ -125,6 +126,7 @@ protected:
     void TearDown() override {
         Runtime::clearPendingException();
         resetWorldStatics();
+        cGame::s_levelServices = m_services;
         resetSoundEngine();
         StaticClass::releaseStatics();
         Runtime::destroyHeaps();
@@ -135,7 +137,7 @@ protected:
         cGameActors::resetStatics();
         cGameCamera::resetStatics();
         cGameLevel::resetStatics();
-        cGame::s_levelServices = cGame::LevelServices{};
+        cGame::s_levelServices = cGame::LevelServices{};   // a test registers the services it needs
         cGame::s_spriteMask[0] = cGame::s_spriteMask[1] = 0;
         cGame::s_levelRecords = nullptr;
         cGame::s_levelWidth = cGame::s_levelHeight = 0;
@@ -241,4 +243,5 @@ private:
     }
 
     std::unique_ptr<ObjectManager> m_objects;
+    cGame::LevelServices m_services{};
 };
