@@ -1,11 +1,10 @@
 // The play step with 300 actors and no drawing: the activation pass, the update walk (each actor's
 // prelude and per-type dispatch), the animations' advance and the camera, once per frame at the
-// fixed 50 ms step. The actors are the kinds a level holds (enemies, platforms, zones, effects),
-// all kept active, with players on a sprite of four 4-frame animations. Prints microseconds per
-// frame last.
+// fixed 50 ms step. The actors are the kinds a level holds (enemies, scenery, zones), all kept
+// active, with players on the tests' synthetic sprite of four 4-frame animations. Prints
+// microseconds per frame last.
 #include <benchmark/benchmark.h>
 
-#include <cmath>
 #include <cstdio>
 #include <memory>
 #include <string>
@@ -18,43 +17,13 @@
 #include "runtime/heaps.h"
 #include "runtime/object_manager.h"
 #include "sprites/bsprite.h"
-#include "tools/sprite_writer.h"
+#include "tests/support/actor_statics.h"
 
 namespace {
 
 constexpr int kActors = 300;
 
 std::string le16(int v) { return {static_cast<char>(v & 0xFF), static_cast<char>(v >> 8 & 0xFF)}; }
-
-Bsprite* benchSprite() {
-    tools::SpriteDefinition s;
-    s.palettes = {{0xFF000000u, 0xFF80C040u}};
-    for (int a = 0; a < 4; ++a) {
-        tools::SpriteAnimation anim;
-        for (int f = 0; f < 4; ++f) {
-            tools::SpriteModule m;
-            m.kind = tools::ModuleKind::FillRect;
-            m.colour = 0xFF406080u;
-            m.w = 20 + f;
-            m.h = 40;
-            s.modules.push_back(m);
-            tools::SpriteFrame fr;
-            fr.modules.push_back({a * 4 + f, -10, -40, 0});
-            fr.boxes = {{-10, -40, 20, 40}, {-5, -30, 10, 10}};
-            fr.rect = {-10, -40, 20 + f, 40};
-            s.frames.push_back(fr);
-            anim.frames.push_back({a * 4 + f, 1, 0, 0, 0});
-        }
-        s.animations.push_back(anim);
-    }
-    std::string bytes, error;
-    if (!tools::writeSprite(s, "bench sprite", bytes, error)) return nullptr;
-    ByteArray* data = Runtime::newByteArray(static_cast<jint>(bytes.size()));
-    if (!data) return nullptr;
-    for (size_t i = 0; i < bytes.size(); ++i) data->set(static_cast<jint>(i), static_cast<jbyte>(bytes[i]));
-    auto* sprite = Runtime::make<Bsprite>();
-    return sprite && sprite->Load(data, 0) ? sprite : nullptr;
-}
 
 struct World {
     std::unique_ptr<ObjectManager> objects;
@@ -63,24 +32,9 @@ struct World {
     World() {
         if (!Runtime::initHeaps(32 << 20, 64 << 20)) return;
         objects = std::make_unique<ObjectManager>();
-        Z::buildUpdateOrderPairs();
-        cActor::staticInit();
-        cActor::setConstants();
-        Z::setFixedPointConstants();
-        Z::buildTuningConstants();
-        cGame::initStaticFields();
-        Z::copyAngleConstants();
-        Z::buildBehaviourTables();
-        Z::buildEnemyParamTables();
-        cActor::setTimingStatics();
-        Z::buildTypeSpriteMap();
-        cGame::copyActorTables();
-        IntArray* cosines = Runtime::newIntArray(65);
-        for (jint i = 0; i <= 64; ++i) cosines->set(i, static_cast<jint>(std::lround(256.0 * std::cos(i * M_PI / 128.0))));
-        cGame::s_cosTable = cosines;
-        cGame::createKeyTables();
+        buildActorStatics();
         cGame::setRandomSeed(7);
-        Bsprite* sprite = benchSprite();
+        Bsprite* sprite = syntheticSprite(4, 4);
         for (jint slot : {0, 1, 3, 5, 7}) cGame::s_sprites->set(slot, sprite);
         cGame::setLevel(0);
         cGame::s_frameTime = cGame::kFixedFrameTime;

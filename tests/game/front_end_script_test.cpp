@@ -32,10 +32,9 @@
 #include "tests/support/child_output.h"
 #include "tests/support/temp_folder.h"
 #include "platform/graphics/png_decoder.h"
+#include "tests/game/loader_fixture.h"
+#include "tests/support/actor_world.h"
 #include "tools/bar_reader.h"
-#include "tools/bar_writer.h"
-#include "tools/pack_writer.h"
-#include "tools/sprite_writer.h"
 
 namespace {
 
@@ -257,53 +256,27 @@ TEST_F(FrontEndScriptTest, HelpCreditsAndQuitWithItsQuestion) {
     EXPECT_EQ(byteAt(run, 3), 0);
 }
 
-// The shipped data with a level 0 of our own: its tile sprites (two solid colours), its pack (actor
-// records, no trigger, layers 0, 2 and 3: layer 3 a checker of the two tiles over 60 x 30 cells),
-// and its geometry (one floor). Records: the hero at (1200, 800), two enemies and a skipped type.
-constexpr uint32_t kTileColours[] = {0xFF3060C0u, 0xFFE0A020u};
-
-std::string le16(int v) { return {static_cast<char>(v & 0xFF), static_cast<char>(v >> 8 & 0xFF)}; }
-
-std::string actorRecord(std::initializer_list<int> values) {
-    std::string out(1, static_cast<char>(values.size()));
-    for (int v : values) out += le16(v);
-    return out;
-}
-
-std::string solidTiles() {
-    tools::SpriteDefinition s;
-    s.palettes = {{kTileColours[0], kTileColours[1]}};
-    for (int t = 0; t < 2; ++t) {
-        tools::SpriteModule m;
-        m.w = m.h = 40;
-        m.indices.assign(40 * 40, static_cast<uint8_t>(t));
-        s.modules.push_back(m);
-        tools::SpriteFrame f;
-        f.modules.push_back({t, 0, 0, 0});
-        f.rect = {0, 0, 40, 40};
-        s.frames.push_back(f);
-    }
-    s.animations.push_back({{{0, 1, 0, 0, 0}}});
-    std::string out, error;
-    EXPECT_TRUE(tools::writeSprite(s, "tiles", out, error)) << error;
-    return out;
-}
-
+// The shipped data with a level 0 of our own: its tile sprites (the loader tests' striped tiles),
+// its pack (actor records, no trigger, layers 0, 2 and 3: layer 3 a checker of the two tiles over
+// 60 x 30 cells), and its geometry (one floor). Records: the hero at (1200, 800), two enemies and a
+// skipped type.
+constexpr uint32_t kTileShade = 0x3060C0u;
 constexpr int kLevelCols = 60, kLevelRows = 30;
 
 std::vector<tools::PackItem> levelZeroItems() {
-    auto item = [](std::string d) { return tools::PackItem{false, 0, false, std::move(d)}; };
-    auto layer = [&](int cols, int rows, bool checker) {
+    using W = ActorWorld;
+    auto layer = [](int cols, int rows, bool checker) {
         std::string tiles, flags;
         for (int i = 0; i < cols * rows; ++i) {
-            tiles += le16(checker ? (i % cols + i / cols) % 2 : 0);
+            tiles += W::le16(checker ? (i % cols + i / cols) % 2 : 0);
             flags += '\0';
         }
-        return std::vector<tools::PackItem>{item(tiles), item(le16(cols) + le16(rows)), item(flags)};
+        return std::vector<tools::PackItem>{LoaderTest::item(tiles), LoaderTest::item(W::le16(cols) + W::le16(rows)),
+                                            LoaderTest::item(flags)};
     };
-    const std::string records = actorRecord({1, 1, 1200, 800, 0, 0}) + actorRecord({16, 2, 0, 0, 0, 0}) +
-                                actorRecord({4, 3, 1300, 800, 0, 0}) + actorRecord({8, 4, 1500, 700, 0, 0});
-    std::vector<tools::PackItem> items{item(records), item(std::string(1, '\0'))};
+    const std::string records = W::record({1, 1, 1200, 800, 0, 0}) + W::record({16, 2, 0, 0, 0, 0}) +
+                                W::record({4, 3, 1300, 800, 0, 0}) + W::record({8, 4, 1500, 700, 0, 0});
+    std::vector<tools::PackItem> items{LoaderTest::item(records), LoaderTest::item(std::string(1, '\0'))};
     for (const auto& l : {layer(5, 3, false), layer(kLevelCols, kLevelRows, false), layer(kLevelCols, kLevelRows, true)})
         for (const auto& i : l) items.push_back(i);
     return items;
@@ -316,15 +289,12 @@ std::filesystem::path levelData(const TempFolder& temp) {
     std::vector<tools::BarIndexEntry> index;
     std::string error;
     EXPECT_TRUE(tools::readArchiveIndex(archive, index, error)) << error;
-    auto pack = [&](const std::string& name, const std::vector<tools::PackItem>& items) {
-        std::vector<std::string> files;
-        EXPECT_TRUE(tools::writePack(items, {0}, files, error)) << error;
-        return tools::BarEntry::fromBytes(name, files.empty() ? std::string() : files[0]);
-    };
-    auto item = [](std::string d) { return tools::PackItem{false, 0, false, std::move(d)}; };
-    const std::string floor = le16(1) + le16(1) + le16(1) + le16(2) + le16(200) + le16(840) + le16(2200) + le16(840);
-    std::vector<tools::BarEntry> entries{pack("tiles", {item(solidTiles()), item(solidTiles())}),
-                                         pack("level0", levelZeroItems()), pack("geometry", {item(floor)})};
+    const std::string floor =
+        ActorWorld::geometry({{{1}, {{200, 840}, {2200, 840}}}}, 1);
+    const std::string tiles = LoaderTest::tileSprite(2, kTileShade);
+    std::vector<tools::BarEntry> entries{LoaderTest::pack("tiles", {LoaderTest::item(tiles), LoaderTest::item(tiles)}),
+                                         LoaderTest::pack("level0", levelZeroItems()),
+                                         LoaderTest::pack("geometry", {LoaderTest::item(floor)})};
     for (const auto& e : index) {
         std::string name(e.name.begin(), e.name.end());
         if (name.rfind("tiles", 0) == 0 || name.rfind("level0", 0) == 0 || name.rfind("geometry", 0) == 0) continue;
@@ -376,7 +346,9 @@ TEST_F(FrontEndScriptTest, NewGamePlaysALevelBuiltFromBlobs) {
         for (int x = 15; x < 800; x += 131) {
             const int col = (cameraX + x) / 40, row = (cameraY + y) / 40;
             if ((cameraX + x) % 40 == 0 || (cameraY + y) % 40 == 0) continue;   // on a cell's edge
-            const uint32_t c = kTileColours[(col + row) % 2];
+            // Tile t's pixel rows alternate black and the shade, starting with black on tile 0.
+            const int tile = (col + row) % 2;
+            const uint32_t c = ((cameraY + y) % 40 + tile) % 2 ? kTileShade : 0;
             const uint16_t want = static_cast<uint16_t>(((c >> 8) & 0xF800) | ((c >> 5) & 0x07E0) | ((c >> 3) & 0x001F));
             EXPECT_EQ(pixels[static_cast<size_t>(x) * 480 + static_cast<size_t>(479 - y)], want) << x << ", " << y;
             ++checked;

@@ -31,7 +31,7 @@
 #include "sprites/bsprite.h"
 #include "sprites/bxlib_player.h"
 #include "tests/sprites/sound_engine_reset.h"
-#include "tools/sprite_writer.h"
+#include "tests/support/actor_statics.h"
 
 class ActorWorld : public ::testing::Test {
 public:
@@ -60,62 +60,13 @@ public:
     }
     static std::string le16(int v) { return {static_cast<char>(v & 0xFF), static_cast<char>(v >> 8 & 0xFF)}; }
 
-    // A sprite of `anims` animations of `frames` animation frames each; animation a, frame f shows
-    // sprite frame a * frames + f: a filled 20 x 40 box from (-10, -40) (the rectangle), with box 0
-    // {-10, -40, 20, 40} and box 1 {-5, -30, 10, 10}, shown for `time` units of 62 ms.
-    static Bsprite* syntheticSprite(int anims, int frames, int time = 1) {
-        tools::SpriteDefinition s;
-        s.palettes = {{0xFF000000u}};
-        for (int a = 0; a < anims; ++a) {
-            tools::SpriteAnimation anim;
-            for (int f = 0; f < frames; ++f) {
-                tools::SpriteModule m;
-                m.kind = tools::ModuleKind::FillRect;
-                m.colour = 0xFF000000u | static_cast<uint32_t>(0x203040 + 0x102030 * (a * frames + f));
-                m.w = 20;
-                m.h = 40;
-                s.modules.push_back(m);
-                tools::SpriteFrame fr;
-                fr.modules.push_back({a * frames + f, -10, -40, 0});
-                fr.boxes = {{-10, -40, 20, 40}, {-5, -30, 10, 10}};
-                fr.rect = {-10, -40, 20, 40};
-                s.frames.push_back(fr);
-                anim.frames.push_back({a * frames + f, time, 0, 0, 0});
-            }
-            s.animations.push_back(anim);
-        }
-        std::string bytes, error;
-        EXPECT_TRUE(tools::writeSprite(s, "synthetic sprite", bytes, error)) << error;
-        ByteArray* data = Runtime::newByteArray(static_cast<jint>(bytes.size()));
-        if (!data) return nullptr;
-        for (size_t i = 0; i < bytes.size(); ++i) data->set(static_cast<jint>(i), static_cast<jbyte>(bytes[i]));
-        auto* sprite = Runtime::make<Bsprite>();
-        EXPECT_TRUE(sprite && sprite->Load(data, 0));
-        return sprite;
-    }
-
 protected:
     void SetUp() override {
         m_services = cGame::s_levelServices;   // what the program registered before main
         ASSERT_TRUE(Runtime::initHeaps(16 << 20, 32 << 20));
         m_objects = std::make_unique<ObjectManager>();
         resetWorldStatics();
-        Z::buildUpdateOrderPairs();
-        cActor::staticInit();
-        cActor::setConstants();
-        Z::setFixedPointConstants();
-        Z::buildTuningConstants();
-        cGame::initStaticFields();
-        Z::copyAngleConstants();
-        Z::buildBehaviourTables();
-        Z::buildEnemyParamTables();
-        cActor::setTimingStatics();
-        Z::buildTypeSpriteMap();
-        cGame::copyActorTables();
-        IntArray* cosines = Runtime::newIntArray(65);
-        for (jint i = 0; i <= 64; ++i) cosines->set(i, static_cast<jint>(std::lround(256.0 * std::cos(i * M_PI / 128.0))));
-        cGame::s_cosTable = cosines;
-        cGame::createKeyTables();
+        buildActorStatics();
         BXLibPlayer::SndInit(cGame::kSoundCount);
         cGame::s_sfxOn = cGame::s_musicOn = true;
         cGame::s_frameImage = Image::createImage(kScreenW, kScreenH);
@@ -159,9 +110,10 @@ protected:
     }
     static void seed(jlong s) { cGame::setRandomSeed(s); }
 
-    // A synthetic sprite (see syntheticSprite) in sprite slot `slot`.
+    // A synthetic sprite (syntheticSprite, actor_statics.h) in sprite slot `slot`.
     static Bsprite* installSprite(jint slot, int anims, int frames, int time = 1) {
         Bsprite* s = syntheticSprite(anims, frames, time);
+        EXPECT_NE(s, nullptr);
         cGame::s_sprites->set(slot, s);
         return s;
     }
