@@ -53,12 +53,6 @@ IntArray* layerRecord(jint layer) {
     return rec && rec->length >= B::kLayerRecordWords ? rec : nullptr;
 }
 
-bool levelHasLayer(jint layer) {
-    IntArray* items = cGame::s_levelLayerItems;
-    const jlong at = jlong{cGame::s_level} * cGame::kLayersPerLevel + layer;
-    return items && cGame::s_level >= 0 && at < items->length && items->get(static_cast<jint>(at)) != -1;
-}
-
 // One axis of the chase: the limit slows near the target; the velocity gains the acceleration.
 void chaseAxis(jint target, jint& camera, jint& velocity, jint& speed, jint accel, bool headRule) {
     const jint d = target - camera;
@@ -104,8 +98,8 @@ void bobStep() {
 
 void placeLayers() {
     for (jint layer : {2, 3, 4})
-        if (levelHasLayer(layer)) B::TilesetSetPosition(layer, cGame::s_cameraX, cGame::s_cameraY + cGame::s_viewBob);
-    if (!levelHasLayer(0)) return;
+        if (cGame::levelHasLayer(layer)) B::TilesetSetPosition(layer, cGame::s_cameraX, cGame::s_cameraY + cGame::s_viewBob);
+    if (!cGame::levelHasLayer(0)) return;
     IntArray* rec = layerRecord(0);
     const jint currentX = rec ? rec->get(B::kLayerOriginX) : 0;
     jint x0 = 0, y0 = 0;
@@ -276,6 +270,13 @@ bool cGameCamera::isRectNearView(IntArray* r) {
     BX_RETURN_IF_NULL(r, false);
     BX_RETURN_IF_NULL(v, false);
     return r->get(3) > v->get(1) && jlong{r->get(1)} < jlong{v->get(3)} + (kViewHeight << 8);
+}
+
+bool cGameCamera::levelHasLayer(jint layer) {
+    IntArray* items = cGame::s_levelLayerItems;
+    const jlong at = jlong{cGame::s_level} * cGame::kLayersPerLevel + layer;
+    return items && cGame::s_level >= 0 && layer >= 0 && layer < cGame::kLayersPerLevel && at < items->length &&
+           items->get(static_cast<jint>(at)) != -1;
 }
 
 jint cGameCamera::getTileIndexAt(jint x, jint y) {

@@ -24,6 +24,8 @@ struct cGameCamera {
     [[nodiscard]] static bool isRectInViewMargin(IntArray* r, jint m);
     [[nodiscard]] static bool isRectNearView(IntArray* r);
     [[nodiscard]] static jint getTileIndexAt(jint x, jint y);
+    // The current level has tile layer `layer` (its entry in the level's layer items is not -1).
+    [[nodiscard]] static bool levelHasLayer(jint layer);
     // Layer 0's vertical position for a camera y (0 when the layer does not scroll vertically).
     [[nodiscard]] static jint layer0ParallaxY(jint cameraY, jint layer0Height);
     static void resetStatics();

@@ -10,12 +10,6 @@
 
 namespace {
 
-bool levelHasLayer(jint layer) {
-    IntArray* items = cGame::s_levelLayerItems;
-    const jlong at = jlong{cGame::s_level} * cGame::kLayersPerLevel + layer;
-    return items && cGame::s_level >= 0 && at < items->length && items->get(static_cast<jint>(at)) != -1;
-}
-
 jint activeActorCount() {
     jint n = 0;
     for (cActor* a = cActor::listHead(cActor::kListUpdate); a; a = a->nextIn(cActor::kListUpdate)) ++n;
@@ -23,7 +17,7 @@ jint activeActorCount() {
 }
 
 void drawLayer(jint layer) {
-    if (levelHasLayer(layer)) BXLibPlayer::TilesetDraw(cGame::s_g, 0, 0, layer);
+    if (cGame::levelHasLayer(layer)) BXLibPlayer::TilesetDraw(cGame::s_g, 0, 0, layer);
 }
 
 }  // namespace
