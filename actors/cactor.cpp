@@ -53,9 +53,9 @@ const StaticRefRegistration kStatics(CID_cActor, &cActor::s_lists, &cActor::s_la
                                      &cActor::s_cornerY, &cActor::s_cornerSign, &cActor::s_searchRect,
                                      &cActor::s_viewScratch, &cActor::s_contacts, &cActor::s_groundActor);
 
-const StaticInitRegistration kStaticInit(StaticInit::cActor_staticInit, &cActor::staticInit);
-const StaticInitRegistration kConstants(StaticInit::cActor_constants, &cActor::setConstants);
-const StaticInitRegistration kTiming(StaticInit::cActor_timingStatics, &cActor::setTimingStatics);
+const StaticInitRegistration kStaticInit("cActor::staticInit", &cActor::staticInit);
+const StaticInitRegistration kConstants("cActor constants", &cActor::setConstants);
+const StaticInitRegistration kTiming("cActor timing statics", &cActor::setTimingStatics);
 
 const NewInstanceRegistration kActorNew(CID_cActor, &newInstanceOf<cActor>);
 const NewInstanceRegistration kHeroNew(CID_cHero, &newInstanceOf<cHero>);

@@ -17,8 +17,8 @@
 inline constexpr std::string_view kStartupSteps[] = {
     "Z::buildUpdateOrderPairs",   // actors/
     "BitmapFont statics",         // sprites/
-    "cActor::staticInit",         // actors/ (to come)
-    "cActor constants",           // actors/ (to come)
+    "cActor::staticInit",         // actors/
+    "cActor constants",           // actors/
     "Z::setFixedPointConstants",  // actors/
     "Z::buildTuningConstants",    // actors/
     "BXLibPlayer constants",      // sprites/
@@ -27,7 +27,7 @@ inline constexpr std::string_view kStartupSteps[] = {
     "Z::copyAngleConstants",      // actors/
     "Z::buildBehaviourTables",    // actors/
     "Z::buildEnemyParamTables",   // actors/
-    "cActor timing statics",      // actors/ (to come)
+    "cActor timing statics",      // actors/
     "BXLibPlayer arrays",         // sprites/
     "java_lang_System::clinit",   // classlib/
     "java_lang_Boolean::clinit",  // classlib/

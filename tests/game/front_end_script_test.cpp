@@ -34,7 +34,7 @@
 #include "platform/graphics/png_decoder.h"
 #include "tests/game/loader_fixture.h"
 #include "tests/support/actor_world.h"
-#include "tools/bar_reader.h"
+#include "archive/archive_index.h"
 
 namespace {
 
@@ -285,10 +285,10 @@ std::vector<tools::PackItem> levelZeroItems() {
 // The shipped archive's entries but the packs named here, then those packs.
 std::filesystem::path levelData(const TempFolder& temp) {
     std::ifstream in(BRINDLEX_DATA_BAR, std::ios::binary);
-    const std::string archive((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    std::vector<tools::BarIndexEntry> index;
+    const std::string shipped((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    std::vector<archive::IndexEntry> index;
     std::string error;
-    EXPECT_TRUE(tools::readArchiveIndex(archive, index, error)) << error;
+    EXPECT_TRUE(archive::readIndex(shipped, index, error)) << error;
     const std::string floor =
         ActorWorld::geometry({{{1}, {{200, 840}, {2200, 840}}}}, 1);
     const std::string tiles = LoaderTest::tileSprite(2, kTileShade);
@@ -298,7 +298,7 @@ std::filesystem::path levelData(const TempFolder& temp) {
     for (const auto& e : index) {
         std::string name(e.name.begin(), e.name.end());
         if (name.rfind("tiles", 0) == 0 || name.rfind("level0", 0) == 0 || name.rfind("geometry", 0) == 0) continue;
-        entries.push_back(tools::BarEntry::fromBytes(name, archive.substr(static_cast<size_t>(e.offset),
+        entries.push_back(tools::BarEntry::fromBytes(name, shipped.substr(static_cast<size_t>(e.offset),
                                                                           static_cast<size_t>(e.size))));
     }
     const std::filesystem::path out = temp.path() / "level.bar";
