@@ -16,6 +16,7 @@
 #include "runtime/log.h"
 #include "runtime/static_class.h"
 
+ByteArray* cGameLevel::s_levelGeometry = nullptr;
 jint cGameLevel::s_polyCount = 0;
 ObjectArray* cGameLevel::s_polyPoints = nullptr;
 IntArray* cGameLevel::s_polyFlags = nullptr;
@@ -26,7 +27,7 @@ jint cGameLevel::s_triggerResult = 0;
 
 namespace {
 
-const StaticRefRegistration kStatics(CID_cGame, &cGameLevel::s_polyPoints, &cGameLevel::s_polyFlags,
+const StaticRefRegistration kStatics(CID_cGame, &cGameLevel::s_levelGeometry, &cGameLevel::s_polyPoints, &cGameLevel::s_polyFlags,
                                      &cGameLevel::s_polyAngles);
 
 constexpr jint kSpareTableEntries = 500;
@@ -70,6 +71,7 @@ ShortArray* platformRecord(jint polyline, jint x0, jint y0, jint minX, jint minY
 }  // namespace
 
 void cGameLevel::resetStatics() {
+    s_levelGeometry = nullptr;
     s_polyCount = 0;
     s_polyPoints = s_polyAngles = nullptr;
     s_polyFlags = nullptr;
@@ -86,12 +88,15 @@ bool cGameLevel::levelHasGeometry() {
 
 bool cGameLevel::loadLevelData() {
     if (!levelHasGeometry()) return true;
-    cGame::packOpen(Runtime::ldcString(kGeometryPackLiteral));
-    ByteArray* data = cGame::packReadData(cGame::s_levelGeometryItems->get(cGame::s_level));
-    cGame::packClose();
-    BX_RETURN_IF_PENDING(false);
-    if (!data) return refuse("the level's geometry item is missing", 0);
-    return readLevelGeometry(data);
+    if (!s_levelGeometry) {
+        cGame::packOpen(Runtime::ldcString(kGeometryPackLiteral));
+        ByteArray* data = cGame::packReadData(cGame::s_levelGeometryItems->get(cGame::s_level));
+        cGame::packClose();
+        BX_RETURN_IF_PENDING(false);
+        if (!data) return refuse("the level's geometry item is missing", 0);
+        s_levelGeometry = data;
+    }
+    return readLevelGeometry(s_levelGeometry);
 }
 
 bool cGameLevel::readLevelGeometry(ByteArray* data) {

@@ -16,8 +16,9 @@ struct cGameLevel {
     static constexpr jint kMaxPolylines = 2000;     // what one level may hold
     static constexpr jint kMaxPolylinePoints = 4096;
 
-    // The geometry of s_level; false when the item is missing or malformed (the loader then gives
-    // the level up).
+    // The geometry of s_level, from its item (read from the geometry pack once per level load and
+    // kept, so a restart reloads nothing); false when the item is missing or malformed (the loader
+    // then gives the level up).
     static bool loadLevelData();
     // The same over bytes already read (tests and the loader share it).
     static bool readLevelGeometry(ByteArray* data);
@@ -30,6 +31,7 @@ struct cGameLevel {
     [[nodiscard]] static bool levelHasGeometry();
     static void resetStatics();
 
+    static ByteArray* s_levelGeometry;   // the current level's geometry item, null until read
     static jint s_polyCount;
     static ObjectArray* s_polyPoints;
     static IntArray* s_polyFlags;

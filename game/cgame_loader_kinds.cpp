@@ -159,6 +159,8 @@ void releaseEffectsAndState() {
 void releaseActors() {
     cGame::clearActorTable();
     cGame::s_levelRecords = nullptr;
+    cGame::s_levelGeometry = nullptr;
+    cGame::s_polyCount = 0;
     // The next level marks the sprites it needs afresh.
     cGame::s_spriteMask[0] = cGame::s_spriteMask[1] = 0;
 }

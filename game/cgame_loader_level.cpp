@@ -218,6 +218,7 @@ void spawnActors() {
 
 void loadGeometry() {
     cGame::s_polyCount = 0;
+    cGame::s_levelGeometry = nullptr;   // a new level: its item is read afresh
     if (!cGame::levelHasGeometry()) return;
     const jint before = cGame::s_actorCount;
     if (!cGame::loadLevelData()) return loader::abandonLevel("its geometry");

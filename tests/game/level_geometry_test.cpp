@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "actors/cactor.h"
+#include "actors/chero.h"
 #include "game/cgame.h"
 #include "runtime/array.h"
 #include "tests/support/actor_world.h"
@@ -66,6 +67,44 @@ TEST_F(LevelGeometryTest, CountsThatDoNotFitTheItemRefuseTheLevel) {
         LogCapture log;
         EXPECT_FALSE(cGame::readLevelGeometry(bytes(c.item)));
         EXPECT_TRUE(log.contains(c.logged)) << c.logged;
+    }
+}
+
+TEST_F(LevelGeometryTest, RestartRebuildsTheLevelsActorsAndPlatformsAndSnapsTheCamera) {
+    startLevel(record({1, 1, 1200, 800, 0, 0}) + record({4, 2, 1300, 800, 0, 0}),
+               geometry({{{1}, {{200, 840}, {2200, 840}}}}, 1));
+    ASSERT_EQ(cGame::s_actorCount, 3);
+    ASSERT_NE(cGame::spawnActor(61, -1, 0, 0), nullptr);
+    cGame::s_hero->x = 3000 << 8;
+    cGame::s_blackout = 1;
+    cGame::restartLevel(true);   // no checkpoint stored: from the level's beginning
+    EXPECT_EQ(cGame::s_actorCount, 3) << "the spawned effect is gone";
+    ASSERT_NE(cGame::s_hero, nullptr);
+    EXPECT_EQ(cGame::s_hero->x, 1200 << 8);
+    EXPECT_EQ(cGame::s_polyCount, 1);
+    EXPECT_EQ(cGame::s_blackout, 0);
+    EXPECT_EQ(cGame::s_cameraSnap, 1);
+    EXPECT_EQ(cGame::s_cameraFollow, cGame::s_hero);
+}
+
+TEST_F(LevelGeometryTest, MeterRefillsEverySixthFrameAndFromZeroOnlyOnATwelfth) {
+    startLevel("");
+    struct Case {
+        jint meter, frame, bonus;
+        jint meterAfter, bonusAfter;
+    };
+    const Case cases[] = {
+        {50, 6, 0, 51, 0},   {50, 7, 0, 50, 0},      {99, 12, 0, 100, 0}, {100, 12, 0, 100, 0},
+        {0, 6, 0, 0, 0},     {0, 12, 0, 1, 0},       {0, 11, 0, 0, 0},    {500, 1, 5, 502, 3},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.meter * 100 + c.frame);
+        cHero::s_gunEnergy = c.meter;
+        cGame::s_heroMeterBonus = c.bonus;
+        cGame::s_frameCounter = c.frame;
+        cGame::updateInGame();
+        EXPECT_EQ(cHero::s_gunEnergy, c.meterAfter);
+        EXPECT_EQ(cGame::s_heroMeterBonus, c.bonusAfter);
     }
 }
 

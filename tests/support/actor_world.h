@@ -128,7 +128,8 @@ protected:
         cGame::s_levelRecords = bytes(records);
         cGame::spawnLevelActors();
         if (!geometryItem.empty()) {
-            ASSERT_TRUE(cGame::readLevelGeometry(bytes(geometryItem)));
+            cGame::s_levelGeometry = bytes(geometryItem);   // the item as the pack would give it
+            ASSERT_TRUE(cGame::loadLevelData());
         }
         cGame::initLevelActors();
         cGame::setCameraBounds(0, 0, width - cGame::kViewWidth, height - cGame::kViewHeight);
