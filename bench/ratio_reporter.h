@@ -1,6 +1,7 @@
 // What the benches that print `<name> ratio: X` share: a console reporter that keeps each
 // benchmark's time per iteration, and the run that hands it back. With repetitions the medians are
-// used: a lone repetition of either side swings with the machine's load.
+// used: a lone repetition of either side swings with the machine's load. Times are wall-clock, or
+// the benchmark thread's CPU time where the work must be told apart from other threads'.
 #pragma once
 
 #include <benchmark/benchmark.h>
@@ -13,11 +14,15 @@
 
 class RatioReporter : public benchmark::ConsoleReporter {
 public:
-    RatioReporter() : ConsoleReporter(isatty(fileno(stdout)) ? OO_Defaults : OO_Tabular) {}
+    enum Clock { kRealTime, kCpuTime };
+    explicit RatioReporter(Clock clock = kRealTime)
+        : ConsoleReporter(isatty(fileno(stdout)) ? OO_Defaults : OO_Tabular), m_clock(clock) {}
 
     void ReportRuns(const std::vector<Run>& runs) override {
         ConsoleReporter::ReportRuns(runs);
-        for (const Run& run : runs) m_timePerIteration[run.benchmark_name()] = run.GetAdjustedRealTime();
+        for (const Run& run : runs)
+            m_timePerIteration[run.benchmark_name()] =
+                m_clock == kCpuTime ? run.GetAdjustedCPUTime() : run.GetAdjustedRealTime();
     }
 
     // The benchmark's time per iteration (its median when repeated); 0 when it did not run.
@@ -34,6 +39,7 @@ public:
     }
 
 private:
+    Clock m_clock;
     std::map<std::string, double> m_timePerIteration;
 };
 
