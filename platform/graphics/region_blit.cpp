@@ -1,11 +1,65 @@
 // drawRegion's plan; see region_blit.h. All positions are 64-bit until they are inside the clip.
 #include "platform/graphics/region_blit.h"
 
+#include <array>
+
 #include "platform/graphics/anchor.h"
 
 uint8_t transformFlags(int transform) {
     static constexpr uint8_t kFlags[8] = {0, 2, 1, 3, 6, 4, 7, 5};
     return transform >= 0 && transform < 8 ? kFlags[transform] : 0;
+}
+
+namespace {
+
+struct Cell {
+    int x, y;
+};
+
+// Where source pixel (c, r) of a w x h picture lands under each transform, as planRegionBlit's
+// steps place it.
+constexpr Cell place(int transform, int w, int h, Cell p) {
+    switch (transform) {
+        case 1: return {p.x, h - 1 - p.y};
+        case 2: return {w - 1 - p.x, p.y};
+        case 3: return {w - 1 - p.x, h - 1 - p.y};
+        case 4: return {p.y, p.x};
+        case 5: return {h - 1 - p.y, p.x};
+        case 6: return {p.y, w - 1 - p.x};
+        case 7: return {h - 1 - p.y, w - 1 - p.x};
+        default: return p;
+    }
+}
+
+constexpr bool swapsAxes(int transform) { return transform >= 4; }
+
+// By brute force over a 3 x 2 picture, whose cells all land in different places.
+constexpr std::array<std::array<int8_t, 8>, 8> kAfter = [] {
+    std::array<std::array<int8_t, 8>, 8> table{};
+    constexpr int w = 3, h = 2;
+    for (int wanted = 0; wanted < 8; ++wanted) {
+        for (int applied = 0; applied < 8; ++applied) {
+            const int aw = swapsAxes(applied) ? h : w, ah = swapsAxes(applied) ? w : h;
+            for (int u = 0; u < 8; ++u) {
+                bool same = true;
+                for (int c = 0; c < w; ++c)
+                    for (int r = 0; r < h; ++r) {
+                        const Cell once = place(applied, w, h, {c, r}), twice = place(u, aw, ah, once);
+                        const Cell direct = place(wanted, w, h, {c, r});
+                        same = same && twice.x == direct.x && twice.y == direct.y;
+                    }
+                if (same) table[wanted][applied] = static_cast<int8_t>(u);
+            }
+        }
+    }
+    return table;
+}();
+
+}  // namespace
+
+int transformAfter(int wanted, int applied) {
+    if (wanted < 0 || wanted > 7 || applied < 0 || applied > 7) return 0;
+    return kAfter[wanted][applied];
 }
 
 RegionBlit planRegionBlit(const Rect& clip, int64_t x, int64_t y, int xSrc, int ySrc, int width, int height,

@@ -13,6 +13,9 @@
 // ROT270, MIRROR_ROT90).
 enum TransformFlag : uint8_t { kMirrorX = 1, kMirrorY = 2, kSwapAxes = 4 };
 [[nodiscard]] uint8_t transformFlags(int transform);
+// The transform that, drawn over a picture already turned by `applied`, gives the picture drawn
+// with `wanted` (both 0..7): a cache kept turned is drawn with transformAfter(wanted, turn).
+[[nodiscard]] int transformAfter(int wanted, int applied);
 
 struct RegionBlit {
     int xSrc = 0, ySrc = 0;     // first source pixel of the clipped region

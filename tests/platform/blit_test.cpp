@@ -3,6 +3,7 @@
 // the pixel conversions and widening tables.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <random>
 #include <vector>
@@ -82,7 +83,16 @@ TEST(BlitTest, FastCopiersMatchTheReferencesBitForBit) {
         SCOPED_TRACE(testing::Message() << "round " << round << " transform " << transform << " " << w << "x" << h);
         std::vector<uint16_t> src16(static_cast<size_t>(sourcePitch) * h);
         std::vector<uint32_t> src32(src16.size());
-        for (auto& p : src16) p = pixel16();
+        // Every other round in runs of one kind, as sprites come: transparent, opaque or mixed.
+        const bool runs = round % 2 == 1;
+        for (size_t i = 0; i < src16.size();) {
+            const size_t length = runs ? 1 + random() % 40 : 1;
+            const uint32_t kind = random() % 3;
+            for (size_t end = std::min(src16.size(), i + length); i < end; ++i) {
+                const uint16_t p = pixel16();
+                src16[i] = !runs || kind == 2 ? p : kind == 0 ? static_cast<uint16_t>(p & 0x0FFF) : static_cast<uint16_t>(p | 0xF000);
+            }
+        }
         for (auto& p : src32) p = pixel32();
         std::vector<uint16_t> background(static_cast<size_t>(pitch) * rows);
         for (auto& p : background) p = static_cast<uint16_t>(random());
@@ -110,6 +120,30 @@ TEST(BlitTest, FastCopiersMatchTheReferencesBitForBit) {
         check32(copyARGBOpaque, refOpaque, "ARGB opaque");
         check32(blendARGB, refBlendARGB, "ARGB blend");
         check32(storeARGB4444, ref4444, "ARGB to 4444");
+    }
+}
+
+// A picture kept turned by one transform and drawn with transformAfter lands as the picture drawn
+// with the wanted one, for every pair.
+TEST(BlitTest, ATurnedPictureDrawnWithTheTransformAfterLandsAsTheWantedOne) {
+    constexpr int w = 5, h = 3, side = 8;
+    std::vector<uint16_t> picture(w * h);
+    for (size_t i = 0; i < picture.size(); ++i) picture[i] = static_cast<uint16_t>(i + 1);
+    auto draw = [](const uint16_t* src, int sw, int sh, int transform, std::vector<uint16_t>& target) {
+        const Transformed t = stepsFor(transform, sw, sh, side, 1, 2, sw);
+        copyPixels(src, target.data() + t.first, t.steps);
+    };
+    for (int applied = 0; applied < 8; ++applied) {
+        std::vector<uint16_t> turned(side * side);
+        const Transformed t = stepsFor(applied, w, h, applied >= 4 ? h : w, 0, 0, w);
+        copyPixels(picture.data(), turned.data() + t.first, t.steps);
+        for (int wanted = 0; wanted < 8; ++wanted) {
+            SCOPED_TRACE(testing::Message() << "applied " << applied << " wanted " << wanted);
+            std::vector<uint16_t> direct(side * side), twice(side * side);
+            draw(picture.data(), w, h, wanted, direct);
+            draw(turned.data(), applied >= 4 ? h : w, applied >= 4 ? w : h, transformAfter(wanted, applied), twice);
+            EXPECT_EQ(twice, direct);
+        }
     }
 }
 
