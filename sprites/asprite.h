@@ -134,6 +134,9 @@ public:
     static const jint kFlipXRemap[8];
     static const jint kFlipYRemap[8];
     static const jint kRotateRemap[8];
+    // Module Images are cached turned by the transform an unflipped module takes onto the portrait
+    // screen, so that draw is a straight row blit; any other draws the cache with transformAfter.
+    static constexpr jint kCacheTurn = 5;
 
     // Frame, frame-module, animation and animation-frame numbers outside their tables paint and
     // measure nothing. hx, hy are accepted and not used.

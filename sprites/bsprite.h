@@ -5,6 +5,8 @@
 
 #include "sprites/asprite.h"
 
+class javax_microedition_lcdui_Image;
+
 class Bsprite : public ASprite {
 public:
     Bsprite() { setClassId(CID_Bsprite); }
@@ -33,6 +35,13 @@ public:
     void BuildModuleCache(jint palette, jint first, jint last, jint fromPalette);
     // Stores w x h decoded pixels as the cache entry (palette, module) of the active kind.
     void StoreModuleCache(IntArray* pixels, jint w, jint h, jint palette, jint module);
+    // The module Image of the first w x h pixels, kept turned by kCacheTurn (h wide, w high); null
+    // when the pixels are short or memory is out.
+    [[nodiscard]] static javax_microedition_lcdui_Image* CreateModuleImage(IntArray* pixels, jint w, jint h,
+                                                                        bool processAlpha);
+    // A cached module Image's pixels the way round the module has them (w x h), in the primary
+    // buffer; null when it does not hold them.
+    [[nodiscard]] static IntArray* UnturnedModulePixels(javax_microedition_lcdui_Image* image, jint w, jint h);
 
     void SetPaletteAlphaDefault(jint p, jint a) { SetPaletteAlpha(p, a, hasTransparency, hasPartialAlpha); }
 

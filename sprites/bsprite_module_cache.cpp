@@ -3,6 +3,8 @@
 #include <algorithm>
 
 #include "classlib/lcdui/javax_microedition_lcdui_image.h"
+#include "platform/graphics/region_blit.h"
+#include "platform/graphics/sprite_pixels.h"
 #include "runtime/array.h"
 #include "runtime/compiled.h"
 #include "runtime/system_natives.h"
@@ -119,21 +121,48 @@ void Bsprite::StoreModuleCache(IntArray* pixels, jint w, jint h, jint palette, j
     if (!EnsurePaletteCache(palette)) return;
     const bool argb = cacheModeFlags & 1;
     auto* row = static_cast<ObjectArray*>((argb ? argbCache : imageCache)->get(palette));
-    auto* copy = argb ? static_cast<IntArray*>(row->get(module)) : nullptr;
+    if (!argb) {
+        // The Image's alpha test looks at every entry of the array it is given, and the decode
+        // buffer holds other modules' pixels past n: only the module's own pixels are looked at.
+        bool processAlpha = false;
+        for (jint i = 0; i < n && !processAlpha; ++i) processAlpha = (static_cast<uint32_t>(pixels->get(i)) >> 24) != 0xFF;
+        javax_microedition_lcdui_Image* image = CreateModuleImage(pixels, w, h, processAlpha);
+        BX_RETURN_IF_PENDING();
+        row->set(module, image);
+        return;
+    }
+    auto* copy = static_cast<IntArray*>(row->get(module));
     if (!copy || copy->length != n) copy = Runtime::newIntArray(static_cast<jint>(n));
     if (!copy) return;
     std::copy_n(pixels->elements(), n, copy->elements());
-    if (argb) {
-        row->set(module, copy);
-        return;
-    }
-    // An exact-size copy: the image's alpha test looks at every entry of the array it is given, and
-    // the decode buffer holds other modules' pixels past n.
-    bool processAlpha = false;
-    for (jint i = 0; i < n && !processAlpha; ++i) processAlpha = (static_cast<uint32_t>(copy->get(i)) >> 24) != 0xFF;
-    javax_microedition_lcdui_Image* image = javax_microedition_lcdui_Image::createRGBImage(copy, w, h, processAlpha);
-    BX_RETURN_IF_PENDING();
-    row->set(module, image);
+    row->set(module, copy);
+}
+
+javax_microedition_lcdui_Image* Bsprite::CreateModuleImage(IntArray* pixels, jint w, jint h, bool processAlpha) {
+    BX_RETURN_IF_NULL(pixels, nullptr);
+    const jlong n = jlong{w} * h;
+    if (w < 1 || h < 1 || n > pixels->length) return nullptr;
+    IntArray* turned = Runtime::newIntArray(static_cast<jint>(n));
+    if (!turned) return nullptr;
+    // Both arrays' data are read after the allocation, which may have moved them.
+    gfx::transformARGB(reinterpret_cast<const uint32_t*>(pixels->elements()), w, h, kCacheTurn,
+                       reinterpret_cast<uint32_t*>(turned->elements()));
+    return javax_microedition_lcdui_Image::createRGBImage(turned, h, w, processAlpha);
+}
+
+IntArray* Bsprite::UnturnedModulePixels(javax_microedition_lcdui_Image* image, jint w, jint h) {
+    BX_RETURN_IF_NULL(image, nullptr);
+    const jlong n = jlong{w} * h;
+    if (w < 1 || h < 1 || image->getWidth() != h || image->getHeight() != w) return nullptr;
+    IntArray* turned = Runtime::newIntArray(static_cast<jint>(n));
+    if (!turned) return nullptr;
+    image->getRGB(turned, 0, h, 0, 0, h, w);
+    BX_RETURN_IF_PENDING(nullptr);
+    IntArray* buffer = GetRGBBuffer(nullptr);
+    if (!buffer || buffer->length < n) return nullptr;
+    gfx::transformARGB(reinterpret_cast<const uint32_t*>(turned->elements()), h, w, transformAfter(0, kCacheTurn),
+                       reinterpret_cast<uint32_t*>(buffer->elements()));
+    return buffer;
 }
 
 jint ASprite::AddPaletteCache(jint count) {

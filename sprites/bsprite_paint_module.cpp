@@ -7,6 +7,7 @@
 
 #include "classlib/lcdui/javax_microedition_lcdui_graphics.h"
 #include "classlib/lcdui/javax_microedition_lcdui_image.h"
+#include "platform/graphics/region_blit.h"
 #include "runtime/array.h"
 #include "runtime/compiled.h"
 #include "sprites/bsprite.h"
@@ -167,10 +168,7 @@ void Bsprite::PaintModuleScreen(Graphics* g, jint module, jint X, jint Y, jint f
         }
         // An Image made here joins the pool's cache; a picture changed by an effect never does.
         if (!(cacheModeFlags & 1) && !effects && cachePoolIndex >= 0 && EnsurePaletteCache(currentPalette)) {
-            IntArray* exact = Runtime::newIntArray(w * h);
-            if (!exact) return;
-            std::copy_n(argb->elements(), w * h, exact->elements());
-            img = Image::createRGBImage(exact, w, h, hasTransparency);
+            img = CreateModuleImage(argb, w, h, hasTransparency);
             BX_RETURN_IF_PENDING();
             if (!img) return;
             CacheStoreImage(m, img);
@@ -179,7 +177,10 @@ void Bsprite::PaintModuleScreen(Graphics* g, jint module, jint X, jint Y, jint f
             return;
         }
     } else if (effects) {
-        argb = cGameDraw::drawImageWithEffects(g, img, X, Y, w, h, flags, alpha, hasPartialAlpha);
+        // The effects work on the module the way round it is; the cache is kept turned.
+        argb = UnturnedModulePixels(img, w, h);
+        BX_RETURN_IF_PENDING();
+        if (argb) argb = cGameDraw::drawRGBWithEffects(g, argb, X, Y, w, h, flags, alpha, hasPartialAlpha);
         if (argb) {
             cGameDraw::drawRGBTransformed(g, argb, 0, cGameDraw::s_resultWidth, X, Y, cGameDraw::s_resultWidth,
                                           cGameDraw::s_resultHeight, cGameDraw::s_resultProcessAlpha, true, 0);
@@ -188,7 +189,7 @@ void Bsprite::PaintModuleScreen(Graphics* g, jint module, jint X, jint Y, jint f
     } else {
         CacheStoreImage(m, img);
     }
-    const jint transform = kTransformTable[flags & 7];
+    const jint transform = transformAfter(kTransformTable[flags & 7], kCacheTurn);
     if (transform != 0) {
         g->drawRegion(img, 0, 0, img->m_width, img->m_height, transform, X, Y, 0);
     } else {

@@ -146,8 +146,9 @@ void cGamePacks::loadSpriteWithPalettes(jint item) {
         Log::warn("sprite: tile sprite %d has no module 0 image", item);
         return;
     }
-    const jint w = tile->getWidth();
-    const jint h = tile->getHeight();
+    // The module's own size: its cached Image is kept turned.
+    const jint w = tile->getHeight();
+    const jint h = tile->getWidth();
     s_tileW = w;
     s_tileH = h;
     s_tileW2 = 2 * w;

@@ -138,35 +138,48 @@ BX_INLINE void runBlit(const Src* src, uint16_t* dst, const BlitSteps& steps, Op
     }
 }
 
-// ARGB4444 at alpha 15: what blend4444 gives there, without the multiplies. Each field becomes the
-// source's, one step lower where the source's is above the destination's (the blend's floor).
-BX_INLINE uint16_t blendOpaque4444(uint16_t d, uint16_t s) {
-    const uint16_t sr = static_cast<uint16_t>((s & 0x0F00) << 4), sg = static_cast<uint16_t>((s & 0x00F0) << 3),
-                   sb = static_cast<uint16_t>((s & 0x000F) << 1);
-    const uint16_t r = static_cast<uint16_t>(sr - (sr > (d & 0xF800) ? 0x0800 : 0));
-    const uint16_t g = static_cast<uint16_t>(sg - (sg > (d & 0x07E0) ? 0x0020 : 0));
-    const uint16_t b = static_cast<uint16_t>(sb - (sb > (d & 0x001F) ? 0x0001 : 0));
-    return static_cast<uint16_t>(r | g | b);
+// Sixteen 16-bit lanes: one AVX2 register, two SSE2 ones in the baseline build.
+// Passed by reference: a vector passed by value changes the baseline build's calling convention.
+typedef int16_t Lanes16 __attribute__((vector_size(32)));
+typedef uint16_t UnsignedLanes16 __attribute__((vector_size(32)));
+typedef uint64_t Lanes64 __attribute__((vector_size(32)));
+
+BX_INLINE bool allZero(const Lanes16& v) {
+    Lanes64 w;
+    std::memcpy(&w, &v, sizeof w);
+    return (w[0] | w[1] | w[2] | w[3]) == 0;
 }
 
 // A row of ARGB4444 blended forwards, split into runs of 16 by their alpha: a run with none is
 // skipped, a run all at alpha 15 takes the opaque form, any other the whole blend. Sprites are
-// mostly one or the other, so few pixels pay for the multiplies.
+// mostly one or the other, so few pixels pay for the multiplies. Per field, the blend is
+// d + floor((s - d) x alpha / 256) on the field's own value (the in-place form masks to the same);
+// at alpha 15 that is the source's, one step lower where the source's is above.
 BX_INLINE void blendRow4444(const uint16_t* __restrict in, uint16_t* __restrict out, int n) {
     constexpr int kRun = 16;
     int c = 0;
     for (; c + kRun <= n; c += kRun) {
-        uint16_t any = 0, all = 0xFFFF;
-        for (int i = 0; i < kRun; ++i) {
-            any = static_cast<uint16_t>(any | in[c + i]);
-            all = static_cast<uint16_t>(all & in[c + i]);
-        }
-        if ((any & 0xF000) == 0) continue;
-        if ((all & 0xF000) == 0xF000) {
-            for (int i = 0; i < kRun; ++i) out[c + i] = blendOpaque4444(out[c + i], in[c + i]);
+        Lanes16 s, d;
+        std::memcpy(&s, in + c, sizeof s);
+        const Lanes16 alpha = (s >> 12) & 0xF;
+        if (allZero(alpha)) continue;
+        std::memcpy(&d, out + c, sizeof d);
+        const Lanes16 sr = ((s >> 8) & 0xF) << 1, sg = ((s >> 4) & 0xF) << 2, sb = (s & 0xF) << 1;
+        const Lanes16 dr = (d >> 11) & 0x1F, dg = (d >> 5) & 0x3F, db = d & 0x1F;
+        Lanes16 r, g, b;
+        if (allZero(alpha ^ 0xF)) {
+            // A true compare is -1.
+            r = sr + (sr > dr);
+            g = sg + (sg > dg);
+            b = sb + (sb > db);
         } else {
-            for (int i = 0; i < kRun; ++i) out[c + i] = blend4444(out[c + i], in[c + i]);
+            const Lanes16 a = alpha * 17;
+            r = dr + (((sr - dr) * a) >> 8);
+            g = dg + (((sg - dg) * a) >> 8);
+            b = db + (((sb - db) * a) >> 8);
         }
+        const UnsignedLanes16 mixed = (UnsignedLanes16(r) << 11) | (UnsignedLanes16(g) << 5) | UnsignedLanes16(b);
+        std::memcpy(out + c, &mixed, sizeof mixed);
     }
     for (; c < n; ++c)
         if (in[c] & 0xF000) out[c] = blend4444(out[c], in[c]);
