@@ -1,5 +1,7 @@
 // Sprites loaded from the current pack: the item's bytes parsed into a Bsprite, then the palette
 // treatment and the module caches the caller asks for.
+#include <algorithm>
+
 #include "classlib/lcdui/javax_microedition_lcdui_image.h"
 #include "runtime/array.h"
 #include "runtime/static_class.h"
@@ -155,5 +157,7 @@ void cGamePacks::loadSpriteWithPalettes(jint item) {
     s_tileH2 = 2 * h;
     s_tileArea2 = 2 * w * 2 * h;
     s_tilePixels = Runtime::newIntArray(w * h);
-    if (s_tilePixels) tile->getRGB(s_tilePixels, 0, w, 0, 0, w, h);
+    if (!s_tilePixels) return;
+    IntArray* pixels = Bsprite::UnturnedModulePixels(tile, w, h);
+    if (pixels) std::copy_n(pixels->elements(), w * h, s_tilePixels->elements());
 }

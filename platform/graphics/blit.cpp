@@ -139,16 +139,8 @@ BX_INLINE void runBlit(const Src* src, uint16_t* dst, const BlitSteps& steps, Op
 }
 
 // Sixteen 16-bit lanes: one AVX2 register, two SSE2 ones in the baseline build.
-// Passed by reference: a vector passed by value changes the baseline build's calling convention.
 typedef int16_t Lanes16 __attribute__((vector_size(32)));
 typedef uint16_t UnsignedLanes16 __attribute__((vector_size(32)));
-typedef uint64_t Lanes64 __attribute__((vector_size(32)));
-
-BX_INLINE bool allZero(const Lanes16& v) {
-    Lanes64 w;
-    std::memcpy(&w, &v, sizeof w);
-    return (w[0] | w[1] | w[2] | w[3]) == 0;
-}
 
 // A row of ARGB4444 blended forwards, split into runs of 16 by their alpha: a run with none is
 // skipped, a run all at alpha 15 takes the opaque form, any other the whole blend. Sprites are
@@ -158,22 +150,26 @@ BX_INLINE bool allZero(const Lanes16& v) {
 BX_INLINE void blendRow4444(const uint16_t* __restrict in, uint16_t* __restrict out, int n) {
     constexpr int kRun = 16;
     int c = 0;
+    constexpr uint64_t kAlphas = 0xF000F000F000F000u;
     for (; c + kRun <= n; c += kRun) {
+        // The run's kind from its alphas, read as four words (cheaper than from the vector).
+        uint64_t w[4];
+        std::memcpy(w, in + c, sizeof w);
+        if (((w[0] | w[1] | w[2] | w[3]) & kAlphas) == 0) continue;
+        const bool opaque = (w[0] & w[1] & w[2] & w[3] & kAlphas) == kAlphas;
         Lanes16 s, d;
         std::memcpy(&s, in + c, sizeof s);
-        const Lanes16 alpha = (s >> 12) & 0xF;
-        if (allZero(alpha)) continue;
         std::memcpy(&d, out + c, sizeof d);
         const Lanes16 sr = ((s >> 8) & 0xF) << 1, sg = ((s >> 4) & 0xF) << 2, sb = (s & 0xF) << 1;
         const Lanes16 dr = (d >> 11) & 0x1F, dg = (d >> 5) & 0x3F, db = d & 0x1F;
         Lanes16 r, g, b;
-        if (allZero(alpha ^ 0xF)) {
+        if (opaque) {
             // A true compare is -1.
             r = sr + (sr > dr);
             g = sg + (sg > dg);
             b = sb + (sb > db);
         } else {
-            const Lanes16 a = alpha * 17;
+            const Lanes16 a = ((s >> 12) & 0xF) * 17;
             r = dr + (((sr - dr) * a) >> 8);
             g = dg + (((sg - dg) * a) >> 8);
             b = db + (((sb - db) * a) >> 8);

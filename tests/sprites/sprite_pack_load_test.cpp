@@ -57,8 +57,9 @@ TEST_F(SpritePackTest, PaletteTreatmentsAndCaches) {
     ASSERT_NE(images, nullptr);
     auto* image = static_cast<Image*>(images->get(0));
     ASSERT_NE(image, nullptr);
-    EXPECT_EQ(image->getWidth(), 3);
-    EXPECT_EQ(image->getHeight(), 2);
+    // Kept turned as the portrait screen shows it: the 3 x 2 module is 2 wide and 3 high.
+    EXPECT_EQ(image->getWidth(), 2);
+    EXPECT_EQ(image->getHeight(), 3);
     EXPECT_EQ(images->get(1), nullptr);   // shape modules are never cached
     EXPECT_EQ(row(s->imageCache, 1), nullptr);
     EXPECT_NE(s->imageData, nullptr);
