@@ -162,7 +162,7 @@ BENCHMARK(BM_RGBAlphaBlit);
 }  // namespace
 
 int main(int argc, char** argv) {
-    RatioReporter reporter;
+    RatioReporter reporter(RatioReporter::kCpuTime);
     if (!runBenchmarks(argc, argv, reporter)) return 1;
     // Throughput against the reference: the reference's time over ours.
     reporter.printRatio("fill/memset", "BM_Memset", "BM_Fill");

@@ -138,6 +138,37 @@ BX_INLINE void runBlit(const Src* src, uint16_t* dst, const BlitSteps& steps, Op
     }
 }
 
+// Quarter turns (row step +-1) for the copiers that work on whole destination rows: eight source
+// columns at a time are turned into a strip of eight destination-ordered runs (reversed for row
+// step -1), whole 8 x 8 blocks in registers, which rowOp(in, out, n) then writes straight.
+template <class RowOp>
+BX_INLINE void runTurnedRows(const uint16_t* src, uint16_t* dst, const BlitSteps& steps, RowOp rowOp) {
+    constexpr int kStripRows = 256;
+    alignas(32) uint16_t strip[8][kStripRows];
+    const int width = steps.width, height = steps.height;
+    const ptrdiff_t stride = steps.sourceStride, pixelStep = steps.pixelStep, rowStep = steps.rowStep;
+    const bool reversed = rowStep == -1;
+    for (int r0 = 0; r0 < height; r0 += kStripRows) {
+        const int rows = std::min(kStripRows, height - r0), fullRows = rows & ~7;
+        for (int c0 = 0; c0 < width; c0 += 8) {
+            const int columns = std::min(8, width - c0);
+            const uint16_t* in = src + r0 * stride + c0;
+            int first = 0;
+            if (columns == 8) {
+                for (; first < fullRows; first += 8)
+                    transpose8x8(in + first * stride, stride, &strip[0][reversed ? rows - 8 - first : first], kStripRows,
+                                 reversed);
+            }
+            for (int i = first; i < rows; ++i)
+                for (int c = 0; c < columns; ++c) strip[c][reversed ? rows - 1 - i : i] = in[i * stride + c];
+            for (int c = 0; c < columns; ++c) {
+                uint16_t* out = dst + (c0 + c) * pixelStep + r0 * rowStep - (reversed ? rows - 1 : 0);
+                rowOp(strip[c], out, rows);
+            }
+        }
+    }
+}
+
 // Sixteen 16-bit lanes: one AVX2 register, two SSE2 ones in the baseline build.
 typedef int16_t Lanes16 __attribute__((vector_size(32)));
 typedef uint16_t UnsignedLanes16 __attribute__((vector_size(32)));
@@ -206,7 +237,10 @@ BX_COPIER void copyPixels(const uint16_t* src, uint16_t* dst, const BlitSteps& s
 
 BX_COPIER void copyKeyedPixels(const uint16_t* src, uint16_t* dst, const BlitSteps& steps) {
     // Always a store (of d itself for the key), so rows vectorise.
-    runBlit(src, dst, steps, [](uint16_t& d, uint16_t s) { d = s == kColorKey565 ? d : s; });
+    const auto keyed = [](uint16_t& d, uint16_t s) { d = s == kColorKey565 ? d : s; };
+    if (!steps.inOrder && steps.pixelStep != 1 && (steps.rowStep == 1 || steps.rowStep == -1))
+        return runTurnedRows(src, dst, steps, [&](const uint16_t* in, uint16_t* out, int n) { forwardRun(in, out, n, keyed); });
+    runBlit(src, dst, steps, keyed);
 }
 
 BX_COPIER void blendPixels4444(const uint16_t* src, uint16_t* dst, const BlitSteps& steps) {
@@ -215,6 +249,8 @@ BX_COPIER void blendPixels4444(const uint16_t* src, uint16_t* dst, const BlitSte
             blendRow4444(src + r * steps.sourceStride, dst + r * steps.rowStep, steps.width);
         return;
     }
+    if (!steps.inOrder && (steps.rowStep == 1 || steps.rowStep == -1))
+        return runTurnedRows(src, dst, steps, [](const uint16_t* in, uint16_t* out, int n) { blendRow4444(in, out, n); });
     runBlit(src, dst, steps, [](uint16_t& d, uint16_t s) { d = blend4444(d, s); });
 }
 
@@ -224,12 +260,35 @@ BX_COPIER void copyARGBOpaque(const uint32_t* src, uint16_t* dst, const BlitStep
 
 BX_COPIER void blendARGB(const uint32_t* src, uint16_t* dst, const BlitSteps& steps) {
     // Selects rather than branches, so rows vectorise.
-    runBlit(src, dst, steps, [](uint16_t& d, uint32_t s) {
+    const auto blend = [](uint16_t& d, uint32_t s) {
         const uint32_t a = s >> 24;
         const uint16_t c = argbTo565(s);
         const uint16_t mixed = blend565(d, c, static_cast<int32_t>(a));
         d = a == 0xFF ? c : a == 0 ? d : mixed;
-    });
+    };
+    if (steps.inOrder || steps.pixelStep != 1) return runBlit(src, dst, steps, blend);
+    // Straight rows in runs of 8 by their alpha, as the ARGB4444 blend goes: none skipped, all
+    // opaque converted, any other blended.
+    constexpr int kRun = 8;
+    for (int r = 0; r < steps.height; ++r) {
+        const uint32_t* __restrict in = src + r * steps.sourceStride;
+        uint16_t* __restrict out = dst + r * steps.rowStep;
+        int c = 0;
+        for (; c + kRun <= steps.width; c += kRun) {
+            uint32_t any = 0, all = 0xFFFFFFFFu;
+            for (int i = 0; i < kRun; ++i) {
+                any |= in[c + i];
+                all &= in[c + i];
+            }
+            if ((any >> 24) == 0) continue;
+            if ((all >> 24) == 0xFF) {
+                for (int i = 0; i < kRun; ++i) out[c + i] = argbTo565(in[c + i]);
+            } else {
+                forwardRun(in + c, out + c, kRun, blend);
+            }
+        }
+        forwardRun(in + c, out + c, steps.width - c, blend);
+    }
 }
 
 BX_COPIER void storeARGB4444(const uint32_t* src, uint16_t* dst, const BlitSteps& steps) {

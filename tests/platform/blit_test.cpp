@@ -90,10 +90,11 @@ TEST(BlitTest, FastCopiersMatchTheReferencesBitForBit) {
             const uint32_t kind = random() % 3;
             for (size_t end = std::min(src16.size(), i + length); i < end; ++i) {
                 const uint16_t p = pixel16();
+                const uint32_t q = pixel32();
                 src16[i] = !runs || kind == 2 ? p : kind == 0 ? static_cast<uint16_t>(p & 0x0FFF) : static_cast<uint16_t>(p | 0xF000);
+                src32[i] = !runs || kind == 2 ? q : kind == 0 ? q & 0xFFFFFF : q | 0xFF000000u;
             }
         }
-        for (auto& p : src32) p = pixel32();
         std::vector<uint16_t> background(static_cast<size_t>(pitch) * rows);
         for (auto& p : background) p = static_cast<uint16_t>(random());
         const Transformed t = stepsFor(transform, w, h, pitch, x, y, sourcePitch);
