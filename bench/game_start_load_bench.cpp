@@ -1,7 +1,8 @@
 // The game-start load (state 4, kind 0) over the build's data.bar, as the boot state leaves the
-// statics: the CPU time the game thread spends on the whole run (the sound bank's music renders
-// on threads of its own), frame by frame. Prints the figure against the 150 ms budget; exits 1
-// when the run does not reach the splash screen.
+// statics: the CPU time the game thread spends on the whole run, frame by frame, and the whole
+// process's, which also counts the sound bank's music renders on their own threads until they
+// have ended. Prints both against the 150 ms budget; exits 1 when the run does not reach the
+// splash screen.
 #include <time.h>
 
 #include <cstdio>
@@ -12,6 +13,7 @@
 
 #include "classlib/constant_pool_loader.h"
 #include "classlib/lcdui/javax_microedition_lcdui_image.h"
+#include "classlib/media/javax_microedition_media_player.h"
 #include "game/cgame.h"
 #include "platform/file_paths.h"
 #include "runtime/array.h"
@@ -22,16 +24,19 @@
 #include "runtime/object_manager.h"
 #include "sprites/asprite.h"
 #include "sprites/bsprite.h"
+#include "sprites/bxlib_player.h"
 
 namespace {
 
 constexpr double kBudgetMs = 150.0;
 
-double threadCpuMs() {
+double cpuMs(clockid_t clock) {
     timespec t{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+    clock_gettime(clock, &t);
     return static_cast<double>(t.tv_sec) * 1000.0 + static_cast<double>(t.tv_nsec) / 1e6;
 }
+double threadCpuMs() { return cpuMs(CLOCK_THREAD_CPUTIME_ID); }
+double processCpuMs() { return cpuMs(CLOCK_PROCESS_CPUTIME_ID); }
 
 }  // namespace
 
@@ -59,7 +64,7 @@ int main() {
 
     cGame::s_state = 0;
     cGame::s_frameTime = 50;
-    const double begin = threadCpuMs();
+    const double begin = threadCpuMs(), processBegin = processCpuMs();
     cGame::requestLoading(cGame::kLoadKindGameStart, cGame::kStateSplash);
     cGame::s_g = cGame::s_frameImage->getGraphics();
     cGame::stepStateMachine(nullptr);
@@ -76,10 +81,17 @@ int main() {
     }
     const double total = threadCpuMs() - begin;
     const bool reached = cGame::s_state == cGame::kStateSplash && !Runtime::pending();
-    std::printf("kind 0 load: %.1f ms CPU in %d frames (budget %.0f ms); per frame (ms):%s\n", total, frames,
-                kBudgetMs, figures.c_str());
     cGame::s_g = nullptr;
-    objects->gc(ObjectManager::kFreeAll);  // the players join their renders
+    // The renders run on: a player's duration waits for its render to end.
+    for (jint i = 0; BXLibPlayer::s_sndPrefetched && i < BXLibPlayer::s_sndPrefetched->length; ++i)
+        if (javax_microedition_media_Player* player = Runtime::asPlayer(BXLibPlayer::s_sndPrefetched->get(i)))
+            (void)player->getDuration();
+    const double process = processCpuMs() - processBegin;
+    objects->gc(ObjectManager::kFreeAll);
+    std::printf("kind 0 load: %.1f ms game-thread CPU in %d frames (budget %.0f ms); per frame (ms):%s\n", total,
+                frames, kBudgetMs, figures.c_str());
+    std::printf("kind 0 load: %.1f ms CPU for the whole process, the music renders included (budget %.0f ms)\n",
+                process, kBudgetMs);
     std::filesystem::remove_all(home);
     if (!reached) {
         std::fputs("game_start_load_bench: the load did not reach the splash screen\n", stderr);
