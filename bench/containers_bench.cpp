@@ -3,7 +3,8 @@
 // the same work on the JVM; bench/run_jvm_bench.sh containers runs both and prints the ratio. Both
 // take the same rounds per part (the first argument, default kRounds: enough for the JVM's time to
 // stop falling) and report the median of each part's second half. Both print the same check
-// values, so the two sides provably did the same work.
+// values, so the two sides provably did the same work, and one `part NAME MS` line a part, whose
+// ratios the script reports beside the total's.
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -117,6 +118,9 @@ int main(int argc, char** argv) {
         std::printf("check sum=%lld\n", static_cast<long long>(check.sum));
         std::printf("  hashtable Integer keys %.2f ms, String keys %.2f ms, vector %.2f ms, random %.2f ms\n", integers,
                     strings, vectors, randoms);
+        // One line a part, which bench/run_jvm_bench.sh pairs with the JVM's for each part's ratio.
+        std::printf("part hashtable_integer_keys %.4f\npart hashtable_string_keys %.4f\npart vector %.4f\npart random %.4f\n",
+                    integers, strings, vectors, randoms);
         std::printf("collections %llu\n", static_cast<unsigned long long>(collector.statistics().collections));
         std::printf("brindlex: %.2f ms per round (median of rounds %d-%d per part)\n",
                     integers + strings + vectors + randoms, g_rounds / 2 + 1, g_rounds);

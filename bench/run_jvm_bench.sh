@@ -7,6 +7,8 @@
 # Environment: PAIRS (default 5), ROUNDS (both sides; default: each bench's own), OURS_CPU and
 # JVM_CPU (default 2 and 3: distinct cores, so neither side's threads steal from the other).
 # Odd pairs run ours first, even pairs the JVM first, so a drift in the machine's load hits both.
+# A bench that prints `part NAME MS` lines (both sides the same names) also gets each part's median
+# ratio, as "part NAME ratio: X", before the total's.
 set -eu
 here=$(cd "$(dirname "$0")" && pwd)
 root=$(dirname "$here")
@@ -32,6 +34,7 @@ run_ours() { taskset -c "$ours_cpu" "$bench" $rounds; }
 run_theirs() { taskset -c "$jvm_cpu" java -cp "$classes" "$class" $rounds; }
 
 ratios=""
+part_ratios=""
 pair=1
 while [ "$pair" -le "$pairs" ]; do
     if [ $((pair % 2)) -eq 1 ]; then
@@ -52,10 +55,21 @@ while [ "$pair" -le "$pairs" ]; do
     ratio=$(awk -v a="$ms_ours" -v b="$ms_theirs" 'BEGIN { printf "%.3f", a / b }')
     echo "pair $pair: brindlex $ms_ours ms (cpu $ours_cpu), jvm $ms_theirs ms (cpu $jvm_cpu), ratio $ratio"
     ratios="$ratios $ratio"
+    # "NAME RATIO" per part of this pair.
+    part_ratios="$part_ratios
+$( (echo "$ours" | sed -n 's/^part \([^ ]*\) \([0-9.]*\)$/ours \1 \2/p'
+    echo "$theirs" | sed -n 's/^part \([^ ]*\) \([0-9.]*\)$/theirs \1 \2/p') |
+   awk '$1 == "ours" { o[$2] = $3 } $1 == "theirs" { t[$2] = $3 }
+        END { for (n in o) if (n in t && t[n] > 0) printf "%s %.3f\n", n, o[n] / t[n] }')"
     pair=$((pair + 1))
 done
-echo "$ours" | grep -v '^brindlex:'
-echo "$theirs" | grep -v '^jvm:'
+echo "$ours" | grep -v '^brindlex:' | grep -v '^part '
+echo "$theirs" | grep -v '^jvm:' | grep -v '^part '
+echo "$part_ratios" | grep . | sort -k1,1 -k2,2n |
+    awk '{ if ($1 != name) { if (name != "") report(); name = $1; n = 0 } r[++n] = $2 }
+         function report() { m = (n % 2) ? r[(n + 1) / 2] : (r[n / 2] + r[n / 2 + 1]) / 2
+                             printf "part %s ratio: %.2f (brindlex/jvm, median of %d pairs)\n", name, m, n }
+         END { if (name != "") report() }'
 # Below 1: faster than the JVM.
 echo "$ratios" | tr ' ' '\n' | grep . | sort -n |
     awk '{ r[NR] = $1 } END { m = (NR % 2) ? r[(NR + 1) / 2] : (r[NR / 2] + r[NR / 2 + 1]) / 2;

@@ -73,6 +73,8 @@ public final class ContainersBench {
         System.out.printf("check sum=%d%n", sum);
         System.out.printf("  hashtable Integer keys %.2f ms, String keys %.2f ms, vector %.2f ms, random %.2f ms%n",
                           integers, strings, vectors, randoms);
+        System.out.printf("part hashtable_integer_keys %.4f%npart hashtable_string_keys %.4f%npart vector %.4f%npart random %.4f%n",
+                          integers, strings, vectors, randoms);
         System.out.printf("jvm: %.2f ms per round (median of rounds %d-%d per part)%n", integers + strings + vectors + randoms,
                           rounds / 2 + 1, rounds);
     }
