@@ -559,3 +559,56 @@ TEST_F(SpritePaintTest, ClipCullKeepsModulesThatTouchTheClipEdge) {
         EXPECT_EQ(s->IsModuleCached(7, 0), c.kept);
     }
 }
+
+// Module Images are cached turned: every flag combination draws from the cache the pixels the
+// module's own Image draws with that combination's transform, keyed or translucent, with and
+// without a pixel effect (effect 10, which reads the module back the way round it is).
+TEST_F(SpritePaintTest, TurnedModuleCacheDrawsAsTheModulesOwnImage) {
+    struct Case {
+        const char* what;
+        jint paletteAlpha;  // for the visible colours; 0xFF leaves them opaque (a keyed Image)
+        bool alphaEffect;
+    };
+    const Case cases[] = {{"keyed", 0xFF, false}, {"translucent", 0x80, false}, {"keyed, effect 10", 0xFF, true}};
+    constexpr jint kModule = 7, kW = 10, kH = 20;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Bsprite* s = loadPaintSprite();
+        ASSERT_NE(s, nullptr);
+        if (c.paletteAlpha != 0xFF) s->SetPaletteAlpha(0, c.paletteAlpha, true, false);
+        s->BuildModuleCache(0, kModule, kModule, -1);
+        IntArray* exact = Runtime::newIntArray(kW * kH);
+        IntArray* decoded = s->DecodeModule(kModule);
+        ASSERT_NE(decoded, nullptr);
+        std::copy_n(decoded->elements(), kW * kH, exact->elements());
+        Image* own = Image::createRGBImage(exact, kW, kH, true);
+        for (jint flags = 0; flags < 8; ++flags) {
+            SCOPED_TRACE(testing::Message() << "flags " << flags);
+            Graphics* g = nullptr;
+            Graphics* expected = nullptr;
+            Image* drawn = blackImage(40, 40, &g);
+            Image* reference = blackImage(40, 40, &expected);
+            g->setColor(0x406080);
+            g->fillRect(0, 0, 20, 40);
+            expected->setColor(0x406080);
+            expected->fillRect(0, 0, 20, 40);
+            if (c.alphaEffect) {
+                cGameDraw::setDrawEffect(cGameDraw::kEffectAlpha, false);
+                cGameDraw::setDrawEffectParam(cGameDraw::kEffectAlpha, 1, 96);
+            }
+            cGameDraw::s_g = g;
+            s->PaintModuleScreen(g, kModule, 5, 7, flags);
+            cGameDraw::s_g = expected;
+            if (c.alphaEffect) {
+                IntArray* argb = cGameDraw::drawImageWithEffects(expected, own, 5, 7, kW, kH, flags, true, false);
+                ASSERT_NE(argb, nullptr);
+                cGameDraw::drawRGBTransformed(expected, argb, 0, cGameDraw::s_resultWidth, 5, 7, cGameDraw::s_resultWidth,
+                                              cGameDraw::s_resultHeight, cGameDraw::s_resultProcessAlpha, true, 0);
+            } else {
+                expected->drawRegion(own, 0, 0, kW, kH, ASprite::kTransformTable[flags], 5, 7, 0);
+            }
+            cGameDraw::s_drawEffects = 0;
+            EXPECT_EQ(pixels(drawn), pixels(reference));
+        }
+    }
+}
