@@ -1,6 +1,8 @@
 // The copiers of blit.h. One loop shape serves them all: rows of contiguous (or reversed)
 // destination pixels run straight; column stepping (the quarter turns) goes in small tiles so the
-// destination is written contiguously while the tile's source rows stay in cache.
+// destination is written contiguously while the tile's source rows stay in cache. The blends and
+// keyed copies that work a row at a time (blends in runs by alpha) take quarter turns through
+// turned strips instead. Every path writes exactly what the pixel-by-pixel loop writes.
 #include "platform/graphics/blit.h"
 
 #include <algorithm>
