@@ -603,12 +603,6 @@ public:
     // switch still on). Effects follow the same switch where the screens say so.
     static void setMusic(bool on);
 
-    // The promotion screen's entry count, registered by the promotion code (it sits above the game);
-    // unregistered, the promotion has no entries.
-    static void registerPromoEntryCount(jint (*count)());
-    [[nodiscard]] static jint promoEntryCount();
-    static jint (*s_promoEntryCount)();
-
     static jbyte s_musicOnMenuEntry;   // the next main menu or credits screen starts the title music
     static jbyte s_gameFinished;       // the credits were reached from the end of the last level
     static jint s_menuChosenIndex;     // the row of the last choice, remembered on leaving
@@ -665,16 +659,6 @@ public:
     };
     static void registerActorView(const ActorView* view);
     static const ActorView* s_actorView;
-    // The promotion screen's pointer handlers (it sits above the game, so it registers them); they
-    // get the landscape point.
-    struct PromoPointer {
-        void (*pressed)(jint x, jint y);
-        void (*released)(jint x, jint y);
-        void (*dragged)(jint x, jint y);
-    };
-    static void registerPromoPointer(const PromoPointer* handlers);
-    static const PromoPointer* s_promoPointer;
-
     static void updateTouchInput();
     static void releaseTouchButton();
     static void setTouchLayout(jint layout);
@@ -762,7 +746,6 @@ public:
     // What later subsystems do for a level load, registered by them. A service not registered yet
     // is logged once by its name and its step does nothing else.
     struct LevelServices {
-        void (*initPromotion)();                 // the promotion screen's data
         void (*redrawSceneCache)();              // the play scene's cache drawn anew
         void (*dropSceneCache)();                // the previous level's scene cache image
         void (*clearFrameCaches)();              // frame caches, effect buffers and image tables
@@ -801,5 +784,9 @@ public:
     static void stateIGP(cGame* game, jint message);
     // The promotion's action code of a released game key (0 for none).
     [[nodiscard]] static jint promotionAction(jint key);
+    // The promotion's data, read by the game-start load for the landscape picture it paints.
+    static void initPromotion();
+    // The promotion's available entries (the menus offer it only when there are some).
+    [[nodiscard]] static jint promoEntryCount();
     // --- end of the promotion screen state ---
 };

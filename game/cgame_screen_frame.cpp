@@ -14,7 +14,6 @@
 jbyte cGame::s_musicOnMenuEntry = 0;
 jbyte cGame::s_gameFinished = 0;
 jint cGame::s_menuChosenIndex = -1;
-jint (*cGame::s_promoEntryCount)() = nullptr;
 
 namespace {
 
@@ -27,10 +26,6 @@ constexpr jint kKeyFire = 5, kKeyFive = 11, kKeyLeftSoft = 18;
 bool isConfirmKey(jint k) { return k == kKeyLeftSoft || k == kKeyFire || k == kKeyFive; }
 
 }  // namespace
-
-void cGame::registerPromoEntryCount(jint (*count)()) { s_promoEntryCount = count; }
-
-jint cGame::promoEntryCount() { return s_promoEntryCount ? s_promoEntryCount() : 0; }
 
 bool cGame::screenTakesInput() { return s_pendingAction == kActionNone && s_transitionPhase >= 0; }
 

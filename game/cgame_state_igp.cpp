@@ -20,24 +20,6 @@ constexpr jint kTileWidth = 100, kTileHeight = 60;
 constexpr jint kTileTransform = 5;
 constexpr jint kTopLeft = 20;
 
-void initPromotion() {
-    IGP::initialize(cGame::s_midlet, cGame::s_canvas, kPictureWidth, kPictureHeight, nullptr);
-}
-
-jint promotionEntries() { return IGP::getAvailableCount(); }
-
-const cGame::PromoPointer kPromoPointer{&IGP::pointerPressed, &IGP::pointerReleased, &IGP::pointerDragged};
-
-// Registered before main: the game's tables of these joins are constant-initialised.
-struct PromotionJoins {
-    PromotionJoins() {
-        cGame::s_levelServices.initPromotion = &initPromotion;
-        cGame::registerPromoEntryCount(&promotionEntries);
-        cGame::registerPromoPointer(&kPromoPointer);
-    }
-};
-const PromotionJoins kJoins;
-
 // The game object's frame picture and its Graphics: the promotion's while it is shown, else 1 x 1.
 void setFramePicture(cGame* game, jint width, jint height) {
     Image* picture = Image::createImage(width, height);
@@ -57,6 +39,12 @@ void showPicture(cGame* game) {
 }
 
 }  // namespace
+
+void cGame::initPromotion() {
+    IGP::initialize(s_midlet, s_canvas, kPictureWidth, kPictureHeight, nullptr);
+}
+
+jint cGame::promoEntryCount() { return IGP::getAvailableCount(); }
 
 jint cGame::promotionAction(jint key) {
     switch (key) {

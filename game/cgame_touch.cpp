@@ -4,6 +4,7 @@
 // half of an event. The menu rows and picture pages are in cgame_touch_menu.cpp, the play screen's
 // buttons in cgame_touch_play.cpp.
 #include "game/cgame.h"
+#include "promo/igp.h"
 #include "runtime/array.h"
 #include "runtime/compiled.h"
 
@@ -21,7 +22,6 @@ bool cGame::s_touchButtonsShown = false;
 jint cGame::s_softkeyTouchWidth = 80;
 jint cGame::s_softkeyTouchHeight = 80;
 const cGame::ActorView* cGame::s_actorView = nullptr;
-const cGame::PromoPointer* cGame::s_promoPointer = nullptr;
 
 namespace {
 
@@ -128,17 +128,14 @@ void stepState() {
 
 void cGame::registerActorView(const ActorView* view) { s_actorView = view; }
 
-void cGame::registerPromoPointer(const PromoPointer* handlers) { s_promoPointer = handlers; }
-
-// Each handler also hands the landscape point to the promotion screen's handler of the same kind
-// (IGP::pointerPressed, IGP::pointerReleased, IGP::pointerDragged), registered with
-// registerPromoPointer by the promotion state (cgame_state_igp.cpp); none is called before that.
+// Each handler also hands the landscape point to the promotion screen's handler of the same kind;
+// the promotion answers nothing while its screen is not running.
 void cGame::pointerPressed(jint x, jint y) {
     GameLock lock;
     s_touchDown = true;
     s_touchX = x;
     s_touchY = y;
-    if (s_promoPointer && s_promoPointer->pressed) s_promoPointer->pressed(landscapeX(x, y), landscapeY(x, y));
+    IGP::pointerPressed(landscapeX(x, y), landscapeY(x, y));
 }
 
 void cGame::pointerReleased(jint x, jint y) {
@@ -146,14 +143,14 @@ void cGame::pointerReleased(jint x, jint y) {
     s_touchUp = true;
     s_touchX = x;
     s_touchY = y;
-    if (s_promoPointer && s_promoPointer->released) s_promoPointer->released(landscapeX(x, y), landscapeY(x, y));
+    IGP::pointerReleased(landscapeX(x, y), landscapeY(x, y));
 }
 
 void cGame::pointerDragged(jint x, jint y) {
     GameLock lock;
     s_touchX = x;
     s_touchY = y;
-    if (s_promoPointer && s_promoPointer->dragged) s_promoPointer->dragged(landscapeX(x, y), landscapeY(x, y));
+    IGP::pointerDragged(landscapeX(x, y), landscapeY(x, y));
 }
 
 bool cGame::isPointInRect(jint px, jint py, jint x0, jint y0, jint x1, jint y1) {

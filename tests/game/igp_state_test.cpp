@@ -49,8 +49,7 @@ protected:
         cGame::createKeyTables();
         cGame::s_g = app.screenGraphics();
         loader::runGameStartStep(0);  // the texts: the loading text comes from them
-        ASSERT_NE(cGame::s_levelServices.initPromotion, nullptr);
-        cGame::s_levelServices.initPromotion();
+        cGame::initPromotion();
         ASSERT_GT(cGame::promoEntryCount(), 0);
         // Straight from the boot state (its handler out of the way) into the promotion.
         bootHandler = cGame::setStateHandler(cGame::kStateBoot, nullptr);

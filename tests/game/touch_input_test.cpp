@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "game/cgame.h"
+#include "promo/igp.h"
 #include "runtime/array.h"
 #include "sprites/bxlib_player.h"
 #include "tests/game/touch_fixture.h"
@@ -439,20 +440,26 @@ TEST_F(TouchInputTest, PageArrowsTurnPages) {
 }
 
 TEST_F(TouchInputTest, PromotionScreenGetsTheLandscapePointOfEachEvent) {
-    static std::vector<std::vector<jint>> seen;
-    seen.clear();
-    static const cGame::PromoPointer handlers{[](jint x, jint y) { seen.push_back({0, x, y}); },
-                                              [](jint x, jint y) { seen.push_back({1, x, y}); },
-                                              [](jint x, jint y) { seen.push_back({2, x, y}); }};
-    cGame::registerPromoPointer(&handlers);
+    // The promotion running with only its button laid out: landscape (290..310, 370..390), which is
+    // portrait (90..110, 290..310).
+    IGP::s_running = true;
+    IGP::s_state = IGP::kStateBrowsing;
+    IGP::s_listMode = false;
+    IGP::s_commandMode = true;   // no soft key to hit
+    IGP::s_buttonX = 290, IGP::s_buttonY = 370, IGP::s_buttonWidth = IGP::s_buttonHeight = 20;
     game->pointerPressed(100, 300);
-    game->pointerDragged(0, 799);
-    game->pointerReleased(479, 0);
-    cGame::registerPromoPointer(nullptr);
-    game->pointerPressed(1, 1);
-    EXPECT_EQ(seen, (std::vector<std::vector<jint>>{{0, 300, 380}, {2, 799, 480}, {1, 0, 1}}));
+    EXPECT_EQ(IGP::s_pressedAction, IGP::kActionStylusSelect);
+    game->pointerDragged(300, 100);   // landscape (100, 180): off the button
+    EXPECT_EQ(IGP::s_pressedAction, IGP::kActionNone);
+    game->pointerReleased(95, 305);
+    EXPECT_EQ(IGP::s_action, IGP::kActionStylusSelect);
     EXPECT_TRUE(cGame::s_touchDown && cGame::s_touchUp);
-    EXPECT_EQ(cGame::s_touchX, 1);
+    EXPECT_EQ(cGame::s_touchX, 95);
+    IGP::s_running = false;
+    IGP::s_state = IGP::kStateLoading;
+    IGP::resetData();
+    IGP::resetStylus();
+    IGP::resetPainting();
 }
 
 TEST_F(TouchInputTest, BordersDoNotCount) {
