@@ -7,15 +7,15 @@
 #include "runtime/string.h"
 #include "sprites/bsprite.h"
 
-bool cGame::s_dialogOpen = false;
-jint cGame::s_dialogType = 0;
-jint cGame::s_dialogTextId = -1;
-String* cGame::s_dialogText = nullptr;
-String* cGame::s_wrappedText = nullptr;
-jint cGame::s_dialogTextHeight = 0;
-jint cGame::s_dialogChoice = -1;
-bool cGame::s_dialogCancelable = false;
-bool cGame::s_dialogAnswered = false;
+bool cGameMenus::s_dialogOpen = false;
+jint cGameMenus::s_dialogType = 0;
+jint cGameMenus::s_dialogTextId = -1;
+String* cGameMenus::s_dialogText = nullptr;
+String* cGameMenus::s_wrappedText = nullptr;
+jint cGameMenus::s_dialogTextHeight = 0;
+jint cGameMenus::s_dialogChoice = -1;
+bool cGameMenus::s_dialogCancelable = false;
+bool cGameMenus::s_dialogAnswered = false;
 
 namespace {
 

@@ -48,8 +48,8 @@ std::optional<Rect> narrow(const Wide& r) {
 
 }  // namespace
 
-jint cGame::s_cameraX = 0;
-jint cGame::s_cameraY = 0;
+jint cGameRotated::s_cameraX = 0;
+jint cGameRotated::s_cameraY = 0;
 
 void cGame::setClipRotated(jint x, jint y, jint w, jint h) {
     BX_RETURN_IF_NULL(s_g);

@@ -15,13 +15,13 @@
 #include "runtime/compiled.h"
 #include "runtime/static_class.h"
 
-ByteArray* cGame::s_keysLive = nullptr;
-ByteArray* cGame::s_keysFrame = nullptr;
-java_util_Hashtable* cGame::s_keyMap = nullptr;
-java_util_Hashtable* cGame::s_keyMapNav = nullptr;
-IntArray* cGame::s_cheatSequence = nullptr;
-jint cGame::s_cheatIndex = 0;
-bool cGame::s_cheatMode = false;
+ByteArray* cGameKeys::s_keysLive = nullptr;
+ByteArray* cGameKeys::s_keysFrame = nullptr;
+java_util_Hashtable* cGameKeys::s_keyMap = nullptr;
+java_util_Hashtable* cGameKeys::s_keyMapNav = nullptr;
+IntArray* cGameKeys::s_cheatSequence = nullptr;
+jint cGameKeys::s_cheatIndex = 0;
+bool cGameKeys::s_cheatMode = false;
 
 namespace {
 

@@ -18,18 +18,18 @@
 #include "sprites/bsprite.h"
 #include "sprites/bxlib_player.h"
 
-jint cGame::s_loadStep = 0;
-jint cGame::s_loadStepCount = 0;
-jbyte cGame::s_loading = 0;
-jbyte cGame::s_loadDone = 0;
-jbyte cGame::s_levelLoaded = 0;
-ByteArray* cGame::s_levelRecords = nullptr;
-jint cGame::s_spriteMask[2] = {0, 0};
-jint cGame::s_levelWidth = 0;
-jint cGame::s_levelHeight = 0;
-Bsprite* cGame::s_touchSprite = nullptr;
-IntArray* cGame::s_arcTable = nullptr;
-cGame::LevelServices cGame::s_levelServices{};
+jint cGameLoader::s_loadStep = 0;
+jint cGameLoader::s_loadStepCount = 0;
+jbyte cGameLoader::s_loading = 0;
+jbyte cGameLoader::s_loadDone = 0;
+jbyte cGameLoader::s_levelLoaded = 0;
+ByteArray* cGameLoader::s_levelRecords = nullptr;
+jint cGameLoader::s_spriteMask[2] = {0, 0};
+jint cGameLoader::s_levelWidth = 0;
+jint cGameLoader::s_levelHeight = 0;
+Bsprite* cGameLoader::s_touchSprite = nullptr;
+IntArray* cGameLoader::s_arcTable = nullptr;
+cGame::LevelServices cGameLoader::s_levelServices{};
 
 namespace {
 

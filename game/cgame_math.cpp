@@ -11,17 +11,17 @@
 #include "runtime/compiled.h"
 #include "runtime/static_class.h"
 
-jint cGame::s_fixedOne = 256;
-jint cGame::s_angleUnitsPerTurn = 256;
-jint cGame::s_angleQuarter = 64;
-jint cGame::s_angleHalf = 128;
-jint cGame::s_angleThreeQuarters = 192;
-jint cGame::s_angleFullTurn = 256;
-IntArray* cGame::s_cosTable = nullptr;
-IntArray* cGame::s_atanTable = nullptr;
-java_util_Random* cGame::s_random = nullptr;
-jint cGame::s_intersectX = 0;
-jint cGame::s_intersectY = 0;
+jint cGameMath::s_fixedOne = 256;
+jint cGameMath::s_angleUnitsPerTurn = 256;
+jint cGameMath::s_angleQuarter = 64;
+jint cGameMath::s_angleHalf = 128;
+jint cGameMath::s_angleThreeQuarters = 192;
+jint cGameMath::s_angleFullTurn = 256;
+IntArray* cGameMath::s_cosTable = nullptr;
+IntArray* cGameMath::s_atanTable = nullptr;
+java_util_Random* cGameMath::s_random = nullptr;
+jint cGameMath::s_intersectX = 0;
+jint cGameMath::s_intersectY = 0;
 
 namespace {
 

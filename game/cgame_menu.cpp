@@ -10,15 +10,15 @@
 #include "runtime/static_class.h"
 #include "sprites/bxlib_player.h"
 
-IntArray* cGame::s_menuList = nullptr;
-jint cGame::s_menuCount = 0;
-jint cGame::s_menuVisibleRows = 0;
-jint cGame::s_menuFirstRow = 0;
-jint cGame::s_menuSelection = -1;
-jint cGame::s_chosen = -1;
-jint cGame::s_chosenBlink = 0;
-bool cGame::s_redraw = false;
-bool cGame::s_promoMarkerShown = false;
+IntArray* cGameMenus::s_menuList = nullptr;
+jint cGameMenus::s_menuCount = 0;
+jint cGameMenus::s_menuVisibleRows = 0;
+jint cGameMenus::s_menuFirstRow = 0;
+jint cGameMenus::s_menuSelection = -1;
+jint cGameMenus::s_chosen = -1;
+jint cGameMenus::s_chosenBlink = 0;
+bool cGameMenus::s_redraw = false;
+bool cGameMenus::s_promoMarkerShown = false;
 
 namespace {
 

@@ -11,9 +11,9 @@
 #include "sprites/bsprite.h"
 #include "sprites/bxlib_player.h"
 
-jbyte cGame::s_musicOnMenuEntry = 0;
-jbyte cGame::s_gameFinished = 0;
-jint cGame::s_menuChosenIndex = -1;
+jbyte cGameScreens::s_musicOnMenuEntry = 0;
+jbyte cGameScreens::s_gameFinished = 0;
+jint cGameScreens::s_menuChosenIndex = -1;
 
 namespace {
 

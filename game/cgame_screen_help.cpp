@@ -10,8 +10,8 @@
 #include "sprites/bsprite.h"
 #include "sprites/bxlib_player.h"
 
-jint cGame::s_helpPage = 0;
-jbyte cGame::s_helpFromPause = 0;
+jint cGameScreens::s_helpPage = 0;
+jbyte cGameScreens::s_helpFromPause = 0;
 
 namespace {
 

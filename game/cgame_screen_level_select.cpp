@@ -5,10 +5,10 @@
 #include "runtime/compiled.h"
 #include "runtime/static_class.h"
 
-jint cGame::s_levelSelectLast = -1;
-jint cGame::s_levelSelectArrow = 0;
-jint cGame::s_levelSelectArrowStep = 1;
-IntArray* cGame::s_levelSelectItems = nullptr;
+jint cGameScreens::s_levelSelectLast = -1;
+jint cGameScreens::s_levelSelectArrow = 0;
+jint cGameScreens::s_levelSelectArrowStep = 1;
+IntArray* cGameScreens::s_levelSelectItems = nullptr;
 
 namespace {
 

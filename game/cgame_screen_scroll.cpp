@@ -11,10 +11,10 @@
 #include "runtime/string.h"
 #include "sprites/bsprite.h"
 
-jint cGame::s_scrollY = 0;
-jint cGame::s_scrollHeight = 0;
-jbyte cGame::s_scrollEnded = 0;
-String* cGame::s_scrollText = nullptr;
+jint cGameScreens::s_scrollY = 0;
+jint cGameScreens::s_scrollHeight = 0;
+jbyte cGameScreens::s_scrollEnded = 0;
+String* cGameScreens::s_scrollText = nullptr;
 
 namespace {
 

@@ -23,26 +23,26 @@
 #include "runtime/thread_state.h"
 #include "sprites/bxlib_player.h"
 
-cGame* cGame::s_game = nullptr;
-cGame* cGame::s_canvas = nullptr;
-javax_microedition_lcdui_Display* cGame::s_display = nullptr;
-jint cGame::s_runFlag = -1;
-jbyte cGame::s_inPaint = 0;
-javax_microedition_lcdui_Graphics* cGame::s_paintGraphics = nullptr;
-javax_microedition_lcdui_Graphics* cGame::s_frameGraphics = nullptr;
-jint cGame::s_frameTime = 0;
-jlong cGame::s_lastTick = 0;
-jlong cGame::s_now = 0;
-jint cGame::s_totalFrameTime = 0;
-jint cGame::s_frameCounter = 0;
-jint cGame::s_averageFps = 0;
-jint cGame::s_speedFactor = 0;
-jint cGame::s_frameDuration = 0;
-jbyte cGame::s_fullRedraw = 0;
-jint cGame::s_screenWidth = 0;
-jint cGame::s_screenHeight = 0;
-jint cGame::s_musicId = -1;
-jbyte cGame::s_musicLoop = 0;
+cGame* cGameShell::s_game = nullptr;
+cGame* cGameShell::s_canvas = nullptr;
+javax_microedition_lcdui_Display* cGameShell::s_display = nullptr;
+jint cGameShell::s_runFlag = -1;
+jbyte cGameShell::s_inPaint = 0;
+javax_microedition_lcdui_Graphics* cGameShell::s_paintGraphics = nullptr;
+javax_microedition_lcdui_Graphics* cGameShell::s_frameGraphics = nullptr;
+jint cGameShell::s_frameTime = 0;
+jlong cGameShell::s_lastTick = 0;
+jlong cGameShell::s_now = 0;
+jint cGameShell::s_totalFrameTime = 0;
+jint cGameShell::s_frameCounter = 0;
+jint cGameShell::s_averageFps = 0;
+jint cGameShell::s_speedFactor = 0;
+jint cGameShell::s_frameDuration = 0;
+jbyte cGameShell::s_fullRedraw = 0;
+jint cGameShell::s_screenWidth = 0;
+jint cGameShell::s_screenHeight = 0;
+jint cGameShell::s_musicId = -1;
+jbyte cGameShell::s_musicLoop = 0;
 
 namespace {
 

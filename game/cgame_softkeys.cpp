@@ -5,9 +5,9 @@
 #include "runtime/string.h"
 #include "sprites/bsprite.h"
 
-jint cGame::s_softkeyLeft = kSoftkeyNone;
-jint cGame::s_softkeyRight = kSoftkeyNone;
-bool cGame::s_softkeyFlag = false;
+jint cGameMenus::s_softkeyLeft = kSoftkeyNone;
+jint cGameMenus::s_softkeyRight = kSoftkeyNone;
+bool cGameMenus::s_softkeyFlag = false;
 
 namespace {
 

@@ -12,10 +12,10 @@
 #include "runtime/string_buffer.h"
 #include "sprites/bxlib_player.h"
 
-jint cGame::s_currentSfx = -1;
-jint cGame::s_lastSound = -1;
-jint cGame::s_levelMusicOverride = -1;
-jbyte cGame::s_levelMusicOverrideOn = 0;
+jint cGameSound::s_currentSfx = -1;
+jint cGameSound::s_lastSound = -1;
+jint cGameSound::s_levelMusicOverride = -1;
+jbyte cGameSound::s_levelMusicOverrideOn = 0;
 
 namespace {
 

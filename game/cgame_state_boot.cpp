@@ -13,10 +13,10 @@
 #include "sprites/asprite.h"
 #include "sprites/bsprite.h"
 
-ObjectArray* cGame::s_screenImages = nullptr;
-Bsprite* cGame::s_logoSprite = nullptr;
-javax_microedition_lcdui_Image* cGame::s_logoImage = nullptr;
-jint cGame::s_language = 0;
+ObjectArray* cGameBoot::s_screenImages = nullptr;
+Bsprite* cGameBoot::s_logoSprite = nullptr;
+javax_microedition_lcdui_Image* cGameBoot::s_logoImage = nullptr;
+jint cGameBoot::s_language = 0;
 
 namespace {
 

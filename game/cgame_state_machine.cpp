@@ -9,16 +9,16 @@
 #include "runtime/log.h"
 #include "sprites/bxlib_player.h"
 
-jint cGame::s_state = 1;
-jint cGame::s_prevState = -1;
-jint cGame::s_nextState = -1;
-jint cGame::s_stateAtRequest = 1;
-jbyte cGame::s_stateChangePending = 0;
-jbyte cGame::s_stateEntered = 1;
-jint cGame::s_stateFrames = 0;
-jint cGame::s_stateTime = 0;
-jint cGame::s_loadTarget = -1;
-jint cGame::s_loadKind = 0;
+jint cGameStateMachine::s_state = 1;
+jint cGameStateMachine::s_prevState = -1;
+jint cGameStateMachine::s_nextState = -1;
+jint cGameStateMachine::s_stateAtRequest = 1;
+jbyte cGameStateMachine::s_stateChangePending = 0;
+jbyte cGameStateMachine::s_stateEntered = 1;
+jint cGameStateMachine::s_stateFrames = 0;
+jint cGameStateMachine::s_stateTime = 0;
+jint cGameStateMachine::s_loadTarget = -1;
+jint cGameStateMachine::s_loadKind = 0;
 
 namespace {
 

@@ -8,8 +8,8 @@
 #include "runtime/string.h"
 #include "sprites/bsprite.h"
 
-IntArray* cGame::s_titleOffsets = nullptr;
-jint cGame::s_titleFrames = 0;
+IntArray* cGameText::s_titleOffsets = nullptr;
+jint cGameText::s_titleFrames = 0;
 
 namespace {
 

@@ -8,20 +8,20 @@
 #include "runtime/array.h"
 #include "runtime/compiled.h"
 
-jint cGame::s_touchX = kTouchNone;
-jint cGame::s_touchY = kTouchNone;
-bool cGame::s_touchDown = false;
-bool cGame::s_touchUp = false;
-jint cGame::s_touchButton = -1;
-jint cGame::s_softkeyTouched = 0;
-jint cGame::s_softkeyTapTimer = 0;
-jint cGame::s_arrowTouched = 0;
-jint cGame::s_touchLayout = 0;
-jint cGame::s_touchLayoutTested = 0;
-bool cGame::s_touchButtonsShown = false;
-jint cGame::s_softkeyTouchWidth = 80;
-jint cGame::s_softkeyTouchHeight = 80;
-const cGame::ActorView* cGame::s_actorView = nullptr;
+jint cGameTouch::s_touchX = kTouchNone;
+jint cGameTouch::s_touchY = kTouchNone;
+bool cGameTouch::s_touchDown = false;
+bool cGameTouch::s_touchUp = false;
+jint cGameTouch::s_touchButton = -1;
+jint cGameTouch::s_softkeyTouched = 0;
+jint cGameTouch::s_softkeyTapTimer = 0;
+jint cGameTouch::s_arrowTouched = 0;
+jint cGameTouch::s_touchLayout = 0;
+jint cGameTouch::s_touchLayoutTested = 0;
+bool cGameTouch::s_touchButtonsShown = false;
+jint cGameTouch::s_softkeyTouchWidth = 80;
+jint cGameTouch::s_softkeyTouchHeight = 80;
+const cGame::ActorView* cGameTouch::s_actorView = nullptr;
 
 namespace {
 

@@ -4,9 +4,9 @@
 #include "game/cgame.h"
 #include "sprites/bxlib_player.h"
 
-jint cGame::s_pendingAction = kActionNone;
-jint cGame::s_transitionPhase = 0;
-jlong cGame::s_transitionTime = 0;
+jint cGameMenus::s_pendingAction = kActionNone;
+jint cGameMenus::s_transitionPhase = 0;
+jlong cGameMenus::s_transitionTime = 0;
 
 namespace {
 
