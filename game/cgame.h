@@ -92,6 +92,8 @@ public:
     static void dropKeyTables();
     // The static initialiser (a step of the start-up table).
     static void initStaticFields();
+    // Every static of every base back to its start value: between tests, and at the application's close.
+    static void resetAllStatics();
 
     // The game lock: recursive; waiting for it is a safe region (the collector may run meanwhile).
     class GameLock {

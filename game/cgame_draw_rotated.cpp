@@ -12,6 +12,7 @@
 #include "platform/graphics/rect.h"
 #include "runtime/array.h"
 #include "runtime/compiled.h"
+#include "runtime/static_start_values.h"
 #include "sprites/bsprite.h"
 #include "sprites/bxlib_player.h"
 
@@ -255,3 +256,11 @@ void cGame::paintLayerTileAt(Graphics* g, jint layer, jint x, jint y) {
         sprite->PaintModule(g, tile, static_cast<jint>(px), static_cast<jint>(py), flags);
     }
 }
+
+namespace {
+
+const StaticStartValues kStartValues(&cGameRotated::s_cameraX, &cGameRotated::s_cameraY);
+
+}  // namespace
+
+void cGameRotated::resetStatics() { kStartValues.restore(); }

@@ -9,6 +9,8 @@ class IntArray;
 class ObjectArray;
 
 struct cGameRotated {
+    // Every static below back to its start value.
+    static void resetStatics();
     static constexpr jint kPortraitWidth = 480, kPortraitHeight = 800;
     static jint s_pulsePhase;                 // 0..305 once it has moved
     static jint s_pulseStep;                  // written by the race actors each frame

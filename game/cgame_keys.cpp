@@ -14,6 +14,7 @@
 #include "runtime/array.h"
 #include "runtime/compiled.h"
 #include "runtime/static_class.h"
+#include "runtime/static_start_values.h"
 
 ByteArray* cGameKeys::s_keysLive = nullptr;
 ByteArray* cGameKeys::s_keysFrame = nullptr;
@@ -203,3 +204,13 @@ bool cGame::checkCheatSequence() {
     s_pendingAction = kActionOpenDialog;
     return true;
 }
+
+namespace {
+
+const StaticStartValues kStartValues(&cGameKeys::s_keysLive, &cGameKeys::s_keysFrame, &cGameKeys::s_keyMap,
+                                     &cGameKeys::s_keyMapNav, &cGameKeys::s_cheatSequence, &cGameKeys::s_cheatIndex,
+                                     &cGameKeys::s_cheatMode);
+
+}  // namespace
+
+void cGameKeys::resetStatics() { kStartValues.restore(); }

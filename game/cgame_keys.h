@@ -9,6 +9,8 @@ class IntArray;
 class java_util_Hashtable;
 
 struct cGameKeys {
+    // Every static below back to its start value.
+    static void resetStatics();
     static constexpr jint kGameKeyCount = 24;
     static constexpr jint kCheatLength = 4;
     static ByteArray* s_keysLive;   // key handlers and the per-frame step, under the key lock

@@ -14,6 +14,7 @@
 #include "runtime/constant_pool.h"
 #include "runtime/log.h"
 #include "runtime/static_class.h"
+#include "runtime/static_start_values.h"
 #include "runtime/string.h"
 #include "sprites/bsprite.h"
 #include "sprites/bxlib_player.h"
@@ -228,3 +229,19 @@ void abandonLevel(const char* why) {
 }
 
 }  // namespace loader
+
+namespace {
+
+const StaticStartValues kStartValues(&cGameLoader::s_levelServices, &cGameLoader::s_loadStep,
+                                     &cGameLoader::s_loadStepCount, &cGameLoader::s_loading, &cGameLoader::s_loadDone,
+                                     &cGameLoader::s_levelLoaded, &cGameLoader::s_levelRecords,
+                                     &cGameLoader::s_spriteMask[0], &cGameLoader::s_spriteMask[1],
+                                     &cGameLoader::s_levelWidth, &cGameLoader::s_levelHeight,
+                                     &cGameLoader::s_touchSprite, &cGameLoader::s_arcTable);
+
+}  // namespace
+
+void cGameLoader::resetStatics() {
+    kStartValues.restore();
+    missingServicesLogged().clear();
+}

@@ -10,6 +10,8 @@ class ByteArray;
 class IntArray;
 
 struct cGameLoader {
+    // Every static below back to its start value (no service registered, none logged as missing).
+    static void resetStatics();
     static constexpr jint kLoadKindGameStart = 0, kLoadKindLevel = 1, kLoadKindUnload = 2, kLoadKindNone = 3;
     static constexpr jint kProgressBarLength = 667;   // portrait pixels at the end of a run
     static constexpr jint kLevelLoadFailedText = 24;  // the message box after a level failed to load

@@ -10,6 +10,7 @@
 #include "runtime/array.h"
 #include "runtime/compiled.h"
 #include "runtime/static_class.h"
+#include "runtime/static_start_values.h"
 
 jint cGameMath::s_fixedOne = 256;
 jint cGameMath::s_angleUnitsPerTurn = 256;
@@ -200,3 +201,15 @@ jint cGame::getIntLE(ByteArray* a, jint off) {
     for (jint i = 3; i >= 0; --i) v = (v << 8) | static_cast<uint32_t>(getByte(a, jt::add(off, i)) & 0xFF);
     return static_cast<jint>(v);
 }
+
+namespace {
+
+const StaticStartValues kStartValues(&cGameMath::s_fixedOne, &cGameMath::s_angleUnitsPerTurn,
+                                     &cGameMath::s_angleQuarter, &cGameMath::s_angleHalf,
+                                     &cGameMath::s_angleThreeQuarters, &cGameMath::s_angleFullTurn,
+                                     &cGameMath::s_cosTable, &cGameMath::s_atanTable, &cGameMath::s_random,
+                                     &cGameMath::s_intersectX, &cGameMath::s_intersectY);
+
+}  // namespace
+
+void cGameMath::resetStatics() { kStartValues.restore(); }

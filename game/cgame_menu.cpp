@@ -8,6 +8,7 @@
 #include "game/cgame.h"
 #include "runtime/array.h"
 #include "runtime/static_class.h"
+#include "runtime/static_start_values.h"
 #include "sprites/bxlib_player.h"
 
 IntArray* cGameMenus::s_menuList = nullptr;
@@ -122,3 +123,20 @@ void cGame::replaceMenuItem(jint id, jint newId) {
         }
     }
 }
+
+namespace {
+
+const StaticStartValues kStartValues(&cGameMenus::s_menuList, &cGameMenus::s_menuCount, &cGameMenus::s_menuVisibleRows,
+                                     &cGameMenus::s_menuFirstRow, &cGameMenus::s_menuSelection, &cGameMenus::s_chosen,
+                                     &cGameMenus::s_chosenBlink, &cGameMenus::s_pendingAction,
+                                     &cGameMenus::s_transitionPhase, &cGameMenus::s_transitionTime,
+                                     &cGameMenus::s_redraw, &cGameMenus::s_promoMarkerShown, &cGameMenus::s_dialogOpen,
+                                     &cGameMenus::s_dialogType, &cGameMenus::s_dialogTextId, &cGameMenus::s_dialogText,
+                                     &cGameMenus::s_wrappedText, &cGameMenus::s_dialogTextHeight,
+                                     &cGameMenus::s_dialogChoice, &cGameMenus::s_dialogCancelable,
+                                     &cGameMenus::s_dialogAnswered, &cGameMenus::s_softkeyLeft,
+                                     &cGameMenus::s_softkeyRight, &cGameMenus::s_softkeyFlag);
+
+}  // namespace
+
+void cGameMenus::resetStatics() { kStartValues.restore(); }

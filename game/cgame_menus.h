@@ -9,6 +9,8 @@ class IntArray;
 class String;
 
 struct cGameMenus {
+    // Every static below back to its start value.
+    static void resetStatics();
     static constexpr jint kMenuTextMask = 0x0FFFFFFF;
     static constexpr jint kMenuSpecial = 0x40000000;
     static constexpr jint kMenuDisabled = static_cast<jint>(0x80000000u);

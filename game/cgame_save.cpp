@@ -11,6 +11,7 @@
 #include "runtime/constant_pool.h"
 #include "runtime/log.h"
 #include "runtime/static_class.h"
+#include "runtime/static_start_values.h"
 #include "runtime/string.h"
 #include "runtime/system_natives.h"
 
@@ -128,3 +129,13 @@ bool cGame::isAppPropertyTrue() {
     String* lowered = value ? value->toLowerCase() : nullptr;
     return lowered && lowered->endsWith(Runtime::ldcString(kSoundOnSuffix));
 }
+
+namespace {
+
+const StaticStartValues kStartValues(&cGameSave::s_saveBuffer, &cGameSave::s_saveStore, &cGameSave::s_saveStreamData,
+                                     &cGameSave::s_midlet, &cGameSave::s_musicOn, &cGameSave::s_sfxOn,
+                                     &cGameSave::s_difficulty, &cGameSave::s_firstRun);
+
+}  // namespace
+
+void cGameSave::resetStatics() { kStartValues.restore(); }

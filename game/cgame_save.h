@@ -9,6 +9,8 @@ class javax_microedition_midlet_MIDlet;
 class javax_microedition_rms_RecordStore;
 
 struct cGameSave {
+    // Every static below back to its start value.
+    static void resetStatics();
     static constexpr jint kSaveBufferSize = 20493;
     static constexpr jint kSaveRecordSize = 11;
     static ByteArray* s_saveBuffer;

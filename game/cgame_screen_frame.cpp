@@ -8,6 +8,7 @@
 #include "runtime/compiled.h"
 #include "runtime/log.h"
 #include "runtime/static_class.h"
+#include "runtime/static_start_values.h"
 #include "sprites/bsprite.h"
 #include "sprites/bxlib_player.h"
 
@@ -154,3 +155,17 @@ void cGame::setMusic(bool on) {
     stopChannel(kMusicChannel);
     s_musicOn = false;
 }
+
+namespace {
+
+const StaticStartValues kStartValues(&cGameScreens::s_musicOnMenuEntry, &cGameScreens::s_gameFinished,
+                                     &cGameScreens::s_menuChosenIndex, &cGameScreens::s_scrollY,
+                                     &cGameScreens::s_scrollHeight, &cGameScreens::s_scrollEnded,
+                                     &cGameScreens::s_scrollText, &cGameScreens::s_helpPage,
+                                     &cGameScreens::s_helpFromPause, &cGameScreens::s_levelSelectLast,
+                                     &cGameScreens::s_levelSelectArrow, &cGameScreens::s_levelSelectArrowStep,
+                                     &cGameScreens::s_levelSelectItems);
+
+}  // namespace
+
+void cGameScreens::resetStatics() { kStartValues.restore(); }

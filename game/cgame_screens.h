@@ -9,6 +9,8 @@ class IntArray;
 class String;
 
 struct cGameScreens {
+    // Every static below back to its start value.
+    static void resetStatics();
     static jbyte s_musicOnMenuEntry;   // the next main menu or credits screen starts the title music
     static jbyte s_gameFinished;       // the credits were reached from the end of the last level
     static jint s_menuChosenIndex;     // the row of the last choice, remembered on leaving

@@ -19,6 +19,7 @@
 #include "runtime/log.h"
 #include "runtime/new_instance_factory.h"
 #include "runtime/static_class.h"
+#include "runtime/static_start_values.h"
 #include "runtime/system_natives.h"
 #include "runtime/thread_state.h"
 #include "sprites/bxlib_player.h"
@@ -139,6 +140,25 @@ void cGame::initStaticFields() {
     s_musicId = -1;
     s_sprites = Runtime::newObjectArray(CID_Bsprite, 41);
     initStaticData();
+}
+
+void cGame::resetAllStatics() {
+    cGamePacks::resetStatics();
+    cGameDraw::resetStatics();
+    cGameShell::resetStatics();
+    cGameStateMachine::resetStatics();
+    cGameBoot::resetStatics();
+    cGameSave::resetStatics();
+    cGameMath::resetStatics();
+    cGameKeys::resetStatics();
+    cGameStaticData::resetStatics();
+    cGameRotated::resetStatics();
+    cGameText::resetStatics();
+    cGameSound::resetStatics();
+    cGameMenus::resetStatics();
+    cGameScreens::resetStatics();
+    cGameTouch::resetStatics();
+    cGameLoader::resetStatics();
 }
 
 void cGame::init(javax_microedition_midlet_MIDlet* midlet, javax_microedition_lcdui_Display* display) {
@@ -323,3 +343,18 @@ void cGame::onHideNotify() {
     (void)printAndDropException();
     s_paused = 1;
 }
+
+namespace {
+
+const StaticStartValues kStartValues(&cGameShell::s_game, &cGameShell::s_canvas, &cGameShell::s_display,
+                                     &cGameShell::s_runFlag, &cGameShell::s_inPaint, &cGameShell::s_paintGraphics,
+                                     &cGameShell::s_frameGraphics, &cGameShell::s_frameTime, &cGameShell::s_lastTick,
+                                     &cGameShell::s_now, &cGameShell::s_totalFrameTime, &cGameShell::s_frameCounter,
+                                     &cGameShell::s_averageFps, &cGameShell::s_speedFactor,
+                                     &cGameShell::s_frameDuration, &cGameShell::s_fullRedraw,
+                                     &cGameShell::s_screenWidth, &cGameShell::s_screenHeight, &cGameShell::s_musicId,
+                                     &cGameShell::s_musicLoop);
+
+}  // namespace
+
+void cGameShell::resetStatics() { kStartValues.restore(); }

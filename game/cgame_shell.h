@@ -10,6 +10,8 @@ class javax_microedition_lcdui_Display;
 class javax_microedition_lcdui_Graphics;
 
 struct cGameShell {
+    // Every static below back to its start value.
+    static void resetStatics();
     static cGame* s_game;
     static cGame* s_canvas;
     static javax_microedition_lcdui_Display* s_display;

@@ -8,6 +8,7 @@
 #include "runtime/array.h"
 #include "runtime/compiled.h"
 #include "runtime/constant_pool.h"
+#include "runtime/static_start_values.h"
 #include "runtime/string.h"
 #include "runtime/string_buffer.h"
 #include "sprites/bxlib_player.h"
@@ -120,3 +121,12 @@ void cGame::stopAllSounds() {
 void cGame::resumeAllSounds() {
     for (jint channel : {kMusicChannel, kSfxChannel, kQuietSfxChannel}) resumeChannel(channel);
 }
+
+namespace {
+
+const StaticStartValues kStartValues(&cGameSound::s_currentSfx, &cGameSound::s_lastSound,
+                                     &cGameSound::s_levelMusicOverride, &cGameSound::s_levelMusicOverrideOn);
+
+}  // namespace
+
+void cGameSound::resetStatics() { kStartValues.restore(); }

@@ -5,6 +5,8 @@
 #include "runtime/jtypes.h"
 
 struct cGameSound {
+    // Every static below back to its start value.
+    static void resetStatics();
     static constexpr jint kSoundCount = 17;
     static jint s_currentSfx;           // the effect last started on channel 1, -1 none; 12 is sticky
     static jint s_lastSound;            // the last id any request played

@@ -10,6 +10,7 @@
 #include "runtime/constant_pool.h"
 #include "runtime/log.h"
 #include "runtime/static_class.h"
+#include "runtime/static_start_values.h"
 #include "sprites/asprite.h"
 #include "sprites/bsprite.h"
 
@@ -123,3 +124,12 @@ void cGame::stateInit(cGame*, jint message) {
             return;
     }
 }
+
+namespace {
+
+const StaticStartValues kStartValues(&cGameBoot::s_screenImages, &cGameBoot::s_logoSprite, &cGameBoot::s_logoImage,
+                                     &cGameBoot::s_language);
+
+}  // namespace
+
+void cGameBoot::resetStatics() { kStartValues.restore(); }

@@ -9,6 +9,8 @@ class ObjectArray;
 class javax_microedition_lcdui_Image;
 
 struct cGameBoot {
+    // Every static below back to its start value.
+    static void resetStatics();
     static ObjectArray* s_screenImages;       // the two logo images' slots
     static Bsprite* s_logoSprite;
     static javax_microedition_lcdui_Image* s_logoImage;

@@ -6,6 +6,8 @@
 #include "runtime/jtypes.h"
 
 struct cGameStateMachine {
+    // Every static below back to its start value, and the handler table to the game's own.
+    static void resetStatics();
     static jint s_state;
     static jint s_prevState;
     static jint s_nextState;

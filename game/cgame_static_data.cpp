@@ -10,6 +10,7 @@
 #include "runtime/constant_pool.h"
 #include "runtime/log.h"
 #include "runtime/static_class.h"
+#include "runtime/static_start_values.h"
 #include "runtime/string.h"
 
 jint cGameStaticData::s_level = 0;
@@ -153,3 +154,21 @@ void cGame::copyActorTables() {
     s_behaviours = g_actorBehaviours ? *g_actorBehaviours : nullptr;
     s_typeSprite = g_actorTypeSprite ? *g_actorTypeSprite : nullptr;
 }
+
+namespace {
+
+const StaticStartValues kStartValues(&cGameStaticData::s_level, &cGameStaticData::s_altPlayerLevel,
+                                     &cGameStaticData::s_levelPackNames, &cGameStaticData::s_levelGeometryItems,
+                                     &cGameStaticData::s_levelLayerItems, &cGameStaticData::s_levelMusic,
+                                     &cGameStaticData::s_levelSpriteBits, &cGameStaticData::s_levelNames,
+                                     &cGameStaticData::s_menuMain, &cGameStaticData::s_menuPause,
+                                     &cGameStaticData::s_menuYesNo, &cGameStaticData::s_menuSound,
+                                     &cGameStaticData::s_menuDifficulty, &cGameStaticData::s_fonts,
+                                     &cGameStaticData::s_layerSprites, &cGameStaticData::s_levelStats,
+                                     &cGameStaticData::s_viewRect, &cGameStaticData::s_menuRemembered,
+                                     &cGameStaticData::s_menuItems, &cGameStaticData::s_effectImages,
+                                     &cGameStaticData::s_behaviours, &cGameStaticData::s_typeSprite);
+
+}  // namespace
+
+void cGameStaticData::resetStatics() { kStartValues.restore(); }

@@ -12,6 +12,8 @@ class ShortArray;
 class String;
 
 struct cGameStaticData {
+    // Every static below back to its start value.
+    static void resetStatics();
     static constexpr jint kLevelCount = 10;
     static constexpr jint kLayersPerLevel = 5;
     static jint s_level;

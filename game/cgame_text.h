@@ -7,6 +7,8 @@
 class IntArray;
 
 struct cGameText {
+    // Every static below back to its start value.
+    static void resetStatics();
     static IntArray* s_titleOffsets;   // the level title's per-character vertical offsets
     static jint s_titleFrames;         // the level title's frame counter
 };

@@ -5,6 +5,7 @@
 #include "runtime/array.h"
 #include "runtime/compiled.h"
 #include "runtime/static_class.h"
+#include "runtime/static_start_values.h"
 #include "runtime/string.h"
 #include "sprites/bsprite.h"
 
@@ -89,3 +90,11 @@ void cGame::drawStringWithPalette(jint font, jint palette, String* text, jint x,
     sprite->SetCurrentPalette(palette);
     sprite->DrawString(s_g, text, nullptr, x, y, anchor, true);
 }
+
+namespace {
+
+const StaticStartValues kStartValues(&cGameText::s_titleOffsets, &cGameText::s_titleFrames);
+
+}  // namespace
+
+void cGameText::resetStatics() { kStartValues.restore(); }

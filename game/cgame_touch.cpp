@@ -7,6 +7,7 @@
 #include "promo/igp.h"
 #include "runtime/array.h"
 #include "runtime/compiled.h"
+#include "runtime/static_start_values.h"
 
 jint cGameTouch::s_touchX = kTouchNone;
 jint cGameTouch::s_touchY = kTouchNone;
@@ -232,3 +233,18 @@ void cGame::updateTouchInput() {
     BX_RETURN_IF_PENDING();
     releaseTouchButton();
 }
+
+namespace {
+
+const StaticStartValues kStartValues(&cGameTouch::s_actorView, &cGameTouch::s_touchX, &cGameTouch::s_touchY,
+                                     &cGameTouch::s_touchDown, &cGameTouch::s_touchUp, &cGameTouch::s_touchButton,
+                                     &cGameTouch::s_softkeyTouched, &cGameTouch::s_softkeyTapTimer,
+                                     &cGameTouch::s_arrowTouched, &cGameTouch::s_touchLayout,
+                                     &cGameTouch::s_touchLayoutTested, &cGameTouch::s_touchButtonsShown,
+                                     &cGameTouch::s_softkeyTouchWidth, &cGameTouch::s_softkeyTouchHeight,
+                                     &cGameTouch::s_touchLayoutImages, &cGameTouch::s_touchLayoutButtons,
+                                     &cGameTouch::s_touchLayoutRects, &cGameTouch::s_hudClock);
+
+}  // namespace
+
+void cGameTouch::resetStatics() { kStartValues.restore(); }

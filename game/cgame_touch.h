@@ -8,6 +8,8 @@
 class ObjectArray;
 
 struct cGameTouch {
+    // Every static below back to its start value.
+    static void resetStatics();
     static constexpr jint kTouchNone = -1000;        // the position while no finger is recorded
     static constexpr jint kTouchLayoutCount = 6;
     static constexpr jint kSoftkeyTapDelay = 4;      // frames from a soft-key square's lift to its key

@@ -17,6 +17,8 @@ class String;
 class java_io_InputStream;
 
 struct cGamePacks {
+    // Every static of this class back to its start value.
+    static void resetStatics();
     // Constant-pool literals: the text encoding's name as the game sets it, then the packs' own.
     static constexpr jint kEncodingLiteral = 45;
     static constexpr jint kSubFileSeparatorLiteral = 330;
