@@ -47,8 +47,24 @@ class javax_microedition_rms_RecordStore;
 class java_util_Hashtable;
 class java_util_Random;
 
-class cGame : public javax_microedition_lcdui_Canvas, public java_lang_Runnable, public cGamePacks,
-              public cGameDraw, public cGameShell, public cGameStateMachine, public cGameBoot, public cGameSave, public cGameMath, public cGameKeys, public cGameStaticData, public cGameRotated, public cGameText, public cGameSound, public cGameMenus, public cGameScreens, public cGameTouch, public cGameLoader {
+class cGame : public javax_microedition_lcdui_Canvas,
+              public java_lang_Runnable,
+              public cGamePacks,
+              public cGameDraw,
+              public cGameShell,
+              public cGameStateMachine,
+              public cGameBoot,
+              public cGameSave,
+              public cGameMath,
+              public cGameKeys,
+              public cGameStaticData,
+              public cGameRotated,
+              public cGameText,
+              public cGameSound,
+              public cGameMenus,
+              public cGameScreens,
+              public cGameTouch,
+              public cGameLoader {
 public:
     cGame() { setClassId(CID_cGame); }
 
@@ -210,7 +226,8 @@ public:
     [[nodiscard]] static jint fixedDiv(jint a, jint b);
     [[nodiscard]] static jint log2Floor(jint v);
     // Inclusive edges.
-    [[nodiscard]] static bool rectsOverlap(jint ax0, jint ay0, jint ax1, jint ay1, jint bx0, jint by0, jint bx1, jint by1);
+    [[nodiscard]] static bool rectsOverlap(jint ax0, jint ay0, jint ax1, jint ay1, jint bx0, jint by0, jint bx1,
+                                           jint by1);
     // Little-endian byte-array access; each put answers the offset after what it wrote.
     static jint putByte(ByteArray* a, jint off, jint v);
     static jint putShortLE(ByteArray* a, jint off, jint v);
@@ -247,6 +264,8 @@ public:
     [[nodiscard]] static bool isKeyUp(jint k);
     [[nodiscard]] static bool isKeyJustPressed(jint k);
     [[nodiscard]] static bool isKeyReleased(jint k);
+    // The left soft key, fire or the 5 beside it: the keys that confirm a choice.
+    [[nodiscard]] static bool isConfirmKey(jint k) { return k == kKeyLeftSoft || k == kKeyFire || k == kKey5; }
     // The highest game key first pressed / released in this frame's snapshot; -1 when none.
     [[nodiscard]] static jint getPressedKey();
     [[nodiscard]] static jint getReleasedKey();
@@ -435,8 +454,6 @@ public:
     // The menu numbers whose selection is remembered between visits (s_menuRemembered).
     static constexpr jint kMenuNumberMain = 0, kMenuNumberSound = 1, kMenuNotRemembered = -1;
     static constexpr jint kHelpPageCount = 9;
-    // The interface player's animations: the splash title and the menus' backdrop.
-    static constexpr jint kTitleSplashAnim = 1, kTitleMenuAnim = 2;
     static constexpr jint kSoftkeyBack = 55;   // the back plate (drawn without its text)
     // Save record bytes the screens read and write.
     static constexpr jint kSaveMusicByte = 2, kSaveEffectsByte = 3, kSaveHighestLevelByte = 7,

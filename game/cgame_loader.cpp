@@ -18,6 +18,7 @@
 #include "runtime/string.h"
 #include "sprites/bsprite.h"
 #include "sprites/bxlib_player.h"
+#include "sprites/interface_frames.h"
 
 jint cGameLoader::s_loadStep = 0;
 jint cGameLoader::s_loadStepCount = 0;
@@ -45,7 +46,7 @@ constexpr jint kStepCounts[] = {10, 53, 4};   // by kind 0, 1, 2
 constexpr jint kOutlineX = 13, kOutlineY = 66, kOutlineW = 20;
 constexpr jint kBarX = 14, kBarY = 68, kBarW = 17, kBarInset = 3;
 constexpr jint kWhite = 0xFFFFFF, kOrange = 0xF87800, kBlack = 0x000000;
-constexpr jint kFigureX = 66, kFigureY = 457, kFigureAnim = 0;
+constexpr jint kFigureX = 66, kFigureY = 457;
 // A level's loading picture and its name, in the landscape picture.
 constexpr jint kPictureX = 400, kPictureY = 240;
 constexpr jint kNameFont = 2, kNameX = 400, kNameY = 45, kNameWave = 10;
@@ -69,7 +70,7 @@ void enterLoading() {
         B* figure = cGame::s_loadingPlayer;
         if (figure) {
             if (figure->sprite != cGame::s_loadingPicture) figure->SetSprite(cGame::s_loadingPicture);
-            figure->SetAnim(kFigureAnim, 0);
+            figure->SetAnim(LoadingPicture::kFigureAnim, 0);
             figure->x = kFigureX;
             figure->y = kFigureY;
         }
@@ -128,7 +129,8 @@ void cGame::startLoading() {
     s_loadDone = 0;
     s_loading = 1;
     s_loadStep = 0;
-    if (s_loadKind >= 0 && s_loadKind < static_cast<jint>(std::size(kStepCounts))) s_loadStepCount = kStepCounts[s_loadKind];
+    if (s_loadKind >= 0 && s_loadKind < static_cast<jint>(std::size(kStepCounts)))
+        s_loadStepCount = kStepCounts[s_loadKind];
     g_runStart = Clock::now();
     g_stepTime = Clock::duration{};
 }

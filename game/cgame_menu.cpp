@@ -10,6 +10,7 @@
 #include "runtime/static_class.h"
 #include "runtime/static_start_values.h"
 #include "sprites/bxlib_player.h"
+#include "sprites/interface_frames.h"
 
 IntArray* cGameMenus::s_menuList = nullptr;
 jint cGameMenus::s_menuCount = 0;
@@ -25,8 +26,6 @@ namespace {
 
 const StaticRefRegistration kStatics(CID_cGame, &cGame::s_menuList);
 
-constexpr jint kArrowUpIdle = 2, kArrowUpFlash = 3, kArrowDownIdle = 4, kArrowDownFlash = 5;
-constexpr jint kUp = 1, kUpAlt = 8, kDown = 2, kDownAlt = 14;
 constexpr jint kScrollSound = 10;
 constexpr jint kRememberedMenus = 8;
 
@@ -81,16 +80,16 @@ void cGame::initMenuList(jint menu, jint visibleRows) {
     if (r > visibleRows - 1) s_menuFirstRow = r - visibleRows + 1;
     // A remembered selection equal to the count (its row was removed) would scroll past the end.
     clampToList();
-    setArrowAnim(s_arrowUpPlayer, kArrowUpIdle);
-    setArrowAnim(s_arrowDownPlayer, kArrowDownIdle);
+    setArrowAnim(s_arrowUpPlayer, MenuSprite::kArrowUpIdleAnim);
+    setArrowAnim(s_arrowDownPlayer, MenuSprite::kArrowDownIdleAnim);
 }
 
 void cGame::menuNavigate() {
-    if (isKeyReleased(kUp) || isKeyReleased(kUpAlt)) {
-        scrollTo(std::max(0, s_menuFirstRow - 1), s_arrowUpPlayer, kArrowUpFlash);
+    if (isKeyReleased(kKeyUp) || isKeyReleased(kKey2)) {
+        scrollTo(std::max(0, s_menuFirstRow - 1), s_arrowUpPlayer, MenuSprite::kArrowUpFlashAnim);
     }
-    if (isKeyReleased(kDown) || isKeyReleased(kDownAlt)) {
-        scrollTo(std::min(s_menuFirstRow + 1, menuLastFirstRow()), s_arrowDownPlayer, kArrowDownFlash);
+    if (isKeyReleased(kKeyDown) || isKeyReleased(kKey8)) {
+        scrollTo(std::min(s_menuFirstRow + 1, menuLastFirstRow()), s_arrowDownPlayer, MenuSprite::kArrowDownFlashAnim);
     }
 }
 

@@ -11,6 +11,7 @@
 #include "runtime/static_start_values.h"
 #include "sprites/bsprite.h"
 #include "sprites/bxlib_player.h"
+#include "sprites/interface_frames.h"
 
 jbyte cGameScreens::s_musicOnMenuEntry = 0;
 jbyte cGameScreens::s_gameFinished = 0;
@@ -22,9 +23,7 @@ constexpr jint kConfirmSfx = 7;
 constexpr jint kTitleMusic = 0;
 constexpr jint kMusicChannel = 0;
 constexpr jint kPictureX = 400, kPictureY = 240;
-constexpr jint kKeyFire = 5, kKeyFive = 11, kKeyLeftSoft = 18;
 
-bool isConfirmKey(jint k) { return k == kKeyLeftSoft || k == kKeyFire || k == kKeyFive; }
 
 }  // namespace
 
@@ -129,7 +128,7 @@ void cGame::paintTransition() {
 
 void cGame::paintMenuScreen(jint centreY) {
     fillScreen(0xFFFFFF);
-    paintTitlePicture(kTitleMenuAnim, 1);
+    paintTitlePicture(TitlePicture::kMenuAnim, 1);
     if (!s_dialogOpen) paintMenuList(centreY);
     paintTransition();
     if (s_g) s_g->setClip(0, 0, kPortraitWidth, kPortraitHeight);

@@ -48,12 +48,12 @@ jint cGame::promoEntryCount() { return IGP::getAvailableCount(); }
 
 jint cGame::promotionAction(jint key) {
     switch (key) {
-    case 1: case 8: return IGP::kActionUp;
-    case 2: case 14: return IGP::kActionDown;
-    case 3: case 10: return IGP::kActionLeft;
-    case 4: case 12: return IGP::kActionRight;
-    case 5: case 18: return IGP::kActionSelect;
-    case 19: return IGP::kActionBack;
+    case kKeyUp: case kKey2: return IGP::kActionUp;
+    case kKeyDown: case kKey8: return IGP::kActionDown;
+    case kKeyLeft: case kKey4: return IGP::kActionLeft;
+    case kKeyRight: case kKey6: return IGP::kActionRight;
+    case kKeyFire: case kKeyLeftSoft: return IGP::kActionSelect;
+    case kKeyRightSoft: return IGP::kActionBack;
     default: return IGP::kActionNone;
     }
 }

@@ -104,9 +104,6 @@ struct cGamePacks {
     static constexpr jint kLoadingPictureItem = 1;
     static constexpr jint kMenuSpriteItem = 2;
     static constexpr jint kInterfaceSprite2Item = 3;
-    static constexpr jint kTransitionOpenAnim = 0;
-    static constexpr jint kArrowUpAnim = 2;
-    static constexpr jint kArrowDownAnim = 4;
     static Bsprite* s_loadingPicture;
     static BXLibPlayer* s_loadingPlayer;
     static Bsprite* s_interfaceSprite2;
