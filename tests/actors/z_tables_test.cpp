@@ -10,14 +10,14 @@
 #include "game/cgame.h"
 #include "runtime/array.h"
 #include "runtime/static_class.h"
-#include "tests/runtime/runtime_fixture.h"
+#include "tests/support/test_world.h"
 
 namespace {
 
-class ZTablesTest : public RuntimeTest {
+class ZTablesTest : public TestWorld {
 protected:
     void SetUp() override {
-        RuntimeTest::SetUp();
+        TestWorld::SetUp();
         Z::buildUpdateOrderPairs();
         Z::setFixedPointConstants();
         Z::buildTuningConstants();
@@ -28,7 +28,7 @@ protected:
     }
     void TearDown() override {
         StaticClass::releaseStatics();  // the heaps go away with the fixture
-        RuntimeTest::TearDown();
+        TestWorld::TearDown();
     }
 
     static ShortArray* record(ObjectArray* table, jint i) { return static_cast<ShortArray*>(table->get(i)); }

@@ -10,11 +10,11 @@
 #include "game/cgame.h"
 #include "game/vorpazqti.h"
 #include "runtime/new_instance_factory.h"
-#include "tests/runtime/runtime_fixture.h"
+#include "tests/support/test_world.h"
 
 namespace {
 
-using GameClassTest = RuntimeTest;
+using GameClassTest = TestWorld;
 
 TEST_F(GameClassTest, TheFactoryMakesACGameWithItsInterfaces) {
     Object* made = NewInstanceFactory::newInstance(CID_cGame);

@@ -20,8 +20,9 @@
 #include "promo/igp.h"
 #include "runtime/compiled.h"
 #include "tests/classlib/application_fixture.h"
-#include "tests/classlib/thread_helpers.h"
 #include "tests/classlib/recording_midlet_host.h"
+#include "tests/classlib/thread_helpers.h"
+#include "tests/support/test_world.h"
 
 namespace {
 
@@ -89,6 +90,10 @@ protected:
     cGame* game = nullptr;
     cGame::StateHandler bootHandler = nullptr;
     Watchdog watchdog{std::chrono::seconds(120)};
+
+private:
+    // The statics reset before the set-up and after the tear-down.
+    WorldStatics m_world;
 };
 
 TEST_F(IgpStateTest, SelectOpensTheLinkOnceAndEndsTheProgram) {

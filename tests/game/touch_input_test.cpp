@@ -12,7 +12,7 @@
 #include "sprites/bxlib_player.h"
 #include "tests/game/touch_fixture.h"
 #include "tests/game/touch_points.h"
-#include "tests/runtime/runtime_fixture.h"
+#include "tests/support/test_world.h"
 
 namespace {
 
@@ -61,10 +61,10 @@ struct FakeHero {
     }
 };
 
-class TouchInputTest : public RuntimeTest {
+class TouchInputTest : public TestWorld {
 protected:
     void SetUp() override {
-        RuntimeTest::SetUp();
+        TestWorld::SetUp();
         cGame::initKeyMap();
         cGame::createKeyTables();
         game = new cGame();
@@ -105,7 +105,7 @@ protected:
         cGame::s_keyMap = cGame::s_keyMapNav = nullptr;
         cGame::s_dialogOpen = false;
         objectManager().removeRoot(&m_gameRoot);
-        RuntimeTest::TearDown();
+        TestWorld::TearDown();
     }
 
     static jint live(jint k) { return cGame::s_keysLive->elements()[k]; }
