@@ -97,7 +97,6 @@ protected:
     void TearDown() override {
         Runtime::clearPendingException();
         resetSoundEngine();
-        cGame::s_cosTable = nullptr;
         PackTest::TearDown();
         Platform::setWaveDevice(nullptr);
     }

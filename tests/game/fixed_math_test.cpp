@@ -29,12 +29,6 @@ protected:
         for (jint i = 0; i <= 64; ++i) table->elements()[i] = static_cast<jint>(std::lround(256.0 * std::cos(i * M_PI / 128.0)));
         cGame::s_cosTable = table;
     }
-    void TearDown() override {
-        cGame::s_cosTable = nullptr;
-        cGame::s_atanTable = nullptr;
-        cGame::s_random = nullptr;
-        TestWorld::TearDown();
-    }
 };
 
 // The Java generator written out: the oracle for getRandom.

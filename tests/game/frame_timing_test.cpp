@@ -37,10 +37,6 @@ protected:
     void TearDown() override {
         objectManager().removeRoot(&m_imageRoot);
         objectManager().removeRoot(&m_root);
-        cGame::s_g = cGame::s_frameGraphics = cGame::s_paintGraphics = nullptr;
-        cGame::s_paused = 0;
-        cGame::s_altPlayerLevel = 0;
-        (void)cGame::setStateHandler(1, saved);
         Runtime::setClock(nullptr);
         TestWorld::TearDown();
     }

@@ -57,7 +57,6 @@ protected:
     void TearDown() override {
         stopGame();
         ApplicationFixture::TearDown();
-        (void)cGame::setStateHandler(1, saved);
         g_watch = nullptr;
     }
     void start() {

@@ -59,7 +59,6 @@ protected:
     }
     void TearDown() override {
         IGP::stopLinkThread();
-        (void)cGame::setStateHandler(cGame::kStateBoot, bootHandler);
         ApplicationFixture::TearDown();
     }
     // One frame as the game thread runs it: under the game lock.

@@ -66,7 +66,6 @@ protected:
     }
     void TearDown() override {
         resetSoundEngine();
-        cGame::s_levelMusic = nullptr;
         RecordStoreTest::TearDown();
     }
 

@@ -95,15 +95,6 @@ protected:
         cGame::registerActorView(nullptr);
     }
     void TearDown() override {
-        cGame::registerActorView(nullptr);
-        cGame::s_canvas = nullptr;
-        cGame::s_menuSprite = nullptr;
-        cGame::s_arrowUpPlayer = cGame::s_arrowDownPlayer = nullptr;
-        cGame::s_menuItems = nullptr;
-        cGame::s_touchLayoutImages = cGame::s_touchLayoutButtons = cGame::s_touchLayoutRects = nullptr;
-        cGame::s_keysLive = cGame::s_keysFrame = nullptr;
-        cGame::s_keyMap = cGame::s_keyMapNav = nullptr;
-        cGame::s_dialogOpen = false;
         objectManager().removeRoot(&m_gameRoot);
         TestWorld::TearDown();
     }
