@@ -12,7 +12,6 @@
 #include "runtime/static_class.h"
 #include "runtime/static_start_values.h"
 
-jint cGameMath::s_fixedOne = 256;
 jint cGameMath::s_angleUnitsPerTurn = 256;
 jint cGameMath::s_angleQuarter = 64;
 jint cGameMath::s_angleHalf = 128;
@@ -25,6 +24,9 @@ jint cGameMath::s_intersectX = 0;
 jint cGameMath::s_intersectY = 0;
 
 namespace {
+
+// The 8.8 one as a static, kept with the toolkit; nothing reads it.
+jint g_fixedOne = 256;
 
 const StaticRefRegistration kStatics(CID_cGame, &cGame::s_cosTable, &cGame::s_atanTable, &cGame::s_random);
 
@@ -204,7 +206,7 @@ jint cGame::getIntLE(ByteArray* a, jint off) {
 
 namespace {
 
-const StaticStartValues kStartValues(&cGameMath::s_fixedOne, &cGameMath::s_angleUnitsPerTurn,
+const StaticStartValues kStartValues(&g_fixedOne, &cGameMath::s_angleUnitsPerTurn,
                                      &cGameMath::s_angleQuarter, &cGameMath::s_angleHalf,
                                      &cGameMath::s_angleThreeQuarters, &cGameMath::s_angleFullTurn,
                                      &cGameMath::s_cosTable, &cGameMath::s_atanTable, &cGameMath::s_random,

@@ -11,7 +11,6 @@ class java_util_Random;
 struct cGameMath {
     // Every static below back to its start value.
     static void resetStatics();
-    static jint s_fixedOne;
     static jint s_angleUnitsPerTurn;
     static jint s_angleQuarter;
     static jint s_angleHalf;

@@ -15,9 +15,11 @@
 
 jbyte cGameScreens::s_musicOnMenuEntry = 0;
 jbyte cGameScreens::s_gameFinished = 0;
-jint cGameScreens::s_menuChosenIndex = -1;
 
 namespace {
+
+// Used by this file only.
+jint g_menuChosenIndex = -1;   // the row of the last choice, remembered on leaving
 
 constexpr jint kConfirmSfx = 7;
 constexpr jint kTitleMusic = 0;
@@ -39,7 +41,7 @@ void cGame::enterMenuScreen(jint menu, IntArray* items, jint visibleRows) {
     loadInterfaceSprite(true);   // a level load drops the title picture
     s_chosen = -1;
     s_chosenBlink = 0;
-    s_menuChosenIndex = -1;
+    g_menuChosenIndex = -1;
     startOpeningTransition();
 }
 
@@ -54,7 +56,7 @@ jint cGame::updateMenuScreen() {
                 playSfx(kConfirmSfx);
                 s_chosen = item;
                 s_chosenBlink = kBlinkFrames;
-                s_menuChosenIndex = s_menuSelection;
+                g_menuChosenIndex = s_menuSelection;
             }
         }
         if (s_chosen != -1 && s_chosenBlink <= 0) {
@@ -69,7 +71,7 @@ jint cGame::updateMenuScreen() {
 
 void cGame::rememberMenuSelection(jint menu) {
     if (menu < 0 || !s_menuRemembered || menu >= s_menuRemembered->length) return;
-    s_menuRemembered->set(menu, s_menuChosenIndex < 0 ? 0 : s_menuChosenIndex);
+    s_menuRemembered->set(menu, g_menuChosenIndex < 0 ? 0 : g_menuChosenIndex);
 }
 
 jint cGame::takeDialogAnswer(jint textId) {
@@ -158,7 +160,7 @@ void cGame::setMusic(bool on) {
 namespace {
 
 const StaticStartValues kStartValues(&cGameScreens::s_musicOnMenuEntry, &cGameScreens::s_gameFinished,
-                                     &cGameScreens::s_menuChosenIndex, &cGameScreens::s_scrollY,
+                                     &g_menuChosenIndex, &cGameScreens::s_scrollY,
                                      &cGameScreens::s_scrollHeight, &cGameScreens::s_scrollEnded,
                                      &cGameScreens::s_scrollText, &cGameScreens::s_helpPage,
                                      &cGameScreens::s_helpFromPause, &cGameScreens::s_levelSelectLast,

@@ -13,7 +13,6 @@ struct cGameScreens {
     static void resetStatics();
     static jbyte s_musicOnMenuEntry;   // the next main menu or credits screen starts the title music
     static jbyte s_gameFinished;       // the credits were reached from the end of the last level
-    static jint s_menuChosenIndex;     // the row of the last choice, remembered on leaving
     static jint s_scrollY;             // intro and credits: landscape y of the text's top
     static jint s_scrollHeight;        // the text's height
     static jbyte s_scrollEnded;        // the intro's text has left the screen

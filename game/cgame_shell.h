@@ -14,7 +14,6 @@ struct cGameShell {
     static void resetStatics();
     static cGame* s_game;
     static cGame* s_canvas;
-    static javax_microedition_lcdui_Display* s_display;
     static jint s_runFlag;        // -1 not started or stopping, 0 running
     static jbyte s_inPaint;       // the paint guard
     static javax_microedition_lcdui_Graphics* s_paintGraphics;
@@ -26,7 +25,6 @@ struct cGameShell {
     static jint s_frameCounter;
     static jint s_averageFps;     // hundredths
     static jint s_speedFactor;    // 8.8 fraction of a second
-    static jint s_frameDuration;
     static jbyte s_fullRedraw;
     static jint s_screenWidth;
     static jint s_screenHeight;

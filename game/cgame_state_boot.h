@@ -4,7 +4,6 @@
 
 #include "runtime/jtypes.h"
 
-class Bsprite;
 class ObjectArray;
 class javax_microedition_lcdui_Image;
 
@@ -12,7 +11,6 @@ struct cGameBoot {
     // Every static below back to its start value.
     static void resetStatics();
     static ObjectArray* s_screenImages;       // the two logo images' slots
-    static Bsprite* s_logoSprite;
     static javax_microedition_lcdui_Image* s_logoImage;
     static jint s_language;
 };
