@@ -259,7 +259,10 @@ void cGame::paintLayerTileAt(Graphics* g, jint layer, jint x, jint y) {
 
 namespace {
 
-const StaticStartValues kStartValues(&cGameRotated::s_cameraX, &cGameRotated::s_cameraY);
+const StaticStartValues kStartValues(&cGameRotated::s_pulsePhase, &cGameRotated::s_pulseStep,
+                                     &cGameRotated::s_pulseColour, &cGameRotated::s_pulseImages,
+                                     &cGameRotated::s_pulseMask, &cGameRotated::s_workBuffer,
+                                     &cGameRotated::s_cameraX, &cGameRotated::s_cameraY);
 
 }  // namespace
 
