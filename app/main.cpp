@@ -19,6 +19,7 @@
 #include "app/host/application_impl.h"
 #include "app/host/data_file_check.h"
 #include "app/host/host_shell.h"
+#include "game/cgame.h"
 #include "runtime/log.h"
 #include "platform/device/headless/event_script.h"
 #include "platform/device/headless/headless_device.h"
@@ -180,5 +181,7 @@ int main(int argc, char** argv) {
         std::fflush(nullptr);
         std::_Exit(rc);
     }
+    // The closed run's heaps are gone: no game static may keep pointing into them.
+    cGame::resetAllStatics();
     return rc;
 }

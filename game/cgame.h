@@ -17,7 +17,21 @@
 #include "classlib/lcdui/javax_microedition_lcdui_canvas.h"
 #include "game/cgame_actors.h"
 #include "game/cgame_camera.h"
+#include "game/cgame_draw_rotated.h"
+#include "game/cgame_keys.h"
 #include "game/cgame_level.h"
+#include "game/cgame_loader.h"
+#include "game/cgame_math.h"
+#include "game/cgame_menus.h"
+#include "game/cgame_save.h"
+#include "game/cgame_screens.h"
+#include "game/cgame_shell.h"
+#include "game/cgame_sound.h"
+#include "game/cgame_state_boot.h"
+#include "game/cgame_state_machine.h"
+#include "game/cgame_static_data.h"
+#include "game/cgame_text.h"
+#include "game/cgame_touch.h"
 #include "sprites/cgame_draw.h"
 #include "sprites/cgame_packs.h"
 
@@ -36,8 +50,27 @@ class javax_microedition_rms_RecordStore;
 class java_util_Hashtable;
 class java_util_Random;
 
-class cGame : public javax_microedition_lcdui_Canvas, public java_lang_Runnable, public cGamePacks,
-              public cGameDraw, public cGameActors, public cGameCamera, public cGameLevel {
+class cGame : public javax_microedition_lcdui_Canvas,
+              public java_lang_Runnable,
+              public cGamePacks,
+              public cGameDraw,
+              public cGameShell,
+              public cGameStateMachine,
+              public cGameBoot,
+              public cGameSave,
+              public cGameMath,
+              public cGameKeys,
+              public cGameStaticData,
+              public cGameRotated,
+              public cGameText,
+              public cGameSound,
+              public cGameMenus,
+              public cGameScreens,
+              public cGameTouch,
+              public cGameLoader,
+              public cGameActors,
+              public cGameCamera,
+              public cGameLevel {
 public:
     cGame() { setClassId(CID_cGame); }
 
@@ -81,6 +114,8 @@ public:
     static void dropKeyTables();
     // The static initialiser (a step of the start-up table).
     static void initStaticFields();
+    // Every static of every base back to its start value: between tests, and at the application's close.
+    static void resetAllStatics();
 
     // The game lock: recursive; waiting for it is a safe region (the collector may run meanwhile).
     class GameLock {
@@ -105,26 +140,6 @@ public:
     jint m_param60;
     jlong frameStart;
 
-    static cGame* s_game;
-    static cGame* s_canvas;
-    static javax_microedition_lcdui_Display* s_display;
-    static jint s_runFlag;        // -1 not started or stopping, 0 running
-    static jbyte s_inPaint;       // the paint guard
-    static javax_microedition_lcdui_Graphics* s_paintGraphics;
-    static javax_microedition_lcdui_Graphics* s_frameGraphics;
-    static jint s_frameTime;      // ms, 0..1000 (50 on the fixed step)
-    static jlong s_lastTick;
-    static jlong s_now;
-    static jint s_totalFrameTime;
-    static jint s_frameCounter;
-    static jint s_averageFps;     // hundredths
-    static jint s_speedFactor;    // 8.8 fraction of a second
-    static jint s_frameDuration;
-    static jbyte s_fullRedraw;
-    static jint s_screenWidth;
-    static jint s_screenHeight;
-    static jint s_musicId;        // the last music asked for, -1 none
-    static jbyte s_musicLoop;
 
     // --- The state machine ---
     static constexpr jint kStateCount = 32;  // state numbers 0..31
@@ -151,29 +166,13 @@ public:
     // The handler's name for a state the game knows ("cGame::stateLoading"), null for the others.
     [[nodiscard]] static const char* stateName(jint state);
 
-    static jint s_state;
-    static jint s_prevState;
-    static jint s_nextState;
-    static jint s_stateAtRequest;
-    static jbyte s_stateChangePending;
-    static jbyte s_stateEntered;
-    static jint s_stateFrames;
-    static jint s_stateTime;
-    static jint s_loadTarget;     // state after a loading run, -1 none
-    static jint s_loadKind;
 
     // --- The boot and logo states ---
     static void stateBoot(cGame* game, jint message);
     static void stateInit(cGame* game, jint message);
     static constexpr jint kLogoTime = 7000;   // ms of the logo state before loading starts
     static constexpr jint kFirstLogoTime = 3500;
-    static ObjectArray* s_screenImages;       // the two logo images' slots
-    static Bsprite* s_logoSprite;
-    static javax_microedition_lcdui_Image* s_logoImage;
-    static jint s_language;
 
-    static constexpr jint kSaveBufferSize = 20493;
-    static constexpr jint kSaveRecordSize = 11;
 
     // The save record (record 1 of the save store).
     // Bytes 2 and 3 from the music and effects flags, then bytes 0..10 stored as the save record.
@@ -203,14 +202,6 @@ public:
     // rmsRead into s_saveStreamData; a ByteArrayInputStream over it, or null.
     [[nodiscard]] static java_io_InputStream* rmsReadStream(String* name);
 
-    static ByteArray* s_saveBuffer;
-    static javax_microedition_rms_RecordStore* s_saveStore;
-    static ByteArray* s_saveStreamData;
-    static javax_microedition_midlet_MIDlet* s_midlet;  // the MIDlet given to the constructor
-    static bool s_musicOn;
-    static bool s_sfxOn;
-    static jint s_difficulty;  // the game setting (1 or 2)
-    static bool s_firstRun;    // no valid save was found at start-up
 
     // --- Fixed-point toolkit: 8.8 values, angles of 256 units per turn (0 +x, 64 +y) ---
     // 8.8 cosine from the quarter-wave table s_cosTable (65 entries); any int is an angle.
@@ -241,7 +232,8 @@ public:
     [[nodiscard]] static jint fixedDiv(jint a, jint b);
     [[nodiscard]] static jint log2Floor(jint v);
     // Inclusive edges.
-    [[nodiscard]] static bool rectsOverlap(jint ax0, jint ay0, jint ax1, jint ay1, jint bx0, jint by0, jint bx1, jint by1);
+    [[nodiscard]] static bool rectsOverlap(jint ax0, jint ay0, jint ax1, jint ay1, jint bx0, jint by0, jint bx1,
+                                           jint by1);
     // Little-endian byte-array access; each put answers the offset after what it wrote.
     static jint putByte(ByteArray* a, jint off, jint v);
     static jint putShortLE(ByteArray* a, jint off, jint v);
@@ -253,22 +245,9 @@ public:
     // other number. The loader appends it to a pack-name prefix to pick the text pack.
     [[nodiscard]] static String* getLanguageName(jint language);
 
-    static jint s_fixedOne;
-    static jint s_angleUnitsPerTurn;
-    static jint s_angleQuarter;
-    static jint s_angleHalf;
-    static jint s_angleThreeQuarters;
-    static jint s_angleFullTurn;
-    static IntArray* s_cosTable;   // cosine of the angles 0..64 scaled by 256, from the boot pack
-    static IntArray* s_atanTable;  // 257 entries, null until the first atan2
-    static java_util_Random* s_random;
-    static jint s_intersectX;
-    static jint s_intersectY;
 
     // --- Game keys: 24 entries per table; 0 up, 1 first frame, 2..126 frames held, negative
     // released (the magnitude is the frames held) ---
-    static constexpr jint kGameKeyCount = 24;
-    static constexpr jint kCheatLength = 4;
 
     // Host thread (device keys) and game thread (touch buttons): write the live table only.
     void keyPressed(jint keyCode) override;
@@ -291,6 +270,8 @@ public:
     [[nodiscard]] static bool isKeyUp(jint k);
     [[nodiscard]] static bool isKeyJustPressed(jint k);
     [[nodiscard]] static bool isKeyReleased(jint k);
+    // The left soft key, fire or the 5 beside it: the keys that confirm a choice.
+    [[nodiscard]] static bool isConfirmKey(jint k) { return k == kKeyLeftSoft || k == kKeyFire || k == kKey5; }
     // The highest game key first pressed / released in this frame's snapshot; -1 when none.
     [[nodiscard]] static jint getPressedKey();
     [[nodiscard]] static jint getReleasedKey();
@@ -298,18 +279,9 @@ public:
     // with text 71 is then prepared and opened by the next transition).
     [[nodiscard]] static bool checkCheatSequence();
 
-    static ByteArray* s_keysLive;   // key handlers and the per-frame step, under the key lock
-    static ByteArray* s_keysFrame;  // the snapshot every query reads (game thread)
-    static java_util_Hashtable* s_keyMap;
-    static java_util_Hashtable* s_keyMapNav;
-    static IntArray* s_cheatSequence;
-    static jint s_cheatIndex;
-    static bool s_cheatMode;
 
     // --- Static data (cgame_static_data.cpp): per-level tables, menu lists, the empty containers
     // the later screens fill, and the level properties. Levels are 0..9, indexed by s_level. ---
-    static constexpr jint kLevelCount = 10;
-    static constexpr jint kLayersPerLevel = 5;
 
     // The arrays of this block, element by element; part of cGame's static initialisation.
     static void initStaticData();
@@ -323,30 +295,6 @@ public:
     // table holds 198 there.
     [[nodiscard]] static jint languageIndexOf(String* code);
 
-    static jint s_level;
-    static jbyte s_altPlayerLevel;  // read by the frame loop too
-    static ObjectArray* s_levelPackNames;    // String[10], literals 199..208
-    static IntArray* s_levelGeometryItems;   // int[11], geometry-pack item, -1 no polylines
-    static IntArray* s_levelLayerItems;      // int[50], 5 per level: sprite item of tile layers 0..4, -1 absent
-    static IntArray* s_levelMusic;           // int[10], the music sound of each level
-    static Long64Array* s_levelSpriteBits;   // long[10], sprites each level always needs (bits of the sprite mask)
-    static IntArray* s_levelNames;           // int[10], text ids
-    static IntArray* s_menuMain;             // text ids, also the item ids the menus act on
-    static IntArray* s_menuPause;
-    static IntArray* s_menuYesNo;
-    static IntArray* s_menuSound;
-    static IntArray* s_menuDifficulty;
-    static ObjectArray* s_fonts;             // Object[3], the sprite fonts
-    static ObjectArray* s_layerSprites;      // Object[5], the tile sprite of each tile layer
-    static IntArray* s_levelStats;           // int[6], the level statistics
-    static IntArray* s_viewRect;             // int[4] {x0, y0, x1, y1}
-    static IntArray* s_menuRemembered;       // int[8], per menu number the selection kept on leaving
-    static IntArray* s_menuItems;            // int[20], the current menu's items
-    static ObjectArray* s_effectImages;      // Object[10]
-    // The game's copies of the actors' behaviour index and type-to-sprite map, which the state code
-    // reads; taken when the main pack is opened.
-    static ObjectArray* s_behaviours;
-    static ShortArray* s_typeSprite;
     static void copyActorTables();
     // --- end of static data ---
     // --- Rotated screen drawing: landscape-on-portrait wrappers and the small drawing toolkit ---
@@ -355,7 +303,6 @@ public:
     // (480 - y, x). All draw on s_g (a null s_g is a null pointer fault); a null image draws nothing.
     // Coordinates are worked out in 64 bits; a rectangle that leaves the int range is cut to a box
     // far beyond any screen, a line or image place that leaves it draws nothing.
-    static constexpr jint kPortraitWidth = 480, kPortraitHeight = 800;
     static void setClipRotated(jint x, jint y, jint w, jint h);
     static void fillRectRotated(jint x, jint y, jint w, jint h);
     static void drawRectRotated(jint x, jint y, jint w, jint h);
@@ -409,12 +356,6 @@ public:
     static constexpr jint kPulseFrames = 10, kPulsePeriod = 306, kPulseFrameSpan = 31;
     static constexpr jint kPulseCentreX = 280, kPulseCentreY = 400;
     static constexpr jint kPulseBright = 0xFFFFFF, kPulseDark = 0x0000C0;
-    static jint s_pulsePhase;                 // 0..305 once it has moved
-    static jint s_pulseStep;                  // written by the race actors each frame
-    static jint s_pulseColour;                // the colour the cached frames have
-    static ObjectArray* s_pulseImages;        // Image[10], a frame made when first shown
-    static IntArray* s_pulseMask;             // the mask those frames were made from
-    static IntArray* s_workBuffer;            // int[40960], the scratch pixels of frame building
     static constexpr jint kWorkBufferLength = 40960;
     // --- end of rotated screen drawing ---
 
@@ -438,12 +379,9 @@ public:
     [[nodiscard]] static String* formatText1(String* text, String* param);
     // The results' time row: minutes, separator, two-digit seconds ("0:" and the seconds under a minute).
     [[nodiscard]] static String* formatTime(jint seconds);
-    static IntArray* s_titleOffsets;   // the level title's per-character vertical offsets
-    static jint s_titleFrames;         // the level title's frame counter
 
     // Sound requests: music on channel 0 (music switch), effects on 1 and 2 (effects switch). Only
     // ids 0..kSoundCount - 1 are requested; others are ignored whole.
-    static constexpr jint kSoundCount = 17;
     // Channel 2 never interrupts a sound playing there; on channel 1 a new effect stops the old one
     // unless it is the same or the sticky effect 12.
     static void playSound(jint channel, jint id, bool loop);
@@ -457,25 +395,12 @@ public:
     // Stop (resume) on the three channels, each under its switch.
     static void stopAllSounds();
     static void resumeAllSounds();
-    static jint s_currentSfx;           // the effect last started on channel 1, -1 none; 12 is sticky
-    static jint s_lastSound;            // the last id any request played
-    static jint s_levelMusicOverride;   // music a trigger chose for the level, while the flag is set
-    static jbyte s_levelMusicOverrideOn;
     // --- end of text drawing, number formatting, sound requests ---
 
     // --- Menus, dialogs, soft keys and the screen transition (cgame_menu*.cpp, cgame_dialog*.cpp,
     // cgame_softkeys.cpp, cgame_transition.cpp). A choice blinks 4 painted frames, then becomes the
     // pending UI action; the transition closes (300 ms), performs it and, for 2, 3 and 5, opens again.
     // Menu item ids: bits 0..27 the text id, bit 30 the special (promotion) row, bit 31 disabled. ---
-    static constexpr jint kMenuTextMask = 0x0FFFFFFF;
-    static constexpr jint kMenuSpecial = 0x40000000;
-    static constexpr jint kMenuDisabled = static_cast<jint>(0x80000000u);
-    static constexpr jint kMenuCapacity = 20;
-    static constexpr jint kActionNone = 0, kActionLoad = 1, kActionOpenDialog = 2, kActionCloseDialog = 3,
-                          kActionLoadTarget = 4, kActionReopen = 5;
-    static constexpr jint kTransitionHalf = 300;  // ms of each half
-    static constexpr jint kBlinkFrames = 4;
-    static constexpr jint kSoftkeyNone = -1, kSoftkeyIcon = -2;
 
     // Installs the list (at most kMenuCapacity items are kept) and its scroll position from the
     // remembered selection; no row is selected.
@@ -513,32 +438,8 @@ public:
     // Restarts a player on the animation from frame 0 with the given loop field.
     static void startPlayerAnim(BXLibPlayer* player, jint anim, jint loops);
 
-    static IntArray* s_menuList;
-    static jint s_menuCount;
-    static jint s_menuVisibleRows;
-    static jint s_menuFirstRow;
-    static jint s_menuSelection;    // -1 none
-    static jint s_chosen;           // blinking menu item id, or a dialog's UI action; -1 none
-    static jint s_chosenBlink;      // painted frames left in the blink
-    static jint s_pendingAction;    // kAction*
-    static jint s_transitionPhase;  // 0 idle, -1 closing, 1 opening
-    static jlong s_transitionTime;  // ms, 0..kTransitionHalf
-    static bool s_redraw;           // the screen must be painted again
-    static bool s_promoMarkerShown;
 
-    static bool s_dialogOpen;
-    static jint s_dialogType;       // 0 message box, 1 question
-    static jint s_dialogTextId;     // the question's text id, -1 for a message box
-    static String* s_dialogText;
-    static String* s_wrappedText;
-    static jint s_dialogTextHeight;
-    static jint s_dialogChoice;     // 1 first answer, 0 second, 2 cancelled, -1 none
-    static bool s_dialogCancelable;
-    static bool s_dialogAnswered;
 
-    static jint s_softkeyLeft;      // kSoftkeyNone, kSoftkeyIcon or a text id
-    static jint s_softkeyRight;
-    static bool s_softkeyFlag;
     // --- end of menus, dialogs, soft keys and the screen transition ---
     // --- Front-end screens (cgame_screen_*.cpp): splash, main menu, sound settings, difficulty,
     // story intro, level select, help pages, promotion question and the scrolling credits. Screens
@@ -557,8 +458,6 @@ public:
     // The menu numbers whose selection is remembered between visits (s_menuRemembered).
     static constexpr jint kMenuNumberMain = 0, kMenuNumberSound = 1, kMenuNotRemembered = -1;
     static constexpr jint kHelpPageCount = 9;
-    // The interface player's animations: the splash title and the menus' backdrop.
-    static constexpr jint kTitleSplashAnim = 1, kTitleMenuAnim = 2;
     static constexpr jint kSoftkeyBack = 55;   // the back plate (drawn without its text)
     // Save record bytes the screens read and write.
     static constexpr jint kSaveMusicByte = 2, kSaveEffectsByte = 3, kSaveHighestLevelByte = 7,
@@ -601,78 +500,14 @@ public:
     // switch still on). Effects follow the same switch where the screens say so.
     static void setMusic(bool on);
 
-    // The promotion screen's entry count, registered by the promotion code (it sits above the game);
-    // unregistered, the promotion has no entries.
-    static void registerPromoEntryCount(jint (*count)());
-    [[nodiscard]] static jint promoEntryCount();
-    static jint (*s_promoEntryCount)();
-
-    static jbyte s_musicOnMenuEntry;   // the next main menu or credits screen starts the title music
-    static jbyte s_gameFinished;       // the credits were reached from the end of the last level
-    static jint s_menuChosenIndex;     // the row of the last choice, remembered on leaving
-    static jint s_scrollY;             // intro and credits: landscape y of the text's top
-    static jint s_scrollHeight;        // the text's height
-    static jbyte s_scrollEnded;        // the intro's text has left the screen
-    static String* s_scrollText;       // the wrapped text of the intro, credits or promotion question
-    static jint s_helpPage;
-    static jbyte s_helpFromPause;      // the help browser goes back to the pause menu
-    static jint s_levelSelectLast;     // the last level the list offers
-    static jint s_levelSelectArrow;    // 0..4 and back, the level select's bouncing arrow
-    static jint s_levelSelectArrowStep;
-    static IntArray* s_levelSelectItems;
     // --- end of front-end screens ---
     // --- touch input and heads-up display (cgame_touch*.cpp, cgame_hud*.cpp) ---
     // The pointer handlers (host thread, under the game lock) only record the finger; once a frame,
     // before the screen's update, updateTouchInput turns the record into synthetic key events.
     // Pointer points are portrait screen coordinates; hit boxes are sprite frame rectangles measured
     // through the rotated painter (ASprite::GetFrameRect), so both sides compare in the same space.
-    static constexpr jint kTouchNone = -1000;        // the position while no finger is recorded
-    static constexpr jint kTouchLayoutCount = 6;
-    static constexpr jint kSoftkeyTapDelay = 4;      // frames from a soft-key square's lift to its key
-    static constexpr jint kLeftSoftkeyX = 400, kRightSoftkeyX = 0, kSoftkeyY = 720;   // screen squares
 
-    // The hero as touch input and the HUD see it. The actors register it; until they do, the play
-    // screen's buttons follow the layout rules without a hero and the HUD draws nothing.
-    struct HudValues {
-        jint lives;
-        jint energy;            // the hero's hit points
-        jint meter;             // the hero's gun energy
-        jint specialShots;
-        bool inVehicle;         // aboard the submarine
-        jint airMs;             // the submarine's air left
-        jint altHealth;         // the alternate player's hit points
-        jint altValues[2];      // its two pick-up counters
-        jlong raceHeightRival;
-        jlong raceHeightPlayer;
-        jlong raceTop;          // the height at the gauge's left end (the actors' 36000-pixel distance)
-    };
-    // The alternate player as the pulsing picture sees it.
-    struct PulseValues {
-        jint altPlayerState;
-        jint threshold;         // its threshold field
-        jint limit;             // the level's limit value
-    };
-    struct ActorView {
-        bool (*hudValues)(HudValues* out);   // false: no hero to show
-        jint (*heroState)();
-        jint (*heroSpeedY)();
-        void (*stopHero)();                  // both speed components to 0
-        bool (*heroBasicMode)();             // the hero's restricted move set
-        void (*steerSubmarine)(jint angle);  // the submarine the hero rides
-        bool (*pulseValues)(PulseValues* out);   // false: no alternate player
-    };
     static void registerActorView(const ActorView* view);
-    static const ActorView* s_actorView;
-    // The promotion screen's pointer handlers (it sits above the game, so it registers them); they
-    // get the landscape point.
-    struct PromoPointer {
-        void (*pressed)(jint x, jint y);
-        void (*released)(jint x, jint y);
-        void (*dragged)(jint x, jint y);
-    };
-    static void registerPromoPointer(const PromoPointer* handlers);
-    static const PromoPointer* s_promoPointer;
-
     static void updateTouchInput();
     static void releaseTouchButton();
     static void setTouchLayout(jint layout);
@@ -704,26 +539,11 @@ public:
     static void touchPlayButtons();
     [[nodiscard]] static jint touchButtonKey(jint layout, jint button);
 
-    static jint s_touchX, s_touchY;
-    static bool s_touchDown;            // a finger landed; set until its lift is processed
-    static bool s_touchUp;              // a lift waits to be processed
-    static jint s_touchButton;          // the held button of the current layout, -1 none
-    static jint s_softkeyTouched;       // 0 none, 1 left square, 2 right square
-    static jint s_softkeyTapTimer;
-    static jint s_arrowTouched;         // 0 none, 1 up or left, 2 down or right
-    static jint s_touchLayout;
-    static jint s_touchLayoutTested;
-    static bool s_touchButtonsShown;
-    static jint s_softkeyTouchWidth, s_softkeyTouchHeight;
-    static ObjectArray* s_touchLayoutImages;   // per layout int[] of {frame, x, y}
-    static ObjectArray* s_touchLayoutButtons;  // per layout int[] of {frame, x, y, device key}
-    static ObjectArray* s_touchLayoutRects;    // per layout int[n][4] screen boxes; null until built
 
     // The heads-up display over the play scene; reads the registered values, changes only its clock.
     static void paintHud();
     // A number with the digit glyphs of font 0, right-aligned on x (thousands separators included).
     static void drawDigitString(jint number, jint x, jint y);
-    static jint s_hudClock;
     static constexpr jint kHudCountLiteral = 196, kHudEnergyLiteral = 197;
     // --- end of touch input and heads-up display ---
     // --- Stepwise loader (cgame_loader*.cpp, cgame_sound_bank.cpp): state 4 loads one step a frame
@@ -731,9 +551,6 @@ public:
     // 1 a level (53), 2 the level's release (4), 3 no run. Every pack item read is checked: a missing
     // or malformed one is logged with its pack and item; a level that cannot load ends the run, is
     // released and the game goes back to the main menu with a message box. ---
-    static constexpr jint kLoadKindGameStart = 0, kLoadKindLevel = 1, kLoadKindUnload = 2, kLoadKindNone = 3;
-    static constexpr jint kProgressBarLength = 667;   // portrait pixels at the end of a run
-    static constexpr jint kLevelLoadFailedText = 24;  // the message box after a level failed to load
     // Sets the kind and target of the next run and requests state 4; the screens start runs with it.
     static void requestLoading(jint kind, jint target);
     // A run of kind s_loadKind from its first step (kind 3 keeps the step count it had).
@@ -755,43 +572,18 @@ public:
     [[nodiscard]] static bool isPermanentSprite(jint n);
     // Opens and closes the main pack, taking the actors' behaviour index and type-to-sprite map.
     static void openMainPack();
-    static constexpr jint kMainPackLiteral = 283;
 
-    // What later subsystems do for a level, registered by them. A service not registered yet is
-    // logged once by its name and its step does nothing else.
-    struct LevelServices {
-        void (*initPromotion)();                 // the promotion screen's data
-        void (*redrawSceneCache)();              // the play scene's cache drawn anew
-        void (*dropSceneCache)();                // the previous level's scene cache image
-        void (*clearFrameCaches)();              // frame caches, effect buffers and image tables
-        void (*buildFrameCaches)();              // the work buffer and frame caches (alternate-player levels)
-        void (*resetTriggers)();                 // the trigger tables
-        void (*resetLevelCounters)();
-        void (*loadTriggerScripts)(ByteArray* scripts);
-        jint (*runTriggerScripts)();             // one step of the running triggers; its answer for the hero
-        void (*fireTrigger)(jint id);            // the idle trigger of that id fired
-        void (*writeSaveBuffer)(jint slot);      // the level start into the save buffer
-        void (*restoreCheckpoint)();             // the checkpoint back into the rebuilt level
-    };
-    static LevelServices s_levelServices;
     // Every service unregistered, and the names already logged as missing forgotten.
     static void resetLevelServices();
 
-    static jint s_loadStep;        // the next step (0-based)
-    static jint s_loadStepCount;
-    static jbyte s_loading;        // a run is active
-    static jbyte s_loadDone;       // its last step has been performed
-    static jbyte s_levelLoaded;    // set by the level end: a level load must release the previous one
-    static ByteArray* s_levelRecords;      // the level's actor records
-    static jint s_spriteMask[2];           // sprites the level needs: bit i of [0] sprite i, of [1] 32 + i
-    static jint s_levelWidth;              // level size in pixels
-    static jint s_levelHeight;
-    static Bsprite* s_touchSprite;         // the touch buttons, with their own module-image pool
-    static IntArray* s_arcTable;           // 306 entries, a parabola 0..153..0 (alternate-player levels)
     // --- end of stepwise loader ---
     // --- The promotion screen state (cgame_state_igp.cpp) ---
     static void stateIGP(cGame* game, jint message);
     // The promotion's action code of a released game key (0 for none).
     [[nodiscard]] static jint promotionAction(jint key);
+    // The promotion's data, read by the game-start load for the landscape picture it paints.
+    static void initPromotion();
+    // The promotion's available entries (the menus offer it only when there are some).
+    [[nodiscard]] static jint promoEntryCount();
     // --- end of the promotion screen state ---
 };

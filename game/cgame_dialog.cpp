@@ -7,15 +7,15 @@
 #include "runtime/string.h"
 #include "sprites/bsprite.h"
 
-bool cGame::s_dialogOpen = false;
-jint cGame::s_dialogType = 0;
-jint cGame::s_dialogTextId = -1;
-String* cGame::s_dialogText = nullptr;
-String* cGame::s_wrappedText = nullptr;
-jint cGame::s_dialogTextHeight = 0;
-jint cGame::s_dialogChoice = -1;
-bool cGame::s_dialogCancelable = false;
-bool cGame::s_dialogAnswered = false;
+bool cGameMenus::s_dialogOpen = false;
+jint cGameMenus::s_dialogType = 0;
+jint cGameMenus::s_dialogTextId = -1;
+String* cGameMenus::s_dialogText = nullptr;
+String* cGameMenus::s_wrappedText = nullptr;
+jint cGameMenus::s_dialogTextHeight = 0;
+jint cGameMenus::s_dialogChoice = -1;
+bool cGameMenus::s_dialogCancelable = false;
+bool cGameMenus::s_dialogAnswered = false;
 
 namespace {
 
@@ -24,10 +24,10 @@ const StaticRefRegistration kStatics(CID_cGame, &cGame::s_dialogText, &cGame::s_
 constexpr jint kDialogFont = 1, kWrapWidth = 660;
 constexpr jint kMessageBox = 0, kQuestion = 1;
 constexpr jint kMoveSound = 10, kConfirmSound = 7;
-constexpr jint kRightSoftkey = 19;
 
-bool isMoveKey(jint k) { return k == 1 || k == 8 || k == 2 || k == 14; }
-bool isConfirmKey(jint k) { return k == 18 || k == 5 || k == 11; }
+bool isMoveKey(jint k) {
+    return k == cGame::kKeyUp || k == cGame::kKey2 || k == cGame::kKeyDown || k == cGame::kKey8;
+}
 
 // The text wrapped for the box and its height; with no dialog font the text is kept unwrapped.
 void setDialogText(String* text) {
@@ -82,7 +82,7 @@ bool cGame::updateDialogInput() {
             s_chosen = kActionCloseDialog;
         }
     }
-    if (question && s_dialogCancelable && k == kRightSoftkey) {
+    if (question && s_dialogCancelable && k == kKeyRightSoft) {
         s_dialogChoice = 2;
         s_dialogAnswered = true;
         s_pendingAction = kActionCloseDialog;

@@ -1,12 +1,13 @@
 // The dialog overlay over the screen: a white rounded box, 700 landscape pixels wide and as tall as
 // its text needs, with a triple black border, drawn in portrait screen coordinates; then the text
 // and either the blinking continue prompt (message box) or the two answer rows (question).
-#include "game/cgame.h"
 #include "classlib/lcdui/javax_microedition_lcdui_graphics.h"
+#include "game/cgame.h"
 #include "runtime/compiled.h"
 #include "runtime/string.h"
 #include "runtime/system_natives.h"
 #include "sprites/bsprite.h"
+#include "sprites/interface_frames.h"
 
 namespace {
 
@@ -16,7 +17,6 @@ constexpr jint kCentreX = 400, kTextAnchor = 3, kRowAnchor = 22;
 constexpr jint kDialogFont = 1, kPromptFont = 0;
 constexpr jint kPromptText = 35, kPromptY = 410, kPromptBlinkBit = 0x200;
 constexpr jint kYesText = 6, kNoText = 7;
-constexpr jint kRowFrame = 8, kSelectedFrame = 10;
 constexpr jint kRowGap = 80, kWaveAmplitude = 10;
 
 void paintBox(javax_microedition_lcdui_Graphics* g, jint h) {
@@ -39,7 +39,9 @@ void paintText(Bsprite* font, jint y) {
 void paintAnswer(Bsprite* font, jint choice, jint text, jint y, bool blinking) {
     const bool current = cGame::s_dialogChoice == choice;
     const bool lit = current && (cGame::s_touchDown || (blinking && cGame::s_chosenBlink % 2 == 0));
-    if (cGame::s_menuSprite) cGame::s_menuSprite->PaintFrame(cGame::s_g, lit ? kSelectedFrame : kRowFrame, kCentreX, y, 0, 0, 0);
+    if (cGame::s_menuSprite)
+        cGame::s_menuSprite->PaintFrame(cGame::s_g, lit ? MenuSprite::kSelectedRowFrame : MenuSprite::kRowFrame,
+                                        kCentreX, y, 0, 0, 0);
     BX_RETURN_IF_PENDING();
     if (font) font->SetCurrentPalette(1);
     cGame::s_redraw = true;

@@ -12,6 +12,7 @@
 #include "platform/graphics/rect.h"
 #include "runtime/array.h"
 #include "runtime/compiled.h"
+#include "runtime/static_start_values.h"
 #include "sprites/bsprite.h"
 #include "sprites/bxlib_player.h"
 
@@ -253,3 +254,14 @@ void cGame::paintLayerTileAt(Graphics* g, jint layer, jint x, jint y) {
         sprite->PaintModule(g, tile, static_cast<jint>(px), static_cast<jint>(py), flags);
     }
 }
+
+namespace {
+
+const StaticStartValues kStartValues(&cGameRotated::s_pulsePhase, &cGameRotated::s_pulseStep,
+                                     &cGameRotated::s_pulseColour, &cGameRotated::s_pulseImages,
+                                     &cGameRotated::s_pulseMask, &cGameRotated::s_workBuffer,
+                                     &cGameCamera::s_cameraX, &cGameCamera::s_cameraY);
+
+}  // namespace
+
+void cGameRotated::resetStatics() { kStartValues.restore(); }

@@ -10,7 +10,7 @@
 #include "runtime/string.h"
 #include "sprites/bsprite.h"
 
-jint cGame::s_hudClock = 0;
+jint cGameTouch::s_hudClock = 0;
 
 namespace {
 

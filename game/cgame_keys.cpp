@@ -14,14 +14,15 @@
 #include "runtime/array.h"
 #include "runtime/compiled.h"
 #include "runtime/static_class.h"
+#include "runtime/static_start_values.h"
 
-ByteArray* cGame::s_keysLive = nullptr;
-ByteArray* cGame::s_keysFrame = nullptr;
-java_util_Hashtable* cGame::s_keyMap = nullptr;
-java_util_Hashtable* cGame::s_keyMapNav = nullptr;
-IntArray* cGame::s_cheatSequence = nullptr;
-jint cGame::s_cheatIndex = 0;
-bool cGame::s_cheatMode = false;
+ByteArray* cGameKeys::s_keysLive = nullptr;
+ByteArray* cGameKeys::s_keysFrame = nullptr;
+java_util_Hashtable* cGameKeys::s_keyMap = nullptr;
+java_util_Hashtable* cGameKeys::s_keyMapNav = nullptr;
+IntArray* cGameKeys::s_cheatSequence = nullptr;
+jint cGameKeys::s_cheatIndex = 0;
+bool cGameKeys::s_cheatMode = false;
 
 namespace {
 
@@ -29,7 +30,6 @@ const StaticRefRegistration kStatics(CID_cGame, &cGame::s_keysLive, &cGame::s_ke
                                      &cGame::s_keyMapNav, &cGame::s_cheatSequence);
 
 constexpr jint kHeldCeiling = 126;
-constexpr jint kFirstSoftKey = 18;  // keys 18..23 show pressed for one frame, then released
 constexpr jint kCheatText = 71;
 
 std::mutex g_keyLock;
@@ -42,11 +42,16 @@ struct KeyCode {
     jint gameKey;
 };
 // In the order they are put: '0', '1' .. '9', '#', '*', the left and right soft keys.
-constexpr KeyCode kMainKeys[] = {{'0', 6},  {'1', 7},  {'2', 1},  {'3', 9},  {'4', 3},  {'5', 5},  {'6', 4},
-                                 {'7', 13}, {'8', 2},  {'9', 15}, {'#', 17}, {'*', 16}, {-6, 18}, {-7, 19}};
-constexpr KeyCode kNavKeys[] = {{-5, 5}, {-1, 1}, {-2, 2}, {-3, 3}, {-4, 4}};
+constexpr KeyCode kMainKeys[] = {
+    {'0', cGame::kKeySecondAction}, {'1', cGame::kKeyUpLeft},    {'2', cGame::kKeyUp},       {'3', cGame::kKeyUpRight},
+    {'4', cGame::kKeyLeft},         {'5', cGame::kKeyFire},      {'6', cGame::kKeyRight},    {'7', cGame::kKeyDownLeft},
+    {'8', cGame::kKeyDown},         {'9', cGame::kKeyDownRight}, {'#', cGame::kKeyPound},    {'*', cGame::kKeyStar},
+    {-6, cGame::kKeyLeftSoft},      {-7, cGame::kKeyRightSoft}};
+constexpr KeyCode kNavKeys[] = {
+    {-5, cGame::kKeyFire}, {-1, cGame::kKeyUp}, {-2, cGame::kKeyDown}, {-3, cGame::kKeyLeft}, {-4, cGame::kKeyRight}};
 // Up-left, down-right, up-right, down-left on the keypad: 1 9 3 7.
-constexpr jint kCheatKeys[cGame::kCheatLength] = {7, 15, 9, 13};
+constexpr jint kCheatKeys[cGame::kCheatLength] = {cGame::kKeyUpLeft, cGame::kKeyDownRight, cGame::kKeyUpRight,
+                                                  cGame::kKeyDownLeft};
 
 bool putAll(java_util_Hashtable* map, const KeyCode* keys, size_t n) {
     for (size_t i = 0; i < n; ++i) {
@@ -152,7 +157,7 @@ void cGame::updateKeyStates() {
             live[k] = 0;  // a release is seen for exactly one frame
         } else if (live[k] >= 1 && live[k] < kHeldCeiling) {
             live[k] = static_cast<jbyte>(live[k] + 1);
-            if (k >= kFirstSoftKey) live[k] = static_cast<jbyte>(-live[k]);
+            if (k >= cGame::kKeyLeftSoft) live[k] = static_cast<jbyte>(-live[k]);
         }
     }
 }
@@ -203,3 +208,13 @@ bool cGame::checkCheatSequence() {
     s_pendingAction = kActionOpenDialog;
     return true;
 }
+
+namespace {
+
+const StaticStartValues kStartValues(&cGameKeys::s_keysLive, &cGameKeys::s_keysFrame, &cGameKeys::s_keyMap,
+                                     &cGameKeys::s_keyMapNav, &cGameKeys::s_cheatSequence, &cGameKeys::s_cheatIndex,
+                                     &cGameKeys::s_cheatMode);
+
+}  // namespace
+
+void cGameKeys::resetStatics() { kStartValues.restore(); }

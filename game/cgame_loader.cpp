@@ -14,22 +14,24 @@
 #include "runtime/constant_pool.h"
 #include "runtime/log.h"
 #include "runtime/static_class.h"
+#include "runtime/static_start_values.h"
 #include "runtime/string.h"
 #include "sprites/bsprite.h"
 #include "sprites/bxlib_player.h"
+#include "sprites/interface_frames.h"
 
-jint cGame::s_loadStep = 0;
-jint cGame::s_loadStepCount = 0;
-jbyte cGame::s_loading = 0;
-jbyte cGame::s_loadDone = 0;
-jbyte cGame::s_levelLoaded = 0;
-ByteArray* cGame::s_levelRecords = nullptr;
-jint cGame::s_spriteMask[2] = {0, 0};
-jint cGame::s_levelWidth = 0;
-jint cGame::s_levelHeight = 0;
-Bsprite* cGame::s_touchSprite = nullptr;
-IntArray* cGame::s_arcTable = nullptr;
-cGame::LevelServices cGame::s_levelServices{};
+jint cGameLoader::s_loadStep = 0;
+jint cGameLoader::s_loadStepCount = 0;
+jbyte cGameLoader::s_loading = 0;
+jbyte cGameLoader::s_loadDone = 0;
+jbyte cGameLoader::s_levelLoaded = 0;
+ByteArray* cGameLoader::s_levelRecords = nullptr;
+jint cGameLoader::s_spriteMask[2] = {0, 0};
+jint cGameLoader::s_levelWidth = 0;
+jint cGameLoader::s_levelHeight = 0;
+Bsprite* cGameLoader::s_touchSprite = nullptr;
+IntArray* cGameLoader::s_arcTable = nullptr;
+cGame::LevelServices cGameLoader::s_levelServices{};
 
 namespace {
 
@@ -44,7 +46,7 @@ constexpr jint kStepCounts[] = {10, 53, 4};   // by kind 0, 1, 2
 constexpr jint kOutlineX = 13, kOutlineY = 66, kOutlineW = 20;
 constexpr jint kBarX = 14, kBarY = 68, kBarW = 17, kBarInset = 3;
 constexpr jint kWhite = 0xFFFFFF, kOrange = 0xF87800, kBlack = 0x000000;
-constexpr jint kFigureX = 66, kFigureY = 457, kFigureAnim = 0;
+constexpr jint kFigureX = 66, kFigureY = 457;
 // A level's loading picture and its name, in the landscape picture.
 constexpr jint kPictureX = 400, kPictureY = 240;
 constexpr jint kNameFont = 2, kNameX = 400, kNameY = 45, kNameWave = 10;
@@ -68,7 +70,7 @@ void enterLoading() {
         B* figure = cGame::s_loadingPlayer;
         if (figure) {
             if (figure->sprite != cGame::s_loadingPicture) figure->SetSprite(cGame::s_loadingPicture);
-            figure->SetAnim(kFigureAnim, 0);
+            figure->SetAnim(LoadingPicture::kFigureAnim, 0);
             figure->x = kFigureX;
             figure->y = kFigureY;
         }
@@ -127,7 +129,8 @@ void cGame::startLoading() {
     s_loadDone = 0;
     s_loading = 1;
     s_loadStep = 0;
-    if (s_loadKind >= 0 && s_loadKind < static_cast<jint>(std::size(kStepCounts))) s_loadStepCount = kStepCounts[s_loadKind];
+    if (s_loadKind >= 0 && s_loadKind < static_cast<jint>(std::size(kStepCounts)))
+        s_loadStepCount = kStepCounts[s_loadKind];
     g_runStart = Clock::now();
     g_stepTime = Clock::duration{};
 }
@@ -228,3 +231,19 @@ void abandonLevel(const char* why) {
 }
 
 }  // namespace loader
+
+namespace {
+
+const StaticStartValues kStartValues(&cGameLoader::s_levelServices, &cGameLoader::s_loadStep,
+                                     &cGameLoader::s_loadStepCount, &cGameLoader::s_loading, &cGameLoader::s_loadDone,
+                                     &cGameLoader::s_levelLoaded, &cGameLoader::s_levelRecords,
+                                     &cGameLoader::s_spriteMask[0], &cGameLoader::s_spriteMask[1],
+                                     &cGameLoader::s_levelWidth, &cGameLoader::s_levelHeight,
+                                     &cGameLoader::s_touchSprite, &cGameLoader::s_arcTable);
+
+}  // namespace
+
+void cGameLoader::resetStatics() {
+    kStartValues.restore();
+    missingServicesLogged().clear();
+}

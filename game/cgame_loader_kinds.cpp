@@ -129,7 +129,7 @@ void loadImagesAndPromotion() {
     }
     if (!badge) loader::logBadItem(loader::packName(kImagePackLiteral), kBadgeItem, "the menus show no badge");
     else if (cGame::s_screenImages && cGame::s_screenImages->length > 0) cGame::s_screenImages->set(0, badge);
-    if (auto* init = loader::service(cGame::s_levelServices.initPromotion, "initPromotion")) init();
+    cGame::initPromotion();
 }
 
 void (*const kGameStartSteps[])() = {

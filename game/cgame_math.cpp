@@ -10,20 +10,23 @@
 #include "runtime/array.h"
 #include "runtime/compiled.h"
 #include "runtime/static_class.h"
+#include "runtime/static_start_values.h"
 
-jint cGame::s_fixedOne = 256;
-jint cGame::s_angleUnitsPerTurn = 256;
-jint cGame::s_angleQuarter = 64;
-jint cGame::s_angleHalf = 128;
-jint cGame::s_angleThreeQuarters = 192;
-jint cGame::s_angleFullTurn = 256;
-IntArray* cGame::s_cosTable = nullptr;
-IntArray* cGame::s_atanTable = nullptr;
-java_util_Random* cGame::s_random = nullptr;
-jint cGame::s_intersectX = 0;
-jint cGame::s_intersectY = 0;
+jint cGameMath::s_angleUnitsPerTurn = 256;
+jint cGameMath::s_angleQuarter = 64;
+jint cGameMath::s_angleHalf = 128;
+jint cGameMath::s_angleThreeQuarters = 192;
+jint cGameMath::s_angleFullTurn = 256;
+IntArray* cGameMath::s_cosTable = nullptr;
+IntArray* cGameMath::s_atanTable = nullptr;
+java_util_Random* cGameMath::s_random = nullptr;
+jint cGameMath::s_intersectX = 0;
+jint cGameMath::s_intersectY = 0;
 
 namespace {
+
+// The 8.8 one as a static, kept with the toolkit; nothing reads it.
+jint g_fixedOne = 256;
 
 const StaticRefRegistration kStatics(CID_cGame, &cGame::s_cosTable, &cGame::s_atanTable, &cGame::s_random);
 
@@ -200,3 +203,15 @@ jint cGame::getIntLE(ByteArray* a, jint off) {
     for (jint i = 3; i >= 0; --i) v = (v << 8) | static_cast<uint32_t>(getByte(a, jt::add(off, i)) & 0xFF);
     return static_cast<jint>(v);
 }
+
+namespace {
+
+const StaticStartValues kStartValues(&g_fixedOne, &cGameMath::s_angleUnitsPerTurn,
+                                     &cGameMath::s_angleQuarter, &cGameMath::s_angleHalf,
+                                     &cGameMath::s_angleThreeQuarters, &cGameMath::s_angleFullTurn,
+                                     &cGameMath::s_cosTable, &cGameMath::s_atanTable, &cGameMath::s_random,
+                                     &cGameMath::s_intersectX, &cGameMath::s_intersectY);
+
+}  // namespace
+
+void cGameMath::resetStatics() { kStartValues.restore(); }

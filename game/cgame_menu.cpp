@@ -8,24 +8,24 @@
 #include "game/cgame.h"
 #include "runtime/array.h"
 #include "runtime/static_class.h"
+#include "runtime/static_start_values.h"
 #include "sprites/bxlib_player.h"
+#include "sprites/interface_frames.h"
 
-IntArray* cGame::s_menuList = nullptr;
-jint cGame::s_menuCount = 0;
-jint cGame::s_menuVisibleRows = 0;
-jint cGame::s_menuFirstRow = 0;
-jint cGame::s_menuSelection = -1;
-jint cGame::s_chosen = -1;
-jint cGame::s_chosenBlink = 0;
-bool cGame::s_redraw = false;
-bool cGame::s_promoMarkerShown = false;
+IntArray* cGameMenus::s_menuList = nullptr;
+jint cGameMenus::s_menuCount = 0;
+jint cGameMenus::s_menuVisibleRows = 0;
+jint cGameMenus::s_menuFirstRow = 0;
+jint cGameMenus::s_menuSelection = -1;
+jint cGameMenus::s_chosen = -1;
+jint cGameMenus::s_chosenBlink = 0;
+bool cGameMenus::s_redraw = false;
+bool cGameMenus::s_promoMarkerShown = false;
 
 namespace {
 
 const StaticRefRegistration kStatics(CID_cGame, &cGame::s_menuList);
 
-constexpr jint kArrowUpIdle = 2, kArrowUpFlash = 3, kArrowDownIdle = 4, kArrowDownFlash = 5;
-constexpr jint kUp = 1, kUpAlt = 8, kDown = 2, kDownAlt = 14;
 constexpr jint kScrollSound = 10;
 constexpr jint kRememberedMenus = 8;
 
@@ -80,16 +80,16 @@ void cGame::initMenuList(jint menu, jint visibleRows) {
     if (r > visibleRows - 1) s_menuFirstRow = r - visibleRows + 1;
     // A remembered selection equal to the count (its row was removed) would scroll past the end.
     clampToList();
-    setArrowAnim(s_arrowUpPlayer, kArrowUpIdle);
-    setArrowAnim(s_arrowDownPlayer, kArrowDownIdle);
+    setArrowAnim(s_arrowUpPlayer, MenuSprite::kArrowUpIdleAnim);
+    setArrowAnim(s_arrowDownPlayer, MenuSprite::kArrowDownIdleAnim);
 }
 
 void cGame::menuNavigate() {
-    if (isKeyReleased(kUp) || isKeyReleased(kUpAlt)) {
-        scrollTo(std::max(0, s_menuFirstRow - 1), s_arrowUpPlayer, kArrowUpFlash);
+    if (isKeyReleased(kKeyUp) || isKeyReleased(kKey2)) {
+        scrollTo(std::max(0, s_menuFirstRow - 1), s_arrowUpPlayer, MenuSprite::kArrowUpFlashAnim);
     }
-    if (isKeyReleased(kDown) || isKeyReleased(kDownAlt)) {
-        scrollTo(std::min(s_menuFirstRow + 1, menuLastFirstRow()), s_arrowDownPlayer, kArrowDownFlash);
+    if (isKeyReleased(kKeyDown) || isKeyReleased(kKey8)) {
+        scrollTo(std::min(s_menuFirstRow + 1, menuLastFirstRow()), s_arrowDownPlayer, MenuSprite::kArrowDownFlashAnim);
     }
 }
 
@@ -122,3 +122,20 @@ void cGame::replaceMenuItem(jint id, jint newId) {
         }
     }
 }
+
+namespace {
+
+const StaticStartValues kStartValues(&cGameMenus::s_menuList, &cGameMenus::s_menuCount, &cGameMenus::s_menuVisibleRows,
+                                     &cGameMenus::s_menuFirstRow, &cGameMenus::s_menuSelection, &cGameMenus::s_chosen,
+                                     &cGameMenus::s_chosenBlink, &cGameMenus::s_pendingAction,
+                                     &cGameMenus::s_transitionPhase, &cGameMenus::s_transitionTime,
+                                     &cGameMenus::s_redraw, &cGameMenus::s_promoMarkerShown, &cGameMenus::s_dialogOpen,
+                                     &cGameMenus::s_dialogType, &cGameMenus::s_dialogTextId, &cGameMenus::s_dialogText,
+                                     &cGameMenus::s_wrappedText, &cGameMenus::s_dialogTextHeight,
+                                     &cGameMenus::s_dialogChoice, &cGameMenus::s_dialogCancelable,
+                                     &cGameMenus::s_dialogAnswered, &cGameMenus::s_softkeyLeft,
+                                     &cGameMenus::s_softkeyRight, &cGameMenus::s_softkeyFlag);
+
+}  // namespace
+
+void cGameMenus::resetStatics() { kStartValues.restore(); }

@@ -4,8 +4,8 @@
 // special row also carries the promotion's blinking new-content marker.
 #include <algorithm>
 
-#include "game/cgame.h"
 #include "classlib/lcdui/javax_microedition_lcdui_image.h"
+#include "game/cgame.h"
 #include "promo/igp.h"
 #include "runtime/array.h"
 #include "runtime/compiled.h"
@@ -13,14 +13,13 @@
 #include "runtime/string.h"
 #include "sprites/bsprite.h"
 #include "sprites/bxlib_player.h"
+#include "sprites/interface_frames.h"
 
 namespace {
 
-constexpr jint kRowFrame = 8, kDisabledFrame = 9, kSelectedFrame = 10;
 constexpr jint kRowSpacing = 70, kArrowOffset = 110, kCentreX = 400;
 constexpr jint kRowFont = 0, kTextAnchor = 22, kWaveAmplitude = 10;
 constexpr jint kMarkerX = 490, kMarkerY = 650, kMarkerAnchor = 24, kTurnQuarter = 5;
-constexpr jint kArrowUpIdle = 2, kArrowUpFlash = 3, kArrowDownIdle = 4, kArrowDownFlash = 5;
 
 // Advances the arrow; a flash that has played out goes back to the idle animation.
 void stepArrow(BXLibPlayer* arrow, jint x, jint y, jint flash, jint idle) {
@@ -34,10 +33,10 @@ void paintArrows(jint centreY) {
     BXLibPlayer* up = cGame::s_arrowUpPlayer;
     BXLibPlayer* down = cGame::s_arrowDownPlayer;
     if (!up || !down) return;
-    stepArrow(up, kCentreX, centreY - kArrowOffset - (cGame::s_arrowTouched == 1 ? 2 : 0), kArrowUpFlash,
-              kArrowUpIdle);
-    stepArrow(down, kCentreX, centreY + kArrowOffset + (cGame::s_arrowTouched == 2 ? 2 : 0), kArrowDownFlash,
-              kArrowDownIdle);
+    stepArrow(up, kCentreX, centreY - kArrowOffset - (cGame::s_arrowTouched == 1 ? 2 : 0),
+              MenuSprite::kArrowUpFlashAnim, MenuSprite::kArrowUpIdleAnim);
+    stepArrow(down, kCentreX, centreY + kArrowOffset + (cGame::s_arrowTouched == 2 ? 2 : 0),
+              MenuSprite::kArrowDownFlashAnim, MenuSprite::kArrowDownIdleAnim);
     if (cGame::s_menuFirstRow > 0) up->Render();
     BX_RETURN_IF_PENDING();
     if (cGame::s_menuFirstRow < cGame::s_menuCount - cGame::s_menuVisibleRows) down->Render();
@@ -81,15 +80,15 @@ void cGame::paintMenuList(jint centreY) {
         const jint item = s_menuItems->get(index);
         const bool special = (item & kMenuSpecial) != 0;
         const bool selected = s_menuFirstRow + i == s_menuSelection;
-        jint frame = kRowFrame;
+        jint frame = MenuSprite::kRowFrame;
         jint palette = special ? 1 : 0;
         if (item & kMenuDisabled) {
-            frame = kDisabledFrame;
+            frame = MenuSprite::kDisabledRowFrame;
             palette = 0;
         } else if (selected) {
-            frame = kSelectedFrame;
+            frame = MenuSprite::kSelectedRowFrame;
             if (s_chosen != -1 && s_chosenBlink > 0) {
-                if (s_chosenBlink % 2 == 0) frame = kRowFrame;
+                if (s_chosenBlink % 2 == 0) frame = MenuSprite::kRowFrame;
                 --s_chosenBlink;
             }
         }

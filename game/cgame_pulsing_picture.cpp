@@ -9,12 +9,12 @@
 #include "runtime/compiled.h"
 #include "runtime/static_class.h"
 
-jint cGame::s_pulsePhase = 0;
-jint cGame::s_pulseStep = 0;
-jint cGame::s_pulseColour = cGame::kPulseDark;
-ObjectArray* cGame::s_pulseImages = nullptr;
-IntArray* cGame::s_pulseMask = nullptr;
-IntArray* cGame::s_workBuffer = nullptr;
+jint cGameRotated::s_pulsePhase = 0;
+jint cGameRotated::s_pulseStep = 0;
+jint cGameRotated::s_pulseColour = cGame::kPulseDark;
+ObjectArray* cGameRotated::s_pulseImages = nullptr;
+IntArray* cGameRotated::s_pulseMask = nullptr;
+IntArray* cGameRotated::s_workBuffer = nullptr;
 
 namespace {
 

@@ -11,17 +11,18 @@
 #include "runtime/constant_pool.h"
 #include "runtime/log.h"
 #include "runtime/static_class.h"
+#include "runtime/static_start_values.h"
 #include "runtime/string.h"
 #include "runtime/system_natives.h"
 
-ByteArray* cGame::s_saveBuffer = nullptr;
-javax_microedition_rms_RecordStore* cGame::s_saveStore = nullptr;
-ByteArray* cGame::s_saveStreamData = nullptr;
-javax_microedition_midlet_MIDlet* cGame::s_midlet = nullptr;
-bool cGame::s_musicOn = false;
-bool cGame::s_sfxOn = false;
-jint cGame::s_difficulty = 0;
-bool cGame::s_firstRun = false;
+ByteArray* cGameSave::s_saveBuffer = nullptr;
+javax_microedition_rms_RecordStore* cGameSave::s_saveStore = nullptr;
+ByteArray* cGameSave::s_saveStreamData = nullptr;
+javax_microedition_midlet_MIDlet* cGameSave::s_midlet = nullptr;
+bool cGameSave::s_musicOn = false;
+bool cGameSave::s_sfxOn = false;
+jint cGameSave::s_difficulty = 0;
+bool cGameSave::s_firstRun = false;
 
 namespace {
 
@@ -128,3 +129,13 @@ bool cGame::isAppPropertyTrue() {
     String* lowered = value ? value->toLowerCase() : nullptr;
     return lowered && lowered->endsWith(Runtime::ldcString(kSoundOnSuffix));
 }
+
+namespace {
+
+const StaticStartValues kStartValues(&cGameSave::s_saveBuffer, &cGameSave::s_saveStore, &cGameSave::s_saveStreamData,
+                                     &cGameSave::s_midlet, &cGameSave::s_musicOn, &cGameSave::s_sfxOn,
+                                     &cGameSave::s_difficulty, &cGameSave::s_firstRun);
+
+}  // namespace
+
+void cGameSave::resetStatics() { kStartValues.restore(); }

@@ -8,29 +8,26 @@
 #include "runtime/compiled.h"
 #include "runtime/log.h"
 #include "runtime/static_class.h"
+#include "runtime/static_start_values.h"
 #include "sprites/bsprite.h"
 #include "sprites/bxlib_player.h"
+#include "sprites/interface_frames.h"
 
-jbyte cGame::s_musicOnMenuEntry = 0;
-jbyte cGame::s_gameFinished = 0;
-jint cGame::s_menuChosenIndex = -1;
-jint (*cGame::s_promoEntryCount)() = nullptr;
+jbyte cGameScreens::s_musicOnMenuEntry = 0;
+jbyte cGameScreens::s_gameFinished = 0;
 
 namespace {
+
+// Used by this file only.
+jint g_menuChosenIndex = -1;   // the row of the last choice, remembered on leaving
 
 constexpr jint kConfirmSfx = 7;
 constexpr jint kTitleMusic = 0;
 constexpr jint kMusicChannel = 0;
 constexpr jint kPictureX = 400, kPictureY = 240;
-constexpr jint kKeyFire = 5, kKeyFive = 11, kKeyLeftSoft = 18;
 
-bool isConfirmKey(jint k) { return k == kKeyLeftSoft || k == kKeyFire || k == kKeyFive; }
 
 }  // namespace
-
-void cGame::registerPromoEntryCount(jint (*count)()) { s_promoEntryCount = count; }
-
-jint cGame::promoEntryCount() { return s_promoEntryCount ? s_promoEntryCount() : 0; }
 
 bool cGame::screenTakesInput() { return s_pendingAction == kActionNone && s_transitionPhase >= 0; }
 
@@ -44,7 +41,7 @@ void cGame::enterMenuScreen(jint menu, IntArray* items, jint visibleRows) {
     loadInterfaceSprite(true);   // a level load drops the title picture
     s_chosen = -1;
     s_chosenBlink = 0;
-    s_menuChosenIndex = -1;
+    g_menuChosenIndex = -1;
     startOpeningTransition();
 }
 
@@ -59,7 +56,7 @@ jint cGame::updateMenuScreen() {
                 playSfx(kConfirmSfx);
                 s_chosen = item;
                 s_chosenBlink = kBlinkFrames;
-                s_menuChosenIndex = s_menuSelection;
+                g_menuChosenIndex = s_menuSelection;
             }
         }
         if (s_chosen != -1 && s_chosenBlink <= 0) {
@@ -74,7 +71,7 @@ jint cGame::updateMenuScreen() {
 
 void cGame::rememberMenuSelection(jint menu) {
     if (menu < 0 || !s_menuRemembered || menu >= s_menuRemembered->length) return;
-    s_menuRemembered->set(menu, s_menuChosenIndex < 0 ? 0 : s_menuChosenIndex);
+    s_menuRemembered->set(menu, g_menuChosenIndex < 0 ? 0 : g_menuChosenIndex);
 }
 
 jint cGame::takeDialogAnswer(jint textId) {
@@ -133,7 +130,7 @@ void cGame::paintTransition() {
 
 void cGame::paintMenuScreen(jint centreY) {
     fillScreen(0xFFFFFF);
-    paintTitlePicture(kTitleMenuAnim, 1);
+    paintTitlePicture(TitlePicture::kMenuAnim, 1);
     if (!s_dialogOpen) paintMenuList(centreY);
     paintTransition();
     if (s_g) s_g->setClip(0, 0, kPortraitWidth, kPortraitHeight);
@@ -159,3 +156,17 @@ void cGame::setMusic(bool on) {
     stopChannel(kMusicChannel);
     s_musicOn = false;
 }
+
+namespace {
+
+const StaticStartValues kStartValues(&cGameScreens::s_musicOnMenuEntry, &cGameScreens::s_gameFinished,
+                                     &g_menuChosenIndex, &cGameScreens::s_scrollY,
+                                     &cGameScreens::s_scrollHeight, &cGameScreens::s_scrollEnded,
+                                     &cGameScreens::s_scrollText, &cGameScreens::s_helpPage,
+                                     &cGameScreens::s_helpFromPause, &cGameScreens::s_levelSelectLast,
+                                     &cGameScreens::s_levelSelectArrow, &cGameScreens::s_levelSelectArrowStep,
+                                     &cGameScreens::s_levelSelectItems);
+
+}  // namespace
+
+void cGameScreens::resetStatics() { kStartValues.restore(); }

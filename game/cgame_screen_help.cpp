@@ -9,9 +9,10 @@
 #include "runtime/string_buffer.h"
 #include "sprites/bsprite.h"
 #include "sprites/bxlib_player.h"
+#include "sprites/interface_frames.h"
 
-jint cGame::s_helpPage = 0;
-jbyte cGame::s_helpFromPause = 0;
+jint cGameScreens::s_helpPage = 0;
+jbyte cGameScreens::s_helpFromPause = 0;
 
 namespace {
 
@@ -20,8 +21,6 @@ constexpr jint kPageSeparatorLiteral = 191;
 constexpr jint kSpritePackLiteral = 138;
 constexpr jint kTouchSpriteItem = 40;
 constexpr jint kTurnSfx = 10;
-constexpr jint kKeyBack = 19;
-constexpr jint kLeftIdle = 6, kLeftPress = 7, kRightIdle = 8, kRightPress = 9;
 constexpr jint kLeftArrowX = 330, kRightArrowX = 470, kArrowY = 425;
 constexpr jint kTouch = -1;   // a picture of the touch-button sprite
 
@@ -131,20 +130,21 @@ void cGame::statePictureBrowser(cGame*, jint message) {
             setSoftkeys(kSoftkeyBack, kSoftkeyNone, false);
             loadTouchSpriteWhenMissing();
             BX_RETURN_IF_PENDING();
-            if (s_arrowUpPlayer) startPlayerAnim(s_arrowUpPlayer, kLeftIdle, 0);
-            if (s_arrowDownPlayer) startPlayerAnim(s_arrowDownPlayer, kRightIdle, 0);
+            if (s_arrowUpPlayer) startPlayerAnim(s_arrowUpPlayer, MenuSprite::kPageLeftIdleAnim, 0);
+            if (s_arrowDownPlayer) startPlayerAnim(s_arrowDownPlayer, MenuSprite::kPageRightIdleAnim, 0);
             startOpeningTransition();
             return;
         case kMsgUpdate: {
             const jint k = getReleasedKey();
-            if (k == 3 || k == 10 || k == 4 || k == 12) {
+            if (k == kKeyLeft || k == kKey4 || k == kKeyRight || k == kKey6) {
                 playSfx(kTurnSfx);
-                const bool back = k == 3 || k == 10;
+                const bool back = k == kKeyLeft || k == kKey4;
                 s_helpPage = (s_helpPage + (back ? kHelpPageCount - 1 : 1)) % kHelpPageCount;
                 BXLibPlayer* player = back ? s_arrowUpPlayer : s_arrowDownPlayer;
-                if (player) startPlayerAnim(player, back ? kLeftPress : kRightPress, 1);
+                if (player)
+                    startPlayerAnim(player, back ? MenuSprite::kPageLeftPressAnim : MenuSprite::kPageRightPressAnim, 1);
             }
-            if (k == kKeyBack && s_pendingAction == kActionNone) {
+            if (k == kKeyRightSoft && s_pendingAction == kActionNone) {
                 if (s_helpFromPause) {
                     transitionToState(kStatePauseMenu);
                 } else {
@@ -156,10 +156,12 @@ void cGame::statePictureBrowser(cGame*, jint message) {
         }
         case kMsgPaint: {
             fillScreen(0x000000);
-            const bool leftDown = isKeyDown(3) || isKeyDown(10) || s_arrowTouched == 1;
-            const bool rightDown = isKeyDown(4) || isKeyDown(12) || s_arrowTouched == 2;
-            paintArrow(s_arrowUpPlayer, kLeftArrowX - (leftDown ? 2 : 0), leftDown, kLeftPress, kLeftIdle);
-            paintArrow(s_arrowDownPlayer, kRightArrowX + (rightDown ? 2 : 0), rightDown, kRightPress, kRightIdle);
+            const bool leftDown = isKeyDown(kKeyLeft) || isKeyDown(kKey4) || s_arrowTouched == 1;
+            const bool rightDown = isKeyDown(kKeyRight) || isKeyDown(kKey6) || s_arrowTouched == 2;
+            paintArrow(s_arrowUpPlayer, kLeftArrowX - (leftDown ? 2 : 0), leftDown, MenuSprite::kPageLeftPressAnim,
+                       MenuSprite::kPageLeftIdleAnim);
+            paintArrow(s_arrowDownPlayer, kRightArrowX + (rightDown ? 2 : 0), rightDown,
+                       MenuSprite::kPageRightPressAnim, MenuSprite::kPageRightIdleAnim);
             drawStringWithPalette(0, 0, getString(kTitleText), 400, 22, 3);
             drawStringWithPalette(0, 0, pageNumber(s_helpPage), 400, 450, 1 | 32);
             if (Bsprite* font = fontSprite(1)) font->SetCurrentPalette(0);

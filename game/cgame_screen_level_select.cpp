@@ -5,10 +5,10 @@
 #include "runtime/compiled.h"
 #include "runtime/static_class.h"
 
-jint cGame::s_levelSelectLast = -1;
-jint cGame::s_levelSelectArrow = 0;
-jint cGame::s_levelSelectArrowStep = 1;
-IntArray* cGame::s_levelSelectItems = nullptr;
+jint cGameScreens::s_levelSelectLast = -1;
+jint cGameScreens::s_levelSelectArrow = 0;
+jint cGameScreens::s_levelSelectArrowStep = 1;
+IntArray* cGameScreens::s_levelSelectItems = nullptr;
 
 namespace {
 
@@ -17,7 +17,6 @@ const StaticRefRegistration kStatics(CID_cGame, &cGame::s_levelSelectItems);
 constexpr jint kTitleText = 75;
 constexpr jint kListY = 285;
 constexpr jint kConfirmSfx = 7;
-constexpr jint kKeyBack = 19;
 constexpr jint kArrowTop = 4;
 
 // The last level offered: the highest reached, less the one past the end after the last level;
@@ -60,8 +59,9 @@ void cGame::stateLevelSelect(cGame*, jint message) {
             return;
         case kMsgUpdate: {
             s_levelSelectArrow += s_levelSelectArrowStep;
-            if (s_levelSelectArrow <= 0 || s_levelSelectArrow >= kArrowTop) s_levelSelectArrowStep = -s_levelSelectArrowStep;
-            if (screenTakesInput() && isKeyReleased(kKeyBack)) {
+            if (s_levelSelectArrow <= 0 || s_levelSelectArrow >= kArrowTop)
+                s_levelSelectArrowStep = -s_levelSelectArrowStep;
+            if (screenTakesInput() && isKeyReleased(kKeyRightSoft)) {
                 setState(kStateMainMenu);
                 return;
             }

@@ -11,10 +11,10 @@
 #include "runtime/string.h"
 #include "sprites/bsprite.h"
 
-jint cGame::s_scrollY = 0;
-jint cGame::s_scrollHeight = 0;
-jbyte cGame::s_scrollEnded = 0;
-String* cGame::s_scrollText = nullptr;
+jint cGameScreens::s_scrollY = 0;
+jint cGameScreens::s_scrollHeight = 0;
+jbyte cGameScreens::s_scrollEnded = 0;
+String* cGameScreens::s_scrollText = nullptr;
 
 namespace {
 
@@ -25,7 +25,6 @@ constexpr jint kStoryWidth = 480, kStoryStart = 420, kStoryBand = 60;
 constexpr jint kCreditsText = 81, kEditionProperty = 70;
 constexpr jint kCreditsWidth = 620, kCreditsStart = 448, kCreditsBand = 20;
 constexpr jint kTitleMusic = 0;
-constexpr jint kKeyBack = 19;
 constexpr jint kTextFont = 1;   // a line's pitch is its line spacing (box) plus its font height (gap)
 
 jint lineCount(String* text) {
@@ -62,7 +61,8 @@ void cGame::stateIntro(cGame*, jint message) {
             setSoftkeys(kSkipText, kSoftkeyNone, false);
             Bsprite* font = fontSprite(kTextFont);
             s_scrollText = font ? font->WrapText(getString(kStoryText), kStoryWidth) : nullptr;
-            s_scrollHeight = font ? jt::mul(lineCount(s_scrollText), font->GetFontHeight() + font->GetLineSpacing()) : 0;
+            s_scrollHeight =
+                font ? jt::mul(lineCount(s_scrollText), font->GetFontHeight() + font->GetLineSpacing()) : 0;
             s_scrollY = kStoryStart;
             s_scrollEnded = 0;
             stopAllSounds();
@@ -70,12 +70,12 @@ void cGame::stateIntro(cGame*, jint message) {
             return;
         }
         case kMsgUpdate:
-            if (s_pendingAction == kActionNone && (isKeyReleased(kKeyBack) || s_scrollEnded))
+            if (s_pendingAction == kActionNone && (isKeyReleased(kKeyRightSoft) || s_scrollEnded))
                 transitionToLevel(0);
             if (s_scrollY > -s_scrollHeight) {
                 s_scrollY -= 2;
-                if (held(1, 8)) s_scrollY += 2;
-                if (held(2, 14)) s_scrollY -= 1;
+                if (held(cGame::kKeyUp, cGame::kKey2)) s_scrollY += 2;
+                if (held(cGame::kKeyDown, cGame::kKey8)) s_scrollY -= 1;
             } else {
                 s_scrollEnded = 1;
             }
@@ -106,7 +106,8 @@ void cGame::stateScrollingText(cGame*, jint message) {
             String* text = formatText1(getString(kCreditsText), edition);
             Bsprite* font = fontSprite(kTextFont);
             s_scrollText = font ? font->WrapText(text, kCreditsWidth) : nullptr;
-            s_scrollHeight = font ? jt::mul(lineCount(s_scrollText), font->GetFontHeight() + font->GetLineSpacing() + 1) : 0;
+            s_scrollHeight =
+                font ? jt::mul(lineCount(s_scrollText), font->GetFontHeight() + font->GetLineSpacing() + 1) : 0;
             s_scrollY = kCreditsStart;
             if (s_musicOnMenuEntry) {
                 playMusic(kTitleMusic, false);
@@ -115,11 +116,11 @@ void cGame::stateScrollingText(cGame*, jint message) {
             return;
         }
         case kMsgUpdate:
-            if (isKeyReleased(kKeyBack)) {
+            if (isKeyReleased(kKeyRightSoft)) {
                 setState(s_gameFinished && promoEntryCount() > 0 ? kStatePromotionQuestion : kStateMainMenu);
                 s_musicOnMenuEntry = 1;
             }
-            s_scrollY -= held(2, 14) ? 4 : 2;
+            s_scrollY -= held(cGame::kKeyDown, cGame::kKey8) ? 4 : 2;
             if (s_scrollY < -s_scrollHeight) s_scrollY = kCreditsStart;
             return;
         case kMsgPaint:

@@ -13,7 +13,6 @@ constexpr jint kSoundListY = 285;
 constexpr jint kNormal = 43, kHard = 44;
 constexpr jint kDifficultyTitle = 46;
 constexpr jint kDifficultyListY = 318;
-constexpr jint kKeyBack = 19;
 
 // The list as it stands: labels from the switches, the reset entry only with progress.
 void installSoundList() {
@@ -43,7 +42,7 @@ void cGame::stateSoundMenu(cGame*, jint message) {
                 s_pendingAction = kActionOpenDialog;
             }
             if (screenTakesInput() && !s_dialogOpen &&
-                isKeyReleased(kKeyBack)) {
+                isKeyReleased(kKeyRightSoft)) {
                 transitionToState(kStateMainMenu);
             }
             switch (updateMenuScreen()) {
@@ -87,7 +86,7 @@ void cGame::stateDifficultyMenu(cGame*, jint message) {
             setSoftkeys(kSoftkeyBack, kSoftkeyNone, false);
             return;
         case kMsgUpdate: {
-            if (screenTakesInput() && isKeyReleased(kKeyBack)) {
+            if (screenTakesInput() && isKeyReleased(kKeyRightSoft)) {
                 setState(kStateMainMenu);
                 return;
             }

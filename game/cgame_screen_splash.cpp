@@ -1,18 +1,18 @@
 // The splash (3): the title over a black screen waiting for a tap or fire. A first run whose
 // application property says sound on starts with music and effects on; otherwise the player is
 // asked once whether to play with sound.
-#include "runtime/system_natives.h"
 #include "game/cgame.h"
 #include "runtime/array.h"
 #include "runtime/compiled.h"
+#include "runtime/system_natives.h"
 #include "sprites/bsprite.h"
+#include "sprites/interface_frames.h"
 
 namespace {
 
 constexpr jint kSoundQuestion = 25;
 constexpr jint kTapText = 35;
 constexpr jint kTitleMusic = 0;
-constexpr jint kKeyFire = 5, kKeyFive = 11;
 constexpr jint kBlinkBit = 0x200;   // text 35 shows while this bit of the clock is set
 
 void setSound(bool on) {
@@ -47,13 +47,13 @@ void cGame::stateSplash(cGame*, jint message) {
             updateTransition(true);
             if (!screenTakesInput() || s_dialogOpen) return;
             const jint k = getReleasedKey();
-            if (k == kKeyFire || k == kKeyFive) setState(kStateMainMenu);
+            if (k == kKeyFire || k == kKey5) setState(kStateMainMenu);
             return;
         }
         case kMsgPaint:
             fillScreen(0x000000);
             if (!s_dialogOpen) {
-                paintTitlePicture(kTitleSplashAnim, 0);
+                paintTitlePicture(TitlePicture::kSplashAnim, 0);
                 if (s_loadingPicture) s_loadingPicture->SetCurrentPalette(1);
                 if ((java_lang_System::currentTimeMillis() & kBlinkBit) != 0)
                     drawStringWithPalette(0, 0, getString(kTapText), 400, 410, 3);

@@ -19,37 +19,40 @@
 #include "runtime/log.h"
 #include "runtime/new_instance_factory.h"
 #include "runtime/static_class.h"
+#include "runtime/static_start_values.h"
 #include "runtime/system_natives.h"
 #include "runtime/thread_state.h"
 #include "sprites/bxlib_player.h"
 
-cGame* cGame::s_game = nullptr;
-cGame* cGame::s_canvas = nullptr;
-javax_microedition_lcdui_Display* cGame::s_display = nullptr;
-jint cGame::s_runFlag = -1;
-jbyte cGame::s_inPaint = 0;
-javax_microedition_lcdui_Graphics* cGame::s_paintGraphics = nullptr;
-javax_microedition_lcdui_Graphics* cGame::s_frameGraphics = nullptr;
-jint cGame::s_frameTime = 0;
-jlong cGame::s_lastTick = 0;
-jlong cGame::s_now = 0;
-jint cGame::s_totalFrameTime = 0;
-jint cGame::s_frameCounter = 0;
-jint cGame::s_averageFps = 0;
-jint cGame::s_speedFactor = 0;
-jint cGame::s_frameDuration = 0;
-jbyte cGame::s_fullRedraw = 0;
-jint cGame::s_screenWidth = 0;
-jint cGame::s_screenHeight = 0;
-jint cGame::s_musicId = -1;
-jbyte cGame::s_musicLoop = 0;
+cGame* cGameShell::s_game = nullptr;
+cGame* cGameShell::s_canvas = nullptr;
+jint cGameShell::s_runFlag = -1;
+jbyte cGameShell::s_inPaint = 0;
+javax_microedition_lcdui_Graphics* cGameShell::s_paintGraphics = nullptr;
+javax_microedition_lcdui_Graphics* cGameShell::s_frameGraphics = nullptr;
+jint cGameShell::s_frameTime = 0;
+jlong cGameShell::s_lastTick = 0;
+jlong cGameShell::s_now = 0;
+jint cGameShell::s_totalFrameTime = 0;
+jint cGameShell::s_frameCounter = 0;
+jint cGameShell::s_averageFps = 0;
+jint cGameShell::s_speedFactor = 0;
+jbyte cGameShell::s_fullRedraw = 0;
+jint cGameShell::s_screenWidth = 0;
+jint cGameShell::s_screenHeight = 0;
+jint cGameShell::s_musicId = -1;
+jbyte cGameShell::s_musicLoop = 0;
 
 namespace {
+
+// Used by this file only.
+javax_microedition_lcdui_Display* g_display = nullptr;
+jint g_frameDuration = 0;
 
 const uint32_t kGameRefs[] = {BX_REF_FIELD(cGame, m_unused), BX_REF_FIELD(cGame, m_frameImage),
                               BX_REF_FIELD(cGame, m_frameImageGraphics), BX_REF_FIELD(cGame, m_savedGraphics)};
 const RefFieldRegistration kGameRefsReg(CID_cGame, kGameRefs);
-const StaticRefRegistration kStatics(CID_cGame, &cGame::s_game, &cGame::s_canvas, &cGame::s_display,
+const StaticRefRegistration kStatics(CID_cGame, &cGame::s_game, &cGame::s_canvas, &g_display,
                                      &cGame::s_paintGraphics, &cGame::s_frameGraphics);
 const NewInstanceRegistration kNew(CID_cGame, &newInstanceOf<cGame>);
 const StaticInitRegistration kInit("cGame::initStaticFields", &cGame::initStaticFields);
@@ -130,7 +133,7 @@ void cGame::initStaticFields() {
     s_musicLoop = 0;
     s_screenWidth = 480;
     s_screenHeight = 640;
-    s_frameDuration = kFrameDuration;
+    g_frameDuration = kFrameDuration;
     s_angleUnitsPerTurn = 256;
     s_angleQuarter = 64;
     s_angleHalf = 128;
@@ -141,12 +144,34 @@ void cGame::initStaticFields() {
     initStaticData();
 }
 
+void cGame::resetAllStatics() {
+    cGamePacks::resetStatics();
+    cGameDraw::resetStatics();
+    cGameShell::resetStatics();
+    cGameStateMachine::resetStatics();
+    cGameBoot::resetStatics();
+    cGameSave::resetStatics();
+    cGameMath::resetStatics();
+    cGameKeys::resetStatics();
+    cGameStaticData::resetStatics();
+    cGameRotated::resetStatics();
+    cGameText::resetStatics();
+    cGameSound::resetStatics();
+    cGameMenus::resetStatics();
+    cGameScreens::resetStatics();
+    cGameTouch::resetStatics();
+    cGameLoader::resetStatics();
+    cGameActors::resetStatics();
+    cGameCamera::resetStatics();
+    cGameLevel::resetStatics();
+}
+
 void cGame::init(javax_microedition_midlet_MIDlet* midlet, javax_microedition_lcdui_Display* display) {
     s_canvas = this;
     setRunFlag(-1);
     s_inPaint = 1;
     s_midlet = midlet;
-    s_display = display;
+    g_display = display;
     if (display) display->setCurrent(this);
     initKeyMap();
     BX_RETURN_IF_PENDING();
@@ -192,7 +217,7 @@ void cGame::hideNotify() { onHideNotify(); }
 void cGame::paint(javax_microedition_lcdui_Graphics* g) { onPaint(g); }
 
 void cGame::run() {
-    if (s_display) s_display->setCurrent(this);
+    if (g_display) g_display->setCurrent(this);
     {
         GameLock lock;
         s_inPaint = 0;
@@ -218,7 +243,7 @@ void cGame::run() {
                     s_fullRedraw = 0;
                     const jlong t = now();
                     frameStart = std::min(frameStart, t);
-                    sleepMillis = std::max(jlong{1}, jt::sub(jlong{s_frameDuration}, jt::sub(t, frameStart)));
+                    sleepMillis = std::max(jlong{1}, jt::sub(jlong{g_frameDuration}, jt::sub(t, frameStart)));
                 }
                 java_lang_Thread::sleep(sleepMillis);
                 GameLock lock;
@@ -298,7 +323,7 @@ void cGame::onShowNotify() {
             s_lastTick = s_now;
             frameStart = s_now;
             s_paused = 0;
-            if (s_display) s_display->setCurrent(this);
+            if (g_display) g_display->setCurrent(this);
             s_fullRedraw = 1;
             repaintWanted = !s_inPaint;
             clearKeys();
@@ -323,3 +348,18 @@ void cGame::onHideNotify() {
     (void)printAndDropException();
     s_paused = 1;
 }
+
+namespace {
+
+const StaticStartValues kStartValues(&cGameShell::s_game, &cGameShell::s_canvas, &g_display,
+                                     &cGameShell::s_runFlag, &cGameShell::s_inPaint, &cGameShell::s_paintGraphics,
+                                     &cGameShell::s_frameGraphics, &cGameShell::s_frameTime, &cGameShell::s_lastTick,
+                                     &cGameShell::s_now, &cGameShell::s_totalFrameTime, &cGameShell::s_frameCounter,
+                                     &cGameShell::s_averageFps, &cGameShell::s_speedFactor,
+                                     &g_frameDuration, &cGameShell::s_fullRedraw,
+                                     &cGameShell::s_screenWidth, &cGameShell::s_screenHeight, &cGameShell::s_musicId,
+                                     &cGameShell::s_musicLoop);
+
+}  // namespace
+
+void cGameShell::resetStatics() { kStartValues.restore(); }

@@ -4,15 +4,15 @@
 #include "runtime/compiled.h"
 #include "runtime/string.h"
 #include "sprites/bsprite.h"
+#include "sprites/interface_frames.h"
 
-jint cGame::s_softkeyLeft = kSoftkeyNone;
-jint cGame::s_softkeyRight = kSoftkeyNone;
-bool cGame::s_softkeyFlag = false;
+jint cGameMenus::s_softkeyLeft = kSoftkeyNone;
+jint cGameMenus::s_softkeyRight = kSoftkeyNone;
+bool cGameMenus::s_softkeyFlag = false;
 
 namespace {
 
 constexpr jint kSoftkeyFont = 1, kLabelAnchor = 36;
-constexpr jint kIconFrame = 11, kLabelFrame = 13, kArrowFrame = 15, kIntroArrowFrame = 17;
 constexpr jint kBackText = 7;
 constexpr jint kLeftSquare = 1, kRightSquare = 2;
 // States whose soft-key labels use the font's second palette.
@@ -49,22 +49,23 @@ void cGame::paintSoftkeys() {
     for (jint state : kSecondPaletteStates) secondPalette = secondPalette || s_state == state;
     font->SetCurrentPalette(secondPalette ? 1 : 0);
     if (s_softkeyLeft == kSoftkeyIcon) {
-        paintKeyFrame(kIconFrame, highlighted(kLeftSquare), 800, 0);
+        paintKeyFrame(MenuSprite::kSoftkeyIconFrame, highlighted(kLeftSquare), 800, 0);
     } else if (s_softkeyLeft != kSoftkeyNone) {
-        paintKeyFrame(kLabelFrame, highlighted(kLeftSquare), 0, 480);
+        paintKeyFrame(MenuSprite::kSoftkeyLabelFrame, highlighted(kLeftSquare), 0, 480);
         BX_RETURN_IF_PENDING();
         paintLabel(font, s_softkeyLeft, 7, 473);
     }
     BX_RETURN_IF_PENDING();
     if (s_softkeyRight == kSoftkeyIcon) {
         // The icon sits in the left square's corner whichever key shows it.
-        paintKeyFrame(kIconFrame, highlighted(kLeftSquare), 800, 0);
+        paintKeyFrame(MenuSprite::kSoftkeyIconFrame, highlighted(kLeftSquare), 800, 0);
     } else if (s_softkeyRight == kBackText) {
-        paintKeyFrame(kLabelFrame, highlighted(kRightSquare), 706, 480);
+        paintKeyFrame(MenuSprite::kSoftkeyLabelFrame, highlighted(kRightSquare), 706, 480);
         BX_RETURN_IF_PENDING();
         paintLabel(font, kBackText, 740, 473);
     } else if (s_softkeyRight != kSoftkeyNone) {
-        paintKeyFrame(s_state == kStateIntro ? kIntroArrowFrame : kArrowFrame, highlighted(kRightSquare), 800, 480);
+        paintKeyFrame(s_state == kStateIntro ? MenuSprite::kIntroArrowFrame : MenuSprite::kSoftkeyArrowFrame,
+                      highlighted(kRightSquare), 800, 480);
     }
 }
 

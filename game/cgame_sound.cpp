@@ -8,14 +8,15 @@
 #include "runtime/array.h"
 #include "runtime/compiled.h"
 #include "runtime/constant_pool.h"
+#include "runtime/static_start_values.h"
 #include "runtime/string.h"
 #include "runtime/string_buffer.h"
 #include "sprites/bxlib_player.h"
 
-jint cGame::s_currentSfx = -1;
-jint cGame::s_lastSound = -1;
-jint cGame::s_levelMusicOverride = -1;
-jbyte cGame::s_levelMusicOverrideOn = 0;
+jint cGameSound::s_currentSfx = -1;
+jint cGameSound::s_lastSound = -1;
+jint cGameSound::s_levelMusicOverride = -1;
+jbyte cGameSound::s_levelMusicOverrideOn = 0;
 
 namespace {
 
@@ -120,3 +121,12 @@ void cGame::stopAllSounds() {
 void cGame::resumeAllSounds() {
     for (jint channel : {kMusicChannel, kSfxChannel, kQuietSfxChannel}) resumeChannel(channel);
 }
+
+namespace {
+
+const StaticStartValues kStartValues(&cGameSound::s_currentSfx, &cGameSound::s_lastSound,
+                                     &cGameSound::s_levelMusicOverride, &cGameSound::s_levelMusicOverrideOn);
+
+}  // namespace
+
+void cGameSound::resetStatics() { kStartValues.restore(); }

@@ -10,17 +10,20 @@
 #include "runtime/constant_pool.h"
 #include "runtime/log.h"
 #include "runtime/static_class.h"
+#include "runtime/static_start_values.h"
 #include "sprites/asprite.h"
 #include "sprites/bsprite.h"
 
-ObjectArray* cGame::s_screenImages = nullptr;
-Bsprite* cGame::s_logoSprite = nullptr;
-javax_microedition_lcdui_Image* cGame::s_logoImage = nullptr;
-jint cGame::s_language = 0;
+ObjectArray* cGameBoot::s_screenImages = nullptr;
+javax_microedition_lcdui_Image* cGameBoot::s_logoImage = nullptr;
+jint cGameBoot::s_language = 0;
 
 namespace {
 
-const StaticRefRegistration kStatics(CID_cGame, &cGame::s_screenImages, &cGame::s_logoSprite, &cGame::s_logoImage);
+// The logo sprite, used by this file only.
+Bsprite* g_logoSprite = nullptr;
+
+const StaticRefRegistration kStatics(CID_cGame, &cGame::s_screenImages, &g_logoSprite, &cGame::s_logoImage);
 
 constexpr jint kBootPackLiteral = 188;
 constexpr jint kLogoPackLiteral = 141;
@@ -45,7 +48,7 @@ void readCosineTable() {
 // The first logo: frame 0 of the logo sprite, its box centred in the landscape picture.
 void paintFirstLogo() {
     cGame::fillScreen(0xFFFFFF);
-    Bsprite* logo = cGame::s_logoSprite;
+    Bsprite* logo = g_logoSprite;
     if (!logo || !cGame::s_g) return;
     logo->PaintFrame(cGame::s_g, 0, (800 - logo->GetFrameWidth(0)) / 2, (480 - logo->GetFrameHeight(0)) / 2, 0, 0, 0);
 }
@@ -87,7 +90,7 @@ void cGame::stateInit(cGame*, jint message) {
     switch (message) {
         case kMsgEnter: {
             packOpen(Runtime::ldcString(kInterfacePackLiteral));
-            s_logoSprite = loadSpriteFlags(0, 1, true, true);
+            g_logoSprite = loadSpriteFlags(0, 1, true, true);
             packClose();
             BX_RETURN_IF_PENDING();
             packOpen(Runtime::ldcString(kLogoPackLiteral));
@@ -117,9 +120,18 @@ void cGame::stateInit(cGame*, jint message) {
             }
             return;
         case kMsgExit:
-            s_logoSprite = nullptr;
+            g_logoSprite = nullptr;
             return;
         default:
             return;
     }
 }
+
+namespace {
+
+const StaticStartValues kStartValues(&cGameBoot::s_screenImages, &g_logoSprite, &cGameBoot::s_logoImage,
+                                     &cGameBoot::s_language);
+
+}  // namespace
+
+void cGameBoot::resetStatics() { kStartValues.restore(); }

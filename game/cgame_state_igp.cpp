@@ -20,24 +20,6 @@ constexpr jint kTileWidth = 100, kTileHeight = 60;
 constexpr jint kTileTransform = 5;
 constexpr jint kTopLeft = 20;
 
-void initPromotion() {
-    IGP::initialize(cGame::s_midlet, cGame::s_canvas, kPictureWidth, kPictureHeight, nullptr);
-}
-
-jint promotionEntries() { return IGP::getAvailableCount(); }
-
-const cGame::PromoPointer kPromoPointer{&IGP::pointerPressed, &IGP::pointerReleased, &IGP::pointerDragged};
-
-// Registered before main: the game's tables of these joins are constant-initialised.
-struct PromotionJoins {
-    PromotionJoins() {
-        cGame::s_levelServices.initPromotion = &initPromotion;
-        cGame::registerPromoEntryCount(&promotionEntries);
-        cGame::registerPromoPointer(&kPromoPointer);
-    }
-};
-const PromotionJoins kJoins;
-
 // The game object's frame picture and its Graphics: the promotion's while it is shown, else 1 x 1.
 void setFramePicture(cGame* game, jint width, jint height) {
     Image* picture = Image::createImage(width, height);
@@ -58,14 +40,20 @@ void showPicture(cGame* game) {
 
 }  // namespace
 
+void cGame::initPromotion() {
+    IGP::initialize(s_midlet, s_canvas, kPictureWidth, kPictureHeight, nullptr);
+}
+
+jint cGame::promoEntryCount() { return IGP::getAvailableCount(); }
+
 jint cGame::promotionAction(jint key) {
     switch (key) {
-    case 1: case 8: return IGP::kActionUp;
-    case 2: case 14: return IGP::kActionDown;
-    case 3: case 10: return IGP::kActionLeft;
-    case 4: case 12: return IGP::kActionRight;
-    case 5: case 18: return IGP::kActionSelect;
-    case 19: return IGP::kActionBack;
+    case kKeyUp: case kKey2: return IGP::kActionUp;
+    case kKeyDown: case kKey8: return IGP::kActionDown;
+    case kKeyLeft: case kKey4: return IGP::kActionLeft;
+    case kKeyRight: case kKey6: return IGP::kActionRight;
+    case kKeyFire: case kKeyLeftSoft: return IGP::kActionSelect;
+    case kKeyRightSoft: return IGP::kActionBack;
     default: return IGP::kActionNone;
     }
 }

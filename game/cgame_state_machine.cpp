@@ -2,23 +2,26 @@
 // change requested during a frame applied at its end, and the per-state frame and time counters.
 // The states of the screens not built yet have no handler in the table; such a
 // state logs that it has none when it is entered and ignores its messages.
+#include <algorithm>
+#include <array>
 #include <iterator>
 
 #include "game/cgame.h"
 #include "runtime/compiled.h"
 #include "runtime/log.h"
+#include "runtime/static_start_values.h"
 #include "sprites/bxlib_player.h"
 
-jint cGame::s_state = 1;
-jint cGame::s_prevState = -1;
-jint cGame::s_nextState = -1;
-jint cGame::s_stateAtRequest = 1;
-jbyte cGame::s_stateChangePending = 0;
-jbyte cGame::s_stateEntered = 1;
-jint cGame::s_stateFrames = 0;
-jint cGame::s_stateTime = 0;
-jint cGame::s_loadTarget = -1;
-jint cGame::s_loadKind = 0;
+jint cGameStateMachine::s_state = 1;
+jint cGameStateMachine::s_prevState = -1;
+jint cGameStateMachine::s_nextState = -1;
+jint cGameStateMachine::s_stateAtRequest = 1;
+jbyte cGameStateMachine::s_stateChangePending = 0;
+jbyte cGameStateMachine::s_stateEntered = 1;
+jint cGameStateMachine::s_stateFrames = 0;
+jint cGameStateMachine::s_stateTime = 0;
+jint cGameStateMachine::s_loadTarget = -1;
+jint cGameStateMachine::s_loadKind = 0;
 
 namespace {
 
@@ -195,4 +198,21 @@ void cGame::stepStateMachine(cGame* game) {
     s_stateFrames = jt::add(s_stateFrames, 1);
     s_stateTime = jt::add(s_stateTime, s_frameTime);
     BXLibPlayer::SndUpdate();
+}
+
+namespace {
+
+// The handler table as the program starts.
+const std::array<cGame::StateHandler, cGame::kStateCount> kStartHandlers = std::to_array(g_handlers);
+const StaticStartValues kStartValues(&cGameStateMachine::s_state, &cGameStateMachine::s_prevState,
+                                     &cGameStateMachine::s_nextState, &cGameStateMachine::s_stateAtRequest,
+                                     &cGameStateMachine::s_stateChangePending, &cGameStateMachine::s_stateEntered,
+                                     &cGameStateMachine::s_stateFrames, &cGameStateMachine::s_stateTime,
+                                     &cGameStateMachine::s_loadTarget, &cGameStateMachine::s_loadKind);
+
+}  // namespace
+
+void cGameStateMachine::resetStatics() {
+    kStartValues.restore();
+    std::copy(kStartHandlers.begin(), kStartHandlers.end(), std::begin(g_handlers));
 }

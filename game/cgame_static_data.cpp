@@ -11,30 +11,31 @@
 #include "runtime/constant_pool.h"
 #include "runtime/log.h"
 #include "runtime/static_class.h"
+#include "runtime/static_start_values.h"
 #include "runtime/string.h"
 
-jint cGame::s_level = 0;
-jbyte cGame::s_altPlayerLevel = 0;
-ObjectArray* cGame::s_levelPackNames = nullptr;
-IntArray* cGame::s_levelGeometryItems = nullptr;
-IntArray* cGame::s_levelLayerItems = nullptr;
-IntArray* cGame::s_levelMusic = nullptr;
-Long64Array* cGame::s_levelSpriteBits = nullptr;
-IntArray* cGame::s_levelNames = nullptr;
-IntArray* cGame::s_menuMain = nullptr;
-IntArray* cGame::s_menuPause = nullptr;
-IntArray* cGame::s_menuYesNo = nullptr;
-IntArray* cGame::s_menuSound = nullptr;
-IntArray* cGame::s_menuDifficulty = nullptr;
-ObjectArray* cGame::s_fonts = nullptr;
-ObjectArray* cGame::s_layerSprites = nullptr;
-IntArray* cGame::s_levelStats = nullptr;
-IntArray* cGame::s_viewRect = nullptr;
-IntArray* cGame::s_menuRemembered = nullptr;
-IntArray* cGame::s_menuItems = nullptr;
-ObjectArray* cGame::s_effectImages = nullptr;
-ObjectArray* cGame::s_behaviours = nullptr;
-ShortArray* cGame::s_typeSprite = nullptr;
+jint cGameStaticData::s_level = 0;
+jbyte cGameStaticData::s_altPlayerLevel = 0;
+ObjectArray* cGameStaticData::s_levelPackNames = nullptr;
+IntArray* cGameStaticData::s_levelGeometryItems = nullptr;
+IntArray* cGameStaticData::s_levelLayerItems = nullptr;
+IntArray* cGameStaticData::s_levelMusic = nullptr;
+Long64Array* cGameStaticData::s_levelSpriteBits = nullptr;
+IntArray* cGameStaticData::s_levelNames = nullptr;
+IntArray* cGameStaticData::s_menuMain = nullptr;
+IntArray* cGameStaticData::s_menuPause = nullptr;
+IntArray* cGameStaticData::s_menuYesNo = nullptr;
+IntArray* cGameStaticData::s_menuSound = nullptr;
+IntArray* cGameStaticData::s_menuDifficulty = nullptr;
+ObjectArray* cGameStaticData::s_fonts = nullptr;
+ObjectArray* cGameStaticData::s_layerSprites = nullptr;
+IntArray* cGameStaticData::s_levelStats = nullptr;
+IntArray* cGameStaticData::s_viewRect = nullptr;
+IntArray* cGameStaticData::s_menuRemembered = nullptr;
+IntArray* cGameStaticData::s_menuItems = nullptr;
+ObjectArray* cGameStaticData::s_effectImages = nullptr;
+ObjectArray* cGameStaticData::s_behaviours = nullptr;
+ShortArray* cGameStaticData::s_typeSprite = nullptr;
 
 namespace {
 
@@ -146,3 +147,21 @@ void cGame::copyActorTables() {
     s_behaviours = Z::s_behaviours;
     s_typeSprite = Z::s_typeSprite;
 }
+
+namespace {
+
+const StaticStartValues kStartValues(&cGameStaticData::s_level, &cGameStaticData::s_altPlayerLevel,
+                                     &cGameStaticData::s_levelPackNames, &cGameStaticData::s_levelGeometryItems,
+                                     &cGameStaticData::s_levelLayerItems, &cGameStaticData::s_levelMusic,
+                                     &cGameStaticData::s_levelSpriteBits, &cGameStaticData::s_levelNames,
+                                     &cGameStaticData::s_menuMain, &cGameStaticData::s_menuPause,
+                                     &cGameStaticData::s_menuYesNo, &cGameStaticData::s_menuSound,
+                                     &cGameStaticData::s_menuDifficulty, &cGameStaticData::s_fonts,
+                                     &cGameStaticData::s_layerSprites, &cGameStaticData::s_levelStats,
+                                     &cGameStaticData::s_viewRect, &cGameStaticData::s_menuRemembered,
+                                     &cGameStaticData::s_menuItems, &cGameStaticData::s_effectImages,
+                                     &cGameStaticData::s_behaviours, &cGameStaticData::s_typeSprite);
+
+}  // namespace
+
+void cGameStaticData::resetStatics() { kStartValues.restore(); }

@@ -5,11 +5,12 @@
 #include "runtime/array.h"
 #include "runtime/compiled.h"
 #include "runtime/static_class.h"
+#include "runtime/static_start_values.h"
 #include "runtime/string.h"
 #include "sprites/bsprite.h"
 
-IntArray* cGame::s_titleOffsets = nullptr;
-jint cGame::s_titleFrames = 0;
+IntArray* cGameText::s_titleOffsets = nullptr;
+jint cGameText::s_titleFrames = 0;
 
 namespace {
 
@@ -89,3 +90,11 @@ void cGame::drawStringWithPalette(jint font, jint palette, String* text, jint x,
     sprite->SetCurrentPalette(palette);
     sprite->DrawString(s_g, text, nullptr, x, y, anchor, true);
 }
+
+namespace {
+
+const StaticStartValues kStartValues(&cGameText::s_titleOffsets, &cGameText::s_titleFrames);
+
+}  // namespace
+
+void cGameText::resetStatics() { kStartValues.restore(); }

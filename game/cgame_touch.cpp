@@ -4,24 +4,25 @@
 // half of an event. The menu rows and picture pages are in cgame_touch_menu.cpp, the play screen's
 // buttons in cgame_touch_play.cpp.
 #include "game/cgame.h"
+#include "promo/igp.h"
 #include "runtime/array.h"
 #include "runtime/compiled.h"
+#include "runtime/static_start_values.h"
 
-jint cGame::s_touchX = kTouchNone;
-jint cGame::s_touchY = kTouchNone;
-bool cGame::s_touchDown = false;
-bool cGame::s_touchUp = false;
-jint cGame::s_touchButton = -1;
-jint cGame::s_softkeyTouched = 0;
-jint cGame::s_softkeyTapTimer = 0;
-jint cGame::s_arrowTouched = 0;
-jint cGame::s_touchLayout = 0;
-jint cGame::s_touchLayoutTested = 0;
-bool cGame::s_touchButtonsShown = false;
-jint cGame::s_softkeyTouchWidth = 80;
-jint cGame::s_softkeyTouchHeight = 80;
-const cGame::ActorView* cGame::s_actorView = nullptr;
-const cGame::PromoPointer* cGame::s_promoPointer = nullptr;
+jint cGameTouch::s_touchX = kTouchNone;
+jint cGameTouch::s_touchY = kTouchNone;
+bool cGameTouch::s_touchDown = false;
+bool cGameTouch::s_touchUp = false;
+jint cGameTouch::s_touchButton = -1;
+jint cGameTouch::s_softkeyTouched = 0;
+jint cGameTouch::s_softkeyTapTimer = 0;
+jint cGameTouch::s_arrowTouched = 0;
+jint cGameTouch::s_touchLayout = 0;
+jint cGameTouch::s_touchLayoutTested = 0;
+bool cGameTouch::s_touchButtonsShown = false;
+jint cGameTouch::s_softkeyTouchWidth = 80;
+jint cGameTouch::s_softkeyTouchHeight = 80;
+const cGame::ActorView* cGameTouch::s_actorView = nullptr;
 
 namespace {
 
@@ -128,17 +129,14 @@ void stepState() {
 
 void cGame::registerActorView(const ActorView* view) { s_actorView = view; }
 
-void cGame::registerPromoPointer(const PromoPointer* handlers) { s_promoPointer = handlers; }
-
-// Each handler also hands the landscape point to the promotion screen's handler of the same kind
-// (IGP::pointerPressed, IGP::pointerReleased, IGP::pointerDragged), registered with
-// registerPromoPointer by the promotion state (cgame_state_igp.cpp); none is called before that.
+// Each handler also hands the landscape point to the promotion screen's handler of the same kind;
+// the promotion answers nothing while its screen is not running.
 void cGame::pointerPressed(jint x, jint y) {
     GameLock lock;
     s_touchDown = true;
     s_touchX = x;
     s_touchY = y;
-    if (s_promoPointer && s_promoPointer->pressed) s_promoPointer->pressed(landscapeX(x, y), landscapeY(x, y));
+    IGP::pointerPressed(landscapeX(x, y), landscapeY(x, y));
 }
 
 void cGame::pointerReleased(jint x, jint y) {
@@ -146,14 +144,14 @@ void cGame::pointerReleased(jint x, jint y) {
     s_touchUp = true;
     s_touchX = x;
     s_touchY = y;
-    if (s_promoPointer && s_promoPointer->released) s_promoPointer->released(landscapeX(x, y), landscapeY(x, y));
+    IGP::pointerReleased(landscapeX(x, y), landscapeY(x, y));
 }
 
 void cGame::pointerDragged(jint x, jint y) {
     GameLock lock;
     s_touchX = x;
     s_touchY = y;
-    if (s_promoPointer && s_promoPointer->dragged) s_promoPointer->dragged(landscapeX(x, y), landscapeY(x, y));
+    IGP::pointerDragged(landscapeX(x, y), landscapeY(x, y));
 }
 
 bool cGame::isPointInRect(jint px, jint py, jint x0, jint y0, jint x1, jint y1) {
@@ -235,3 +233,18 @@ void cGame::updateTouchInput() {
     BX_RETURN_IF_PENDING();
     releaseTouchButton();
 }
+
+namespace {
+
+const StaticStartValues kStartValues(&cGameTouch::s_actorView, &cGameTouch::s_touchX, &cGameTouch::s_touchY,
+                                     &cGameTouch::s_touchDown, &cGameTouch::s_touchUp, &cGameTouch::s_touchButton,
+                                     &cGameTouch::s_softkeyTouched, &cGameTouch::s_softkeyTapTimer,
+                                     &cGameTouch::s_arrowTouched, &cGameTouch::s_touchLayout,
+                                     &cGameTouch::s_touchLayoutTested, &cGameTouch::s_touchButtonsShown,
+                                     &cGameTouch::s_softkeyTouchWidth, &cGameTouch::s_softkeyTouchHeight,
+                                     &cGameTouch::s_touchLayoutImages, &cGameTouch::s_touchLayoutButtons,
+                                     &cGameTouch::s_touchLayoutRects, &cGameTouch::s_hudClock);
+
+}  // namespace
+
+void cGameTouch::resetStatics() { kStartValues.restore(); }

@@ -5,15 +5,14 @@
 #include "runtime/compiled.h"
 #include "sprites/bsprite.h"
 #include "sprites/bxlib_player.h"
+#include "sprites/interface_frames.h"
 
 namespace {
 
-constexpr jint kRowFrame = 8;            // a menu row's background
 constexpr jint kRowX = 400;
 constexpr jint kRowPitch = 70;
-constexpr jint kArrowUpFrame = 6, kArrowDownFrame = 7, kArrowOffset = 110;
-constexpr jint kPageLeftFrame = 19, kPageRightFrame = 20, kPageLeftX = 330, kPageRightX = 470, kPageArrowY = 418;
-constexpr jint kPageLeftPressAnim = 7, kPageRightPressAnim = 9;
+constexpr jint kArrowOffset = 110;
+constexpr jint kPageLeftX = 330, kPageRightX = 470, kPageArrowY = 418;
 constexpr jint kAnswerPitch = 80;
 
 // Landscape y of each menu screen's list centre; 0 for a state without a list.
@@ -63,18 +62,19 @@ bool disabled(jint index) { return (cGame::s_menuItems->get(index) & cGame::kMen
 
 bool cGame::menuRowRect(IntArray* rect, jint centre, jint rows, jint i) {
     const jint y0 = centre - (rows - 1) * (kRowPitch / 2);
-    return measure(s_menuSprite, rect, kRowFrame, kRowX, y0 + kRowPitch * i);
+    return measure(s_menuSprite, rect, MenuSprite::kRowFrame, kRowX, y0 + kRowPitch * i);
 }
 
 bool cGame::menuArrowRect(IntArray* rect, jint centre, jint arrow) {
-    if (arrow == 0) return measure(playerSprite(s_arrowUpPlayer), rect, kArrowUpFrame, kRowX, centre - kArrowOffset);
-    return measure(playerSprite(s_arrowDownPlayer), rect, kArrowDownFrame, kRowX, centre + kArrowOffset);
+    if (arrow == 0)
+        return measure(playerSprite(s_arrowUpPlayer), rect, MenuSprite::kArrowUpFrame, kRowX, centre - kArrowOffset);
+    return measure(playerSprite(s_arrowDownPlayer), rect, MenuSprite::kArrowDownFrame, kRowX, centre + kArrowOffset);
 }
 
 bool cGame::dialogAnswerRect(IntArray* rect, jint textHeight, jint answer) {
     const jint h = textHeight;
     const jint y = ((h >> 1) + 191) * 2 - ((h + 284) >> 1);
-    if (!measure(s_menuSprite, rect, kRowFrame, kRowX, y)) return false;
+    if (!measure(s_menuSprite, rect, MenuSprite::kRowFrame, kRowX, y)) return false;
     if (answer != 0) {
         // The second answer sits 80 landscape pixels lower: 80 to the left on the screen.
         rect->set(0, jt::sub(rect->get(0), kAnswerPitch));
@@ -84,8 +84,9 @@ bool cGame::dialogAnswerRect(IntArray* rect, jint textHeight, jint answer) {
 }
 
 bool cGame::pageArrowRect(IntArray* rect, jint arrow) {
-    if (arrow == 0) return measure(playerSprite(s_arrowUpPlayer), rect, kPageLeftFrame, kPageLeftX, kPageArrowY);
-    return measure(playerSprite(s_arrowDownPlayer), rect, kPageRightFrame, kPageRightX, kPageArrowY);
+    if (arrow == 0)
+        return measure(playerSprite(s_arrowUpPlayer), rect, MenuSprite::kPageLeftFrame, kPageLeftX, kPageArrowY);
+    return measure(playerSprite(s_arrowDownPlayer), rect, MenuSprite::kPageRightFrame, kPageRightX, kPageArrowY);
 }
 
 void cGame::touchMenuRows(jint state) {
@@ -129,10 +130,10 @@ void cGame::touchPageArrows() {
             s_arrowTouched = arrow + 1;
         } else if (arrow == 0) {
             touchTap('4');
-            s_arrowUpPlayer->SetAnim(kPageLeftPressAnim, 1);
+            s_arrowUpPlayer->SetAnim(MenuSprite::kPageLeftPressAnim, 1);
         } else {
             touchTap('6');
-            s_arrowDownPlayer->SetAnim(kPageRightPressAnim, 1);
+            s_arrowDownPlayer->SetAnim(MenuSprite::kPageRightPressAnim, 1);
         }
         return;
     }

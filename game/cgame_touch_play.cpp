@@ -12,9 +12,9 @@
 #include "runtime/static_class.h"
 #include "sprites/bsprite.h"
 
-ObjectArray* cGame::s_touchLayoutImages = nullptr;
-ObjectArray* cGame::s_touchLayoutButtons = nullptr;
-ObjectArray* cGame::s_touchLayoutRects = nullptr;
+ObjectArray* cGameTouch::s_touchLayoutImages = nullptr;
+ObjectArray* cGameTouch::s_touchLayoutButtons = nullptr;
+ObjectArray* cGameTouch::s_touchLayoutRects = nullptr;
 
 namespace {
 

@@ -3,15 +3,14 @@
 // actions that stay on the screen (dialog open or closed, re-opening) run the opening half.
 #include "game/cgame.h"
 #include "sprites/bxlib_player.h"
+#include "sprites/interface_frames.h"
 
-jint cGame::s_pendingAction = kActionNone;
-jint cGame::s_transitionPhase = 0;
-jlong cGame::s_transitionTime = 0;
+jint cGameMenus::s_pendingAction = kActionNone;
+jint cGameMenus::s_transitionPhase = 0;
+jlong cGameMenus::s_transitionTime = 0;
 
 namespace {
 
-constexpr jint kOpeningAnim = 0, kClosingAnim = 1;
-constexpr jint kRightSoftkey = 19;
 constexpr jint kPlayForever = -2;
 
 void runAction(jint action) {
@@ -45,8 +44,8 @@ bool cGame::updateTransition(bool perform) {
     if (s_pendingAction != kActionNone && s_transitionPhase == 0) {
         s_transitionPhase = -1;
         // Going back with the right soft key closes without the closing animation.
-        if (!isKeyReleased(kRightSoftkey) && player && player->anim != kClosingAnim) {
-            startPlayerAnim(player, kClosingAnim, kPlayForever);
+        if (!isKeyReleased(kKeyRightSoft) && player && player->anim != MenuSprite::kClosingAnim) {
+            startPlayerAnim(player, MenuSprite::kClosingAnim, kPlayForever);
         }
     }
     if (s_transitionPhase == 1) {
@@ -65,8 +64,8 @@ bool cGame::updateTransition(bool perform) {
     s_transitionPhase = 0;
     s_chosen = -1;
     if (perform) runAction(s_pendingAction);
-    if (player && !(player->anim == kOpeningAnim && player->finished == 0)) {
-        startPlayerAnim(player, kOpeningAnim, kPlayForever);
+    if (player && !(player->anim == MenuSprite::kOpeningAnim && player->finished == 0)) {
+        startPlayerAnim(player, MenuSprite::kOpeningAnim, kPlayForever);
     }
     s_pendingAction = kActionNone;
     return true;

@@ -21,6 +21,9 @@ class javax_microedition_lcdui_Image;
 
 class ASprite : public Object {
 public:
+    // Every static of the class back to its start value (tests, between cases).
+    static void resetStatics();
+
     ASprite() { setClassId(CID_ASprite); }
 
     // Data flags.

@@ -2,6 +2,7 @@
 // values (the reference statics, the cache pools and the line table among them, are start-up roots
 // and begin null).
 #include "runtime/static_class.h"
+#include "runtime/static_start_values.h"
 #include "sprites/asprite.h"
 
 namespace {
@@ -18,3 +19,17 @@ void ASprite::staticInit() {
     s_charLimit = -1;
     s_savedPalette = 0;
 }
+
+namespace {
+
+const StaticStartValues kStartValues(&ASprite::s_poolOwners, &ASprite::s_poolNext, &ASprite::s_poolSize,
+                                     &ASprite::s_poolSprites, &ASprite::s_measuring, &ASprite::s_measureMinX,
+                                     &ASprite::s_measureMinY, &ASprite::s_measureMaxX, &ASprite::s_measureMaxY,
+                                     &ASprite::s_gcAtLoad, &ASprite::s_rgbPrimary, &ASprite::s_rgbSecondary,
+                                     &ASprite::s_textWidth, &ASprite::s_textHeight, &ASprite::s_substringStart,
+                                     &ASprite::s_substringEnd, &ASprite::s_charLimit, &ASprite::s_savedPalette,
+                                     &ASprite::s_lineTable);
+
+}  // namespace
+
+void ASprite::resetStatics() { kStartValues.restore(); }

@@ -18,6 +18,9 @@ class ObjectArray;
 
 class BXLibPlayer : public Object, public java_lang_Runnable {
 public:
+    // Every static of the class back to its start value (tests, between cases).
+    static void resetStatics();
+
     BXLibPlayer() { setClassId(CID_BXLibPlayer); }
 
     // --- Animation player ---

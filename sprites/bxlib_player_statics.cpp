@@ -3,6 +3,7 @@
 // layer count are compile-time constants of the class; the steps set what can change.
 #include "runtime/array.h"
 #include "runtime/static_class.h"
+#include "runtime/static_start_values.h"
 #include "sprites/bxlib_player.h"
 
 bool BXLibPlayer::s_spareFlag;
@@ -39,3 +40,24 @@ void BXLibPlayer::initArrays() {
     s_spareLongsC = Runtime::newLongArray(kSpareLength);
     s_spareObjects = Runtime::newObjectArray(CID_Object, kSpareLength);
 }
+
+namespace {
+
+const StaticStartValues kStartValues(&BXLibPlayer::s_tilesEnabled, &BXLibPlayer::s_tileParams,
+                                     &BXLibPlayer::s_layerRecords, &BXLibPlayer::s_layerPlanes,
+                                     &BXLibPlayer::s_layerImages, &BXLibPlayer::s_layerGraphics,
+                                     &BXLibPlayer::s_layerSprites, &BXLibPlayer::s_overlayBase,
+                                     &BXLibPlayer::s_overlayLayer, &BXLibPlayer::s_overlayMode,
+                                     &BXLibPlayer::s_sndEnabled, &BXLibPlayer::s_sndThreadRunning,
+                                     &BXLibPlayer::s_sndMasterVolume, &BXLibPlayer::s_sndCount, &BXLibPlayer::s_sndData,
+                                     &BXLibPlayer::s_sndType, &BXLibPlayer::s_sndPrefetched, &BXLibPlayer::s_chPlayer,
+                                     &BXLibPlayer::s_chSound, &BXLibPlayer::s_chPriority, &BXLibPlayer::s_chState,
+                                     &BXLibPlayer::s_chVolume, &BXLibPlayer::s_chLoops, &BXLibPlayer::s_sndQueue,
+                                     &BXLibPlayer::s_sndQueueHead, &BXLibPlayer::s_sndQueueCount,
+                                     &BXLibPlayer::s_sndScratch, &BXLibPlayer::s_spareFlag, &BXLibPlayer::s_spareInts,
+                                     &BXLibPlayer::s_spareLongsA, &BXLibPlayer::s_spareLongsB,
+                                     &BXLibPlayer::s_spareLongsC, &BXLibPlayer::s_spareObjects);
+
+}  // namespace
+
+void BXLibPlayer::resetStatics() { kStartValues.restore(); }

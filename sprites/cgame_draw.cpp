@@ -12,6 +12,7 @@
 #include "runtime/array.h"
 #include "runtime/compiled.h"
 #include "runtime/static_class.h"
+#include "runtime/static_start_values.h"
 #include "sprites/asprite.h"
 
 javax_microedition_lcdui_Graphics* cGameDraw::s_g;
@@ -208,3 +209,15 @@ void cGameDraw::drawRGBTransformed(javax_microedition_lcdui_Graphics* g, IntArra
     if (!turned) return;
     g->drawRGB(turned, 0, w, x, y, w, h, processAlpha);
 }
+
+namespace {
+
+const StaticStartValues kStartValues(&cGameDraw::s_g, &cGameDraw::s_drawEffects, &cGameDraw::s_usedFrameEffects,
+                                     &cGameDraw::s_drawEffectParams, &cGameDraw::s_effectsEnabled,
+                                     &cGameDraw::s_effectsSupported, &cGameDraw::s_frameImage,
+                                     &cGameDraw::s_resultProcessAlpha, &cGameDraw::s_resultWidth,
+                                     &cGameDraw::s_resultHeight, &cGameDraw::s_colorTile, &cGameDraw::s_colorTileColor);
+
+}  // namespace
+
+void cGameDraw::resetStatics() { kStartValues.restore(); }

@@ -13,6 +13,8 @@ class javax_microedition_lcdui_Graphics;
 class javax_microedition_lcdui_Image;
 
 struct cGameDraw {
+    // Every static of this class back to its start value.
+    static void resetStatics();
     // Draw-effect numbers the sprite road honours, and the mask of those that touch pixels.
     static constexpr jint kEffectAdditive = 5, kEffectLighten = 6, kEffectGreyFromRed = 7, kEffectHighlight = 8,
                           kEffectAlpha = 10, kEffectScale = 11;

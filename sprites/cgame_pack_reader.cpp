@@ -11,6 +11,7 @@
 #include "runtime/constant_pool.h"
 #include "runtime/log.h"
 #include "runtime/static_class.h"
+#include "runtime/static_start_values.h"
 #include "runtime/string.h"
 #include "sprites/checked_stream_reader.h"
 #include "sprites/pack_exceptions.h"
@@ -313,3 +314,24 @@ void cGamePacks::packLoadText(String* pack, jint item) {
     if (Runtime::pending()) return;
     cacheAllTexts();
 }
+
+namespace {
+
+const StaticStartValues kStartValues(&cGamePacks::s_loadingPicture, &cGamePacks::s_loadingPlayer,
+                                     &cGamePacks::s_interfaceSprite2, &cGamePacks::s_menuSprite,
+                                     &cGamePacks::s_transitionPlayer, &cGamePacks::s_arrowUpPlayer,
+                                     &cGamePacks::s_arrowDownPlayer, &cGamePacks::s_sprites, &cGamePacks::s_tileW,
+                                     &cGamePacks::s_tileH, &cGamePacks::s_tileW2, &cGamePacks::s_tileH2,
+                                     &cGamePacks::s_tileArea2, &cGamePacks::s_tilePixels, &cGamePacks::s_packName,
+                                     &cGamePacks::s_packStream, &cGamePacks::s_packPos, &cGamePacks::s_packItemCount,
+                                     &cGamePacks::s_packSubFileCount, &cGamePacks::s_packFirstItems,
+                                     &cGamePacks::s_packSubFile, &cGamePacks::s_packOffsets,
+                                     &cGamePacks::s_packItemKind, &cGamePacks::s_packCompressed,
+                                     &cGamePacks::s_packSkipBuffer, &cGamePacks::s_streamCount,
+                                     &cGamePacks::s_byteArrays, &cGamePacks::s_encoding, &cGamePacks::s_lzmaResult,
+                                     &cGamePacks::s_paused, &cGamePacks::s_textCount, &cGamePacks::s_textOffsets,
+                                     &cGamePacks::s_textBytes, &cGamePacks::s_textCache);
+
+}  // namespace
+
+void cGamePacks::resetStatics() { kStartValues.restore(); }

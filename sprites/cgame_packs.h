@@ -17,6 +17,8 @@ class String;
 class java_io_InputStream;
 
 struct cGamePacks {
+    // Every static of this class back to its start value.
+    static void resetStatics();
     // Constant-pool literals: the text encoding's name as the game sets it, then the packs' own.
     static constexpr jint kEncodingLiteral = 45;
     static constexpr jint kSubFileSeparatorLiteral = 330;
@@ -102,9 +104,6 @@ struct cGamePacks {
     static constexpr jint kLoadingPictureItem = 1;
     static constexpr jint kMenuSpriteItem = 2;
     static constexpr jint kInterfaceSprite2Item = 3;
-    static constexpr jint kTransitionOpenAnim = 0;
-    static constexpr jint kArrowUpAnim = 2;
-    static constexpr jint kArrowDownAnim = 4;
     static Bsprite* s_loadingPicture;
     static BXLibPlayer* s_loadingPlayer;
     static Bsprite* s_interfaceSprite2;

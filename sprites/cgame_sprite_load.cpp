@@ -4,13 +4,14 @@
 
 #include "classlib/lcdui/javax_microedition_lcdui_image.h"
 #include "runtime/array.h"
-#include "runtime/static_class.h"
 #include "runtime/compiled.h"
 #include "runtime/constant_pool.h"
 #include "runtime/log.h"
+#include "runtime/static_class.h"
 #include "sprites/bsprite.h"
 #include "sprites/bxlib_player.h"
 #include "sprites/cgame_packs.h"
+#include "sprites/interface_frames.h"
 
 ObjectArray* cGamePacks::s_sprites;
 jint cGamePacks::s_tileW;
@@ -82,9 +83,9 @@ void cGamePacks::loadMenuSprites() {
     if (s_menuSprite) return;
     Bsprite* sprite = loadInterfaceItem(false, kMenuSpriteItem, 1, true, true);
     if (!sprite) return;
-    BXLibPlayer* transition = newAnimPlayer(sprite, kTransitionOpenAnim);
-    BXLibPlayer* up = newAnimPlayer(sprite, kArrowUpAnim);
-    BXLibPlayer* down = newAnimPlayer(sprite, kArrowDownAnim);
+    BXLibPlayer* transition = newAnimPlayer(sprite, MenuSprite::kOpeningAnim);
+    BXLibPlayer* up = newAnimPlayer(sprite, MenuSprite::kArrowUpIdleAnim);
+    BXLibPlayer* down = newAnimPlayer(sprite, MenuSprite::kArrowDownIdleAnim);
     if (!transition || !up || !down) return;
     s_menuSprite = sprite;
     s_transitionPlayer = transition;

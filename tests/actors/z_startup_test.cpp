@@ -11,10 +11,15 @@
 #include "runtime/array.h"
 #include "runtime/static_class.h"
 #include "tests/classlib/startup_fixture.h"
+#include "tests/support/test_world.h"
 
 namespace {
 
-using ZStartupTest = StartupTest;
+class ZStartupTest : public StartupTest {
+private:
+    // The statics reset before the set-up and after the tear-down.
+    WorldStatics m_world;
+};
 
 TEST_F(ZStartupTest, StartupBuildsTheTablesInOrderAndTheyOutliveCollections) {
     LogCapture log;

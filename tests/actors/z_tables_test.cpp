@@ -9,15 +9,14 @@
 #include "actors/z.h"
 #include "game/cgame.h"
 #include "runtime/array.h"
-#include "runtime/static_class.h"
-#include "tests/runtime/runtime_fixture.h"
+#include "tests/support/test_world.h"
 
 namespace {
 
-class ZTablesTest : public RuntimeTest {
+class ZTablesTest : public TestWorld {
 protected:
     void SetUp() override {
-        RuntimeTest::SetUp();
+        TestWorld::SetUp();
         Z::buildUpdateOrderPairs();
         Z::setFixedPointConstants();
         Z::buildTuningConstants();
@@ -25,10 +24,6 @@ protected:
         Z::buildBehaviourTables();
         Z::buildEnemyParamTables();
         Z::buildTypeSpriteMap();
-    }
-    void TearDown() override {
-        StaticClass::releaseStatics();  // the heaps go away with the fixture
-        RuntimeTest::TearDown();
     }
 
     static ShortArray* record(ObjectArray* table, jint i) { return static_cast<ShortArray*>(table->get(i)); }
@@ -103,7 +98,6 @@ TEST_F(ZTablesTest, DirectionsCopyTheGameAnglesFullTurnFirst) {
     EXPECT_EQ(Z::C58, 58);
     EXPECT_EQ(Z::C88, 88);
     // Copies, not constants: whatever the game's statics hold when the step runs.
-    const jint saved[] = {cGame::s_angleQuarter, cGame::s_angleHalf, cGame::s_angleThreeQuarters, cGame::s_angleFullTurn};
     cGame::s_angleQuarter = 1;
     cGame::s_angleHalf = 2;
     cGame::s_angleThreeQuarters = 3;
@@ -113,10 +107,6 @@ TEST_F(ZTablesTest, DirectionsCopyTheGameAnglesFullTurnFirst) {
     EXPECT_EQ(Z::DIR_DOWN, 1);
     EXPECT_EQ(Z::DIR_LEFT, 2);
     EXPECT_EQ(Z::DIR_UP, 3);
-    cGame::s_angleQuarter = saved[0];
-    cGame::s_angleHalf = saved[1];
-    cGame::s_angleThreeQuarters = saved[2];
-    cGame::s_angleFullTurn = saved[3];
 }
 
 TEST_F(ZTablesTest, BehaviourIndexHoldsTheFirstThirtyOneTablesWithTheirRecordCounts) {

@@ -98,7 +98,6 @@ protected:
     void TearDown() override {
         Runtime::clearPendingException();
         resetSoundEngine();
-        cGame::s_cosTable = nullptr;
         PackTest::TearDown();
         Platform::setWaveDevice(nullptr);
     }

@@ -24,6 +24,7 @@
 #include "sprites/cgame_packs.h"
 #include "tests/sprites/pack_fixture.h"
 #include "tests/sprites/paint_sprite.h"
+#include "tests/support/test_world.h"
 #include "tools/barpack_cli.h"
 #include "tools/pack_contents.h"
 #include "tools/contact_sheet/contact_sheet.h"
@@ -37,39 +38,15 @@ using Graphics = javax_microedition_lcdui_Graphics;
 constexpr jint kImagesPack = 141;
 constexpr jint kBackground = 0xFF00FF;
 
-// The pack reader's statics are cleared as the pack tests clear them.
-struct PackStatics : PackTest {
-    using PackTest::resetPacks;
-};
-
-class InterfaceArtTest : public ::testing::Test {
+class InterfaceArtTest : public TestWorld {
 protected:
+    // The title picture's caches and a portrait screen need more than the small test heaps.
+    InterfaceArtTest() : TestWorld(32u << 20, 32u << 20) {}
     void SetUp() override {
-        // The title picture's caches and a portrait screen need more than the small test heaps.
-        ASSERT_TRUE(Runtime::initHeaps(32u << 20, 32u << 20));
-        collector = std::make_unique<ObjectManager>();
-        resetStatics();
+        TestWorld::SetUp();
         platform::setDataFile(BRINDLEX_DATA_BAR);
-        javax_microedition_io_ResourceInputStream::unloadArchiveIndex();
         Runtime::loadConstants();
         P::s_encoding = Runtime::ldcString(P::kEncodingLiteral);
-    }
-    void TearDown() override {
-        resetStatics();
-        javax_microedition_io_ResourceInputStream::unloadArchiveIndex();
-        Runtime::clearPendingException();
-        Runtime::setConstantPool(nullptr);
-        Runtime::destroyHeaps();
-        collector.reset();
-    }
-
-    // No static may keep pointing into the heaps of the previous test.
-    static void resetStatics() {
-        P::s_loadingPicture = P::s_interfaceSprite2 = P::s_menuSprite = nullptr;
-        P::s_loadingPlayer = P::s_transitionPlayer = P::s_arrowUpPlayer = P::s_arrowDownPlayer = nullptr;
-        PackStatics::resetPacks();
-        resetPaintStatics();
-        ASprite::s_lineTable = nullptr;
     }
 
     // Load step 8 of the game start, and the logo as the logo screen loads it.
@@ -88,8 +65,6 @@ protected:
         screen->getRGB(pixel, 0, 1, 479 - y, x, 1, 1);
         return (pixel->get(0) & 0xFFFFFF) != kBackground;
     }
-
-    std::unique_ptr<ObjectManager> collector;
 };
 
 TEST_F(InterfaceArtTest, TheCodesFramesAndAnimationsAreThere) {

@@ -11,7 +11,7 @@
 #include "classlib/java_util/java_util_random.h"
 #include "game/cgame.h"
 #include "runtime/array.h"
-#include "tests/runtime/runtime_fixture.h"
+#include "tests/support/test_world.h"
 
 namespace {
 
@@ -20,20 +20,14 @@ constexpr jint kMax = std::numeric_limits<jint>::max();
 constexpr uint64_t kMultiplier = 0x5DEECE66DULL;
 constexpr uint64_t kMask = (1ULL << 48) - 1;
 
-class FixedMathTest : public RuntimeTest {
+class FixedMathTest : public TestWorld {
 protected:
     void SetUp() override {
-        RuntimeTest::SetUp();
+        TestWorld::SetUp();
         // The boot pack's table: cos(2 pi i / 256) * 256 rounded, i = 0..64.
         IntArray* table = Runtime::newIntArray(65);
         for (jint i = 0; i <= 64; ++i) table->elements()[i] = static_cast<jint>(std::lround(256.0 * std::cos(i * M_PI / 128.0)));
         cGame::s_cosTable = table;
-    }
-    void TearDown() override {
-        cGame::s_cosTable = nullptr;
-        cGame::s_atanTable = nullptr;
-        cGame::s_random = nullptr;
-        RuntimeTest::TearDown();
     }
 };
 

@@ -7,16 +7,16 @@
 #include "classlib/lcdui/javax_microedition_lcdui_image.h"
 #include "game/cgame.h"
 #include "runtime/clock.h"
-#include "tests/runtime/runtime_fixture.h"
+#include "tests/support/test_world.h"
 
 namespace {
 
 void quietState(cGame*, jint) {}
 
-class FrameTimingTest : public RuntimeTest {
+class FrameTimingTest : public TestWorld {
 protected:
     void SetUp() override {
-        RuntimeTest::SetUp();
+        TestWorld::SetUp();
         clock.advance(1'000'000);
         Runtime::setClock(&clock);
         saved = cGame::setStateHandler(1, &quietState);
@@ -37,12 +37,8 @@ protected:
     void TearDown() override {
         objectManager().removeRoot(&m_imageRoot);
         objectManager().removeRoot(&m_root);
-        cGame::s_g = cGame::s_frameGraphics = cGame::s_paintGraphics = nullptr;
-        cGame::s_paused = 0;
-        cGame::s_altPlayerLevel = 0;
-        (void)cGame::setStateHandler(1, saved);
         Runtime::setClock(nullptr);
-        RuntimeTest::TearDown();
+        TestWorld::TearDown();
     }
     // Moves the clock and paints one frame; answers whether the frame ran to its clip reset.
     bool frameAfter(jlong millis) {

@@ -28,27 +28,6 @@ protected:
         cGame::s_prevState = cGame::kStateSplash;
         cGame::s_musicOn = cGame::s_sfxOn = true;
     }
-    void TearDown() override {
-        cGame::s_menuMain = cGame::s_menuSound = cGame::s_levelNames = nullptr;
-        cGame::s_saveBuffer = nullptr;
-        cGame::s_levelSelectItems = nullptr;
-        cGame::s_scrollText = nullptr;
-        cGame::s_cheatMode = false;
-        cGame::s_musicOn = cGame::s_sfxOn = false;
-        cGame::s_prevState = -1;
-        cGame::s_helpPage = 0;
-        // What the screens' picture loads left (no pack holds them here).
-        cGame::s_packName = nullptr;
-        cGame::s_packStream = nullptr;
-        cGame::s_packOffsets = nullptr;
-        cGame::s_packFirstItems = nullptr;
-        cGame::s_packSkipBuffer = nullptr;
-        cGame::s_lzmaResult = nullptr;
-        cGame::s_loadingPicture = nullptr;
-        cGame::s_loadingPlayer = nullptr;
-        cGame::s_touchSprite = nullptr;
-        MenuTest::TearDown();
-    }
     static void progress(jint highestLevel, jint menuProgress = 0) {
         cGame::s_saveBuffer->set(cGame::kSaveHighestLevelByte, static_cast<jbyte>(highestLevel));
         cGame::s_saveBuffer->set(cGame::kSaveMenuProgressByte, static_cast<jbyte>(menuProgress));

@@ -11,14 +11,14 @@
 #include "game/cgame.h"
 #include "runtime/array.h"
 #include "tests/classlib/thread_helpers.h"
-#include "tests/runtime/runtime_fixture.h"
+#include "tests/support/test_world.h"
 
 namespace {
 
-class GameKeysTest : public RuntimeTest {
+class GameKeysTest : public TestWorld {
 protected:
     void SetUp() override {
-        RuntimeTest::SetUp();
+        TestWorld::SetUp();
         reset();
         cGame::initKeyMap();
         cGame::createKeyTables();
@@ -31,7 +31,7 @@ protected:
     void TearDown() override {
         objectManager().removeRoot(&m_gameRoot);
         reset();
-        RuntimeTest::TearDown();
+        TestWorld::TearDown();
     }
     static void reset() {
         cGame::s_keysLive = cGame::s_keysFrame = nullptr;

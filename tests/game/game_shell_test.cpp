@@ -16,6 +16,7 @@
 #include "runtime/compiled.h"
 #include "tests/classlib/application_fixture.h"
 #include "tests/classlib/thread_helpers.h"
+#include "tests/support/test_world.h"
 
 namespace {
 
@@ -56,7 +57,6 @@ protected:
     void TearDown() override {
         stopGame();
         ApplicationFixture::TearDown();
-        (void)cGame::setStateHandler(1, saved);
         g_watch = nullptr;
     }
     void start() {
@@ -84,6 +84,10 @@ protected:
     cGame::StateHandler saved = nullptr;
     jint baseline = 0;
     Watchdog watchdog{std::chrono::seconds(120)};
+
+private:
+    // The statics reset before the set-up and after the tear-down.
+    WorldStatics m_world;
 };
 
 TEST_F(GameShellTest, OneGameOneThreadFramesUntilDestroyed) {

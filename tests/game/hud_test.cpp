@@ -77,11 +77,6 @@ protected:
         cGame::s_g = m_screen->getGraphics();
     }
     void TearDown() override {
-        cGame::registerActorView(nullptr);
-        cGame::s_fonts = cGame::s_sprites = nullptr;
-        cGame::s_g = nullptr;
-        cGame::s_frameCounter = cGame::s_hudClock = 0;
-        cGame::s_altPlayerLevel = 0;
         painted().clear();
         SpriteTextTest::TearDown();
     }

@@ -20,8 +20,9 @@
 #include "promo/igp.h"
 #include "runtime/compiled.h"
 #include "tests/classlib/application_fixture.h"
-#include "tests/classlib/thread_helpers.h"
 #include "tests/classlib/recording_midlet_host.h"
+#include "tests/classlib/thread_helpers.h"
+#include "tests/support/test_world.h"
 
 namespace {
 
@@ -49,8 +50,7 @@ protected:
         cGame::createKeyTables();
         cGame::s_g = app.screenGraphics();
         loader::runGameStartStep(0);  // the texts: the loading text comes from them
-        ASSERT_NE(cGame::s_levelServices.initPromotion, nullptr);
-        cGame::s_levelServices.initPromotion();
+        cGame::initPromotion();
         ASSERT_GT(cGame::promoEntryCount(), 0);
         // Straight from the boot state (its handler out of the way) into the promotion.
         bootHandler = cGame::setStateHandler(cGame::kStateBoot, nullptr);
@@ -59,7 +59,6 @@ protected:
     }
     void TearDown() override {
         IGP::stopLinkThread();
-        (void)cGame::setStateHandler(cGame::kStateBoot, bootHandler);
         ApplicationFixture::TearDown();
     }
     // One frame as the game thread runs it: under the game lock.
@@ -90,6 +89,10 @@ protected:
     cGame* game = nullptr;
     cGame::StateHandler bootHandler = nullptr;
     Watchdog watchdog{std::chrono::seconds(120)};
+
+private:
+    // The statics reset before the set-up and after the tear-down.
+    WorldStatics m_world;
 };
 
 TEST_F(IgpStateTest, SelectOpensTheLinkOnceAndEndsTheProgram) {

@@ -28,53 +28,25 @@
 #include "sprites/bsprite.h"
 #include "sprites/bxlib_player.h"
 #include "tests/sprites/pack_fixture.h"
-#include "tests/sprites/sound_engine_reset.h"
 #include "tests/support/file_bytes.h"
 #include "tests/support/temp_folder.h"
+#include "tests/support/test_world.h"
 #include "tools/asset_packer.h"
 #include "tools/bar_writer.h"
 #include "tools/pack_writer.h"
 #include "tools/sprite_writer.h"
 
-class LoaderTest : public ::testing::Test {
+class LoaderTest : public TestWorld {
 protected:
     using Image = javax_microedition_lcdui_Image;
     using Graphics = javax_microedition_lcdui_Graphics;
     static constexpr int kScreenW = 480, kScreenH = 800;
 
+    LoaderTest() : TestWorld(16 << 20, 64 << 20) {}
     void SetUp() override {
-        ASSERT_TRUE(Runtime::initHeaps(16 << 20, 64 << 20));
-        m_objects = std::make_unique<ObjectManager>();
+        TestWorld::SetUp();
         platform::setHomeFolder(temp.path() / "home");
-        resetStatics();
-    }
-    void TearDown() override {
-        Runtime::clearPendingException();
-        javax_microedition_io_ResourceInputStream::unloadArchiveIndex();
-        resetStatics();
-        StaticClass::releaseStatics();
-        Runtime::setConstantPool(nullptr);
-        Runtime::destroyHeaps();
-        m_objects.reset();
-    }
-
-    static void resetStatics() {
-        resetSoundEngine();
-        PackTest::resetPacks();
-        BXLibPlayer::s_tilesEnabled = false;
-        cGame::resetLevelServices();
         cGame::s_loadKind = cGame::kLoadKindNone;
-        cGame::s_loadStep = cGame::s_loadStepCount = 0;
-        cGame::s_loading = cGame::s_loadDone = cGame::s_levelLoaded = 0;
-        cGame::s_loadTarget = -1;
-        cGame::s_spriteMask[0] = cGame::s_spriteMask[1] = 0;
-        cGame::s_levelWidth = cGame::s_levelHeight = 0;
-        cGame::s_dialogText = nullptr;
-        cGame::s_pendingAction = 0;
-        cGame::s_musicOn = cGame::s_sfxOn = false;
-        cGame::s_language = 0;
-        cGame::setLevel(0);
-        cGame::s_g = nullptr;
     }
 
     // The data file, its constant pool, and what the boot state prepares before any loading run.
@@ -171,10 +143,7 @@ protected:
 
     static Image* screen() { return cGame::s_frameImage; }
     // Collecting at every allocation: timings say nothing then.
-    [[nodiscard]] bool stressed() const { return m_objects->stress(); }
+    [[nodiscard]] bool stressed() { return objectManager().stress(); }
 
     TempFolder temp;
-
-private:
-    std::unique_ptr<ObjectManager> m_objects;
 };

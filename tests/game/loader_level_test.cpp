@@ -268,8 +268,7 @@ TEST_F(LoaderLevelTest, MissingOrMalformedLevelItemsSendTheGameBackToTheMenu) {
     for (size_t c = 0; c < std::size(cases); ++c) {
         const Case& k = cases[c];
         SCOPED_TRACE(k.what);
-        javax_microedition_io_ResourceInputStream::unloadArchiveIndex();
-        resetStatics();
+        resetWorldStatics();
         std::vector<tools::BarEntry> e = entries(k.level0);
         if (k.tileItemOneMissing) {
             std::vector<tools::PackItem> tiles;

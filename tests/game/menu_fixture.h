@@ -87,35 +87,6 @@ protected:
         cGame::s_frameTime = 50;
         cGame::s_state = cGame::kStateMainMenu;
     }
-    void TearDown() override {
-        resetMenuStatics();
-        SpriteTextTest::TearDown();
-    }
-    static void resetMenuStatics() {
-        cGame::textUnload();
-        cGame::s_keysLive = cGame::s_keysFrame = nullptr;
-        cGame::s_menuItems = cGame::s_menuRemembered = cGame::s_menuList = nullptr;
-        cGame::s_fonts = nullptr;
-        cGame::s_menuSprite = nullptr;
-        cGame::s_transitionPlayer = cGame::s_arrowUpPlayer = cGame::s_arrowDownPlayer = nullptr;
-        cGame::s_dialogText = cGame::s_wrappedText = nullptr;
-        cGame::s_menuCount = cGame::s_menuFirstRow = cGame::s_menuVisibleRows = 0;
-        cGame::s_menuSelection = cGame::s_chosen = -1;
-        cGame::s_chosenBlink = 0;
-        cGame::s_pendingAction = cGame::s_transitionPhase = 0;
-        cGame::s_transitionTime = 0;
-        cGame::s_dialogOpen = cGame::s_dialogAnswered = cGame::s_dialogCancelable = false;
-        cGame::s_dialogType = 0;
-        cGame::s_dialogTextId = cGame::s_dialogChoice = -1;
-        cGame::s_dialogTextHeight = 0;
-        cGame::s_softkeyLeft = cGame::s_softkeyRight = cGame::kSoftkeyNone;
-        cGame::s_touchDown = false;
-        cGame::s_softkeyTouched = cGame::s_softkeyTapTimer = cGame::s_arrowTouched = 0;
-        cGame::s_redraw = false;
-        cGame::s_promoMarkerShown = false;
-        cGame::s_screenImages = nullptr;
-        cGame::s_g = nullptr;
-    }
     static BXLibPlayer* player(Bsprite* sprite, jint anim) {
         auto* p = Runtime::make<BXLibPlayer>();
         p->init(sprite, 0, 0);

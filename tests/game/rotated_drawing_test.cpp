@@ -7,7 +7,6 @@
 #include <algorithm>
 #include <climits>
 #include <ostream>
-#include <memory>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -19,10 +18,9 @@
 #include "platform/graphics/rect.h"
 #include "runtime/array.h"
 #include "runtime/compiled.h"
-#include "runtime/heaps.h"
-#include "runtime/object_manager.h"
 #include "sprites/bxlib_player.h"
 #include "tests/sprites/paint_sprite.h"
+#include "tests/support/test_world.h"
 
 // Rectangles print as (x,y,w,h) in failures.
 static void PrintTo(const Rect& r, std::ostream* os) { *os << "(" << r.x << "," << r.y << "," << r.w << "," << r.h << ")"; }
@@ -34,25 +32,9 @@ using Image = javax_microedition_lcdui_Image;
 
 constexpr jint kBlack = 0x000000, kWhite = 0xFFFFFF, kRed = 0xFF0000, kGreen = 0x00FF00, kBlue = 0x0000FF;
 
-class RotatedDrawingTest : public ::testing::Test {
+class RotatedDrawingTest : public TestWorld {
 protected:
-    void SetUp() override {
-        ASSERT_TRUE(Runtime::initHeaps(8 << 20, 8 << 20));
-        m_objects = std::make_unique<ObjectManager>();
-    }
-    void TearDown() override {
-        // No static may keep pointing into the heaps about to go.
-        resetPaintStatics();
-        cGame::s_frameGraphics = nullptr;
-        cGame::s_layerSprites = nullptr;
-        cGame::s_cameraX = cGame::s_cameraY = 0;
-        BXLibPlayer::s_tilesEnabled = false;
-        BXLibPlayer::s_tileParams = nullptr;
-        BXLibPlayer::s_layerRecords = BXLibPlayer::s_layerPlanes = BXLibPlayer::s_layerImages = nullptr;
-        BXLibPlayer::s_layerGraphics = BXLibPlayer::s_layerSprites = nullptr;
-        Runtime::destroyHeaps();
-        m_objects.reset();
-    }
+    RotatedDrawingTest() : TestWorld(8 << 20, 8 << 20) {}
     // A black screen of w x h that the wrappers draw on.
     static Image* screen(jint w, jint h) {
         Image* image = Image::createImage(w, h);
@@ -62,9 +44,6 @@ protected:
         cGame::s_g = g;
         return image;
     }
-
-private:
-    std::unique_ptr<ObjectManager> m_objects;
 };
 
 jint pixel(Image* image, jint x, jint y) {

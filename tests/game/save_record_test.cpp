@@ -12,6 +12,7 @@
 #include "game/cgame.h"
 #include "tests/classlib/record_store_fixture.h"
 #include "tests/support/log_capture.h"
+#include "tests/support/test_world.h"
 
 namespace {
 
@@ -61,6 +62,10 @@ protected:
         static_cast<jbyte*>(cGame::s_saveBuffer->data)[7] = static_cast<jbyte>(level);
         cGame::saveData();
     }
+
+private:
+    // The statics reset before the set-up and after the tear-down.
+    WorldStatics m_world;
 };
 
 TEST_F(SaveRecordTest, FirstRunStoresTheDefaultRecordWithTheFlagsOfTheMoment) {

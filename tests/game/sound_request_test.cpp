@@ -13,6 +13,7 @@
 #include "sprites/bxlib_player.h"
 #include "tests/classlib/record_store_fixture.h"
 #include "tests/sprites/sound_engine_reset.h"
+#include "tests/support/test_world.h"
 
 namespace {
 
@@ -65,7 +66,6 @@ protected:
     }
     void TearDown() override {
         resetSoundEngine();
-        cGame::s_levelMusic = nullptr;
         RecordStoreTest::TearDown();
     }
 
@@ -110,6 +110,10 @@ protected:
         }
         return out;
     }
+
+private:
+    // The statics reset before the set-up and after the tear-down.
+    WorldStatics m_world;
 };
 
 TEST_F(SoundRequestTest, ChannelOneReplacesItsEffectUnlessSameOrSticky) {

@@ -11,7 +11,8 @@
 #include "game/cgame.h"
 #include "runtime/compiled.h"
 #include "runtime/exceptions.h"
-#include "tests/runtime/runtime_fixture.h"
+#include "tests/support/log_capture.h"
+#include "tests/support/test_world.h"
 
 namespace {
 
@@ -41,10 +42,10 @@ void scripted(cGame*, jint message) {
     if (s.secondRequest) cGame::setState(s.secondRequest);
 }
 
-class StateMachineTest : public RuntimeTest {
+class StateMachineTest : public TestWorld {
 protected:
     void SetUp() override {
-        RuntimeTest::SetUp();
+        TestWorld::SetUp();
         g_trace = &trace;
         for (jint s = 0; s < cGame::kStateCount; ++s) {
             saved[s] = cGame::stateHandler(s);
@@ -60,7 +61,7 @@ protected:
         Runtime::clearPendingException();
         cGame::resetStateMachine();
         g_trace = nullptr;
-        RuntimeTest::TearDown();
+        TestWorld::TearDown();
     }
     // Steps `frames` frames and answers the trace they made.
     std::vector<std::string> step(int frames) {

@@ -11,6 +11,7 @@
 #include "runtime/static_class.h"
 #include "runtime/string.h"
 #include "tests/classlib/record_store_fixture.h"
+#include "tests/support/test_world.h"
 
 namespace {
 
@@ -30,6 +31,10 @@ protected:
         for (jint i = 0; i < a->length; ++i) v.push_back(a->get(i));
         return v;
     }
+
+private:
+    // The statics reset before the set-up and after the tear-down.
+    WorldStatics m_world;
 };
 
 TEST_F(StaticDataTest, LevelTablesHaveTheirLengthsAndLastEntries) {

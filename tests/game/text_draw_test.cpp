@@ -32,14 +32,6 @@ protected:
         cGame::s_fonts->set(2, String::fromCString("not a font"));
         cGame::s_frameCounter = 0;
     }
-    void TearDown() override {
-        cGame::s_fonts = nullptr;
-        cGame::s_g = nullptr;
-        cGame::s_titleOffsets = nullptr;
-        cGame::s_titleFrames = 0;
-        cGame::s_frameCounter = 0;
-        SpriteTextTest::TearDown();
-    }
 
     // The picture of f() drawn on a fresh screen through cGame::s_g.
     template <class F>

@@ -10,10 +10,15 @@
 #include "runtime/constant_pool.h"
 #include "tests/classlib/record_store_fixture.h"
 #include "tests/runtime/text_helpers.h"
+#include "tests/support/test_world.h"
 
 namespace {
 
-using TextFormatTest = RecordStoreTest;
+class TextFormatTest : public RecordStoreTest {
+private:
+    // The statics reset before the set-up and after the tear-down.
+    WorldStatics m_world;
+};
 
 std::string shown(String* s) { return narrow(s); }
 

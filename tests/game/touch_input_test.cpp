@@ -7,11 +7,12 @@
 #include <vector>
 
 #include "game/cgame.h"
+#include "promo/igp.h"
 #include "runtime/array.h"
 #include "sprites/bxlib_player.h"
 #include "tests/game/touch_fixture.h"
 #include "tests/game/touch_points.h"
-#include "tests/runtime/runtime_fixture.h"
+#include "tests/support/test_world.h"
 
 namespace {
 
@@ -60,10 +61,10 @@ struct FakeHero {
     }
 };
 
-class TouchInputTest : public RuntimeTest {
+class TouchInputTest : public TestWorld {
 protected:
     void SetUp() override {
-        RuntimeTest::SetUp();
+        TestWorld::SetUp();
         cGame::initKeyMap();
         cGame::createKeyTables();
         game = new cGame();
@@ -94,17 +95,8 @@ protected:
         cGame::registerActorView(nullptr);
     }
     void TearDown() override {
-        cGame::registerActorView(nullptr);
-        cGame::s_canvas = nullptr;
-        cGame::s_menuSprite = nullptr;
-        cGame::s_arrowUpPlayer = cGame::s_arrowDownPlayer = nullptr;
-        cGame::s_menuItems = nullptr;
-        cGame::s_touchLayoutImages = cGame::s_touchLayoutButtons = cGame::s_touchLayoutRects = nullptr;
-        cGame::s_keysLive = cGame::s_keysFrame = nullptr;
-        cGame::s_keyMap = cGame::s_keyMapNav = nullptr;
-        cGame::s_dialogOpen = false;
         objectManager().removeRoot(&m_gameRoot);
-        RuntimeTest::TearDown();
+        TestWorld::TearDown();
     }
 
     static jint live(jint k) { return cGame::s_keysLive->elements()[k]; }
@@ -439,20 +431,26 @@ TEST_F(TouchInputTest, PageArrowsTurnPages) {
 }
 
 TEST_F(TouchInputTest, PromotionScreenGetsTheLandscapePointOfEachEvent) {
-    static std::vector<std::vector<jint>> seen;
-    seen.clear();
-    static const cGame::PromoPointer handlers{[](jint x, jint y) { seen.push_back({0, x, y}); },
-                                              [](jint x, jint y) { seen.push_back({1, x, y}); },
-                                              [](jint x, jint y) { seen.push_back({2, x, y}); }};
-    cGame::registerPromoPointer(&handlers);
+    // The promotion running with only its button laid out: landscape (290..310, 370..390), which is
+    // portrait (90..110, 290..310).
+    IGP::s_running = true;
+    IGP::s_state = IGP::kStateBrowsing;
+    IGP::s_listMode = false;
+    IGP::s_commandMode = true;   // no soft key to hit
+    IGP::s_buttonX = 290, IGP::s_buttonY = 370, IGP::s_buttonWidth = IGP::s_buttonHeight = 20;
     game->pointerPressed(100, 300);
-    game->pointerDragged(0, 799);
-    game->pointerReleased(479, 0);
-    cGame::registerPromoPointer(nullptr);
-    game->pointerPressed(1, 1);
-    EXPECT_EQ(seen, (std::vector<std::vector<jint>>{{0, 300, 380}, {2, 799, 480}, {1, 0, 1}}));
+    EXPECT_EQ(IGP::s_pressedAction, IGP::kActionStylusSelect);
+    game->pointerDragged(300, 100);   // landscape (100, 180): off the button
+    EXPECT_EQ(IGP::s_pressedAction, IGP::kActionNone);
+    game->pointerReleased(95, 305);
+    EXPECT_EQ(IGP::s_action, IGP::kActionStylusSelect);
     EXPECT_TRUE(cGame::s_touchDown && cGame::s_touchUp);
-    EXPECT_EQ(cGame::s_touchX, 1);
+    EXPECT_EQ(cGame::s_touchX, 95);
+    IGP::s_running = false;
+    IGP::s_state = IGP::kStateLoading;
+    IGP::resetData();
+    IGP::resetStylus();
+    IGP::resetPainting();
 }
 
 TEST_F(TouchInputTest, BordersDoNotCount) {

@@ -1,6 +1,6 @@
 // Fixture for the promotion tests: heaps whose arrays the sanitizer watches, a temporary data
 // file holding the shipped constants, a promotion resource and an app.jad of the test's choosing,
-// a MIDlet reading that app.jad, and the promotion's statics cleared around each test. Also a
+// a MIDlet reading that app.jad, and the statics reset around each test by the test world. Also a
 // builder of promotion resources by hand, for the malformed cases.
 #pragma once
 
@@ -24,6 +24,7 @@
 #include "runtime/string.h"
 #include "tests/support/file_bytes.h"
 #include "tests/support/temp_folder.h"
+#include "tests/support/test_world.h"
 #include "tools/bar_writer.h"
 #include "tools/constants_compiler.h"
 #include "tools/promo_source.h"
@@ -147,26 +148,17 @@ public:
 
 }  // namespace promotest
 
-class PromoTest : public ::testing::Test {
+class PromoTest : public TestWorld {
 protected:
     static constexpr size_t kTinyNativeHeap = 256;
 
+    // A native heap too small for any array: array data comes from malloc, where the sanitizer
+    // sees every byte read or written past an array's end.
+    PromoTest() : TestWorld(8 << 20, kTinyNativeHeap) {}
     void SetUp() override {
-        // A native heap too small for any array: array data comes from malloc, where the
-        // sanitizer sees every byte read or written past an array's end.
-        ASSERT_TRUE(Runtime::initHeaps(8 << 20, kTinyNativeHeap));
-        m_objectManager = std::make_unique<ObjectManager>();
+        TestWorld::SetUp();
         platform::setHomeFolder(temp.path() / "home");
         platform::setDataFile(temp.path() / "data.bar");
-        IGP::resetData();
-    }
-    void TearDown() override {
-        IGP::resetData();
-        Runtime::setConstantPool(nullptr);
-        javax_microedition_io_ResourceInputStream::unloadArchiveIndex();
-        Runtime::clearPendingException();
-        Runtime::destroyHeaps();
-        m_objectManager.reset();
     }
 
     // data.bar with the shipped constants, the resource (when given) and an app.jad of these
@@ -216,7 +208,4 @@ protected:
     static bool available(jint slot) { return IGP::s_itemAvailable && IGP::s_itemAvailable->get(slot); }
 
     TempFolder temp;
-
-private:
-    std::unique_ptr<ObjectManager> m_objectManager;
 };

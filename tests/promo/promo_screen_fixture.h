@@ -30,11 +30,6 @@ protected:
         for (Object*& slot : m_held) Runtime::getObjectManager()->addRoot(&slot);
     }
     void TearDown() override {
-        IGP::s_running = false;
-        IGP::s_state = IGP::kStateLoading;
-        IGP::s_lineWidths = nullptr;
-        IGP::s_loadingText = nullptr;
-        IGP::resetPainting();
         for (Object*& slot : m_held) Runtime::getObjectManager()->removeRoot(&slot);
         // The loading text's font lives in this test's heap.
         javax_microedition_lcdui_Font::s_defaultFont = nullptr;

@@ -14,19 +14,19 @@
 #include "runtime/exceptions.h"
 #include "sprites/bsprite.h"
 #include "sprites/cgame_draw.h"
-#include "tests/runtime/runtime_fixture.h"
 #include "tests/support/log_capture.h"
+#include "tests/support/test_world.h"
 
 namespace {
 
 using E = cGameDraw;
 
-class ArgbBufferTest : public RuntimeTest {
+class ArgbBufferTest : public TestWorld {
 protected:
     void TearDown() override {
         E::s_g = nullptr;
         E::s_resultProcessAlpha = 0;
-        RuntimeTest::TearDown();
+        TestWorld::TearDown();
     }
     static IntArray* ints(std::vector<uint32_t> values) {
         IntArray* a = Runtime::newIntArray(static_cast<jint>(values.size()));

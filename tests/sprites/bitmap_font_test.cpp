@@ -12,8 +12,8 @@
 #include "runtime/compiled.h"
 #include "runtime/string.h"
 #include "sprites/bitmap_font.h"
-#include "tests/runtime/runtime_fixture.h"
 #include "tests/support/log_capture.h"
+#include "tests/support/test_world.h"
 
 namespace {
 
@@ -32,14 +32,14 @@ std::vector<uint32_t> pixels(IntArray* a, jint n) {
     return out;
 }
 
-class BitmapFontTest : public RuntimeTest {
+class BitmapFontTest : public TestWorld {
 protected:
     void TearDown() override {
         BitmapFont::staticReset();
         BitmapFont::s_cacheChars = nullptr;
         BitmapFont::s_cacheKeys = nullptr;
         BitmapFont::s_cacheImages = nullptr;
-        RuntimeTest::TearDown();
+        TestWorld::TearDown();
     }
     // "AB" at 2 bits per pixel, 2 rows: A is 3 wide (1 2 0 / 3 1 0), B 1 wide (2 / 1).
     static BitmapFont* twoBitFont() {

@@ -7,8 +7,8 @@
 #include "runtime/compiled.h"
 #include "sprites/bxlib_player.h"
 #include "sprites/cgame_draw.h"
-#include "tests/runtime/runtime_fixture.h"
 #include "tests/sprites/paint_sprite.h"
+#include "tests/support/test_world.h"
 
 namespace {
 
@@ -30,17 +30,12 @@ public:
     }
 };
 
-class PlayerAnimTest : public RuntimeTest {
+class PlayerAnimTest : public TestWorld {
 protected:
     void SetUp() override {
-        RuntimeTest::SetUp();
-        resetPaintStatics();
+        TestWorld::SetUp();
         cGameDraw::createDrawEffectParams();
         g_painted.clear();
-    }
-    void TearDown() override {
-        resetPaintStatics();
-        RuntimeTest::TearDown();
     }
     static RecordingSprite* sprite() {
         auto* s = loadPaintSpriteAs<RecordingSprite>();

@@ -23,11 +23,6 @@ std::string sprite() {
 
 class InterfaceSpritesTest : public PackTest {
 protected:
-    void TearDown() override {
-        P::s_loadingPicture = P::s_interfaceSprite2 = P::s_menuSprite = nullptr;
-        P::s_loadingPlayer = P::s_transitionPlayer = P::s_arrowUpPlayer = P::s_arrowDownPlayer = nullptr;
-        PackTest::TearDown();
-    }
     // The interface pack's name is the shipped literal; items 1..3 hold the sample sprite or nothing.
     void interfacePack(bool withItems) {
         std::vector<std::string> items(4, "\x7E");

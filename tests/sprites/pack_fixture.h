@@ -12,6 +12,7 @@
 #include "sprites/cgame_packs.h"
 #include "tests/classlib/stream_fixture.h"
 #include "tests/support/file_bytes.h"
+#include "tests/support/test_world.h"
 #include "tools/asset_packer.h"
 #include "tools/bar_writer.h"
 
@@ -114,4 +115,8 @@ public:
         return out;
     }
     static String* str(const char* text) { return String::fromCString(text); }
+
+private:
+    // The statics reset before the set-up and after the tear-down.
+    WorldStatics m_world;
 };

@@ -13,8 +13,8 @@
 #include "runtime/array.h"
 #include "runtime/compiled.h"
 #include "sprites/bsprite.h"
-#include "tests/runtime/runtime_fixture.h"
 #include "tests/support/temp_folder.h"
+#include "tests/support/test_world.h"
 #include "tools/png_picture.h"
 #include "tools/sprite_font.h"
 #include "tools/sprite_source.h"
@@ -22,17 +22,17 @@
 
 namespace {
 
-class SpriteCompilerCoverageTest : public RuntimeTest {
+class SpriteCompilerCoverageTest : public TestWorld {
 protected:
     void SetUp() override {
-        RuntimeTest::SetUp();
+        TestWorld::SetUp();
         ASprite::s_rgbPrimary = nullptr;
         ASprite::s_rgbSecondary = nullptr;
     }
     void TearDown() override {
         ASprite::s_rgbPrimary = nullptr;
         ASprite::s_rgbSecondary = nullptr;
-        RuntimeTest::TearDown();
+        TestWorld::TearDown();
     }
 };
 

@@ -10,21 +10,21 @@
 #include "runtime/array.h"
 #include "runtime/compiled.h"
 #include "sprites/bsprite.h"
-#include "tests/runtime/runtime_fixture.h"
 #include "tests/sprites/sprite_bytes.h"
 #include "tests/support/log_capture.h"
+#include "tests/support/test_world.h"
 
 namespace {
 
-class SpriteLoadTest : public RuntimeTest {
+class SpriteLoadTest : public TestWorld {
 protected:
     void SetUp() override {
-        RuntimeTest::SetUp();
+        TestWorld::SetUp();
         resetBuffers();
     }
     void TearDown() override {
         resetBuffers();
-        RuntimeTest::TearDown();
+        TestWorld::TearDown();
     }
     static void resetBuffers() {
         ASprite::s_rgbPrimary = nullptr;

@@ -40,8 +40,6 @@ protected:
     }
     void TearDown() override {
         ASprite::s_rgbPrimary = ASprite::s_rgbSecondary = nullptr;
-        P::s_sprites = nullptr;
-        P::s_tilePixels = nullptr;
         PackTest::TearDown();
     }
     static ObjectArray* row(ObjectArray* cache, jint palette) {

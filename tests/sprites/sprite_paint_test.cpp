@@ -17,9 +17,9 @@
 #include "runtime/array.h"
 #include "runtime/compiled.h"
 #include "sprites/cgame_draw.h"
-#include "tests/runtime/runtime_fixture.h"
 #include "tests/sprites/paint_sprite.h"
 #include "tests/support/file_bytes.h"
+#include "tests/support/test_world.h"
 
 namespace {
 
@@ -30,20 +30,12 @@ using Image = javax_microedition_lcdui_Image;
 using Call = PaintCall;
 std::vector<Call>& g_calls = recordedPaints();
 
-class SpritePaintTest : public RuntimeTest {
+class SpritePaintTest : public TestWorld {
 protected:
     void SetUp() override {
-        RuntimeTest::SetUp();
-        resetStatics();
-        cGameDraw::createDrawEffectParams();
-    }
-    void TearDown() override {
-        resetStatics();
-        RuntimeTest::TearDown();
-    }
-    static void resetStatics() {
-        resetPaintStatics();
+        TestWorld::SetUp();
         g_calls.clear();
+        cGameDraw::createDrawEffectParams();
     }
     static RecordingSprite* recorder() {
         auto* sprite = loadPaintSpriteAs<RecordingSprite>();

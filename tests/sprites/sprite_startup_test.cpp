@@ -12,10 +12,15 @@
 #include "sprites/bxlib_player.h"
 #include "tests/classlib/startup_fixture.h"
 #include "tests/support/log_capture.h"
+#include "tests/support/test_world.h"
 
 namespace {
 
-using SpriteStartupTest = StartupTest;
+class SpriteStartupTest : public StartupTest {
+private:
+    // The statics reset before the set-up and after the tear-down.
+    WorldStatics m_world;
+};
 using B = BXLibPlayer;
 
 TEST_F(SpriteStartupTest, StepsRunInOrderAndSetTheFirstValues) {

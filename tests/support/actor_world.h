@@ -32,6 +32,7 @@
 #include "sprites/bxlib_player.h"
 #include "tests/sprites/sound_engine_reset.h"
 #include "tests/support/actor_statics.h"
+#include "tests/support/test_world.h"
 
 class ActorWorld : public ::testing::Test {
 public:
@@ -65,7 +66,7 @@ protected:
         m_services = cGame::s_levelServices;   // what the program registered before main
         ASSERT_TRUE(Runtime::initHeaps(16 << 20, 32 << 20));
         m_objects = std::make_unique<ObjectManager>();
-        resetWorldStatics();
+        resetActorWorldStatics();
         buildActorStatics();
         BXLibPlayer::SndInit(cGame::kSoundCount);
         cGame::s_sfxOn = cGame::s_musicOn = true;
@@ -76,7 +77,7 @@ protected:
     }
     void TearDown() override {
         Runtime::clearPendingException();
-        resetWorldStatics();
+        resetActorWorldStatics();
         cGame::s_levelServices = m_services;
         resetSoundEngine();
         StaticClass::releaseStatics();
@@ -84,10 +85,9 @@ protected:
         m_objects.reset();
     }
 
-    static void resetWorldStatics() {
-        cGameActors::resetStatics();
-        cGameCamera::resetStatics();
-        cGameLevel::resetStatics();
+    // The shared world's reset of every layer, then what an actor test starts from.
+    static void resetActorWorldStatics() {
+        ::resetWorldStatics();
         cGame::s_levelServices = cGame::LevelServices{};   // a test registers the services it needs
         cGame::s_spriteMask[0] = cGame::s_spriteMask[1] = 0;
         cGame::s_levelRecords = nullptr;
