@@ -57,7 +57,7 @@ TEST_F(DialogTest, AMessageBoxClosesOnAConfirmKeyAfterTheClosingHalf) {
         EXPECT_TRUE(cGame::s_dialogOpen);
         runUntilIdle(1);
         EXPECT_FALSE(cGame::s_dialogOpen);  // closed by the end of the closing half
-        EXPECT_TRUE(cGame::s_dialogAnswered);
+        EXPECT_FALSE(cGame::s_dialogAnswered);  // a message box leaves no answer behind
     }
     for (jint k : {19, 1, 2}) {
         SCOPED_TRACE(k);
@@ -114,6 +114,46 @@ TEST_F(DialogTest, AQuestionActsOnConfirmOnlyWithAChoiceAndCancelsOnlyWhenAllowe
     }
     EXPECT_EQ(cGame::s_pendingAction, cGame::kActionCloseDialog);
     EXPECT_TRUE(cGame::s_dialogAnswered);
+}
+
+// A closed message box must not answer the question asked after it: the question keeps its text id
+// until its own answer comes, and that answer is the one taken.
+TEST_F(DialogTest, AQuestionAfterAClosedMessageBoxTakesItsOwnAnswer) {
+    open(0);
+    release(18);
+    cGame::updateDialogInput();
+    runUntilIdle(20);
+    ASSERT_FALSE(cGame::s_dialogOpen);
+    cGame::showMessageBoxById(37, 1, false);
+    EXPECT_EQ(cGame::takeDialogAnswer(37), -1);   // nothing answered yet
+    EXPECT_EQ(cGame::s_dialogTextId, 37);
+    cGame::s_dialogOpen = true;
+    cGame::s_transitionPhase = 0;
+    cGame::s_dialogChoice = 1;
+    release(18);
+    cGame::updateDialogInput();
+    runUntilIdle(20);
+    EXPECT_EQ(cGame::takeDialogAnswer(37), 1);
+}
+
+// Keys that come while a confirmed answer blinks change nothing: the answer acts, and the choice
+// does not stay half made (a blink left running would hold every later tap).
+TEST_F(DialogTest, KeysDuringTheConfirmBlinkLeaveTheAnswer) {
+    for (jint key : {1, 2, 8, 14, 19, 18}) {
+        SCOPED_TRACE(key);
+        open(1, true);
+        cGame::s_dialogChoice = 1;
+        release(18);
+        cGame::updateDialogInput();
+        ASSERT_EQ(cGame::s_chosenBlink, cGame::kBlinkFrames);
+        --cGame::s_chosenBlink;   // one painted frame
+        release(key);
+        cGame::updateDialogInput();
+        runUntilIdle(20);
+        EXPECT_FALSE(cGame::s_dialogOpen);
+        EXPECT_EQ(cGame::s_chosen, -1);
+        EXPECT_EQ(cGame::takeDialogAnswer(25), 1);
+    }
 }
 
 // The cheat sequence prepares the message box with text 71 for the next transition.

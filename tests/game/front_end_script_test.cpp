@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -89,28 +90,36 @@ const Points& points() {
     return p;
 }
 
-// A script of timed events; every tap is a finger down and its lift 100 ms later.
+// A script of timed events, written out in time order; every tap is a finger down and its lift
+// 100 ms later.
 class Script {
 public:
     Script& tap(int at, const std::string& name) {
         const auto it = points().find(name);
         const TapPoint t = it == points().end() ? TapPoint{} : it->second;
         EXPECT_TRUE(t.valid()) << "no tap point " << name;
-        lines_ << at << " stylusdown " << t.x << " " << t.y << "\n" << at + 100 << " stylusup " << t.x << " " << t.y << "\n";
-        return *this;
+        add(at, "stylusdown " + std::to_string(t.x) + " " + std::to_string(t.y));
+        return add(at + 100, "stylusup " + std::to_string(t.x) + " " + std::to_string(t.y));
     }
     Script& key(int at, const std::string& name) {
-        lines_ << at << " keydown " << name << "\n" << at + 100 << " keyup " << name << "\n";
-        return *this;
+        add(at, "keydown " + name);
+        return add(at + 100, "keyup " + name);
     }
-    Script& quit(int at) {
-        lines_ << at << " quit\n";
-        return *this;
+    Script& quit(int at) { return add(at, "quit"); }
+    [[nodiscard]] std::string text() const {
+        std::vector<std::pair<int, std::string>> events = events_;
+        std::stable_sort(events.begin(), events.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+        std::string out;
+        for (const auto& [at, event] : events) out += std::to_string(at) + " " + event + "\n";
+        return out;
     }
-    [[nodiscard]] std::string text() const { return lines_.str(); }
 
 private:
-    std::ostringstream lines_;
+    Script& add(int at, std::string event) {
+        events_.emplace_back(at, std::move(event));
+        return *this;
+    }
+    std::vector<std::pair<int, std::string>> events_;
 };
 
 struct ScriptRun {
@@ -357,6 +366,65 @@ TEST_F(FrontEndScriptTest, NewGamePlaysALevelBuiltFromBlobs) {
             ++checked;
         }
     EXPECT_GT(checked, 20);
+
+// A key released while a tapped row blinks: the choice still acts (the sound screen opens) and the
+// menus keep answering taps afterwards; the same for a question's confirmed answer, whose yes still
+// ends the program.
+TEST_F(FrontEndScriptTest, AKeyDuringAChoicesBlinkNeitherDropsItNorLocksTheMenus) {
+    Script s;
+    s.tap(kAnswerSound, "answer25/0")
+        .tap(12500, "middle")
+        .tap(14000, "row285/3/2")            // SOUND
+        .key(14150, "S")                     // down, released while the row blinks
+        .tap(17000, "rightSoftkey")          // back: NEW GAME, MORE GAMES, SOUND
+        .tap(18500, "down285")
+        .tap(19500, "down285")
+        .tap(20500, "down285")               // HELP, CREDITS, QUIT
+        .tap(21500, "row285/3/2")            // QUIT asks
+        .tap(23000, "answer37/0")            // yes
+        .key(23150, "W");                    // up, released while the answer blinks
+    const ScriptRun run = play(s, 4000);
+    const std::vector<std::pair<int, int>> expected = {{-1, 1}, {1, 2}, {2, 4}, {4, 3}, {3, 6}, {6, 8}, {8, 6}};
+    EXPECT_EQ(run.states, expected) << trace(run);
+    EXPECT_EQ(run.exitCode, 0) << run.log;
+    EXPECT_NE(run.log.find("game: the run loop has ended"), std::string::npos) << run.log;
+}
+
+// Every kind of plain message box, closed by a tap, leaves no answer behind: the quit question asked
+// after it is answered yes and the program ends by itself.
+TEST_F(FrontEndScriptTest, AQuestionAfterEveryKindOfMessageBoxTakesItsOwnAnswer) {
+    struct Case {
+        const char* name;
+        bool progress;    // start with level 2 reached (the sound screen offers the reset)
+        Script script;    // from the main menu (at 14 s) to the closed box, back in the main menu by 22 s
+    };
+    Case cases[] = {
+        {"the cheat sequence's box", false, Script().key(14000, "Q").key(14300, "C").key(14600, "E").key(14900, "Z")
+                                                .tap(16500, "middle")},
+        {"the progress-erased box", true, Script().tap(14000, "down285")      // LEVELS, MORE GAMES, SOUND
+                                              .tap(15000, "row285/3/2")     // SOUND
+                                              .tap(16500, "row285/3/2")     // RESET PROGRESS asks
+                                              .tap(18000, "answer69/0")     // yes: the box follows
+                                              .tap(20000, "middle")         // closes it
+                                              .tap(21000, "rightSoftkey")}, // back: MORE GAMES, SOUND, HELP
+    };
+    for (Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::filesystem::remove_all(temp.path() / "home");
+        if (c.progress) {
+            ASSERT_EQ(play(Script(), 100).exitCode, 0);
+            std::string record = temp.read(std::string("home/") + kRecordFile);
+            ASSERT_EQ(record.size(), 11u);
+            record[7] = 2;
+            temp.write(std::string("home/") + kRecordFile, record);
+        }
+        c.script.tap(kAnswerSound, "answer25/1").tap(12500, "middle");
+        for (int at : {23000, 24000, 25000}) c.script.tap(at, "down285");   // to the end: HELP, CREDITS, QUIT
+        c.script.tap(26000, "row285/3/2").tap(27500, "answer37/0");
+        const ScriptRun run = play(c.script, 4000);
+        EXPECT_EQ(run.exitCode, 0) << run.log;
+        EXPECT_NE(run.log.find("game: the run loop has ended"), std::string::npos) << trace(run) << run.log;
+    }
 }
 
 }  // namespace
