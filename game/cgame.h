@@ -43,6 +43,7 @@ public:
 
     // --- The shell and the frame loop ---
     static constexpr jint kFrameDuration = 58;      // ms, the run loop's period
+    static constexpr jint kNoKeyCode = -9999;       // s_lastKeyCode before any press
     static constexpr jint kFixedFrameTime = 50;     // ms, the fixed time step
     static constexpr jint kFixedSpeedFactor = 12;   // 50 * 256 / 1000, truncated
     static constexpr jint kMaxFrameTime = 1000;
@@ -304,6 +305,7 @@ public:
     static java_util_Hashtable* s_keyMapNav;
     static IntArray* s_cheatSequence;
     static jint s_cheatIndex;
+    static jint s_lastKeyCode;   // the device code of the last key press; -9999 before any
     static bool s_cheatMode;
 
     // --- Static data (cgame_static_data.cpp): per-level tables, menu lists, the empty containers

@@ -21,6 +21,7 @@ java_util_Hashtable* cGame::s_keyMap = nullptr;
 java_util_Hashtable* cGame::s_keyMapNav = nullptr;
 IntArray* cGame::s_cheatSequence = nullptr;
 jint cGame::s_cheatIndex = 0;
+jint cGame::s_lastKeyCode = cGame::kNoKeyCode;
 bool cGame::s_cheatMode = false;
 
 namespace {
@@ -75,6 +76,7 @@ jint frameEntry(jint k) {
 
 void cGame::keyPressed(jint keyCode) {
     GameLock game;
+    s_lastKeyCode = keyCode;
     const jint k = mapKeyCode(keyCode);
     std::lock_guard<std::mutex> lock(g_keyLock);
     if (!s_keysLive || k < 0 || k >= kGameKeyCount) return;
