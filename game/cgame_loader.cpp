@@ -53,6 +53,7 @@ constexpr jint kOpenMessageBox = 2;   // the pending action that opens the messa
 // Timing of the run in progress, for its log line.
 Clock::time_point g_runStart;
 Clock::duration g_stepTime{};
+jint g_stepsRun = 0;   // steps of this run that ran
 
 std::vector<std::string>& missingServicesLogged() {
     static std::vector<std::string> names;
@@ -130,13 +131,21 @@ void cGame::startLoading() {
     if (s_loadKind >= 0 && s_loadKind < static_cast<jint>(std::size(kStepCounts))) s_loadStepCount = kStepCounts[s_loadKind];
     g_runStart = Clock::now();
     g_stepTime = Clock::duration{};
+    g_stepsRun = 0;
 }
 
 bool cGame::finishLoading() {
     if (!s_loading || !s_loadDone) return false;
-    Log::info("loader: kind %d done in %d steps, %lld ms in the steps, %lld ms from start to end", s_loadKind,
-              s_loadStepCount, static_cast<long long>(millis(g_stepTime)),
-              static_cast<long long>(millis(Clock::now() - g_runStart)));
+    // An abandoned run fills the bar (its step jumps to the count), so the steps are counted apart.
+    const auto stepMs = static_cast<long long>(millis(g_stepTime));
+    const auto runMs = static_cast<long long>(millis(Clock::now() - g_runStart));
+    if (g_stepsRun >= s_loadStepCount) {
+        Log::info("loader: kind %d done in %d steps, %lld ms in the steps, %lld ms from start to end", s_loadKind,
+                  g_stepsRun, stepMs, runMs);
+    } else {
+        Log::info("loader: kind %d abandoned after %d of %d steps, %lld ms in the steps, %lld ms from start to end",
+                  s_loadKind, g_stepsRun, s_loadStepCount, stepMs, runMs);
+    }
     setState(s_loadTarget);
     s_loading = 0;
     s_loadTarget = -1;
@@ -154,6 +163,7 @@ void cGame::loadStep() {
     }
     const Clock::duration took = Clock::now() - start;
     g_stepTime += took;
+    ++g_stepsRun;
     Log::debug("loader: kind %d step %d took %lld ms", s_loadKind, s_loadStep, static_cast<long long>(millis(took)));
     BX_RETURN_IF_PENDING();
     // A level that could not load has ended its run inside the step.
