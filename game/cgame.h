@@ -13,6 +13,7 @@
 // bytes; only its first kSaveRecordSize bytes ever reach the store.
 #pragma once
 
+#include "game/cgame_text_ids.h"
 #include "classlib/java_lang/java_lang_runnable.h"
 #include "classlib/lcdui/javax_microedition_lcdui_canvas.h"
 #include "game/cgame_actors.h"
@@ -735,7 +736,7 @@ public:
     // released and the game goes back to the main menu with a message box. ---
     static constexpr jint kLoadKindGameStart = 0, kLoadKindLevel = 1, kLoadKindUnload = 2, kLoadKindNone = 3;
     static constexpr jint kProgressBarLength = 667;   // portrait pixels at the end of a run
-    static constexpr jint kLevelLoadFailedText = 24;  // the message box after a level failed to load
+    static constexpr jint kLevelLoadFailedText = text_id::kLevelLoadFailed;  // the message box after a level failed to load
     // Sets the kind and target of the next run and requests state 4; the screens start runs with it.
     static void requestLoading(jint kind, jint target);
     // A run of kind s_loadKind from its first step (kind 3 keeps the step count it had).

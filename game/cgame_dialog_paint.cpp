@@ -2,6 +2,7 @@
 // its text needs, with a triple black border, drawn in portrait screen coordinates; then the text
 // and either the blinking continue prompt (message box) or the two answer rows (question).
 #include "game/cgame.h"
+#include "game/cgame_text_ids.h"
 #include "classlib/lcdui/javax_microedition_lcdui_graphics.h"
 #include "runtime/compiled.h"
 #include "runtime/string.h"
@@ -14,8 +15,8 @@ constexpr jint kWhite = static_cast<jint>(0xFFFFFFFFu), kBlack = static_cast<jin
 constexpr jint kMessagePadding = 64, kQuestionPadding = 284;
 constexpr jint kCentreX = 400, kTextAnchor = 3, kRowAnchor = 22;
 constexpr jint kDialogFont = 1, kPromptFont = 0;
-constexpr jint kPromptText = 35, kPromptY = 410, kPromptBlinkBit = 0x200;
-constexpr jint kYesText = 6, kNoText = 7;
+constexpr jint kPromptText = text_id::kTapPrompt, kPromptY = 410, kPromptBlinkBit = 0x200;
+constexpr jint kYesText = text_id::kYes, kNoText = text_id::kNo;
 constexpr jint kRowFrame = 8, kSelectedFrame = 10;
 constexpr jint kRowGap = 80, kWaveAmplitude = 10;
 

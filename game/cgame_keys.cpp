@@ -11,6 +11,7 @@
 #include "classlib/java_lang/java_lang_integer.h"
 #include "classlib/java_util/java_util_hashtable.h"
 #include "game/cgame.h"
+#include "game/cgame_text_ids.h"
 #include "runtime/array.h"
 #include "runtime/compiled.h"
 #include "runtime/static_class.h"
@@ -31,7 +32,7 @@ const StaticRefRegistration kStatics(CID_cGame, &cGame::s_keysLive, &cGame::s_ke
 
 constexpr jint kHeldCeiling = 126;
 constexpr jint kFirstSoftKey = 18;  // keys 18..23 show pressed for one frame, then released
-constexpr jint kCheatText = 71;
+constexpr jint kCheatText = text_id::kCheatMessage;
 
 std::mutex g_keyLock;
 // The tables' bytes: fixed storage, never moved by the native heap's compaction.

@@ -2,6 +2,7 @@
 // page arrows; back returns to the menu it was opened from. The pictures are frames of the touch
 // buttons or running animations of the permanent sprites.
 #include "game/cgame.h"
+#include "game/cgame_text_ids.h"
 #include "runtime/array.h"
 #include "runtime/compiled.h"
 #include "runtime/constant_pool.h"
@@ -15,7 +16,7 @@ jbyte cGame::s_helpFromPause = 0;
 
 namespace {
 
-constexpr jint kTitleText = 63;
+constexpr jint kTitleText = text_id::kHelp;
 constexpr jint kPageSeparatorLiteral = 191;
 constexpr jint kSpritePackLiteral = 138;
 constexpr jint kTouchSpriteItem = 40;
@@ -42,18 +43,18 @@ struct Page {
 };
 
 constexpr Page kPages[cGame::kHelpPageCount] = {
-    {{{kTouch, 0, 150, 230, 5}}, 1, {{119, 483, 283, 200}}, 1},
-    {{{kTouch, 12, 220, 330, 5}, {kTouch, 13, 318, 387, 5}}, 2, {{124, 483, 283, 160}, {123, 483, 283, 320}}, 2},
-    {{{7, 3, 100, 120, 5}, {7, 4, 100, 300, 1}}, 2, {{136, 566, 200, 120}, {137, 566, 200, 300}}, 2},
+    {{{kTouch, 0, 150, 230, 5}}, 1, {{text_id::kHelpPage0, 483, 283, 200}}, 1},
+    {{{kTouch, 12, 220, 330, 5}, {kTouch, 13, 318, 387, 5}}, 2, {{text_id::kHelpPage1First, 483, 283, 160}, {text_id::kHelpPage1Second, 483, 283, 320}}, 2},
+    {{{7, 3, 100, 120, 5}, {7, 4, 100, 300, 1}}, 2, {{text_id::kHelpPage2First, 566, 200, 120}, {text_id::kHelpPage2Second, 566, 200, 300}}, 2},
     {{{7, 1, 100, 120, 1}, {7, 2, 100, 225, 1}, {7, 0, 100, 330, 1}},
      3,
-     {{138, 566, 200, 120}, {139, 566, 200, 225}, {140, 566, 200, 330}},
+     {{text_id::kHelpPage3First, 566, 200, 120}, {text_id::kHelpPage3Second, 566, 200, 225}, {text_id::kHelpPage3Third, 566, 200, 330}},
      3},
-    {{{16, 2, 100, 135, 1}, {16, 1, 100, 325, 1}}, 2, {{141, 566, 200, 135}, {142, 566, 200, 325}}, 2},
-    {{{16, 0, 100, 120, 1}, {25, 0, 100, 333, 1}}, 2, {{147, 566, 200, 120}, {148, 566, 200, 300}}, 2},
-    {{{33, 0, 100, 135, 1}, {kTouch, 24, 20, 385, 5}}, 2, {{149, 566, 200, 120}, {157, 566, 200, 300}}, 2},
-    {{}, 0, {{155, 566, 200, 225}}, 1},
-    {{}, 0, {{156, 566, 200, 225}}, 1},
+    {{{16, 2, 100, 135, 1}, {16, 1, 100, 325, 1}}, 2, {{text_id::kHelpPage4First, 566, 200, 135}, {text_id::kHelpPage4Second, 566, 200, 325}}, 2},
+    {{{16, 0, 100, 120, 1}, {25, 0, 100, 333, 1}}, 2, {{text_id::kHelpPage5First, 566, 200, 120}, {text_id::kHelpPage5Second, 566, 200, 300}}, 2},
+    {{{33, 0, 100, 135, 1}, {kTouch, 24, 20, 385, 5}}, 2, {{text_id::kHelpPage6First, 566, 200, 120}, {text_id::kHelpPage6Second, 566, 200, 300}}, 2},
+    {{}, 0, {{text_id::kHelpPage7, 566, 200, 225}}, 1},
+    {{}, 0, {{text_id::kHelpPage8, 566, 200, 225}}, 1},
 };
 
 Bsprite* spriteAt(jint n) {

@@ -4,6 +4,7 @@
 #include "classlib/lcdui/javax_microedition_lcdui_graphics.h"
 #include "classlib/midlet/javax_microedition_midlet_midlet.h"
 #include "game/cgame.h"
+#include "game/cgame_text_ids.h"
 #include "runtime/array.h"
 #include "runtime/compiled.h"
 #include "runtime/constant_pool.h"
@@ -20,9 +21,9 @@ namespace {
 
 const StaticRefRegistration kStatics(CID_cGame, &cGame::s_scrollText);
 
-constexpr jint kStoryText = 152, kSkipText = 5;
+constexpr jint kStoryText = text_id::kStory, kSkipText = text_id::kSkipKey;
 constexpr jint kStoryWidth = 480, kStoryStart = 420, kStoryBand = 60;
-constexpr jint kCreditsText = 81, kEditionProperty = 70;
+constexpr jint kCreditsText = text_id::kCreditsText, kEditionProperty = 70;
 constexpr jint kCreditsWidth = 620, kCreditsStart = 448, kCreditsBand = 20;
 constexpr jint kTitleMusic = 0;
 constexpr jint kKeyBack = 19;

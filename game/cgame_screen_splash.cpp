@@ -3,14 +3,15 @@
 // asked once whether to play with sound.
 #include "runtime/system_natives.h"
 #include "game/cgame.h"
+#include "game/cgame_text_ids.h"
 #include "runtime/array.h"
 #include "runtime/compiled.h"
 #include "sprites/bsprite.h"
 
 namespace {
 
-constexpr jint kSoundQuestion = 25;
-constexpr jint kTapText = 35;
+constexpr jint kSoundQuestion = text_id::kSoundQuestion;
+constexpr jint kTapText = text_id::kTapPrompt;
 constexpr jint kTitleMusic = 0;
 constexpr jint kKeyFire = 5, kKeyFive = 11;
 constexpr jint kBlinkBit = 0x200;   // text 35 shows while this bit of the clock is set
