@@ -199,6 +199,10 @@ TEST_F(FrontEndScriptTest, FromTheSplashToTheFirstLevelsLoad) {
     EXPECT_EQ(byteAt(run, 3), 1);    // effects on, as answered
     EXPECT_EQ(byteAt(run, 7), -1);   // no level reached yet
     EXPECT_EQ(byteAt(run, 10), 2);   // hard
+    // The frame limit ends the run in play: the game thread is asked to stop and ends its loop.
+    EXPECT_NE(run.log.find("host: the frame limit ends the run"), std::string::npos) << run.log;
+    EXPECT_NE(run.log.find("game: the run loop has ended"), std::string::npos) << run.log;
+    EXPECT_EQ(run.log.find("left stopped"), std::string::npos) << run.log;
 }
 
 // With progress saved (highest level 2): new game asks first (answered no); the sound screen's
@@ -261,9 +265,9 @@ TEST_F(FrontEndScriptTest, HelpCreditsAndQuitWithItsQuestion) {
     EXPECT_EQ(run.exitCode, 0) << run.log;
     const std::vector<std::pair<int, int>> expected = {{-1, 1}, {1, 2}, {2, 4}, {4, 3}, {3, 6}, {6, 29}, {29, 6}, {6, 18}, {18, 6}};
     EXPECT_EQ(run.states, expected) << trace(run);
-    // The game's own end, not the frame limit's (which stops the game thread where it is).
+    // The game's own end, not the frame limit's.
+    EXPECT_EQ(run.log.find("host: the frame limit ends the run"), std::string::npos) << run.log;
     EXPECT_NE(run.log.find("game: the run loop has ended"), std::string::npos) << run.log;
-    EXPECT_EQ(run.log.find("left stopped"), std::string::npos) << run.log;
     EXPECT_EQ(byteAt(run, 2), 0);   // no sound, as answered
     EXPECT_EQ(byteAt(run, 3), 0);
 }
@@ -387,7 +391,7 @@ TEST_F(FrontEndScriptTest, AKeyDuringAChoicesBlinkNeitherDropsItNorLocksTheMenus
     const std::vector<std::pair<int, int>> expected = {{-1, 1}, {1, 2}, {2, 4}, {4, 3}, {3, 6}, {6, 8}, {8, 6}};
     EXPECT_EQ(run.states, expected) << trace(run);
     EXPECT_EQ(run.exitCode, 0) << run.log;
-    EXPECT_NE(run.log.find("game: the run loop has ended"), std::string::npos) << run.log;
+    EXPECT_EQ(run.log.find("host: the frame limit ends the run"), std::string::npos) << run.log;
 }
 
 // Every kind of plain message box, closed by a tap, leaves no answer behind: the quit question asked
@@ -423,7 +427,7 @@ TEST_F(FrontEndScriptTest, AQuestionAfterEveryKindOfMessageBoxTakesItsOwnAnswer)
         c.script.tap(26000, "row285/3/2").tap(27500, "answer37/0");
         const ScriptRun run = play(c.script, 4000);
         EXPECT_EQ(run.exitCode, 0) << run.log;
-        EXPECT_NE(run.log.find("game: the run loop has ended"), std::string::npos) << trace(run) << run.log;
+        EXPECT_EQ(run.log.find("host: the frame limit ends the run"), std::string::npos) << trace(run) << run.log;
     }
 }
 
