@@ -494,6 +494,10 @@ public:
     static void disableMenuItem(jint id, bool remove);
     static void replaceMenuItem(jint id, jint newId);
     static void paintMenuList(jint centreY);
+    // Without the menu sprite (a damaged data file) rows and answers are drawn as plain boxes the size
+    // of the sprite's row frame, centred on their anchor, and hit-tested against the same box.
+    static constexpr jint kPlainRowWidth = 480, kPlainRowHeight = 74;
+    static void paintPlainRow(jint x, jint y, bool lit);
     // The first row that keeps a full page of rows inside the list.
     [[nodiscard]] static jint menuLastFirstRow();
 

@@ -40,7 +40,11 @@ void paintText(Bsprite* font, jint y) {
 void paintAnswer(Bsprite* font, jint choice, jint text, jint y, bool blinking) {
     const bool current = cGame::s_dialogChoice == choice;
     const bool lit = current && (cGame::s_touchDown || (blinking && cGame::s_chosenBlink % 2 == 0));
-    if (cGame::s_menuSprite) cGame::s_menuSprite->PaintFrame(cGame::s_g, lit ? kSelectedFrame : kRowFrame, kCentreX, y, 0, 0, 0);
+    if (cGame::s_menuSprite) {
+        cGame::s_menuSprite->PaintFrame(cGame::s_g, lit ? kSelectedFrame : kRowFrame, kCentreX, y, 0, 0, 0);
+    } else {
+        cGame::paintPlainRow(kCentreX, y, lit);
+    }
     BX_RETURN_IF_PENDING();
     if (font) font->SetCurrentPalette(1);
     cGame::s_redraw = true;

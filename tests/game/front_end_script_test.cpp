@@ -14,6 +14,7 @@
 #include <initializer_list>
 #include <iterator>
 #include <map>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -36,6 +37,10 @@
 #include "tests/game/loader_fixture.h"
 #include "tests/support/actor_world.h"
 #include "archive/archive_index.h"
+#include "tools/bar_writer.h"
+#include "tools/file_bytes.h"
+#include "tools/pack_contents.h"
+#include "tools/pack_writer.h"
 
 namespace {
 
@@ -63,6 +68,16 @@ Points measure() {
                 p["answer" + std::to_string(question) + "/" + std::to_string(answer)] =
                     dialogAnswerTap(cGame::s_dialogTextHeight, answer);
         }
+        // The same boxes when the data file has no menu sprite: the menus draw plain rows there.
+        Bsprite* menuSprite = cGame::s_menuSprite;
+        cGame::s_menuSprite = nullptr;
+        cGame::showMessageBoxById(kSoundQuestion, 1, false);
+        for (int answer : {0, 1})
+            p["plainAnswer25/" + std::to_string(answer)] = dialogAnswerTap(cGame::s_dialogTextHeight, answer);
+        cGame::showMessageBoxById(kQuitQuestion, 1, false);
+        p["plainAnswer37/0"] = dialogAnswerTap(cGame::s_dialogTextHeight, 0);
+        p["plainRow285/3/2"] = menuRowTap(kMainListY, 3, 2);
+        cGame::s_menuSprite = menuSprite;
         p["pageBack"] = pageArrowTap(0);
         p["pageForward"] = pageArrowTap(1);
         p["rightSoftkey"] = rightSoftkeyTap();
@@ -128,6 +143,37 @@ struct ScriptRun {
     std::string log;
     std::string record;                         // the save record's bytes in the store file
 };
+
+// The shipped data file with one item of the interface pack emptied, written to `out`.
+std::string dataWithoutInterfaceItem(const std::filesystem::path& out, int item) {
+    std::string archive, error;
+    if (!tools::readFileBytes(BRINDLEX_DATA_BAR, archive, error)) return error;
+    std::vector<tools::BarIndexEntry> index;
+    if (!tools::readArchiveIndex(archive, index, error)) return error;
+    std::vector<tools::BarEntry> entries;
+    for (const tools::BarIndexEntry& e : index) {
+        const std::string name(e.name.begin(), e.name.end());   // the shipped names are ASCII
+        entries.push_back(tools::BarEntry::fromBytes(name, archive.substr(static_cast<size_t>(e.offset),
+                                                                           static_cast<size_t>(e.size))));
+    }
+    auto lookup = [&entries](const std::string& name) -> std::optional<std::string_view> {
+        for (const tools::BarEntry& e : entries)
+            if (e.name == name) return std::string_view(e.bytes);
+        return std::nullopt;
+    };
+    std::vector<tools::PackItemView> views;
+    if (!tools::readPack(lookup, "ui", "_", views, error)) return error;
+    std::vector<tools::PackItem> items;
+    for (const tools::PackItemView& v : views) items.push_back({v.empty, v.kind, v.lzma, v.payload});
+    if (item >= static_cast<int>(items.size())) return "the interface pack has no item " + std::to_string(item);
+    items[static_cast<size_t>(item)] = tools::PackItem{true, 0, false, ""};
+    std::vector<std::string> subFiles;
+    if (!tools::writePack(items, {0}, subFiles, error)) return error;
+    for (tools::BarEntry& e : entries)
+        if (e.name == "ui") e = tools::BarEntry::fromBytes("ui", subFiles[0]);
+    if (!tools::writeArchive(out, std::move(entries), error)) return error;
+    return "";
+}
 
 // Times of the run every script shares: the splash is up at 9.1 s (logos 7 s, the game-start load)
 // and its question opens after the transition's two halves.
@@ -429,6 +475,29 @@ TEST_F(FrontEndScriptTest, AQuestionAfterEveryKindOfMessageBoxTakesItsOwnAnswer)
         EXPECT_EQ(run.exitCode, 0) << run.log;
         EXPECT_EQ(run.log.find("host: the frame limit ends the run"), std::string::npos) << trace(run) << run.log;
     }
+}
+
+// A data file whose menu sprite is missing: the questions and menus draw plain rows and answer the
+// same taps (the sound question, the quit row, its yes), never a dead screen.
+TEST_F(FrontEndScriptTest, WithoutTheMenuSpriteTheQuestionsAndMenusStillAnswer) {
+    const std::filesystem::path data = temp.path() / "no_menu_sprite.bar";
+    ASSERT_EQ(dataWithoutInterfaceItem(data, 2), "");
+    Script s;
+    s.tap(kAnswerSound, "plainAnswer25/1")
+        .tap(12500, "middle")
+        .key(14000, "S")                     // keys scroll: the list has no arrows to tap
+        .key(14500, "S")
+        .key(15000, "S")                     // HELP, CREDITS, QUIT
+        .tap(16000, "plainRow285/3/2")       // QUIT asks
+        .tap(17500, "plainAnswer37/0");      // yes
+    const std::string screenshot = (temp.path() / "plain.png").string();
+    const ScriptRun run = play(s, 3000, "", data.string());
+    EXPECT_NE(run.log.find("item 2 of pack \"ui\""), std::string::npos) << run.log;
+    const std::vector<std::pair<int, int>> expected = {{-1, 1}, {1, 2}, {2, 4}, {4, 3}, {3, 6}};
+    EXPECT_EQ(run.states, expected) << trace(run);
+    EXPECT_EQ(run.exitCode, 0) << run.log;
+    EXPECT_EQ(run.log.find("host: the frame limit ends the run"), std::string::npos) << run.log;
+    EXPECT_EQ(byteAt(run, 2), 0);   // no sound, as answered
 }
 
 }  // namespace
