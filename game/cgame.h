@@ -497,7 +497,13 @@ public:
     // Without the menu sprite (a damaged data file) rows and answers are drawn as plain boxes the size
     // of the sprite's row frame, centred on their anchor, and hit-tested against the same box.
     static constexpr jint kPlainRowWidth = 480, kPlainRowHeight = 74;
+    // Fills behind light text, dark enough that the fonts' light palettes read on them: the dialog
+    // box, the plates under titles over the scene, the plain rows (lighter when selected).
+    static constexpr jint kDialogBoxFill = 0x2B3A5E, kTitlePlateFill = 0x1B2440;
+    static constexpr jint kPlainRowFill = 0x1B2440, kPlainRowLitFill = 0x26365F;
     static void paintPlainRow(jint x, jint y, bool lit);
+    // drawStringWithPalette over a dark plate just larger than the text: titles over the scene.
+    static void drawStringOnPlate(jint font, jint palette, String* text, jint x, jint y, jint anchor);
     // The first row that keeps a full page of rows inside the list.
     [[nodiscard]] static jint menuLastFirstRow();
 

@@ -1,4 +1,4 @@
-// The dialog overlay over the screen: a white rounded box, 700 landscape pixels wide and as tall as
+// The dialog overlay over the screen: a rounded box of the night blue (light texts read on it), 700 landscape pixels wide and as tall as
 // its text needs, with a triple black border, drawn in portrait screen coordinates; then the text
 // and either the blinking continue prompt (message box) or the two answer rows (question).
 #include "game/cgame.h"
@@ -11,7 +11,7 @@
 
 namespace {
 
-constexpr jint kWhite = static_cast<jint>(0xFFFFFFFFu), kBlack = static_cast<jint>(0xFF000000u);
+constexpr jint kBoxFill = static_cast<jint>(0xFF000000u | cGame::kDialogBoxFill), kBlack = static_cast<jint>(0xFF000000u);
 constexpr jint kMessagePadding = 64, kQuestionPadding = 284;
 constexpr jint kCentreX = 400, kTextAnchor = 3, kRowAnchor = 22;
 constexpr jint kDialogFont = 1, kPromptFont = 0;
@@ -21,7 +21,7 @@ constexpr jint kRowFrame = 8, kSelectedFrame = 10;
 constexpr jint kRowGap = 80, kWaveAmplitude = 10;
 
 void paintBox(javax_microedition_lcdui_Graphics* g, jint h) {
-    g->setColor(kWhite);
+    g->setColor(kBoxFill);
     g->fillRoundRect((h >> 1) - h + 240, 50, h, 700, 40, 40);
     g->setColor(kBlack);
     g->drawRoundRect((h >> 1) - h + 240, 50, h, 700, 40, 40);
@@ -72,7 +72,7 @@ void cGame::paintDialogBox() {
         if (java_lang_System::currentTimeMillis() & kPromptBlinkBit) {
             String* prompt = getString(kPromptText);
             BX_RETURN_IF_PENDING();
-            drawStringWithPalette(kPromptFont, 0, prompt, kCentreX, kPromptY, kTextAnchor);
+            drawStringOnPlate(kPromptFont, 0, prompt, kCentreX, kPromptY, kTextAnchor);
         }
         return;
     }

@@ -18,7 +18,7 @@ namespace {
 
 constexpr jint kRowFrame = 8, kDisabledFrame = 9, kSelectedFrame = 10;
 // The plain rows' colours: the night of the title art, lighter when selected, a black frame.
-constexpr jint kPlainFill = 0x1B2440, kPlainLitFill = 0x3A4C7A, kPlainLine = 0x000000;
+constexpr jint kPlainFill = cGame::kPlainRowFill, kPlainLitFill = cGame::kPlainRowLitFill, kPlainLine = 0x000000;
 constexpr jint kRowSpacing = 70, kArrowOffset = 110, kCentreX = 400;
 constexpr jint kRowFont = 0, kTextAnchor = 22, kWaveAmplitude = 10;
 constexpr jint kMarkerX = 490, kMarkerY = 650, kMarkerAnchor = 24, kTurnQuarter = 5;

@@ -161,8 +161,8 @@ void cGame::statePictureBrowser(cGame*, jint message) {
             const bool rightDown = isKeyDown(4) || isKeyDown(12) || s_arrowTouched == 2;
             paintArrow(s_arrowUpPlayer, kLeftArrowX - (leftDown ? 2 : 0), leftDown, kLeftPress, kLeftIdle);
             paintArrow(s_arrowDownPlayer, kRightArrowX + (rightDown ? 2 : 0), rightDown, kRightPress, kRightIdle);
-            drawStringWithPalette(0, 0, getString(kTitleText), 400, 22, 3);
-            drawStringWithPalette(0, 0, pageNumber(s_helpPage), 400, 450, 1 | 32);
+            drawStringOnPlate(0, 0, getString(kTitleText), 400, 22, 3);
+            drawStringOnPlate(0, 0, pageNumber(s_helpPage), 400, 450, 1 | 32);
             if (Bsprite* font = fontSprite(1)) font->SetCurrentPalette(0);
             const Page& page = kPages[s_helpPage >= 0 && s_helpPage < kHelpPageCount ? s_helpPage : 0];
             for (jint i = 0; i < page.pictureCount; ++i) paintPicture(page.pictures[i]);

@@ -75,7 +75,7 @@ void cGame::stateLevelSelect(cGame*, jint message) {
         }
         case kMsgPaint:
             paintMenuScreen(kListY);
-            drawStringWithPalette(0, 0, getString(kTitleText), 400, 90, 3);
+            drawStringOnPlate(0, 0, getString(kTitleText), 400, 90, 3);
             return;
         default:
             return;

@@ -104,7 +104,7 @@ void cGame::stateDifficultyMenu(cGame*, jint message) {
         }
         case kMsgPaint:
             paintMenuScreen(kDifficultyListY);
-            drawStringWithPalette(0, 0, getString(kDifficultyTitle), 400, 160, 3);
+            drawStringOnPlate(0, 0, getString(kDifficultyTitle), 400, 160, 3);
             return;
         default:
             return;

@@ -57,7 +57,7 @@ void cGame::stateSplash(cGame*, jint message) {
                 paintTitlePicture(kTitleSplashAnim, 0);
                 if (s_loadingPicture) s_loadingPicture->SetCurrentPalette(1);
                 if ((java_lang_System::currentTimeMillis() & kBlinkBit) != 0)
-                    drawStringWithPalette(0, 0, getString(kTapText), 400, 410, 3);
+                    drawStringOnPlate(0, 0, getString(kTapText), 400, 410, 3);
             }
             paintTransition();
             return;

@@ -205,7 +205,7 @@ TEST_F(DialogTest, TheStateMachineRunsTheDialogInsteadOfTheScreensUpdate) {
     EXPECT_EQ(trace, (std::vector<std::string>{"2rk", "2r", "2r", "2r", "2r", "2r", "1", "1", "2"}));
 }
 
-TEST_F(DialogTest, TheBoxIsWhiteWithATripleBlackBorderInPortraitCoordinates) {
+TEST_F(DialogTest, TheBoxIsFilledWithATripleBlackBorderInPortraitCoordinates) {
     for (jint type : {0, 1}) {
         SCOPED_TRACE(type);
         open(type);
@@ -217,17 +217,17 @@ TEST_F(DialogTest, TheBoxIsWhiteWithATripleBlackBorderInPortraitCoordinates) {
         cGame::s_g = nullptr;
         const Surface565 p = s->pixels565();
         auto px = [&](int x, int y) { return p.pixels[y * p.pitch + x]; };
-        const uint16_t white = Graphics::toRGB565(0xFFFFFFFF), black = 0, back = Graphics::toRGB565(kBack);
-        // Along the middle row the left side: background, three black columns, white inside.
+        const uint16_t fill = Graphics::toRGB565(0xFF000000 | cGame::kDialogBoxFill), black = 0, back = Graphics::toRGB565(kBack);
+        // Along the middle row the left side: background, three black columns, the fill inside.
         EXPECT_EQ(px(x0 - 1, 400), back);
         for (int i = 0; i < 3; ++i) EXPECT_EQ(px(x0 + i, 400), black) << i;
-        EXPECT_EQ(px(x0 + 3, 400), white);
+        EXPECT_EQ(px(x0 + 3, 400), fill);
         EXPECT_EQ(px(x0 + h - 1, 400), black);
-        EXPECT_EQ(px(x0 + h - 4, 400), white);
-        // Down the middle column the top: rows 50..52 black, white below, background above.
+        EXPECT_EQ(px(x0 + h - 4, 400), fill);
+        // Down the middle column the top: rows 50..52 black, the fill below, background above.
         EXPECT_EQ(px(240, 49), back);
         for (int i = 0; i < 3; ++i) EXPECT_EQ(px(240, 50 + i), black) << i;
-        EXPECT_EQ(px(240, 53), white);
+        EXPECT_EQ(px(240, 53), fill);
         EXPECT_EQ(px(240, 749), black);
         EXPECT_EQ(px(240, 751), back);
         // A corner is round: the box's bounding corner stays background.
