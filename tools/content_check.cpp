@@ -76,12 +76,14 @@ public:
     Checker(const std::vector<BarEntry>& entries, std::string_view constants, const std::string& constantsFile,
             const fs::path& assetsDir)
         : m_constants(constants), m_constantsFile(constantsFile), m_assets(assetsDir) {
-        for (const BarEntry& e : entries)
+        for (const BarEntry& e : entries) {
             if (e.sourcePath.empty()) m_entries.emplace(e.name, &e.bytes);
+            else m_files.emplace(foldAsciiCase(e.name), e.sourcePath);
+        }
     }
 
     bool run(std::string& error) {
-        const bool ok = literal(kSubFileSeparatorLiteral, m_separator) && texts() && boot() && times() && sounds() && sprites();
+        const bool ok = literal(kSubFileSeparatorLiteral, m_separator) && texts() && boot() && times() && sounds() && sprites() && icon();
         if (!ok) error = m_error;
         return ok;
     }
@@ -283,8 +285,33 @@ private:
         return true;
     }
 
+    // The icon app.jad's MIDlet-1 line names ("NAME, /ICON, CLASS") is a PNG in the data file.
+    bool icon() {
+        const std::string where = (m_assets / "app.jad").string();
+        const auto jad = m_entries.find("app.jad");
+        if (jad == m_entries.end()) return fail(where, "missing");
+        const std::string& text = *jad->second;
+        const size_t line = text.find("MIDlet-1:");
+        if (line == std::string::npos) return fail(where, "no MIDlet-1 line (the MIDlet's name, icon and class)");
+        const std::string value = text.substr(line, text.find('\n', line) - line);
+        const size_t first = value.find(','), second = value.find(',', first + 1);
+        if (first == std::string::npos || second == std::string::npos)
+            return fail(where, "MIDlet-1 is not NAME, ICON, CLASS");
+        std::string path = value.substr(first + 1, second - first - 1);
+        path.erase(0, path.find_first_not_of(' '));
+        path.erase(path.find_last_not_of(" \r") + 1);
+        const std::string name = path.starts_with('/') ? path.substr(1) : path;
+        const auto file = m_files.find(foldAsciiCase(name));
+        std::string bytes, why;
+        if (file == m_files.end() || !readFileBytes(file->second, bytes, why))
+            return fail(where, "MIDlet-1 names the icon " + path + ", which the data file lacks");
+        if (!bytes.starts_with("\x89PNG\r\n\x1a\n")) return fail(file->second.string(), "the icon is no PNG");
+        return true;
+    }
+
     std::string_view m_constants;
     std::string m_constantsFile;
+    std::map<std::string, fs::path> m_files;   // entries copied from files, by folded name
     fs::path m_assets;
     std::map<std::string, const std::string*> m_entries;
     std::string m_separator;
