@@ -24,6 +24,7 @@
 #include "game/cgame.h"
 #include "game/cgame_loader_steps.h"
 #include "platform/file_paths.h"
+#include "platform/graphics/png_decoder.h"
 #include "runtime/array.h"
 #include "runtime/constant_pool.h"
 #include "runtime/heaps.h"
@@ -498,6 +499,67 @@ TEST_F(FrontEndScriptTest, WithoutTheMenuSpriteTheQuestionsAndMenusStillAnswer) 
     EXPECT_EQ(run.exitCode, 0) << run.log;
     EXPECT_EQ(run.log.find("host: the frame limit ends the run"), std::string::npos) << run.log;
     EXPECT_EQ(byteAt(run, 2), 0);   // no sound, as answered
+}
+
+// Help pages as the player sees them: each icon of the icon column stands level with the middle of
+// its text, and the last page, text alone, uses the picture's whole width instead of leaving the
+// icon column empty. Screens are read back from the program's screenshot, portrait (px, py) showing
+// the landscape point (py, 480 - px).
+TEST_F(FrontEndScriptTest, HelpIconsStandLevelWithTheirTextsAndTextAlonePagesUseTheWidth) {
+    struct Case {
+        const char* what;
+        int page;              // 0-based
+        std::vector<int> ys;   // the landscape y each text is placed at; empty: a text-only page
+    };
+    const Case cases[] = {
+        {"the pick-ups", 3, {120, 225, 330}},
+        {"the feather and the lift", 5, {120, 300}},
+        {"the lurker and the brake button", 6, {120, 300}},
+        {"the last page, text alone", 8, {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Script s;
+        s.tap(kAnswerSound, "answer25/1").tap(12500, "middle").tap(14000, "down285").tap(15000, "row285/3/2");
+        int at = 16500;
+        for (int i = 0; i < c.page; ++i, at += 700) s.key(at, "D");
+        const std::string shot = (temp.path() / "help.png").string();
+        (void)play(s, (at + 800) / 10, shot);
+        std::string png = temp.read("help.png");
+        PngHeaderInfo info;
+        ASSERT_TRUE(readPngHeader(reinterpret_cast<const uint8_t*>(png.data()), png.size(), info));
+        ASSERT_EQ(info.width, 480);
+        std::vector<uint16_t> px(480 * 800);
+        ASSERT_TRUE(decodePng(reinterpret_cast<const uint8_t*>(png.data()), png.size(), 0, px.data(), 480, 800, 480));
+        // Something drawn (not the black page) at landscape (x, y).
+        auto drawn = [&](int x, int y) { return px[static_cast<size_t>(x) * 480 + static_cast<size_t>(480 - 1 - y)] != 0; };
+        // The middle row of what is drawn in columns [x0, x1) between two rows; -1 when nothing is.
+        auto middle = [&](int x0, int x1, int y0, int y1) {
+            int top = -1, bottom = -1;
+            for (int y = y0; y < y1; ++y)
+                for (int x = x0; x < x1; ++x)
+                    if (drawn(x, y)) {
+                        if (top < 0) top = y;
+                        bottom = y;
+                    }
+            return top < 0 ? -1.0 : (top + bottom) / 2.0;
+        };
+        if (c.ys.empty()) {
+            int inColumn = 0;
+            for (int y = 60; y < 400; ++y)
+                for (int x = 40; x < 170; ++x) inColumn += drawn(x, y);
+            EXPECT_GT(inColumn, 100) << "the icon column stays empty";
+            continue;
+        }
+        for (int y : c.ys) {
+            SCOPED_TRACE(y);
+            // The icon column and the start of the text's lines (clear of the page arrows below).
+            const double icon = middle(30, 175, y - 40, y + 66), text = middle(195, 280, y - 40, y + 66);
+            ASSERT_GE(icon, 0);
+            ASSERT_GE(text, 0);
+            EXPECT_NEAR(icon, text, 4.0);
+        }
+    }
 }
 
 }  // namespace
