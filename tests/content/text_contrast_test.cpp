@@ -1,6 +1,6 @@
 // Every light text the front end draws over a fill of its own reads against it: the fonts' gradient
-// colours (both ends, from the shipped font descriptions) reach a contrast of 4.5:1 with the fill
-// behind them, by the relative luminance of sRGB colours.
+// colours (both ends, from the shipped font descriptions) and the promotion's inks reach a contrast
+// of 4.5:1 with the fill behind them, by the relative luminance of sRGB colours.
 #include <gtest/gtest.h>
 
 #include <nlohmann/json.hpp>
@@ -12,6 +12,7 @@
 #include <string>
 
 #include "game/cgame.h"
+#include "promo/igp.h"
 
 namespace {
 
@@ -64,6 +65,25 @@ TEST(TextContrastTest, LightTextsReadOnTheFillsBehindThem) {
         ASSERT_TRUE(gradientOf(c.font, c.palette, top, bottom));
         EXPECT_GE(contrast(top, c.fill), 4.5);
         EXPECT_GE(contrast(bottom, c.fill), 4.5);
+    }
+}
+
+// The promotion screen's font is white ink, drawn as it is or recoloured to the highlight or alert
+// colour, on the page colour (and white on its red select button).
+TEST(TextContrastTest, ThePromotionsInksReadOnItsPage) {
+    struct Case {
+        const char* what;
+        uint32_t ink, fill;
+    };
+    const Case cases[] = {
+        {"a description (highlighted)", IGP::kHighlightColour, IGP::kPageColour},
+        {"an alert text", IGP::kAlertColour, IGP::kPageColour},
+        {"a plain text", 0xFFFFFF, IGP::kPageColour},
+        {"the select button's label", 0xFFFFFF, 0xCF0900},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        EXPECT_GE(contrast(c.ink, c.fill), 4.5);
     }
 }
 
