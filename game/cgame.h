@@ -504,6 +504,8 @@ public:
     static void paintPlainRow(jint x, jint y, bool lit);
     // drawStringWithPalette over a dark plate just larger than the text: titles over the scene.
     static void drawStringOnPlate(jint font, jint palette, String* text, jint x, jint y, jint anchor);
+    // The plate alone, for a text drawn another way (a waving one adds its amplitude to the height).
+    static void paintTextPlate(jint font, String* text, jint x, jint y, jint anchor, jint extraHeight);
     // The first row that keeps a full page of rows inside the list.
     [[nodiscard]] static jint menuLastFirstRow();
 

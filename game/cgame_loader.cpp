@@ -47,7 +47,7 @@ constexpr jint kWhite = 0xFFFFFF, kOrange = 0xF87800, kBlack = 0x000000;
 constexpr jint kFigureX = 66, kFigureY = 457, kFigureAnim = 0;
 // A level's loading picture and its name, in the landscape picture.
 constexpr jint kPictureX = 400, kPictureY = 240;
-constexpr jint kNameFont = 2, kNameX = 400, kNameY = 45, kNameWave = 10;
+constexpr jint kNameFont = 2, kNameX = 400, kNameY = 45, kNameWave = 10, kNameCentred = 1 | 2;
 constexpr jint kOpenMessageBox = 2;   // the pending action that opens the message box
 
 // Timing of the run in progress, for its log line.
@@ -90,7 +90,10 @@ void paintLoading() {
         if (cGame::s_loadingPicture) cGame::s_loadingPicture->PaintFrame(g, 0, kPictureX, kPictureY, 0, 0, 0);
         IntArray* names = cGame::s_levelNames;
         if (names && cGame::s_level >= 0 && cGame::s_level < names->length) {
-            cGame::drawWavyText(cGame::getString(names->get(cGame::s_level)), kNameFont, kNameX, kNameY, 0, kNameWave);
+            String* name = cGame::getString(names->get(cGame::s_level));
+            // On a plate: the name's warm colours would not read on the day sky.
+            cGame::paintTextPlate(kNameFont, name, kNameX, kNameY, kNameCentred, kNameWave);
+            cGame::drawWavyText(name, kNameFont, kNameX, kNameY, 0, kNameWave);
         }
     }
     const jint p = cGame::loadProgress();

@@ -94,16 +94,21 @@ void cGame::drawStringWithPalette(jint font, jint palette, String* text, jint x,
 }
 
 void cGame::drawStringOnPlate(jint font, jint palette, String* text, jint x, jint y, jint anchor) {
+    paintTextPlate(font, text, x, y, anchor, 0);
+    BX_RETURN_IF_PENDING();
+    drawStringWithPalette(font, palette, text, x, y, anchor);
+}
+
+void cGame::paintTextPlate(jint font, String* text, jint x, jint y, jint anchor, jint extraHeight) {
     Bsprite* sprite = fontSprite(font);
     if (!sprite || !text || !s_g) return;
     sprite->MeasureText(text, nullptr);
     BX_RETURN_IF_PENDING();
-    const jint w = ASprite::s_textWidth + 2 * kPlatePadX, h = ASprite::s_textHeight + 2 * kPlatePadY;
+    const jint w = ASprite::s_textWidth + 2 * kPlatePadX, h = ASprite::s_textHeight + 2 * kPlatePadY + extraHeight;
     jint left = x - w / 2, top = y - h / 2;   // centred unless the anchor says otherwise
     if (anchor & kAnchorLeft) left = x - kPlatePadX;
     if (anchor & kAnchorRight) left = x - w + kPlatePadX;
     if (anchor & kAnchorTop) top = y - kPlatePadY;
     if (anchor & kAnchorBottom) top = y - h + kPlatePadY;
     drawFramedBox(kPlateFill, kPlateLine, left, top, w, h);
-    drawStringWithPalette(font, palette, text, x, y, anchor);
 }
