@@ -10,6 +10,8 @@
 #include <sstream>
 #include <vector>
 
+#include "tools/parse_number.h"
+
 namespace tools {
 
 namespace {
@@ -64,17 +66,6 @@ bool parseInt(const std::string& word, int low, int high, int& value) {
         return false;
     }
     return used == word.size() && value >= low && value <= high;
-}
-
-bool parseDecimal(const std::string& word, double low, double high, double& value) {
-    if (word.empty() || word.size() > 9) return false;
-    size_t used = 0;
-    try {
-        value = std::stod(word, &used);
-    } catch (...) {
-        return false;
-    }
-    return used == word.size() && std::isfinite(value) && value >= low && value <= high;
 }
 
 // A volume controller moved by `db`: General MIDI's volume law is 40 log10(v / 127) dB.
@@ -196,7 +187,7 @@ private:
             return true;
         }
         if (key == "gain" && w.size() == 2) {
-            if (!parseDecimal(w[1], -24, 12, m_src.gainDb)) return fail(m_line, "gain: -24 to 12 dB");
+            if (!parseNumber(w[1], -24, 12, m_src.gainDb)) return fail(m_line, "gain: -24 to 12 dB");
             return true;
         }
         if (key == "bar" && w.size() == 2) {
