@@ -114,7 +114,7 @@ const BrokenRule kBrokenRules[] = {
      "ui.pack/logo.json", ": frames[6] is missing; the sprite has "},
     {"a sound source with a mistake",
      "sounds.pack/race_won.notes", "song hooray", "song hooray fanfare",
-     "sounds.pack/race_won.notes", ":18: song: no pattern \"fanfare\""},
+     "sounds.pack/race_won.notes", ":20: song: no pattern \"fanfare\""},
 };
 
 class BrokenRuleTest : public ContentCheckTest, public ::testing::WithParamInterface<BrokenRule> {};
