@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "archive/archive_index.h"
 #include "platform/media/decoded_sound.h"
-#include "tools/bar_reader.h"
 #include "tools/file_bytes.h"
 #include "tools/pack_contents.h"
 
@@ -40,10 +40,10 @@ protected:
     void SetUp() override {
         std::string error;
         ASSERT_TRUE(tools::readFileBytes(BRINDLEX_DATA_BAR, archive, error)) << error;
-        std::vector<tools::BarIndexEntry> index;
-        ASSERT_TRUE(tools::readArchiveIndex(archive, index, error)) << error;
+        std::vector<archive::IndexEntry> index;
+        ASSERT_TRUE(archive::readIndex(archive, index, error)) << error;
         auto lookup = [&](const std::string& name) -> std::optional<std::string_view> {
-            for (const tools::BarIndexEntry& e : index)
+            for (const archive::IndexEntry& e : index)
                 if (std::string(e.name.begin(), e.name.end()) == name)
                     return std::string_view(archive).substr(static_cast<size_t>(e.offset), static_cast<size_t>(e.size));
             return std::nullopt;

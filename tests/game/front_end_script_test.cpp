@@ -19,6 +19,7 @@
 #include <string>
 #include <vector>
 
+#include "archive/archive_index.h"
 #include "classlib/constant_pool_loader.h"
 #include "classlib/io/javax_microedition_io_resource_input_stream.h"
 #include "game/cgame.h"
@@ -34,10 +35,8 @@
 #include "tests/game/touch_points.h"
 #include "tests/support/child_output.h"
 #include "tests/support/temp_folder.h"
-#include "platform/graphics/png_decoder.h"
 #include "tests/game/loader_fixture.h"
 #include "tests/support/actor_world.h"
-#include "archive/archive_index.h"
 #include "tools/bar_writer.h"
 #include "tools/file_bytes.h"
 #include "tools/pack_contents.h"
@@ -149,10 +148,10 @@ struct ScriptRun {
 std::string dataWithoutInterfaceItem(const std::filesystem::path& out, int item) {
     std::string archive, error;
     if (!tools::readFileBytes(BRINDLEX_DATA_BAR, archive, error)) return error;
-    std::vector<tools::BarIndexEntry> index;
-    if (!tools::readArchiveIndex(archive, index, error)) return error;
+    std::vector<archive::IndexEntry> index;
+    if (!archive::readIndex(archive, index, error)) return error;
     std::vector<tools::BarEntry> entries;
-    for (const tools::BarIndexEntry& e : index) {
+    for (const archive::IndexEntry& e : index) {
         const std::string name(e.name.begin(), e.name.end());   // the shipped names are ASCII
         entries.push_back(tools::BarEntry::fromBytes(name, archive.substr(static_cast<size_t>(e.offset),
                                                                            static_cast<size_t>(e.size))));
