@@ -31,12 +31,12 @@
 #include "runtime/heaps.h"
 #include "runtime/object_manager.h"
 #include "sprites/asprite.h"
+#include "tests/game/loader_fixture.h"
 #include "tests/game/shipped_interface.h"
 #include "tests/game/touch_points.h"
+#include "tests/support/actor_world.h"
 #include "tests/support/child_output.h"
 #include "tests/support/temp_folder.h"
-#include "tests/game/loader_fixture.h"
-#include "tests/support/actor_world.h"
 #include "tools/bar_writer.h"
 #include "tools/file_bytes.h"
 #include "tools/pack_contents.h"
@@ -416,6 +416,7 @@ TEST_F(FrontEndScriptTest, NewGamePlaysALevelBuiltFromBlobs) {
             ++checked;
         }
     EXPECT_GT(checked, 20);
+}
 
 // A key released while a tapped row blinks: the choice still acts (the sound screen opens) and the
 // menus keep answering taps afterwards; the same for a question's confirmed answer, whose yes still
