@@ -13,6 +13,7 @@
 // bytes; only its first kSaveRecordSize bytes ever reach the store.
 #pragma once
 
+#include "game/cgame_text_ids.h"
 #include "classlib/java_lang/java_lang_runnable.h"
 #include "classlib/lcdui/javax_microedition_lcdui_canvas.h"
 #include "game/cgame_actors.h"
@@ -76,6 +77,7 @@ public:
 
     // --- The shell and the frame loop ---
     static constexpr jint kFrameDuration = 58;      // ms, the run loop's period
+    static constexpr jint kNoKeyCode = -9999;       // s_lastKeyCode before any press
     static constexpr jint kFixedFrameTime = 50;     // ms, the fixed time step
     static constexpr jint kFixedSpeedFactor = 12;   // 50 * 256 / 1000, truncated
     static constexpr jint kMaxFrameTime = 1000;
@@ -416,6 +418,18 @@ public:
     static void disableMenuItem(jint id, bool remove);
     static void replaceMenuItem(jint id, jint newId);
     static void paintMenuList(jint centreY);
+    // Without the menu sprite (a damaged data file) rows and answers are drawn as plain boxes the size
+    // of the sprite's row frame, centred on their anchor, and hit-tested against the same box.
+    static constexpr jint kPlainRowWidth = 480, kPlainRowHeight = 74;
+    // Fills behind light text, dark enough that the fonts' light palettes read on them: the dialog
+    // box, the plates under titles over the scene, the plain rows (lighter when selected).
+    static constexpr jint kDialogBoxFill = 0x2B3A5E, kTitlePlateFill = 0x1B2440;
+    static constexpr jint kPlainRowFill = 0x1B2440, kPlainRowLitFill = 0x26365F;
+    static void paintPlainRow(jint x, jint y, bool lit);
+    // drawStringWithPalette over a dark plate just larger than the text: titles over the scene.
+    static void drawStringOnPlate(jint font, jint palette, String* text, jint x, jint y, jint anchor);
+    // The plate alone, for a text drawn another way (a waving one adds its amplitude to the height).
+    static void paintTextPlate(jint font, String* text, jint x, jint y, jint anchor, jint extraHeight);
     // The first row that keeps a full page of rows inside the list.
     [[nodiscard]] static jint menuLastFirstRow();
 

@@ -48,12 +48,14 @@ void setDialogText(String* text) {
 }  // namespace
 
 void cGame::showMessageBox(String* text) {
+    s_dialogAnswered = false;
     s_dialogType = kMessageBox;
     s_dialogTextId = -1;
     setDialogText(text);
 }
 
 void cGame::showMessageBoxById(jint textId, jint /*defaultChoice*/, bool cancelable) {
+    s_dialogAnswered = false;   // a new question never takes an answer nobody read
     s_dialogType = kQuestion;
     s_dialogCancelable = cancelable;
     s_dialogTextId = textId;
@@ -67,7 +69,9 @@ void cGame::showMessageBoxById(jint textId, jint /*defaultChoice*/, bool cancela
 bool cGame::updateDialogInput() {
     const jint k = getReleasedKey();
     const bool question = s_dialogType == kQuestion;
-    if (question && isMoveKey(k)) {
+    // Once an answer is confirmed it blinks and then acts; keys in between change nothing.
+    const bool confirming = s_chosen != -1;
+    if (question && !confirming && isMoveKey(k)) {
         playSfx(kMoveSound);
         s_redraw = true;
         s_dialogChoice = -1;
@@ -82,7 +86,7 @@ bool cGame::updateDialogInput() {
             s_chosen = kActionCloseDialog;
         }
     }
-    if (question && s_dialogCancelable && k == kKeyRightSoft) {
+    if (question && !confirming && s_dialogCancelable && k == kKeyRightSoft) {
         s_dialogChoice = 2;
         s_dialogAnswered = true;
         s_pendingAction = kActionCloseDialog;
@@ -91,7 +95,8 @@ bool cGame::updateDialogInput() {
     if (s_chosen != -1 && s_chosenBlink < 1) {
         s_chosenBlink = 0;
         s_pendingAction = s_chosen;
-        s_dialogAnswered = true;
+        // Only a question leaves an answer; a closed message box leaves none for the next question.
+        s_dialogAnswered = question;
         s_menuSelection = -1;
     }
     return updateTransition(true);

@@ -1,8 +1,9 @@
-// The dialog overlay over the screen: a white rounded box, 700 landscape pixels wide and as tall as
+// The dialog overlay over the screen: a rounded box of the night blue (light texts read on it), 700 landscape pixels wide and as tall as
 // its text needs, with a triple black border, drawn in portrait screen coordinates; then the text
 // and either the blinking continue prompt (message box) or the two answer rows (question).
 #include "classlib/lcdui/javax_microedition_lcdui_graphics.h"
 #include "game/cgame.h"
+#include "game/cgame_text_ids.h"
 #include "runtime/compiled.h"
 #include "runtime/string.h"
 #include "runtime/system_natives.h"
@@ -11,16 +12,16 @@
 
 namespace {
 
-constexpr jint kWhite = static_cast<jint>(0xFFFFFFFFu), kBlack = static_cast<jint>(0xFF000000u);
+constexpr jint kBoxFill = static_cast<jint>(0xFF000000u | cGame::kDialogBoxFill), kBlack = static_cast<jint>(0xFF000000u);
 constexpr jint kMessagePadding = 64, kQuestionPadding = 284;
 constexpr jint kCentreX = 400, kTextAnchor = 3, kRowAnchor = 22;
 constexpr jint kDialogFont = 1, kPromptFont = 0;
-constexpr jint kPromptText = 35, kPromptY = 410, kPromptBlinkBit = 0x200;
-constexpr jint kYesText = 6, kNoText = 7;
+constexpr jint kPromptText = text_id::kTapPrompt, kPromptY = 410, kPromptBlinkBit = 0x200;
+constexpr jint kYesText = text_id::kYes, kNoText = text_id::kNo;
 constexpr jint kRowGap = 80, kWaveAmplitude = 10;
 
 void paintBox(javax_microedition_lcdui_Graphics* g, jint h) {
-    g->setColor(kWhite);
+    g->setColor(kBoxFill);
     g->fillRoundRect((h >> 1) - h + 240, 50, h, 700, 40, 40);
     g->setColor(kBlack);
     g->drawRoundRect((h >> 1) - h + 240, 50, h, 700, 40, 40);
@@ -39,9 +40,12 @@ void paintText(Bsprite* font, jint y) {
 void paintAnswer(Bsprite* font, jint choice, jint text, jint y, bool blinking) {
     const bool current = cGame::s_dialogChoice == choice;
     const bool lit = current && (cGame::s_touchDown || (blinking && cGame::s_chosenBlink % 2 == 0));
-    if (cGame::s_menuSprite)
+    if (cGame::s_menuSprite) {
         cGame::s_menuSprite->PaintFrame(cGame::s_g, lit ? MenuSprite::kSelectedRowFrame : MenuSprite::kRowFrame,
                                         kCentreX, y, 0, 0, 0);
+    } else {
+        cGame::paintPlainRow(kCentreX, y, lit);
+    }
     BX_RETURN_IF_PENDING();
     if (font) font->SetCurrentPalette(1);
     cGame::s_redraw = true;
@@ -69,7 +73,7 @@ void cGame::paintDialogBox() {
         if (java_lang_System::currentTimeMillis() & kPromptBlinkBit) {
             String* prompt = getString(kPromptText);
             BX_RETURN_IF_PENDING();
-            drawStringWithPalette(kPromptFont, 0, prompt, kCentreX, kPromptY, kTextAnchor);
+            drawStringOnPlate(kPromptFont, 0, prompt, kCentreX, kPromptY, kTextAnchor);
         }
         return;
     }

@@ -11,6 +11,7 @@
 #include "classlib/java_lang/java_lang_integer.h"
 #include "classlib/java_util/java_util_hashtable.h"
 #include "game/cgame.h"
+#include "game/cgame_text_ids.h"
 #include "runtime/array.h"
 #include "runtime/compiled.h"
 #include "runtime/static_class.h"
@@ -23,6 +24,7 @@ java_util_Hashtable* cGameKeys::s_keyMapNav = nullptr;
 IntArray* cGameKeys::s_cheatSequence = nullptr;
 jint cGameKeys::s_cheatIndex = 0;
 bool cGameKeys::s_cheatMode = false;
+jint cGameKeys::s_lastKeyCode = cGame::kNoKeyCode;
 
 namespace {
 
@@ -30,7 +32,7 @@ const StaticRefRegistration kStatics(CID_cGame, &cGame::s_keysLive, &cGame::s_ke
                                      &cGame::s_keyMapNav, &cGame::s_cheatSequence);
 
 constexpr jint kHeldCeiling = 126;
-constexpr jint kCheatText = 71;
+constexpr jint kCheatText = text_id::kCheatMessage;
 
 std::mutex g_keyLock;
 // The tables' bytes: fixed storage, never moved by the native heap's compaction.
@@ -80,6 +82,7 @@ jint frameEntry(jint k) {
 
 void cGame::keyPressed(jint keyCode) {
     GameLock game;
+    s_lastKeyCode = keyCode;
     const jint k = mapKeyCode(keyCode);
     std::lock_guard<std::mutex> lock(g_keyLock);
     if (!s_keysLive || k < 0 || k >= kGameKeyCount) return;
@@ -213,7 +216,7 @@ namespace {
 
 const StaticStartValues kStartValues(&cGameKeys::s_keysLive, &cGameKeys::s_keysFrame, &cGameKeys::s_keyMap,
                                      &cGameKeys::s_keyMapNav, &cGameKeys::s_cheatSequence, &cGameKeys::s_cheatIndex,
-                                     &cGameKeys::s_cheatMode);
+                                     &cGameKeys::s_cheatMode, &cGameKeys::s_lastKeyCode);
 
 }  // namespace
 

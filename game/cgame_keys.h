@@ -45,5 +45,6 @@ struct cGameKeys {
     static java_util_Hashtable* s_keyMapNav;
     static IntArray* s_cheatSequence;
     static jint s_cheatIndex;
+    static jint s_lastKeyCode;   // the device code of the last key press; -9999 before any
     static bool s_cheatMode;
 };

@@ -49,12 +49,13 @@ constexpr jint kWhite = 0xFFFFFF, kOrange = 0xF87800, kBlack = 0x000000;
 constexpr jint kFigureX = 66, kFigureY = 457;
 // A level's loading picture and its name, in the landscape picture.
 constexpr jint kPictureX = 400, kPictureY = 240;
-constexpr jint kNameFont = 2, kNameX = 400, kNameY = 45, kNameWave = 10;
+constexpr jint kNameFont = 2, kNameX = 400, kNameY = 45, kNameWave = 10, kNameCentred = 1 | 2;
 constexpr jint kOpenMessageBox = 2;   // the pending action that opens the message box
 
 // Timing of the run in progress, for its log line.
 Clock::time_point g_runStart;
 Clock::duration g_stepTime{};
+jint g_stepsRun = 0;   // steps of this run that ran
 
 std::vector<std::string>& missingServicesLogged() {
     static std::vector<std::string> names;
@@ -91,7 +92,10 @@ void paintLoading() {
         if (cGame::s_loadingPicture) cGame::s_loadingPicture->PaintFrame(g, 0, kPictureX, kPictureY, 0, 0, 0);
         IntArray* names = cGame::s_levelNames;
         if (names && cGame::s_level >= 0 && cGame::s_level < names->length) {
-            cGame::drawWavyText(cGame::getString(names->get(cGame::s_level)), kNameFont, kNameX, kNameY, 0, kNameWave);
+            String* name = cGame::getString(names->get(cGame::s_level));
+            // On a plate: the name's warm colours would not read on the day sky.
+            cGame::paintTextPlate(kNameFont, name, kNameX, kNameY, kNameCentred, kNameWave);
+            cGame::drawWavyText(name, kNameFont, kNameX, kNameY, 0, kNameWave);
         }
     }
     const jint p = cGame::loadProgress();
@@ -133,13 +137,21 @@ void cGame::startLoading() {
         s_loadStepCount = kStepCounts[s_loadKind];
     g_runStart = Clock::now();
     g_stepTime = Clock::duration{};
+    g_stepsRun = 0;
 }
 
 bool cGame::finishLoading() {
     if (!s_loading || !s_loadDone) return false;
-    Log::info("loader: kind %d done in %d steps, %lld ms in the steps, %lld ms from start to end", s_loadKind,
-              s_loadStepCount, static_cast<long long>(millis(g_stepTime)),
-              static_cast<long long>(millis(Clock::now() - g_runStart)));
+    // An abandoned run fills the bar (its step jumps to the count), so the steps are counted apart.
+    const auto stepMs = static_cast<long long>(millis(g_stepTime));
+    const auto runMs = static_cast<long long>(millis(Clock::now() - g_runStart));
+    if (g_stepsRun >= s_loadStepCount) {
+        Log::info("loader: kind %d done in %d steps, %lld ms in the steps, %lld ms from start to end", s_loadKind,
+                  g_stepsRun, stepMs, runMs);
+    } else {
+        Log::info("loader: kind %d abandoned after %d of %d steps, %lld ms in the steps, %lld ms from start to end",
+                  s_loadKind, g_stepsRun, s_loadStepCount, stepMs, runMs);
+    }
     setState(s_loadTarget);
     s_loading = 0;
     s_loadTarget = -1;
@@ -157,6 +169,7 @@ void cGame::loadStep() {
     }
     const Clock::duration took = Clock::now() - start;
     g_stepTime += took;
+    ++g_stepsRun;
     Log::debug("loader: kind %d step %d took %lld ms", s_loadKind, s_loadStep, static_cast<long long>(millis(took)));
     BX_RETURN_IF_PENDING();
     // A level that could not load has ended its run inside the step.

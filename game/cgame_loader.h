@@ -3,6 +3,7 @@
 // cGame derives from cGameLoader, so `cGame::s_x` names them; the code that uses them is cGame's.
 #pragma once
 
+#include "game/cgame_text_ids.h"
 #include "runtime/jtypes.h"
 
 class Bsprite;
@@ -14,7 +15,7 @@ struct cGameLoader {
     static void resetStatics();
     static constexpr jint kLoadKindGameStart = 0, kLoadKindLevel = 1, kLoadKindUnload = 2, kLoadKindNone = 3;
     static constexpr jint kProgressBarLength = 667;   // portrait pixels at the end of a run
-    static constexpr jint kLevelLoadFailedText = 24;  // the message box after a level failed to load
+    static constexpr jint kLevelLoadFailedText = text_id::kLevelLoadFailed;  // the message box after a level failed to load
     static constexpr jint kMainPackLiteral = 283;
     // What later subsystems do for a level load, registered by them. A service not registered yet
     // is logged once by its name and its step does nothing else.

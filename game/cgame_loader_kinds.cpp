@@ -112,7 +112,7 @@ void loadInterfaceSprites() {
     cGame::packClose();
     const std::string pack = loader::packName(cGame::kInterfacePackLiteral);
     if (!cGame::s_loadingPicture) loader::logBadItem(pack, cGame::kLoadingPictureItem, "no title or loading picture");
-    if (!cGame::s_menuSprite) loader::logBadItem(pack, cGame::kMenuSpriteItem, "the menus have no arrows");
+    if (!cGame::s_menuSprite) loader::logBadItem(pack, cGame::kMenuSpriteItem, "the menus and questions draw plain rows, without arrows");
     if (!cGame::s_interfaceSprite2) loader::logBadItem(pack, cGame::kInterfaceSprite2Item, "it draws nothing");
 }
 

@@ -17,6 +17,8 @@
 
 namespace {
 
+// The plain rows' colours: the night of the title art, lighter when selected, a black frame.
+constexpr jint kPlainFill = cGame::kPlainRowFill, kPlainLitFill = cGame::kPlainRowLitFill, kPlainLine = 0x000000;
 constexpr jint kRowSpacing = 70, kArrowOffset = 110, kCentreX = 400;
 constexpr jint kRowFont = 0, kTextAnchor = 22, kWaveAmplitude = 10;
 constexpr jint kMarkerX = 490, kMarkerY = 650, kMarkerAnchor = 24, kTurnQuarter = 5;
@@ -65,6 +67,11 @@ void paintPromoMarker(jint y) {
 
 }  // namespace
 
+void cGame::paintPlainRow(jint x, jint y, bool lit) {
+    drawFramedBox(lit ? kPlainLitFill : kPlainFill, kPlainLine, x - kPlainRowWidth / 2, y - kPlainRowHeight / 2,
+                  kPlainRowWidth, kPlainRowHeight);
+}
+
 void cGame::paintMenuList(jint centreY) {
     if (!s_menuItems || s_menuCount <= 0) return;
     const jint n = std::min(s_menuCount, s_menuVisibleRows);
@@ -97,7 +104,11 @@ void cGame::paintMenuList(jint centreY) {
             paintPromoMarker(y);
             BX_RETURN_IF_PENDING();
         }
-        if (s_menuSprite) s_menuSprite->PaintFrame(s_g, frame, kCentreX, y, 0, 0, 0);
+        if (s_menuSprite) {
+            s_menuSprite->PaintFrame(s_g, frame, kCentreX, y, 0, 0, 0);
+        } else {
+            paintPlainRow(kCentreX, y, frame == MenuSprite::kSelectedRowFrame);
+        }
         BX_RETURN_IF_PENDING();
         String* text = getString(item & kMenuTextMask);
         BX_RETURN_IF_PENDING();

@@ -48,7 +48,9 @@ void cGame::enterMenuScreen(jint menu, IntArray* items, jint visibleRows) {
 jint cGame::updateMenuScreen() {
     jint acted = -1;
     if (screenTakesInput()) {
-        menuNavigate();
+        // A choice in progress finishes: a scroll during its blink would clear the selection that
+        // the painter counts the blink down on, and the choice would never act.
+        if (s_chosen == -1) menuNavigate();
         const jint k = getReleasedKey();
         if (s_chosen == -1 && isConfirmKey(k) && s_menuSelection >= 0 && s_menuSelection < s_menuCount) {
             const jint item = s_menuItems->get(s_menuSelection);
@@ -59,7 +61,8 @@ jint cGame::updateMenuScreen() {
                 g_menuChosenIndex = s_menuSelection;
             }
         }
-        if (s_chosen != -1 && s_chosenBlink <= 0) {
+        // A chosen row no longer shown (its list changed under it) has nothing left to blink.
+        if (s_chosen != -1 && (s_chosenBlink <= 0 || s_menuSelection < 0)) {
             acted = s_chosen & kMenuTextMask;
             s_chosen = -1;
             s_menuSelection = -1;

@@ -1,6 +1,7 @@
 // The level select (21): the names of the levels reached so far (all ten in cheat mode); choosing one
 // loads it through the transition and plays it.
 #include "game/cgame.h"
+#include "game/cgame_text_ids.h"
 #include "runtime/array.h"
 #include "runtime/compiled.h"
 #include "runtime/static_class.h"
@@ -14,7 +15,7 @@ namespace {
 
 const StaticRefRegistration kStatics(CID_cGame, &cGame::s_levelSelectItems);
 
-constexpr jint kTitleText = 75;
+constexpr jint kTitleText = text_id::kLevelSelectTitle;
 constexpr jint kListY = 285;
 constexpr jint kConfirmSfx = 7;
 constexpr jint kArrowTop = 4;
@@ -74,7 +75,7 @@ void cGame::stateLevelSelect(cGame*, jint message) {
         }
         case kMsgPaint:
             paintMenuScreen(kListY);
-            drawStringWithPalette(0, 0, getString(kTitleText), 400, 90, 3);
+            drawStringOnPlate(0, 0, getString(kTitleText), 400, 90, 3);
             return;
         default:
             return;

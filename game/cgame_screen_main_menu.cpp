@@ -4,6 +4,7 @@
 #include <atomic>
 
 #include "game/cgame.h"
+#include "game/cgame_text_ids.h"
 #include "runtime/array.h"
 #include "runtime/compiled.h"
 #include "runtime/string.h"
@@ -12,11 +13,12 @@
 
 namespace {
 
-constexpr jint kNewGame = 57, kLevelSelect = 74, kPromotion = 58, kSound = 62, kHelp = 63, kCredits = 65, kQuit = 67;
-constexpr jint kProgressQuestion = 69, kQuitQuestion = 37;
+constexpr jint kNewGame = text_id::kNewGame, kLevelSelect = text_id::kLevelSelect, kPromotion = text_id::kPromotion, kSound = text_id::kSound,
+               kHelp = text_id::kHelp, kCredits = text_id::kCredits, kQuit = text_id::kQuit;
+constexpr jint kProgressQuestion = text_id::kProgressQuestion, kQuitQuestion = text_id::kQuitQuestion;
 constexpr jint kMainListY = 285;
-constexpr jint kYes = 6, kNo = 7;
-constexpr jint kPromotionQuestionText = 150;
+constexpr jint kYes = text_id::kYes, kNo = text_id::kNo;
+constexpr jint kPromotionQuestionText = text_id::kPromotionQuestion;
 constexpr jint kQuestionListY = 360;
 constexpr jint kTitleMusic = 0;
 constexpr jint kMusicChannel = 0;

@@ -4,6 +4,7 @@
 #include "classlib/lcdui/javax_microedition_lcdui_graphics.h"
 #include "classlib/midlet/javax_microedition_midlet_midlet.h"
 #include "game/cgame.h"
+#include "game/cgame_text_ids.h"
 #include "runtime/array.h"
 #include "runtime/compiled.h"
 #include "runtime/constant_pool.h"
@@ -20,9 +21,9 @@ namespace {
 
 const StaticRefRegistration kStatics(CID_cGame, &cGame::s_scrollText);
 
-constexpr jint kStoryText = 152, kSkipText = 5;
-constexpr jint kStoryWidth = 480, kStoryStart = 420, kStoryBand = 60;
-constexpr jint kCreditsText = 81, kEditionProperty = 70;
+constexpr jint kStoryText = text_id::kStory, kSkipText = text_id::kSkipKey;
+constexpr jint kStoryWidth = 480, kStoryStart = 420, kStoryBand = 60, kStoryPanelPad = 24;
+constexpr jint kCreditsText = text_id::kCreditsText, kEditionProperty = 70;
 constexpr jint kCreditsWidth = 620, kCreditsStart = 448, kCreditsBand = 20;
 constexpr jint kTitleMusic = 0;
 constexpr jint kTextFont = 1;   // a line's pitch is its line spacing (box) plus its font height (gap)
@@ -87,6 +88,9 @@ void cGame::stateIntro(cGame*, jint message) {
                 s_loadingPicture->SetCurrentPalette(1);
                 s_loadingPicture->PaintFrame(s_g, 0, 400, 240, 0, 0, 0);
             }
+            // The story scrolls on a dark panel: its light text would not read on the day sky.
+            drawFramedBox(kTitlePlateFill, 0x0A0F1E, 400 - kStoryWidth / 2 - kStoryPanelPad, kStoryBand,
+                          kStoryWidth + 2 * kStoryPanelPad, 480 - 2 * kStoryBand);
             setClipRotated(0, kStoryBand, 800, 480 - 2 * kStoryBand);
             drawScrollText();
             paintBands(kStoryBand);

@@ -2,16 +2,18 @@
 // save record; the sound screen's entries swap their labels in place and re-open the screen, its
 // reset entry exists only while there is progress to erase.
 #include "game/cgame.h"
+#include "game/cgame_text_ids.h"
 #include "runtime/array.h"
 #include "runtime/compiled.h"
 
 namespace {
 
-constexpr jint kMusicOn = 27, kMusicOff = 28, kEffectsOn = 29, kEffectsOff = 30, kResetProgress = 68;
-constexpr jint kResetQuestion = 69, kResetDone = 70;
+constexpr jint kMusicOn = text_id::kMusicOn, kMusicOff = text_id::kMusicOff, kEffectsOn = text_id::kEffectsOn, kEffectsOff = text_id::kEffectsOff,
+               kResetProgress = text_id::kResetProgress;
+constexpr jint kResetQuestion = text_id::kProgressQuestion, kResetDone = text_id::kProgressErased;
 constexpr jint kSoundListY = 285;
-constexpr jint kNormal = 43, kHard = 44;
-constexpr jint kDifficultyTitle = 46;
+constexpr jint kNormal = text_id::kDifficultyNormal, kHard = text_id::kDifficultyHard;
+constexpr jint kDifficultyTitle = text_id::kDifficultyTitle;
 constexpr jint kDifficultyListY = 318;
 
 // The list as it stands: labels from the switches, the reset entry only with progress.
@@ -101,7 +103,7 @@ void cGame::stateDifficultyMenu(cGame*, jint message) {
         }
         case kMsgPaint:
             paintMenuScreen(kDifficultyListY);
-            drawStringWithPalette(0, 0, getString(kDifficultyTitle), 400, 160, 3);
+            drawStringOnPlate(0, 0, getString(kDifficultyTitle), 400, 160, 3);
             return;
         default:
             return;

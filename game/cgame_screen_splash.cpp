@@ -2,6 +2,7 @@
 // application property says sound on starts with music and effects on; otherwise the player is
 // asked once whether to play with sound.
 #include "game/cgame.h"
+#include "game/cgame_text_ids.h"
 #include "runtime/array.h"
 #include "runtime/compiled.h"
 #include "runtime/system_natives.h"
@@ -10,8 +11,8 @@
 
 namespace {
 
-constexpr jint kSoundQuestion = 25;
-constexpr jint kTapText = 35;
+constexpr jint kSoundQuestion = text_id::kSoundQuestion;
+constexpr jint kTapText = text_id::kTapPrompt;
 constexpr jint kTitleMusic = 0;
 constexpr jint kBlinkBit = 0x200;   // text 35 shows while this bit of the clock is set
 
@@ -56,7 +57,7 @@ void cGame::stateSplash(cGame*, jint message) {
                 paintTitlePicture(TitlePicture::kSplashAnim, 0);
                 if (s_loadingPicture) s_loadingPicture->SetCurrentPalette(1);
                 if ((java_lang_System::currentTimeMillis() & kBlinkBit) != 0)
-                    drawStringWithPalette(0, 0, getString(kTapText), 400, 410, 3);
+                    drawStringOnPlate(0, 0, getString(kTapText), 400, 410, 3);
             }
             paintTransition();
             return;

@@ -140,6 +140,8 @@ void cGame::initStaticFields() {
     s_angleThreeQuarters = 192;
     s_angleFullTurn = 256;
     s_musicId = -1;
+    s_lastKeyCode = kNoKeyCode;
+    s_touchButtonsShown = true;
     s_sprites = Runtime::newObjectArray(CID_Bsprite, 41);
     initStaticData();
 }

@@ -1,6 +1,7 @@
 // The two soft keys in the corners of the landscape picture: none, the corner icon, or a labelled
 // key; a key whose touch square is under the finger is highlighted (blinking during the tap delay).
 #include "game/cgame.h"
+#include "game/cgame_text_ids.h"
 #include "runtime/compiled.h"
 #include "runtime/string.h"
 #include "sprites/bsprite.h"
@@ -13,7 +14,7 @@ bool cGameMenus::s_softkeyFlag = false;
 namespace {
 
 constexpr jint kSoftkeyFont = 1, kLabelAnchor = 36;
-constexpr jint kBackText = 7;
+constexpr jint kBackText = text_id::kNo;
 constexpr jint kLeftSquare = 1, kRightSquare = 2;
 // States whose soft-key labels use the font's second palette.
 constexpr jint kSecondPaletteStates[] = {cGame::kStateLossMenu, 17};

@@ -7,6 +7,7 @@
 #include "classlib/lcdui/javax_microedition_lcdui_graphics.h"
 #include "classlib/lcdui/javax_microedition_lcdui_image.h"
 #include "game/cgame.h"
+#include "game/cgame_text_ids.h"
 #include "promo/igp.h"
 #include "runtime/compiled.h"
 
@@ -14,7 +15,7 @@ using Image = javax_microedition_lcdui_Image;
 
 namespace {
 
-constexpr jint kLoadingText = 33;
+constexpr jint kLoadingText = text_id::kPromotionLoading;
 constexpr jint kPictureWidth = 800, kPictureHeight = 480;
 constexpr jint kTileWidth = 100, kTileHeight = 60;
 constexpr jint kTileTransform = 5;

@@ -6,6 +6,7 @@
 
 #include "actors/z.h"
 #include "game/cgame.h"
+#include "game/cgame_text_ids.h"
 #include "runtime/array.h"
 #include "runtime/class_ids.h"
 #include "runtime/constant_pool.h"
@@ -69,7 +70,8 @@ constexpr jint kLevelLayerItems[] = {
 static_assert(std::size(kLevelLayerItems) == cGame::kLevelCount * cGame::kLayersPerLevel);
 constexpr jint kLevelMusic[] = {0, 1, 2, 2, 1, 3, 3, 1, 4, 4};
 constexpr jlong kLevelSpriteBits[] = {256, 128, jlong{1} << 22, jlong{1} << 22, 128, 0, 0, 128, 0, jlong{1} << 39};
-constexpr jint kLevelNames[] = {83, 84, 85, 86, 87, 88, 89, 90, 94, 95};
+constexpr jint kLevelNames[] = {text_id::kLevel0Name, text_id::kLevel1Name, text_id::kLevel2Name, text_id::kLevel3Name, text_id::kLevel4Name,
+                                text_id::kLevel5Name, text_id::kLevel6Name, text_id::kLevel7Name, text_id::kLevel8Name, text_id::kLevel9Name};
 static_assert(std::size(kLevelMusic) == cGame::kLevelCount && std::size(kLevelSpriteBits) == cGame::kLevelCount &&
               std::size(kLevelNames) == cGame::kLevelCount);
 
@@ -77,11 +79,11 @@ static_assert(std::size(kLevelMusic) == cGame::kLevelCount && std::size(kLevelSp
 // the code table, and 178 (11) comes before 177 (12) in both.
 constexpr jint kLanguageIndexLiterals[] = {167, 168, 169, 170, 171, 172, 173, 46, 174, 175, 176, 178, 177, 179, 180};
 
-constexpr jint kMenuMain[] = {57, 74, 58, 62, 63, 65, 67};
-constexpr jint kMenuPause[] = {76, 77, 62, 63, 55, 67};
-constexpr jint kMenuYesNo[] = {6, 7};
-constexpr jint kMenuSound[] = {27, 29, 68};
-constexpr jint kMenuDifficulty[] = {43, 44};
+constexpr jint kMenuMain[] = {text_id::kNewGame, text_id::kLevelSelect, text_id::kPromotion, text_id::kSound, text_id::kHelp, text_id::kCredits, text_id::kQuit};
+constexpr jint kMenuPause[] = {text_id::kResume, text_id::kRestart, text_id::kSound, text_id::kHelp, text_id::kLeaveLevel, text_id::kQuit};
+constexpr jint kMenuYesNo[] = {text_id::kYes, text_id::kNo};
+constexpr jint kMenuSound[] = {text_id::kMusicOn, text_id::kEffectsOn, text_id::kResetProgress};
+constexpr jint kMenuDifficulty[] = {text_id::kDifficultyNormal, text_id::kDifficultyHard};
 
 template <class A, class T, size_t N>
 [[nodiscard]] bool makeFilled(A*& slot, A* (*make)(jint), const T (&values)[N]) {

@@ -18,6 +18,9 @@ const StaticRefRegistration kTitleStatics(CID_cGame, &cGame::s_titleOffsets);
 
 constexpr jint kCharAnchor = 6;   // left, vertical centre
 constexpr jint kModeFlat = 1, kModeTitle = 3;
+// A title over the scene sits on a plate of the menu rows' night blue, so it reads on the pale sky.
+constexpr jint kPlateFill = cGame::kTitlePlateFill, kPlateLine = 0x0A0F1E, kPlatePadX = 18, kPlatePadY = 8;
+constexpr jint kAnchorLeft = 4, kAnchorRight = 8, kAnchorTop = 16, kAnchorBottom = 32;
 
 // How far the pen moves after character c: glyphs unscaled, the space and the spacing scaled.
 jint glyphAdvance(Bsprite* font, jchar c) {
@@ -98,3 +101,23 @@ const StaticStartValues kStartValues(&cGameText::s_titleOffsets, &cGameText::s_t
 }  // namespace
 
 void cGameText::resetStatics() { kStartValues.restore(); }
+
+void cGame::drawStringOnPlate(jint font, jint palette, String* text, jint x, jint y, jint anchor) {
+    paintTextPlate(font, text, x, y, anchor, 0);
+    BX_RETURN_IF_PENDING();
+    drawStringWithPalette(font, palette, text, x, y, anchor);
+}
+
+void cGame::paintTextPlate(jint font, String* text, jint x, jint y, jint anchor, jint extraHeight) {
+    Bsprite* sprite = fontSprite(font);
+    if (!sprite || !text || !s_g) return;
+    sprite->MeasureText(text, nullptr);
+    BX_RETURN_IF_PENDING();
+    const jint w = ASprite::s_textWidth + 2 * kPlatePadX, h = ASprite::s_textHeight + 2 * kPlatePadY + extraHeight;
+    jint left = x - w / 2, top = y - h / 2;   // centred unless the anchor says otherwise
+    if (anchor & kAnchorLeft) left = x - kPlatePadX;
+    if (anchor & kAnchorRight) left = x - w + kPlatePadX;
+    if (anchor & kAnchorTop) top = y - kPlatePadY;
+    if (anchor & kAnchorBottom) top = y - h + kPlatePadY;
+    drawFramedBox(kPlateFill, kPlateLine, left, top, w, h);
+}

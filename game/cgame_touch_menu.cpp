@@ -41,6 +41,19 @@ bool measure(ASprite* sprite, IntArray* rect, jint frame, jint x, jint y) {
     return true;
 }
 
+// A row's box: the menu sprite's row frame, or the plain row drawn in its place when the sprite is
+// missing (landscape (x - w/2, y - h/2, w, h) turned onto the portrait screen).
+bool measureRow(IntArray* rect, jint x, jint y) {
+    if (cGame::s_menuSprite) return measure(cGame::s_menuSprite, rect, MenuSprite::kRowFrame, x, y);
+    if (!rect || rect->length < 4) return false;
+    const jint left = x - cGame::kPlainRowWidth / 2, top = y - cGame::kPlainRowHeight / 2;
+    rect->set(0, cGame::kPortraitWidth - top - cGame::kPlainRowHeight);
+    rect->set(1, left);
+    rect->set(2, cGame::kPortraitWidth - top);
+    rect->set(3, left + cGame::kPlainRowWidth);
+    return true;
+}
+
 ASprite* playerSprite(BXLibPlayer* player) { return player ? player->sprite : nullptr; }
 
 jint visibleRows() {
@@ -62,7 +75,7 @@ bool disabled(jint index) { return (cGame::s_menuItems->get(index) & cGame::kMen
 
 bool cGame::menuRowRect(IntArray* rect, jint centre, jint rows, jint i) {
     const jint y0 = centre - (rows - 1) * (kRowPitch / 2);
-    return measure(s_menuSprite, rect, MenuSprite::kRowFrame, kRowX, y0 + kRowPitch * i);
+    return measureRow(rect, kRowX, y0 + kRowPitch * i);
 }
 
 bool cGame::menuArrowRect(IntArray* rect, jint centre, jint arrow) {
@@ -74,7 +87,7 @@ bool cGame::menuArrowRect(IntArray* rect, jint centre, jint arrow) {
 bool cGame::dialogAnswerRect(IntArray* rect, jint textHeight, jint answer) {
     const jint h = textHeight;
     const jint y = ((h >> 1) + 191) * 2 - ((h + 284) >> 1);
-    if (!measure(s_menuSprite, rect, MenuSprite::kRowFrame, kRowX, y)) return false;
+    if (!measureRow(rect, kRowX, y)) return false;
     if (answer != 0) {
         // The second answer sits 80 landscape pixels lower: 80 to the left on the screen.
         rect->set(0, jt::sub(rect->get(0), kAnswerPitch));

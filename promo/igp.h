@@ -61,8 +61,11 @@ public:
     static constexpr jint kListCount = 3;         // row-name lists in the header; two have pages
     static constexpr jint kPageListCount = 2;
     static constexpr jint kOptionFlagCount = 1;
-    static constexpr jint kHighlightColour = 0x00B4EF;
-    static constexpr jint kAlertColour = 0xFF0000;
+    // The font's ink recoloured for highlighted and alert texts, and the pages' background: the
+    // game's night blue with gold and ember, every text at least 4.5:1 against the page.
+    static constexpr jint kHighlightColour = 0xFCA311;
+    static constexpr jint kAlertColour = 0xFF6B5B;
+    static constexpr jint kPageColour = 0x14213D;
 
     // The resource: index, entries and the readers over an entry.
     [[nodiscard]] static bool openData();

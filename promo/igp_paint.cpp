@@ -52,7 +52,8 @@ constexpr jint kLeftSoftKey = 1;
 constexpr jint kWhite = 0xFFFFFF, kBlack = 0x000000, kRed = 0xFF0000;
 constexpr jint kButtonColour = 0xCF0900, kButtonColourOptional = 0xFF7F00;
 constexpr jint kButtonPressedFrame = 0xDE9C00, kButtonPressedFill = 0x5800F2;
-constexpr jint kPortalTop = 0xFAD12D, kPortalBottom = 0xF14615;
+// The portal window's gradient: dusk to night, so its white text reads from top to bottom.
+constexpr jint kPortalTop = 0x3A5A8C, kPortalBottom = 0x1B2A4A;
 
 bool optionalMode() { return IGP::s_optionFlags[0]; }
 
@@ -349,7 +350,7 @@ void IGP::paintSoftKeyBar(Graphics* g) {
 void IGP::paintPages(Graphics* g) {
     if (!g) return;
     layoutButton();
-    g->setColor(optionalMode() ? kBlack : kWhite);
+    g->setColor(optionalMode() ? kBlack : kPageColour);
     g->fillRect(0, 0, s_screenWidth, s_screenHeight);
     const jint item = s_currentItem;
     if (s_listMode) paintPageBody(g);

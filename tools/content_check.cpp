@@ -8,6 +8,7 @@
 #include <cstring>
 #include <map>
 
+#include "game/cgame_text_ids.h"
 #include "tools/constants_compiler.h"
 #include "tools/file_bytes.h"
 #include "tools/pack_contents.h"
@@ -34,34 +35,7 @@ constexpr int kLevels = 10;
 constexpr int kSounds = 17;
 constexpr int kCosines = 65;
 
-// The texts the game draws by id, with what draws them.
-struct TextUse {
-    int id;
-    const char* role;
-};
-constexpr TextUse kDrawnTexts[] = {
-    {5, "the story's skip key"}, {6, "the yes answer"}, {7, "the no answer"}, {25, "the sound question"},
-    {27, "the music-on entry"}, {28, "the music-off entry"}, {29, "the effects-on entry"},
-    {30, "the effects-off entry"}, {33, "the promotion's loading text"}, {35, "the blinking prompt"},
-    {36, "the continue prompt"}, {37, "the quit question"}, {38, "the game-over text"},
-    {43, "the first difficulty"}, {44, "the second difficulty"}, {46, "the difficulty title"},
-    {55, "the pause menu's leave entry"}, {57, "the new-game entry"}, {58, "the promotion entry"},
-    {62, "the sound entry"}, {63, "the help entry and title"}, {65, "the credits entry"}, {67, "the quit entry"},
-    {68, "the reset entry"}, {69, "the progress-lost question"}, {70, "the progress-erased message"},
-    {74, "the level-select entry"}, {75, "the level-select title"}, {76, "the resume entry"},
-    {77, "the restart entry"}, {78, "the restart question"}, {79, "the leave question"},
-    {80, "the retry question"}, {81, "the credits"}, {83, "level 0's name"}, {84, "level 1's name"},
-    {85, "level 2's name"}, {86, "level 3's name"}, {87, "level 4's name"}, {88, "level 5's name"},
-    {89, "level 6's name"}, {90, "level 7's name"}, {94, "level 8's name"}, {95, "level 9's name"},
-    {96, "the time label"}, {97, "the time-bonus label"}, {98, "the third result label"},
-    {99, "the fourth result label"}, {100, "the total label"}, {101, "the results title"},
-    {119, "help page 0"}, {123, "help page 1's second text"}, {124, "help page 1's first text"},
-    {134, "the race-won text"}, {135, "the race-lost text"}, {136, "help page 2"}, {137, "help page 2"},
-    {138, "help page 3"}, {139, "help page 3"}, {140, "help page 3"}, {141, "help page 4"},
-    {142, "help page 4"}, {147, "help page 5"}, {148, "help page 5"}, {149, "help page 6"},
-    {150, "the promotion question"}, {152, "the story"}, {155, "help page 7"}, {156, "help page 8"},
-    {157, "help page 6"}};
-constexpr int kCreditsText = 81;
+constexpr int kCreditsText = text_id::kCreditsText;
 
 // The sprites the game draws before any actor code (the sprites pack's touch buttons, heads-up
 // display and lasting sprites; the interface pack's), with the frames and animations it draws.
@@ -102,12 +76,14 @@ public:
     Checker(const std::vector<BarEntry>& entries, std::string_view constants, const std::string& constantsFile,
             const fs::path& assetsDir)
         : m_constants(constants), m_constantsFile(constantsFile), m_assets(assetsDir) {
-        for (const BarEntry& e : entries)
+        for (const BarEntry& e : entries) {
             if (e.sourcePath.empty()) m_entries.emplace(e.name, &e.bytes);
+            else m_files.emplace(foldAsciiCase(e.name), e.sourcePath);
+        }
     }
 
     bool run(std::string& error) {
-        const bool ok = literal(kSubFileSeparatorLiteral, m_separator) && texts() && boot() && times() && sounds() && sprites();
+        const bool ok = literal(kSubFileSeparatorLiteral, m_separator) && texts() && boot() && times() && sounds() && sprites() && icon();
         if (!ok) error = m_error;
         return ok;
     }
@@ -169,7 +145,7 @@ private:
         const std::string where = source(name, 0);
         if (items.empty() || !readTextPack(items[0].payload, texts))
             return fail(where, "item 0 is no text pack (the game loads its texts from it)");
-        for (const TextUse& use : kDrawnTexts) {
+        for (const text_id::Use& use : text_id::kDrawn) {
             if (use.id >= static_cast<int>(texts.size()))
                 return fail(where, "text " + std::to_string(use.id) + " is missing (" + use.role + "); the pack has " +
                                        std::to_string(texts.size()) + " texts");
@@ -309,8 +285,33 @@ private:
         return true;
     }
 
+    // The icon app.jad's MIDlet-1 line names ("NAME, /ICON, CLASS") is a PNG in the data file.
+    bool icon() {
+        const std::string where = (m_assets / "app.jad").string();
+        const auto jad = m_entries.find("app.jad");
+        if (jad == m_entries.end()) return fail(where, "missing");
+        const std::string& text = *jad->second;
+        const size_t line = text.find("MIDlet-1:");
+        if (line == std::string::npos) return fail(where, "no MIDlet-1 line (the MIDlet's name, icon and class)");
+        const std::string value = text.substr(line, text.find('\n', line) - line);
+        const size_t first = value.find(','), second = value.find(',', first + 1);
+        if (first == std::string::npos || second == std::string::npos)
+            return fail(where, "MIDlet-1 is not NAME, ICON, CLASS");
+        std::string path = value.substr(first + 1, second - first - 1);
+        path.erase(0, path.find_first_not_of(' '));
+        path.erase(path.find_last_not_of(" \r") + 1);
+        const std::string name = path.starts_with('/') ? path.substr(1) : path;
+        const auto file = m_files.find(foldAsciiCase(name));
+        std::string bytes, why;
+        if (file == m_files.end() || !readFileBytes(file->second, bytes, why))
+            return fail(where, "MIDlet-1 names the icon " + path + ", which the data file lacks");
+        if (!bytes.starts_with("\x89PNG\r\n\x1a\n")) return fail(file->second.string(), "the icon is no PNG");
+        return true;
+    }
+
     std::string_view m_constants;
     std::string m_constantsFile;
+    std::map<std::string, fs::path> m_files;   // entries copied from files, by folded name
     fs::path m_assets;
     std::map<std::string, const std::string*> m_entries;
     std::string m_separator;

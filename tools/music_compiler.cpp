@@ -4,10 +4,13 @@
 #include "tools/music_compiler.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <map>
 #include <sstream>
 #include <vector>
+
+#include "tools/parse_number.h"
 
 namespace tools {
 
@@ -48,6 +51,7 @@ struct Source {
     int tempo = 0;
     int steps = 4;
     int bar = 0;
+    double gainDb = 0;   // applied to every instrument's volume controller
     std::vector<Instrument> instruments;
     std::map<std::string, Pattern> patterns;
     std::vector<std::string> song;
@@ -62,6 +66,12 @@ bool parseInt(const std::string& word, int low, int high, int& value) {
         return false;
     }
     return used == word.size() && value >= low && value <= high;
+}
+
+// A volume controller moved by `db`: General MIDI's volume law is 40 log10(v / 127) dB.
+int volumeWithGain(int volume, double db) {
+    const double v = std::round(volume * std::pow(10.0, db / 40.0));
+    return static_cast<int>(std::clamp(v, 1.0, 127.0));
 }
 
 // One note name: letter, accidental, octave (c4 = 60).
@@ -174,6 +184,10 @@ private:
         if (key == "steps" && w.size() == 2) {
             if (!parseInt(w[1], 1, kTicksPerQuarter, m_src.steps) || kTicksPerQuarter % m_src.steps != 0)
                 return fail(m_line, "steps: a divisor of 480");
+            return true;
+        }
+        if (key == "gain" && w.size() == 2) {
+            if (!parseNumber(w[1], -24, 12, m_src.gainDb)) return fail(m_line, "gain: -24 to 12 dB");
             return true;
         }
         if (key == "bar" && w.size() == 2) {
@@ -358,7 +372,7 @@ bool compileMusic(std::string_view text, std::string_view fileName, std::string&
     for (const Instrument& ins : src.instruments) {
         std::vector<Event> events{{0, 0, metaText(0x03, ins.name)}};
         if (ins.program) events.push_back({0, 1, channelMessage(0xC0, ins.channel, ins.program - 1)});
-        events.push_back({0, 2, channelMessage(0xB0, ins.channel, 7, ins.volume)});
+        events.push_back({0, 2, channelMessage(0xB0, ins.channel, 7, volumeWithGain(ins.volume, src.gainDb))});
         events.push_back({0, 3, channelMessage(0xB0, ins.channel, 10, ins.pan)});
         events.push_back({0, 4, channelMessage(0xB0, ins.channel, 91, ins.reverb)});
         std::vector<int> sounding;

@@ -3,6 +3,8 @@
 //   tempo 132                          quarter notes per minute
 //   steps 4                            steps per quarter note (default 4: a step is a sixteenth)
 //   bar 16                             steps per bar; every '|' must then fall on a bar line
+//   gain -2.5                          dB (-24..12) on every instrument's volume, so songs can be
+//                                      levelled to one loudness (a volume stays within 1..127)
 //   instrument lead channel 1 program 81 [volume 100] [pan 64] [velocity 96]
 //                                      MIDI channel 1..16 (10 = drums), General MIDI program 1..128
 //   pattern verse                      a block of track lines, closed by "end"

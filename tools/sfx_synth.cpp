@@ -8,6 +8,8 @@
 #include <map>
 #include <sstream>
 
+#include "tools/parse_number.h"
+
 namespace tools {
 
 namespace {
@@ -27,16 +29,6 @@ struct Voice {
     double lowpass = 0;
     uint32_t seed = 1;
 };
-
-bool parseNumber(const std::string& word, double low, double high, double& value) {
-    size_t used = 0;
-    try {
-        value = std::stod(word, &used);
-    } catch (...) {
-        return false;
-    }
-    return used == word.size() && std::isfinite(value) && value >= low && value <= high;
-}
 
 bool parseVoice(const std::vector<std::string>& w, Voice& v, std::string& why) {
     static const std::map<std::string, Wave> kWaves = {{"sine", Wave::Sine}, {"square", Wave::Square},

@@ -19,6 +19,8 @@ namespace {
 ApplicationImpl g_instance;
 
 constexpr int64_t kPassSleepMillis = 5;
+// Device time a shutdown gives the MIDlet's threads to finish their frame and end: a few frames.
+constexpr int kEndingPasses = 100;
 
 uint32_t stepChannels(uint32_t volume, bool up) {
     const auto step = [up](uint32_t channel) -> uint32_t {
@@ -111,14 +113,29 @@ void ApplicationImpl::run() {
         Runtime::runParked([&clock] { clock.sleepMillis(kPassSleepMillis); });
         // The main thread's parking point for a collection on another thread.
         Runtime::runParked([&clock] { clock.sleepMillis(kPassSleepMillis); });
-        if (m_passLimit >= 0 && ++m_passes >= m_passLimit) m_running.store(false);
+        if (m_passLimit >= 0 && ++m_passes >= m_passLimit) {
+            Log::info("host: the frame limit ends the run");
+            m_running.store(false);
+        }
     }
     shutdown();
+}
+
+// The MIDlet is asked to end (its game thread leaves the loop at the end of its frame) and device
+// time runs on until its threads have ended, so a run stopped from outside (the frame limit, the
+// window closed) ends them in order instead of stopping them mid-frame.
+void ApplicationImpl::endApplicationThreads() {
+    if (otherRegisteredThreads() == 0) return;
+    m_application->destoryMIDlet();
+    ClockSource& clock = m_device->clock();
+    for (int pass = 0; pass < kEndingPasses && otherRegisteredThreads() > 0; ++pass)
+        Runtime::runParked([&clock] { clock.sleepMillis(kPassSleepMillis); });
 }
 
 void ApplicationImpl::shutdown() {
     m_running.store(false);
     if (m_application) {
+        endApplicationThreads();
         Runtime::suspendAllThreads();
         if (m_mainThreadSlot >= 0) ThreadTable::freeSlot(m_mainThreadSlot);
         m_mainThreadSlot = -1;

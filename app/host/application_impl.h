@@ -38,8 +38,9 @@ public:
     [[nodiscard]] bool init(uintptr_t stackBase, StartupOrder startupOrder);
     // The host loop until running is 0 (or passLimit passes, when set), then shutdown.
     void run();
-    // Stops the world and closes the Application, then releases the back end. Threads of the
-    // application still alive stay stopped for good: they must never see the freed heaps.
+    // Asks the MIDlet to end and lets its threads finish, then stops the world and closes the
+    // Application and releases the back end. Threads of the application still alive after a few
+    // frames stay stopped for good: they must never see the freed heaps.
     void shutdown();
 
     // Device volume by one step on both channels.
@@ -70,6 +71,7 @@ public:
     void notifyDestroyed() override;
 
 private:
+    void endApplicationThreads();
     std::atomic<bool> m_repaintSuppress{false};
     std::unique_ptr<Application> m_application;
     std::unique_ptr<DisplayBackend> m_display;

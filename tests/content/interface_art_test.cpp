@@ -106,7 +106,8 @@ TEST_F(InterfaceArtTest, TheCodesFramesAndAnimationsAreThere) {
     }
     EXPECT_GT(mark->GetFModules(0), 0);
 
-    // The images: a small badge, wider than tall (the menus turn it upright), and the second logo.
+    // The images: a small badge, shipped turned for the portrait screen (taller than wide, drawn as
+    // it is, its corners transparent so no box shows round it), and the second logo.
     P::packOpen(Runtime::ldcString(kImagesPack));
     ByteArray* badgeBytes = P::packReadData(0);
     ByteArray* logoBytes = P::packReadData(1);
@@ -115,8 +116,12 @@ TEST_F(InterfaceArtTest, TheCodesFramesAndAnimationsAreThere) {
     Image* badge = Image::createImage(badgeBytes, 0, badgeBytes->length);
     Image* second = Image::createImage(logoBytes, 0, logoBytes->length);
     ASSERT_TRUE(badge && second);
-    EXPECT_GT(badge->getWidth(), badge->getHeight());
-    EXPECT_LE(badge->getWidth(), 128);
+    EXPECT_LT(badge->getWidth(), badge->getHeight());
+    EXPECT_LE(badge->getHeight(), 128);
+    IntArray* corner = Runtime::newIntArray(1);
+    ASSERT_NE(corner, nullptr);
+    badge->getRGB(corner, 0, 1, 0, 0, 1, 1);
+    EXPECT_EQ(static_cast<uint32_t>(corner->get(0)) >> 24, 0u) << "the badge's corner is not transparent";
     EXPECT_LE(second->getWidth(), 800);
     EXPECT_LE(second->getHeight(), 480);
 }

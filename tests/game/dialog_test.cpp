@@ -57,7 +57,7 @@ TEST_F(DialogTest, AMessageBoxClosesOnAConfirmKeyAfterTheClosingHalf) {
         EXPECT_TRUE(cGame::s_dialogOpen);
         runUntilIdle(1);
         EXPECT_FALSE(cGame::s_dialogOpen);  // closed by the end of the closing half
-        EXPECT_TRUE(cGame::s_dialogAnswered);
+        EXPECT_FALSE(cGame::s_dialogAnswered);  // a message box leaves no answer behind
     }
     for (jint k : {19, 1, 2}) {
         SCOPED_TRACE(k);
@@ -116,6 +116,46 @@ TEST_F(DialogTest, AQuestionActsOnConfirmOnlyWithAChoiceAndCancelsOnlyWhenAllowe
     EXPECT_TRUE(cGame::s_dialogAnswered);
 }
 
+// A closed message box must not answer the question asked after it: the question keeps its text id
+// until its own answer comes, and that answer is the one taken.
+TEST_F(DialogTest, AQuestionAfterAClosedMessageBoxTakesItsOwnAnswer) {
+    open(0);
+    release(18);
+    cGame::updateDialogInput();
+    runUntilIdle(20);
+    ASSERT_FALSE(cGame::s_dialogOpen);
+    cGame::showMessageBoxById(37, 1, false);
+    EXPECT_EQ(cGame::takeDialogAnswer(37), -1);   // nothing answered yet
+    EXPECT_EQ(cGame::s_dialogTextId, 37);
+    cGame::s_dialogOpen = true;
+    cGame::s_transitionPhase = 0;
+    cGame::s_dialogChoice = 1;
+    release(18);
+    cGame::updateDialogInput();
+    runUntilIdle(20);
+    EXPECT_EQ(cGame::takeDialogAnswer(37), 1);
+}
+
+// Keys that come while a confirmed answer blinks change nothing: the answer acts, and the choice
+// does not stay half made (a blink left running would hold every later tap).
+TEST_F(DialogTest, KeysDuringTheConfirmBlinkLeaveTheAnswer) {
+    for (jint key : {1, 2, 8, 14, 19, 18}) {
+        SCOPED_TRACE(key);
+        open(1, true);
+        cGame::s_dialogChoice = 1;
+        release(18);
+        cGame::updateDialogInput();
+        ASSERT_EQ(cGame::s_chosenBlink, cGame::kBlinkFrames);
+        --cGame::s_chosenBlink;   // one painted frame
+        release(key);
+        cGame::updateDialogInput();
+        runUntilIdle(20);
+        EXPECT_FALSE(cGame::s_dialogOpen);
+        EXPECT_EQ(cGame::s_chosen, -1);
+        EXPECT_EQ(cGame::takeDialogAnswer(25), 1);
+    }
+}
+
 // The cheat sequence prepares the message box with text 71 for the next transition.
 TEST_F(DialogTest, TheCheatSequencePreparesItsMessageBox) {
     cGame::initCheatSequence();
@@ -165,7 +205,7 @@ TEST_F(DialogTest, TheStateMachineRunsTheDialogInsteadOfTheScreensUpdate) {
     EXPECT_EQ(trace, (std::vector<std::string>{"2rk", "2r", "2r", "2r", "2r", "2r", "1", "1", "2"}));
 }
 
-TEST_F(DialogTest, TheBoxIsWhiteWithATripleBlackBorderInPortraitCoordinates) {
+TEST_F(DialogTest, TheBoxIsFilledWithATripleBlackBorderInPortraitCoordinates) {
     for (jint type : {0, 1}) {
         SCOPED_TRACE(type);
         open(type);
@@ -177,17 +217,17 @@ TEST_F(DialogTest, TheBoxIsWhiteWithATripleBlackBorderInPortraitCoordinates) {
         cGame::s_g = nullptr;
         const Surface565 p = s->pixels565();
         auto px = [&](int x, int y) { return p.pixels[y * p.pitch + x]; };
-        const uint16_t white = Graphics::toRGB565(0xFFFFFFFF), black = 0, back = Graphics::toRGB565(kBack);
-        // Along the middle row the left side: background, three black columns, white inside.
+        const uint16_t fill = Graphics::toRGB565(0xFF000000 | cGame::kDialogBoxFill), black = 0, back = Graphics::toRGB565(kBack);
+        // Along the middle row the left side: background, three black columns, the fill inside.
         EXPECT_EQ(px(x0 - 1, 400), back);
         for (int i = 0; i < 3; ++i) EXPECT_EQ(px(x0 + i, 400), black) << i;
-        EXPECT_EQ(px(x0 + 3, 400), white);
+        EXPECT_EQ(px(x0 + 3, 400), fill);
         EXPECT_EQ(px(x0 + h - 1, 400), black);
-        EXPECT_EQ(px(x0 + h - 4, 400), white);
-        // Down the middle column the top: rows 50..52 black, white below, background above.
+        EXPECT_EQ(px(x0 + h - 4, 400), fill);
+        // Down the middle column the top: rows 50..52 black, the fill below, background above.
         EXPECT_EQ(px(240, 49), back);
         for (int i = 0; i < 3; ++i) EXPECT_EQ(px(240, 50 + i), black) << i;
-        EXPECT_EQ(px(240, 53), white);
+        EXPECT_EQ(px(240, 53), fill);
         EXPECT_EQ(px(240, 749), black);
         EXPECT_EQ(px(240, 751), back);
         // A corner is round: the box's bounding corner stays background.

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -13,28 +14,33 @@
 #include <initializer_list>
 #include <iterator>
 #include <map>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "archive/archive_index.h"
 #include "classlib/constant_pool_loader.h"
 #include "classlib/io/javax_microedition_io_resource_input_stream.h"
 #include "game/cgame.h"
 #include "game/cgame_loader_steps.h"
 #include "platform/file_paths.h"
+#include "platform/graphics/png_decoder.h"
 #include "runtime/array.h"
 #include "runtime/constant_pool.h"
 #include "runtime/heaps.h"
 #include "runtime/object_manager.h"
 #include "sprites/asprite.h"
+#include "tests/game/loader_fixture.h"
 #include "tests/game/shipped_interface.h"
 #include "tests/game/touch_points.h"
+#include "tests/support/actor_world.h"
 #include "tests/support/child_output.h"
 #include "tests/support/temp_folder.h"
-#include "platform/graphics/png_decoder.h"
-#include "tests/game/loader_fixture.h"
-#include "tests/support/actor_world.h"
-#include "archive/archive_index.h"
+#include "tools/bar_writer.h"
+#include "tools/file_bytes.h"
+#include "tools/pack_contents.h"
+#include "tools/pack_writer.h"
 
 namespace {
 
@@ -62,6 +68,16 @@ Points measure() {
                 p["answer" + std::to_string(question) + "/" + std::to_string(answer)] =
                     dialogAnswerTap(cGame::s_dialogTextHeight, answer);
         }
+        // The same boxes when the data file has no menu sprite: the menus draw plain rows there.
+        Bsprite* menuSprite = cGame::s_menuSprite;
+        cGame::s_menuSprite = nullptr;
+        cGame::showMessageBoxById(kSoundQuestion, 1, false);
+        for (int answer : {0, 1})
+            p["plainAnswer25/" + std::to_string(answer)] = dialogAnswerTap(cGame::s_dialogTextHeight, answer);
+        cGame::showMessageBoxById(kQuitQuestion, 1, false);
+        p["plainAnswer37/0"] = dialogAnswerTap(cGame::s_dialogTextHeight, 0);
+        p["plainRow285/3/2"] = menuRowTap(kMainListY, 3, 2);
+        cGame::s_menuSprite = menuSprite;
         p["pageBack"] = pageArrowTap(0);
         p["pageForward"] = pageArrowTap(1);
         p["rightSoftkey"] = rightSoftkeyTap();
@@ -89,28 +105,36 @@ const Points& points() {
     return p;
 }
 
-// A script of timed events; every tap is a finger down and its lift 100 ms later.
+// A script of timed events, written out in time order; every tap is a finger down and its lift
+// 100 ms later.
 class Script {
 public:
     Script& tap(int at, const std::string& name) {
         const auto it = points().find(name);
         const TapPoint t = it == points().end() ? TapPoint{} : it->second;
         EXPECT_TRUE(t.valid()) << "no tap point " << name;
-        lines_ << at << " stylusdown " << t.x << " " << t.y << "\n" << at + 100 << " stylusup " << t.x << " " << t.y << "\n";
-        return *this;
+        add(at, "stylusdown " + std::to_string(t.x) + " " + std::to_string(t.y));
+        return add(at + 100, "stylusup " + std::to_string(t.x) + " " + std::to_string(t.y));
     }
     Script& key(int at, const std::string& name) {
-        lines_ << at << " keydown " << name << "\n" << at + 100 << " keyup " << name << "\n";
-        return *this;
+        add(at, "keydown " + name);
+        return add(at + 100, "keyup " + name);
     }
-    Script& quit(int at) {
-        lines_ << at << " quit\n";
-        return *this;
+    Script& quit(int at) { return add(at, "quit"); }
+    [[nodiscard]] std::string text() const {
+        std::vector<std::pair<int, std::string>> events = events_;
+        std::stable_sort(events.begin(), events.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+        std::string out;
+        for (const auto& [at, event] : events) out += std::to_string(at) + " " + event + "\n";
+        return out;
     }
-    [[nodiscard]] std::string text() const { return lines_.str(); }
 
 private:
-    std::ostringstream lines_;
+    Script& add(int at, std::string event) {
+        events_.emplace_back(at, std::move(event));
+        return *this;
+    }
+    std::vector<std::pair<int, std::string>> events_;
 };
 
 struct ScriptRun {
@@ -119,6 +143,37 @@ struct ScriptRun {
     std::string log;
     std::string record;                         // the save record's bytes in the store file
 };
+
+// The shipped data file with one item of the interface pack emptied, written to `out`.
+std::string dataWithoutInterfaceItem(const std::filesystem::path& out, int item) {
+    std::string archive, error;
+    if (!tools::readFileBytes(BRINDLEX_DATA_BAR, archive, error)) return error;
+    std::vector<archive::IndexEntry> index;
+    if (!archive::readIndex(archive, index, error)) return error;
+    std::vector<tools::BarEntry> entries;
+    for (const archive::IndexEntry& e : index) {
+        const std::string name(e.name.begin(), e.name.end());   // the shipped names are ASCII
+        entries.push_back(tools::BarEntry::fromBytes(name, archive.substr(static_cast<size_t>(e.offset),
+                                                                           static_cast<size_t>(e.size))));
+    }
+    auto lookup = [&entries](const std::string& name) -> std::optional<std::string_view> {
+        for (const tools::BarEntry& e : entries)
+            if (e.name == name) return std::string_view(e.bytes);
+        return std::nullopt;
+    };
+    std::vector<tools::PackItemView> views;
+    if (!tools::readPack(lookup, "ui", "_", views, error)) return error;
+    std::vector<tools::PackItem> items;
+    for (const tools::PackItemView& v : views) items.push_back({v.empty, v.kind, v.lzma, v.payload});
+    if (item >= static_cast<int>(items.size())) return "the interface pack has no item " + std::to_string(item);
+    items[static_cast<size_t>(item)] = tools::PackItem{true, 0, false, ""};
+    std::vector<std::string> subFiles;
+    if (!tools::writePack(items, {0}, subFiles, error)) return error;
+    for (tools::BarEntry& e : entries)
+        if (e.name == "ui") e = tools::BarEntry::fromBytes("ui", subFiles[0]);
+    if (!tools::writeArchive(out, std::move(entries), error)) return error;
+    return "";
+}
 
 // Times of the run every script shares: the splash is up at 9.1 s (logos 7 s, the game-start load)
 // and its question opens after the transition's two halves.
@@ -190,6 +245,10 @@ TEST_F(FrontEndScriptTest, FromTheSplashToTheFirstLevelsLoad) {
     EXPECT_EQ(byteAt(run, 3), 1);    // effects on, as answered
     EXPECT_EQ(byteAt(run, 7), -1);   // no level reached yet
     EXPECT_EQ(byteAt(run, 10), 2);   // hard
+    // The frame limit ends the run in play: the game thread is asked to stop and ends its loop.
+    EXPECT_NE(run.log.find("host: the frame limit ends the run"), std::string::npos) << run.log;
+    EXPECT_NE(run.log.find("game: the run loop has ended"), std::string::npos) << run.log;
+    EXPECT_EQ(run.log.find("left stopped"), std::string::npos) << run.log;
 }
 
 // With progress saved (highest level 2): new game asks first (answered no); the sound screen's
@@ -252,9 +311,9 @@ TEST_F(FrontEndScriptTest, HelpCreditsAndQuitWithItsQuestion) {
     EXPECT_EQ(run.exitCode, 0) << run.log;
     const std::vector<std::pair<int, int>> expected = {{-1, 1}, {1, 2}, {2, 4}, {4, 3}, {3, 6}, {6, 29}, {29, 6}, {6, 18}, {18, 6}};
     EXPECT_EQ(run.states, expected) << trace(run);
-    // The game's own end, not the frame limit's (which stops the game thread where it is).
+    // The game's own end, not the frame limit's.
+    EXPECT_EQ(run.log.find("host: the frame limit ends the run"), std::string::npos) << run.log;
     EXPECT_NE(run.log.find("game: the run loop has ended"), std::string::npos) << run.log;
-    EXPECT_EQ(run.log.find("left stopped"), std::string::npos) << run.log;
     EXPECT_EQ(byteAt(run, 2), 0);   // no sound, as answered
     EXPECT_EQ(byteAt(run, 3), 0);
 }
@@ -357,6 +416,150 @@ TEST_F(FrontEndScriptTest, NewGamePlaysALevelBuiltFromBlobs) {
             ++checked;
         }
     EXPECT_GT(checked, 20);
+}
+
+// A key released while a tapped row blinks: the choice still acts (the sound screen opens) and the
+// menus keep answering taps afterwards; the same for a question's confirmed answer, whose yes still
+// ends the program.
+TEST_F(FrontEndScriptTest, AKeyDuringAChoicesBlinkNeitherDropsItNorLocksTheMenus) {
+    Script s;
+    s.tap(kAnswerSound, "answer25/0")
+        .tap(12500, "middle")
+        .tap(14000, "row285/3/2")            // SOUND
+        .key(14150, "S")                     // down, released while the row blinks
+        .tap(17000, "rightSoftkey")          // back: NEW GAME, MORE GAMES, SOUND
+        .tap(18500, "down285")
+        .tap(19500, "down285")
+        .tap(20500, "down285")               // HELP, CREDITS, QUIT
+        .tap(21500, "row285/3/2")            // QUIT asks
+        .tap(23000, "answer37/0")            // yes
+        .key(23150, "W");                    // up, released while the answer blinks
+    const ScriptRun run = play(s, 4000);
+    const std::vector<std::pair<int, int>> expected = {{-1, 1}, {1, 2}, {2, 4}, {4, 3}, {3, 6}, {6, 8}, {8, 6}};
+    EXPECT_EQ(run.states, expected) << trace(run);
+    EXPECT_EQ(run.exitCode, 0) << run.log;
+    EXPECT_EQ(run.log.find("host: the frame limit ends the run"), std::string::npos) << run.log;
+}
+
+// Every kind of plain message box, closed by a tap, leaves no answer behind: the quit question asked
+// after it is answered yes and the program ends by itself.
+TEST_F(FrontEndScriptTest, AQuestionAfterEveryKindOfMessageBoxTakesItsOwnAnswer) {
+    struct Case {
+        const char* name;
+        bool progress;    // start with level 2 reached (the sound screen offers the reset)
+        Script script;    // from the main menu (at 14 s) to the closed box, back in the main menu by 22 s
+    };
+    Case cases[] = {
+        {"the cheat sequence's box", false, Script().key(14000, "Q").key(14300, "C").key(14600, "E").key(14900, "Z")
+                                                .tap(16500, "middle")},
+        {"the progress-erased box", true, Script().tap(14000, "down285")      // LEVELS, MORE GAMES, SOUND
+                                              .tap(15000, "row285/3/2")     // SOUND
+                                              .tap(16500, "row285/3/2")     // RESET PROGRESS asks
+                                              .tap(18000, "answer69/0")     // yes: the box follows
+                                              .tap(20000, "middle")         // closes it
+                                              .tap(21000, "rightSoftkey")}, // back: MORE GAMES, SOUND, HELP
+    };
+    for (Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::filesystem::remove_all(temp.path() / "home");
+        if (c.progress) {
+            ASSERT_EQ(play(Script(), 100).exitCode, 0);
+            std::string record = temp.read(std::string("home/") + kRecordFile);
+            ASSERT_EQ(record.size(), 11u);
+            record[7] = 2;
+            temp.write(std::string("home/") + kRecordFile, record);
+        }
+        c.script.tap(kAnswerSound, "answer25/1").tap(12500, "middle");
+        for (int at : {23000, 24000, 25000}) c.script.tap(at, "down285");   // to the end: HELP, CREDITS, QUIT
+        c.script.tap(26000, "row285/3/2").tap(27500, "answer37/0");
+        const ScriptRun run = play(c.script, 4000);
+        EXPECT_EQ(run.exitCode, 0) << run.log;
+        EXPECT_EQ(run.log.find("host: the frame limit ends the run"), std::string::npos) << trace(run) << run.log;
+    }
+}
+
+// A data file whose menu sprite is missing: the questions and menus draw plain rows and answer the
+// same taps (the sound question, the quit row, its yes), never a dead screen.
+TEST_F(FrontEndScriptTest, WithoutTheMenuSpriteTheQuestionsAndMenusStillAnswer) {
+    const std::filesystem::path data = temp.path() / "no_menu_sprite.bar";
+    ASSERT_EQ(dataWithoutInterfaceItem(data, 2), "");
+    Script s;
+    s.tap(kAnswerSound, "plainAnswer25/1")
+        .tap(12500, "middle")
+        .key(14000, "S")                     // keys scroll: the list has no arrows to tap
+        .key(14500, "S")
+        .key(15000, "S")                     // HELP, CREDITS, QUIT
+        .tap(16000, "plainRow285/3/2")       // QUIT asks
+        .tap(17500, "plainAnswer37/0");      // yes
+    const std::string screenshot = (temp.path() / "plain.png").string();
+    const ScriptRun run = play(s, 3000, "", data.string());
+    EXPECT_NE(run.log.find("item 2 of pack \"ui\""), std::string::npos) << run.log;
+    const std::vector<std::pair<int, int>> expected = {{-1, 1}, {1, 2}, {2, 4}, {4, 3}, {3, 6}};
+    EXPECT_EQ(run.states, expected) << trace(run);
+    EXPECT_EQ(run.exitCode, 0) << run.log;
+    EXPECT_EQ(run.log.find("host: the frame limit ends the run"), std::string::npos) << run.log;
+    EXPECT_EQ(byteAt(run, 2), 0);   // no sound, as answered
+}
+
+// Help pages as the player sees them: each icon of the icon column stands level with the middle of
+// its text, and the last page, text alone, uses the picture's whole width instead of leaving the
+// icon column empty. Screens are read back from the program's screenshot, portrait (px, py) showing
+// the landscape point (py, 480 - px).
+TEST_F(FrontEndScriptTest, HelpIconsStandLevelWithTheirTextsAndTextAlonePagesUseTheWidth) {
+    struct Case {
+        const char* what;
+        int page;              // 0-based
+        std::vector<int> ys;   // the landscape y each text is placed at; empty: a text-only page
+    };
+    const Case cases[] = {
+        {"the pick-ups", 3, {120, 225, 330}},
+        {"the feather and the lift", 5, {120, 300}},
+        {"the lurker and the brake button", 6, {120, 300}},
+        {"the last page, text alone", 8, {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Script s;
+        s.tap(kAnswerSound, "answer25/1").tap(12500, "middle").tap(14000, "down285").tap(15000, "row285/3/2");
+        int at = 16500;
+        for (int i = 0; i < c.page; ++i, at += 700) s.key(at, "D");
+        const std::string shot = (temp.path() / "help.png").string();
+        (void)play(s, (at + 800) / 10, shot);
+        std::string png = temp.read("help.png");
+        PngHeaderInfo info;
+        ASSERT_TRUE(readPngHeader(reinterpret_cast<const uint8_t*>(png.data()), png.size(), info));
+        ASSERT_EQ(info.width, 480);
+        std::vector<uint16_t> px(480 * 800);
+        ASSERT_TRUE(decodePng(reinterpret_cast<const uint8_t*>(png.data()), png.size(), 0, px.data(), 480, 800, 480));
+        // Something drawn (not the black page) at landscape (x, y).
+        auto drawn = [&](int x, int y) { return px[static_cast<size_t>(x) * 480 + static_cast<size_t>(480 - 1 - y)] != 0; };
+        // The middle row of what is drawn in columns [x0, x1) between two rows; -1 when nothing is.
+        auto middle = [&](int x0, int x1, int y0, int y1) {
+            int top = -1, bottom = -1;
+            for (int y = y0; y < y1; ++y)
+                for (int x = x0; x < x1; ++x)
+                    if (drawn(x, y)) {
+                        if (top < 0) top = y;
+                        bottom = y;
+                    }
+            return top < 0 ? -1.0 : (top + bottom) / 2.0;
+        };
+        if (c.ys.empty()) {
+            int inColumn = 0;
+            for (int y = 60; y < 400; ++y)
+                for (int x = 40; x < 170; ++x) inColumn += drawn(x, y);
+            EXPECT_GT(inColumn, 100) << "the icon column stays empty";
+            continue;
+        }
+        for (int y : c.ys) {
+            SCOPED_TRACE(y);
+            // The icon column and the start of the text's lines (clear of the page arrows below).
+            const double icon = middle(30, 175, y - 40, y + 66), text = middle(195, 280, y - 40, y + 66);
+            ASSERT_GE(icon, 0);
+            ASSERT_GE(text, 0);
+            EXPECT_NEAR(icon, text, 4.0);
+        }
+    }
 }
 
 }  // namespace

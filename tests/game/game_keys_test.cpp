@@ -10,6 +10,7 @@
 #include "classlib/java_util/java_util_hashtable.h"
 #include "game/cgame.h"
 #include "runtime/array.h"
+#include "runtime/static_class.h"
 #include "tests/classlib/thread_helpers.h"
 #include "tests/support/test_world.h"
 
@@ -136,6 +137,27 @@ TEST_F(GameKeysTest, QueriesReadTheSnapshot) {
     EXPECT_EQ(cGame::getPressedKey(), -1);
     cGame::updateKeyStates();
     EXPECT_FALSE(cGame::isKeyDown(1));
+}
+
+// A fresh start has no last key and the play screen's touch buttons shown; every press, even one
+// before the key tables exist, is remembered by its device code.
+TEST_F(GameKeysTest, TheStartSetsTheKeyAndTouchStaticsAndAPressKeepsItsCode) {
+    cGame::s_lastKeyCode = 50;
+    cGame::s_touchButtonsShown = false;
+    cGame::initStaticFields();
+    StaticClass::releaseStatics();   // what the start made must not outlive this test's heaps
+    reset();
+    cGame::initKeyMap();
+    cGame::createKeyTables();
+    EXPECT_EQ(cGame::s_lastKeyCode, -9999);
+    EXPECT_TRUE(cGame::s_touchButtonsShown);
+    game->keyPressed(70);   // in neither map
+    EXPECT_EQ(cGame::s_lastKeyCode, 70);
+    cGame::s_keysLive = nullptr;
+    game->keyPressed(-6);
+    EXPECT_EQ(cGame::s_lastKeyCode, -6);
+    game->keyReleased(-5);
+    EXPECT_EQ(cGame::s_lastKeyCode, -6);
 }
 
 TEST_F(GameKeysTest, EventsBeforeTheTablesExistAreIgnored) {

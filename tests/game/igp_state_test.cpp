@@ -103,9 +103,11 @@ TEST_F(IgpStateTest, SelectOpensTheLinkOnceAndEndsTheProgram) {
     EXPECT_EQ(game->m_frameImage->getHeight(), 480);
     loadPromotion();
     step();
-    // The first title page's white background reaches every corner of the portrait screen.
-    EXPECT_EQ(pixel(0, 0), 0xFFFF);
-    EXPECT_EQ(pixel(479, 799), 0xFFFF);
+    // The first title page's background reaches every corner of the portrait screen.
+    const auto page = static_cast<uint16_t>(((IGP::kPageColour >> 8) & 0xF800) | ((IGP::kPageColour >> 5) & 0x07E0) |
+                                            ((IGP::kPageColour >> 3) & 0x001F));
+    EXPECT_EQ(pixel(0, 0), page);
+    EXPECT_EQ(pixel(479, 799), page);
 
     press('5');
     EXPECT_EQ(IGP::s_state, IGP::kStateLaunching);

@@ -245,6 +245,7 @@ TEST_F(LoaderLevelTest, MissingOrMalformedLevelItemsSendTheGameBackToTheMenu) {
         std::vector<tools::PackItem> level0;   // empty: no level pack at all
         bool tileItemOneMissing;
         const char* logged;
+        int stepsRun;   // the failing step included
     };
     auto withItem = [](size_t i, tools::PackItem replacement) {
         std::vector<tools::PackItem> items = levelItems({kLevel0Layer0, kLevel0Layer2, kLevel0Layer3});
@@ -257,13 +258,13 @@ TEST_F(LoaderLevelTest, MissingOrMalformedLevelItemsSendTheGameBackToTheMenu) {
         return items;
     };
     const Case cases[] = {
-        {"no level pack", {}, false, "pack \"level0\" is missing"},
-        {"tile sprite missing", levelItems({kLevel0Layer0, kLevel0Layer2, kLevel0Layer3}), true, "item 1 of pack \"tiles\""},
-        {"layer header empty", withItem(3, emptyItem()), false, "item 3 of pack \"level0\""},
-        {"layer header of no columns", withItem(6, item(u16(0) + u16(15))), false, "item 6 of pack \"level0\""},
-        {"tile ids cut short", withItem(5, item(std::string("\x01\x00", 2))), false, "item 5 of pack \"level0\""},
-        {"cell flags cut short", withItem(10, item(std::string(3, '\0'))), false, "item 10 of pack \"level0\""},
-        {"layer 3's items missing", cutAfter(8), false, "item 9 of pack \"level0\""},
+        {"no level pack", {}, false, "pack \"level0\" is missing", 3},
+        {"tile sprite missing", levelItems({kLevel0Layer0, kLevel0Layer2, kLevel0Layer3}), true, "item 1 of pack \"tiles\"", 2},
+        {"layer header empty", withItem(3, emptyItem()), false, "item 3 of pack \"level0\"", 4},
+        {"layer header of no columns", withItem(6, item(u16(0) + u16(15))), false, "item 6 of pack \"level0\"", 4},
+        {"tile ids cut short", withItem(5, item(std::string("\x01\x00", 2))), false, "item 5 of pack \"level0\"", 4},
+        {"cell flags cut short", withItem(10, item(std::string(3, '\0'))), false, "item 10 of pack \"level0\"", 4},
+        {"layer 3's items missing", cutAfter(8), false, "item 9 of pack \"level0\"", 4},
     };
     for (size_t c = 0; c < std::size(cases); ++c) {
         const Case& k = cases[c];
@@ -289,6 +290,9 @@ TEST_F(LoaderLevelTest, MissingOrMalformedLevelItemsSendTheGameBackToTheMenu) {
         EXPECT_EQ(cGame::s_state, cGame::kStateMainMenu);
         EXPECT_TRUE(log.contains(k.logged)) << k.logged;
         EXPECT_TRUE(log.contains("level 0 cannot be loaded"));
+        // The steps that ran, not the bar's full count.
+        const std::string ended = "loader: kind 1 abandoned after " + std::to_string(k.stepsRun) + " of 53 steps";
+        EXPECT_TRUE(log.contains(ended)) << ended;
         EXPECT_EQ(cGame::s_dialogType, 0);   // a message box with the failure text
         ASSERT_NE(cGame::s_dialogText, nullptr);
         EXPECT_TRUE(cGame::s_dialogText->equals(cGame::getString(cGame::kLevelLoadFailedText)));

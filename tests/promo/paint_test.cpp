@@ -10,7 +10,7 @@
 
 namespace {
 
-constexpr uint32_t kWhite = 0xFFFFFF;
+constexpr uint32_t kWhite = 0xFFFFFF, kBlack = 0x000000;
 
 }  // namespace
 
@@ -131,7 +131,7 @@ TEST_F(PromoScreenTest, TextIsMeasuredByItsLinesAndDrawnAtAPitchTwoTighter) {
     // Drawn, the second line starts 13 below the first (15 - 2), and nothing of a text goes past
     // its tenth line.
     auto inkRows = [&](const char* text) {
-        g->setColor(kWhite);
+        g->setColor(kBlack);
         g->fillRect(0, 0, 800, 480);
         IGP::s_fontVariant = 0;
         IGP::drawText(String::fromCString(text), g, 0, 10, 10, 0, 0);
@@ -139,7 +139,7 @@ TEST_F(PromoScreenTest, TextIsMeasuredByItsLinesAndDrawnAtAPitchTwoTighter) {
         std::vector<jint> out;
         for (jint y = 0; y < 480; ++y)
             for (jint x = 0; x < 40; ++x)
-                if (rgbAt(x, y) != as565(kWhite)) {
+                if (rgbAt(x, y) != as565(kBlack)) {
                     out.push_back(y);
                     break;
                 }

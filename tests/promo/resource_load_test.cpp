@@ -51,8 +51,10 @@ TEST_F(PromoTest, ShippedResourceLoadsStepByStep) {
             if ((static_cast<uint32_t>(pixel(imageAt(IGP::s_fontImages, 0), x, y)) >> 24) != 0) inkX = x, inkY = y;
     ASSERT_GE(inkX, 0) << "no ink in the glyph of 'A'";
     constexpr uint32_t k565 = 0xF8FCF8;
-    EXPECT_EQ(static_cast<uint32_t>(pixel(imageAt(IGP::s_fontImages, 1), inkX, inkY)) & k565, 0x00B4EFu & k565);
-    EXPECT_EQ(static_cast<uint32_t>(pixel(imageAt(IGP::s_fontImages, 2), inkX, inkY)) & k565, 0xFF0000u & k565);
+    EXPECT_EQ(static_cast<uint32_t>(pixel(imageAt(IGP::s_fontImages, 1), inkX, inkY)) & k565,
+              static_cast<uint32_t>(IGP::kHighlightColour) & k565);
+    EXPECT_EQ(static_cast<uint32_t>(pixel(imageAt(IGP::s_fontImages, 2), inkX, inkY)) & k565,
+              static_cast<uint32_t>(IGP::kAlertColour) & k565);
 
     for (jint i = 0; i < IGP::kFixedImageCount; ++i) EXPECT_NE(imageAt(IGP::s_fixedImages, i), nullptr) << i;
     for (jint slot = 0; slot < IGP::s_itemCount; ++slot) EXPECT_NE(imageAt(IGP::s_itemImages, slot), nullptr) << slot;

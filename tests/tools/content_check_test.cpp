@@ -67,6 +67,15 @@ const BrokenRule kBrokenRules[] = {
     {"a text the game draws is emptied",
      "text_EN.pack/en.txt", "\nTap to continue\n", "\n\n",
      "text_EN.pack/en.txt", ": text 35 is empty, but the game draws it (the blinking prompt)"},
+    {"the cheat sequence's message is emptied",
+     "text_EN.pack/en.txt", "\nCheat mode switched.\n", "\n\n",
+     "text_EN.pack/en.txt", ": text 71 is empty, but the game draws it (the message box of the cheat sequence)"},
+    {"the failed level's message is emptied",
+     "text_EN.pack/en.txt", "\nThis level could not be loaded. Please try another one.\n", "\n\n",
+     "text_EN.pack/en.txt", ": text 24 is empty, but the game draws it (the message box after a level failed to load)"},
+    {"app.jad names an icon the data file lacks",
+     "app.jad", "/icon.png", "/no_icon.png",
+     "app.jad", ": MIDlet-1 names the icon /no_icon.png, which the data file lacks"},
     {"a text line is lost, shifting every id after it",
      "text_EN.pack/en.txt", "\nYes\n", "\n",
      "text_EN.pack/en.txt", ":16: the comment numbers 7, but the text after it is text 6"},
@@ -105,7 +114,7 @@ const BrokenRule kBrokenRules[] = {
      "ui.pack/logo.json", ": frames[6] is missing; the sprite has "},
     {"a sound source with a mistake",
      "sounds.pack/race_won.notes", "song hooray", "song hooray fanfare",
-     "sounds.pack/race_won.notes", ":18: song: no pattern \"fanfare\""},
+     "sounds.pack/race_won.notes", ":20: song: no pattern \"fanfare\""},
 };
 
 class BrokenRuleTest : public ContentCheckTest, public ::testing::WithParamInterface<BrokenRule> {};

@@ -73,6 +73,28 @@ TEST(MusicCompilerTest, StepsBecomeTimedNoteEventsOnTheirChannel) {
     EXPECT_NE(tracks[2].find("\x99\x26\x42"s), std::string::npos);   // 96 - 30
 }
 
+// A song's gain moves every instrument's volume controller by General MIDI's volume law
+// (40 log10(v / 127) dB), kept within 1..127.
+TEST(MusicCompilerTest, AGainMovesEveryVolumeControllerAndStaysInRange) {
+    struct Case {
+        const char* gain;
+        std::string controller;   // channel 1's volume controller message
+    };
+    const Case cases[] = {
+        {"", "\xB0\x07\x5A"s},         // 90 as written
+        {"gain -6\n", "\xB0\x07\x40"s},  // 90 x 10^(-6/40) = 63.7
+        {"gain 12\n", "\xB0\x07\x7F"s},  // 179 is past the top
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.gain);
+        const std::string source = std::string("tempo 120\nbar 4\n") + c.gain +
+                                   "instrument p channel 1 program 1 volume 90\npattern a\n p: c4 . . .\nend\nsong a\n";
+        std::string midi, error;
+        ASSERT_TRUE(tools::compileMusic(source, "g.notes", midi, error)) << error;
+        EXPECT_NE(midi.find(c.controller), std::string::npos);
+    }
+}
+
 TEST(MusicCompilerTest, MistakesNameTheFileAndLine) {
     const std::string head = "tempo 100\nbar 4\ninstrument p channel 1 program 1\ninstrument d channel 10\n";
     struct Case {
@@ -96,6 +118,7 @@ TEST(MusicCompilerTest, MistakesNameTheFileAndLine) {
         {"tempo 100\n", "m.notes:1: no \"song\" line"},
         {"tempo 1000\n", "m.notes:1: tempo: 20 to 400"},
         {"steps 7\n", "m.notes:1: steps: a divisor of 480"},
+        {"gain 20\n", "m.notes:1: gain: -24 to 12 dB"},
         {head + "pattern a\n p: c10 . . .\nend\nsong a\n", "m.notes:6: p: \"c10\" is not a note"},
     };
     for (const Case& c : cases) {

@@ -1,7 +1,7 @@
 // promoart: draws the promotion screen's pictures and its bitmap font into a folder (the
 // committed assets/promo.dat.igp/ was made by it): `promoart OUT_DIR`. Shapes are drawn with 4x4
 // supersampled coverage (tools/art_canvas.h); text is the built-in 9x15 font, scaled whole pixels. The font picture is a
-// two-colour palette PNG (entry 1 is the ink the screen recolours) with its glyph table beside it.
+// two-colour palette PNG (entry 1 is the white ink the screen recolours) with its glyph table beside it.
 #include <png.h>
 
 #include <algorithm>
@@ -32,7 +32,6 @@ const Rgb kDusk = hex(0x27406B);
 const Rgb kGold = hex(0xFCA311);
 const Rgb kWhite = hex(0xFFFFFF);
 const Rgb kMist = hex(0xE5E9F0);
-const Rgb kInk = hex(0x1B2330);
 
 void arrow(const fs::path& dir, const char* name, bool right, bool pressed) {
     Canvas c(40, 64);
@@ -100,13 +99,15 @@ void rowIcon(const fs::path& dir, const char* name, Rgb top, Rgb bottom, const s
 
 void title(const fs::path& dir, const char* name, const char* text, Rgb top, Rgb bottom,
            const std::function<void(Canvas&)>& scene) {
+    // The name sits in a band along the top: the screen's select button is drawn over the
+    // picture's middle, which holds only the scene.
     Canvas c(400, 220);
     c.gradientRect(0, 0, 400, 220, 24, top, bottom);
     scene(c);
-    c.roundRect(0, 160, 400, 60, 24, [&](int, int) { return kNight; });
-    c.roundRect(0, 160, 400, 30, 0, kNight);
-    c.label(200, 190, text, 3, kWhite);
-    c.roundRect(150, 212, 100, 4, 2, kGold);
+    c.roundRect(0, 0, 400, 60, 24, [&](int, int) { return kNight; });
+    c.roundRect(0, 30, 400, 30, 0, kNight);
+    c.label(200, 28, text, 3, kWhite);
+    c.roundRect(150, 52, 100, 4, 2, kGold);
     c.save(dir / name);
 }
 
@@ -184,7 +185,7 @@ bool font(const fs::path& dir) {
     image.height = static_cast<png_uint_32>(h);
     image.format = PNG_FORMAT_RGBA_COLORMAP;
     image.colormap_entries = 2;
-    const uint8_t colormap[] = {0xFF, 0x00, 0xFF, 0x00, kInk.r, kInk.g, kInk.b, 0xFF};
+    const uint8_t colormap[] = {0xFF, 0x00, 0xFF, 0x00, kWhite.r, kWhite.g, kWhite.b, 0xFF};
     return png_image_write_to_file(&image, (dir / "font.png").c_str(), 0, indices.data(), 0, colormap) != 0;
 }
 

@@ -1,8 +1,8 @@
 // uiart: draws the interface art (tools/art_palette.h colours) and writes it as sources the build
 // compiles: `uiart ASSETS_DIR` writes ASSETS_DIR/ui.pack/ (the logo, the title and loading picture,
 // the menu sprite, the title wordmark: sprite descriptions with their PNG sheets) and
-// ASSETS_DIR/images.pack/ (the "new" badge and the second logo, PNG). The committed folders were
-// made by it.
+// ASSETS_DIR/images.pack/ (the "new" badge and the second logo, PNG) and ASSETS_DIR/icon.png (the
+// application icon). The committed files were made by it.
 #include <cstdio>
 #include <filesystem>
 #include <string>
@@ -16,6 +16,8 @@ namespace {
 
 namespace fs = std::filesystem;
 using namespace tools::art;
+
+constexpr int kIconSize = 48;
 
 // Item 0: the studio logo shown on white: the emblem beside the name. Its frame's top-left is the
 // point it is drawn at.
@@ -42,7 +44,19 @@ void buildWordmark(SpriteBuilder& b) {
     b.animation({{0, 24}, {1}, {2}, {3}, {4}});
 }
 
-// Image item 0: the "new" tag beside special menu rows (upright in the landscape picture).
+// A picture turned a quarter clockwise, as the portrait screen holds what the player sees upright.
+Canvas turnedForScreen(const Canvas& in) {
+    Canvas out(in.height(), in.width());
+    for (int y = 0; y < out.height(); ++y)
+        for (int x = 0; x < out.width(); ++x) {
+            const uint32_t px = in.argb(y, in.height() - 1 - x);
+            out.blend(x, y, hex(px & 0xFFFFFF), (px >> 24) / 255.0);
+        }
+    return out;
+}
+
+// Image item 0: the promotion's "new" badge, shipped already turned for the portrait screen, so the
+// game draws it as it is and its transparent corners stay transparent.
 Canvas badge() {
     Canvas text = boldText("NEW", 20, hex(kWhite), hex(kGoldLight), 0);
     Canvas c(text.width() + 22, 36);
@@ -51,7 +65,7 @@ Canvas badge() {
     c.circle(10, 18, 3, hex(kEmberDark));
     c.draw(text, 15, 18 - text.height() / 2 + 1);
     c.outline(2, hex(kOutline));
-    return c;
+    return turnedForScreen(c);
 }
 
 // Image item 1: the second logo, on black: the emblem over the name, with a tag line.
@@ -89,6 +103,11 @@ int main(int argc, char** argv) {
     buildWordmark(mark);
     if (!write(logo, ui, "logo") || !write(title, ui, "title") || !write(menu, ui, "menu") || !write(mark, ui, "wordmark"))
         return 1;
+    // The application icon app.jad names: the studio emblem.
+    if (!emblem(kIconSize).save(fs::path(argv[1]) / "icon.png")) {
+        std::fprintf(stderr, "uiart: cannot write the icon into %s\n", argv[1]);
+        return 1;
+    }
     if (!badge().save(images / "badge.png") || !secondLogo().save(images / "second_logo.png")) {
         std::fprintf(stderr, "uiart: cannot write the images into %s\n", images.c_str());
         return 1;
