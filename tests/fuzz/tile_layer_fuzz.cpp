@@ -49,9 +49,16 @@ ByteArray* tileSprite() {
     return bytes;
 }
 
+// The sprite, the picture and its Graphics, held in root slots so collections keep them and all
+// they reach.
 struct World {
-    Bsprite* sprite = nullptr;
-    javax_microedition_lcdui_Graphics* g = nullptr;
+    Object* sprite = nullptr;
+    Object* image = nullptr;
+    Object* graphics = nullptr;
+    [[nodiscard]] Bsprite* tiles() const { return static_cast<Bsprite*>(sprite); }
+    [[nodiscard]] javax_microedition_lcdui_Graphics* g() const {
+        return static_cast<javax_microedition_lcdui_Graphics*>(graphics);
+    }
 };
 
 World& world() {
@@ -60,16 +67,16 @@ World& world() {
         ASprite::s_gcAtLoad = 0;
         cGameDraw::createDrawEffectParams();
         auto* made = new World;
-        made->sprite = Runtime::make<Bsprite>();
+        for (Object** slot : {&made->sprite, &made->image, &made->graphics}) Runtime::getObjectManager()->addRoot(slot);
+        auto* sprite = Runtime::make<Bsprite>();
+        made->sprite = sprite;
         ByteArray* bytes = tileSprite();
-        if (!made->sprite || !bytes || !made->sprite->Load(bytes, 0)) __builtin_trap();
-        made->sprite->setCollectable(false);
+        if (!sprite || !bytes || !sprite->Load(bytes, 0)) __builtin_trap();
         auto* image = javax_microedition_lcdui_Image::createImage(96, 96);
         if (!image) __builtin_trap();
-        image->setCollectable(false);
-        made->g = image->getGraphics();
-        if (!made->g) __builtin_trap();
-        made->g->setCollectable(false);
+        made->image = image;
+        made->graphics = image->getGraphics();
+        if (!made->graphics) __builtin_trap();
         return made;
     }();
     return *w;
@@ -107,15 +114,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     ByteArray* cellFlags = (mode & 8) ? in.bytes(tileBytes / 2) : nullptr;
     const jint yMode = (mode & 16) ? 32 : 16;
     const jint xRepeat = static_cast<jint>(in.byte() % 3), yRepeat = static_cast<jint>(in.byte() % 3);
-    cGameDraw::s_g = w.g;
-    B::TilesetLoadLayer(layer, header, tiles, cellFlags, w.sprite, (mode & 32) != 0, yMode, xRepeat, yRepeat);
+    cGameDraw::s_g = w.g();
+    B::TilesetLoadLayer(layer, header, tiles, cellFlags, w.tiles(), (mode & 32) != 0, yMode, xRepeat, yRepeat);
     if (Runtime::pending()) __builtin_trap();
     for (int step = 0; step < 4 && in.at < in.size; ++step) {
         const jint x = in.signed16(), y = in.signed16();
         B::TilesetSetPosition(layer, x, y);
         (void)B::TilesetGetTile(layer, in.signed16(), in.signed16());
         (void)B::TilesetGetCellFlags(layer, in.signed16(), in.signed16());
-        B::TilesetDraw(w.g, static_cast<jint>(in.byte() % 96) - 16, static_cast<jint>(in.byte() % 96) - 16,
+        B::TilesetDraw(w.g(), static_cast<jint>(in.byte() % 96) - 16, static_cast<jint>(in.byte() % 96) - 16,
                        (in.byte() & 1) ? -1 : layer);
         if (Runtime::pending()) __builtin_trap();
     }
