@@ -51,9 +51,17 @@ struct DirectShowPlayer::Render {
         named = true;
         sayWhenNamed();
     }
+    // A note nobody named is still said, without a name.
+    void sayUnnamed() {
+        std::lock_guard held(noteLock);
+        named = true;
+        sayWhenNamed();
+    }
 };
 
 namespace {
+
+constexpr const char* kGraphError = "ERROR - Could not construct a filter graph that will play the specified file.\n";
 
 // The render's result as a note for the log: why it failed, or that the song was cut.
 std::string renderNote(bool ok, const DecodedSound& sound, const std::string& why) {
@@ -61,12 +69,6 @@ std::string renderNote(bool ok, const DecodedSound& sound, const std::string& wh
     if (sound.cut) return "longer than " + std::to_string(Media::kMaxMidiSeconds) + " s; only that much is played";
     return {};
 }
-
-}  // namespace
-
-namespace {
-
-constexpr const char* kGraphError = "ERROR - Could not construct a filter graph that will play the specified file.\n";
 
 }  // namespace
 
@@ -95,7 +97,7 @@ bool DirectShowPlayer::buildGraph(const uint8_t* data, jint length) {
         std::string why;
         const bool rendered =
             Media::renderMidi(render->midi.data(), render->midi.size(), render->sound, nullptr, nullptr, &why);
-        render->named = true;
+        render->sayUnnamed();
         render->setNote(renderNote(rendered, render->sound, why));
         const bool ok = rendered && adopt(render->sound);
         delete render;
@@ -124,8 +126,7 @@ void DirectShowPlayer::finishGraph() {
     render->urgent.store(true);
     Runtime::runParkedAwaitingWork([render] { render->thread.join(); });
     if (render->ok && !adopt(render->sound)) Log::info(kGraphError);
-    // A fault nobody named is still said, without a name.
-    if (!render->named) render->setName(std::string());
+    render->sayUnnamed();
     delete render;
 }
 
