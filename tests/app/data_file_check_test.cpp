@@ -49,7 +49,7 @@ TEST(DataFileCheckTest, NamesWhatMakesADataFileUnusable) {
         {"emptyconstants.bar", "constants.bin has no literal count"},
         {"cutconstants.bar", "constants.bin: literal 0 of 353 is cut short or malformed"},
         {"shorttexts.bar", "the text pack text_EN holds 62 texts; the game draws 158"},
-        {"notexts.bar", "the text pack text_EN: "},
+        {"notexts.bar", "the archive has no text pack text_EN"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.file);
