@@ -3,12 +3,11 @@
 // size under the game's cap, or not at all.
 #include "app/host/data_file_tables.h"
 
-#include <lzma.h>
-
 #include <algorithm>
 #include <cstdint>
 
 #include "archive/big_endian.h"
+#include "archive/lzma_alone_reader.h"
 #include "archive/modified_utf8.h"
 
 namespace {
@@ -26,35 +25,6 @@ uint32_t le16(std::string_view b, size_t at) {
 }
 uint32_t le32(std::string_view b, size_t at) { return le16(b, at) | le16(b, at + 2) << 16; }
 
-// An LZMA-Alone item (13-byte header with the unpacked size) unpacked whole.
-bool unpackLzma(std::string_view payload, std::string& out) {
-    if (payload.size() < 13) return false;
-    const uint32_t properties = static_cast<uint8_t>(payload[0]);
-    const uint32_t size = le32(payload, 5);
-    if (properties >= 9 * 5 * 5 || size > kMaxUnpackedSize || le32(payload, 9) != 0) return false;
-    lzma_options_lzma options{};
-    options.dict_size = std::max<uint32_t>(LZMA_DICT_SIZE_MIN, size);
-    options.lc = properties % 9;
-    options.lp = properties % 45 / 9;
-    options.pb = properties / 45;
-    options.ext_flags = LZMA_LZMA1EXT_ALLOW_EOPM;
-    lzma_set_ext_size(options, size);
-    const lzma_filter filters[] = {{LZMA_FILTER_LZMA1EXT, &options}, {LZMA_VLI_UNKNOWN, nullptr}};
-    lzma_stream stream = LZMA_STREAM_INIT;
-    out.assign(size, '\0');
-    lzma_ret result = lzma_raw_decoder(&stream, filters);
-    if (result == LZMA_OK) {
-        stream.next_in = reinterpret_cast<const uint8_t*>(payload.data() + 13);
-        stream.avail_in = payload.size() - 13;
-        stream.next_out = reinterpret_cast<uint8_t*>(out.data());
-        stream.avail_out = out.size();
-        result = lzma_code(&stream, LZMA_FINISH);
-    }
-    const bool whole = stream.avail_out == 0 && (result == LZMA_OK || result == LZMA_STREAM_END);
-    lzma_end(&stream);
-    return whole;
-}
-
 // Item 0 of a pack's first sub-file: u16 item count, u16 sub-file count, the sub-files' first items
 // (u16 each), then the sub-file's offsets; the item is a kind byte (above 126: LZMA) and its payload.
 bool firstItem(std::string_view b, std::string& payload) {
@@ -70,7 +40,8 @@ bool firstItem(std::string_view b, std::string& payload) {
         payload.assign(stored);
         return true;
     }
-    return unpackLzma(stored, payload);
+    std::string error;
+    return archive::unpackLzmaAlone(stored, kMaxUnpackedSize, payload, error);
 }
 
 }  // namespace
