@@ -15,7 +15,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (midi.size() >= 4) std::memcpy(midi.data(), "MThd", 4);
     DecodedSound sound;
     std::string why;
-    if (!Media::renderMidi(midi.data(), midi.size(), sound, nullptr, &why)) {
+    if (!Media::renderMidi(midi.data(), midi.size(), sound, nullptr, nullptr, &why)) {
         if (why.empty()) __builtin_trap();
         return 0;
     }

@@ -190,7 +190,7 @@ TEST(MidiRenderTest, ASongBeyondTheCapIsCutThereAndSaysSo) {
     held[21] = static_cast<uint8_t>(held.size() - 22);
     DecodedSound sound;
     std::string why;
-    ASSERT_TRUE(Media::renderMidi(held.data(), held.size(), sound, nullptr, &why)) << why;
+    ASSERT_TRUE(Media::renderMidi(held.data(), held.size(), sound, nullptr, nullptr, &why)) << why;
     EXPECT_TRUE(sound.cut);
     EXPECT_LE(sound.pcm.size(), Media::kMaxMidiBytes);
     EXPECT_GE(sound.pcm.size(), Media::kMaxMidiBytes - 8192);
