@@ -6,9 +6,10 @@ JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 deps:
 	scripts/install-deps
 
+# The program and its data only: the tests and benches are `make test`'s.
 build: deps
 	cmake --preset release
-	cmake --build --preset release -j $(JOBS)
+	cmake --build --preset release -j $(JOBS) --target brindlex data_bar
 
 run: build
 	./build/release/app/brindlex $(ARGS)

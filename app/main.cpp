@@ -128,10 +128,14 @@ int main(int argc, char** argv) {
     // One run per home folder, windowed or headless: two would write over each other's saves and log.
     std::error_code homeError;
     std::filesystem::create_directories(platform::homeFolder(), homeError);
-    SingleInstanceLock homeLock((platform::homeFolder() / ".brindlex.lock").string());
+    SingleInstanceLock homeLock((platform::homeFolder() / ".brindlex.lock").string(), SingleInstanceLock::Raise::None);
     if (!homeLock.acquire()) {
         std::fprintf(stderr, "brindlex: another run is using the home folder %s\n", platform::homeFolder().c_str());
         return kHomeInUseExit;
+    }
+    if (::access(platform::homeFolder().c_str(), W_OK) != 0) {
+        std::fprintf(stderr, "brindlex: the home folder %s cannot be written: progress will not be kept\n",
+                     platform::homeFolder().c_str());
     }
 
     std::unique_ptr<Device> device;

@@ -7,6 +7,7 @@
 #include "classlib/java_util/java_util_vector.h"
 #include "classlib/rms/javax_microedition_rms_record_store.h"
 #include "game/cgame.h"
+#include "platform/file_paths.h"
 #include "runtime/compiled.h"
 #include "runtime/log.h"
 #include "runtime/string.h"
@@ -70,7 +71,8 @@ dispatch:
     Object* error = Runtime::getPendingException();
     if (Runtime::findExceptionHandler(kStoreTry) != 0) return;
     String* what = error ? error->toString() : nullptr;
-    Log::warn("the game could not be saved: %s", what ? what->toCString().c_str() : "store error");
+    Log::warn("the game could not be saved in %s: %s", platform::homeFolder().c_str(),
+              what ? what->toCString().c_str() : "store error");
     rmsClose();
 }
 

@@ -123,6 +123,25 @@ void syncFolder(const std::filesystem::path& folder) {
     ::close(fd);
 }
 
+// Opens a path only when it names a regular file: the open never blocks (a named pipe planted in
+// the home folder would wait for a writer for ever), and anything else is closed again at once.
+int openRegular(const std::filesystem::path& host, int flags) {
+    const int fd = ::open(host.c_str(), flags | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0666);
+    if (fd < 0) return -1;
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        Log::warn("%s is not a regular file; it is left alone", host.c_str());
+        ::close(fd);
+        return -1;
+    }
+    const int status = ::fcntl(fd, F_GETFL);
+    if (status < 0 || ::fcntl(fd, F_SETFL, status & ~O_NONBLOCK) != 0) {
+        ::close(fd);
+        return -1;
+    }
+    return fd;
+}
+
 }  // namespace
 
 void setFileFaults(const FileFaults& faults) {
@@ -135,22 +154,45 @@ FileFaults fileFaults() {
     return g_faults;
 }
 
+bool isRegularFile(std::string_view virtualPath) {
+    const auto host = hostPathFor(virtualPath);
+    struct stat st {};
+    return host && ::stat(host->c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+std::vector<std::string> regularFilesStartingWith(std::string_view virtualPrefix) {
+    std::vector<std::string> names;
+    const auto host = hostPathFor(virtualPrefix);
+    if (!host) return names;
+    const std::string prefix = host->filename().string();
+    std::error_code ec;
+    for (const auto& entry : std::filesystem::directory_iterator(host->parent_path(), ec)) {
+        std::string name = entry.path().filename().string();
+        std::error_code typeError;
+        if (name.compare(0, prefix.size(), prefix) == 0 && entry.is_regular_file(typeError)) names.push_back(std::move(name));
+    }
+    return names;
+}
+
 std::FILE* openForReading(std::string_view virtualPath) {
     const auto host = hostPathFor(virtualPath);
     if (!host || consumeOpenFault()) return nullptr;
-    std::error_code ec;
-    if (std::filesystem::is_directory(*host, ec)) return nullptr;
     if (!(*host == dataFile())) removeStaleTemps(*host);
-    return std::fopen(host->c_str(), "rb");
+    const int fd = openRegular(*host, O_RDONLY);
+    if (fd < 0) return nullptr;
+    std::FILE* f = ::fdopen(fd, "rb");
+    if (!f) ::close(fd);
+    return f;
 }
 
 bool truncateFile(std::string_view virtualPath) {
     const auto host = writablePathFor(virtualPath);
     if (!host || consumeOpenFault()) return false;
     removeStaleTemps(*host);
-    std::FILE* f = std::fopen(host->c_str(), "w");
-    if (!f) return false;
-    return std::fclose(f) == 0;
+    const int fd = openRegular(*host, O_WRONLY | O_CREAT);
+    if (fd < 0) return false;
+    const bool truncated = ::ftruncate(fd, 0) == 0;
+    return ::close(fd) == 0 && truncated;
 }
 
 std::unique_ptr<SaveFile> SaveFile::create(std::string_view virtualPath) {

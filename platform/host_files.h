@@ -9,7 +9,9 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <string>
 #include <string_view>
+#include <vector>
 
 namespace platform {
 
@@ -28,10 +30,17 @@ struct FileFaults {
 void setFileFaults(const FileFaults& faults);
 [[nodiscard]] FileFaults fileFaults();
 
-// fopen(host, "rb"); null when the path is refused or the file cannot be opened.
+// Whether the path names a regular file, answered without opening it.
+[[nodiscard]] bool isRegularFile(std::string_view virtualPath);
+// The names of the regular files whose virtual paths start with virtualPrefix ("\\...\\rms_a.rs."
+// lists "rms_a.rs.1.rs"), in no promised order; empty when the path is refused or its folder
+// cannot be read.
+[[nodiscard]] std::vector<std::string> regularFilesStartingWith(std::string_view virtualPrefix);
+// The file opened for reading; null when the path is refused, names no regular file (a folder, a
+// named pipe, a device: never waited for) or the file cannot be opened.
 [[nodiscard]] std::FILE* openForReading(std::string_view virtualPath);
-// fopen(host, "w") and close: the file exists and is empty. False when the path is refused (the data
-// file is read-only) or the file cannot be made (its folder missing, say).
+// The file made or cut to empty. False when the path is refused (the data file is read-only), names
+// something other than a regular file, or the file cannot be made (its folder missing, say).
 [[nodiscard]] bool truncateFile(std::string_view virtualPath);
 
 class SaveFile {

@@ -4,6 +4,8 @@
 // here, so the next play of that sound can use it again.
 #include "sprites/bxlib_player.h"
 
+#include <string>
+
 #include "classlib/java_io/java_io_byte_array_input_stream.h"
 #include "classlib/java_lang/java_lang_thread.h"
 #include "classlib/media/javax_microedition_media_manager.h"
@@ -12,6 +14,7 @@
 #include "runtime/compiled.h"
 #include "runtime/exceptions.h"
 #include "runtime/static_class.h"
+#include "runtime/string.h"
 #include "sprites/cgame_packs.h"
 
 bool BXLibPlayer::s_sndEnabled;
@@ -136,6 +139,10 @@ void BXLibPlayer::SndLoadSound(ByteArray* data, jint type, jint index, bool pref
     s_sndPrefetched->set(index, player);
     Player* p = Runtime::asPlayer(player);
     BX_RETURN_IF_NULL(p);
+    String* typeName = cGamePacks::packGetArrayString(type);
+    const std::string name =
+        "sound " + std::to_string(index) + " (" + (typeName ? typeName->toCString() : std::string("no content type")) + ")";
+    p->nameForLog(name.c_str());
     p->realize();
     BX_RETURN_IF_PENDING();
     p->prefetch();

@@ -2,13 +2,12 @@
 // as untrusted bytes all the same: every count and offset is checked against the bytes present.
 #include "tools/pack_contents.h"
 
-#include <lzma.h>
-
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
 
+#include "archive/lzma_alone_reader.h"
 #include "sprites/cgame_packs.h"
 #include "tools/sprite_info.h"
 
@@ -95,38 +94,7 @@ bool looksLikePack(std::string_view bytes) {
 }
 
 bool decompressLzmaAlone(std::string_view payload, std::string& out, std::string& error) {
-    if (payload.size() < 13) {
-        error = "an LZMA item shorter than its 13-byte header";
-        return false;
-    }
-    const uint32_t properties = static_cast<uint8_t>(payload[0]);
-    const uint32_t size = u32At(payload, 5);
-    if (properties >= 9 * 5 * 5 || size > static_cast<uint32_t>(cGamePacks::kMaxUnpackedSize)) {
-        error = "an LZMA header the game refuses (properties or unpacked size)";
-        return false;
-    }
-    lzma_options_lzma options{};
-    options.dict_size = std::max<uint32_t>(LZMA_DICT_SIZE_MIN, size);
-    options.lc = properties % 9;
-    options.lp = properties % 45 / 9;
-    options.pb = properties / 45;
-    options.ext_flags = LZMA_LZMA1EXT_ALLOW_EOPM;
-    lzma_set_ext_size(options, size);
-    const lzma_filter filters[] = {{LZMA_FILTER_LZMA1EXT, &options}, {LZMA_VLI_UNKNOWN, nullptr}};
-    lzma_stream stream = LZMA_STREAM_INIT;
-    out.assign(size, '\0');
-    lzma_ret result = lzma_raw_decoder(&stream, filters);
-    if (result == LZMA_OK) {
-        stream.next_in = reinterpret_cast<const uint8_t*>(payload.data() + 13);
-        stream.avail_in = payload.size() - 13;
-        stream.next_out = reinterpret_cast<uint8_t*>(out.data());
-        stream.avail_out = out.size();
-        result = lzma_code(&stream, LZMA_FINISH);
-    }
-    const bool full = stream.avail_out == 0 && (result == LZMA_OK || result == LZMA_STREAM_END);
-    lzma_end(&stream);
-    if (!full) error = "an LZMA item that does not unpack to its stated size";
-    return full;
+    return archive::unpackLzmaAlone(payload, static_cast<uint32_t>(cGamePacks::kMaxUnpackedSize), out, error);
 }
 
 bool readPack(const EntryLookup& lookup, const std::string& name, const std::string& separator,

@@ -1,18 +1,38 @@
 // checkDataFile: stat first (a FIFO given as the data file would block the open for ever), then the
-// archive index read and checked by the one index reader the library and the tools use.
+// archive index read and checked by the one index reader the library and the tools use, then the
+// literal pool and the text pack the program reads from its first frame.
 #include "app/host/data_file_check.h"
 
+#include <fstream>
+#include <optional>
 #include <system_error>
 #include <vector>
 
+#include "app/host/data_file_tables.h"
 #include "archive/archive_index.h"
 
 namespace {
 
-bool hasEntry(const std::vector<archive::IndexEntry>& entries, const std::u16string& name) {
+const archive::IndexEntry* findEntry(const std::vector<archive::IndexEntry>& entries, const std::u16string& name) {
     for (const auto& entry : entries)
-        if (entry.name == name || entry.name == u"/" + name) return true;
-    return false;
+        if (entry.name == name || entry.name == u"/" + name) return &entry;
+    return nullptr;
+}
+
+bool hasEntry(const std::vector<archive::IndexEntry>& entries, const std::u16string& name) {
+    return findEntry(entries, name) != nullptr;
+}
+
+// An entry's bytes (the index reader has checked that it lies inside the file); nothing when the
+// archive has no such entry or the read comes up short.
+std::optional<std::string> entryBytes(const std::filesystem::path& path, const std::vector<archive::IndexEntry>& entries,
+                                      const std::string& name) {
+    const archive::IndexEntry* entry = findEntry(entries, std::u16string(name.begin(), name.end()));
+    if (!entry) return std::nullopt;
+    std::ifstream in(path, std::ios::binary);
+    std::string bytes(static_cast<size_t>(entry->size), '\0');
+    if (!in.seekg(entry->offset) || !in.read(bytes.data(), entry->size)) return std::nullopt;
+    return bytes;
 }
 
 }  // namespace
@@ -48,5 +68,17 @@ bool checkDataFile(const std::filesystem::path& path, std::string& why) {
             return false;
         }
     }
-    return true;
+    std::vector<std::string> pool;
+    const auto constants = entryBytes(path, entries, "constants.bin");
+    if (!constants || !checkLiteralPool(*constants, pool, why)) {
+        if (!constants) why = "constants.bin cannot be read";
+        return false;
+    }
+    const std::string textPack = textPackName(pool);
+    const auto texts = entryBytes(path, entries, textPack);
+    if (!texts) {
+        why = "the archive has no text pack " + textPack;
+        return false;
+    }
+    return checkTextPack(*texts, textPack, why);
 }

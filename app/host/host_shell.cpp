@@ -76,10 +76,17 @@ void onSettingChange() {
 }
 
 // The first lines of the log file: the host writes them to standard output, which it redirected.
-void writeToStdout(LogLevel, const std::string& text) {
-    std::fwrite(text.data(), 1, text.size(), stdout);
-    if (text.empty() || text.back() != '\n') std::fputc('\n', stdout);
-    std::fflush(stdout);
+// A warning or error the log file cannot take (a full disk) still reaches the player on stderr.
+void writeToStdout(LogLevel level, const std::string& text) {
+    const bool newline = text.empty() || text.back() != '\n';
+    bool written = std::fwrite(text.data(), 1, text.size(), stdout) == text.size();
+    if (newline) written = std::fputc('\n', stdout) != EOF && written;
+    written = std::fflush(stdout) == 0 && written;
+    if (written) return;
+    std::clearerr(stdout);
+    if (level < LogLevel::Warn) return;
+    std::fprintf(stderr, "brindlex (the log file cannot be written): %s%s", text.c_str(), newline ? "\n" : "");
+    std::fflush(stderr);
 }
 
 }  // namespace
@@ -135,6 +142,7 @@ int startHost(Device& dev, const HostOptions& options) {
 
     if (!dev.acquireSingleInstance()) {
         // The other instance has been asked to come to the front. Its log file stays as it is.
+        Log::warn("brindlex: Brindlex is already open; its window was brought to the front");
         Runtime::setClock(nullptr);
         g_host.device = nullptr;
         return 0;

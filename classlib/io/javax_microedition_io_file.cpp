@@ -67,11 +67,12 @@ jint javax_microedition_io_File::fileSize() {
     return size < 0 ? 0 : static_cast<jint>(std::min<long>(size, INT32_MAX));
 }
 
+// Only regular files count: the program opens nothing else, and the answer never opens the file.
 jint javax_microedition_io_File::exists() {
-    std::FILE* f = openParked(narrowPath());
-    if (!f) return 0;
-    runBlockingIo([&] { std::fclose(f); });
-    return 1;
+    const std::string p = narrowPath();
+    bool regular = false;
+    runBlockingIo([&] { regular = platform::isRegularFile(p); });
+    return regular ? 1 : 0;
 }
 
 jint javax_microedition_io_File::create() {

@@ -7,6 +7,8 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <mutex>
+#include <string>
 #include <system_error>
 #include <thread>
 #include <vector>
@@ -26,11 +28,47 @@ struct DirectShowPlayer::Render {
     DecodedSound sound;
     bool ok = false;
     std::thread thread;
+    // What the render has to say (a fault or a cut) and the sound's name: whichever of the render
+    // thread and nameForLog comes second says it, once.
+    std::mutex noteLock;
+    std::string note;
+    std::string name;
+    bool named = false;
+
+    void sayWhenNamed() {
+        if (note.empty() || !named) return;
+        Log::warn("%s: %s", name.empty() ? "a MIDI sound" : name.c_str(), note.c_str());
+        note.clear();
+    }
+    void setNote(std::string text) {
+        std::lock_guard held(noteLock);
+        note = std::move(text);
+        sayWhenNamed();
+    }
+    void setName(std::string text) {
+        std::lock_guard held(noteLock);
+        name = std::move(text);
+        named = true;
+        sayWhenNamed();
+    }
+    // A note nobody named is still said, without a name.
+    void sayUnnamed() {
+        std::lock_guard held(noteLock);
+        named = true;
+        sayWhenNamed();
+    }
 };
 
 namespace {
 
 constexpr const char* kGraphError = "ERROR - Could not construct a filter graph that will play the specified file.\n";
+
+// The render's result as a note for the log: why it failed, or that the song was cut.
+std::string renderNote(bool ok, const DecodedSound& sound, const std::string& why) {
+    if (!ok) return "cannot be played: " + why;
+    if (sound.cut) return "longer than " + std::to_string(Media::kMaxMidiSeconds) + " s; only that much is played";
+    return {};
+}
 
 }  // namespace
 
@@ -49,14 +87,19 @@ bool DirectShowPlayer::buildGraph(const uint8_t* data, jint length) {
     render->midi.assign(data, data + length);
     try {
         render->thread = std::thread([render] {
+            std::string why;
             render->ok = Media::renderMidi(render->midi.data(), render->midi.size(), render->sound, &render->cancel,
-                                           &render->urgent);
-            if (!render->ok && !render->cancel.load()) Log::info(kGraphError);
+                                           &render->urgent, &why);
+            if (!render->cancel.load()) render->setNote(renderNote(render->ok, render->sound, why));
         });
     } catch (const std::system_error&) {
-        // No thread to spare: render here.
-        const bool ok = Media::renderMidi(render->midi.data(), render->midi.size(), render->sound) &&
-                        adopt(render->sound);
+        // No thread to spare: render here (a fault is said at once, the sound unnamed).
+        std::string why;
+        const bool rendered =
+            Media::renderMidi(render->midi.data(), render->midi.size(), render->sound, nullptr, nullptr, &why);
+        render->sayUnnamed();
+        render->setNote(renderNote(rendered, render->sound, why));
+        const bool ok = rendered && adopt(render->sound);
         delete render;
         return ok;
     }
@@ -83,7 +126,12 @@ void DirectShowPlayer::finishGraph() {
     render->urgent.store(true);
     Runtime::runParkedAwaitingWork([render] { render->thread.join(); });
     if (render->ok && !adopt(render->sound)) Log::info(kGraphError);
+    render->sayUnnamed();
     delete render;
+}
+
+void DirectShowPlayer::nameForLog(const char* name) {
+    if (m_render) m_render->setName(name ? name : "");
 }
 
 bool DirectShowPlayer::graphBuilt() {

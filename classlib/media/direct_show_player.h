@@ -42,6 +42,8 @@ public:
     jlong getDuration() override;
     String* getContentType() override;
     void setLoopCount(jint count) override;
+    // The render's fault or cut is said as soon as both it and the name are known.
+    void nameForLog(const char* name) override;
     // Not a Player slot: nothing calls it.
     void pause();
 

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "classlib/media/javax_microedition_media_player.h"
+#include "runtime/log.h"
 
 class DummyPlayer final : public Object,
                           public javax_microedition_media_Player,
@@ -28,6 +29,8 @@ public:
     jlong getDuration() override { return TIME_UNKNOWN; }
     String* getContentType() override;
     void setLoopCount(jint) override {}
+    // Data no player takes is silence: said once, when the sound is named.
+    void nameForLog(const char* name) override { Log::warn("%s: no player takes it; it stays silent", name ? name : "?"); }
     jint getMinRate() override { return -1; }
     jint getMaxRate() override { return -1; }
     jint getRate() override { return -1; }

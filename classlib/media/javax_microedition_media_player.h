@@ -27,6 +27,9 @@ public:
     virtual jlong getDuration() = 0;
     virtual String* getContentType() = 0;
     virtual void setLoopCount(jint count) = 0;
+    // Not one of the platform's slots: names the sound in the one log line that says why it cannot
+    // play, said when that is known (at once, at realize, or when a render ends).
+    virtual void nameForLog(const char* name) { (void)name; }
 
 protected:
     ~javax_microedition_media_Player() = default;

@@ -13,9 +13,12 @@ void SoundPlayerOGG::destroy() {
     m_decoded = nullptr;
 }
 
-bool SoundPlayerOGG::readWaveHeader() {
+bool SoundPlayerOGG::readWaveHeader(std::string* why) {
     DecodedSound sound;
-    if (!m_clip || !Media::decodeOgg(m_clip, m_clipLength, sound)) return false;
+    if (!m_clip || !Media::decodeOgg(m_clip, m_clipLength, sound)) {
+        if (why) *why = "no Ogg Vorbis that decodes";
+        return false;
+    }
     std::free(m_decoded);
     m_decoded = static_cast<uint8_t*>(std::malloc(sound.pcm.size()));
     if (!m_decoded) {

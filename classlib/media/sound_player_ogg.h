@@ -8,7 +8,7 @@ class SoundPlayerOGG final : public SoundPlayerWAVE {
 public:
     void destroy() override;
     // openDecoder and fillWaveFormat: decodes the clip; false when Tremor cannot read it.
-    bool readWaveHeader() override;
+    bool readWaveHeader(std::string* why) override;
     jint readSoundFilePcmData(uint8_t** data) override;
 
 private:

@@ -2,7 +2,9 @@
 #include "classlib/media/sound_player_wave.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
+#include <string>
 #include <cstring>
 
 #include "classlib/java_lang/java_lang_exceptions.h"
@@ -33,16 +35,28 @@ void SoundPlayerWAVE::destroy() {
 
 void* SoundPlayerWAVE::getInterface(jint classId) { return playerWithControlsInterface(this, classId); }
 
+void SoundPlayerWAVE::nameForLog(const char* name) {
+    std::snprintf(m_logName, sizeof m_logName, "%s", name ? name : "");
+}
+
 void SoundPlayerWAVE::releaseClip() {
     std::free(m_clip);
     m_clip = nullptr;
 }
 
-bool SoundPlayerWAVE::readWaveHeader() {
+bool SoundPlayerWAVE::readWaveHeader(std::string* why) {
     WaveClip clip;
-    if (!m_clip || !Media::readWaveClip(m_clip, m_clipLength, clip)) return false;
+    if (!m_clip) {
+        if (why) *why = "no data";
+        return false;
+    }
+    if (!Media::readWaveClip(m_clip, m_clipLength, clip, why)) return false;
     m_format = clip.format;
     m_pcmLength = clip.pcmLength;
+    if (clip.statedLength > clip.pcmLength + clip.format.blockAlign && m_logName[0] != '\0') {
+        Log::warn("%s: its header claims %u bytes of PCM, %u are there; it plays as far as it goes", m_logName,
+                  clip.statedLength, clip.pcmLength);
+    }
     m_duration = clip.durationMicros;
     return true;
 }
@@ -65,7 +79,13 @@ jint SoundPlayerWAVE::readSoundFilePcmData(uint8_t** data) {
 void SoundPlayerWAVE::realize() {
     if (m_state.load() != UNREALIZED) return;
     // After a realize that found no device the PCM is already out and the clip gone.
-    if (!m_pcm && !readWaveHeader()) return;
+    std::string why;
+    if (!m_pcm && !readWaveHeader(&why)) {
+        // Said once: a clip that failed here is gone with its player's next realize too.
+        if (m_logName[0] != '\0') Log::warn("%s: cannot be played: %s", m_logName, why.c_str());
+        m_logName[0] = '\0';
+        return;
+    }
     m_headerLoops = static_cast<uint32_t>(m_loopCount);
     m_loopCount = 1;
     uint8_t* pcm = nullptr;

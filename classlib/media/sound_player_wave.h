@@ -5,6 +5,7 @@
 #pragma once
 
 #include <atomic>
+#include <string>
 
 #include "classlib/media/javax_microedition_media_player.h"
 #include "platform/device/wave_device.h"
@@ -22,7 +23,8 @@ public:
     void destroy() override;
     void* getInterface(jint classId) override;
     // Own slots: 6 the format, 7 the PCM (a malloc'ed block the player then owns, or -1).
-    virtual bool readWaveHeader();
+    // *why says what is wrong with a clip that has no usable header.
+    virtual bool readWaveHeader(std::string* why);
     virtual jint readSoundFilePcmData(uint8_t** data);
 
     // Player
@@ -40,6 +42,7 @@ public:
     jlong getDuration() override;
     String* getContentType() override;
     void setLoopCount(jint count) override;
+    void nameForLog(const char* name) override;
     // RateControl, TempoControl
     jint getMinRate() override { return 50000; }
     jint getMaxRate() override { return 200000; }
@@ -72,4 +75,5 @@ protected:
     bool m_muted;
     bool m_prepared;
     jlong m_duration;
+    char m_logName[48];  // empty until named; plain bytes, as the heap never runs destructors
 };

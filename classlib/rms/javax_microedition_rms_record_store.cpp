@@ -2,7 +2,14 @@
 // through FileOutputStream (temporary file, fsync, rename, folder fsync) and its outcome is checked.
 #include "classlib/rms/javax_microedition_rms_record_store.h"
 
+#include <charconv>
+#include <filesystem>
 #include <initializer_list>
+#include <map>
+#include <set>
+#include <string>
+#include <system_error>
+#include <vector>
 
 #include "classlib/io/javax_microedition_io_file.h"
 #include "classlib/java_io/file_input_stream.h"
@@ -14,6 +21,7 @@
 #include "classlib/java_util/java_util_vector.h"
 #include "classlib/rms/javax_microedition_rms_record_enumeration_impl.h"
 #include "platform/file_paths.h"
+#include "platform/host_files.h"
 #include "runtime/array.h"
 #include "runtime/class_record.h"
 #include "runtime/compiled.h"
@@ -129,29 +137,100 @@ void javax_microedition_rms_RecordStore::init(String* path, jboolean exists) {
     if (freeSpace(path) < 0) raiseFull();
 }
 
-// The index is untrusted: reading stops at its end, and the last id issued is raised to the largest
-// id listed so a damaged index can never make an add reuse a held id.
+namespace {
+
+// An index as read: the last id issued and the ids listed.
+struct IndexContents {
+    jint lastId = 0;
+    std::vector<jint> ids;
+};
+
+jint bigEndianInt(const std::vector<uint8_t>& bytes, size_t at) {
+    return static_cast<jint>((static_cast<uint32_t>(bytes[at]) << 24) | (static_cast<uint32_t>(bytes[at + 1]) << 16) |
+                             (static_cast<uint32_t>(bytes[at + 2]) << 8) | bytes[at + 3]);
+}
+
+// The ids of the record files beside an index ("<index>.<id>.rs", id a plain positive decimal) and
+// whether each holds bytes. A file name that is anything else is not a record of this store.
+std::map<jint, bool> recordFilesOf(const std::string& indexPath) {
+    std::map<jint, bool> records;
+    const auto host = platform::hostPathFor(indexPath);
+    if (!host) return records;
+    const std::string prefix = host->filename().string() + ".";
+    const std::string suffix = ".rs";
+    for (const std::string& name : platform::regularFilesStartingWith(indexPath + ".")) {
+        if (name.size() <= prefix.size() + suffix.size() || name.compare(name.size() - suffix.size(), suffix.size(), suffix) != 0)
+            continue;
+        const std::string digits = name.substr(prefix.size(), name.size() - prefix.size() - suffix.size());
+        jint id = 0;
+        const auto [end, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), id);
+        if (ec != std::errc() || end != digits.data() + digits.size() || id <= 0 || digits[0] == '0') continue;
+        std::error_code sizeError;
+        const auto size = std::filesystem::file_size(host->parent_path() / name, sizeError);
+        records[id] = !sizeError && size > 0;
+    }
+    return records;
+}
+
+// Why an index cannot be the store's, or empty when it can: its length must be its count's, every id
+// issued (1..the last id) and listed once with its record file present, and the last id issued the
+// newest record file's (or one below it, where an add failed before the index was written).
+std::string damageOf(const std::vector<uint8_t>& bytes, const std::map<jint, bool>& files, IndexContents& index) {
+    if (bytes.empty()) return {};  // a deleted store's emptied index
+    if (bytes.size() < 8) return "shorter than its header";
+    index.lastId = bigEndianInt(bytes, 0);
+    const jint count = bigEndianInt(bytes, 4);
+    if (count < 0 || static_cast<uint64_t>(count) * 4 + 8 != bytes.size())
+        return "its count of " + std::to_string(count) + " does not match its " + std::to_string(bytes.size()) + " bytes";
+    std::set<jint> seen;
+    for (jint i = 0; i < count; ++i) {
+        const jint id = bigEndianInt(bytes, 8 + 4 * static_cast<size_t>(i));
+        if (id < 1 || id > index.lastId) return "it lists id " + std::to_string(id) + " beyond the ids issued";
+        if (!seen.insert(id).second) return "it lists id " + std::to_string(id) + " twice";
+        if (!files.count(id)) return "the file of record " + std::to_string(id) + " is missing";
+        index.ids.push_back(id);
+    }
+    const jint newestFile = files.empty() ? 0 : files.rbegin()->first;
+    if (index.lastId < 0 || index.lastId > newestFile || static_cast<jlong>(newestFile) > static_cast<jlong>(index.lastId) + 1)
+        return "its last id " + std::to_string(index.lastId) + " does not match the record files";
+    return {};
+}
+
+}  // namespace
+
+// The index is untrusted. One that cannot be opened or read gives an empty store and stays as it
+// is; one whose contents are damaged is rebuilt from the record files present (those holding bytes
+// are the records; the newest file's id is the last issued, so no add reuses a file) and written
+// back when the store closes.
 void javax_microedition_rms_RecordStore::readIndex() {
-    FileInputStream* file = javax_microedition_io_File::openFileInputStream(indexPath);
-    if (!file) return;
-    java_io_DataInputStream* in = java_io_DataInputStream::over(file);
-    if (in && recordIds) {
-        const jint last = in->readInt();
-        if (!Runtime::pending()) {
-            lastRecordId = last;
-            const jint count = in->readInt();
-            for (jint i = 0; i < count && !Runtime::pending(); ++i) {
-                const jint id = in->readInt();
-                if (Runtime::pending()) break;
-                java_lang_Integer* boxed = Runtime::make<java_lang_Integer>(id);
-                if (!boxed) break;
-                recordIds->addElement(boxed);
-                if (id > lastRecordId) lastRecordId = id;
-            }
+    javax_microedition_io_File* file = indexPath ? javax_microedition_io_File::make(indexPath) : nullptr;
+    ByteArray* read = file ? file->readAllBytes() : nullptr;
+    Runtime::clearPendingException();
+    if (!read || !recordIds) return;
+    const auto* first = reinterpret_cast<const uint8_t*>(read->elements());
+    const std::vector<uint8_t> bytes(first, first + read->length);
+    const std::string path = indexPath->toCString();
+    const std::map<jint, bool> files = recordFilesOf(path);
+    IndexContents index;
+    const std::string damage = damageOf(bytes, files, index);
+    if (!damage.empty()) {
+        index = IndexContents{};
+        for (const auto& [id, holdsBytes] : files) {
+            if (holdsBytes) index.ids.push_back(id);
+            index.lastId = id;
         }
+        const auto host = platform::hostPathFor(path);
+        Log::warn("record store %s: the index is damaged (%s); rebuilt from %zu record file(s)",
+                  host ? host->c_str() : path.c_str(), damage.c_str(), index.ids.size());
+        indexOnDisk = 0;
+    }
+    lastRecordId = index.lastId;
+    for (const jint id : index.ids) {
+        java_lang_Integer* boxed = Runtime::make<java_lang_Integer>(id);
+        if (!boxed) break;
+        recordIds->addElement(boxed);
     }
     Runtime::clearPendingException();
-    file->close();
 }
 
 jint javax_microedition_rms_RecordStore::getNumRecords() { return recordIds ? recordIds->size() : 0; }
@@ -208,7 +287,8 @@ void javax_microedition_rms_RecordStore::writeStoreFile() {
         return;
     }
     Runtime::clearPendingException();
-    Log::error("the index of record store %s could not be written", indexPath ? indexPath->toCString().c_str() : "?");
+    const auto host = indexPath ? platform::hostPathFor(indexPath->toCString()) : std::nullopt;
+    Log::error("the index of record store %s could not be written", host ? host->c_str() : "?");
     raiseStoreError(kWriteFailedMessage);
 }
 

@@ -22,8 +22,9 @@ class javax_microedition_rms_RecordStore : public Object {
 public:
     javax_microedition_rms_RecordStore() { setClassId(CID_javax_microedition_rms_RecordStore); }
 
-    // RecordStore(path, exists): reads the index when it exists (a short or unreadable one gives
-    // what was read); a new store writes nothing until its first add or index write.
+    // RecordStore(path, exists): reads the index when it exists (an unreadable one gives an empty
+    // store; a damaged one is rebuilt from the record files present, logged, and written at close);
+    // a new store writes nothing until its first add or index write.
     void init(String* path, jboolean exists);
 
     // Slot 6: the sum of the record sizes (the index not counted).

@@ -12,7 +12,7 @@
 
 #include "runtime/log.h"
 
-SingleInstanceLock::SingleInstanceLock(std::string lockPath) : m_lockPath(std::move(lockPath)) {
+SingleInstanceLock::SingleInstanceLock(std::string lockPath, Raise raise) : m_lockPath(std::move(lockPath)), m_raise(raise) {
     if (!m_lockPath.empty()) return;
     const char* runtimeDir = std::getenv("XDG_RUNTIME_DIR");
     if (runtimeDir != nullptr && *runtimeDir == '/')
@@ -27,10 +27,17 @@ SingleInstanceLock::~SingleInstanceLock() {
 
 bool SingleInstanceLock::acquire() {
     if (m_fd >= 0) return true;
-    const int fd = open(m_lockPath.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
+    int fd = open(m_lockPath.c_str(), O_RDWR | O_CREAT | O_NONBLOCK | O_CLOEXEC | O_NOFOLLOW, 0600);
     if (fd < 0) {
-        Log::warn("single instance: cannot open %s", m_lockPath.c_str());
-        return true;
+        // Every run that cannot make the file locks the folder that holds it, so two of them still
+        // exclude each other.
+        const size_t slash = m_lockPath.rfind('/');
+        const std::string folder = slash == std::string::npos ? "." : slash == 0 ? "/" : m_lockPath.substr(0, slash);
+        fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (fd < 0) {
+            Log::warn("single instance: cannot open %s", m_lockPath.c_str());
+            return true;
+        }
     }
     if (flock(fd, LOCK_EX | LOCK_NB) == 0) {
         m_fd = fd;
@@ -38,8 +45,11 @@ bool SingleInstanceLock::acquire() {
         return true;
     }
     close(fd);
-    const int request = open((m_lockPath + ".raise").c_str(), O_WRONLY | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
-    if (request >= 0) close(request);
+    if (m_raise == Raise::Request) {
+        const int request =
+            open((m_lockPath + ".raise").c_str(), O_WRONLY | O_CREAT | O_NONBLOCK | O_CLOEXEC | O_NOFOLLOW, 0600);
+        if (request >= 0) close(request);
+    }
     return false;
 }
 

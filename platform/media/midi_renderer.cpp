@@ -1,6 +1,6 @@
 // MIDI to PCM: FluidSynth's file player driven by the synth's own sample clock, rendered whole
-// with the General MIDI soundfont. Garbage files end the player at once; endless ones stop at
-// kMaxDecodedBytes. Loading the soundfont costs more than rendering a short song, so one synth
+// with the General MIDI soundfont. Garbage files end the player at once; long or endless ones stop
+// at kMaxMidiSeconds. Loading the soundfont costs more than rendering a short song, so one synth
 // holding it serves every render of the process, one render at a time (a render someone waits
 // for first: one nobody waits for gives way and starts again later), and a program may have it
 // loaded ahead, before any render asks.
@@ -10,6 +10,7 @@
 #include <condition_variable>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 #include <mutex>
 #include <system_error>
 #include <thread>
@@ -154,10 +155,27 @@ namespace {
 
 // One render in one turn of the synth. A render nobody waits for gives its turn up (`yielded`, its
 // PCM dropped) as soon as one somebody waits for asks for the synth: it starts again later.
+uint32_t be32(const uint8_t* p) {
+    return (static_cast<uint32_t>(p[0]) << 24) | (static_cast<uint32_t>(p[1]) << 16) | (static_cast<uint32_t>(p[2]) << 8) | p[3];
+}
+
+// What makes a file no song before FluidSynth sees it (its own parser only says "failed").
+const char* headerFault(const uint8_t* data, size_t size) {
+    if (!data || size < 14 || std::memcmp(data, "MThd", 4) != 0) return "no MIDI header";
+    if (be32(data + 4) < 6 || be32(data + 4) > size - 8) return "a MIDI header of a bad length";
+    const uint32_t tracks = (static_cast<uint32_t>(data[10]) << 8) | data[11];
+    const uint32_t division = (static_cast<uint32_t>(data[12]) << 8) | data[13];
+    if (tracks == 0) return "no tracks";
+    if (division == 0) return "a division of 0 ticks per beat";
+    return nullptr;
+}
+
 bool renderInTurn(const uint8_t* data, size_t size, DecodedSound& out, const std::atomic<bool>* cancel,
-                  const std::atomic<bool>* urgent, bool& yielded) {
+                  const std::atomic<bool>* urgent, bool& yielded, std::string& why) {
     SynthTurn turn(cancel, urgent);
     fluid_synth_t* synth = turn.synth();
+    why = cancelled(cancel) ? "cancelled" : synth ? "the synthesizer cannot read it"
+                                                  : "the soundfont " + Media::soundFontPath() + " cannot be loaded";
     fluid_player_t* player = nullptr;
     bool ok = synth != nullptr;
     if (ok) {
@@ -173,8 +191,11 @@ bool renderInTurn(const uint8_t* data, size_t size, DecodedSound& out, const std
         constexpr size_t kMaxRingOutBlocks = Media::kMidiRate / kFrames + 1;
         int16_t block[2 * kFrames];
         size_t ringOutBlocks = 0;
-        while (fluid_player_get_status(player) == FLUID_PLAYER_PLAYING &&
-               sound.pcm.size() + sizeof block <= Media::kMaxDecodedBytes && !cancelled(cancel)) {
+        while (fluid_player_get_status(player) == FLUID_PLAYER_PLAYING && !cancelled(cancel)) {
+            if (sound.pcm.size() + sizeof block > Media::kMaxMidiBytes) {
+                sound.cut = true;
+                break;
+            }
             if (!isSet(urgent) && sharedSynth().urgentWaiting.load(std::memory_order_relaxed) > 0) {
                 yielded = true;
                 break;
@@ -197,6 +218,7 @@ bool renderInTurn(const uint8_t* data, size_t size, DecodedSound& out, const std
             const int sample = static_cast<int16_t>(static_cast<uint16_t>(sound.pcm[i] | (sound.pcm[i + 1] << 8)));
             sounding = sample > kSilence || sample < -kSilence;
         }
+        why = cancelled(cancel) ? "cancelled" : "it renders only silence";
         ok = sounding && !cancelled(cancel) && !yielded;
     }
     if (player) {
@@ -210,12 +232,18 @@ bool renderInTurn(const uint8_t* data, size_t size, DecodedSound& out, const std
 }  // namespace
 
 bool Media::renderMidi(const uint8_t* data, size_t size, DecodedSound& out, const std::atomic<bool>* cancel,
-                       const std::atomic<bool>* urgent) {
-    if (!data || size < 14 || std::memcmp(data, "MThd", 4) != 0) return false;
+                       const std::atomic<bool>* urgent, std::string* why) {
+    if (const char* fault = headerFault(data, size)) {
+        if (why) *why = fault;
+        return false;
+    }
     quietLogs();
     for (;;) {
         bool yielded = false;
-        const bool ok = renderInTurn(data, size, out, cancel, urgent, yielded);
-        if (!yielded) return ok;
+        std::string reason;
+        const bool ok = renderInTurn(data, size, out, cancel, urgent, yielded, reason);
+        if (yielded) continue;
+        if (!ok && why) *why = reason;
+        return ok;
     }
 }

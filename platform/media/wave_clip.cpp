@@ -3,6 +3,8 @@
 
 #include <algorithm>
 #include <cstring>
+#include <string>
+#include <utility>
 
 namespace {
 
@@ -14,8 +16,13 @@ uint32_t le32(const uint8_t* p) {
 
 }  // namespace
 
-bool Media::readWaveClip(const uint8_t* data, size_t size, WaveClip& clip) {
-    if (!data || size < kWaveHeaderSize || std::memcmp(data, "RIFF", 4) != 0) return false;
+bool Media::readWaveClip(const uint8_t* data, size_t size, WaveClip& clip, std::string* why) {
+    const auto refuse = [why](std::string reason) {
+        if (why) *why = std::move(reason);
+        return false;
+    };
+    if (!data || size < kWaveHeaderSize) return refuse("shorter than a WAVE header");
+    if (std::memcmp(data, "RIFF", 4) != 0) return refuse("no RIFF mark");
     WaveClip out;
     out.format.formatTag = le16(data + 20);
     out.format.channels = le16(data + 22);
@@ -23,13 +30,19 @@ bool Media::readWaveClip(const uint8_t* data, size_t size, WaveClip& clip) {
     out.format.avgBytesPerSec = le32(data + 28);
     out.format.blockAlign = le16(data + 32);
     out.format.bitsPerSample = le16(data + 34);
-    if (!out.format.playable()) return false;
+    if (!out.format.playable()) {
+        const WaveFormat& f = out.format;
+        return refuse("a format the device cannot play (tag " + std::to_string(f.formatTag) + ", " +
+                      std::to_string(f.channels) + " channels, " + std::to_string(f.samplesPerSec) + " Hz, " +
+                      std::to_string(f.bitsPerSample) + " bits, blocks of " + std::to_string(f.blockAlign) + ")");
+    }
     // A stated length beyond the data is cut to what is there: the rest never arrived.
     const uint64_t present = size - kWaveHeaderSize;
     uint64_t length = std::min<uint64_t>(le32(data + 40), present);
     length -= length % out.format.blockAlign;
-    if (length == 0) return false;
+    if (length == 0) return refuse("no whole sample block of PCM");
     out.pcmLength = static_cast<uint32_t>(length);
+    out.statedLength = le32(data + 40);
     // Channels are not counted and the length includes the header: the duration callers know.
     const uint64_t kilohertz = out.format.samplesPerSec / 1000;
     if (kilohertz * out.format.bitsPerSample > 7) {

@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 
 #include "platform/device/wave_device.h"
 
@@ -12,6 +13,7 @@ struct WaveClip {
     WaveFormat format;
     uint32_t pcmOffset = 44;
     uint32_t pcmLength = 0;       // cut to the bytes present, whole blocks
+    uint32_t statedLength = 0;    // what the header claims
     int64_t durationMicros = 0;   // from the clip length and the rate, as the players report it
 };
 
@@ -20,7 +22,7 @@ namespace Media {
 inline constexpr uint32_t kWaveHeaderSize = 44;
 
 // False (clip untouched) when the data is shorter than the header, does not begin "RIFF", holds a
-// format the wave device cannot play, or no whole block of PCM.
-[[nodiscard]] bool readWaveClip(const uint8_t* data, size_t size, WaveClip& clip);
+// format the wave device cannot play, or no whole block of PCM; *why then says which.
+[[nodiscard]] bool readWaveClip(const uint8_t* data, size_t size, WaveClip& clip, std::string* why = nullptr);
 
 }  // namespace Media

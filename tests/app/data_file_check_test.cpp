@@ -3,26 +3,28 @@
 
 #include <sys/stat.h>
 
+#include <filesystem>
+#include <optional>
 #include <string>
 
 #include "app/host/data_file_check.h"
 #include "platform/device/headless/event_script.h"
 #include "tests/support/temp_folder.h"
-#include "tools/bar_writer.h"
+#include "tests/support/data_bar_variant.h"
 
 namespace {
 
 TEST(DataFileCheckTest, NamesWhatMakesADataFileUnusable) {
     TempFolder temp;
     const auto good = temp.path() / "good.bar";
-    std::string error;
-    ASSERT_TRUE(tools::writeArchive(good,
-                                    {tools::BarEntry::fromBytes("constants.bin", std::string(4, '\0')),
-                                     tools::BarEntry::fromBytes("app.jad", "MIDlet-Name: x\n")},
-                                    error))
-        << error;
-    const auto noJad = temp.path() / "nojad.bar";
-    ASSERT_TRUE(tools::writeArchive(noJad, {tools::BarEntry::fromBytes("constants.bin", std::string(4, '\0'))}, error));
+    std::filesystem::copy_file(BRINDLEX_DATA_BAR, good);
+    writeDataBarVariant(good, temp.path() / "nojad.bar", {{"app.jad", std::nullopt}});
+    writeDataBarVariant(good, temp.path() / "noliterals.bar", {{"constants.bin", std::string(4, '\0')}});
+    writeDataBarVariant(good, temp.path() / "emptyconstants.bar", {{"constants.bin", ""}});
+    // Literal 0 announced as 5 bytes, with 2 left.
+    writeDataBarVariant(good, temp.path() / "cutconstants.bar", {{"constants.bin", std::string("\0\0\1\x61\0\5ab", 8)}});
+    writeDataBarVariant(good, temp.path() / "shorttexts.bar", {{"text_EN", shortTextPack(62)}});
+    writeDataBarVariant(good, temp.path() / "notexts.bar", {{"text_EN", std::nullopt}});
     std::string goodBytes = temp.read("good.bar");
     temp.write("truncated.bar", goodBytes.substr(0, 9));
     temp.write("empty.bar", "");
@@ -43,6 +45,11 @@ TEST(DataFileCheckTest, NamesWhatMakesADataFileUnusable) {
         {"truncated.bar", "not a data archive"},
         {"random.bar", "not a data archive"},
         {"nojad.bar", "the archive has no app.jad"},
+        {"noliterals.bar", "constants.bin holds 0 literals; the program reads 353"},
+        {"emptyconstants.bar", "constants.bin has no literal count"},
+        {"cutconstants.bar", "constants.bin: literal 0 of 353 is cut short or malformed"},
+        {"shorttexts.bar", "the text pack text_EN holds 62 texts; the game draws 158"},
+        {"notexts.bar", "the archive has no text pack text_EN"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.file);

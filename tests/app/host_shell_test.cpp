@@ -13,6 +13,7 @@
 #include "../platform/platform_test_support.h"
 #include "app/host/application_impl.h"
 #include "app/host/host_record.h"
+#include "tests/support/log_capture.h"
 #include "classlib/application.h"
 #include "classlib/midlet/javax_microedition_midlet_midlet.h"
 #include "host_fixture.h"
@@ -66,9 +67,12 @@ TEST_F(HostShellTest, EndsAtOnceWhenAnotherInstanceRunsOrNoWindowCanBeMade) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         makeDevice(c.options);
+        LogCapture said;
         EXPECT_EQ(WinMain(*device, HostOptions{}), c.result);
         EXPECT_EQ(take(), c.log);
         EXPECT_EQ(Application::getApplication(), nullptr);
+        // A second start says where the game is rather than ending without a word.
+        EXPECT_EQ(said.contains("its window was brought to the front"), c.options.anotherInstanceRunning);
     }
 }
 

@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 #include <set>
@@ -205,6 +206,23 @@ TEST_F(FileTest, SavesNeverTouchTheDataFileNorMakeFoldersAndKeepTheFilesMode) {
     EXPECT_EQ(temp.read("home/x.rs"), "y");
     EXPECT_EQ(std::filesystem::status(temp.path() / "home" / "x.rs").permissions() & std::filesystem::perms::all,
               std::filesystem::perms(0640));
+}
+
+// A named pipe or a folder where a save lives is not a file to the program: nothing opens it (an open
+// of a pipe would wait for a writer for ever) and nothing reports it as there.
+TEST_F(FileTest, ANamedPipeOrFolderInTheHomeFolderIsNeitherOpenedNorThere) {
+    std::filesystem::create_directories(temp.path() / "home" / "folder.rs");
+    ASSERT_EQ(::mkfifo((temp.path() / "home" / "pipe.rs").c_str(), 0600), 0);
+    for (const char* name : {"pipe.rs", "folder.rs"}) {
+        SCOPED_TRACE(name);
+        javax_microedition_io_File* f = installFile(name);
+        EXPECT_EQ(f->exists(), 0);
+        EXPECT_EQ(f->openInputStream(), nullptr);
+        EXPECT_EQ(f->readAllBytes(), nullptr);
+        EXPECT_EQ(f->fileSize(), 0);
+        EXPECT_EQ(f->create(), 0);
+    }
+    EXPECT_TRUE(std::filesystem::is_fifo(temp.path() / "home" / "pipe.rs"));
 }
 
 // Temporaries a killed save left are removed when their target is next opened or saved; another

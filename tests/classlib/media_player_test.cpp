@@ -9,10 +9,12 @@
 #include <cstdlib>
 #include <cstdio>
 #include <cstring>
+#include <string>
 #include <thread>
 #include <vector>
 
 #include "tests/support/file_bytes.h"
+#include "tests/support/log_capture.h"
 #include "../runtime/runtime_fixture.h"
 #include "classlib/java_io/java_io_byte_array_input_stream.h"
 #include "classlib/java_lang/java_lang_exceptions.h"
@@ -227,6 +229,52 @@ TEST_F(MediaTest, WavePlayerLoopsForeverAndRefusesBrokenClips) {
     Player* t = Runtime::asPlayer(create(waveClip(0), "audio/x-wav"));
     t->realize();
     EXPECT_EQ(t->getState(), Player::UNREALIZED);
+}
+
+// A sound the players cannot use is said once in the log, by the name the game gave it and with the
+// reason; never by an unrelated line.
+TEST_F(MediaTest, ABadSoundIsNamedOnceWithItsReason) {
+    std::vector<uint8_t> noChannels = waveClip(100);
+    noChannels[22] = 0;
+    std::vector<uint8_t> noRate = waveClip(100);
+    std::fill(noRate.begin() + 24, noRate.begin() + 28, 0);
+    std::vector<uint8_t> hugeData = waveClip(100);
+    hugeData[40] = 0xFF, hugeData[41] = 0xFF, hugeData[42] = 0xFF, hugeData[43] = 0x7F;
+    std::vector<uint8_t> noDivision = midiNote();
+    noDivision[12] = 0, noDivision[13] = 0;
+    struct Case {
+        const char* name;
+        std::vector<uint8_t> data;
+        const char* type;
+        const char* said;
+    };
+    const Case cases[] = {
+        {"sound 7 (audio/x-wav)", noChannels, "audio/x-wav",
+         "sound 7 (audio/x-wav): cannot be played: a format the device cannot play (tag 1, 0 channels, 22050 Hz"},
+        {"sound 8 (audio/x-wav)", noRate, "audio/x-wav",
+         "sound 8 (audio/x-wav): cannot be played: a format the device cannot play (tag 1, 1 channels, 0 Hz"},
+        {"sound 10 (audio/x-wav)", hugeData, "audio/x-wav",
+         "sound 10 (audio/x-wav): its header claims 2147483647 bytes of PCM, 100 are there"},
+        {"sound 3 (audio/midi)", noDivision, "audio/midi", "sound 3 (audio/midi): cannot be played: a division of 0 ticks per beat"},
+        {"sound 4 (audio/nonsense)", waveClip(100), "audio/nonsense", "sound 4 (audio/nonsense): no player takes it"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        LogCapture log;
+        Player* p = Runtime::asPlayer(create(c.data, c.type));
+        ASSERT_NE(p, nullptr);
+        p->nameForLog(c.name);
+        p->realize();
+        p->prefetch();
+        if (auto* graph = dynamic_cast<DirectShowPlayer*>(p)) (void)graph->graphBuilt();
+        int said = 0;
+        for (const std::string& line : log.lines) {
+            said += line.rfind(c.said, 0) == 0 ? 1 : 0;
+            EXPECT_EQ(line.find("filter graph"), std::string::npos) << line;
+        }
+        EXPECT_EQ(said, 1);
+        p->close();
+    }
 }
 
 TEST_F(MediaTest, WavePlayerWithoutDeviceStaysUnrealizedUntilOneIsThere) {

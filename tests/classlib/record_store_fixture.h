@@ -43,7 +43,8 @@ protected:
         return {e->classId(), narrow(static_cast<java_lang_Throwable*>(e)->getMessage())};
     }
     // Big-endian s32s as bytes.
-    static std::string ints(std::initializer_list<int32_t> values) {
+    static std::string ints(std::initializer_list<int32_t> values) { return ints(std::vector<int32_t>(values)); }
+    static std::string ints(const std::vector<int32_t>& values) {
         std::string out;
         for (int32_t v : values)
             for (int shift = 24; shift >= 0; shift -= 8) out += static_cast<char>((static_cast<uint32_t>(v) >> shift) & 0xFF);

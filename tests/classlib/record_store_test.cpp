@@ -1,9 +1,12 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "classlib/java_lang/java_lang_exceptions.h"
+#include "classlib/java_lang/java_lang_integer.h"
+#include "classlib/java_util/java_util_vector.h"
 #include "classlib/rms/javax_microedition_rms_record_enumeration_impl.h"
 #include "classlib/rms/javax_microedition_rms_record_store.h"
 #include "tests/classlib/record_store_fixture.h"
@@ -139,37 +142,64 @@ TEST_F(StoreTest, EmptyStoresEmptyRecordsAndSmallBuffers) {
 
 // The index and record files are untrusted input: reads stop at their end, ids held in a damaged
 // index are never issued again, and a record file too big for a record is refused unread.
-TEST_F(StoreTest, DamagedIndexAndHugeRecordFiles) {
+// A damaged index is rebuilt from the record files present: those holding bytes are the records, the
+// newest file's id the last issued. A sound index (an emptied record file is a deleted record; one
+// file past the last id is an add whose index never landed) is kept as it is.
+TEST_F(StoreTest, DamagedIndexIsRebuiltFromTheRecordFilesAndHugeRecordFilesAreRefused) {
     struct Case {
+        const char* what;
         std::string index;
-        jint records;
+        std::vector<std::pair<int, std::string>> files;
+        std::vector<jint> records;
         jint nextId;
+        bool rebuilt;
     };
     const Case cases[] = {
-        {"", 0, 1},                                  // a deleted store
-        {ints({5}).substr(0, 3), 0, 1},              // cut inside the last id
-        {ints({5, 3, 1}), 1, 6},                     // count beyond the file
-        {ints({2, 2, 1, 7}), 2, 8},                  // an id above the last one issued
-        {ints({1, 0x7FFFFFFF, 1, 2, 3}), 3, 4},      // a huge count
-        {ints({3, -4, 1, 2}), 0, 4},                 // a negative count
+        {"a deleted store", "", {}, {}, 1, false},
+        {"sound, with a deleted record", ints({2, 1, 1}), {{1, "a"}, {2, ""}}, {1}, 3, false},
+        {"sound, an add's index lost", ints({1, 1, 1}), {{1, "a"}, {2, "b"}}, {1}, 2, false},
+        {"cut inside the last id", ints({5}).substr(0, 3), {{1, "a"}}, {1}, 2, true},
+        {"count beyond the file", ints({5, 3, 1}), {{1, "a"}}, {1}, 2, true},
+        {"an id above the last one issued", ints({2, 2, 1, 7}), {{1, "a"}, {2, "b"}}, {1, 2}, 3, true},
+        {"a huge count", ints({1, 0x7FFFFFFF, 1, 2, 3}), {}, {}, 1, true},
+        {"a negative count", ints({3, -4, 1, 2}), {{3, "c"}}, {3}, 4, true},
+        {"the last id at the top", ints({0x7FFFFFFF, 1, 1}), {{1, "a"}}, {1}, 2, true},
+        {"negative ids", ints({-5, 2, -7, -6}), {{1, "a"}}, {1}, 2, true},
+        {"a listed record's file missing", ints({2, 2, 1, 2}), {{1, "a"}, {2, ""}, {10, "x"}}, {1, 10}, 11, true},
+        {"an id twice", ints({1, 2, 1, 1}), {{1, "a"}}, {1}, 2, true},
     };
+    int n = 0;
     for (const Case& c : cases) {
-        temp.write("home/rms_bad.rs", c.index);
-        Store* s = open("bad", false);
+        SCOPED_TRACE(c.what);
+        const std::string name = "bad" + std::to_string(n++);
+        temp.write("home/rms_" + name + ".rs", c.index);
+        for (const auto& [id, body] : c.files) temp.write("home/rms_" + name + ".rs." + std::to_string(id) + ".rs", body);
+        Store* s = open(name.c_str(), false);
         ASSERT_NE(s, nullptr);
-        EXPECT_EQ(s->getNumRecords(), c.records);
+        std::vector<jint> ids;
+        for (jint i = 0; i < s->getNumRecords(); ++i)
+            ids.push_back(static_cast<java_lang_Integer*>(s->recordIds->elementAt(i))->intValue());
+        EXPECT_EQ(ids, c.records);
         EXPECT_EQ(s->getNextRecordID(), c.nextId);
         EXPECT_EQ(takeThrown().first, -1);
-        s->closeRecordStore();  // the damaged index is left as it was
-        EXPECT_EQ(hostFile("rms_bad.rs"), c.index);
+        s->closeRecordStore();
+        std::vector<jint> rebuilt = {c.nextId - 1, static_cast<jint>(c.records.size())};
+        rebuilt.insert(rebuilt.end(), c.records.begin(), c.records.end());
+        EXPECT_EQ(hostFile("rms_" + name + ".rs"), c.rebuilt ? ints(rebuilt) : c.index);
+        // A rebuilt store saves again.
+        if (!c.rebuilt) continue;
+        Store* again = open(name.c_str(), false);
+        EXPECT_EQ(again->addRecord(bytes("new"), 0, 3), c.nextId);
+        EXPECT_EQ(takeThrown().first, -1);
     }
 
     // Past the last id there is none to issue: the store is full rather than wrapping round.
-    temp.write("home/rms_top.rs", ints({1, 1, 0x7FFFFFFF}));
+    temp.write("home/rms_top.rs", ints({0x7FFFFFFF, 1, 0x7FFFFFFF}));
+    temp.write("home/rms_top.rs.2147483647.rs", "t");
     Store* top = open("top", false);
     EXPECT_EQ(top->addRecord(nullptr, 0, 0), 0);
     EXPECT_EQ(takeThrown().first, CID_javax_microedition_rms_RecordStoreFullException);
-    EXPECT_EQ(hostFile("rms_top.rs"), ints({1, 1, 0x7FFFFFFF}));
+    EXPECT_EQ(hostFile("rms_top.rs"), ints({0x7FFFFFFF, 1, 0x7FFFFFFF}));
 
     temp.write("home/rms_big.rs", ints({1, 1, 1}));
     temp.write("home/rms_big.rs.1.rs", std::string(Store::kMaxRecordBytes + 1, 'x'));

@@ -205,7 +205,7 @@ TEST(IgpRunTest, ThePromotionRowLeadsToOneOpenedLinkAndTheEnd) {
     EXPECT_EQ(WEXITSTATUS(rc), 0);
     const std::string log = temp.read("home/log.txt");
     EXPECT_NE(log.find("game state 6 -> 31"), std::string::npos) << log;
-    const std::string opened = "promotion: opening https://games.example.com/get?title=skylark&lang=EN&title=01\n";
+    const std::string opened = "promotion: opening https://games.example.com/get?game=skylark&lang=EN&title=01\n";
     const size_t first = log.find(opened);
     EXPECT_NE(first, std::string::npos) << log;
     EXPECT_EQ(log.find(opened, first + 1), std::string::npos) << "opened twice\n" << log;
@@ -244,7 +244,7 @@ TEST(IgpRunTest, TheMarkedRowThenPagesAndAListByKeysAndTapsOpenTheChosenRow) {
     std::string link;
     ASSERT_TRUE(measured >> link) << walk;
     // The second list's first row (app.jad's Promo-List-Top), its language marker given the code.
-    const std::string chosen = "https://games.example.com/get?title=emberhold&lang=EN";
+    const std::string chosen = "https://games.example.com/get?game=emberhold&lang=EN";
     EXPECT_EQ(link, chosen);
 
     EXPECT_EQ(runProgram(temp, script, 3200), 0);

@@ -118,7 +118,7 @@ TEST_F(IgpStateTest, SelectOpensTheLinkOnceAndEndsTheProgram) {
     }
     ASSERT_EQ(host.destroyed.load(), 1);
     for (int i = 0; i < 3; ++i) step();
-    EXPECT_EQ(host.urls(), std::vector<std::string>{"https://games.example.com/get?title=skylark&lang=EN&title=01"});
+    EXPECT_EQ(host.urls(), std::vector<std::string>{"https://games.example.com/get?game=skylark&lang=EN&title=01"});
     EXPECT_EQ(IGP::s_state, IGP::kStateBrowsing);
     EXPECT_TRUE(IGP::isVisited());
 }

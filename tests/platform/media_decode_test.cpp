@@ -174,3 +174,29 @@ TEST(MidiRenderTest, GarbageAndBrokenFilesEndWithoutSound) {
     std::vector<uint8_t> garbage = {'M', 'T', 'h', 'd', 0xFF, 0xFF, 0xFF, 0xFF, 1, 2, 3, 4, 5, 6, 7, 8};
     EXPECT_FALSE(Media::renderMidi(garbage.data(), garbage.size(), sound));
 }
+
+// A song far longer than any of the game's (here a held note of ten minutes) is rendered only up to
+// the cap, and says it was cut; the game's own songs stay below it.
+TEST(MidiRenderTest, ASongBeyondTheCapIsCutThereAndSaysSo) {
+    const std::vector<uint8_t> midi = midiNote();
+    // 288000 ticks at 480 a beat and 120 bpm: 300 s. The delta as a 3-byte variable-length number.
+    const std::vector<uint8_t> longDelta = {0x91, 0xCA, 0x00};
+    std::vector<uint8_t> held(midi.begin(), midi.begin() + 22);  // the header and the track's mark
+    const std::vector<uint8_t> events = {0x00, 0xC0, 19, 0x00, 0x90, 60, 100};  // organ, note on
+    held.insert(held.end(), events.begin(), events.end());
+    held.insert(held.end(), longDelta.begin(), longDelta.end());
+    const std::vector<uint8_t> tail = {0x80, 60, 0, 0x00, 0xFF, 0x2F, 0x00};
+    held.insert(held.end(), tail.begin(), tail.end());
+    held[21] = static_cast<uint8_t>(held.size() - 22);
+    DecodedSound sound;
+    std::string why;
+    ASSERT_TRUE(Media::renderMidi(held.data(), held.size(), sound, nullptr, nullptr, &why)) << why;
+    EXPECT_TRUE(sound.cut);
+    EXPECT_LE(sound.pcm.size(), Media::kMaxMidiBytes);
+    EXPECT_GE(sound.pcm.size(), Media::kMaxMidiBytes - 8192);
+    EXPECT_EQ(sound.durationMicros / 1000000, static_cast<int64_t>(Media::kMaxMidiSeconds) - 1);
+
+    DecodedSound note;
+    ASSERT_TRUE(Media::renderMidi(midi.data(), midi.size(), note));
+    EXPECT_FALSE(note.cut);
+}

@@ -40,7 +40,7 @@ std::vector<std::string> listLinks(jint list) {
     return out;
 }
 
-const std::string kGames = "https://games.example.com/get?title=";
+const std::string kGames = "https://games.example.com/get?game=";
 const std::string kPortal = "https://portal.example.com/brindlex?lang=X";
 const std::string kAll = "https://games.example.com/all";
 

@@ -196,7 +196,7 @@ TEST_F(IgpScreenTest, SelectLaunchesTheLinkOnceWithTheLanguageCodeAndEndsTheProg
         clock.sleepMillis(IGP::kLinkPollMillis);
     }
     Runtime::waitForOthersToSettle(std::chrono::milliseconds(500));
-    EXPECT_EQ(host.urls(), std::vector<std::string>{"https://games.example.com/get?title=skylark&lang=EN&title=01"});
+    EXPECT_EQ(host.urls(), std::vector<std::string>{"https://games.example.com/get?game=skylark&lang=EN&title=01"});
     EXPECT_EQ(host.destroyed.load(), 1);
 }
 

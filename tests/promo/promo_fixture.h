@@ -128,7 +128,7 @@ struct Parts {
 // The app.jad of the shipped game.
 inline const std::map<std::string, std::string>& shippedProperties() {
     static const std::map<std::string, std::string> properties{
-        {"Promo-Link-Template", "https://games.example.com/get?title=XXXX&lang=X"},
+        {"Promo-Link-Template", "https://games.example.com/get?game=XXXX&lang=X"},
         {"Promo-Titles", "SKYLARK=skylark;EMBERHOLD=emberhold;TIDEWATCH=tidewatch"},
         {"Promo-Portal", "https://portal.example.com/brindlex?lang=X"},
         {"Promo-Portal-Title", "Zarnquist Games"},

@@ -3,6 +3,10 @@
 // Invariant: m_lock is never held while a message is sent to the window procedure.
 #include "platform/device/sdl/sdl_device.h"
 
+#ifdef BRINDLEX_HAS_ALSA
+#include <alsa/asoundlib.h>
+#endif
+
 #include <algorithm>
 #include <SDL.h>
 #include <spawn.h>
@@ -23,6 +27,19 @@ extern char** environ;
 
 namespace {
 constexpr char kWindowTitle[] = "Brindlex - Zarnquist";
+
+#ifdef BRINDLEX_HAS_ALSA
+void dropAlsaMessage(const char*, int, const char*, int, const char*, ...) {}
+#endif
+
+// ALSA prints a line on stderr for every card and plugin it fails to open while SDL looks for a
+// sound device; on a machine without a sound card that is a screenful. Whether sound works is
+// said once, by openAudio.
+void quietAlsa() {
+#ifdef BRINDLEX_HAS_ALSA
+    snd_lib_error_set_handler(&dropAlsaMessage);
+#endif
+}
 }
 
 std::unique_ptr<SdlDevice> SdlDevice::open(std::string& error) {
@@ -36,7 +53,11 @@ std::unique_ptr<SdlDevice> SdlDevice::open(std::string& error) {
 }
 
 void SdlDevice::openAudio() {
-    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return;
+    quietAlsa();
+    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
+        Log::warn("brindlex: no sound device (%s): sound is off", SDL_GetError());
+        return;
+    }
     SDL_AudioSpec want{};
     want.freq = static_cast<int>(m_mixer.outputRate());
     want.format = AUDIO_S16SYS;
@@ -46,7 +67,11 @@ void SdlDevice::openAudio() {
     want.userdata = this;
     // The mixer's rate and layout are fixed: SDL converts to the hardware's own.
     m_audio = SDL_OpenAudioDevice(nullptr, 0, &want, nullptr, 0);
-    if (m_audio != 0) SDL_PauseAudioDevice(m_audio, 0);
+    if (m_audio != 0) {
+        SDL_PauseAudioDevice(m_audio, 0);
+        return;
+    }
+    Log::warn("brindlex: no sound device (%s): sound is off", SDL_GetError());
 }
 
 void SdlDevice::audioCallback(void* self, uint8_t* stream, int length) {

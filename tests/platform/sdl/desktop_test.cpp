@@ -3,6 +3,7 @@
 #include <SDL.h>
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <memory>
 
 #include "platform/device/locale_language.h"
@@ -61,4 +62,19 @@ TEST(DesktopTest, ASecondStartAsksTheFirstToComeToTheFront) {
     first.reset();
     SingleInstanceLock third(path);
     EXPECT_TRUE(third.acquire());
+}
+
+// Where the lock file cannot be made (a read-only home; here a link at its name, which is never
+// followed), the folder is locked instead, so a second run is still refused; and a lock whose
+// holder reads no requests leaves none behind.
+TEST(DesktopTest, ALockFileThatCannotBeMadeStillRefusesTheSecondRunAndLeavesNoRequest) {
+    TempFolder dir;
+    const std::filesystem::path path = dir.path() / "home.lock";
+    std::filesystem::create_symlink(dir.path() / "elsewhere", path);
+    SingleInstanceLock first(path.string(), SingleInstanceLock::Raise::None);
+    ASSERT_TRUE(first.acquire());
+    SingleInstanceLock second(path.string(), SingleInstanceLock::Raise::None);
+    EXPECT_FALSE(second.acquire());
+    EXPECT_FALSE(std::filesystem::exists(dir.path() / "home.lock.raise"));
+    EXPECT_FALSE(std::filesystem::exists(dir.path() / "elsewhere"));
 }
