@@ -22,6 +22,7 @@ struct FrameCanvas {
 // pressed or highlighted look.
 void drawRoundButton(SampleCanvas& c, double cx, double cy, double r, bool lit);
 
+void drawHeroSprite(SpriteSheet& sheet);     // item 0
 void drawTouchSprite(SpriteSheet& sheet);    // item 40
 void drawHudSprite(SpriteSheet& sheet);      // item 2
 void drawPickupSprite(SpriteSheet& sheet);   // item 7
