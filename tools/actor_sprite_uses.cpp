@@ -37,6 +37,11 @@ std::vector<A> hero() {
 const std::vector<ActorSpriteUse>& actorSpriteUses() {
     static const std::vector<ActorSpriteUse> uses = {
         {0, "the hero: its states, the shots and strikes by aim, the effects it throws off", hero()},
+        {7, "the pick-ups: a life, energy, full energy, a meter bonus, a special shot; the burst when taken",
+         {{0}, {1}, {2}, {3}, {4}, {5}}},
+        {18, "the one-shot prop: idle and bursting", {{0}, {1}}},
+        {25, "the platform mechanism: at rest, tipped or released, the lift pair's car", {{0}, {1}, {2}}},
+        {33, "the lurker: hiding, blinking, hurt, the snatch, crumbling, holding on", {{0}, {1}, {2}, {3}, {4}, {5}}},
     };
     return uses;
 }
