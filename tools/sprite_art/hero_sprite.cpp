@@ -67,8 +67,8 @@ struct Skeleton {
             knee[i] = along(hip, p.legs[i][0], 17);
             foot[i] = along(knee[i], p.legs[i][0] + p.legs[i][1], 17);
             const Vec s = along(shoulder, kPi / 2, i == 0 ? 2 : -2);
-            elbow[i] = along(s, p.arms[i][0], 13);
-            paw[i] = along(elbow[i], p.arms[i][0] + p.arms[i][1], 13);
+            elbow[i] = along(s, p.arms[i][0], 15);
+            paw[i] = along(elbow[i], p.arms[i][0] + p.arms[i][1], 15);
         }
     }
     [[nodiscard]] Vec gunTip(const Pose& p) const { return along(paw[0], p.arms[0][0] + p.arms[0][1], 15); }
@@ -363,11 +363,12 @@ Pose airborne(bool rising, double wave) {
 // Hanging from the position by both hands.
 Pose hanging(double sway) {
     Pose p;
-    p.hipY = 56;
+    // The arms spread past the head, so the paws grip beside it rather than behind it.
+    p.hipY = 52;
     p.hipX = -sway * 4;
     p.lean = sway * 0.08;
-    p.arms[0][0] = kPi - 0.12 + sway * 0.08, p.arms[0][1] = 0.1;
-    p.arms[1][0] = kPi + 0.12 + sway * 0.08, p.arms[1][1] = -0.1;
+    p.arms[0][0] = kPi - 0.5 + sway * 0.08, p.arms[0][1] = 0.1;
+    p.arms[1][0] = kPi + 0.5 + sway * 0.08, p.arms[1][1] = -0.1;
     p.legs[0][0] = 0.15 + sway * 0.15, p.legs[0][1] = -0.15;
     p.legs[1][0] = -0.1 + sway * 0.15, p.legs[1][1] = -0.05;
     p.head = -0.3;
@@ -479,7 +480,7 @@ void drawHeroSprite(SpriteSheet& sheet) {
     for (int i = 1; i <= 3; ++i) {
         Pose p = hanging(0);
         const double t = i / 3.0;
-        p.hipY = 56 - 26 * t;
+        p.hipY = 52 - 22 * t;
         p.arms[0][0] = kPi - 0.1 - 1.6 * t, p.arms[0][1] = 2.4 * t;
         p.arms[1][0] = kPi + 0.1 - 1.6 * t, p.arms[1][1] = 2.2 * t;
         p.legs[0][0] = 0.9 * t, p.legs[0][1] = -1.4 * t;
