@@ -37,6 +37,9 @@ std::vector<A> hero() {
 const std::vector<ActorSpriteUse>& actorSpriteUses() {
     static const std::vector<ActorSpriteUse> uses = {
         {0, "the hero: its states, the shots and strikes by aim, the effects it throws off", hero()},
+        {13, "the effects: impacts of shots and strikes, landing, warp, chips, burst, wisp, casing, streak, dust",
+         {{0}, {1}, {2}, {3}, {4}, {5}, {6}, {7}, {8}, {9}}},
+        {15, "the special shot by aim (0 up .. 4 down; 2 without a target)", {{0}, {1}, {2}, {3}, {4}}},
         {7, "the pick-ups: a life, energy, full energy, a meter bonus, a special shot; the burst when taken",
          {{0}, {1}, {2}, {3}, {4}, {5}}},
         {18, "the one-shot prop: idle and bursting", {{0}, {1}}},

@@ -31,7 +31,7 @@ const std::map<int, int> kBehaviourType = {
     {21, 36}, {22, 39}, {23, 42}, {24, 47}, {25, 49}, {27, 48}, {28, 51}, {30, 52}};
 
 // Sprites whose pictures are still to be drawn; the rules list every other one.
-const std::set<int> kNotDrawnYet = {1, 3, 4, 5, 6, 9, 10, 11, 12, 13, 14, 15, 16, 17, 19, 20, 22, 23, 24,
+const std::set<int> kNotDrawnYet = {1, 3, 4, 5, 6, 9, 10, 11, 12, 14, 16, 17, 19, 20, 22, 23, 24,
                                     26, 27, 28, 29, 30, 31, 32, 34, 35, 36, 37, 38, 39};
 
 // The animations state `state` of a type-`type` actor may start for record animation `anim`.

@@ -19,7 +19,8 @@ int main(int argc, char** argv) {
         const char* name;
         void (*draw)(tools::art::SpriteSheet&);
     };
-    const Sprite sprites[] = {{"hero", tools::art::drawHeroSprite}, {"hud", tools::art::drawHudSprite},         {"pickups", tools::art::drawPickupSprite},
+    const Sprite sprites[] = {{"hero", tools::art::drawHeroSprite}, {"effects", tools::art::drawEffectSprite},
+                              {"special_shot", tools::art::drawSpecialShotSprite}, {"hud", tools::art::drawHudSprite},         {"pickups", tools::art::drawPickupSprite},
                               {"race_items", tools::art::drawRaceItemSprite}, {"puffball", tools::art::drawPuffballSprite},
                               {"lift", tools::art::drawLiftSprite},          {"lurker", tools::art::drawLurkerSprite},
                               {"touch", tools::art::drawTouchSprite}};

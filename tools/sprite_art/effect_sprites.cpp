@@ -1,0 +1,210 @@
+// The effects, drawn round the effect's position. Sprite 13, by animation: 0 a shot's impact, 1 a
+// strike's impact, 2 a landing puff, 3 the warp (a swirl opening and closing; plays once), 4 rock
+// chips tumbling, 5 a burst (an actor destroyed; plays once), 6 a swaying wisp, 7 a spent casing
+// turning as it falls, 8 a spark streak, 9 a dust cloud rising and thinning. Sprite 15, the special
+// shot fired from the gun point by aim (animation = aim: 0 up, 1 up and forward, 2 forward, 3 down
+// and forward, 4 down): a charge gathering at the point and a bolt reaching out along the aim.
+#include <cmath>
+
+#include "tools/art_palette.h"
+#include "tools/sprite_art/item_icons.h"
+#include "tools/sprite_art/sprite_art.h"
+
+namespace tools::art {
+
+namespace {
+
+constexpr double kPi = 3.14159265358979;
+
+// A star of `points` spikes, outline first.
+void burstStar(SampleCanvas& c, double cx, double cy, double outer, double inner, int points, double turn,
+               uint32_t fill, uint32_t core) {
+    auto star = [&](double o, double i) {
+        std::vector<std::pair<double, double>> pts;
+        for (int k = 0; k < points * 2; ++k) {
+            const double a = turn + k * kPi / points, r = k % 2 ? i : o;
+            pts.emplace_back(cx + std::cos(a) * r, cy + std::sin(a) * r);
+        }
+        return pts;
+    };
+    c.polygon(star(outer + 2.5, inner + 2), kOutline);
+    c.polygon(star(outer, inner), fill);
+    c.circle(cx, cy, inner * 0.8, core);
+}
+
+// A soft puff: outlined overlapping circles.
+void puff(SampleCanvas& c, double cx, double cy, double r, uint8_t opacity, uint32_t colour) {
+    const double off[4][2] = {{-0.6, 0.1}, {0.6, 0.15}, {0, -0.35}, {0, 0.3}};
+    for (const auto& o : off) c.circle(cx + o[0] * r, cy + o[1] * r, r * 0.62 + 2, kOutline, opacity);
+    for (const auto& o : off) c.circle(cx + o[0] * r, cy + o[1] * r, r * 0.62, colour, opacity);
+    c.circle(cx - r * 0.25, cy - r * 0.3, r * 0.25, kWhite, static_cast<uint8_t>(opacity * 0.7));
+}
+
+class EffectSheet {
+public:
+    explicit EffectSheet(SpriteSheet& sheet) : sheet_(sheet) {}
+    template <typename Draw>
+    int frame(int half, Draw draw) {
+        FrameCanvas f(-half, -half, half, half);
+        draw(f.canvas, f.ax(0), f.ay(0));
+        f.addTo(sheet_, next_);
+        return next_++;
+    }
+    void anim(int n, const std::vector<int>& frames, int time = 1) {
+        std::vector<AnimStep> steps;
+        for (int f : frames) steps.push_back({f, time});
+        sheet_.animation(n, steps);
+    }
+
+private:
+    SpriteSheet& sheet_;
+    int next_ = 0;
+};
+
+}  // namespace
+
+void drawEffectSprite(SpriteSheet& sheet) {
+    EffectSheet e(sheet);
+    // 0 a shot's impact: a white-hot star shrinking to embers.
+    std::vector<int> impact;
+    for (int i = 0; i < 4; ++i)
+        impact.push_back(e.frame(24, [i](SampleCanvas& c, double x, double y) {
+            burstStar(c, x, y, 18 - i * 4, 7 - i * 1.5, 6, i * 0.3, i < 2 ? kGoldLight : kGold, i < 2 ? kWhite : kGoldLight);
+        }));
+    e.anim(0, impact);
+    // 1 a strike's impact: a crossed flash with a ring.
+    std::vector<int> blow;
+    for (int i = 0; i < 4; ++i)
+        blow.push_back(e.frame(30, [i](SampleCanvas& c, double x, double y) {
+            c.ring(x, y, 10 + i * 6, 3.5, kHaze, static_cast<uint8_t>(255 - i * 50));
+            burstStar(c, x, y, 20 - i * 4, 6, 4, kPi / 4 + i * 0.2, kMist, kWhite);
+        }));
+    e.anim(1, blow);
+    // 2 a landing puff spreading sideways.
+    std::vector<int> landing;
+    for (int i = 0; i < 4; ++i)
+        landing.push_back(e.frame(36, [i](SampleCanvas& c, double x, double y) {
+            for (int side = -1; side <= 1; side += 2)
+                puff(c, x + side * (8 + i * 7), y - 6 - i, 9 - i * 1.2, static_cast<uint8_t>(255 - i * 45), kMist);
+        }));
+    e.anim(2, landing);
+    // 3 the warp: a swirl of light opening, spinning and closing.
+    std::vector<int> warp;
+    const double sizes[8] = {0.3, 0.6, 0.9, 1.0, 1.0, 0.9, 0.6, 0.3};
+    for (int i = 0; i < 8; ++i)
+        warp.push_back(e.frame(56, [i, s = sizes[i]](SampleCanvas& c, double x, double y) {
+            c.ellipse(x, y, 40 * s + 2.5, 50 * s + 2.5, kOutline);
+            c.ellipse(x, y, 40 * s, 50 * s, kDusk);
+            for (int arm = 0; arm < 3; ++arm)
+                for (double t = 0; t < 1; t += 0.04) {
+                    const double a = i * 0.7 + arm * 2 * kPi / 3 + t * 4;
+                    c.circle(x + std::cos(a) * t * 36 * s, y + std::sin(a) * t * 46 * s, 1 + 4 * t * s,
+                             arm == 0 ? kGoldLight : kHaze);
+                }
+            c.circle(x, y, 6 * s, kWhite);
+        }));
+    e.anim(3, warp);
+    // 4 rock chips tumbling.
+    std::vector<int> chips;
+    for (int i = 0; i < 4; ++i)
+        chips.push_back(e.frame(10, [i](SampleCanvas& c, double x, double y) {
+            std::vector<std::pair<double, double>> pts;
+            for (int k = 0; k < 5; ++k) {
+                const double a = i * kPi / 4 + k * 2 * kPi / 5, r = k % 2 ? 5 : 7;
+                pts.emplace_back(x + std::cos(a) * r, y + std::sin(a) * r);
+            }
+            std::vector<std::pair<double, double>> rim;
+            for (auto [px, py] : pts) rim.emplace_back(x + (px - x) * 1.35, y + (py - y) * 1.35);
+            c.polygon(rim, kOutline);
+            c.polygon(pts, kStone);
+            c.circle(x - 1.5, y - 1.5, 2, kStoneLight);
+        }));
+    e.anim(4, chips);
+    // 5 a burst: a ball of fire, then smoke.
+    std::vector<int> burst;
+    for (int i = 0; i < 6; ++i)
+        burst.push_back(e.frame(44, [i](SampleCanvas& c, double x, double y) {
+            if (i < 3) {
+                burstStar(c, x, y, 18 + i * 9, 10 + i * 6, 9, i * 0.4, kEmber, kGold);
+                c.circle(x, y, 6 + i * 3, kGoldLight);
+            } else {
+                for (int k = 0; k < 5; ++k) {
+                    const double a = k * 2 * kPi / 5 + i;
+                    puff(c, x + std::cos(a) * (10 + i * 4), y + std::sin(a) * (8 + i * 3) - i * 2, 12 - i,
+                         static_cast<uint8_t>(255 - (i - 3) * 60), kStoneLight);
+                }
+            }
+        }));
+    e.anim(5, burst);
+    // 6 a swaying wisp of light.
+    std::vector<int> wisp;
+    for (int i = 0; i < 4; ++i)
+        wisp.push_back(e.frame(20, [i](SampleCanvas& c, double x, double y) {
+            const double sway = std::sin(i * kPi / 2) * 4;
+            c.ellipse(x + sway * 0.5, y + 4, 7, 9, kOutline);
+            c.polygon({{x - 6.5, y + 4}, {x + sway, y - 16}, {x + 6.5, y + 4}}, kOutline);
+            c.ellipse(x + sway * 0.5, y + 4, 5, 7, kLeafLight);
+            c.polygon({{x - 4.5, y + 4}, {x + sway, y - 13}, {x + 4.5, y + 4}}, kLeafLight);
+            c.circle(x + sway * 0.4, y + 5, 2.5, kWhite);
+        }));
+    e.anim(6, wisp);
+    // 7 a spent casing turning.
+    std::vector<int> casing;
+    for (int i = 0; i < 4; ++i)
+        casing.push_back(e.frame(8, [i](SampleCanvas& c, double x, double y) {
+            const double a = i * kPi / 4;
+            const double dx = std::cos(a) * 3.5, dy = std::sin(a) * 3.5;
+            c.line(x - dx, y - dy, x + dx, y + dy, 5.5, kOutline);
+            c.line(x - dx, y - dy, x + dx, y + dy, 3, kGold);
+            c.circle(x + dx, y + dy, 1.2, kGoldLight);
+        }));
+    e.anim(7, casing);
+    // 8 a spark streak.
+    std::vector<int> streak;
+    for (int i = 0; i < 2; ++i)
+        streak.push_back(e.frame(14, [i](SampleCanvas& c, double x, double y) {
+            c.line(x - 10 + i * 2, y, x + 6, y, 4.5, kOutline);
+            c.line(x - 9 + i * 2, y, x + 5, y, 2.5, i ? kGold : kGoldLight);
+            c.circle(x + 5, y, 2, kWhite);
+        }));
+    e.anim(8, streak);
+    // 9 dust rising and thinning, a cycle.
+    std::vector<int> dust;
+    for (int i = 0; i < 5; ++i)
+        dust.push_back(e.frame(24, [i](SampleCanvas& c, double x, double y) {
+            puff(c, x, y - i * 3, 7 + i * 2, static_cast<uint8_t>(230 - i * 40), i < 2 ? kFurLight : kMist);
+        }));
+    e.anim(9, dust);
+}
+
+void drawSpecialShotSprite(SpriteSheet& sheet) {
+    EffectSheet e(sheet);
+    for (int aim = 0; aim < 5; ++aim) {
+        // The aim's direction, the screen's y pointing down.
+        const double a = kPi / 2 - aim * kPi / 4;
+        const double ux = std::cos(a), uy = -std::sin(a);
+        std::vector<int> frames;
+        for (int i = 0; i < 5; ++i)
+            frames.push_back(e.frame(120, [=](SampleCanvas& c, double x, double y) {
+                const double len = i == 0 ? 0 : std::min(1.0, i / 3.0) * 110;
+                const double fade = i == 4 ? 0.5 : 1.0;
+                if (len > 0) {
+                    const double ex = x + ux * len, ey = y + uy * len;
+                    c.line(x, y, ex, ey, 16 * fade + 4, kOutline);
+                    c.line(x, y, ex, ey, 16 * fade, kScarf);
+                    c.line(x, y, ex, ey, 8 * fade, kHaze);
+                    c.line(x, y, ex, ey, 3 * fade, kWhite);
+                    drawSparkle(c, ex, ey, 12 * fade);
+                }
+                const double r = i == 0 ? 8 : 11 * fade;
+                c.circle(x, y, r + 2.5, kOutline);
+                c.circle(x, y, r, kHaze);
+                c.circle(x, y, r * 0.5, kWhite);
+            }));
+        std::vector<AnimStep> steps;
+        for (int f : frames) steps.push_back({f, 1});
+        sheet.animation(aim, steps);
+    }
+}
+
+}  // namespace tools::art
