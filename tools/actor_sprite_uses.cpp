@@ -32,6 +32,27 @@ std::vector<A> hero() {
     return out;
 }
 
+// Animations 0 .. last, each with at least one frame.
+std::vector<A> upTo(int last) {
+    std::vector<A> out;
+    plain(out, 0, last);
+    return out;
+}
+
+// The rock giant: its throw lets the rock go once the animation reaches frame 14.
+std::vector<A> rockGiant() {
+    std::vector<A> out = upTo(6);
+    out[2].minFrames = 15;
+    return out;
+}
+
+// The night king: its volley reads the attack area (box 0) of its frames.
+std::vector<A> nightKing() {
+    std::vector<A> out = upTo(9);
+    out[7].boxes = 1;
+    return out;
+}
+
 }  // namespace
 
 const std::vector<ActorSpriteUse>& actorSpriteUses() {
@@ -45,6 +66,26 @@ const std::vector<ActorSpriteUse>& actorSpriteUses() {
         {18, "the one-shot prop: idle and bursting", {{0}, {1}}},
         {25, "the platform mechanism: at rest, tipped or released, the lift pair's car", {{0}, {1}, {2}}},
         {33, "the lurker: hiding, blinking, hurt, the snatch, crumbling, holding on", {{0}, {1}, {2}, {3}, {4}, {5}}},
+        {1, "the charger: waiting, charging, walking, stunned, hurt, dying", upTo(6)},
+        {4, "the hookling: resting, hooked, struck", upTo(2)},
+        {5, "the spiker: resting, moving, dazed, attacking, hurt; its shell chips", upTo(6)},
+        {6, "the rock giant: resting, stunned, the throw, the swing, walking, rising, dying", rockGiant()},
+        {8, "the thrown rocks: four looks for the geyser, the giant's rock", upTo(5)},
+        {17, "the ember wisp: floating (two looks by place), attacking", upTo(2)},
+        {19, "the sprout: resting, moving", upTo(1)},
+        {20, "the gloomling: resting, hurt", upTo(1)},
+        {22, "the bell beetle: its ends, its attack, resting", upTo(5)},
+        {23, "the mothling: flying, hurt", upTo(1)},
+        {24, "the magma brute: resting, attacking, moving, rising, stunned, hurt", upTo(5)},
+        {28, "the watcher stone: watching, waking the spawner", upTo(1)},
+        {31, "the bramble bear: resting, blinking, the grab, stunned, walking", upTo(4)},
+        {34, "the helper puff: resting, moving, attacking", upTo(2)},
+        {35, "the hive and its minions: resting, hurt, the minion flying", upTo(2)},
+        {36, "the sentry: its watch, moving, attacking, stunned, rising, resting", upTo(6)},
+        {37, "the snapper trap: waiting, the snap with its bite area (box 0), closing, dying",
+         {{0}, {1}, {2}, {3, 1, 1, A::kAnyFrame}, {4}, {5}, {6}}},
+        {38, "the night king: its phases, hurt, dying, the volley, its projectiles", nightKing()},
+        {39, "the shell crab: its chips, resting, attacking", upTo(4)},
     };
     return uses;
 }

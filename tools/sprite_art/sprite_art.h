@@ -2,6 +2,10 @@
 // the frames and animations the game draws (numbers fixed by the game's code).
 #pragma once
 
+#include <functional>
+#include <string>
+#include <vector>
+
 #include "tools/sprite_art/sample_canvas.h"
 #include "tools/sprite_art/sprite_sheet.h"
 
@@ -32,5 +36,14 @@ void drawRaceItemSprite(SpriteSheet& sheet); // item 16
 void drawPuffballSprite(SpriteSheet& sheet); // item 18
 void drawLiftSprite(SpriteSheet& sheet);     // item 25
 void drawLurkerSprite(SpriteSheet& sheet);   // item 33
+
+// A sprite drawn by a table: its item number, its file name and its drawing.
+struct NamedSprite {
+    int item;
+    std::string name;
+    std::function<void(SpriteSheet&)> draw;
+};
+// The creatures (tools/sprite_art/creature_roster.cpp).
+std::vector<NamedSprite> creatureSprites();
 
 }  // namespace tools::art
