@@ -85,6 +85,10 @@ const std::vector<ActorSpriteUse>& actorSpriteUses() {
         {37, "the snapper trap: waiting, the snap with its bite area (box 0), closing, dying",
          {{0}, {1}, {2}, {3, 1, 1, A::kAnyFrame}, {4}, {5}, {6}}},
         {38, "the night king: its phases, hurt, dying, the volley, its projectiles", nightKing()},
+        {10, "the racer: leaning by its distance from the middle (braking: 9 to 15), knocked about", upTo(15)},
+        {14, "the race's obstacles (at most five frames each)",
+         {{0, 1, 0, A::kAnyFrame, 5}, {1, 1, 0, A::kAnyFrame, 5}, {2, 1, 0, A::kAnyFrame, 5}, {3, 1, 0, A::kAnyFrame, 5}}},
+        {16, "the race's collectables: feather, gust, bubble", upTo(2)},
         {39, "the shell crab: its chips, resting, attacking", upTo(4)},
     };
     return uses;

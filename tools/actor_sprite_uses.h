@@ -16,6 +16,7 @@ struct ActorAnimationUse {
     int minFrames = 1;
     int boxes = 0;                  // the frame boxes 0 .. boxes - 1 the code reads
     int boxFrame = kAnyFrame;       // the animation frame they are read on, or one of the above
+    int maxFrames = 0;              // the most frames the code copes with; 0 no limit
 };
 
 struct ActorSpriteUse {

@@ -311,6 +311,9 @@ private:
             if (static_cast<int>(shown.size()) < a.minFrames)
                 return fail(field, anim + " has " + std::to_string(shown.size()) + " frames, the code needs " +
                                        std::to_string(a.minFrames) + role);
+            if (a.maxFrames > 0 && static_cast<int>(shown.size()) > a.maxFrames)
+                return fail(field, anim + " has " + std::to_string(shown.size()) + " frames, the code copes with " +
+                                       std::to_string(a.maxFrames) + role);
             if (a.boxes == 0) continue;
             auto hasBoxes = [&](size_t k) {
                 const int f = shown[k];

@@ -207,4 +207,50 @@ void drawSpecialShotSprite(SpriteSheet& sheet) {
     }
 }
 
+// Sprite 14, the race's obstacles drifting in the updraught, centred on their position, at most five
+// frames each: 0 a thorn ball turning, 1 a storm cloud flickering, 2 a drifting boulder, 3 a
+// spiked log rolling.
+void drawObstacleSprite(SpriteSheet& sheet) {
+    EffectSheet e(sheet);
+    std::vector<int> thorns, storm, boulder, log;
+    for (int i = 0; i < 4; ++i)
+        thorns.push_back(e.frame(30, [i](SampleCanvas& c, double x, double y) {
+            burstStar(c, x, y, 24, 15, 10, i * kPi / 20, kLeafDark, kLeafDark);
+            c.circle(x, y, 14, kLeaf);
+            c.circle(x - 4, y - 4, 5, kLeafLight);
+        }));
+    for (int i = 0; i < 4; ++i)
+        storm.push_back(e.frame(40, [i](SampleCanvas& c, double x, double y) {
+            if (i % 2)
+                c.polygon({{x - 4, y + 6}, {x + 6, y + 6}, {x, y + 18}, {x + 8, y + 18}, {x - 6, y + 36}, {x - 2, y + 22},
+                           {x - 8, y + 22}},
+                          kGoldLight);
+            puff(c, x, y - 2 + (i == 2 ? 1 : 0), 24, 255, i % 2 ? kStoneLight : kStone);
+        }));
+    for (int i = 0; i < 2; ++i)
+        boulder.push_back(e.frame(34, [i](SampleCanvas& c, double x, double y) {
+            c.ellipse(x, y + i, 28 + 2.5, 22 + 2.5, kOutline);
+            c.ellipse(x, y + i, 28, 22, kStone);
+            c.ellipse(x + 6, y + 6 + i, 18, 12, kStoneDark);
+            c.ellipse(x - 9, y - 8 + i, 9, 5, kStoneLight);
+        }));
+    for (int i = 0; i < 4; ++i)
+        log.push_back(e.frame(46, [i](SampleCanvas& c, double x, double y) {
+            c.roundRect(x - 40 - 2.5, y - 10 - 2.5, 85, 25, 10, kOutline);
+            c.roundRect(x - 40, y - 10, 80, 20, 9, kFurDark);
+            for (int k = 0; k < 4; ++k) {
+                const double sx = x - 30 + ((k * 20 + i * 5) % 80);
+                c.polygon({{sx - 4, y - 10}, {sx, y - 20}, {sx + 4, y - 10}}, kOutline);
+                c.polygon({{sx - 2.5, y - 10}, {sx, y - 17}, {sx + 2.5, y - 10}}, kCream);
+                c.line(sx, y - 6, sx + 3, y + 6, 2, kStripe);
+            }
+            c.ellipse(x + 38, y, 5, 9, kFur);
+            c.ring(x + 38, y, 4, 1.5, kFurDark);
+        }));
+    e.anim(0, thorns);
+    e.anim(1, storm, 2);
+    e.anim(2, boulder, 3);
+    e.anim(3, log);
+}
+
 }  // namespace tools::art

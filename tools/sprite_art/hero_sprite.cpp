@@ -703,3 +703,44 @@ void drawHeroSprite(SpriteSheet& sheet) {
 }
 
 }  // namespace tools::art
+
+namespace tools::art {
+
+// Sprite 10, the hero as the racer riding the updraught up the course: animation 6 - n (n 0..6) leans
+// it by its distance from the course's middle (6 upright in the middle, 0 leaning hard at the edge),
+// 15 - n the same while braking (arms and scarf spread); 7 and 8 knocked about (8 in the middle).
+void drawRacerSprite(SpriteSheet& sheet) {
+    HeroSheet h(sheet);
+    for (int brake = 0; brake < 2; ++brake)
+        for (int a = 0; a <= 6; ++a) {
+            std::vector<int> frames;
+            for (double w : {1.0, -1.0}) {
+                Pose p = airborne(false, w);
+                p.spin = (6 - a) * 0.09;
+                p.head = -0.4;
+                if (brake) {
+                    p.arms[0][0] = 2.0 + w * 0.1, p.arms[1][0] = 2.3 - w * 0.1, p.arms[0][1] = p.arms[1][1] = -0.3;
+                    p.legs[0][0] = 0.9, p.legs[0][1] = -1.3, p.legs[1][0] = 0.6, p.legs[1][1] = -1.1;
+                    p.scarf = 1;
+                } else {
+                    p.arms[0][0] = 2.9 + w * 0.12, p.arms[1][0] = 3.3 - w * 0.12;
+                    p.legs[0][0] = -0.1 + w * 0.15, p.legs[1][0] = 0.1 - w * 0.15;
+                    p.scarf = 0;
+                }
+                frames.push_back(h.frame(p));
+            }
+            h.anim(brake ? 15 - a : 6 - a, frames, 2);
+        }
+    for (int n = 7; n <= 8; ++n) {
+        std::vector<int> frames;
+        for (int i = 0; i < 4; ++i) {
+            Pose p = airborne(false, i % 2 ? 1 : -1);
+            p.eyes = 2;
+            p.spin = (n == 7 ? 1 : -1) * i * kPi / 2;
+            frames.push_back(h.frame(p));
+        }
+        h.anim(n, frames);
+    }
+}
+
+}  // namespace tools::art

@@ -27,8 +27,10 @@ struct FrameCanvas {
 void drawRoundButton(SampleCanvas& c, double cx, double cy, double r, bool lit);
 
 void drawHeroSprite(SpriteSheet& sheet);     // item 0
+void drawRacerSprite(SpriteSheet& sheet);    // item 10
 void drawEffectSprite(SpriteSheet& sheet);   // item 13
 void drawSpecialShotSprite(SpriteSheet& sheet);   // item 15
+void drawObstacleSprite(SpriteSheet& sheet); // item 14
 void drawTouchSprite(SpriteSheet& sheet);    // item 40
 void drawHudSprite(SpriteSheet& sheet);      // item 2
 void drawPickupSprite(SpriteSheet& sheet);   // item 7

@@ -20,7 +20,8 @@ int main(int argc, char** argv) {
         const char* name;
         void (*draw)(tools::art::SpriteSheet&);
     };
-    const Sprite sprites[] = {{"hero", tools::art::drawHeroSprite}, {"effects", tools::art::drawEffectSprite},
+    const Sprite sprites[] = {{"hero", tools::art::drawHeroSprite}, {"effects", tools::art::drawEffectSprite}, {"racer", tools::art::drawRacerSprite},
+                              {"obstacles", tools::art::drawObstacleSprite},
                               {"special_shot", tools::art::drawSpecialShotSprite}, {"hud", tools::art::drawHudSprite},         {"pickups", tools::art::drawPickupSprite},
                               {"race_items", tools::art::drawRaceItemSprite}, {"puffball", tools::art::drawPuffballSprite},
                               {"lift", tools::art::drawLiftSprite},          {"lurker", tools::art::drawLurkerSprite},
