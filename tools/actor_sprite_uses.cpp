@@ -58,8 +58,7 @@ std::vector<A> nightKing() {
 const std::vector<ActorSpriteUse>& actorSpriteUses() {
     static const std::vector<ActorSpriteUse> uses = {
         {0, "the hero: its states, the shots and strikes by aim, the effects it throws off", hero()},
-        {13, "the effects: impacts of shots and strikes, landing, warp, chips, burst, wisp, casing, streak, dust",
-         {{0}, {1}, {2}, {3}, {4}, {5}, {6}, {7}, {8}, {9}}},
+        {13, "the effects: impacts, landing, warp in and out, burst, shield, casing, debris, motes, sway", upTo(15)},
         {15, "the special shot by aim (0 up .. 4 down; 2 without a target)", {{0}, {1}, {2}, {3}, {4}}},
         {7, "the pick-ups: a life, energy, full energy, a meter bonus, a special shot; the burst when taken",
          {{0}, {1}, {2}, {3}, {4}, {5}}},
@@ -74,10 +73,10 @@ const std::vector<ActorSpriteUse>& actorSpriteUses() {
         {17, "the ember wisp: floating (two looks by place), attacking", upTo(2)},
         {19, "the sprout: resting, moving", upTo(1)},
         {20, "the gloomling: resting, hurt", upTo(1)},
-        {22, "the bell beetle: its ends, its attack, resting", upTo(5)},
+        {22, "the bell beetle: its ends, its attack, resting; the dropping it throws", upTo(6)},
         {23, "the mothling: flying, hurt", upTo(1)},
         {24, "the magma brute: resting, attacking, moving, rising, stunned, hurt", upTo(5)},
-        {28, "the watcher stone: watching, waking the spawner", upTo(1)},
+        {28, "the watcher stone: watching, waking the spawner; the drops its spawner rains", upTo(2)},
         {31, "the bramble bear: resting, blinking, the grab, stunned, walking", upTo(4)},
         {34, "the helper puff: resting, moving, attacking", upTo(2)},
         {35, "the hive and its minions: resting, hurt, the minion flying", upTo(2)},

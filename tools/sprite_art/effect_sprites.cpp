@@ -1,7 +1,7 @@
 // The effects, drawn round the effect's position. Sprite 13, by animation: 0 a shot's impact, 1 a
-// strike's impact, 2 a landing puff, 3 the warp (a swirl opening and closing; plays once), 4 rock
-// chips tumbling, 5 a burst (an actor destroyed; plays once), 6 a swaying wisp, 7 a spent casing
-// turning as it falls, 8 a spark streak, 9 a dust cloud rising and thinning. Sprite 15, the special
+// strike's impact, 2 a landing puff, 3 the warp opening and 4 closing, 5 a burst (an actor
+// destroyed; plays once), 6 the racer's shield, 7 a spent casing turning as it falls, 8 a debris
+// streak, 9..14 drifting motes (the game steps from one to the next), 15 a leaf swaying down. Sprite 15, the special
 // shot fired from the gun point by aim (animation = aim: 0 up, 1 up and forward, 2 forward, 3 down
 // and forward, 4 down): a charge gathering at the point and a bolt reaching out along the aim.
 #include <cmath>
@@ -88,11 +88,11 @@ void drawEffectSprite(SpriteSheet& sheet) {
                 puff(c, x + side * (8 + i * 7), y - 6 - i, 9 - i * 1.2, static_cast<uint8_t>(255 - i * 45), kMist);
         }));
     e.anim(2, landing);
-    // 3 the warp: a swirl of light opening, spinning and closing.
-    std::vector<int> warp;
+    // 3 the warp opening, 4 the warp closing: a swirl of light spinning.
+    std::vector<int> warpIn, warpOut;
     const double sizes[8] = {0.3, 0.6, 0.9, 1.0, 1.0, 0.9, 0.6, 0.3};
     for (int i = 0; i < 8; ++i)
-        warp.push_back(e.frame(56, [i, s = sizes[i]](SampleCanvas& c, double x, double y) {
+        (i < 4 ? warpIn : warpOut).push_back(e.frame(56, [i, s = sizes[i]](SampleCanvas& c, double x, double y) {
             c.ellipse(x, y, 40 * s + 2.5, 50 * s + 2.5, kOutline);
             c.ellipse(x, y, 40 * s, 50 * s, kDusk);
             for (int arm = 0; arm < 3; ++arm)
@@ -103,23 +103,8 @@ void drawEffectSprite(SpriteSheet& sheet) {
                 }
             c.circle(x, y, 6 * s, kWhite);
         }));
-    e.anim(3, warp);
-    // 4 rock chips tumbling.
-    std::vector<int> chips;
-    for (int i = 0; i < 4; ++i)
-        chips.push_back(e.frame(10, [i](SampleCanvas& c, double x, double y) {
-            std::vector<std::pair<double, double>> pts;
-            for (int k = 0; k < 5; ++k) {
-                const double a = i * kPi / 4 + k * 2 * kPi / 5, r = k % 2 ? 5 : 7;
-                pts.emplace_back(x + std::cos(a) * r, y + std::sin(a) * r);
-            }
-            std::vector<std::pair<double, double>> rim;
-            for (auto [px, py] : pts) rim.emplace_back(x + (px - x) * 1.35, y + (py - y) * 1.35);
-            c.polygon(rim, kOutline);
-            c.polygon(pts, kStone);
-            c.circle(x - 1.5, y - 1.5, 2, kStoneLight);
-        }));
-    e.anim(4, chips);
+    e.anim(3, warpIn);
+    e.anim(4, warpOut);
     // 5 a burst: a ball of fire, then smoke.
     std::vector<int> burst;
     for (int i = 0; i < 6; ++i)
@@ -136,18 +121,18 @@ void drawEffectSprite(SpriteSheet& sheet) {
             }
         }));
     e.anim(5, burst);
-    // 6 a swaying wisp of light.
-    std::vector<int> wisp;
+    // 6 the racer's shield: a bubble shimmering round it.
+    std::vector<int> shield;
     for (int i = 0; i < 4; ++i)
-        wisp.push_back(e.frame(20, [i](SampleCanvas& c, double x, double y) {
-            const double sway = std::sin(i * kPi / 2) * 4;
-            c.ellipse(x + sway * 0.5, y + 4, 7, 9, kOutline);
-            c.polygon({{x - 6.5, y + 4}, {x + sway, y - 16}, {x + 6.5, y + 4}}, kOutline);
-            c.ellipse(x + sway * 0.5, y + 4, 5, 7, kLeafLight);
-            c.polygon({{x - 4.5, y + 4}, {x + sway, y - 13}, {x + 4.5, y + 4}}, kLeafLight);
-            c.circle(x + sway * 0.4, y + 5, 2.5, kWhite);
+        shield.push_back(e.frame(72, [i](SampleCanvas& c, double x, double y) {
+            c.ring(x, y, 66, 6, kOutline, 160);
+            c.ring(x, y, 64, 4, kHaze, 200);
+            c.circle(x, y, 62, kSkyLight, 40);
+            const double a = i * kPi / 2 - kPi * 0.75;
+            c.ellipse(x + std::cos(a) * 40, y + std::sin(a) * 40, 12, 6, kWhite, 150);
+            drawSparkle(c, x + std::cos(a + 2.5) * 60, y + std::sin(a + 2.5) * 60, 9);
         }));
-    e.anim(6, wisp);
+    e.anim(6, shield);
     // 7 a spent casing turning.
     std::vector<int> casing;
     for (int i = 0; i < 4; ++i)
@@ -168,13 +153,35 @@ void drawEffectSprite(SpriteSheet& sheet) {
             c.circle(x + 5, y, 2, kWhite);
         }));
     e.anim(8, streak);
-    // 9 dust rising and thinning, a cycle.
-    std::vector<int> dust;
-    for (int i = 0; i < 5; ++i)
-        dust.push_back(e.frame(24, [i](SampleCanvas& c, double x, double y) {
-            puff(c, x, y - i * 3, 7 + i * 2, static_cast<uint8_t>(230 - i * 40), i < 2 ? kFurLight : kMist);
+    // 9..14 drifting motes, one look each (the game steps through them in turn): dust, pollen, a
+    // seed, a petal, a spore, a glint.
+    const uint32_t moteColours[6] = {kFurLight, kGoldLight, kCream, kEmberLight, kLeafLight, kWhite};
+    for (int m = 0; m < 6; ++m) {
+        std::vector<int> mote;
+        for (int i = 0; i < 2; ++i)
+            mote.push_back(e.frame(10, [m, i, col = moteColours[m]](SampleCanvas& c, double x, double y) {
+                const double r = 3.5 + (m % 3) * 0.8 + i * 0.5;
+                if (m == 5) {
+                    drawSparkle(c, x, y, 6 + i * 2);
+                    return;
+                }
+                c.ellipse(x, y, r + 1.8 + (m == 3 ? 2 : 0), r + 1.8, kOutline);
+                c.ellipse(x, y, r + (m == 3 ? 2 : 0), r, col);
+                c.circle(x - r * 0.3, y - r * 0.3, r * 0.35, kWhite);
+            }));
+        e.anim(9 + m, mote, 3);
+    }
+    // 15 a leaf swaying as it falls.
+    std::vector<int> leaf;
+    for (int i = 0; i < 4; ++i)
+        leaf.push_back(e.frame(14, [i](SampleCanvas& c, double x, double y) {
+            const double a = std::sin(i * kPi / 2) * 0.6;
+            const double dx = std::cos(a) * 8, dy = std::sin(a) * 8;
+            c.ellipse(x, y, 9.5, 5.5, kOutline);
+            c.polygon({{x - dx, y - dy}, {x - dy * 0.4, y + dx * 0.4}, {x + dx, y + dy}, {x + dy * 0.4, y - dx * 0.4}}, kLeaf);
+            c.line(x - dx, y - dy, x + dx, y + dy, 1.2, kLeafDark);
         }));
-    e.anim(9, dust);
+    e.anim(15, leaf, 2);
 }
 
 void drawSpecialShotSprite(SpriteSheet& sheet) {
