@@ -53,6 +53,14 @@ std::vector<A> nightKing() {
     return out;
 }
 
+// The submarine: the hull's body (box 0) on every frame, its middle (box 1) on the hull's first.
+std::vector<A> submarine() {
+    std::vector<A> out;
+    for (int a = 0; a <= 74; ++a) out.push_back({a, 1, 1, A::kEveryFrame});
+    out[0] = {0, 1, 2, 0};
+    return out;
+}
+
 }  // namespace
 
 const std::vector<ActorSpriteUse>& actorSpriteUses() {
@@ -88,6 +96,8 @@ const std::vector<ActorSpriteUse>& actorSpriteUses() {
         {14, "the race's obstacles (at most five frames each)",
          {{0, 1, 0, A::kAnyFrame, 5}, {1, 1, 0, A::kAnyFrame, 5}, {2, 1, 0, A::kAnyFrame, 5}, {3, 1, 0, A::kAnyFrame, 5}}},
         {16, "the race's collectables: feather, gust, bubble", upTo(2)},
+        {29, "the submarine: hull, destroyed, lit, damage looks 3 to 10, engines idle and thrusting by heading",
+         submarine()},
         {39, "the shell crab: its chips, resting, attacking", upTo(4)},
     };
     return uses;

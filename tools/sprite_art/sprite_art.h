@@ -31,6 +31,7 @@ void drawRacerSprite(SpriteSheet& sheet);    // item 10
 void drawEffectSprite(SpriteSheet& sheet);   // item 13
 void drawSpecialShotSprite(SpriteSheet& sheet);   // item 15
 void drawObstacleSprite(SpriteSheet& sheet); // item 14
+void drawSubmarineSprite(SpriteSheet& sheet);    // item 29
 void drawTouchSprite(SpriteSheet& sheet);    // item 40
 void drawHudSprite(SpriteSheet& sheet);      // item 2
 void drawPickupSprite(SpriteSheet& sheet);   // item 7
