@@ -31,7 +31,7 @@ const std::map<int, int> kBehaviourType = {
     {21, 36}, {22, 39}, {23, 42}, {24, 47}, {25, 49}, {27, 48}, {28, 51}, {30, 52}};
 
 // Sprites whose pictures are still to be drawn; the rules list every other one.
-const std::set<int> kNotDrawnYet = {3, 9, 11, 12, 26, 27, 30, 32};
+const std::set<int> kNotDrawnYet = {3, 9, 11, 12, 27, 30, 32};
 
 // The animations state `state` of a type-`type` actor may start for record animation `anim`.
 std::set<int> playedAnimations(int type, int state, int anim) {

@@ -21,8 +21,6 @@ const std::vector<Creature>& roster() {
     static const std::vector<Creature> all = {
         {1, "charger", {kLeaf, kLeafDark, kLeafLight, kCream, kNight, 20, 0.9, false, true},
          {{0, M::Rest}, {1, M::Rush}, {2, M::Move}, {3, M::Stunned}, {4, M::Hurt}, {5, M::Blink}, {6, M::Die}}},
-        {4, "hookling", {kSkyLight, kSky, kHaze, kGold, kNight, 14, 1, true},
-         {{0, M::Rest}, {1, M::Hurt}, {2, M::Stunned}}},
         {5, "spiker", {kGold, kGoldDark, kGoldLight, kAmber, kNight, 18, 0.9, false, false, true},
          {{0, M::Rest}, {1, M::Move}, {2, M::Stunned}, {3, M::Attack}, {4, M::Chip}, {5, M::Chip}, {6, M::Hurt}}},
         {6, "rock_giant", {kStone, kStoneDark, kStoneLight, kGold, kEmberDark, 44, 1.1, false, true, false, true},

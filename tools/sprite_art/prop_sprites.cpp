@@ -1,4 +1,6 @@
-// The level props that stay loaded: sprite 18 the puffball (type 22: animation 0 idle, 1 bursting
+// The props. Sprite 4 the hook carriage the hero hangs from (0 waiting, 1 running along its line,
+// 2 stopping at its end, sparks flying); sprite 26 the gate (0, standing on its position) and its
+// lever (1 thrown, the gate rising with it; 2 at rest). The level props that stay loaded: sprite 18 the puffball (type 22: animation 0 idle, 1 bursting
 // once when the hero comes by), sprite 25 the lift (animation 0, its position the middle of its deck)
 // and sprite 33 the lurker (animation 0 hiding in its rock and peering out). Lift animations 1 and
 // 2 and lurker animations 1 to 5 are the looks their actors' states play. Props stand on their
@@ -211,6 +213,88 @@ void drawLurkerSprite(SpriteSheet& sheet) {
     sheet.animation(3, {{0, 1}, {5, 1}, {6, 2}, {12, 2}, {5, 1}});
     sheet.animation(4, {{7, 1}, {9, 2}, {10, 2}, {11, 2}});
     sheet.animation(5, {{12, 3}, {6, 3}, {12, 3}, {5, 2}, {0, 2}});
+}
+
+}  // namespace tools::art
+
+namespace tools::art {
+
+namespace {
+
+// The hook carriage: a trolley on two wheels with the hook hanging to the position; `turn` turns
+// the wheels, `spark` throws sparks off the line.
+void carriage(SampleCanvas& c, double x, double y, int turn, bool spark) {
+    c.roundRect(x - 22, y - 40, 44, 16, 5, kOutline);
+    c.roundRect(x - 19.5, y - 38, 39, 11, 4, kStone);
+    c.roundRect(x - 17, y - 37, 34, 3, 1.5, kStoneLight);
+    for (int side = -1; side <= 1; side += 2) {
+        const double wx = x + side * 12, wy = y - 44;
+        c.circle(wx, wy, 7.5, kOutline);
+        c.circle(wx, wy, 5.5, kStoneDark);
+        const double a = turn * (M_PI / 4) * side;
+        c.line(wx - std::cos(a) * 4.5, wy - std::sin(a) * 4.5, wx + std::cos(a) * 4.5, wy + std::sin(a) * 4.5, 1.8, kStoneLight);
+    }
+    c.line(x, y - 26, x, y - 8, 6, kOutline);
+    c.line(x, y - 26, x, y - 8, 3, kStoneLight);
+    // The hook itself, open to the front.
+    c.ring(x + 5, y - 3, 8, 5.5, kOutline);
+    c.ring(x + 5, y - 3, 7, 3, kGold);
+    c.erase([=](double px, double py) { return px > x + 5 && py < y - 3; }, x + 4, y - 14, x + 16, y - 2);
+    if (spark)
+        for (int i = 0; i < 3; ++i) drawSparkle(c, x - 14 + i * 14, y - 52 - (i % 2) * 4, 6);
+}
+
+// The gate: an iron portcullis standing on its position, 160 pixels tall.
+void gate(SampleCanvas& c, double x, double y, int shine) {
+    c.roundRect(x - 26, y - 164, 52, 164, 4, kOutline);
+    for (int i = 0; i < 4; ++i) c.roundRect(x - 21 + i * 12, y - 162, 6, 160, 2, kStone);
+    for (int j = 0; j < 6; ++j) c.roundRect(x - 23, y - 150 + j * 26, 46, 6, 2, kStoneDark);
+    for (int i = 0; i < 4; ++i)
+        c.polygon({{x - 21 + i * 12, y - 2}, {x - 18 + i * 12, y + 4}, {x - 15 + i * 12, y - 2}}, kStoneDark);
+    c.line(x - 19 + shine * 12, y - 158, x - 19 + shine * 12, y - 6, 1.5, kStoneLight);
+}
+
+// The lever on its base, tilted `tilt` (-1 back .. 1 thrown forward).
+void lever(SampleCanvas& c, double x, double y, double tilt) {
+    const double a = tilt * 0.8;
+    const double tx = x + std::sin(a) * 30, ty = y - 12 - std::cos(a) * 30;
+    c.line(x, y - 12, tx, ty, 7, kOutline);
+    c.line(x, y - 12, tx, ty, 4, kFurDark);
+    c.circle(tx, ty, 6.5, kOutline);
+    c.circle(tx, ty, 4.5, tilt > 0.5 ? kLeaf : kEmber);
+    c.roundRect(x - 16, y - 16, 32, 16, 5, kOutline);
+    c.roundRect(x - 13.5, y - 14, 27, 12, 4, kStone);
+    c.roundRect(x - 11, y - 13, 22, 3, 1.5, kStoneLight);
+}
+
+}  // namespace
+
+void drawHookCarriageSprite(SpriteSheet& sheet) {
+    for (int i = 0; i < 5; ++i) {
+        FrameCanvas f(-30, -64, 30, 10);
+        carriage(f.canvas, f.ax(0), f.ay(0), i % 4, i == 4);
+        f.addTo(sheet, i);
+    }
+    sheet.animation(0, {{0, 4}});
+    sheet.animation(1, {{0, 1}, {1, 1}, {2, 1}, {3, 1}});
+    sheet.animation(2, {{4, 1}, {0, 2}, {4, 1}, {0, 4}});
+}
+
+void drawGateSprite(SpriteSheet& sheet) {
+    for (int i = 0; i < 2; ++i) {
+        FrameCanvas f(-30, -168, 30, 8);
+        gate(f.canvas, f.ax(0), f.ay(0), i * 2);
+        f.addTo(sheet, i);
+    }
+    const double tilts[6] = {-1, -0.6, -0.2, 0.2, 0.6, 1};
+    for (int i = 0; i < 6; ++i) {
+        FrameCanvas f(-40, -56, 40, 4);
+        lever(f.canvas, f.ax(0), f.ay(0), tilts[i]);
+        f.addTo(sheet, 2 + i);
+    }
+    sheet.animation(0, {{0, 6}, {1, 1}});
+    sheet.animation(1, {{2, 1}, {3, 1}, {4, 1}, {5, 2}, {6, 2}, {7, 3}});
+    sheet.animation(2, {{2, 4}});
 }
 
 }  // namespace tools::art

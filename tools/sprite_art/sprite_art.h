@@ -32,6 +32,8 @@ void drawEffectSprite(SpriteSheet& sheet);   // item 13
 void drawSpecialShotSprite(SpriteSheet& sheet);   // item 15
 void drawObstacleSprite(SpriteSheet& sheet); // item 14
 void drawSubmarineSprite(SpriteSheet& sheet);    // item 29
+void drawHookCarriageSprite(SpriteSheet& sheet); // item 4
+void drawGateSprite(SpriteSheet& sheet);         // item 26
 void drawTouchSprite(SpriteSheet& sheet);    // item 40
 void drawHudSprite(SpriteSheet& sheet);      // item 2
 void drawPickupSprite(SpriteSheet& sheet);   // item 7

@@ -23,6 +23,7 @@ int main(int argc, char** argv) {
     const Sprite sprites[] = {{"hero", tools::art::drawHeroSprite}, {"effects", tools::art::drawEffectSprite}, {"racer", tools::art::drawRacerSprite},
                               {"obstacles", tools::art::drawObstacleSprite},
                               {"submarine", tools::art::drawSubmarineSprite},
+                              {"hook_carriage", tools::art::drawHookCarriageSprite}, {"gate", tools::art::drawGateSprite},
                               {"special_shot", tools::art::drawSpecialShotSprite}, {"hud", tools::art::drawHudSprite},         {"pickups", tools::art::drawPickupSprite},
                               {"race_items", tools::art::drawRaceItemSprite}, {"puffball", tools::art::drawPuffballSprite},
                               {"lift", tools::art::drawLiftSprite},          {"lurker", tools::art::drawLurkerSprite},
