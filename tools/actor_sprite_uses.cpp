@@ -70,7 +70,7 @@ const std::vector<ActorSpriteUse>& actorSpriteUses() {
         {15, "the special shot by aim (0 up .. 4 down; 2 without a target)", {{0}, {1}, {2}, {3}, {4}}},
         {7, "the pick-ups: a life, energy, full energy, a meter bonus, a special shot; the burst when taken",
          {{0}, {1}, {2}, {3}, {4}, {5}}},
-        {18, "the one-shot prop: idle and bursting", {{0}, {1}}},
+        {18, "the one-shot prop: idle, bursting, its other colours and the puff balloons (8 lifts a ride)", upTo(13)},
         {25, "the platform mechanism: at rest, tipped or released, the lift pair's car", {{0}, {1}, {2}}},
         {33, "the lurker: hiding, blinking, hurt, the snatch, crumbling, holding on", {{0}, {1}, {2}, {3}, {4}, {5}}},
         {1, "the charger: waiting, charging, walking, stunned, hurt, dying", upTo(6)},

@@ -15,8 +15,13 @@ namespace tools::art {
 
 namespace {
 
+struct CapColours {
+    uint32_t dark, base, light;
+};
+constexpr CapColours kLeafCap = {kLeafDark, kLeaf, kLeafLight};
+
 // The puffball: a round cap on a short stem; `swell` grows it, `burst` 0 whole, 1.. opened.
-void puffball(SampleCanvas& c, double cx, double by, double swell, int burst) {
+void puffball(SampleCanvas& c, double cx, double by, double swell, int burst, CapColours cap = kLeafCap) {
     c.ellipse(cx, by - 2, 26, 5, kShadow, 90);
     c.roundRect(cx - 9, by - 22, 18, 22, 6, kOutline);
     c.roundRect(cx - 6.5, by - 20, 13, 19, 5, kCream);
@@ -24,12 +29,12 @@ void puffball(SampleCanvas& c, double cx, double by, double swell, int burst) {
     const double r = 24 * swell, cy = by - 20 - r * 0.7;
     if (burst == 0) {
         c.ellipse(cx, cy, r + 2.5, r * 0.8 + 2.5, kOutline);
-        c.ellipse(cx, cy, r, r * 0.8, kLeafDark);
-        c.ellipse(cx - 2, cy - 3, r * 0.9, r * 0.66, kLeaf);
-        c.ellipse(cx - r * 0.35, cy - r * 0.4, r * 0.28, r * 0.14, kLeafLight);
+        c.ellipse(cx, cy, r, r * 0.8, cap.dark);
+        c.ellipse(cx - 2, cy - 3, r * 0.9, r * 0.66, cap.base);
+        c.ellipse(cx - r * 0.35, cy - r * 0.4, r * 0.28, r * 0.14, cap.light);
         for (int i = 0; i < 5; ++i) {
             const double a = i * 1.3 + 0.4;
-            c.circle(cx + std::cos(a) * r * 0.55, cy + std::sin(a) * r * 0.4, r * 0.09, kLeafLight);
+            c.circle(cx + std::cos(a) * r * 0.55, cy + std::sin(a) * r * 0.4, r * 0.09, cap.light);
         }
         return;
     }
@@ -162,6 +167,40 @@ void drawPuffballSprite(SpriteSheet& sheet) {
     }
     sheet.animation(0, {{0, 3}, {1, 2}, {0, 3}, {2, 2}});
     sheet.animation(1, {{1, 1}, {1, 1}, {3, 2}, {4, 2}, {5, 3}});
+    // 2..5 the same prop in the other colours a level may give it; 6..13 puff balloons floating on
+    // their position (the helpers of the easier setting, and what lifts a ride).
+    const CapColours caps[4] = {{kGoldDark, kGold, kGoldLight}, {kEmberDark, kEmber, kEmberLight},
+                                {kSky, kSkyLight, kHaze}, {kStoneDark, kStone, kStoneLight}};
+    int next = 6;
+    for (int k = 0; k < 4; ++k) {
+        std::vector<AnimStep> steps;
+        for (double swell : {1.0, 1.05}) {
+            FrameCanvas f(-34, -80, 34, 4);
+            puffball(f.canvas, f.ax(0), f.ay(0), swell, 0, caps[k]);
+            f.addTo(sheet, next);
+            steps.push_back({next++, 3});
+        }
+        sheet.animation(2 + k, steps);
+    }
+    for (int k = 0; k < 8; ++k) {
+        const CapColours cap = k % 5 == 4 ? kLeafCap : caps[k % 4];
+        const double r = 16 + (k / 4) * 6;
+        std::vector<AnimStep> steps;
+        for (int bob = 0; bob < 2; ++bob) {
+            FrameCanvas f(-32, -40, 32, 44);
+            SampleCanvas& c = f.canvas;
+            const double x = f.ax(0), y = f.ay(0) - bob * 2;
+            c.line(x, y + r * 0.8, x + (bob ? 2 : -2), y + 38, 2.5, kOutline);
+            c.ellipse(x, y, r + 2.5, r * 0.9 + 2.5, kOutline);
+            c.ellipse(x, y, r, r * 0.9, cap.dark);
+            c.ellipse(x - 2, y - 3, r * 0.85, r * 0.7, cap.base);
+            c.ellipse(x - r * 0.35, y - r * 0.45, r * 0.28, r * 0.14, kWhite);
+            c.polygon({{x - 4, y + r * 0.9}, {x + 4, y + r * 0.9}, {x, y + r * 0.9 + 5}}, cap.dark);
+            f.addTo(sheet, next);
+            steps.push_back({next++, 4});
+        }
+        sheet.animation(6 + k, steps);
+    }
 }
 
 void drawLiftSprite(SpriteSheet& sheet) {
