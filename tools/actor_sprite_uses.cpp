@@ -82,7 +82,7 @@ const std::vector<ActorSpriteUse>& actorSpriteUses() {
         {17, "the ember wisp: floating (two looks by place), attacking", upTo(2)},
         {19, "the sprout: resting, moving", upTo(1)},
         {20, "the gloomling: resting, hurt", upTo(1)},
-        {22, "the bell beetle: its ends, its attack, resting; the dropping it throws", upTo(6)},
+        {22, "the fire vents: fireball, flame jets, the vent burning and at rest, smoke, a falling ember", upTo(6)},
         {23, "the mothling: flying, hurt", upTo(1)},
         {24, "the magma brute: resting, attacking, moving, rising, stunned, hurt", upTo(5)},
         {28, "the watcher stone: watching, waking the spawner; the drops its spawner rains", upTo(2)},

@@ -33,8 +33,6 @@ const std::vector<Creature>& roster() {
          {{0, M::Rest}, {1, M::Move}}},
         {20, "gloomling", {kDusk, kNight, kSky, kGold, kGoldLight, 18},
          {{0, M::Rest}, {1, M::Hurt}}},
-        {22, "bell_beetle", {kGoldDark, kAmber, kGold, kCream, kNight, 20, 0.8},
-         {{0, M::Die}, {1, M::Die}, {2, M::Die}, {3, M::Attack}, {4, M::Rest}, {5, M::Die}, {6, M::Shot}}},
         {23, "mothling", {kHaze, kSkyLight, kMist, kScarf, kNight, 14, 1, true},
          {{0, M::Move}, {1, M::Hurt}}},
         {24, "magma_brute", {kEmber, kEmberDark, kEmberLight, kGold, kGoldLight, 40, 1, false, true, true},

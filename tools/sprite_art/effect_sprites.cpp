@@ -4,6 +4,7 @@
 // streak, 9..14 drifting motes (the game steps from one to the next), 15 a leaf swaying down. Sprite 15, the special
 // shot fired from the gun point by aim (animation = aim: 0 up, 1 up and forward, 2 forward, 3 down
 // and forward, 4 down): a charge gathering at the point and a bolt reaching out along the aim.
+// Sprite 14, the race's obstacles, and sprite 22, the fire vents and what they throw, are here too.
 #include <cmath>
 
 #include "tools/art_palette.h"
@@ -258,6 +259,76 @@ void drawObstacleSprite(SpriteSheet& sheet) {
     e.anim(1, storm, 2);
     e.anim(2, boulder, 3);
     e.anim(3, log);
+}
+
+// Sprite 22, the fire vents and what they throw: 0 a fireball, 1 a flame jet bursting up and dying
+// down (it burns only in its first half), 2 a tall jet, 3 the vent burning, 4 the vent smouldering
+// at rest, 5 a harmless wisp of smoke, 6 a falling ember. Vents stand on their position; what they
+// throw is centred on it.
+void drawHazardSprite(SpriteSheet& sheet) {
+    EffectSheet e(sheet);
+    auto flame = [](SampleCanvas& c, double x, double y, double h, double w, int flicker) {
+        auto tongue = [&](double grow, uint32_t colour, double scale) {
+            c.fill([=](double px, double py) {
+                const double t = (y - py) / (h * scale);
+                if (t < 0 || t > 1) return false;
+                const double half = w * scale * (1 - t) * (0.8 + 0.2 * std::sin(t * 9 + flicker * 1.7)) + grow;
+                return std::fabs(px - x - std::sin(t * 5 + flicker) * 3 * t) <= half;
+            }, colour, x - w - 4, y - h - 4, x + w + 4, y + 2);
+        };
+        tongue(2.5, kOutline, 1);
+        tongue(0, kEmber, 1);
+        tongue(0, kGold, 0.7);
+        tongue(0, kGoldLight, 0.4);
+    };
+    std::vector<int> ball;
+    for (int i = 0; i < 3; ++i)
+        ball.push_back(e.frame(22, [&, i](SampleCanvas& c, double x, double y) {
+            flame(c, x - 4, y + 10, 24, 9, i);
+            c.circle(x, y + 6, 9, kOutline);
+            c.circle(x, y + 6, 7, kGold);
+            c.circle(x - 2, y + 4, 3, kGoldLight);
+        }));
+    e.anim(0, ball);
+    const double jet[6] = {0.4, 0.9, 1.0, 0.8, 0.45, 0.2};
+    std::vector<int> jetShort, jetTall;
+    for (int i = 0; i < 6; ++i)
+        jetShort.push_back(e.frame(50, [&, i](SampleCanvas& c, double x, double y) { flame(c, x, y + 40, 80 * jet[i], 12, i); }));
+    for (int i = 0; i < 6; ++i)
+        jetTall.push_back(e.frame(80, [&, i](SampleCanvas& c, double x, double y) { flame(c, x, y + 70, 140 * jet[i], 15, i); }));
+    e.anim(1, jetShort);
+    e.anim(2, jetTall);
+    auto vent = [&](SampleCanvas& c, double x, double y, bool lit, int i) {
+        if (lit) flame(c, x, y - 10, 30 + (i % 2) * 6, 11, i);
+        c.roundRect(x - 24, y - 14, 48, 16, 5, kOutline);
+        c.roundRect(x - 21.5, y - 12, 43, 12, 4, kStoneDark);
+        c.roundRect(x - 12, y - 14, 24, 5, 2, lit ? kGold : kEmberDark);
+        c.roundRect(x - 19, y - 11, 38, 2.5, 1, kStone);
+    };
+    std::vector<int> burning, resting;
+    for (int i = 0; i < 3; ++i)
+        burning.push_back(e.frame(44, [&, i](SampleCanvas& c, double x, double y) { vent(c, x, y, true, i); }));
+    for (int i = 0; i < 2; ++i)
+        resting.push_back(e.frame(30, [&, i](SampleCanvas& c, double x, double y) {
+            vent(c, x, y, false, i);
+            puff(c, x + i * 3, y - 22 - i * 4, 6 + i, 160, kStoneLight);
+        }));
+    e.anim(3, burning);
+    e.anim(4, resting, 3);
+    std::vector<int> smoke;
+    for (int i = 0; i < 4; ++i)
+        smoke.push_back(e.frame(24, [i](SampleCanvas& c, double x, double y) {
+            puff(c, x, y - i * 3, 8 + i * 2, static_cast<uint8_t>(230 - i * 45), kStoneLight);
+        }));
+    e.anim(5, smoke);
+    std::vector<int> drop;
+    for (int i = 0; i < 2; ++i)
+        drop.push_back(e.frame(14, [&, i](SampleCanvas& c, double x, double y) {
+            flame(c, x, y + 4, 14 + i * 3, 5, i);
+            c.circle(x, y + 3, 4.5, kOutline);
+            c.circle(x, y + 3, 3, kGoldLight);
+        }));
+    e.anim(6, drop);
 }
 
 }  // namespace tools::art

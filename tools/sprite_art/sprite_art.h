@@ -34,6 +34,7 @@ void drawObstacleSprite(SpriteSheet& sheet); // item 14
 void drawSubmarineSprite(SpriteSheet& sheet);    // item 29
 void drawHookCarriageSprite(SpriteSheet& sheet); // item 4
 void drawGateSprite(SpriteSheet& sheet);         // item 26
+void drawHazardSprite(SpriteSheet& sheet);       // item 22
 void drawTouchSprite(SpriteSheet& sheet);    // item 40
 void drawHudSprite(SpriteSheet& sheet);      // item 2
 void drawPickupSprite(SpriteSheet& sheet);   // item 7

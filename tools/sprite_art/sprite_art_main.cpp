@@ -24,6 +24,7 @@ int main(int argc, char** argv) {
                               {"obstacles", tools::art::drawObstacleSprite},
                               {"submarine", tools::art::drawSubmarineSprite},
                               {"hook_carriage", tools::art::drawHookCarriageSprite}, {"gate", tools::art::drawGateSprite},
+                              {"fire_vents", tools::art::drawHazardSprite},
                               {"special_shot", tools::art::drawSpecialShotSprite}, {"hud", tools::art::drawHudSprite},         {"pickups", tools::art::drawPickupSprite},
                               {"race_items", tools::art::drawRaceItemSprite}, {"puffball", tools::art::drawPuffballSprite},
                               {"lift", tools::art::drawLiftSprite},          {"lurker", tools::art::drawLurkerSprite},
