@@ -9,6 +9,7 @@
 #include <map>
 
 #include "game/cgame_text_ids.h"
+#include "tools/actor_sprite_uses.h"
 #include "tools/constants_compiler.h"
 #include "tools/file_bytes.h"
 #include "tools/pack_contents.h"
@@ -251,22 +252,71 @@ private:
                 return false;
             for (const SpriteUse& use : spriteUses())
                 if (use.packLiteral == packLiteral && !sprite(name, items, use)) return false;
+            if (packLiteral != kSpritesPackLiteral) continue;
+            for (const ActorSpriteUse& use : actorSpriteUses())
+                if (!actorSprite(name, items, use)) return false;
+        }
+        return true;
+    }
+
+    // The counts of sprite `item`, failing with the pack's or the source's field when it is not there.
+    bool counted(const std::string& name, const std::vector<PackItemView>& items, int item, const std::string& role,
+                 SpriteCounts& counts) {
+        const size_t i = static_cast<size_t>(item);
+        if (i >= items.size() || items[i].empty)
+            return fail((m_assets / (name + ".pack") / "pack.json").string(),
+                        "items[" + std::to_string(item) + "]: sprite " + std::to_string(item) + " is missing" + role);
+        std::string notSprite;
+        if (!countSprite(items[i].payload, counts, notSprite) || counts.bytesRead != items[i].payload.size())
+            return fail(source(name, i), "not a whole sprite" + role);
+        return true;
+    }
+
+    bool actorSprite(const std::string& name, const std::vector<PackItemView>& items, const ActorSpriteUse& use) {
+        const std::string role = std::string(" (") + use.role + ")";
+        SpriteCounts counts;
+        if (!counted(name, items, use.slot, role, counts)) return false;
+        const std::string field = source(name, static_cast<size_t>(use.slot));
+        for (const ActorAnimationUse& a : use.animations) {
+            const std::string anim = "animations[" + std::to_string(a.animation) + "]";
+            const size_t ai = static_cast<size_t>(a.animation);
+            if (ai >= counts.animationFrames.size())
+                return fail(field, anim + " is missing; the sprite has " + std::to_string(counts.animationFrames.size()) +
+                                       " animations" + role);
+            const std::vector<int>& shown = counts.animationFrameOf[ai];
+            if (static_cast<int>(shown.size()) < a.minFrames)
+                return fail(field, anim + " has " + std::to_string(shown.size()) + " frames, the code needs " +
+                                       std::to_string(a.minFrames) + role);
+            if (a.maxFrames > 0 && static_cast<int>(shown.size()) > a.maxFrames)
+                return fail(field, anim + " has " + std::to_string(shown.size()) + " frames, the code copes with " +
+                                       std::to_string(a.maxFrames) + role);
+            if (a.boxes == 0) continue;
+            auto hasBoxes = [&](size_t k) {
+                const int f = shown[k];
+                return f >= 0 && static_cast<size_t>(f) < counts.frameBoxes.size() && counts.frameBoxes[f] >= a.boxes;
+            };
+            const std::string need = " frame box" + std::string(a.boxes > 1 ? "es 0 to " + std::to_string(a.boxes - 1) : " 0");
+            if (a.boxFrame >= 0) {
+                const size_t k = static_cast<size_t>(a.boxFrame);
+                if (k >= shown.size() || !hasBoxes(k))
+                    return fail(field, anim + " frame " + std::to_string(a.boxFrame) + " lacks" + need + role);
+            } else {
+                size_t with = 0;
+                for (size_t k = 0; k < shown.size(); ++k) with += hasBoxes(k);
+                if (a.boxFrame == ActorAnimationUse::kEveryFrame && with < shown.size())
+                    return fail(field, anim + ": a frame lacks" + need + role);
+                if (with == 0) return fail(field, anim + ": no frame has" + need + role);
+            }
         }
         return true;
     }
 
     bool sprite(const std::string& name, const std::vector<PackItemView>& items, const SpriteUse& use) {
-        const std::string packFile = (m_assets / (name + ".pack") / "pack.json").string();
         const size_t item = static_cast<size_t>(use.item);
         const std::string role = std::string(" (") + use.role + ")";
-        if (item >= items.size() || items[item].empty)
-            return fail(packFile, "items[" + std::to_string(use.item) + "]: sprite " + std::to_string(use.item) +
-                                      " is missing" + role);
-        const std::string field = source(name, item);
         SpriteCounts counts;
-        std::string notSprite;
-        if (!countSprite(items[item].payload, counts, notSprite) || counts.bytesRead != items[item].payload.size())
-            return fail(field, "not a whole sprite" + role);
+        if (!counted(name, items, use.item, role, counts)) return false;
+        const std::string field = source(name, item);
         for (const int frame : use.frames) {
             const size_t f = static_cast<size_t>(frame);
             if (f >= counts.frameModules.size())

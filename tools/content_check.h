@@ -9,7 +9,9 @@
 //     types pack names and data of that type;
 //   - the sprites pack (the touch buttons, the heads-up display, the sprites that stay loaded) and
 //     the interface pack (logo, title and loading picture, menu sprite): every frame and animation
-//     the game draws from them is there and not empty.
+//     the game draws from them is there and not empty;
+//   - the actors' sprites: each animation, frame count and frame box the actors' code reads
+//     (tools/actor_sprite_uses.h), so a missing one names the sprite, the animation and the role.
 #pragma once
 
 #include <filesystem>

@@ -118,6 +118,7 @@ void describe(Cursor& c, std::string& out, SpriteCounts& counts) {
         r.boxes = boxes ? c.s8("a frame") : 0;
         records.push_back(r);
         counts.frameModules.push_back(r.count);
+        counts.frameBoxes.push_back(std::max(r.boxes, 0));
     }
     out += format("frames %d\n", std::max(frames, 0));
     int firstBox = 0;
@@ -142,12 +143,14 @@ void describe(Cursor& c, std::string& out, SpriteCounts& counts) {
     }
     const int aframes = c.s16("the animation-frame count");
     std::vector<std::string> afLines;
+    std::vector<int> afFrames;
     for (int i = 0; i < aframes; ++i) {
         const int frame = static_cast<int>(c.u8("an animation frame"));
         const int time = static_cast<int>(c.u8("an animation frame"));
         const int x = c.field(af16, true, "an animation frame");
         const int y = c.field(af16, true, "an animation frame");
         const int fl = static_cast<int>(c.u8("an animation frame"));
+        afFrames.push_back(frame + (fl & 0xC0) * 4);
         afLines.push_back(format("frame %d time %d at (%d, %d) flags %d", frame + (fl & 0xC0) * 4, time, x, y, fl & 0x0F));
     }
     const int anims = c.s16("the animation count");
@@ -157,6 +160,10 @@ void describe(Cursor& c, std::string& out, SpriteCounts& counts) {
         c.u8("an animation");
         const int first = c.s16("an animation");
         counts.animationFrames.push_back(count);
+        std::vector<int> shown;
+        for (int j = 0; j < count; ++j)
+            shown.push_back(first + j >= 0 && first + j < static_cast<int>(afFrames.size()) ? afFrames[first + j] : -1);
+        counts.animationFrameOf.push_back(std::move(shown));
         out += format("  %4d\n", a);
         for (int j = 0; j < count; ++j) {
             const int i = first + j;

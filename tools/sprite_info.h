@@ -13,12 +13,14 @@ namespace tools {
 // holds the tables read so far.
 [[nodiscard]] bool describeSprite(const std::string& bytes, std::string& out, std::string& error);
 
-// How many frame-modules each frame has and how many frames each animation has, the module and
-// palette counts, and how many bytes the sprite's tables took (less than the data when something
-// follows them, so other data is not taken for a sprite).
+// How many frame-modules and boxes each frame has, how many frames each animation has and which
+// frames they show, the module and palette counts, and how many bytes the sprite's tables took
+// (less than the data when something follows them, so other data is not taken for a sprite).
 struct SpriteCounts {
     std::vector<int> frameModules;
+    std::vector<int> frameBoxes;                       // boxes of each frame
     std::vector<int> animationFrames;
+    std::vector<std::vector<int>> animationFrameOf;    // the frame each animation frame shows; -1 none
     int modules = 0, palettes = 0;
     size_t bytesRead = 0;
 };

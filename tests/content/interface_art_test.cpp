@@ -25,6 +25,7 @@
 #include "tests/sprites/pack_fixture.h"
 #include "tests/sprites/paint_sprite.h"
 #include "tests/support/test_world.h"
+#include "tests/support/temp_folder.h"
 #include "tools/barpack_cli.h"
 #include "tools/pack_contents.h"
 #include "tools/contact_sheet/contact_sheet.h"
@@ -197,6 +198,22 @@ TEST_F(InterfaceArtTest, TheContactSheetShowsEverything) {
     for (size_t i = 0; i < sheet.argb.size(); i += 97)
         if (sheet.argb[i] != last) ++colours, last = sheet.argb[i];
     EXPECT_GT(colours, 1000);
+    // The pick-ups' preview: an animated PNG whose first frame any PNG reader shows, with one frame
+    // control per tick and the frame count in its animation header.
+    TempFolder previews;
+    ASSERT_TRUE(tools::writeActorPreviews(previews.path(), error, 7)) << error;
+    tools::Picture first;
+    ASSERT_TRUE(tools::readPngPicture(previews.path() / "sprite_7.png", first, error)) << error;
+    EXPECT_GT(first.width, 6 * 56);   // six animations side by side
+    EXPECT_FALSE(std::filesystem::exists(previews.path() / "sprite_0.png"));
+    const std::string apng = previews.read("sprite_7.png");
+    size_t controls = 0;
+    for (size_t at = apng.find("fcTL"); at != std::string::npos; at = apng.find("fcTL", at + 4)) ++controls;
+    const size_t header = apng.find("acTL");
+    ASSERT_NE(header, std::string::npos);
+    const auto frames = static_cast<size_t>(static_cast<unsigned char>(apng[header + 7]));
+    EXPECT_EQ(controls, 32u);
+    EXPECT_EQ(frames, controls);
     EXPECT_FALSE(tools::renderContactSheet("/no/such/data.bar", sheet, error));
     EXPECT_NE(error.find("/no/such/data.bar"), std::string::npos);
     const char* usage[] = {"contactsheet", "only-one"};

@@ -184,7 +184,7 @@ TEST_F(SpritesPackTest, EachTouchButtonWinsItsOwnPixelsInItsLayoutsHitOrder) {
 
 // Every frame and every animation frame of the pack's sprites paints pixels where it is measured.
 TEST_F(SpritesPackTest, EveryFrameAndAnimationFramePaints) {
-    for (const jint item : {kHudItem, 7, 16, 18, 25, 33, kTouchItem}) {
+    for (const jint item : {0, kHudItem, 7, 16, 18, 25, 33, kTouchItem}) {
         Bsprite* sprite = load(item);
         ASSERT_GT(sprite->GetFrameCount(), 0) << item;
         for (jint f = 0; f < sprite->GetFrameCount(); ++f) {

@@ -23,6 +23,8 @@
 #include "sprites/bsprite.h"
 #include "sprites/cgame_draw.h"
 #include "sprites/cgame_packs.h"
+#include "tools/actor_sprite_uses.h"
+#include "tools/contact_sheet/animated_png.h"
 
 namespace tools {
 
@@ -34,7 +36,7 @@ using P = cGamePacks;
 
 constexpr int kW = 800, kH = 480;                  // the landscape picture
 constexpr int kSheetWidth = 1660, kMargin = 20;
-constexpr jint kFontsPack = 134, kImagesPack = 141, kTextPrefix = 132, kLanguage0 = 167;
+constexpr jint kFontsPack = 134, kImagesPack = 141, kSpritesPack = 138, kTextPrefix = 132, kLanguage0 = 167;
 constexpr uint32_t kPaper = 0xFF1B2330, kInk = 0xFFE5E9F0, kCaption = 0xFF8ECAE6;
 constexpr uint32_t kChecker[2] = {0xFF6C7A89, 0xFF7D8B9A};
 
@@ -120,7 +122,19 @@ Picture enlarge(const Picture& p, int factor) {
 // The sheet grows downwards row by row; cells are placed left to right and wrap.
 class Sheet {
 public:
-    Sheet() { grow(kMargin); }
+    Sheet() : width_(kSheetWidth) { grow(kMargin); }
+    // A fixed picture of w x h for placing cells by hand (place()), without margins.
+    Sheet(int w, int h) : width_(w) {
+        grow(h);
+        y_ = h - kMargin;
+    }
+
+    // A picture at (x, y) with a caption in its bottom-left corner.
+    void place(const Picture& p, int x, int y, const std::string& caption) {
+        for (int v = 0; v < p.height && y + v < picture_.height; ++v)
+            for (int u = 0; u < p.width && x + u < width_; ++u) at(x + u, y + v) = p.argb[static_cast<size_t>(v * p.width + u)];
+        label(x + 2, y + p.height + 1, caption, 1, kCaption);
+    }
 
     void heading(const std::string& text) {
         newRow();
@@ -130,7 +144,7 @@ public:
     }
     void cell(const Picture& p, const std::string& caption) {
         const int w = std::max(p.width, static_cast<int>(caption.size()) * SystemFont::charWidth(u'A'));
-        if (x_ + w > kSheetWidth - kMargin && x_ > kMargin) newRow();
+        if (x_ + w > width_ - kMargin && x_ > kMargin) newRow();
         grow(y_ + p.height + 24);
         for (int v = 0; v < p.height; ++v)
             for (int u = 0; u < p.width; ++u) at(x_ + u, y_ + v) = p.argb[static_cast<size_t>(v * p.width + u)];
@@ -152,12 +166,12 @@ public:
     }
 
 private:
-    uint32_t& at(int x, int y) { return picture_.argb[static_cast<size_t>(y * kSheetWidth + x)]; }
+    uint32_t& at(int x, int y) { return picture_.argb[static_cast<size_t>(y * width_ + x)]; }
     void grow(int height) {
         if (height <= picture_.height) return;
-        picture_.width = kSheetWidth;
+        picture_.width = width_;
         picture_.height = height;
-        picture_.argb.resize(static_cast<size_t>(kSheetWidth * height), kPaper);
+        picture_.argb.resize(static_cast<size_t>(width_ * height), kPaper);
     }
     void label(int x, int y, const std::string& text, int scale, uint32_t colour) {
         const int gw = SystemFont::charWidth(u'A'), gh = SystemFont::height();
@@ -167,10 +181,11 @@ private:
         SystemFont::drawText(Surface565{cell.data(), std::max(w, 1), gh, std::max(w, 1)}, 0, 0, wide, 0xFFFF);
         grow(y + gh * scale);
         for (int v = 0; v < gh * scale; ++v)
-            for (int u = 0; u < w * scale && x + u < kSheetWidth; ++u)
+            for (int u = 0; u < w * scale && x + u < width_; ++u)
                 if (cell[static_cast<size_t>(v / scale * w + u / scale)]) at(x + u, y + v) = colour;
     }
 
+    int width_;
     Picture picture_;
     int x_ = kMargin, y_ = kMargin, rowHeight_ = 0;
 };
@@ -207,13 +222,131 @@ void spriteSection(Sheet& sheet, Screen& screen, Bsprite* sprite, const std::str
     }
 }
 
-String* text(jint id) { return P::getString(id); }
+// The landscape rectangle {x, y, w, h} of box `box` of an animation frame painted at the centre.
+std::array<int, 4> frameBox(Bsprite* sprite, int anim, int frame, int box) {
+    IntArray* r = Runtime::newIntArray(4);
+    if (!r) return {0, 0, 0, 0};
+    sprite->GetAFrameBox(anim, frame, box, r, 0, true);
+    return {kW / 2 + r->get(0), kH / 2 + r->get(1), r->get(2), r->get(3)};
+}
+
+// An animation frame of an actor sprite with its boxes outlined (box 0 ember, box 1 gold), cut to
+// what the frame and its boxes cover.
+constexpr uint32_t kBoxColour[2] = {0xFF3030, 0xFFD000};
+Picture actorCell(Screen& screen, Bsprite* sprite, int anim, int frame, int boxes, int maxW, int maxH) {
+    screen.checker();
+    IntArray* rect = Runtime::newIntArray(4);
+    if (!rect) return {};
+    sprite->GetAFrameRect(rect, anim, frame, kW / 2, kH / 2, 0);
+    sprite->PaintAFrame(screen.g(), anim, frame, kW / 2, kH / 2, 0, 0, 0);
+    std::array<int, 4> r = landscapeBounds(rect);
+    if (r[2] == 0 || r[3] == 0) r = {kW / 2 - 12, kH / 2 - 12, 24, 24};
+    int x0 = r[0], y0 = r[1], x1 = r[0] + r[2], y1 = r[1] + r[3];
+    for (int b = 0; b < boxes; ++b) {
+        const auto [bx, by, bw, bh] = frameBox(sprite, anim, frame, b);
+        if (bw <= 0 || bh <= 0) continue;
+        // Landscape (x, y) is portrait (479 - y, x).
+        screen.g()->setColor(static_cast<jint>(kBoxColour[b % 2]));
+        screen.g()->drawRect(kH - by - bh, bx, bh - 1, bw - 1);
+        x0 = std::min(x0, bx), y0 = std::min(y0, by), x1 = std::max(x1, bx + bw), y1 = std::max(y1, by + bh);
+    }
+    const Picture p = screen.read(x0 - 4, y0 - 4, x1 - x0 + 8, y1 - y0 + 8);
+    int factor = 1;
+    while (p.width / factor > maxW || p.height / factor > maxH) ++factor;
+    return shrink(p, factor);
+}
+
+Bsprite* loadActorSprite(int slot) {
+    P::packOpen(Runtime::ldcString(kSpritesPack));
+    ByteArray* data = P::packReadData(slot);
+    P::packClose();
+    auto* sprite = Runtime::make<Bsprite>();
+    if (!data || !sprite || !sprite->Load(data, 0)) return nullptr;
+    return sprite;
+}
+
+// Each actor sprite's animations as strips of frames with their boxes, one after the other (the
+// first frame's caption names the animation); the frame time under each.
+bool actorSection(Sheet& sheet, Screen& screen, std::string& error) {
+    for (const ActorSpriteUse& use : actorSpriteUses()) {
+        Bsprite* sprite = loadActorSprite(use.slot);
+        if (!sprite) {
+            error = "sprites pack item " + std::to_string(use.slot) + " did not load";
+            return false;
+        }
+        sheet.heading("sprite " + std::to_string(use.slot) + ": " + use.role);
+        for (int a = 0; a < sprite->animCount; ++a) {
+            for (int k = 0; k < sprite->GetAFrames(a); ++k)
+                sheet.cell(actorCell(screen, sprite, a, k, 2, 130, 140),
+                           (k == 0 ? "anim " + std::to_string(a) + ": " : std::string()) +
+                               std::to_string(sprite->GetAFrameTime(a, k) * 62) + " ms");
+        }
+    }
+    return true;
+}
 
 bool fail(std::string& error, const std::string& what) {
     error = what;
     Runtime::clearPendingException();
     return false;
 }
+
+// The animation frame shown `tick` frame times after an animation started, looping.
+int frameAt(Bsprite* sprite, int anim, int tick) {
+    int total = 0;
+    for (int k = 0; k < sprite->GetAFrames(anim); ++k) total += std::max(1, static_cast<int>(sprite->GetAFrameTime(anim, k)));
+    if (total == 0) return 0;
+    int t = tick % total;
+    for (int k = 0; k < sprite->GetAFrames(anim); ++k) {
+        t -= std::max(1, static_cast<int>(sprite->GetAFrameTime(anim, k)));
+        if (t < 0) return k;
+    }
+    return 0;
+}
+
+constexpr int kPreviewTicks = 32, kPreviewColumns = 8, kTickMs = 62;
+
+// One animated PNG per actor sprite: all its animations side by side, each playing at its own
+// frame times, with its number in the corner.
+bool writePreviews(Screen& screen, const std::filesystem::path& dir, int onlySlot, std::string& error) {
+    std::filesystem::create_directories(dir);
+    IntArray* rect = Runtime::newIntArray(4);
+    if (!rect) return fail(error, "no room for a rectangle");
+    for (const ActorSpriteUse& use : actorSpriteUses()) {
+        if (onlySlot >= 0 && use.slot != onlySlot) continue;
+        Bsprite* sprite = loadActorSprite(use.slot);
+        if (!sprite) return fail(error, "sprites pack item " + std::to_string(use.slot) + " did not load");
+        // One cell size for every animation: what any of its frames covers around the position.
+        int x0 = kW / 2 - 8, y0 = kH / 2 - 8, x1 = kW / 2 + 8, y1 = kH / 2 + 8;
+        for (int a = 0; a < sprite->animCount; ++a)
+            for (int k = 0; k < sprite->GetAFrames(a); ++k) {
+                sprite->GetAFrameRect(rect, a, k, kW / 2, kH / 2, 0);
+                const auto r = landscapeBounds(rect);
+                if (r[2] == 0 || r[3] == 0) continue;
+                x0 = std::min(x0, r[0]), y0 = std::min(y0, r[1]), x1 = std::max(x1, r[0] + r[2]), y1 = std::max(y1, r[1] + r[3]);
+            }
+        x0 -= 4, y0 -= 4, x1 += 4, y1 += 4;
+        const int cw = x1 - x0, ch = y1 - y0 + 14;
+        const int columns = std::min(kPreviewColumns, std::max(1, static_cast<int>(sprite->animCount)));
+        const int rows = (sprite->animCount + columns - 1) / columns;
+        std::vector<Picture> frames;
+        for (int tick = 0; tick < kPreviewTicks; ++tick) {
+            Sheet grid(columns * (cw + 4), rows * (ch + 4));
+            for (int a = 0; a < sprite->animCount; ++a) {
+                screen.checker();
+                sprite->PaintAFrame(screen.g(), a, frameAt(sprite, a, tick), kW / 2, kH / 2, 0, 0, 0);
+                grid.place(screen.read(x0, y0, cw, ch - 14), (a % columns) * (cw + 4), (a / columns) * (ch + 4),
+                           std::to_string(a));
+            }
+            frames.push_back(grid.finish());
+        }
+        const auto path = dir / ("sprite_" + std::to_string(use.slot) + ".png");
+        if (!writeAnimatedPng(path, frames, kTickMs, error)) return false;
+    }
+    return true;
+}
+
+String* text(jint id) { return P::getString(id); }
 
 }  // namespace
 
@@ -344,15 +477,23 @@ bool renderContactSheet(const std::filesystem::path& dataBar, Picture& out, std:
                 96, 6);
             sheet.cell(screen.read(0, 0, kW, 130), "font " + std::to_string(f) + ", palette " + std::to_string(palette));
         }
+    sheet.heading("Actor sprites: each animation as a strip (box 0 red, box 1 yellow)");
+    if (!actorSection(sheet, screen, error)) return fail(error, dataBar.string() + ": " + error);
     cGameDraw::s_g = savedG;
     out = sheet.finish();
     if (Runtime::pending()) return fail(error, "an exception was raised while painting");
     return true;
 }
 
+bool writeActorPreviews(const std::filesystem::path& dir, std::string& error, int onlySlot) {
+    Screen screen;
+    if (!screen.ready()) return fail(error, "no room for the screen image");
+    return writePreviews(screen, dir, onlySlot, error);
+}
+
 int runContactSheet(int argc, const char* const* argv) {
-    if (argc != 3) {
-        std::fputs("usage: contactsheet DATA.bar OUT.png\n", stderr);
+    if (argc != 3 && argc != 4) {
+        std::fputs("usage: contactsheet DATA.bar OUT.png [PREVIEW_DIR]\n", stderr);
         return 2;
     }
     if (!Runtime::initHeaps(64u << 20, 64u << 20)) {
@@ -364,7 +505,8 @@ int runContactSheet(int argc, const char* const* argv) {
         ObjectManager collector;
         Picture sheet;
         std::string error;
-        if (!renderContactSheet(argv[1], sheet, error) || !writePngPicture(argv[2], sheet, error)) {
+        if (!renderContactSheet(argv[1], sheet, error) || !writePngPicture(argv[2], sheet, error) ||
+            (argc == 4 && !writeActorPreviews(argv[3], error))) {
             std::fprintf(stderr, "contactsheet: %s\n", error.c_str());
             status = 1;
         }

@@ -2,7 +2,8 @@
 // sprite engine from a data.bar and laid out on one PNG for review. Sections: the screens as the
 // game composes them (splash, main menu with soft keys, level loading), every frame and animation
 // frame of the interface sprites (title in both palettes, menu, wordmark, logo), the three fonts with
-// sample text in both palettes, and the images. Sprites are painted onto the portrait 480 x 800
+// sample text in both palettes, the images, and each actor sprite's animations as strips of frames
+// with their frame boxes outlined. Sprites are painted onto the portrait 480 x 800
 // screen image and turned back upright, so the sheet shows the landscape picture the player sees.
 #pragma once
 
@@ -17,7 +18,12 @@ namespace tools {
 // a collector (the caller's); false with `error` naming the pack or item that failed.
 [[nodiscard]] bool renderContactSheet(const std::filesystem::path& dataBar, Picture& sheet, std::string& error);
 
-// `contactsheet DATA.bar OUT.png`: makes the heaps, renders, writes. Exit status 0 done, 1 failed,
+// After renderContactSheet (the data.bar it opened): one animated PNG per actor sprite into `dir`,
+// sprite_N.png, every animation of sprite N playing side by side (only sprite `onlySlot` when it is
+// not negative).
+[[nodiscard]] bool writeActorPreviews(const std::filesystem::path& dir, std::string& error, int onlySlot = -1);
+
+// `contactsheet DATA.bar OUT.png [PREVIEW_DIR]`: makes the heaps, renders, writes (and the previews). Exit status 0 done, 1 failed,
 // 2 wrong usage.
 [[nodiscard]] int runContactSheet(int argc, const char* const* argv);
 

@@ -1,6 +1,7 @@
 // The pick-ups, drawn centred on the actor's position. Sprite 7 (the level pick-ups), by animation:
 // 0 the badge (a life), 1 the berry (a little energy; also the heads-up display's energy icon),
-// 2 the golden pear, 3 the charge cell, 4 the star shell. Each rests and glints now and then.
+// 2 the golden pear, 3 the charge cell, 4 the star shell. Each rests and glints now and then; 5 is
+// the burst of glints a pick-up leaves when it is taken.
 // Sprite 16 (the race pick-ups): 0 the feather, 1 the gust, 2 the bubble.
 #include <cmath>
 
@@ -46,6 +47,20 @@ void drawPickupSprite(SpriteSheet& sheet) {
         twinkle.push_back({8 + phase});
     }
     sheet.animation(4, twinkle);
+    // 5: taken: a ring of glints bursting out and fading.
+    std::vector<AnimStep> taken;
+    for (int i = 0; i < 4; ++i) {
+        FrameCanvas f(-kHalf, -kHalf, kHalf, kHalf);
+        const double r = 6 + i * 6;
+        f.canvas.ring(f.ax(0), f.ay(0), r + 2, 4, kGoldLight, static_cast<uint8_t>(230 - i * 50));
+        for (int k = 0; k < 6; ++k) {
+            const double a = k * M_PI / 3 + i * 0.3;
+            drawSparkle(f.canvas, f.ax(std::cos(a) * r), f.ay(std::sin(a) * r), 7 - i);
+        }
+        f.addTo(sheet, 16 + i);
+        taken.push_back({16 + i});
+    }
+    sheet.animation(5, taken);
 }
 
 void drawRaceItemSprite(SpriteSheet& sheet) {

@@ -2,6 +2,10 @@
 // the frames and animations the game draws (numbers fixed by the game's code).
 #pragma once
 
+#include <functional>
+#include <string>
+#include <vector>
+
 #include "tools/sprite_art/sample_canvas.h"
 #include "tools/sprite_art/sprite_sheet.h"
 
@@ -22,6 +26,15 @@ struct FrameCanvas {
 // pressed or highlighted look.
 void drawRoundButton(SampleCanvas& c, double cx, double cy, double r, bool lit);
 
+void drawHeroSprite(SpriteSheet& sheet);     // item 0
+void drawRacerSprite(SpriteSheet& sheet);    // item 10
+void drawEffectSprite(SpriteSheet& sheet);   // item 13
+void drawSpecialShotSprite(SpriteSheet& sheet);   // item 15
+void drawObstacleSprite(SpriteSheet& sheet); // item 14
+void drawSubmarineSprite(SpriteSheet& sheet);    // item 29
+void drawHookCarriageSprite(SpriteSheet& sheet); // item 4
+void drawGateSprite(SpriteSheet& sheet);         // item 26
+void drawHazardSprite(SpriteSheet& sheet);       // item 22
 void drawTouchSprite(SpriteSheet& sheet);    // item 40
 void drawHudSprite(SpriteSheet& sheet);      // item 2
 void drawPickupSprite(SpriteSheet& sheet);   // item 7
@@ -29,5 +42,14 @@ void drawRaceItemSprite(SpriteSheet& sheet); // item 16
 void drawPuffballSprite(SpriteSheet& sheet); // item 18
 void drawLiftSprite(SpriteSheet& sheet);     // item 25
 void drawLurkerSprite(SpriteSheet& sheet);   // item 33
+
+// A sprite drawn by a table: its item number, its file name and its drawing.
+struct NamedSprite {
+    int item;
+    std::string name;
+    std::function<void(SpriteSheet&)> draw;
+};
+// The creatures (tools/sprite_art/creature_roster.cpp).
+std::vector<NamedSprite> creatureSprites();
 
 }  // namespace tools::art

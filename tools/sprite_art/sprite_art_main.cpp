@@ -3,6 +3,7 @@
 // which numbers the items, is kept by hand.
 #include <cstdio>
 #include <filesystem>
+#include <functional>
 #include <string>
 
 #include "tools/sprite_art/sprite_art.h"
@@ -19,18 +20,26 @@ int main(int argc, char** argv) {
         const char* name;
         void (*draw)(tools::art::SpriteSheet&);
     };
-    const Sprite sprites[] = {{"hud", tools::art::drawHudSprite},         {"pickups", tools::art::drawPickupSprite},
+    const Sprite sprites[] = {{"hero", tools::art::drawHeroSprite}, {"effects", tools::art::drawEffectSprite}, {"racer", tools::art::drawRacerSprite},
+                              {"obstacles", tools::art::drawObstacleSprite},
+                              {"submarine", tools::art::drawSubmarineSprite},
+                              {"hook_carriage", tools::art::drawHookCarriageSprite}, {"gate", tools::art::drawGateSprite},
+                              {"fire_vents", tools::art::drawHazardSprite},
+                              {"special_shot", tools::art::drawSpecialShotSprite}, {"hud", tools::art::drawHudSprite},         {"pickups", tools::art::drawPickupSprite},
                               {"race_items", tools::art::drawRaceItemSprite}, {"puffball", tools::art::drawPuffballSprite},
                               {"lift", tools::art::drawLiftSprite},          {"lurker", tools::art::drawLurkerSprite},
                               {"touch", tools::art::drawTouchSprite}};
-    for (const Sprite& s : sprites) {
+    auto write = [&](const std::string& name, const std::function<void(tools::art::SpriteSheet&)>& draw) {
         tools::art::SpriteSheet sheet;
-        s.draw(sheet);
+        draw(sheet);
         std::string error;
-        if (!sheet.write(dir, s.name, error)) {
-            std::fprintf(stderr, "spriteart: %s\n", error.c_str());
-            return 1;
-        }
-    }
+        if (sheet.write(dir, name, error)) return true;
+        std::fprintf(stderr, "spriteart: %s\n", error.c_str());
+        return false;
+    };
+    for (const Sprite& s : sprites)
+        if (!write(s.name, s.draw)) return 1;
+    for (const tools::art::NamedSprite& s : tools::art::creatureSprites())
+        if (!write(s.name, s.draw)) return 1;
     return 0;
 }

@@ -48,6 +48,13 @@ void SpriteSheet::exactFrame(int frame, const SampleCanvas& canvas, int anchorX,
     for (const auto& r : rects) addModule(frame, whole, r[0], r[1], r[2], r[3], anchorX, anchorY, false);
 }
 
+void SpriteSheet::box(int frame, int index, std::array<int, 4> box) {
+    if (m_boxes.size() <= static_cast<size_t>(frame)) m_boxes.resize(static_cast<size_t>(frame) + 1);
+    auto& boxes = m_boxes[static_cast<size_t>(frame)];
+    if (boxes.size() <= static_cast<size_t>(index)) boxes.resize(static_cast<size_t>(index) + 1, {0, 0, 0, 0});
+    boxes[static_cast<size_t>(index)] = box;
+}
+
 void SpriteSheet::animation(int animation, std::vector<AnimStep> steps) {
     if (m_animations.size() <= static_cast<size_t>(animation)) m_animations.resize(static_cast<size_t>(animation) + 1);
     m_animations[static_cast<size_t>(animation)] = std::move(steps);
@@ -81,6 +88,10 @@ bool SpriteSheet::write(const std::filesystem::path& folder, const std::string& 
                         &sheet.argb[static_cast<size_t>((place[i][1] + py) * sheet.width + place[i][0])]);
         modules.push_back({{"image", name + ".png"}, {"x", place[i][0]}, {"y", place[i][1]}, {"w", p.width}, {"h", p.height}});
     }
+    if (m_boxes.size() > m_frames.size()) {
+        error = name + ": a box was given to frame " + std::to_string(m_boxes.size() - 1) + ", which was never drawn";
+        return false;
+    }
     json frames = json::array();
     for (size_t f = 0; f < m_frames.size(); ++f) {
         if (m_frames[f].empty()) {
@@ -92,7 +103,9 @@ bool SpriteSheet::write(const std::filesystem::path& folder, const std::string& 
             const auto at = std::find(order.begin(), order.end(), &m) - order.begin();
             fms.push_back({{"module", at}, {"x", m.x}, {"y", m.y}});
         }
-        frames.push_back({{"modules", fms}});
+        json frame = {{"modules", fms}};
+        if (f < m_boxes.size() && !m_boxes[f].empty()) frame["boxes"] = m_boxes[f];
+        frames.push_back(frame);
     }
     json animations = json::array();
     for (size_t a = 0; a < m_animations.size(); ++a) {

@@ -30,6 +30,10 @@ public:
     // trimming: the frame's measured box is then exactly the union of the rectangles.
     void exactFrame(int frame, const SampleCanvas& canvas, int anchorX, int anchorY,
                     const std::vector<std::array<int, 4>>& rects);
+    // Box `index` {x, y, w, h} of frame `frame`, in origin coordinates: the points and areas the game's
+    // code reads from a frame (an attack area, a gun point, an impact point). Boxes below `index`
+    // that were not given are empty.
+    void box(int frame, int index, std::array<int, 4> box);
     void animation(int animation, std::vector<AnimStep> steps);
 
     // Writes NAME.png and NAME.json into `folder`.
@@ -43,6 +47,7 @@ private:
     void addModule(int frame, const Picture& whole, int x, int y, int w, int h, int anchorX, int anchorY, bool trim);
 
     std::vector<std::vector<Module>> m_frames;
+    std::vector<std::vector<std::array<int, 4>>> m_boxes;   // by frame
     std::vector<std::vector<AnimStep>> m_animations;
 };
 
