@@ -186,7 +186,7 @@ void groundSet(SpriteSheet& sheet, const World& w, int decoStyle) {
             c.polygon({{17, 38}, {19, 16}, {21, 10}, {21, 38}}, pal::kWhite, 150);
         } else {
             c.ellipse(20, 32, 15, 9.5, pal::kOutline);
-            c.ellipse(20, 32, 13, 7.8, w.deco[2]);
+            c.ellipse(20, 32, 13, 7.8, decoStyle == 2 ? w.deco[2] : pal::kStone);
             c.ellipse(16, 29, 5, 2.5, pal::kStoneLight);
             c.erase([](double, double y) { return y > 39.9; }, 0, 0, kTile, kTile);
         }
