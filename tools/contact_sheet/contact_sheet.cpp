@@ -35,6 +35,7 @@ using P = cGamePacks;
 
 constexpr int kW = 800, kH = 480;                  // the landscape picture
 constexpr int kSheetWidth = 1660, kMargin = 20;
+constexpr jint kTilesPack = 144, kTileSets = 8;
 constexpr jint kFontsPack = 134, kImagesPack = 141, kTextPrefix = 132, kLanguage0 = 167;
 constexpr uint32_t kPaper = 0xFF1B2330, kInk = 0xFFE5E9F0, kCaption = 0xFF8ECAE6;
 
@@ -294,6 +295,27 @@ bool renderContactSheet(const std::filesystem::path& dataBar, Picture& out, std:
                 96, 6);
             sheet.cell(screen.read(0, 0, kW, 130), "font " + std::to_string(f) + ", palette " + std::to_string(palette));
         }
+    // The tile sets as the level loader loads them: ground sets tile by tile in one strip, backdrops
+    // as the whole picture their 20 x 12 tiles make, at half size.
+    sheet.heading("tile sets: ground tiles 0 to 19, backdrops at half size");
+    P::packOpen(Runtime::ldcString(kTilesPack));
+    for (jint set = 0; set < kTileSets; ++set) {
+        Bsprite* tiles = P::loadSpriteFlags(set, 1, false, true);
+        if (!tiles) {
+            P::packClose();
+            return fail(error, dataBar.string() + ": tile set " + std::to_string(set) + " did not load");
+        }
+        const int count = tiles->GetFrameCount();
+        const bool backdrop = count >= 240;
+        screen.checker();
+        for (int f = 0; f < count; ++f) {
+            const int x = backdrop ? f % 20 * 40 : f % 10 * 44 + 2, y = backdrop ? f / 20 * 40 : f / 10 * 44 + 2;
+            tiles->PaintFrame(g, f, x, y, 0, 0, 0);
+        }
+        const Picture painted = backdrop ? shrink(screen.readAll(), 2) : screen.read(0, 0, 442, 90);
+        sheet.cell(painted, "set " + std::to_string(set) + (backdrop ? " (half size)" : ""));
+    }
+    P::packClose();
     cGameDraw::s_g = savedG;
     out = sheet.finish();
     if (Runtime::pending()) return fail(error, "an exception was raised while painting");

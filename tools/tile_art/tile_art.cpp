@@ -263,7 +263,7 @@ void caveBackdrop(SampleCanvas& c, double ox, double oy) {
     for (int i = 0; i < 14; ++i) {
         const double x = 30 + i * 57 + hash(i, 7, 1) * 20, y = 190 + hash(i, 7, 2) * 120;
         if (std::abs(x - ox - 20) < 30 && std::abs(y - oy - 20) < 30) {
-            c.circle(x - ox, y - oy, 9, pal::kHaze, 60);
+            c.circle(x - ox, y - oy, 9, pal::kSky);
             c.polygon({{x - ox - 4, y - oy + 6}, {x - ox, y - oy - 9}, {x - ox + 4, y - oy + 6}}, pal::kHaze);
         }
     }
@@ -271,18 +271,22 @@ void caveBackdrop(SampleCanvas& c, double ox, double oy) {
 
 void seaBackdrop(SampleCanvas& c, double ox, double oy) {
     bands(c, oy, {{0, pal::kHaze}, {50, pal::kSkyLight}, {150, pal::kSky}, {280, pal::kDusk}, {400, pal::kNight}});
-    // Light shafts from the surface.
+    // Light shafts from the surface, one band lighter than the water they cross (a backdrop is
+    // opaque: the layer behind it is black).
     for (int i = 0; i < 5; ++i) {
         const double x = 80 + i * 160;
         c.fill([&](double px, double py) {
             const double wx = px + ox, wy = py + oy;
             return std::abs(wx - x - wy * 0.35) < 18 - wy * 0.03 && wy < 360;
-        }, pal::kHaze, 0, 0, kTile, kTile, 70);
+        }, [&](double, double py) {
+            const double wy = py + oy;
+            return wy < 50 ? pal::kMist : wy < 150 ? pal::kHaze : wy < 280 ? pal::kSkyLight : pal::kSky;
+        }, 0, 0, kTile, kTile);
     }
     ridge(c, ox, oy, pal::kLeafDark, 440, 35, 4, 2.3);
     for (int i = 0; i < 20; ++i) {
         const double x = hash(i, 9, 1) * 800, y = 60 + hash(i, 9, 2) * 320, r = 2 + hash(i, 9, 3) * 4;
-        if (std::abs(x - ox - 20) < 26 && std::abs(y - oy - 20) < 26) c.ring(x - ox, y - oy, r, 1.2, pal::kMist, 200);
+        if (std::abs(x - ox - 20) < 26 && std::abs(y - oy - 20) < 26) c.ring(x - ox, y - oy, r, 1.2, pal::kMist);
     }
 }
 
