@@ -8,6 +8,7 @@
 #include <iterator>
 
 #include "tools/file_bytes.h"
+#include "tools/level_source.h"
 #include "tools/music_compiler.h"
 #include "tools/nested_array_compiler.h"
 #include "tools/pack_writer.h"
@@ -55,8 +56,8 @@ bool readNamedFile(const fs::path& folder, const json& name, const std::string& 
     return namedPath(folder, name, where, path, error) && readFileBytes(path, bytes, error);
 }
 
-constexpr const char* kContentKeys[] = {"file",   "nested", "texts", "music",   "synth",
-                                        "built", "sprite", "font",  "charMap", "empty"};
+constexpr const char* kContentKeys[] = {"file",   "nested", "texts",   "music", "synth",   "built",
+                                        "sprite", "font",   "charMap", "level", "geometry", "empty"};
 
 bool readItem(const fs::path& folder, const fs::path& builtFolder, const json& source, const std::string& where,
               PackItem& item, std::string& error) {
@@ -69,10 +70,11 @@ bool readItem(const fs::path& folder, const fs::path& builtFolder, const json& s
     for (const auto& [key, value] : source.items()) {
         (void)value;
         if (std::find(std::begin(kContentKeys), std::end(kContentKeys), key) != std::end(kContentKeys)) ++contents;
-        else if (key != "kind" && key != "lzma") return fail("unknown key \"" + key + "\"");
+        else if (key != "kind" && key != "lzma" && key != "part") return fail("unknown key \"" + key + "\"");
     }
     if (contents != 1)
-        return fail("exactly one of \"file\", \"nested\", \"texts\", \"music\", \"synth\", \"built\", \"sprite\", \"font\", \"charMap\", \"empty\" is needed");
+        return fail("exactly one of \"file\", \"nested\", \"texts\", \"music\", \"synth\", \"built\", \"sprite\", \"font\", \"charMap\", \"level\", \"geometry\", \"empty\" is needed");
+    if (source.contains("part") != source.contains("level")) return fail("\"part\" goes with \"level\" and only there");
     if (source.contains("empty")) {
         if (source["empty"] != true) return fail("\"empty\" is true or absent");
         if (source.contains("kind") || source.contains("lzma")) return fail("an empty item has no kind and no LZMA");
@@ -125,6 +127,16 @@ bool readItem(const fs::path& folder, const fs::path& builtFolder, const json& s
         if (!renderSfx(text, file, pcm, error)) return false;
         item.data = waveClip(pcm, kSfxRate);
         return true;
+    }
+    if (source.contains("level") || source.contains("geometry")) {
+        const bool geometry = source.contains("geometry");
+        const json& name = source[geometry ? "geometry" : "level"];
+        const json part = geometry ? json(-1) : source["part"];
+        if (!part.is_number_integer() || part.get<int64_t>() < -1 || part.get<int64_t>() > 255)
+            return fail("\"part\" is the item of the level pack, from 0");
+        fs::path path;
+        return namedPath(folder, name, where + (geometry ? ".geometry" : ".level"), path, error) &&
+               compileLevelFile(path, part.get<int>(), item.data, error);
     }
     if (source.contains("texts")) {
         std::string text;

@@ -15,6 +15,8 @@
 //       {"built": "boom.ogg", "kind": 1},               a file the build made, read from the build
 //                                                         folder's NAME.pack/ (an Ogg encoded by
 //                                                         tools/sfx_ogg from the folder's boom.sfx)
+//       {"level": "meadow.level", "part": 0},         item `part` of a level's pack, and
+//       {"geometry": "meadow.level"},                   its geometry item (tools/level_source.h)
 //       {"empty": true}                                 an item of no bytes at all
 //     ]
 //   }

@@ -69,6 +69,7 @@ TEST(CommittedArtTest, TheArtToolsRedrawTheCommittedArtByteForByte) {
     const Case cases[] = {
         {BRINDLEX_UIART, {{"ui.pack", "ui.pack"}, {"images.pack", "images.pack"}}, {"pack.json"}},
         {BRINDLEX_SPRITEART, {{"", "sprites.pack"}}, {"pack.json"}},
+        {BRINDLEX_TILEART, {{"", "tiles.pack"}}, {"pack.json"}},
         {BRINDLEX_PROMOART, {{"", "promo.dat.igp"}}, {"manifest.json"}},
     };
     for (const Case& c : cases) {

@@ -2,6 +2,7 @@
 // RGB565 like the phone's screen), read back with getRGB and turned upright. Sprites are loaded by
 // the game's own loaders from the packs the loader opens (pool literals 134, 139, 141).
 #include "tools/contact_sheet/contact_sheet.h"
+#include "tools/contact_sheet/landscape_screen.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -36,52 +37,9 @@ using P = cGamePacks;
 
 constexpr int kW = 800, kH = 480;                  // the landscape picture
 constexpr int kSheetWidth = 1660, kMargin = 20;
+constexpr jint kTilesPack = 144, kTileSets = 8;
 constexpr jint kFontsPack = 134, kImagesPack = 141, kSpritesPack = 138, kTextPrefix = 132, kLanguage0 = 167;
 constexpr uint32_t kPaper = 0xFF1B2330, kInk = 0xFFE5E9F0, kCaption = 0xFF8ECAE6;
-constexpr uint32_t kChecker[2] = {0xFF6C7A89, 0xFF7D8B9A};
-
-// The portrait screen the engine paints on, and the landscape picture read back from it.
-class Screen {
-public:
-    Screen() : image_(Image::createImage(kH, kW)), g_(image_ ? image_->getGraphics() : nullptr) {}
-    [[nodiscard]] bool ready() const { return g_ != nullptr; }
-    Graphics* g() { return g_; }
-
-    void fill(uint32_t rgb) {
-        g_->setClip(0, 0, kH, kW);
-        g_->setColor(static_cast<jint>(rgb & 0xFFFFFF));
-        g_->fillRect(0, 0, kH, kW);
-    }
-    void checker() {
-        fill(kChecker[0]);
-        g_->setColor(static_cast<jint>(kChecker[1] & 0xFFFFFF));
-        for (int y = 0; y < kW; y += 16)
-            for (int x = (y / 16 % 2) * 16; x < kH; x += 32) g_->fillRect(x, y, 16, 16);
-    }
-    // The landscape rectangle (x, y, w, h) of the picture, upright.
-    Picture read(int x, int y, int w, int h) {
-        Picture out;
-        x = std::clamp(x, 0, kW), y = std::clamp(y, 0, kH);
-        w = std::clamp(w, 0, kW - x), h = std::clamp(h, 0, kH - y);
-        out.width = w, out.height = h;
-        out.argb.resize(static_cast<size_t>(w * h));
-        if (w == 0 || h == 0) return out;
-        IntArray* portrait = Runtime::newIntArray(h * w);
-        if (!portrait) return out;
-        // Landscape (x, y) is portrait (479 - y, x): the block is portrait (480 - y - h, x, h, w).
-        image_->getRGB(portrait, 0, h, kH - y - h, x, h, w);
-        for (int ly = 0; ly < h; ++ly)
-            for (int lx = 0; lx < w; ++lx)
-                out.argb[static_cast<size_t>(ly * w + lx)] =
-                    static_cast<uint32_t>(portrait->get(lx * h + (h - 1 - ly))) | 0xFF000000u;
-        return out;
-    }
-    Picture readAll() { return read(0, 0, kW, kH); }
-
-private:
-    Image* image_;
-    Graphics* g_;
-};
 
 // The landscape bounds {x, y, w, h} of what a paint covers, from the engine's portrait rectangle.
 std::array<int, 4> landscapeBounds(IntArray* rect) {
@@ -174,15 +132,8 @@ private:
         picture_.argb.resize(static_cast<size_t>(width_ * height), kPaper);
     }
     void label(int x, int y, const std::string& text, int scale, uint32_t colour) {
-        const int gw = SystemFont::charWidth(u'A'), gh = SystemFont::height();
-        const std::u16string wide(text.begin(), text.end());
-        const int w = gw * static_cast<int>(wide.size());
-        std::vector<uint16_t> cell(static_cast<size_t>(std::max(w, 1) * gh), 0);
-        SystemFont::drawText(Surface565{cell.data(), std::max(w, 1), gh, std::max(w, 1)}, 0, 0, wide, 0xFFFF);
-        grow(y + gh * scale);
-        for (int v = 0; v < gh * scale; ++v)
-            for (int u = 0; u < w * scale && x + u < width_; ++u)
-                if (cell[static_cast<size_t>(v / scale * w + u / scale)]) at(x + u, y + v) = colour;
+        grow(y + SystemFont::height() * scale);
+        drawLabel(picture_, x, y, text, scale, colour);
     }
 
     int width_;
@@ -192,7 +143,7 @@ private:
 
 // One frame (or animation frame when anim >= 0) painted at the centre on the checker, cut to what
 // it covers, shrunk until it fits a cell of at most maxW x maxH.
-Picture paintedCell(Screen& screen, Bsprite* sprite, int anim, int frame, int maxW, int maxH) {
+Picture paintedCell(LandscapeScreen& screen, Bsprite* sprite, int anim, int frame, int maxW, int maxH) {
     screen.checker();
     IntArray* rect = Runtime::newIntArray(4);
     if (!rect) return {};
@@ -211,7 +162,7 @@ Picture paintedCell(Screen& screen, Bsprite* sprite, int anim, int frame, int ma
     return shrink(p, factor);
 }
 
-void spriteSection(Sheet& sheet, Screen& screen, Bsprite* sprite, const std::string& name, int maxW, int maxH) {
+void spriteSection(Sheet& sheet, LandscapeScreen& screen, Bsprite* sprite, const std::string& name, int maxW, int maxH) {
     sheet.heading(name + ": frames");
     for (int f = 0; f < sprite->GetFrameCount(); ++f) sheet.cell(paintedCell(screen, sprite, -1, f, maxW, maxH), "frame " + std::to_string(f));
     for (int a = 0; a < sprite->animCount; ++a) {
@@ -233,7 +184,7 @@ std::array<int, 4> frameBox(Bsprite* sprite, int anim, int frame, int box) {
 // An animation frame of an actor sprite with its boxes outlined (box 0 ember, box 1 gold), cut to
 // what the frame and its boxes cover.
 constexpr uint32_t kBoxColour[2] = {0xFF3030, 0xFFD000};
-Picture actorCell(Screen& screen, Bsprite* sprite, int anim, int frame, int boxes, int maxW, int maxH) {
+Picture actorCell(LandscapeScreen& screen, Bsprite* sprite, int anim, int frame, int boxes, int maxW, int maxH) {
     screen.checker();
     IntArray* rect = Runtime::newIntArray(4);
     if (!rect) return {};
@@ -267,7 +218,7 @@ Bsprite* loadActorSprite(int slot) {
 
 // Each actor sprite's animations as strips of frames with their boxes, one after the other (the
 // first frame's caption names the animation); the frame time under each.
-bool actorSection(Sheet& sheet, Screen& screen, std::string& error) {
+bool actorSection(Sheet& sheet, LandscapeScreen& screen, std::string& error) {
     for (const ActorSpriteUse& use : actorSpriteUses()) {
         Bsprite* sprite = loadActorSprite(use.slot);
         if (!sprite) {
@@ -308,7 +259,7 @@ constexpr int kPreviewTicks = 32, kPreviewColumns = 8, kTickMs = 62;
 
 // One animated PNG per actor sprite: all its animations side by side, each playing at its own
 // frame times, with its number in the corner.
-bool writePreviews(Screen& screen, const std::filesystem::path& dir, int onlySlot, std::string& error) {
+bool writePreviews(LandscapeScreen& screen, const std::filesystem::path& dir, int onlySlot, std::string& error) {
     std::filesystem::create_directories(dir);
     IntArray* rect = Runtime::newIntArray(4);
     if (!rect) return fail(error, "no room for a rectangle");
@@ -387,7 +338,7 @@ bool renderContactSheet(const std::filesystem::path& dataBar, Picture& out, std:
     Image* second = logoBytes ? Image::createImage(logoBytes, 0, logoBytes->length) : nullptr;
     if (!badge || !second || Runtime::pending()) return fail(error, dataBar.string() + ": an image did not load");
 
-    Screen screen;
+    LandscapeScreen screen;
     if (!screen.ready()) return fail(error, "no room for the screen image");
     Graphics* g = screen.g();
     Graphics* const savedG = cGameDraw::s_g;
@@ -477,6 +428,27 @@ bool renderContactSheet(const std::filesystem::path& dataBar, Picture& out, std:
                 96, 6);
             sheet.cell(screen.read(0, 0, kW, 130), "font " + std::to_string(f) + ", palette " + std::to_string(palette));
         }
+    // The tile sets as the level loader loads them: ground sets tile by tile in one strip, backdrops
+    // as the whole picture their 20 x 12 tiles make, at half size.
+    sheet.heading("tile sets: ground tiles 0 to 19, backdrops at half size");
+    P::packOpen(Runtime::ldcString(kTilesPack));
+    for (jint set = 0; set < kTileSets; ++set) {
+        Bsprite* tiles = P::loadSpriteFlags(set, 1, false, true);
+        if (!tiles) {
+            P::packClose();
+            return fail(error, dataBar.string() + ": tile set " + std::to_string(set) + " did not load");
+        }
+        const int count = tiles->GetFrameCount();
+        const bool backdrop = count >= 240;
+        screen.checker();
+        for (int f = 0; f < count; ++f) {
+            const int x = backdrop ? f % 20 * 40 : f % 10 * 44 + 2, y = backdrop ? f / 20 * 40 : f / 10 * 44 + 2;
+            tiles->PaintFrame(g, f, x, y, 0, 0, 0);
+        }
+        const Picture painted = backdrop ? shrink(screen.readAll(), 2) : screen.read(0, 0, 442, 90);
+        sheet.cell(painted, "set " + std::to_string(set) + (backdrop ? " (half size)" : ""));
+    }
+    P::packClose();
     sheet.heading("Actor sprites: each animation as a strip (box 0 red, box 1 yellow)");
     if (!actorSection(sheet, screen, error)) return fail(error, dataBar.string() + ": " + error);
     cGameDraw::s_g = savedG;
@@ -486,7 +458,7 @@ bool renderContactSheet(const std::filesystem::path& dataBar, Picture& out, std:
 }
 
 bool writeActorPreviews(const std::filesystem::path& dir, std::string& error, int onlySlot) {
-    Screen screen;
+    LandscapeScreen screen;
     if (!screen.ready()) return fail(error, "no room for the screen image");
     return writePreviews(screen, dir, onlySlot, error);
 }

@@ -1,0 +1,73 @@
+// Every level source draws: the level viewer runs over each one as a user runs it, with the tile
+// sets of the data.bar the build made; the picture is the level's size and shows its tiles.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <set>
+#include <string>
+
+#include "tests/support/temp_folder.h"
+#include "tools/file_bytes.h"
+#include "tools/level_source.h"
+#include "tools/png_picture.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+std::set<fs::path> levelSources() {
+    std::set<fs::path> found;
+    const fs::path source = fs::path(BRINDLEX_ASSETS).parent_path();
+    for (const fs::path& folder : {source / "assets", source / "tests/fixtures/levels"}) {
+        std::error_code ec;
+        for (const auto& entry : fs::recursive_directory_iterator(folder, ec))
+            if (entry.is_regular_file() && entry.path().extension() == ".level") found.insert(entry.path());
+    }
+    return found;
+}
+
+TEST(LevelViewTest, EveryLevelDrawsAtItsSize) {
+    const std::set<fs::path> levels = levelSources();
+    ASSERT_FALSE(levels.empty());
+    for (const fs::path& level : levels) {
+        SCOPED_TRACE(level.string());
+        std::string text, error;
+        ASSERT_TRUE(tools::readFileBytes(level, text, error)) << error;
+        tools::LevelSource source;
+        std::vector<tools::LevelProblem> problems;
+        ASSERT_TRUE(tools::readLevelSource(text, level.string(), source, problems));
+        int width = 0, height = 0;
+        for (const tools::LevelTileLayer& layer : source.layers)
+            if (layer.layer == 3 || width == 0) width = layer.width * 40, height = layer.height * 40;
+
+        TempFolder out;
+        const fs::path png = out.path() / "level.png";
+        const std::string command = "env -u BRINDLEX_GC_STRESS -u BRINDLEX_GC_AUDIT '" + std::string(BRINDLEX_LEVELVIEW) +
+                                    "' '" + level.string() + "' '" + BRINDLEX_DATA_BAR + "' '" + png.string() + "'";
+        ASSERT_EQ(std::system(command.c_str()), 0) << command;
+        tools::Picture picture;
+        ASSERT_TRUE(tools::readPngPicture(png, picture, error)) << error;
+        EXPECT_EQ(picture.width, width);
+        EXPECT_EQ(picture.height, height);
+        // Painted tiles, not the black the screen starts as: most of the picture has colour.
+        std::size_t black = 0;
+        for (uint32_t c : picture.argb) black += (c & 0xFFFFFF) == 0;
+        EXPECT_LT(black, picture.argb.size() / 10);
+    }
+}
+
+TEST(LevelViewTest, ABrokenLevelIsRefusedNamingLineAndField) {
+    TempFolder out;
+    const fs::path level = out.write("broken.level", "level 2\nlayer 0 tileset 4\n  0 1\nend\nlayer 2 tileset 3\n  0\nend\n"
+                                                     "layer 3 tileset 3\n  0 99\nend\nactor hero id=1 x=1 y=1\n");
+    const fs::path log = out.path() / "log.txt";
+    const std::string command = "'" + std::string(BRINDLEX_LEVELVIEW) + "' '" + level.string() + "' '" +
+                                BRINDLEX_DATA_BAR + "' '" + (out.path() / "x.png").string() + "' 2> '" + log.string() + "'";
+    EXPECT_NE(std::system(command.c_str()), 0);
+    std::string message, error;
+    ASSERT_TRUE(tools::readFileBytes(log, message, error)) << error;
+    EXPECT_NE(message.find("broken.level:9: field tile: tile 99 outside set 3"), std::string::npos) << message;
+}
+
+}  // namespace

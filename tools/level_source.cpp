@@ -1,0 +1,669 @@
+#include "tools/level_source.h"
+
+#include <algorithm>
+#include <charconv>
+#include <set>
+
+#include "tools/file_bytes.h"
+#include "tools/little_endian.h"
+
+namespace tools {
+
+namespace {
+
+struct TypeInfo {
+    int type;
+    const char* name;
+    // Names of the per-type values from record index 7 on; the type reads at least 7 + their count.
+    std::vector<const char*> fields;
+    std::vector<int> links;  // record indices holding ids of other actors or triggers
+};
+
+// Types not listed use their number ("type23") and fields "p7", "p8"..., reading 7 values.
+const std::vector<TypeInfo>& typeTable() {
+    static const std::vector<TypeInfo> table = {
+        {1, "hero", {}, {}},
+        {2, "platform", {}, {}},
+        {5, "zone", {"target", "kind"}, {7}},
+        {6, "geyser", {"left", "top", "inner-left", "unused", "inner-right", "bottom", "right"}, {}},
+        {7, "carriage", {"from-x", "from-y", "to-x", "to-y"}, {}},
+        {14, "rival", {}, {}},
+        {24, "hazard", {"a", "b", "mode"}, {}},
+        {29, "lift", {}, {}},
+        {30, "switch", {"partner"}, {7}},
+        {36, "submarine", {}, {}},
+        {47, "lurker", {"p7", "p8", "p9", "p10", "hidden"}, {}},
+        {53, "raft", {"rise", "p8", "kind"}, {}},
+    };
+    return table;
+}
+
+const TypeInfo* findType(int type) {
+    for (const TypeInfo& info : typeTable())
+        if (info.type == type) return &info;
+    return nullptr;
+}
+
+const char* const kHeadFields[] = {"type", "id", "x", "y", "flags", "param-flags", "anim"};
+
+std::string fieldName(int type, std::size_t index) {
+    if (index < 7) return kHeadFields[index];
+    const TypeInfo* info = findType(type);
+    if (info && index - 7 < info->fields.size()) return info->fields[index - 7];
+    return "p" + std::to_string(index);
+}
+
+int minimumValues(int type) {
+    const TypeInfo* info = findType(type);
+    return 7 + (info ? static_cast<int>(info->fields.size()) : 0);
+}
+
+bool isSkippedType(int type) {
+    return type == 16 || type == 17 || type == 26 || type == 27 || type == 50 || type == 59 || type == 60;
+}
+
+constexpr int kActorTableCapacity = 650;  // the spawner's table holds level actors and platforms
+constexpr int kTileSize = 40;
+constexpr int kMaxPolylinePoints = 33;
+
+// The game's per-level tables: geometry items and the tile sprite of layers 0..4.
+constexpr int kGeometryItems[10] = {0, -1, 1, 2, -1, 3, 4, -1, 5, 6};
+constexpr int kLayerItems[50] = {1,  -1, 0,  0,  -1, 2,  -1, -1, -1, -1, 4,  -1, 3,  3,  -1, 4,  -1,
+                                 3,  3,  -1, 2,  -1, -1, -1, -1, 6,  -1, 5,  5,  5,  6,  -1, 5,  5,
+                                 5,  2,  -1, -1, -1, -1, -1, -1, 7,  7,  7,  -1, -1, 7,  7,  7};
+
+class Reader {
+public:
+    Reader(std::string_view fileName, LevelSource& level, std::vector<LevelProblem>& problems)
+        : file_(fileName), level_(level), problems_(problems) {}
+
+    void fail(int line, const std::string& field, const std::string& message) {
+        problems_.push_back({file_, line, field, message});
+    }
+
+    static std::vector<std::string_view> split(std::string_view s, std::string_view separators) {
+        std::vector<std::string_view> out;
+        std::size_t i = 0;
+        while (i < s.size()) {
+            while (i < s.size() && separators.find(s[i]) != std::string_view::npos) ++i;
+            std::size_t j = i;
+            while (j < s.size() && separators.find(s[j]) == std::string_view::npos) ++j;
+            if (j > i) out.push_back(s.substr(i, j - i));
+            i = j;
+        }
+        return out;
+    }
+
+    bool number(std::string_view text, int line, const std::string& field, int& value, long lo, long hi) {
+        long v = 0;
+        int base = 10;
+        bool negative = false;
+        if (!text.empty() && text[0] == '-') {
+            negative = true;
+            text.remove_prefix(1);
+        }
+        if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
+            base = 16;
+            text.remove_prefix(2);
+        }
+        auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), v, base);
+        if (text.empty() || ec != std::errc() || end != text.data() + text.size()) {
+            fail(line, field, "not a number");
+            return false;
+        }
+        if (negative) v = -v;
+        if (v < lo || v > hi) {
+            fail(line, field, "out of range " + std::to_string(lo) + ".." + std::to_string(hi));
+            return false;
+        }
+        value = static_cast<int>(v);
+        return true;
+    }
+
+    bool point(std::string_view text, int line, const std::string& field, int& x, int& y) {
+        const std::size_t comma = text.find(',');
+        if (comma == std::string_view::npos) {
+            fail(line, field, "expected X,Y");
+            return false;
+        }
+        return number(text.substr(0, comma), line, field, x, -32768, 32767) &&
+               number(text.substr(comma + 1), line, field, y, -32768, 32767);
+    }
+
+    void read(std::string_view text) {
+        std::vector<std::string_view> lines;
+        std::size_t start = 0;
+        while (start <= text.size()) {
+            std::size_t end = text.find('\n', start);
+            if (end == std::string_view::npos) end = text.size();
+            std::string_view line = text.substr(start, end - start);
+            if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+            const std::size_t hash = line.find('#');
+            if (hash != std::string_view::npos) line = line.substr(0, hash);
+            lines.push_back(line);
+            start = end + 1;
+        }
+        std::size_t i = 0;
+        while (i < lines.size()) {
+            const int lineNo = static_cast<int>(i) + 1;
+            const auto words = split(lines[i], " \t");
+            ++i;
+            if (words.empty()) continue;
+            if (words[0] == "level") {
+                level_.levelLine = lineNo;
+                if (words.size() != 2) fail(lineNo, "level", "expected: level N");
+                else number(words[1], lineNo, "level", level_.level, 0, 9);
+            } else if (words[0] == "layer") {
+                readLayer(words, lineNo, lines, i);
+            } else if (words[0].substr(0, words[0].find(':')) == "poly") {
+                readPolyline(lines[i - 1], lineNo);
+            } else if (words[0] == "actor") {
+                readActor(words, lineNo);
+            } else if (words[0] == "trigger") {
+                readTrigger(words, lineNo, lines, i);
+            } else {
+                fail(lineNo, std::string(words[0]), "unknown statement");
+            }
+        }
+        if (level_.levelLine == 0) fail(1, "level", "the level number is missing");
+    }
+
+private:
+    static bool isEnd(std::string_view line) {
+        const auto words = split(line, " \t");
+        return words.size() == 1 && words[0] == "end";
+    }
+
+    void readLayer(const std::vector<std::string_view>& words, int lineNo,
+                   const std::vector<std::string_view>& lines, std::size_t& i) {
+        LevelTileLayer layer;
+        layer.line = lineNo;
+        if (words.size() != 4 || words[2] != "tileset") {
+            fail(lineNo, "layer", "expected: layer N tileset ITEM");
+        } else {
+            number(words[1], lineNo, "layer", layer.layer, 0, 4);
+            number(words[3], lineNo, "tileset", layer.tileSet, 0, 127);
+        }
+        bool ended = false;
+        while (i < lines.size()) {
+            const int rowLine = static_cast<int>(i) + 1;
+            std::string_view row = lines[i++];
+            if (isEnd(row)) {
+                ended = true;
+                break;
+            }
+            const auto cells = split(row, " \t");
+            if (cells.empty()) continue;
+            if (layer.width == 0) layer.width = static_cast<int>(cells.size());
+            if (static_cast<int>(cells.size()) != layer.width) {
+                fail(rowLine, "row", "has " + std::to_string(cells.size()) + " cells, the first row " +
+                                         std::to_string(layer.width));
+                continue;
+            }
+            for (std::string_view cell : cells) readCell(cell, rowLine, layer);
+            layer.rowLines.push_back(rowLine);
+            ++layer.height;
+        }
+        if (!ended) fail(lineNo, "layer", "no end line");
+        if (layer.height == 0) fail(lineNo, "layer", "no rows");
+        level_.layers.push_back(std::move(layer));
+    }
+
+    void readCell(std::string_view cell, int line, LevelTileLayer& layer) {
+        if (cell == ".") {
+            layer.tiles.push_back(0xFFFF);
+            layer.cellFlags.push_back(0);
+            return;
+        }
+        uint8_t flags = 0;
+        while (!cell.empty() && (cell.back() == 'h' || cell.back() == 'v')) {
+            flags |= cell.back() == 'h' ? 1 : 2;
+            cell.remove_suffix(1);
+        }
+        int tile = 0;
+        number(cell, line, "tile", tile, 0, 0xFFFE);
+        layer.tiles.push_back(static_cast<uint16_t>(tile));
+        layer.cellFlags.push_back(flags);
+    }
+
+    void readPolyline(std::string_view line, int lineNo) {
+        LevelPolyline poly;
+        poly.line = lineNo;
+        const std::size_t colon = line.find(':');
+        if (colon == std::string_view::npos) {
+            fail(lineNo, "poly", "expected: poly FLAGS... : X,Y X,Y ...");
+            return;
+        }
+        const auto names = split(line.substr(0, colon), " \t");
+        for (std::size_t k = 1; k < names.size(); ++k) {
+            const auto& table = polylineFlagNames();
+            auto it = std::find_if(table.begin(), table.end(), [&](const auto& e) { return e.first == names[k]; });
+            if (it == table.end()) fail(lineNo, std::string(names[k]), "unknown polyline flag");
+            else poly.flags |= it->second;
+        }
+        for (std::string_view p : split(line.substr(colon + 1), " \t")) {
+            int x = 0, y = 0;
+            if (point(p, lineNo, "points", x, y)) poly.points.emplace_back(x, y);
+        }
+        level_.polylines.push_back(std::move(poly));
+    }
+
+    int typeByName(std::string_view name, int line) {
+        for (const TypeInfo& info : typeTable())
+            if (name == info.name) return info.type;
+        int type = 0;
+        if (name.substr(0, 4) == "type" && number(name.substr(4), line, "type", type, 1, 127)) return type;
+        if (name.substr(0, 4) != "type") fail(line, "type", "unknown actor type " + std::string(name));
+        return 0;
+    }
+
+    void readActor(const std::vector<std::string_view>& words, int lineNo) {
+        LevelActor actor;
+        actor.line = lineNo;
+        if (words.size() < 2) {
+            fail(lineNo, "type", "expected: actor TYPE field=value ...");
+            return;
+        }
+        actor.type = typeByName(words[1], lineNo);
+        auto set = [&](std::size_t index, int value) {
+            if (actor.values.size() <= index) {
+                actor.values.resize(index + 1, 0);
+                actor.given.resize(index + 1, false);
+            }
+            actor.values[index] = value;
+            actor.given[index] = true;
+        };
+        set(0, actor.type);
+        for (std::size_t k = 2; k < words.size(); ++k) {
+            const std::size_t eq = words[k].find('=');
+            const std::string name(words[k].substr(0, eq));
+            if (eq == std::string_view::npos) {
+                fail(lineNo, name, "expected field=value");
+                continue;
+            }
+            std::size_t index = 0;
+            while (index < 7 && name != kHeadFields[index]) ++index;
+            if (index == 0 || index == 7) {
+                index = 0;
+                for (std::size_t j = 7; j < 64 && index == 0; ++j)
+                    if (fieldName(actor.type, j) == name) index = j;
+            }
+            if (index == 0) {
+                fail(lineNo, name, "not a field of " + actorTypeName(actor.type));
+                continue;
+            }
+            // x and y are read unsigned, flag words sign-extended: both spellings of 16 bits are fine.
+            int value = 0;
+            const long lo = index == 2 || index == 3 ? 0 : -32768;
+            const long hi = index == 2 || index == 3 || index == 4 || index == 5 ? 65535 : 32767;
+            if (number(words[k].substr(eq + 1), lineNo, name, value, lo, hi)) set(index, value);
+        }
+        // Flags and the starting animation may be left out: the record always carries them.
+        if (actor.values.size() < 7) {
+            actor.values.resize(7, 0);
+            actor.given.resize(7, false);
+        }
+        level_.actors.push_back(std::move(actor));
+    }
+
+    bool readAction(std::string_view text, int line, int opcode, LevelAction& action) {
+        const auto words = split(text, " \t");
+        action.line = line;
+        if (words.empty()) {
+            fail(line, "action", "empty action");
+            return false;
+        }
+        const std::string verb(words[0]);
+        const int base = opcode == 1 ? 10 : opcode == 3 ? 40 : 20;
+        auto arity = [&](std::size_t n) {
+            if (words.size() == n + 1) return true;
+            fail(line, verb, "takes " + std::to_string(n) + " argument(s)");
+            return false;
+        };
+        int a = 0, b = 0;
+        if (opcode == 1 && (verb == "anim" || verb == "set" || verb == "clear")) {
+            fail(line, verb, "a camera has no " + verb);
+            return false;
+        }
+        if (verb == "move" || verb == "centre") {
+            if (!arity(1) || !point(words[1], line, verb, a, b)) return false;
+            if (verb == "centre" && opcode != 1) {
+                fail(line, verb, "only a camera command centres");
+                return false;
+            }
+            action.code = verb == "centre" ? 12 : base + 1;
+            action.args = {a, b};
+        } else if (verb == "anim") {
+            if (!arity(1) || !number(words[1], line, verb, a, 0, 255)) return false;
+            action.code = base + 2;
+            action.args = {a};
+        } else if (verb == "set" || verb == "clear") {
+            long mask = 0;
+            if (!arity(1)) return false;
+            std::string_view m = words[1];
+            const int mbase = m.size() > 2 && m[0] == '0' && (m[1] == 'x' || m[1] == 'X') ? 16 : 10;
+            if (mbase == 16) m.remove_prefix(2);
+            auto [end, ec] = std::from_chars(m.data(), m.data() + m.size(), mask, mbase);
+            if (m.empty() || ec != std::errc() || end != m.data() + m.size() || mask < 0 || mask > 0xFFFFFFFFL) {
+                fail(line, verb, "not a 32-bit mask");
+                return false;
+            }
+            action.code = base + (verb == "set" ? 3 : 4);
+            action.args = {static_cast<int>(static_cast<uint32_t>(mask))};
+        } else if (verb == "wake" || verb == "sleep") {
+            if (!arity(1) || !number(words[1], line, verb, a, 1, 32767)) return false;
+            action.code = 34;
+            action.args = {a, verb == "wake" ? 0 : 1};
+        } else if (verb == "sound") {
+            if (!arity(1) || !number(words[1], line, verb, a, 0, 17)) return false;
+            action.code = 37;
+            action.args = {a};
+        } else {
+            fail(line, verb, "unknown action");
+            return false;
+        }
+        return true;
+    }
+
+    void readTrigger(const std::vector<std::string_view>& words, int lineNo,
+                     const std::vector<std::string_view>& lines, std::size_t& i) {
+        LevelTrigger trigger;
+        trigger.line = lineNo;
+        if (words.size() != 2) fail(lineNo, "id", "expected: trigger ID");
+        else number(words[1], lineNo, "id", trigger.id, -32768, 32767);
+        bool ended = false;
+        while (i < lines.size()) {
+            const int line = static_cast<int>(i) + 1;
+            std::string_view text = lines[i++];
+            if (isEnd(text)) {
+                ended = true;
+                break;
+            }
+            const auto head = split(text, " \t");
+            if (head.empty()) continue;
+            if (head[0] == "camera" || head[0] == "actor" || head[0] == "spawn" || head[0] == "other") {
+                LevelCommand command;
+                command.line = line;
+                command.opcode = head[0] == "camera" ? 1 : head[0] == "actor" ? 2 : head[0] == "spawn" ? 3 : 4;
+                const std::size_t want = command.opcode == 2 || command.opcode == 3 ? 2 : 1;
+                if (head.size() != want) fail(line, std::string(head[0]), "wrong number of arguments");
+                else if (want == 2)
+                    number(head[1], line, std::string(head[0]), command.subject, command.opcode == 3 ? 0 : 1,
+                           command.opcode == 3 ? 63 : 32767);
+                trigger.commands.push_back(std::move(command));
+            } else if (head[0] == "at") {
+                const std::size_t colon = text.find(':');
+                if (trigger.commands.empty()) {
+                    fail(line, "at", "an entry before its command");
+                    continue;
+                }
+                if (colon == std::string_view::npos || head.size() < 2) {
+                    fail(line, "at", "expected: at FRAME: action; action");
+                    continue;
+                }
+                LevelEntry entry;
+                entry.line = line;
+                std::string_view frame = split(text.substr(0, colon), " \t").back();
+                if (!number(frame, line, "frame", entry.frame, 0, 32767)) continue;
+                for (std::string_view part : split(text.substr(colon + 1), ";")) {
+                    LevelAction action;
+                    if (readAction(part, line, trigger.commands.back().opcode, action))
+                        entry.actions.push_back(std::move(action));
+                }
+                if (entry.actions.size() > 127) fail(line, "at", "more than 127 actions");
+                trigger.commands.back().entries.push_back(std::move(entry));
+            } else {
+                fail(line, std::string(head[0]), "unknown trigger line");
+            }
+        }
+        if (!ended) fail(lineNo, "trigger", "no end line");
+        level_.triggers.push_back(std::move(trigger));
+    }
+
+    std::string file_;
+    LevelSource& level_;
+    std::vector<LevelProblem>& problems_;
+};
+
+}  // namespace
+
+std::string describe(const LevelProblem& p) {
+    return p.file + ":" + std::to_string(p.line) + ": field " + p.field + ": " + p.message;
+}
+
+const std::vector<std::pair<std::string, uint32_t>>& polylineFlagNames() {
+    static const std::vector<std::pair<std::string, uint32_t>> names = {
+        {"one-way", 16},     {"switch-on", 32},    {"switch-off", 64},    {"harmful", 128},
+        {"wall-kick", 0x100}, {"hang-bar", 0x200}, {"pass-right", 0x400}, {"pass-left", 0x800},
+        {"repel", 0x1000},   {"aim", 0x2000},      {"aim-alt", 0x4000},
+    };
+    return names;
+}
+
+std::string actorTypeName(int type) {
+    const TypeInfo* info = findType(type);
+    return info ? info->name : "type" + std::to_string(type);
+}
+
+int levelGeometryItem(int level) { return level >= 0 && level < 10 ? kGeometryItems[level] : -1; }
+int levelLayerItem(int level, int layer) {
+    return level >= 0 && level < 10 && layer >= 0 && layer < 5 ? kLayerItems[level * 5 + layer] : -1;
+}
+bool levelIsAltPlayer(int level) { return level == 1 || level == 4 || level == 7; }
+
+bool readLevelSource(std::string_view text, std::string_view fileName, LevelSource& level,
+                     std::vector<LevelProblem>& problems) {
+    level = LevelSource{};
+    level.file = fileName;
+    const std::size_t before = problems.size();
+    Reader(fileName, level, problems).read(text);
+    return problems.size() == before;
+}
+
+bool checkLevel(const LevelSource& level, const LevelContent& content, std::vector<LevelProblem>& problems) {
+    const std::size_t before = problems.size();
+    auto fail = [&](int line, const std::string& field, const std::string& message) {
+        problems.push_back({level.file, line, field, message});
+    };
+
+    // Tile layers: the ones the level's table names, with its tile sets, and tiles those sets hold.
+    const LevelTileLayer* ground = nullptr;
+    std::set<int> layersSeen;
+    for (const LevelTileLayer& layer : level.layers) {
+        if (!layersSeen.insert(layer.layer).second) fail(layer.line, "layer", "given twice");
+        if (layer.layer == 3) ground = &layer;
+        const int item = levelLayerItem(level.level, layer.layer);
+        if (item < 0) fail(layer.line, "layer", "level " + std::to_string(level.level) + " has no layer " +
+                                                    std::to_string(layer.layer));
+        else if (item != layer.tileSet)
+            fail(layer.line, "tileset", "level " + std::to_string(level.level) + " draws this layer with set " +
+                                            std::to_string(item));
+        auto count = content.tileCounts.find(layer.tileSet);
+        if (count == content.tileCounts.end()) continue;
+        for (std::size_t c = 0; c < layer.tiles.size(); ++c)
+            if (layer.tiles[c] != 0xFFFF && layer.tiles[c] >= count->second) {
+                fail(layer.rowLines[c / layer.width], "tile",
+                     "tile " + std::to_string(layer.tiles[c]) + " outside set " + std::to_string(layer.tileSet) +
+                         " of " + std::to_string(count->second) + " tiles");
+                break;
+            }
+    }
+    for (int k : {0, 2, 3, 4})
+        if (levelLayerItem(level.level, k) >= 0 && !layersSeen.count(k))
+            fail(level.levelLine, "layer", "layer " + std::to_string(k) + " is missing");
+
+    // Polylines.
+    if (levelGeometryItem(level.level) < 0 && !level.polylines.empty())
+        fail(level.polylines.front().line, "poly", "level " + std::to_string(level.level) + " has no geometry");
+    for (const LevelPolyline& poly : level.polylines)
+        if (poly.points.size() < 2 || poly.points.size() > kMaxPolylinePoints)
+            fail(poly.line, "points", std::to_string(poly.points.size()) + " points, 2 to 33 allowed");
+
+    // Ids: actors and triggers share one space.
+    std::map<int, int> idLines;
+    auto claim = [&](int id, int line) {
+        if (id < 1) fail(line, "id", "ids start at 1");
+        else if (!idLines.emplace(id, line).second)
+            fail(line, "id", "id " + std::to_string(id) + " already used on line " + std::to_string(idLines[id]));
+    };
+    for (const LevelActor& actor : level.actors) claim(actor.values.size() > 1 ? actor.values[1] : 0, actor.line);
+    for (const LevelTrigger& trigger : level.triggers) claim(trigger.id, trigger.line);
+    auto linked = [&](int id, int line, const std::string& field) {
+        if (!idLines.count(id)) fail(line, field, "no actor or trigger has id " + std::to_string(id));
+    };
+
+    // Actors.
+    const LevelActor* hero = nullptr;
+    for (const LevelActor& actor : level.actors) {
+        const int type = actor.type;
+        if (type == 1) hero = &actor;
+        if (type >= 58 || isSkippedType(type) || type < 1) {
+            fail(actor.line, "type", actorTypeName(type) + " cannot be placed in a level");
+            continue;
+        }
+        const int needed = minimumValues(type);
+        bool complete = true;
+        for (int k = 1; k < needed && complete; ++k)
+            if ((k < 4 || k >= 7) && (k >= static_cast<int>(actor.given.size()) || !actor.given[k])) {
+                fail(actor.line, fieldName(type, k), "missing for " + actorTypeName(type));
+                complete = false;
+            }
+        if (!complete) continue;
+        const auto& v = actor.values;
+        if (const TypeInfo* info = findType(type))
+            for (int k : info->links) linked(v[k], actor.line, fieldName(type, k));
+        if (type == 7 && v[7] == v[9])
+            fail(actor.line, "to-x", v[8] == v[10] ? "the path has no length" : "the path is vertical");
+        if (type == 6 && v[8] == v[12]) fail(actor.line, "bottom", "equals top");
+        auto anims = content.typeAnimations.find(type);
+        if (anims != content.typeAnimations.end() && v[6] >= anims->second)
+            fail(actor.line, "anim", "the sprite of " + actorTypeName(type) + " has " +
+                                         std::to_string(anims->second) + " animations");
+    }
+    const std::size_t placed = level.actors.size() + level.polylines.size();
+    if (placed > kActorTableCapacity)
+        fail(level.levelLine, "actor", std::to_string(placed) + " actors and platforms, the table holds " +
+                                           std::to_string(kActorTableCapacity));
+
+    // The hero, inside the ground layer's pixels.
+    if (!hero) {
+        fail(level.levelLine, "hero", "the level has no hero");
+    } else if (hero->values.size() > 3 && ground) {
+        const int w = ground->width * kTileSize, h = ground->height * kTileSize;
+        if (hero->values[2] >= w) fail(hero->line, "x", "the hero is right of the map (" + std::to_string(w) + ")");
+        if (hero->values[3] >= h) fail(hero->line, "y", "the hero is below the map (" + std::to_string(h) + ")");
+    }
+
+    // Trigger scripts: what the loader would walk.
+    if (level.triggers.size() > 127) fail(level.triggers[127].line, "trigger", "more than 127 triggers");
+    for (const LevelTrigger& trigger : level.triggers) {
+        if (trigger.commands.size() > 255) fail(trigger.line, "trigger", "more than 255 commands");
+        for (const LevelCommand& command : trigger.commands) {
+            if (command.opcode == 2) linked(command.subject, command.line, "actor");
+            for (const LevelEntry& entry : command.entries)
+                for (const LevelAction& action : entry.actions)
+                    if (action.code == 34) linked(action.args[0], action.line, action.args[1] ? "sleep" : "wake");
+        }
+    }
+    return problems.size() == before;
+}
+
+LevelItems compileLevel(const LevelSource& level) {
+    LevelItems items;
+    std::string records;
+    for (const LevelActor& actor : level.actors) {
+        records += static_cast<char>(actor.values.size());
+        for (int v : actor.values) appendU16LE(records, static_cast<uint32_t>(v));
+    }
+    std::string scripts;
+    scripts += static_cast<char>(level.triggers.size());
+    for (const LevelTrigger& trigger : level.triggers) {
+        appendU16LE(scripts, static_cast<uint32_t>(trigger.id));
+        scripts += static_cast<char>(trigger.commands.size());
+        appendU16LE(scripts, 0);
+        for (const LevelCommand& command : trigger.commands) {
+            scripts += static_cast<char>(command.opcode);
+            scripts += '\0';
+            if (command.opcode == 2 || command.opcode == 3) appendU16LE(scripts, static_cast<uint32_t>(command.subject));
+            appendU16LE(scripts, static_cast<uint32_t>(command.entries.size()));
+            for (const LevelEntry& entry : command.entries) {
+                appendU16LE(scripts, static_cast<uint32_t>(entry.frame));
+                scripts += static_cast<char>(entry.actions.size());
+                for (const LevelAction& action : entry.actions) {
+                    scripts += static_cast<char>(action.code);
+                    if (action.code % 10 == 2 && action.code != 12) {
+                        scripts += static_cast<char>(action.args[0]);
+                    } else if (action.code % 10 == 3 || action.code % 10 == 4) {
+                        if (action.code == 34) {
+                            appendU16LE(scripts, static_cast<uint32_t>(action.args[0]));
+                            appendU16LE(scripts, static_cast<uint32_t>(action.args[1]));
+                        } else {
+                            appendU32LE(scripts, static_cast<uint32_t>(action.args[0]));
+                        }
+                    } else {
+                        for (int a : action.args) appendU16LE(scripts, static_cast<uint32_t>(a));
+                    }
+                }
+            }
+        }
+    }
+    items.levelPack.push_back(std::move(records));
+    items.levelPack.push_back(std::move(scripts));
+    // Layers in the loader's order, three items each: tiles, header, cell flags.
+    for (int k : {0, 2, 3, 4}) {
+        for (const LevelTileLayer& layer : level.layers) {
+            if (layer.layer != k) continue;
+            std::string tiles, header, flags;
+            for (uint16_t t : layer.tiles) appendU16LE(tiles, t);
+            appendU16LE(header, static_cast<uint32_t>(layer.width));
+            appendU16LE(header, static_cast<uint32_t>(layer.height));
+            flags.assign(layer.cellFlags.begin(), layer.cellFlags.end());
+            items.levelPack.push_back(std::move(tiles));
+            items.levelPack.push_back(std::move(header));
+            items.levelPack.push_back(std::move(flags));
+        }
+    }
+    items.geometryItem = levelGeometryItem(level.level);
+    if (items.geometryItem >= 0) {
+        std::string& g = items.geometry;
+        appendU16LE(g, static_cast<uint32_t>(level.polylines.size()));
+        appendU16LE(g, 1);  // one attribute value: the flag word
+        for (const LevelPolyline& poly : level.polylines) {
+            appendU16LE(g, poly.flags);
+            appendU16LE(g, static_cast<uint32_t>(poly.points.size()));
+            for (auto [x, y] : poly.points) {
+                appendU16LE(g, static_cast<uint32_t>(x));
+                appendU16LE(g, static_cast<uint32_t>(y));
+            }
+        }
+    }
+    return items;
+}
+
+bool compileLevelFile(const std::filesystem::path& path, int part, std::string& bytes, std::string& error) {
+    std::string text;
+    if (!readFileBytes(path, text, error)) return false;
+    LevelSource level;
+    std::vector<LevelProblem> problems;
+    if (!readLevelSource(text, path.string(), level, problems) || !checkLevel(level, LevelContent{}, problems)) {
+        error = describe(problems.front());
+        return false;
+    }
+    const LevelItems items = compileLevel(level);
+    if (part < 0) {
+        if (items.geometryItem < 0) {
+            error = path.string() + ": level " + std::to_string(level.level) + " has no geometry item";
+            return false;
+        }
+        bytes = items.geometry;
+        return true;
+    }
+    if (static_cast<std::size_t>(part) >= items.levelPack.size()) {
+        error = path.string() + ": the level pack has " + std::to_string(items.levelPack.size()) + " items";
+        return false;
+    }
+    bytes = items.levelPack[part];
+    return true;
+}
+
+}  // namespace tools
