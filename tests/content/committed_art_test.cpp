@@ -92,12 +92,12 @@ TEST(CommittedArtTest, TheDocsPicturesAreRemadeByteForByte) {
             << "docs/contact_sheet.png is stale: run contactsheet over the built data.bar";
     }
     // The main menu as README.md makes it: the sound question answered, the title tapped. A scripted
-    // tap reaches the game in one frame or the next, as the host and game threads meet, which moves
-    // the menu's animations by a frame: a few runs, and one of them must give the committed picture
-    // (a stale picture matches none).
+    // tap due in the same clock step as a frame reaches the game in that frame or the next, as the
+    // host and game threads meet; the README's taps fall between frames, and a few runs still guard
+    // against a loaded machine (a stale picture matches none).
     const fs::path script = out.write("menu.txt",
-                                      "11000 stylusdown 239 400\n11100 stylusup 239 400\n"
-                                      "12500 stylusdown 240 400\n12600 stylusup 240 400\n");
+                                      "11020 stylusdown 239 400\n11120 stylusup 239 400\n"
+                                      "12520 stylusdown 240 400\n12620 stylusup 240 400\n");
     const std::string committed = bytesOf(kSource / "docs/main_menu.png");
     constexpr int kRuns = 6;
     bool same = false;
