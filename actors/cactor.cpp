@@ -298,7 +298,6 @@ void cActor::initByType() {
 
 // Slots whose rules come with movement, collision and attacks: the base class has none yet.
 void cActor::setAngle(jint) {}
-void cActor::computeAttackRect() {}
 bool cActor::testCollision(cActor*, jint) { return false; }
 void cActor::applySlope() {}
 void cActor::collideSegment(cActor*, jint) {}

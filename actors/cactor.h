@@ -7,6 +7,8 @@
 // the actor was made from and is read through param(), which answers 0 past its end.
 #pragma once
 
+#include <initializer_list>
+
 #include "runtime/object.h"
 
 class BoolArray;
@@ -14,6 +16,7 @@ class ByteArray;
 class Bsprite;
 class BXLibPlayer;
 class IntArray;
+class javax_microedition_lcdui_Graphics;
 class ObjectArray;
 class ShortArray;
 
@@ -171,6 +174,26 @@ public:
     [[nodiscard]] bool isOutsideView(jint margin);
     [[nodiscard]] bool isOutsideViewVertically(jint margin);
     [[nodiscard]] bool cornerTouchesRect(IntArray* rect, bool useTop, bool stripAtTop);
+
+    // --- Attacks and painting (cactor_attack.cpp, cactor_paint.cpp) ---
+    // Message 0 with the damage to every actor of s_targetMask's types whose world box touches the
+    // rectangle slot 8 computes, except dying, dead and hidden ones; clears the mask; answers the
+    // last actor hit, or null.
+    cActor* attack(jint damage);
+    [[nodiscard]] static bool isTargetType(jint t);
+    static void setTargetTypes(std::initializer_list<jint> types);
+    // s_attackRect, made when missing (null only when the heap is exhausted).
+    [[nodiscard]] static IntArray* attackRect();
+    // Layers 2 and 3 painted again over the cells of the overdraw zone that hold collision tiles.
+    void paintOverdrawTiles(javax_microedition_lcdui_Graphics* g, jint mode);
+    // The race levels' painting: the player on the wheel, most types as a depth-scaled frame.
+    void paintOnWheel();
+    // Every stored depth-scaled image dropped (a new level's sprites differ).
+    static void clearFrameImages();
+    // The frame caches' build and clear as the loader's level services (a start-up step).
+    static void registerPaintServices();
+    static constexpr jint kFrameImageFrames = 5, kFrameImageBands = 10, kFrameImageBand = 26;
+    static jint s_targetAngle;   // degrees from the hero to the last target examined
 
     // --- Checkpoint records: 20 bytes with a player, 18 without, none for an actor made at run time ---
     jint saveState(ByteArray* buffer, jint offset);

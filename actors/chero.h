@@ -15,6 +15,18 @@ public:
     // The lift zone's return height is reset and the per-frame zone bits cleared.
     void resetZoneFlags();
 
+    // --- Reach and aim (chero_target.cpp) ---
+    void computeAttackRect() override;
+    // The first visible actor of the target types that the hero may aim at (40 degrees either side
+    // of the aim in the long shots); for another caller the first of those types.
+    [[nodiscard]] static cActor* findTarget(cActor* caller);
+    // The same search with a 22-degree window, choosing the best: by class, then the nearest.
+    [[nodiscard]] static cActor* findBestTarget(cActor* caller);
+    // To the bottom centre of the attack rectangle, or where the way there from (fromX, fromY)
+    // crosses a blocking polyline first.
+    void moveToAttackPoint(jint fromX, jint fromY);
+    static jint s_aimDegrees;   // 0 right, 90 up, 180 left, 270 down; -1 none
+
     jint energy;
     jint maxEnergy;
     jint returnX;

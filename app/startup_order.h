@@ -28,6 +28,7 @@ inline constexpr std::string_view kStartupSteps[] = {
     "Z::buildBehaviourTables",    // actors/
     "Z::buildEnemyParamTables",   // actors/
     "cActor timing statics",      // actors/
+    "cActor paint services",      // actors/
     "BXLibPlayer arrays",         // sprites/
     "java_lang_System::clinit",   // classlib/
     "java_lang_Boolean::clinit",  // classlib/

@@ -19,6 +19,7 @@
 #include "game/cgame_actors.h"
 #include "game/cgame_camera.h"
 #include "game/cgame_draw_rotated.h"
+#include "game/cgame_frame_caches.h"
 #include "game/cgame_keys.h"
 #include "game/cgame_level.h"
 #include "game/cgame_loader.h"
@@ -33,6 +34,7 @@
 #include "game/cgame_static_data.h"
 #include "game/cgame_text.h"
 #include "game/cgame_touch.h"
+#include "game/cgame_zone_display.h"
 #include "sprites/cgame_draw.h"
 #include "sprites/cgame_packs.h"
 
@@ -71,7 +73,9 @@ class cGame : public javax_microedition_lcdui_Canvas,
               public cGameLoader,
               public cGameActors,
               public cGameCamera,
-              public cGameLevel {
+              public cGameLevel,
+              public cGameFrameCaches,
+              public cGameZoneDisplay {
 public:
     cGame() { setClassId(CID_cGame); }
 

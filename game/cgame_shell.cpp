@@ -166,6 +166,8 @@ void cGame::resetAllStatics() {
     cGameActors::resetStatics();
     cGameCamera::resetStatics();
     cGameLevel::resetStatics();
+    cGameFrameCaches::resetStatics();
+    cGameZoneDisplay::resetStatics();
 }
 
 void cGame::init(javax_microedition_midlet_MIDlet* midlet, javax_microedition_lcdui_Display* display) {
