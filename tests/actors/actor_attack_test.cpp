@@ -11,6 +11,7 @@
 #include "game/cgame.h"
 #include "runtime/array.h"
 #include "runtime/compiled.h"
+#include "sprites/bxlib_player.h"
 #include "tests/support/actor_world.h"
 
 namespace {
@@ -192,6 +193,76 @@ TEST_F(ActorAttackTest, BestTargetByClassThenEstimatedDistanceInsideTheAim) {
         EXPECT_EQ(cHero::findBestTarget(hero), c.best < 0 ? nullptr : placed[c.best]);
         EXPECT_EQ(cHero::findTarget(hero), c.first < 0 ? nullptr : placed[c.first]);
         for (jint& m : cActor::s_targetMask) m = 0;
+    }
+}
+
+TEST_F(ActorAttackTest, HeroLongShotsReachTheViewEdgeItFaces) {
+    auto* hero = Runtime::make<cHero>();
+    ASSERT_NE(hero, nullptr);
+    hero->initFromParams(1, nullptr);
+    hero->x = 500 << 8;
+    cGame::s_viewRect->fill({100 << 8, 40 << 8, 900 << 8, 520 << 8});
+    IntArray* r = cActor::attackRect();
+    struct Case {
+        const char* what;
+        jint state;
+        bool flipped;
+        std::vector<jint> rect;   // pixels
+    };
+    r->fill({1 << 8, 2 << 8, 3 << 8, 4 << 8});
+    for (const Case& c : {Case{"facing right", 113, false, {500, 40, 900, 520}},
+                          Case{"facing left", 117, true, {100, 40, 500, 520}},
+                          Case{"another state keeps left and right", 1, false, {100, 40, 500, 520}}}) {
+        SCOPED_TRACE(c.what);
+        hero->state = c.state;
+        hero->player = nullptr;
+        if (c.flipped) {
+            // The flip lives in the player; a bare one carries it.
+            hero->player = Runtime::make<BXLibPlayer>();
+            hero->player->flags = 1;
+        }
+        hero->computeAttackRect();
+        std::vector<jint> px;
+        for (jint k = 0; k < 4; ++k) px.push_back(r->get(k) >> 8);
+        EXPECT_EQ(px, c.rect);
+    }
+}
+
+TEST_F(ActorAttackTest, StepToTheAttackPointStopsAtABlockingPolyline) {
+    // The long shot's rectangle spans (500, 40) .. (900, 520): its bottom centre is (700, 520).
+    cGame::s_viewRect->fill({100 << 8, 40 << 8, 900 << 8, 520 << 8});
+    // One polyline: a wall from (600, 0) to (600, 1000), offset by its platform at (0, 0).
+    cGame::s_polyCount = 1;
+    cGame::s_polyPoints = Runtime::newObjectArray(CID_IntArray, 1);
+    IntArray* wall = Runtime::newIntArray(4);
+    wall->fill({600 << 8, 0, 600 << 8, 1000 << 8});
+    cGame::s_polyPoints->set(0, wall);
+    cGame::s_polyFlags = Runtime::newIntArray(1);
+    cActor* platform = place<cActor>(2, 50, 0, 0, cActor::kListLevel);
+    platform->x = platform->y = 0;
+    platform->paramFlags = 2;
+    platform->params = Runtime::newShortArray(8);   // record word 7: polyline 0
+
+    struct Case {
+        const char* what;
+        jint polyFlags, segment;
+        jint endX, endY;   // pixels
+    };
+    for (const Case& c : {Case{"a blocking wall stops the step", 0x2000, 0, 600, 360},
+                          Case{"so does the other blocking bit", 0x4000, 0, 600, 360},
+                          Case{"a wall without them is passed", 0x100, 0, 700, 520},
+                          Case{"a segment the polyline lacks is none", 0x2000, 1, 700, 520}}) {
+        SCOPED_TRACE(c.what);
+        auto* hero = Runtime::make<cHero>();
+        hero->initFromParams(1, nullptr);
+        hero->state = 113;
+        hero->x = 500 << 8;
+        hero->y = 200 << 8;
+        hero->contactFlags = c.segment << 16;
+        cGame::s_polyFlags->set(0, c.polyFlags);
+        hero->moveToAttackPoint(hero->x, hero->y);
+        EXPECT_EQ(hero->x >> 8, c.endX);
+        EXPECT_EQ(hero->y >> 8, c.endY);
     }
 }
 

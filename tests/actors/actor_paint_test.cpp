@@ -288,6 +288,11 @@ TEST_F(ActorPaintTest, WheelDrawsByDepthAndKeepsImagesPerFrameAndBand) {
     ASSERT_GT(right, 0);
     ASSERT_GT(left, 0);
     EXPECT_NE(right, left);
+    // The next level's load drops the stored images with the caches they were made from.
+    cActor::registerPaintServices();
+    cGame::s_levelServices.clearFrameCaches();
+    EXPECT_EQ(cachedImageCount(), 0);
+    EXPECT_EQ(cGame::s_cacheFramesA, nullptr);
 }
 
 TEST_F(ActorPaintTest, TitleZoneBlinksInTheFirstHalfOfEveryTenFrames) {
