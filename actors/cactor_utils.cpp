@@ -191,8 +191,7 @@ cActor* cActor::findNearestAbove() {
     cActor* best = nullptr;
     jint bestDistance = 0;
     for (cActor* a = listHead(kListDraw); a; a = a->nextIn(kListDraw)) {
-        const jint t = a->type;
-        if (t < 0 || t >= 128 || !((s_targetMask[t >> 5] >> (t & 31)) & 1)) continue;
+        if (!isTargetType(a->type)) continue;
         if (a->y > y || absOf(a->x - x) >= Z::T152) continue;
         const jint d = y - a->y;
         if (!best || d < bestDistance) {

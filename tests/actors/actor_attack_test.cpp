@@ -153,6 +153,7 @@ TEST_F(ActorAttackTest, BestTargetByClassThenEstimatedDistanceInsideTheAim) {
         std::vector<Spot> spots;
         int best;    // index into spots, -1 none
         int first;   // findTarget's answer
+        jint level = 0;
     };
     const std::vector<Case> cases = {
         {"(0, 90) is nearer than (100, 0) by the estimate", 0, {{4, 100, 0, 0}, {4, 0, 90, 0}}, 1, 0},
@@ -163,9 +164,12 @@ TEST_F(ActorAttackTest, BestTargetByClassThenEstimatedDistanceInsideTheAim) {
         {"a long shot aims right: behind is out, 31 degrees low only in the wide window", 113,
          {{4, -100, 0, 0}, {4, 100, 60, 0}, {4, 300, -50, 0}}, 2, 1},
         {"nothing in the aim", 113, {{4, -100, 0, 0}}, -1, -1},
+        {"190 pixels lower is nearest elsewhere", 0, {{4, 0, 190, 0}, {4, 100, 150, 0}}, 0, 0},
+        {"but out of vertical reach in level 5", 0, {{4, 0, 190, 0}, {4, 100, 150, 0}}, 1, 1, 5},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
+        chooseLevel(c.level);
         cActor::clearAllLists();
         auto* hero = Runtime::make<cHero>();
         ASSERT_NE(hero, nullptr);
