@@ -262,6 +262,10 @@ TEST_F(ActorPaintTest, WheelDrawsByDepthAndKeepsImagesPerFrameAndBand) {
         car->paint();
         ASSERT_FALSE(Runtime::pending());
         EXPECT_EQ(changedPixels(0) > 0, c.drawn);
+        // Unscaled, the figure covers its 30 x 60 body and 15 x 20 head exactly.
+        if (c.yPx == 600) {
+            EXPECT_EQ(changedPixels(0), 30 * 60 + 15 * 20);
+        }
         EXPECT_EQ(cachedImageCount(), c.cachedAfter);
         if (c.band >= 0) {
             EXPECT_NE(cachedImage(0, c.band), nullptr);
