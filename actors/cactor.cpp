@@ -296,7 +296,7 @@ void cActor::initByType() {
     updateBoxes();
 }
 
-// Slots whose rules come with movement, collision and attacks: the base class has none yet.
+// Slots whose rules come with movement and collision: the base class has none yet.
 void cActor::setAngle(jint) {}
 bool cActor::testCollision(cActor*, jint) { return false; }
 void cActor::applySlope() {}
