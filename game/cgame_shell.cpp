@@ -143,6 +143,7 @@ void cGame::initStaticFields() {
     s_lastKeyCode = kNoKeyCode;
     s_touchButtonsShown = true;
     s_sprites = Runtime::newObjectArray(CID_Bsprite, 41);
+    registerScenePainter();
     initStaticData();
 }
 
@@ -166,6 +167,7 @@ void cGame::resetAllStatics() {
     cGameActors::resetStatics();
     cGameCamera::resetStatics();
     cGameLevel::resetStatics();
+    cGamePlayScreens::resetStatics();
 }
 
 void cGame::init(javax_microedition_midlet_MIDlet* midlet, javax_microedition_lcdui_Display* display) {

@@ -404,10 +404,13 @@ TEST_F(FrontEndScriptTest, NewGamePlaysALevelBuiltFromBlobs) {
     ASSERT_TRUE(decodePng(reinterpret_cast<const uint8_t*>(png.data()), png.size(), 0, pixels.data(), 480, 800, 480));
     // Landscape (x, y) is portrait (479 - y, x); the cell under it is layer 3's checker at the camera.
     int checked = 0;
-    for (int y = 20; y < 480; y += 97)
-        for (int x = 15; x < 800; x += 131) {
+    for (int y = 20; y < 480; y += 53)
+        for (int x = 15; x < 800; x += 71) {
             const int col = (cameraX + x) / 40, row = (cameraY + y) / 40;
             if ((cameraX + x) % 40 == 0 || (cameraY + y) % 40 == 0) continue;   // on a cell's edge
+            // Drawn over the scene: the touch pad (bottom left), its two buttons (bottom right) and
+            // the pause soft key (top right).
+            if ((x < 280 && y > 200) || (x > 550 && y > 250) || (x > 700 && y < 90)) continue;
             // Tile t's pixel rows alternate black and the shade, starting with black on tile 0.
             const int tile = (col + row) % 2;
             const uint32_t c = ((cameraY + y) % 40 + tile) % 2 ? kTileShade : 0;
