@@ -17,7 +17,7 @@ constexpr jint kMusicOn = text_id::kMusicOn, kMusicOff = text_id::kMusicOff, kEf
                kEffectsOff = text_id::kEffectsOff, kResetProgress = text_id::kResetProgress;
 constexpr jint kBoxFill = 0x000000, kBoxLine = 0xFFFFFF;
 constexpr jint kListY = 240;
-constexpr jint kPauseRows = 4, kSoundRows = 2;
+constexpr jint kPauseRows = 3, kSoundRows = 2;   // the scroll arrows fit in the box above and below
 constexpr jint kMusicChannel = 0;
 
 void ask(jint textId) {

@@ -70,7 +70,11 @@ void cGameLevel::statePlay(cGame*, jint message) {
     } else if (message == cGame::kMsgUpdate) {
         updateInGame();
         BX_RETURN_IF_PENDING();
-        if (cGame::getReleasedKey() == cGame::kKeyLeftSoft || (cGame::s_fullRedraw && !cGame::s_pauseInProgress)) {
+        // A level won or lost in this step goes first: a pause over it would resume into a play
+        // whose hero has already asked once and never asks again.
+        const bool pause = cGame::getReleasedKey() == cGame::kKeyLeftSoft ||
+                           (cGame::s_fullRedraw && !cGame::s_pauseInProgress);
+        if (pause && !cGame::s_stateChangePending) {
             cGame::s_pauseInProgress = 1;
             cGame::setState(cGame::kStatePauseMenu);
             cGame::stopAllSounds();

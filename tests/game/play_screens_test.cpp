@@ -146,6 +146,29 @@ TEST_F(PlayScreensTest, PauseComesFromTheSoftKeyOrAShowAndResumesWhereItWasLeft)
     }
 }
 
+// The hero lost (or the level won) in the very step the pause key is released: the loss goes on,
+// not a pause that would come back to a level whose hero never asks again.
+TEST_F(PlayScreensTest, ALevelEndedInTheStepOfThePauseKeyIsNotPaused) {
+    static jint asked = -1;
+    cGame::s_levelServices.runTriggerScripts = [] {
+        if (asked >= 0) cGame::setState(asked);
+        return jint{0};
+    };
+    for (jint ending : {cGame::kStateHeroLost, cGame::kStateLevelEnd}) {
+        SCOPED_TRACE(ending);
+        enter(cGame::kStatePlay);
+        frame();
+        holdKey(cGame::kKeyLeftSoft);
+        frame();
+        releaseKey(cGame::kKeyLeftSoft);
+        asked = ending;
+        frame();
+        asked = -1;
+        EXPECT_EQ(cGame::s_state, ending);
+        EXPECT_FALSE(cGame::s_pauseInProgress);
+    }
+}
+
 TEST_F(PlayScreensTest, PauseMenuQuestionsRestartLeaveOrQuitOnlyOnYes) {
     cHero::s_gunEnergy = 40;
     cGame::s_menuRemembered->set(cGame::kMenuNumberMain, 3);
