@@ -10,14 +10,16 @@
 
 namespace {
 
-// The trigger's record value 0 names the touch tutorial.
-constexpr jint kTutorialPage = 102;
+// The touch controls page (the trigger's record value 16) is the two-page touch tutorial.
+constexpr jint kTutorialPage = 118;
 constexpr jint kPageTextBase = 102;
 constexpr jint kTutorialPages = 2;
 constexpr jint kTitleFont = 0, kBodyFont = 1, kPromptFont = 0;
 constexpr jint kWrapWidth = 500, kTitleLineHeight = 60, kBodyLineHeight = 34;
 constexpr jint kCentred = 3, kCentredTop = 1, kLeftMiddle = 2;
-constexpr jint kBoxFill = 0x000000, kBoxLine = 0xFFFFFF, kWhite = 0xFFFFFF, kOutline = 0x000000;
+constexpr jint kBoxFill = 0x000000, kBoxLine = 0xFFFFFF;
+// The tutorial's box in the dialogs' night blue: the fonts' light palettes do not read on white.
+constexpr jint kTutorialFill = cGame::kDialogBoxFill, kTutorialLine = 0xFFFFFF;
 constexpr jint kMusicChannel = 0;
 
 bool tutorial() { return cGame::s_infoPage == kTutorialPage; }
@@ -66,9 +68,9 @@ void paintTutorial() {
     javax_microedition_lcdui_Graphics* g = cGame::s_g;
     BX_RETURN_IF_NULL(g);
     g->setClip(0, 0, cGame::kPortraitWidth, cGame::kPortraitHeight);
-    g->setColor(kWhite);
+    g->setColor(kTutorialFill);
     g->fillRoundRect(50, 20, 380, 760, 40, 40);
-    g->setColor(kOutline);
+    g->setColor(kTutorialLine);
     g->drawRoundRect(50, 20, 380, 760, 40, 40);
     Bsprite* touch = cGame::s_touchSprite;
     if (cGame::s_infoTutorialPage == 0) {
@@ -78,14 +80,15 @@ void paintTutorial() {
     } else {
         if (touch) touch->PaintFrame(g, 12, 220, 330, 0, 0, 0);
         BX_RETURN_IF_PENDING();
-        drawPage(kBodyFont, 1, wrap(kBodyFont, text_id::kHelpPage1First, 390), 283, 150, kLeftMiddle);
+        // Each text level with its button's picture, to the right of it.
+        drawPage(kBodyFont, 1, wrap(kBodyFont, text_id::kHelpPage1First, 390), 283, 160, kLeftMiddle);
         BX_RETURN_IF_PENDING();
         if (touch) touch->PaintFrame(g, 13, 318, 387, 0, 0, 0);
         BX_RETURN_IF_PENDING();
-        drawPage(kBodyFont, 1, wrap(kBodyFont, text_id::kHelpPage1Second, 390), 400, 300, kLeftMiddle);
+        drawPage(kBodyFont, 1, wrap(kBodyFont, text_id::kHelpPage1Second, 390), 283, 325, kLeftMiddle);
     }
     BX_RETURN_IF_PENDING();
-    paintPrompt(440);
+    paintPrompt(400);
 }
 
 void paintInfoBox() {

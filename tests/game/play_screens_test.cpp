@@ -169,6 +169,71 @@ TEST_F(PlayScreensTest, ALevelEndedInTheStepOfThePauseKeyIsNotPaused) {
     }
 }
 
+// Information pages: the tutorial's two pages, an ordinary page replaced once by its follow-up, and
+// a page interrupted by the pause and found again on resume.
+TEST_F(PlayScreensTest, InformationPagesTurnAndGoBackToPlay) {
+    struct Case {
+        jint page, arg;
+        std::vector<jint> pagesSeen;   // s_infoPage before each fire
+    };
+    const Case cases[] = {{118, 0, {118, 118}}, {104, 4, {104, 106}}, {104, 0, {104}}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.page);
+        enter(cGame::kStatePlay);
+        frame();
+        cGame::s_infoPage = c.page;
+        cGame::s_infoPageArg = c.arg;
+        cGame::setState(cGame::kStateInfoPages);   // as the information trigger asks
+        frame(2);
+        ASSERT_EQ(cGame::s_state, cGame::kStateInfoPages);
+        for (jint page : c.pagesSeen) {
+            EXPECT_EQ(cGame::s_state, cGame::kStateInfoPages);
+            EXPECT_EQ(cGame::s_infoPage, page);
+            tap(cGame::kKeyFire);
+        }
+        ASSERT_TRUE(runUntil(cGame::kStatePlay));
+    }
+    // The pause over a page: resumed, the page is back.
+    cGame::s_infoPage = 104;
+    cGame::s_infoPageArg = 0;
+    cGame::setState(cGame::kStateInfoPages);
+    frame(2);
+    tap(cGame::kKeyLeftSoft);
+    ASSERT_TRUE(runUntil(cGame::kStatePauseMenu));
+    EXPECT_TRUE(cGame::s_infoPending);
+    choose(text_id::kResume);
+    ASSERT_TRUE(runUntil(cGame::kStateInfoPages));
+    frame();
+    EXPECT_EQ(cGame::s_infoPage, 104);
+}
+
+// The pause menu's sound settings: music and effects only (no reset of progress here), each
+// switch saved when the screen is left by the right soft key back to the pause menu.
+TEST_F(PlayScreensTest, InGameSoundSettingsToggleAndSaveWithoutTheResetEntry) {
+    cGame::s_saveBuffer->set(cGame::kSaveHighestLevelByte, 4);   // progress: the front end would offer the reset
+    frame();
+    tap(cGame::kKeyLeftSoft);
+    ASSERT_TRUE(runUntil(cGame::kStatePauseMenu));
+    choose(text_id::kSound);
+    ASSERT_TRUE(runUntil(cGame::kStateSoundMenuInGame));
+    frame();
+    auto rows = [] {
+        std::vector<jint> out;
+        for (jint i = 0; i < cGame::s_menuCount; ++i) out.push_back(cGame::s_menuItems->get(i) & cGame::kMenuTextMask);
+        return out;
+    };
+    EXPECT_EQ(rows(), (std::vector<jint>{text_id::kMusicOn, text_id::kEffectsOn}));
+    choose(text_id::kMusicOn);
+    for (int i = 0; i < 20 && cGame::s_musicOn; ++i) frame();
+    EXPECT_FALSE(cGame::s_musicOn);
+    EXPECT_EQ(rows(), (std::vector<jint>{text_id::kMusicOff, text_id::kEffectsOn}));
+    ASSERT_TRUE(runUntilInputTaken());
+    tap(cGame::kKeyRightSoft);
+    ASSERT_TRUE(runUntil(cGame::kStatePauseMenu));
+    EXPECT_EQ(cGame::s_saveBuffer->get(cGame::kSaveMusicByte), 0);
+    EXPECT_EQ(cGame::s_saveBuffer->get(cGame::kSaveEffectsByte), 1);
+}
+
 TEST_F(PlayScreensTest, PauseMenuQuestionsRestartLeaveOrQuitOnlyOnYes) {
     cHero::s_gunEnergy = 40;
     cGame::s_menuRemembered->set(cGame::kMenuNumberMain, 3);
