@@ -25,6 +25,7 @@
 #include "game/cgame_loader.h"
 #include "game/cgame_math.h"
 #include "game/cgame_menus.h"
+#include "game/cgame_play_screens.h"
 #include "game/cgame_save.h"
 #include "game/cgame_screens.h"
 #include "game/cgame_shell.h"
@@ -75,7 +76,8 @@ class cGame : public javax_microedition_lcdui_Canvas,
               public cGameCamera,
               public cGameLevel,
               public cGameFrameCaches,
-              public cGameZoneDisplay {
+              public cGameZoneDisplay,
+              public cGamePlayScreens {
 public:
     cGame() { setClassId(CID_cGame); }
 
@@ -595,6 +597,25 @@ public:
     static void resetLevelServices();
 
     // --- end of stepwise loader ---
+    // --- The in-play screens (cgame_scene_paint.cpp, cgame_screen_pause.cpp, cgame_screen_info.cpp,
+    // cgame_screen_loss.cpp, cgame_screen_level_end.cpp; play itself in cgame_state_play.cpp). They
+    // paint the frozen level under them with paintGameScene. ---
+    static constexpr jint kMenuNumberPause = 2, kMenuNumberSoundInGame = 3;
+    static void statePauseMenu(cGame* game, jint message);
+    static void stateSoundMenuInGame(cGame* game, jint message);
+    static void stateInfoPages(cGame* game, jint message);
+    static void stateHeroLost(cGame* game, jint message);
+    static void stateLossMenu(cGame* game, jint message);
+    static void stateLevelEnd(cGame* game, jint message);
+    // The level statistics into results: seconds, the time bonus (never negative), the total, and
+    // everything but the time scaled by the difficulty.
+    static void computeLevelResults();
+    // The background cache drawn anew at the next scene (a level load starts), or dropped (a level
+    // is left); both are the loader's level services, registered by registerScenePainter.
+    static void redrawSceneCache();
+    static void dropSceneCache();
+    static void registerScenePainter();
+    // --- end of the in-play screens ---
     // --- The promotion screen state (cgame_state_igp.cpp) ---
     static void stateIGP(cGame* game, jint message);
     // The promotion's action code of a released game key (0 for none).

@@ -162,8 +162,11 @@ bool loadTileLayer(jint layer, jint item) {
         return false;
     }
     const jint repeat = layer == 0 ? 1 : 0;
-    B::TilesetLoadLayer(layer, header, tiles, flags->length ? flags : nullptr, layerSprite(layer), true, 16, repeat,
-                        repeat);
+    // Only the background keeps a back buffer: the buffers are opaque, so a buffered middle or
+    // foreground layer would cover everything drawn before it with black where it has no tile.
+    const bool buffered = layer == 0;
+    B::TilesetLoadLayer(layer, header, tiles, flags->length ? flags : nullptr, layerSprite(layer), buffered, 16,
+                        repeat, repeat);
     return !Runtime::pending();
 }
 

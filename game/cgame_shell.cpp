@@ -143,6 +143,7 @@ void cGame::initStaticFields() {
     s_lastKeyCode = kNoKeyCode;
     s_touchButtonsShown = true;
     s_sprites = Runtime::newObjectArray(CID_Bsprite, 41);
+    registerScenePainter();
     initStaticData();
 }
 
@@ -168,6 +169,7 @@ void cGame::resetAllStatics() {
     cGameLevel::resetStatics();
     cGameFrameCaches::resetStatics();
     cGameZoneDisplay::resetStatics();
+    cGamePlayScreens::resetStatics();
 }
 
 void cGame::init(javax_microedition_midlet_MIDlet* midlet, javax_microedition_lcdui_Display* display) {

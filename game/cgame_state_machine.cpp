@@ -66,22 +66,22 @@ cGame::StateHandler g_handlers[cGame::kStateCount] = {
     &cGame::stateSoundMenu,  // 8 sound menu
     nullptr,  // 9
     nullptr,  // 10
-    nullptr,  // 11 pause menu
-    nullptr,  // 12 in-game sound menu
+    &cGame::statePauseMenu,  // 11 pause menu
+    &cGame::stateSoundMenuInGame,  // 12 in-game sound menu
     nullptr,  // 13
     &cGame::statePlay,  // 14 play
-    nullptr,  // 15 hero lost
-    nullptr,  // 16 loss menu
+    &cGame::stateHeroLost,  // 15 hero lost
+    &cGame::stateLossMenu,  // 16 loss menu
     nullptr,  // 17
     &cGame::stateScrollingText,  // 18 scrolling text
-    nullptr,  // 19 level end
+    &cGame::stateLevelEnd,  // 19 level end
     nullptr,  // 20
     &cGame::stateLevelSelect,  // 21 level select
     nullptr,  // 22
     nullptr,  // 23
     nullptr,  // 24
     nullptr,  // 25
-    nullptr,  // 26 info pages
+    &cGame::stateInfoPages,  // 26 info pages
     &cGame::stateDifficultyMenu,  // 27 difficulty menu
     &cGame::stateIntro,  // 28 intro
     &cGame::statePictureBrowser,  // 29 picture browser

@@ -1,14 +1,17 @@
-// The play state: its update is the play step, its paint the level scene drawn straight onto the
-// screen (the background cache, the pause and the perspective levels' overlays come with the
-// in-play screens).
+// The play state: one play step a frame, the pause asked for by the left soft key or by the game
+// coming back into view, and the scene with the touch pad of the current layout over it.
 #include "actors/cactor.h"
 #include "game/cgame.h"
 #include "runtime/array.h"
 #include "runtime/compiled.h"
 #include "runtime/log.h"
-#include "sprites/bxlib_player.h"
+#include "sprites/bsprite.h"
 
 namespace {
+
+constexpr jint kImageRow = 3, kButtonRow = 4;
+// Layout 1's fire button, left off while the alternate player has none to fire.
+constexpr jint kRaceFireImage = 19, kRaceFireButton = 20;
 
 jint activeActorCount() {
     jint n = 0;
@@ -16,33 +19,66 @@ jint activeActorCount() {
     return n;
 }
 
-void drawLayer(jint layer) {
-    if (cGame::levelHasLayer(layer)) BXLibPlayer::TilesetDraw(cGame::s_g, 0, 0, layer);
+IntArray* layoutRows(ObjectArray* tables, jint layout) {
+    if (!tables || layout < 0 || layout >= tables->length) return nullptr;
+    Object* o = tables->get(layout);
+    return o && o->classId() == CID_IntArray ? static_cast<IntArray*>(o) : nullptr;
+}
+
+bool raceFireHidden() {
+    if (cGame::s_touchLayout != 1) return false;
+    cActor* alt = cGame::s_altPlayer;
+    IntArray* values = alt ? alt->typeData : nullptr;
+    return !values || values->length < 2 || values->get(1) == 0;
+}
+
+// The idle pad of the current layout, then the held button in its pressed frame.
+void paintTouchButtons() {
+    Bsprite* sprite = cGame::s_touchSprite;
+    if (!sprite || !cGame::s_g) return;
+    const bool hideFire = raceFireHidden();
+    if (IntArray* images = layoutRows(cGame::s_touchLayoutImages, cGame::s_touchLayout)) {
+        for (jint i = 0; i + kImageRow <= images->length; i += kImageRow) {
+            const jint frame = images->get(i);
+            if (hideFire && frame == kRaceFireImage) continue;
+            sprite->PaintFrame(cGame::s_g, frame, images->get(i + 1), images->get(i + 2), 0, 0, 0);
+            BX_RETURN_IF_PENDING();
+        }
+    }
+    IntArray* buttons = layoutRows(cGame::s_touchLayoutButtons, cGame::s_touchLayout);
+    const jint row = cGame::s_touchButton * kButtonRow;
+    if (!buttons || cGame::s_touchButton < 0 || row + kButtonRow > buttons->length) return;
+    const jint frame = buttons->get(row);
+    if (hideFire && frame == kRaceFireButton) return;
+    sprite->PaintFrame(cGame::s_g, frame, buttons->get(row + 1), buttons->get(row + 2), 0, 0, 0);
 }
 
 }  // namespace
 
-void cGameLevel::paintGameScene() {
-    BX_RETURN_IF_NULL(cGame::s_g);
-    cGame::setClip(0, 0, cGame::kPortraitWidth, cGame::kPortraitHeight);
-    if (cGame::s_level == 0) cGame::fillScreen(0x50C040);
-    else if (cGame::isLevel8or9()) cGame::fillScreen(0x000000);
-    if (s_blackout) return cGame::fillScreen(0x000000);
-    drawLayer(0);
-    drawLayer(2);
-    drawLayer(3);
-    cGame::collectVisibleActors();
-    BX_RETURN_IF_PENDING();
-    drawLayer(4);
-    if (cGame::s_state != cGame::kStateInfoPages) cGame::paintHud();
-}
-
 void cGameLevel::statePlay(cGame*, jint message) {
     if (message == cGame::kMsgEnter) {
+        cGame::buildTouchLayoutRects(cGame::s_touchSprite);
+        BX_RETURN_IF_PENDING();
+        cGame::setSoftkeys(cGame::kSoftkeyNone, cGame::kSoftkeyIcon, false);
+        cGame::s_loadKind = cGame::kLoadKindNone;
+        // Back from the pause menu the music may still be playing: it goes on.
+        cGame::playLevelMusic();
+        cGame::s_infoPending = 0;
+        cGame::s_pauseInProgress = 0;
         Log::info("play: level %d with %d actors, camera at (%d, %d)", cGame::s_level, cGame::s_actorCount,
                   cGame::s_cameraX, cGame::s_cameraY);
     } else if (message == cGame::kMsgUpdate) {
         updateInGame();
+        BX_RETURN_IF_PENDING();
+        // A level won or lost in this step goes first: a pause over it would resume into a play
+        // whose hero has already asked once and never asks again.
+        const bool pause = cGame::getReleasedKey() == cGame::kKeyLeftSoft ||
+                           (cGame::s_fullRedraw && !cGame::s_pauseInProgress);
+        if (pause && !cGame::s_stateChangePending) {
+            cGame::s_pauseInProgress = 1;
+            cGame::setState(cGame::kStatePauseMenu);
+            cGame::stopAllSounds();
+        }
         // A sign of life in the log every 200 play steps (about 12 s).
         if (cGame::s_stateFrames > 0 && cGame::s_stateFrames % 200 == 0) {
             Log::info("play: %d steps, %d actors active, camera at (%d, %d)", cGame::s_stateFrames,
@@ -50,5 +86,7 @@ void cGameLevel::statePlay(cGame*, jint message) {
         }
     } else if (message == cGame::kMsgPaint) {
         paintGameScene();
+        BX_RETURN_IF_PENDING();
+        if (cGame::s_touchButtonsShown) paintTouchButtons();
     }
 }

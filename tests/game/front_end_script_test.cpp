@@ -47,8 +47,8 @@ namespace {
 using Points = std::map<std::string, TapPoint>;
 
 constexpr const char* kRecordFile = "rms_zarnquist.rs.1.rs";
-constexpr int kMainListY = 285, kDifficultyListY = 318;
-constexpr int kSoundQuestion = 25, kQuitQuestion = 37, kProgressQuestion = 69;
+constexpr int kMainListY = 285, kDifficultyListY = 318, kPauseListY = 240;
+constexpr int kSoundQuestion = 25, kQuitQuestion = 37, kProgressQuestion = 69, kRestartQuestion = 78;
 
 // What the game measures, in a fresh runtime over the shipped data: the texts, the fonts and the
 // interface sprites as the game-start load makes them.
@@ -60,9 +60,10 @@ Points measure() {
                 p["row285/" + std::to_string(rows) + "/" + std::to_string(i)] = menuRowTap(kMainListY, rows, i);
                 p["row318/" + std::to_string(rows) + "/" + std::to_string(i)] = menuRowTap(kDifficultyListY, rows, i);
             }
+        for (int i = 0; i < 3; ++i) p["row240/3/" + std::to_string(i)] = menuRowTap(kPauseListY, 3, i);
         p["down285"] = menuArrowTap(kMainListY, 1);
         p["up285"] = menuArrowTap(kMainListY, 0);
-        for (int question : {kSoundQuestion, kQuitQuestion, kProgressQuestion}) {
+        for (int question : {kSoundQuestion, kQuitQuestion, kProgressQuestion, kRestartQuestion}) {
             cGame::showMessageBoxById(question, 1, false);
             for (int answer : {0, 1})
                 p["answer" + std::to_string(question) + "/" + std::to_string(answer)] =
@@ -404,10 +405,13 @@ TEST_F(FrontEndScriptTest, NewGamePlaysALevelBuiltFromBlobs) {
     ASSERT_TRUE(decodePng(reinterpret_cast<const uint8_t*>(png.data()), png.size(), 0, pixels.data(), 480, 800, 480));
     // Landscape (x, y) is portrait (479 - y, x); the cell under it is layer 3's checker at the camera.
     int checked = 0;
-    for (int y = 20; y < 480; y += 97)
-        for (int x = 15; x < 800; x += 131) {
+    for (int y = 20; y < 480; y += 53)
+        for (int x = 15; x < 800; x += 71) {
             const int col = (cameraX + x) / 40, row = (cameraY + y) / 40;
             if ((cameraX + x) % 40 == 0 || (cameraY + y) % 40 == 0) continue;   // on a cell's edge
+            // Drawn over the scene: the touch pad (bottom left), its two buttons (bottom right) and
+            // the pause soft key (top right).
+            if ((x < 280 && y > 200) || (x > 550 && y > 250) || (x > 700 && y < 90)) continue;
             // Tile t's pixel rows alternate black and the shade, starting with black on tile 0.
             const int tile = (col + row) % 2;
             const uint32_t c = ((cameraY + y) % 40 + tile) % 2 ? kTileShade : 0;
@@ -416,6 +420,42 @@ TEST_F(FrontEndScriptTest, NewGamePlaysALevelBuiltFromBlobs) {
             ++checked;
         }
     EXPECT_GT(checked, 20);
+}
+
+// The level played on the real program: the left soft key pauses, the resume row goes back to play,
+// the restart row asks and a yes restarts the level; the last picture is the pause menu over the
+// level.
+TEST_F(FrontEndScriptTest, PlayPausesResumesAndRestartsOnTheRealProgram) {
+    Script s;
+    s.tap(kAnswerSound, "answer25/1")
+        .tap(12500, "middle")
+        .tap(14000, "row285/3/0")            // NEW GAME
+        .tap(15500, "row318/2/0")            // NORMAL
+        .tap(17000, "rightSoftkey")          // the story skipped
+        .key(22000, "F1")                    // pause
+        .tap(23500, "row240/3/0")            // RESUME
+        .key(26000, "F1")
+        .tap(27500, "row240/3/1")            // RESTART asks
+        .tap(29500, "answer78/0")            // yes
+        .key(32000, "F1");
+    const std::string shot = (temp.path() / "pause.png").string();
+    const ScriptRun run = play(s, 4000, shot, levelData(temp).string());
+    std::vector<std::pair<int, int>> fromPlayOn;
+    for (const auto& change : run.states)
+        if (!fromPlayOn.empty() || change == std::pair{4, 14}) fromPlayOn.push_back(change);
+    const std::vector<std::pair<int, int>> expected = {{4, 14}, {14, 11}, {11, 14}, {14, 11}, {11, 14}, {14, 11}};
+    EXPECT_EQ(fromPlayOn, expected) << trace(run) << run.log;
+    // The restart rebuilt the level: its actors were made twice.
+    size_t made = 0;
+    for (size_t at = run.log.find("play: level 0 with 4 actors"); at != std::string::npos;
+         at = run.log.find("play: level 0 with 4 actors", at + 1))
+        ++made;
+    EXPECT_EQ(made, 3u) << "entered at the start, after the resume and after the restart\n" << run.log;
+    // The pause menu's black box over the level: the landscape point (400, 70) inside its frame.
+    const std::string png = temp.read("pause.png");
+    std::vector<uint16_t> pixels(480 * 800);
+    ASSERT_TRUE(decodePng(reinterpret_cast<const uint8_t*>(png.data()), png.size(), 0, pixels.data(), 480, 800, 480));
+    EXPECT_EQ(pixels[400 * 480 + (479 - 70)], 0);
 }
 
 // A key released while a tapped row blinks: the choice still acts (the sound screen opens) and the

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "game/cgame.h"
@@ -261,6 +262,32 @@ TEST_F(HudTest, NothingWithoutTheActorsView) {
     cGame::registerActorView(nullptr);
     EXPECT_TRUE(paint(3).empty());
     EXPECT_EQ(cGame::s_hudClock, 3);   // the clock still runs in play
+}
+
+// Digit strings end at x: 25 pixels a digit, 12 for a separator, and 12 more from four characters on.
+TEST_F(HudTest, DigitStringsEndOnTheirRightEdge) {
+    struct Case {
+        jint number;
+        std::vector<std::pair<char, jint>> glyphs;
+    };
+    const Case cases[] = {
+        {7, {{'7', 675}}},
+        {999, {{'9', 625}, {'9', 650}, {'9', 675}}},
+        {1234, {{'1', 587}, {'2', 624}, {'3', 649}, {'4', 674}}},   // "1,234": five characters
+        {-5, {{'5', 675}}},   // the minus sign has no glyph: nothing drawn, its place kept
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.number);
+        painted().clear();
+        cGame::drawDigitString(c.number, 700, 40);
+        std::vector<std::pair<char, jint>> got;
+        for (const Painted& p : painted()) {
+            if (p.tag != 'd') continue;
+            EXPECT_EQ(p.y, 40);
+            got.emplace_back(static_cast<char>(p.module + 46), p.x);
+        }
+        EXPECT_EQ(got, c.glyphs);
+    }
 }
 
 }  // namespace

@@ -129,6 +129,10 @@ TEST_F(LoaderLevelTest, LevelLoadsInItsStepsAndEndsInTheTargetState) {
         EXPECT_EQ(B::TilesetGetTile(layer, 1, 0), 1);
         EXPECT_EQ(B::TilesetGetTile(layer, l.cols - 1, l.rows - 1), (l.cols + l.rows) % 2);
         EXPECT_EQ(B::TilesetGetTile(layer, l.cols, 0), B::kEmptyTile);
+        // A back buffer is opaque: over the background it would hide it where the layer has no tile.
+        auto* record = static_cast<IntArray*>(B::s_layerRecords->get(layer));
+        ASSERT_NE(record, nullptr);
+        EXPECT_EQ((record->get(B::kLayerFlags) & B::kTileBuffered) != 0, layer == 0);
     }
     EXPECT_EQ(B::TilesetGetTile(4, 0, 0), B::kEmptyTile);
     ASSERT_NE(cGame::s_levelRecords, nullptr);

@@ -182,7 +182,7 @@ protected:
         return a;
     }
 
-private:
+    // The sound commands queued so far into soundLog (step does it after every frame).
     void drainSounds() {
         using B = BXLibPlayer;
         if (!B::s_sndQueue) return;
@@ -195,6 +195,7 @@ private:
         }
     }
 
+private:
     std::unique_ptr<ObjectManager> m_objects;
     cGame::LevelServices m_services{};
 };
