@@ -18,6 +18,24 @@ constexpr jint kMaxSearchPasses = 4;
 
 jint absOf(jint v) { return v < 0 ? jt::neg(v) : v; }
 
+// A rectangle read once for the walks, where every actor and every segment is tested against it.
+// Rectangles the actors own always hold four values; anything else reads as degenerate.
+struct Box {
+    jint l = 0, t = 0, r = 0, b = 0;
+};
+
+Box boxOf(IntArray* a) {
+    if (!a || a->length < 4) return {};
+    const jint* e = a->elements();
+    return {e[0], e[1], e[2], e[3]};
+}
+
+// cActor::rectsOverlap on boxes: inclusive edges, degenerate boxes overlap nothing.
+bool overlaps(const Box& a, const Box& b) {
+    if (a.r == a.l || b.r == b.l) return false;
+    return a.r >= b.l && a.l <= b.r && a.b >= b.t && a.t <= b.b;
+}
+
 bool cornerIsTop(jint c) { return c >= 2; }
 bool cornerIsLeft(jint c) { return (c & 1) == 0; }
 
@@ -76,8 +94,9 @@ void cActor::checkActorContacts() {
             if (k != 0) recheckContact(last, k, prevGroundSegment);
         }
     }
+    const Box mine = boxOf(collisionRect);
     for (cActor* o = listHead(kListUpdate); o; o = o->nextIn(kListUpdate)) {
-        if (o == this || !rectsOverlap(collisionRect, o->collisionRect)) continue;
+        if (o == this || !overlaps(mine, boxOf(o->collisionRect))) continue;
         const jint kind = contactKindOf(o);
         if (kind == 0) continue;
         if (o->paramFlags & kParamFlagPolyline) {
@@ -104,11 +123,22 @@ bool cActor::recheckContact(cActor* other, jint kind, jint segment) {
     return true;
 }
 
+// The segments' boxes are tested inline (segmentBoxOverlap's rule): a long polyline is walked
+// once per actor and pass, so its points are read straight from the array, which nothing here
+// can move (no allocation until the walk ends).
 bool cActor::checkActorCollision(IntArray* rect, cActor* platform) {
     const PlatformPolyline line = PlatformPolyline::of(platform);
+    if (line.count < 2 || !rect) return false;
+    const Box r = boxOf(rect);
+    const jint* pts = line.points->elements();
+    const jint mx = platform->moveX, my = platform->moveY;
     bool any = false;
     for (jint k = 0; k + 1 < line.count; ++k) {
-        if (!segmentBoxOverlap(rect, platform, k)) continue;
+        const jint x0 = platform->x + pts[2 * k], y0 = platform->y + pts[2 * k + 1];
+        const jint x1 = platform->x + pts[2 * k + 2], y1 = platform->y + pts[2 * k + 3];
+        const jint loX = std::min(x0, x1) + std::min(mx, 0), hiX = std::max(x0, x1) + std::max(mx, 0);
+        const jint loY = std::min(y0, y1) + std::min(my, 0), hiY = std::max(y0, y1) + std::max(my, 0);
+        if (!(r.r >= loX && r.l <= hiX && r.b >= loY && r.t <= hiY)) continue;
         any = true;
         if (platform->id != contactId) addContact((k & kContactIndexMask) | platform->id << 16 | kContactSegment);
     }
