@@ -198,7 +198,7 @@ public:
 
     // --- Collision: the contact table and the resolver ---
     static constexpr jint kContactSegment = 0x8000, kContactActor = 0x2000;
-    static constexpr jint kContactIndexMask = 0x1FFF;   // the whole segment index of a segment contact
+    static constexpr jint kContactIndexMask = 0x1FFF;  // the whole segment index of a segment contact
     static constexpr jint kContactTableLimit = 19;
     static constexpr jint kDirWallBehind = 1, kDirCeiling = 2, kDirWallFront = 4, kDirFloor = 8;
     static constexpr jint kPolyOneWay = 16, kPolyHarmful = 128, kPolyWallKick = 0x100, kPolyHang = 0x200,

@@ -298,7 +298,7 @@ bool cActor::growSearchRect() {
 
 void cActor::setContact(jint contactActorId, jint contactBits, jint segment) {
     jint f = contactBits;
-    if (f & kContactActor) {   // seen from the other actor: floor and ceiling swap
+    if (f & kContactActor) {  // seen from the other actor: floor and ceiling swap
         const jint vertical = f & (kDirCeiling | kDirFloor);
         f &= ~(kDirCeiling | kDirFloor | 0x1E00);
         if (vertical & kDirCeiling) f |= kDirFloor;

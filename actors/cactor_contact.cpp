@@ -39,7 +39,8 @@ jint heroSegmentContact(cActor* hero, cActor* platform, jint bits, jint dx, jint
         }
         return kPass;
     }
-    if (wall && (((bits & cActor::kPolyPassLeft) && hero->moveX < 0) || ((bits & cActor::kPolyPassRight) && hero->moveX > 0)))
+    if (wall &&
+        (((bits & cActor::kPolyPassLeft) && hero->moveX < 0) || ((bits & cActor::kPolyPassRight) && hero->moveX > 0)))
         return kPass;
     if ((bits & cActor::kPolyHarmful) && (floor || wall)) {
         const bool hurtAlready = hero->state == kStateHurt;
@@ -69,7 +70,8 @@ jint heroSegmentContact(cActor* hero, cActor* platform, jint bits, jint dx, jint
     if (onCarrier && floor && ground->speedY < 0) return kPass;
     if (floor) {
         if (isLandingState(hero->state)) hero->setState(kStateLanding);
-        else if ((hero->flags & cActor::kFlagSliding) && hero->prevGroundId < 0 && asHero) asHero->landingSpeed = hero->speedY;
+        else if ((hero->flags & cActor::kFlagSliding) && hero->prevGroundId < 0 && asHero)
+            asHero->landingSpeed = hero->speedY;
         return kAccept;
     }
     if (wall) {
@@ -86,7 +88,9 @@ jint cActor::applyContact(cActor* other, jint kind, jint contactBits, jint dx, j
     switch (type) {
         case 1:
             if (isDying()) return kAccept;
-            if (kind == 1) return classId() == CID_cHero ? static_cast<cHero*>(this)->contactReaction(other, contactBits) : kAccept;
+            if (kind == 1)
+                return classId() == CID_cHero ? static_cast<cHero*>(this)->contactReaction(other, contactBits)
+                                              : kAccept;
             if (kind != 5) return kAccept;
             if (other->flags & kFlagSwitchedOff) return kPass;
             return heroSegmentContact(this, other, contactBits, dx, dy);
@@ -104,6 +108,7 @@ jint cActor::applyContact(cActor* other, jint kind, jint contactBits, jint dx, j
                 return kAccept;
             }
             return kPass;
-        default: return kAccept;
+        default:
+            return kAccept;
     }
 }

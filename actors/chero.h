@@ -28,7 +28,7 @@ public:
     virtual void wallPush(jint dx, jint dy);
     virtual jint contactReaction(cActor* other, jint contactBits);
     static constexpr jint kKickSpeedX = 400 << 8, kKickSpeedY = -600 << 8;
-    static jbyte s_wallHit;   // a wall met while walking this frame
+    static jbyte s_wallHit;  // a wall met while walking this frame
 
     jint energy;
     jint maxEnergy;

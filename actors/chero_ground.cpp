@@ -20,8 +20,16 @@ constexpr jint kStateKick = 2, kStateLanding = 101;
 
 bool isSlideState(jint s) {
     switch (s) {
-        case 0: case 107: case 108: case 109: case 113: case 114: case 133: return true;
-        default: return false;
+        case 0:
+        case 107:
+        case 108:
+        case 109:
+        case 113:
+        case 114:
+        case 133:
+            return true;
+        default:
+            return false;
     }
 }
 
@@ -31,7 +39,7 @@ bool slopeFallsLeft(jint angle) { return jt::rem(angle + 256, 128) > 64; }
 }  // namespace
 
 void cHero::moveWithGround() {
-    const jint slide = axisMove(heroSpeedX, heroAccelX);   // the slide speed is not accelerated here
+    const jint slide = axisMove(heroSpeedX, heroAccelX);  // the slide speed is not accelerated here
     moveX = integrateAxis(speedX, accelX) + slide;
     moveY = integrateAxis(speedY, accelY);
     if (!(flags & kFlagGround) || groundId < 0) return;

@@ -11,7 +11,7 @@ struct PlatformPolyline {
     IntArray* points = nullptr;
     IntArray* angles = nullptr;
     jint flags = 0;
-    jint count = 0;   // points
+    jint count = 0;  // points
 
     [[nodiscard]] static PlatformPolyline of(const cActor* platform) {
         PlatformPolyline p;

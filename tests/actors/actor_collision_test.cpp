@@ -27,9 +27,9 @@ TEST_F(ActorCollisionTest, SteepSegmentsAreFloorsForBottomCornersAndWallsForTopO
     struct Case {
         const char* what;
         jint angle;
-        int startX, startY;   // box centre; the box is 40 x 40
-        int pixelsX, pixelsY; // the move of the frame
-        bool floor;           // else a wall: no ground, the move turned along the segment
+        int startX, startY;    // box centre; the box is 40 x 40
+        int pixelsX, pixelsY;  // the move of the frame
+        bool floor;            // else a wall: no ground, the move turned along the segment
     };
     const Case cases[] = {
         {"50 under a falling box", 50, 600, 380, 0, 60, true},
@@ -78,8 +78,9 @@ TEST_F(ActorCollisionTest, ABoxMovingIntoAWallStopsHalfAPixelShortOfIt) {
 }
 
 TEST_F(ActorCollisionTest, WallKickLineIsNeverAWallAndKicksAHeroFallingOntoIt) {
-    installSprite(0, 1, 1);   // the hero's box: 20 x 40 above its feet
-    startLevel(record({1, 1, 480, 300, kSliding, 0, 0}), geometry({{{cActor::kPolyWallKick}, {{500, 200}, {500, 600}}}}, 1));
+    installSprite(0, 1, 1);  // the hero's box: 20 x 40 above its feet
+    startLevel(record({1, 1, 480, 300, kSliding, 0, 0}),
+               geometry({{{cActor::kPolyWallKick}, {{500, 200}, {500, 600}}}}, 1));
     auto* hero = static_cast<cHero*>(cGame::s_hero);
     ASSERT_NE(hero, nullptr);
     hero->speedX = speedFor(30);
@@ -123,7 +124,7 @@ TEST_F(ActorCollisionTest, SwitchPlatformsLetTheHeroFallThroughTheOffLineOntoThe
     installSprite(0, 1, 1);
     // A zone whose box (240 x 240 from its position) holds the lines' first points.
     startLevel(record({1, 1, 300, 200, kFalling, 0, 0}) + record({5, 2, 0, 380, 0, 0, 240, 240}),
-               geometry({{{32}, {{100, 300}, {500, 300}}},   // made a one-point line below
+               geometry({{{32}, {{100, 300}, {500, 300}}},  // made a one-point line below
                          {{64}, {{100, 400}, {500, 400}}},
                          {{32}, {{100, 600}, {500, 600}}}},
                         1));
@@ -169,7 +170,7 @@ TEST_F(ActorCollisionTest, CarrierPlatformTakesTheHeroAlong) {
 
 TEST_F(ActorCollisionTest, HeroRunningIntoABlockIsPushedApartOneUnitShort) {
     installSprite(0, 1, 1);
-    installSprite(19, 1, 1);   // the block's sprite: its box is the frame grown 8 px up and 3 down
+    installSprite(19, 1, 1);  // the block's sprite: its box is the frame grown 8 px up and 3 down
     startLevel(record({1, 1, 400, 600, kSliding, 0, 0}) + record({43, 2, 450, 600, cActor::kFlagKeptActive, 0, 0}));
     cActor* hero = cGame::s_hero;
     cActor* block = actorById(2);
@@ -253,7 +254,7 @@ TEST_F(ActorCollisionTest, HeroBoxEdgesStopAtASegmentEndInsideTheBox) {
     struct Case {
         const char* what;
         std::pair<int, int> from, to;
-        int moveX, moveY;   // pixels
+        int moveX, moveY;  // pixels
         bool result;
         int moveXAfter, moveYAfter;
     };

@@ -150,11 +150,10 @@ TEST_F(ActorMovementTest, GroundProbeDropsAtMost160PixelsOrLeavesTheActorAlone) 
 
 TEST_F(ActorMovementTest, PlatformSearchSeesTheLastTableEntryAndPassesOverALineWithoutSegments) {
     // Three lines end to end; the last one made is the table's last entry.
-    startLevel(boxRecord(1, 100, 100, kSliding),
-               geometry({{{0}, {{0, 600}, {150, 600}, {300, 600}}},
-                         {{0}, {{300, 600}, {600, 600}}},
-                         {{0}, {{600, 600}, {900, 640}}}},
-                        1));
+    startLevel(boxRecord(1, 100, 100, kSliding), geometry({{{0}, {{0, 600}, {150, 600}, {300, 600}}},
+                                                           {{0}, {{300, 600}, {600, 600}}},
+                                                           {{0}, {{600, 600}, {900, 640}}}},
+                                                          1));
     cActor *a = platformOf(0), *b = platformOf(1), *c = platformOf(2);
     ASSERT_TRUE(a && b && c);
     ASSERT_EQ(cGame::actorAt(cGame::s_actorCount - 1), c);

@@ -18,7 +18,9 @@ protected:
     static constexpr int kFalling = cActor::kFlagGravity | cActor::kFlagGround | cActor::kFlagKeptActive;
     static constexpr int kSliding = cActor::kFlagGround | cActor::kFlagKeptActive;
 
-    static std::string boxRecord(int id, int x, int y, int flags = kFalling) { return record({kBoxType, id, x, y, flags, 0}); }
+    static std::string boxRecord(int id, int x, int y, int flags = kFalling) {
+        return record({kBoxType, id, x, y, flags, 0});
+    }
 
     // The box in whole pixels around the position; the swept rectangle follows.
     static void setBox(cActor* a, jint l, jint t, jint r, jint b) {
@@ -46,8 +48,8 @@ protected:
             for (cActor* a = cActor::listHead(cActor::kListUpdate); a; a = a->nextIn(cActor::kListUpdate)) {
                 if (a->updateOrder >= 10000) continue;
                 a->updateMovement();
-                if ((a->flags & (cActor::kFlagGround | cActor::kFlagContactKind)) && !(a->flags & cActor::kFlagNoMove) &&
-                    a->updateOrder < 200)
+                if ((a->flags & (cActor::kFlagGround | cActor::kFlagContactKind)) &&
+                    !(a->flags & cActor::kFlagNoMove) && a->updateOrder < 200)
                     a->resolveContacts();
                 a->applyMove();
             }
