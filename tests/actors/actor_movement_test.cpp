@@ -121,6 +121,53 @@ TEST_F(ActorMovementTest, AngleSlotTurnsDegreesAndMirrorsFromAQuarterToThreeQuar
     }
 }
 
+TEST_F(ActorMovementTest, HeroSlideSpeedComesFromLandingSlopesAndStopsByFriction) {
+    installSprite(0, 1, 1);
+    startLevel(record({1, 1, 500, 100, 0, 0, 0}));
+    auto* hero = static_cast<cHero*>(cGame::s_hero);
+    ASSERT_NE(hero, nullptr);
+    struct Case {
+        const char* what;
+        jint landing, angle, state, speed;
+        bool sliding;
+        jint speedAfter, accelAfter;
+    };
+    const Case cases[] = {
+        // Three quarters of the landing speed, then one frame of friction against it.
+        {"landing on ground falling right", 25600, 0, 0, 0, false, 19200 - 10240, -Z::HERO_SLIDE_FRICTION},
+        {"landing on ground falling left", 25600, 100, 0, 0, false, -19200 + 10240, Z::HERO_SLIDE_FRICTION},
+        {"sliding down in state 0", 0, 20, 0, 0, true, 2560, Z::HERO_SLOPE_ACCEL},
+        {"sliding, falling left, state 133", 0, 200, 133, 0, true, -2560, -Z::HERO_SLOPE_ACCEL},
+        {"sliding in another state stops", 0, 20, 5, 1000, true, 0, 0},
+        {"friction past zero stops", 0, 0, 0, 5000, false, 0, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        hero->landingSpeed = c.landing;
+        hero->angle = c.angle;
+        hero->state = c.state;
+        hero->heroSpeedX = c.speed;
+        hero->heroAccelX = 0;
+        hero->flags = c.sliding ? hero->flags | cActor::kFlagSliding : hero->flags & ~cActor::kFlagSliding;
+        hero->updateSlideSpeed();
+        EXPECT_EQ(hero->heroSpeedX, c.speedAfter);
+        EXPECT_EQ(hero->heroAccelX, c.accelAfter);
+        EXPECT_EQ(hero->landingSpeed, 0);
+    }
+}
+
+TEST_F(ActorMovementTest, SegmentSnapPutsTheActorOnThatSegment) {
+    startLevel(boxRecord(1, 500, 520, kSliding), kFlatLine);
+    cActor* box = actorById(1);
+    setBox(box, -20, -20, 20, 20);
+    box->snapToSegment(-5, 1);   // no such platform: nothing happens
+    EXPECT_EQ(box->y, 520 << 8);
+    box->snapToSegment(platformOf(0)->id, 1);
+    EXPECT_EQ(box->y, restingY(600, 20));
+    EXPECT_EQ(box->groundId, platformOf(0)->id);
+    EXPECT_EQ(box->contactFlags >> 16, 1);
+}
+
 TEST_F(ActorMovementTest, GroundProbeDropsAtMost160PixelsOrLeavesTheActorAlone) {
     struct Case {
         const char* what;
