@@ -102,6 +102,12 @@ void cActor::staticInit() {
     s_lastHit = s_hitActor = s_groundActor = nullptr;
     s_contactCount = s_contactPasses = 0;
     s_heroCarried = 0;
+    s_strongGravity = 0;
+    s_edgePlatform = nullptr;
+    s_edgeSegment = 0;
+    cHero::s_wallHit = 0;
+    cSubmarine::s_wallHit = 0;
+    cSubmarine::s_wallX = cSubmarine::s_wallY = 0;
 }
 
 void cActor::setConstants() {
@@ -296,10 +302,6 @@ void cActor::initByType() {
     updateBoxes();
 }
 
-// Slots whose rules come with movement and collision: the base class has none yet.
-void cActor::setAngle(jint) {}
-bool cActor::testCollision(cActor*, jint) { return false; }
-void cActor::applySlope() {}
 void cActor::collideSegment(cActor*, jint) {}
 
 void cActor::stopMotion() { speedX = speedY = accelX = accelY = 0; }

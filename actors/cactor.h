@@ -201,6 +201,57 @@ public:
     // join the update list again (parked) is not left marked active.
     jint loadState(ByteArray* buffer, jint offset);
 
+    // --- Movement: the pending move, gravity, slopes and the put-on-ground operations ---
+    void updateMovement();
+    void applyMove();
+    void accelerateX(jint a);
+    void accelerateY(jint a);
+    // Drops the actor at most 160 pixels onto the ground below; the position stays when none is hit.
+    void probeGround();
+    void snapToSegment(jint platformId, jint segment);
+    // Carries an actor that has just left its ground segment onto the next one; true when it did.
+    bool followGroundEdge();
+    // A level platform (not excludedId) whose polyline starts (end 1) or ends (end 0) at the world
+    // point; it and its segment are left in s_edgePlatform and s_edgeSegment.
+    [[nodiscard]] static bool findPlatformAt(jint excludedId, jint wx, jint wy, jint end);
+    // The pending move of one axis from its speed (incremented first) and acceleration.
+    [[nodiscard]] static jint integrateAxis(jint& speed, jint accel);
+    // The same move for a speed that stays as it is.
+    [[nodiscard]] static jint axisMove(jint speed, jint accel);
+
+    // --- Collision: the contact table and the resolver ---
+    static constexpr jint kContactSegment = 0x8000, kContactActor = 0x2000;
+    static constexpr jint kContactIndexMask = 0x1FFF;  // the whole segment index of a segment contact
+    static constexpr jint kContactTableLimit = 19;
+    static constexpr jint kDirWallBehind = 1, kDirCeiling = 2, kDirWallFront = 4, kDirFloor = 8;
+    static constexpr jint kPolyOneWay = 16, kPolyHarmful = 128, kPolyWallKick = 0x100, kPolyHang = 0x200,
+                          kPolyPassRight = 0x400, kPolyPassLeft = 0x800, kPolyPushDown = 0x1000;
+    static constexpr jint kFlagCarried = 8192, kFlagSliding = 32768, kFlagSwitchedOff = 0x20000;
+    static constexpr jint kParamFlagPolyline = 2;
+    // The whole contact pass of one moved actor: roll the contact state over, then search and
+    // dispatch until no contact asks for a wider search.
+    void resolveContacts();
+    void rollContactState();
+    void checkActorContacts();
+    bool dispatchContacts();
+    bool recheckContact(cActor* other, jint kind, jint segment);
+    bool checkActorCollision(IntArray* rect, cActor* platform);
+    [[nodiscard]] bool segmentBoxOverlap(IntArray* rect, cActor* platform, jint k) const;
+    [[nodiscard]] jint contactKindOf(cActor* other) const;
+    static void addContact(jint code);
+    bool growSearchRect();
+    void setContact(jint contactActorId, jint contactBits, jint segment);
+    bool pushApart(cActor* other, jint code, bool swept, bool fromDispatch);
+    void rideOn(cActor* other);
+    void findSwitchPlatforms();
+    // The response to a contact: 1 accept, 3 accept keeping the vertical speed, 4 pass through,
+    // 5 clip without a ground contact, 6 step one pixel off the crossing point.
+    jint applyContact(cActor* other, jint kind, jint contactBits, jint dx, jint dy, bool fromDispatch);
+
+    static jbyte s_strongGravity;
+    static cActor* s_edgePlatform;
+    static jint s_edgeSegment;
+
     static void staticInit();
     static void setConstants();
     static void setTimingStatics();

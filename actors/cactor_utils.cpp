@@ -225,10 +225,12 @@ void cActor::findZoneSegment() {
     for (cActor* p = listHead(kListLevel); p; p = p->nextIn(kListLevel)) {
         if (!(p->paramFlags & 2)) continue;
         const jint poly = p->param(7);
-        if (poly < 0 || poly >= cGame::s_polyCount || !cGame::s_polyPoints || !cGame::s_polyFlags) return;
+        if (!cGame::s_polyPoints || !cGame::s_polyFlags) return;
+        // A polyline without a segment is passed over: the platforms after it still count.
+        if (poly < 0 || poly >= cGame::s_polyCount) continue;
         auto* points = static_cast<IntArray*>(cGame::s_polyPoints->get(poly));
         auto* angles = cGame::s_polyAngles ? static_cast<IntArray*>(cGame::s_polyAngles->get(poly)) : nullptr;
-        if (!points || !angles || points->length < 4) return;
+        if (!points || !angles || points->length < 4) continue;
         if (cGame::s_polyFlags->get(poly) < 1 || (cGame::s_polyFlags->get(poly) & 0x200)) continue;
         IntArray* box = toWorldRect(localBox);
         const jint count = points->length / 2;

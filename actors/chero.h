@@ -27,6 +27,21 @@ public:
     void moveToAttackPoint(jint fromX, jint fromY);
     static jint s_aimDegrees;   // 0 right, 90 up, 180 left, 270 down; -1 none
 
+    // --- Ground movement and the contact hooks ---
+    // The per-axis move with the slide speed added and the carrying platform's motion.
+    void moveWithGround();
+    void updateSlideSpeed();
+    // The collision box's leading edges against one segment; true when the horizontal move was cut.
+    bool collideSegmentEdges(cActor* platform, jint k);
+    // Hooks of the hero's control that the contact response calls: the kick off a steep segment
+    // (state 2, thrown away from the wall and up), the sideways push of a segment that shoves the
+    // hero down, and the reaction to another actor (landing on a carrier; always accepted).
+    virtual void wallKick(jint dx, jint dy);
+    virtual void wallPush(jint dx, jint dy);
+    virtual jint contactReaction(cActor* other, jint contactBits);
+    static constexpr jint kKickSpeedX = 400 << 8, kKickSpeedY = -600 << 8;
+    static jbyte s_wallHit;  // a wall met while walking this frame
+
     jint energy;
     jint maxEnergy;
     jint returnX;

@@ -6,6 +6,9 @@
 
 jint cSubmarine::s_airMs = 0;
 jint cSubmarine::s_airMaxMs = 0;
+jbyte cSubmarine::s_wallHit = 0;
+jint cSubmarine::s_wallX = 0;
+jint cSubmarine::s_wallY = 0;
 
 cSubmarine* cSubmarine::create(ShortArray* params) {
     cSubmarine* s = Runtime::make<cSubmarine>();

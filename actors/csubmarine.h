@@ -17,6 +17,9 @@ public:
     jint course;
     jint hull;
 
+    // A level segment met this frame and its direction, for the bounce.
+    static jbyte s_wallHit;
+    static jint s_wallX, s_wallY;
     static jint s_airMs;
     static jint s_airMaxMs;
 };

@@ -372,8 +372,12 @@ void cGameActors::updateActors(jint list) {
         g_updateSnapshot->set(i, nullptr);
         if (!a->isInList(list)) continue;   // taken out by an update before its turn
         if ((a->flags & cActor::kFlagHeld) || !(a->flags & cActor::kFlagActive)) continue;
-        // Movement (orders below 10000) and contact resolution (below 200) join here with their code.
-        if (a->updateOrder < 10001) a->update();
+        if (a->updateOrder < 10000) a->updateMovement();
+        constexpr jint kResolves = cActor::kFlagGround | cActor::kFlagContactKind;
+        if ((a->flags & kResolves) && !(a->flags & cActor::kFlagNoMove) && a->updateOrder < 200 && !Runtime::pending())
+            a->resolveContacts();
+        if (a->updateOrder < 10000 && !Runtime::pending()) a->applyMove();
+        if (a->updateOrder < 10001 && !Runtime::pending()) a->update();
         if (Runtime::pending()) {
             for (jint k = i + 1; k < n; ++k) g_updateSnapshot->set(k, nullptr);
             return;
