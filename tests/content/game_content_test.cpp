@@ -209,8 +209,8 @@ TEST_F(GameContentTest, EveryPackAndItemTheLoaderAsksForLoadsThroughItsReader) {
         {"kind 1 step 1: the tile sprites", 144, nullptr, {0}, Read::Sprite, "the levels come with a later issue"},
         {"kind 1 step 7: the touch buttons", 138, nullptr, {40}, Read::Sprite, nullptr},
         {"kind 1 steps 8 to 48: the heads-up display", 138, nullptr, {2}, Read::Sprite, nullptr},
-        {"kind 1 steps 8 to 48: the actors' sprites", 138, nullptr, actorSprites, Read::Sprite,
-         "the actors' sprites come with the levels, a later issue"},
+        {"kind 1 steps 8 to 48: the actors' sprites and the race's backdrop", 138, nullptr, actorSprites, Read::Sprite,
+         nullptr},
     };
     P::s_sprites = Runtime::newObjectArray(CID_Bsprite, 41);
     for (const Row& row : rows) {
