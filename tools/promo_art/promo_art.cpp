@@ -314,7 +314,7 @@ int main(int argc, char** argv) {
     });
     portal(dir);
     if (!font(dir)) {
-        std::fprintf(stderr, "promoart: cannot write the font picture\n");
+        std::fprintf(stderr, "promoart: the font does not fit byte glyph coordinates or cannot be written\n");
         return 1;
     }
     return 0;
