@@ -16,6 +16,7 @@
 #include "runtime/compiled.h"
 #include "runtime/log.h"
 #include "runtime/static_class.h"
+#include "runtime/static_start_values.h"
 #include "sprites/bsprite.h"
 #include "sprites/bxlib_player.h"
 
@@ -39,6 +40,10 @@ ObjectArray* g_updateSnapshot = nullptr;
 const StaticRefRegistration kStatics(CID_cGame, &cGameActors::s_actorTable, &cGameActors::s_hero,
                                      &cGameActors::s_altPlayer, &cGameActors::s_type21Actor,
                                      &cGameActors::s_type44Actor, &g_updateSnapshot);
+const StaticStartValues kStartValues(&cGameActors::s_actorTable, &cGameActors::s_actorCount, &cGameActors::s_actorIdBase,
+                                     &cGameActors::s_hero, &cGameActors::s_altPlayer, &cGameActors::s_type21Actor,
+                                     &cGameActors::s_type44Actor, &cGameActors::s_pulseActive,
+                                     &cGameActors::s_pulseFrames, &cGameActors::s_tableFullLogged, &g_updateSnapshot);
 
 constexpr jint kMinRecordValues = 6;
 constexpr jint kNearViewDistance = 1200;
@@ -98,15 +103,7 @@ void startSpriteMask() {
 
 }  // namespace
 
-void cGameActors::resetStatics() {
-    s_actorTable = nullptr;
-    s_actorCount = s_actorIdBase = 0;
-    s_hero = s_altPlayer = s_type21Actor = s_type44Actor = nullptr;
-    s_pulseActive = 0;
-    s_pulseFrames = 0;
-    s_tableFullLogged = false;
-    g_updateSnapshot = nullptr;
-}
+void cGameActors::resetStatics() { kStartValues.restore(); }
 
 cActor* cGameActors::actorAt(jint index) {
     if (!s_actorTable || index < 0 || index >= s_actorCount || index >= s_actorTable->length) return nullptr;
