@@ -1,5 +1,6 @@
 // Every level source draws: the level viewer runs over each one as a user runs it, with the tile
-// sets of the data.bar the build made; the picture is the level's size and shows its tiles.
+// sets and sprites of the data.bar the build made; the picture is the level's size and shows its
+// tiles, and its actors with their sprites.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -44,8 +45,14 @@ TEST(LevelViewTest, EveryLevelDrawsAtItsSize) {
         TempFolder out;
         const fs::path png = out.path() / "level.png";
         const std::string command = "env -u BRINDLEX_GC_STRESS -u BRINDLEX_GC_AUDIT '" + std::string(BRINDLEX_LEVELVIEW) +
-                                    "' '" + level.string() + "' '" + BRINDLEX_DATA_BAR + "' '" + png.string() + "'";
+                                    "' '" + level.string() + "' '" + BRINDLEX_DATA_BAR + "' '" + png.string() + "' > '" +
+                                    (out.path() / "out.txt").string() + "'";
         ASSERT_EQ(std::system(command.c_str()), 0) << command;
+        // The hero, at least, is painted with its sprite.
+        const std::string said = out.read("out.txt");
+        const std::size_t at = said.find(" actors drawn with their sprites");
+        ASSERT_NE(at, std::string::npos) << said;
+        EXPECT_GT(std::atoi(said.c_str() + said.rfind(' ', at - 1) + 1), 0) << said;
         tools::Picture picture;
         ASSERT_TRUE(tools::readPngPicture(png, picture, error)) << error;
         EXPECT_EQ(picture.width, width);
