@@ -48,6 +48,7 @@ const std::vector<TypeInfo>& typeTable() {
         {12, "pickup", false, {}, {}},
         {13, "pulse", false, {}, {}},
         {14, "racer", false, {}, {}},
+        {15, "carrier", false, {}, {}},
         {18, "warp-door", false,
          {"box-left", "box-top", "box-width", "box-height", "destination", "room", "disabled", "basic-mode", "dest-x",
           "dest-y", "unused?", "exit"},
