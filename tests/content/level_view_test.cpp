@@ -64,6 +64,21 @@ TEST(LevelViewTest, EveryLevelDrawsAtItsSize) {
     }
 }
 
+// The example of the format's page is a level that passes every check and draws.
+TEST(LevelViewTest, TheFormatPagesExampleDraws) {
+    std::string page, error;
+    ASSERT_TRUE(tools::readFileBytes(fs::path(BRINDLEX_ASSETS).parent_path() / "docs/level_source.md", page, error)) << error;
+    const std::size_t start = page.find("```\n# Meadow");
+    ASSERT_NE(start, std::string::npos);
+    const std::size_t end = page.find("```", start + 4);
+    TempFolder out;
+    const fs::path level = out.write("example.level", page.substr(start + 4, end - start - 4));
+    const std::string command = "env -u BRINDLEX_GC_STRESS -u BRINDLEX_GC_AUDIT '" + std::string(BRINDLEX_LEVELVIEW) +
+                                "' '" + level.string() + "' '" + BRINDLEX_DATA_BAR + "' '" +
+                                (out.path() / "x.png").string() + "' > /dev/null";
+    EXPECT_EQ(std::system(command.c_str()), 0) << command;
+}
+
 TEST(LevelViewTest, ABrokenLevelIsRefusedNamingLineAndField) {
     TempFolder out;
     const fs::path level = out.write("broken.level", "level 2\nlayer 0 tileset 4\n  0 1\nend\nlayer 2 tileset 3\n  0\nend\n"
