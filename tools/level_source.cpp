@@ -494,6 +494,12 @@ const std::vector<std::pair<std::string, uint32_t>>& polylineFlagNames() {
 
 bool actorHasBox(int type) { return isBoxed(type); }
 
+int actorFieldIndex(int type, std::string_view name) {
+    for (int index = 1; index < minimumValues(type); ++index)
+        if (fieldName(type, static_cast<std::size_t>(index)) == name) return index;
+    return -1;
+}
+
 std::string actorTypeName(int type) {
     const TypeInfo* info = findType(type);
     return info ? info->name : "type" + std::to_string(type);

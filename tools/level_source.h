@@ -126,5 +126,7 @@ std::string actorTypeName(int type);
 // Whether record values 6 and 7 of the type are its box's width and height (zones, switches and
 // camera zones), not a starting animation.
 bool actorHasBox(int type);
+// The record index of the type's field `name`, -1 when the type has none of that name.
+int actorFieldIndex(int type, std::string_view name);
 
 }  // namespace tools

@@ -116,6 +116,11 @@ void overlay(Picture& p, const LevelSource& level) {
         const bool hero = actor.type == 1;
         const uint32_t colour = hero ? kHero : actor.type == 5 ? kZone : kActor;
         if (actor.type == 6 && v.size() > 13) box(p, x + v[7], y + v[8], v[13] - v[7], v[12] - v[8], kZone, true);
+        // Where the type notices the hero, and a warp door's box.
+        for (const char* left : {"rect-left", "box-left"}) {
+            const int k = actorFieldIndex(actor.type, left);
+            if (k > 0 && actor.type != 2) box(p, x + v[k], y + v[k + 1], v[k + 2], v[k + 3], kZone, true);
+        }
         if (actor.type == 7 && v.size() > 10) {
             line(p, x + v[7], y + v[8], x + v[9], y + v[10], 0, kTarget, true);
             dot(p, x + v[9], y + v[10], 3, kTarget);
