@@ -41,7 +41,8 @@ bool packSprites(const fs::path& folder, std::vector<json>& sprites, std::string
 }
 
 int countOf(const json& sprite, const char* key) {
-    return sprite.is_object() && sprite.contains(key) && sprite[key].is_array() ? static_cast<int>(sprite[key].size()) : 0;
+    const bool listed = sprite.is_object() && sprite.contains(key) && sprite[key].is_array();
+    return listed ? static_cast<int>(sprite[key].size()) : 0;
 }
 
 }  // namespace

@@ -138,9 +138,11 @@ bool readItem(const fs::path& folder, const fs::path& builtFolder, const json& s
         // level's polylines) names it by that pack's folder: "level0.pack/meadow.level".
         const fs::path assets = folder.parent_path();
         const std::string named = name.is_string() ? name.get<std::string>() : std::string();
-        const bool inOtherPack = named.substr(0, named.find('/')).ends_with(".pack") && named.find('/') != std::string::npos;
+        const std::size_t slash = named.find('/');
+        const bool inOtherPack = slash != std::string::npos && named.substr(0, slash).ends_with(".pack");
         fs::path path;
-        return namedPath(inOtherPack ? assets : folder, name, where + (geometry ? ".geometry" : ".level"), path, error) &&
+        return namedPath(inOtherPack ? assets : folder, name, where + (geometry ? ".geometry" : ".level"), path,
+                         error) &&
                compileLevelFile(path, part.get<int>(), assets, item.data, error);
     }
     if (source.contains("texts")) {

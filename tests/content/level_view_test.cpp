@@ -44,9 +44,9 @@ TEST(LevelViewTest, EveryLevelDrawsAtItsSize) {
 
         TempFolder out;
         const fs::path png = out.path() / "level.png";
-        const std::string command = "env -u BRINDLEX_GC_STRESS -u BRINDLEX_GC_AUDIT '" + std::string(BRINDLEX_LEVELVIEW) +
-                                    "' '" + level.string() + "' '" + BRINDLEX_DATA_BAR + "' '" + png.string() + "' > '" +
-                                    (out.path() / "out.txt").string() + "'";
+        const std::string command = "env -u BRINDLEX_GC_STRESS -u BRINDLEX_GC_AUDIT '" +
+                                    std::string(BRINDLEX_LEVELVIEW) + "' '" + level.string() + "' '" + BRINDLEX_DATA_BAR +
+                                    "' '" + png.string() + "' > '" + (out.path() / "out.txt").string() + "'";
         ASSERT_EQ(std::system(command.c_str()), 0) << command;
         // The hero, at least, is painted with its sprite.
         const std::string said = out.read("out.txt");

@@ -60,7 +60,8 @@ protected:
     void SetUp() override {
         LoaderTest::SetUp();
         std::vector<tools::LevelProblem> problems;
-        ASSERT_TRUE(tools::readLevelSource(levelText(), "trial.level", source, problems)) << tools::describe(problems[0]);
+        ASSERT_TRUE(tools::readLevelSource(levelText(), "trial.level", source, problems))
+            << tools::describe(problems[0]);
         ASSERT_TRUE(tools::checkLevel(source, tools::LevelContent{}, problems)) << tools::describe(problems[0]);
         items = tools::compileLevel(source);
     }
