@@ -58,6 +58,9 @@ bool readLevelContent(const fs::path& assets, LevelContent& content, std::string
     if (!error.empty()) return false;
     sprites.clear();
     if (packSprites(assets / "sprites.pack", sprites, error)) {
+        for (std::size_t slot = 0; slot < sprites.size(); ++slot)
+            if (!sprites[slot].is_null())
+                content.slotAnimations[static_cast<int>(slot)] = countOf(sprites[slot], "animations");
         for (int type = 0; type < Z::kTypeSpriteCount; ++type) {
             const int slot = Z::kTypeSprites[type];
             if (slot >= 0 && slot < static_cast<int>(sprites.size()) && !sprites[slot].is_null())

@@ -633,15 +633,26 @@ bool checkLevel(const LevelSource& level, const LevelContent& content, std::vect
         if (trigger.commands.size() > 255) fail(trigger.line, "trigger", "more than 255 commands");
         for (const LevelCommand& command : trigger.commands) {
             if (command.opcode == 2) linked(command.subject, command.line, "actor");
-            const auto subject = command.opcode == 2 ? actorTypes.find(command.subject) : actorTypes.end();
-            const auto anims = subject != actorTypes.end() ? content.typeAnimations.find(subject->second)
-                                                           : content.typeAnimations.end();
+            // The animations of the command's subject: an actor's by its type, a spawned one's by its slot.
+            int animations = -1;
+            std::string whose;
+            if (command.opcode == 2) {
+                const auto subject = actorTypes.find(command.subject);
+                const auto anims = subject != actorTypes.end() ? content.typeAnimations.find(subject->second)
+                                                               : content.typeAnimations.end();
+                if (anims != content.typeAnimations.end())
+                    animations = anims->second, whose = actorTypeName(subject->second);
+            } else if (command.opcode == 3) {
+                const auto anims = content.slotAnimations.find(command.subject);
+                if (anims != content.slotAnimations.end())
+                    animations = anims->second, whose = "slot " + std::to_string(command.subject);
+            }
             for (const LevelEntry& entry : command.entries)
                 for (const LevelAction& action : entry.actions) {
                     if (action.code == 34) linked(action.args[0], action.line, action.args[1] ? "sleep" : "wake");
-                    if (action.code == 22 && anims != content.typeAnimations.end() && action.args[0] >= anims->second)
-                        fail(action.line, "anim", "the sprite of " + actorTypeName(subject->second) + " has " +
-                                                      std::to_string(anims->second) + " animations");
+                    if ((action.code == 22 || action.code == 42) && animations >= 0 && action.args[0] >= animations)
+                        fail(action.line, "anim",
+                             "the sprite of " + whose + " has " + std::to_string(animations) + " animations");
                 }
         }
     }

@@ -86,6 +86,7 @@ struct LevelSource {
 struct LevelContent {
     std::map<int, int> tileCounts;      // tile set item -> number of tiles it holds
     std::map<int, int> typeAnimations;  // actor type -> animations of its sprite
+    std::map<int, int> slotAnimations;  // sprite slot (a script's spawn) -> animations of that sprite
 };
 
 struct LevelItems {

@@ -142,6 +142,7 @@ TEST(LevelSourceTest, TheBuildChecksTilesAndAnimationsAgainstTheAssets) {
     ASSERT_TRUE(tools::readLevelContent(assets.path(), content, error)) << error;
     EXPECT_EQ(content.tileCounts, (std::map<int, int>{{3, 6}, {4, 2}}));
     EXPECT_EQ(content.typeAnimations, (std::map<int, int>{{1, 12}, {34, 12}})) << "types 1 and 34 share the hero's";
+    EXPECT_EQ(content.slotAnimations, (std::map<int, int>{{0, 12}}));
 
     struct Case {
         int line;
@@ -153,6 +154,8 @@ TEST(LevelSourceTest, TheBuildChecksTilesAndAnimationsAgainstTheAssets) {
         {11, "  1 2h 2v 6", "meadow.level:11: field tile: tile 6 outside set 3 of 6 tiles"},
         {14, "actor hero id=1 x=20 y=60 anim=11", ""},
         {14, "actor hero id=1 x=20 y=60 anim=12", "meadow.level:14: field anim: the sprite of hero has 12 animations"},
+        {24, "  spawn 0\n    at 1: anim 11", ""},
+        {24, "  spawn 0\n    at 1: anim 12", "meadow.level:25: field anim: the sprite of slot 0 has 12 animations"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.with);
