@@ -50,19 +50,6 @@ constexpr jint kNearViewDistance = 1200;
 
 cActor* asActor(Object* o) { return static_cast<cActor*>(o); }
 
-bool skippedType(jint type) {
-    switch (type) {
-        case 16:
-        case 17:
-        case 26:
-        case 27:
-        case 50:
-        case 59:
-        case 60: return true;
-        default: return false;
-    }
-}
-
 bool enemyType(jint type) {
     switch (type) {
         case 4: case 8: case 9: case 14: case 21: case 23: case 25: case 28: case 31: case 32: case 37:
@@ -248,7 +235,7 @@ void cGameActors::spawnLevelActors() {
         records = cGame::s_levelRecords;   // re-read after the allocation
         for (jint i = 0; i < values; ++i) record->set(i, static_cast<jshort>(cGame::getShortLE(records, at + 2 * i)));
         const jint type = record->get(0);
-        if (skippedType(type) || !tableHasRoom()) continue;
+        if (isSkippedLevelType(type) || !tableHasRoom()) continue;
         cActor* a = createByType(type, record);
         BX_RETURN_IF_PENDING();
         if (!a) continue;

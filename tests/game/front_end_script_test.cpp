@@ -458,6 +458,41 @@ TEST_F(FrontEndScriptTest, PlayPausesResumesAndRestartsOnTheRealProgram) {
     EXPECT_EQ(pixels[400 * 480 + (479 - 70)], 0);
 }
 
+// A new game on the shipped data plays level 0 from its level source: its actors and polylines are
+// made, the play step runs, and the screen shows the level rather than one colour.
+TEST_F(FrontEndScriptTest, NewGamePlaysTheShippedLevel) {
+    Script s;
+    s.tap(kAnswerSound, "answer25/1")
+        .tap(12500, "middle")
+        .tap(14000, "row285/3/0")            // NEW GAME
+        .tap(15500, "row318/2/0")            // NORMAL
+        .tap(17000, "rightSoftkey");         // the story skipped
+    // A copy of the build's data.bar: the run shows the level, not the collector under stress.
+    const std::filesystem::path data = temp.path() / "shipped.bar";
+    std::filesystem::copy_file(BRINDLEX_DATA_BAR, data);
+    const std::string shot = (temp.path() / "play.png").string();
+    const ScriptRun run = play(s, 6000, shot, data.string());
+    EXPECT_EQ(run.exitCode, 0) << run.log;
+    EXPECT_NE(run.log.find("loader: level 0 has 8 actors"), std::string::npos) << run.log;
+    EXPECT_NE(run.log.find("loader: level 0 has 5 polylines, 5 platforms"), std::string::npos) << run.log;
+    int playFrame = -1, steps = 0;
+    std::istringstream in(run.log);
+    for (std::string line; std::getline(in, line);) {
+        std::sscanf(line.c_str(), "game state 4 -> 14 at frame %d", &playFrame);
+        std::sscanf(line.c_str(), "play: %d steps", &steps);
+    }
+    ASSERT_GT(playFrame, 0) << trace(run) << run.log;
+    EXPECT_GE(steps, 200) << "frames of the play step\n" << run.log;
+
+    const std::string png = temp.read("play.png");
+    PngHeaderInfo header{};
+    ASSERT_TRUE(readPngHeader(reinterpret_cast<const uint8_t*>(png.data()), png.size(), header));
+    std::vector<uint16_t> pixels(480 * 800);
+    ASSERT_TRUE(decodePng(reinterpret_cast<const uint8_t*>(png.data()), png.size(), 0, pixels.data(), 480, 800, 480));
+    std::sort(pixels.begin(), pixels.end());
+    EXPECT_GT(std::unique(pixels.begin(), pixels.end()) - pixels.begin(), 16) << "the ground's and the hero's colours";
+}
+
 // A key released while a tapped row blinks: the choice still acts (the sound screen opens) and the
 // menus keep answering taps afterwards; the same for a question's confirmed answer, whose yes still
 // ends the program.
