@@ -33,6 +33,7 @@
 #include "game/cgame_static_data.h"
 #include "game/cgame_text.h"
 #include "game/cgame_touch.h"
+#include "game/cgame_triggers.h"
 #include "sprites/cgame_draw.h"
 #include "sprites/cgame_packs.h"
 
@@ -71,7 +72,8 @@ class cGame : public javax_microedition_lcdui_Canvas,
               public cGameLoader,
               public cGameActors,
               public cGameCamera,
-              public cGameLevel {
+              public cGameLevel,
+              public cGameTriggers {
 public:
     cGame() { setClassId(CID_cGame); }
 

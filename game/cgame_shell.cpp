@@ -166,6 +166,7 @@ void cGame::resetAllStatics() {
     cGameActors::resetStatics();
     cGameCamera::resetStatics();
     cGameLevel::resetStatics();
+    cGameTriggers::resetStatics();
 }
 
 void cGame::init(javax_microedition_midlet_MIDlet* midlet, javax_microedition_lcdui_Display* display) {
