@@ -112,6 +112,17 @@ jint firstEntryOffset(jint op) { return op == cGame::kOpActor || op == cGame::kO
 
 void addToSpriteMask(jint slot) { cGame::s_spriteMask[slot >> 5] |= jt::shl(1, slot & 31); }
 
+template <class F>
+void forEachSpawnCommand(F f) {
+    for (jint t = 0; t < cGame::triggerCount(); ++t) {
+        auto* commands = static_cast<ObjectArray*>(cGame::s_triggerCommands->get(t));
+        for (jint c = 0; commands && c < commands->length; ++c) {
+            auto* command = static_cast<ByteArray*>(commands->get(c));
+            if (command && (command->get(0) & 0xFF) == cGame::kOpSpawned) f(command);
+        }
+    }
+}
+
 // Empty tables: a level without scripts.
 void dropTables() {
     cGame::s_triggerIds = Runtime::newShortArray(0);
@@ -186,13 +197,7 @@ void cGameTriggers::loadTriggerScripts(ByteArray* data) {
 }
 
 void cGameTriggers::markTriggerSprites() {
-    for (jint t = 0; t < triggerCount(); ++t) {
-        auto* commands = static_cast<ObjectArray*>(s_triggerCommands->get(t));
-        for (jint c = 0; commands && c < commands->length; ++c) {
-            auto* command = static_cast<ByteArray*>(commands->get(c));
-            if (command && (command->get(0) & 0xFF) == kOpSpawned) addToSpriteMask(command->get(1) & 0xFF);
-        }
-    }
+    forEachSpawnCommand([](ByteArray* command) { addToSpriteMask(command->get(1) & 0xFF); });
 }
 
 void cGameTriggers::resetTriggerStates() {
@@ -204,6 +209,8 @@ void cGameTriggers::resetTriggerStates() {
     for (jint i = 0; i < n; ++i) times->set(i, static_cast<jshort>(kTriggerIdle));
     s_triggerTime = times;
     s_triggerFlags = flags;
+    // The actors spawn commands brought into play went with the level's actors: their ids are stale.
+    forEachSpawnCommand([](ByteArray* command) { (void)cGame::putShortLE(command, 2, 0); });
 }
 
 jint cGameTriggers::triggerCount() {

@@ -246,6 +246,19 @@ TEST_F(TriggerScriptTest, ReleaseLetsEachSubjectGo) {
     cGame::releaseTrigger(0);
     EXPECT_EQ(held->messages[cGame::kMsgScriptReleased], 1);
 
+    // A restart forgets the actor the spawn command brought: fired again, it leaves alone another
+    // actor that holds that id by then.
+    cGame::activateTrigger(0);
+    cActor* first = cGame::actorAt(cGame::s_actorCount - 1);
+    cGame::resetTriggerStates();
+    cGame::removeActor(first);
+    cActor* other = cGame::spawnActor(61, -1, 0, 0);
+    ASSERT_NE(other, nullptr);
+    ASSERT_EQ(other->id, first->id);
+    cGame::activateTrigger(0);
+    EXPECT_FALSE(other->hasFlag(cActor::kFlagKilled));
+    EXPECT_EQ(cGame::findActorById(other->id), other);
+
     // The loader reads the scripts before it makes the actors, which starts its sprite mask afresh:
     // the spawn's sprite stays asked for.
     cGame::spawnLevelActors();
