@@ -25,37 +25,6 @@ namespace {
 const StaticRefRegistration kStatics(CID_cGame, &cGameTriggers::s_triggerIds, &cGameTriggers::s_triggerCommands,
                                      &cGameTriggers::s_triggerTime, &cGameTriggers::s_triggerFlags);
 
-// Argument bytes after an action code; codes not listed take none.
-jint actionArgumentBytes(jint code) {
-    switch (code) {
-        case 11:
-        case 21:
-        case 31:
-        case 41:
-        case 12:
-        case 23:
-        case 43:
-        case 24:
-        case 44:
-        case 34:
-        case 38:
-            return 4;
-        case 22:
-        case 42:
-            return 1;
-        case 37:
-        case 32:
-            return 2;
-        case 35:
-        case 39:
-            return 6;
-        case 36:
-            return 8;
-        default:
-            return 0;
-    }
-}
-
 // A bounded little-endian walk over the item; the first fault is kept and every read after it fails.
 struct ScriptWalk {
     ByteArray* data;
@@ -101,7 +70,7 @@ bool walkCommand(ScriptWalk& in) {
         in.skip(2);
         const jint actions = in.s8();
         if (actions < 0) return in.fail("a negative action count", entryAt);
-        for (jint k = 0; k < actions && !in.fault; ++k) in.skip(actionArgumentBytes(in.u8()));
+        for (jint k = 0; k < actions && !in.fault; ++k) in.skip(cGame::triggerActionArgumentBytes(in.u8()));
     }
     if (in.fault) return false;
     if (in.at - start > cGame::kMaxCommandBytes) return in.fail("a command too long for its resume position", start);
@@ -132,6 +101,36 @@ void dropTables() {
 }
 
 }  // namespace
+
+jint cGameTriggers::triggerActionArgumentBytes(jint code) {
+    switch (code) {
+        case 22:
+        case 42:
+            return 1;
+        case 32:
+        case 37:
+            return 2;
+        case 11:
+        case 12:
+        case 21:
+        case 31:
+        case 41:
+        case 23:
+        case 24:
+        case 43:
+        case 44:
+        case 34:
+        case 38:
+            return 4;
+        case 35:
+        case 39:
+            return 6;
+        case 36:
+            return 8;
+        default:
+            return 0;
+    }
+}
 
 bool cGameTriggers::checkTriggerScripts(ByteArray* data, const char** why, jint* at) {
     *why = "there is no item";

@@ -27,6 +27,8 @@ struct cGameTriggers {
     static void loadTriggerScripts(ByteArray* data);
     // The sprite slots of the spawn commands into the loader's mask of the sprites the level needs.
     static void markTriggerSprites();
+    // The argument bytes after an action code; a code the game does not know takes none.
+    [[nodiscard]] static jint triggerActionArgumentBytes(jint code);
     // The whole item checked without building anything; the reason and byte of the first fault.
     [[nodiscard]] static bool checkTriggerScripts(ByteArray* data, const char** why, jint* at);
     // Every time idle and every flag 0 (a level restart).

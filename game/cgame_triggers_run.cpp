@@ -51,7 +51,9 @@ jint runActions(ByteArray* cmd, jint at, jint ef, jint f, cActor* subject, MoveT
     at += 3;
     const bool now = ef == f;
     for (jint k = 0; k < count; ++k) {
-        const jint code = cmd->get(at++) & 0xFF;
+        const jint code = cmd->get(at) & 0xFF;
+        const jint args = at + 1;
+        at = args + cGame::triggerActionArgumentBytes(code);
         switch (code) {
             case 11:
             case 21:
@@ -59,34 +61,30 @@ jint runActions(ByteArray* cmd, jint at, jint ef, jint f, cActor* subject, MoveT
             case 41:
             case 12:
                 if (ef >= f) {
-                    const jint centre = code == 12;
-                    move = {true, s16(cmd, at) - (centre ? kViewHalfW : 0),
-                            s16(cmd, at + 2) - (centre ? kViewHalfH : 0), ef};
+                    const bool centre = code == 12;
+                    move = {true, s16(cmd, args) - (centre ? kViewHalfW : 0),
+                            s16(cmd, args + 2) - (centre ? kViewHalfH : 0), ef};
                 }
-                at += 4;
                 break;
             case 22:
             case 42: {
-                const jint anim = cmd->get(at++) & 0xFF;
+                const jint anim = cmd->get(args) & 0xFF;
                 BXLibPlayer* p = subject ? subject->player : nullptr;
                 if (now && p && p->anim != anim) cGame::startPlayerAnim(p, anim, -1);
                 break;
             }
             case 23:
             case 43:
-                if (now && subject) subject->flags |= aliasMask(cGame::getIntLE(cmd, at));
-                at += 4;
+                if (now && subject) subject->flags |= aliasMask(cGame::getIntLE(cmd, args));
                 break;
             case 24:
             case 44:
-                if (now && subject) subject->flags &= ~aliasMask(cGame::getIntLE(cmd, at));
-                at += 4;
+                if (now && subject) subject->flags &= ~aliasMask(cGame::getIntLE(cmd, args));
                 break;
             case 34: {
-                const jint id = s16(cmd, at), mode = s16(cmd, at + 2);
-                at += 4;
-                cActor* a = now ? cGame::findActorById(id) : nullptr;
+                cActor* a = now ? cGame::findActorById(s16(cmd, args)) : nullptr;
                 if (!a) break;
+                const jint mode = s16(cmd, args + 2);
                 if (mode == 0) {
                     a->activate();
                 } else if (mode == 1) {
@@ -96,28 +94,14 @@ jint runActions(ByteArray* cmd, jint at, jint ef, jint f, cActor* subject, MoveT
                 break;
             }
             case 37: {
-                const jint sound = s16(cmd, at);
-                at += 2;
                 if (!now) break;
+                const jint sound = s16(cmd, args);
                 if (cGame::s_sfxOn) cGame::stopChannel(kEffectChannel);
                 // Level data: only the game's own sounds are asked for.
                 if (sound >= 0 && sound < cGame::kSoundCount) cGame::playSfx(sound);
                 break;
             }
-            case 32:
-                at += 2;
-                break;
-            case 38:
-                at += 4;
-                break;
-            case 35:
-            case 39:
-                at += 6;
-                break;
-            case 36:
-                at += 8;
-                break;
-            default:
+            default:  // no effect: its arguments are skipped
                 break;
         }
         BX_RETURN_IF_PENDING(at);
