@@ -160,12 +160,13 @@ void cGameTriggers::loadTriggerScripts(ByteArray* data) {
     }
     ScriptWalk in{data};
     const jint n = in.s8();
+    // Built aside and put in place whole (the stack keeps the pieces alive meanwhile): a heap that
+    // runs out leaves the level without scripts, never with tables of different sizes.
+    dropTables();
     ShortArray* ids = Runtime::newShortArray(n);
     ObjectArray* all = Runtime::newObjectArray(CID_ObjectArray, n);
     BX_RETURN_IF_NULL(ids);
     BX_RETURN_IF_NULL(all);
-    s_triggerIds = ids;
-    s_triggerCommands = all;
     for (jint t = 0; t < n; ++t) {
         ids->set(t, static_cast<jshort>(in.s16()));
         const jint count = in.u8();
@@ -191,6 +192,8 @@ void cGameTriggers::loadTriggerScripts(ByteArray* data) {
             commands->set(c, command);
         }
     }
+    s_triggerIds = ids;
+    s_triggerCommands = all;
     resetTriggerStates();
     markTriggerSprites();
 }
