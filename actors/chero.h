@@ -57,4 +57,7 @@ public:
     static jint s_savedEnergy;
     static jint s_aimIndex;
     static cActor* s_shotEffect;
+
+    // The alternative movement mode, kept by a checkpoint.
+    static jbyte s_basicMode;
 };

@@ -77,9 +77,12 @@ bool tableHasRoom() {
 
 jint idAt(jint i) { return asActor(cGame::s_actorTable->get(i))->id; }
 
+// The sprites every level of its kind needs, the level's own, and those its trigger scripts bring
+// into play (read before the actors are made).
 void startSpriteMask() {
     cGame::s_spriteMask[0] = cGame::s_altPlayerLevel ? 0x202004 : 0xA005;
     cGame::s_spriteMask[1] = 0;
+    cGame::markTriggerSprites();
     Long64Array* bits = cGame::s_levelSpriteBits;
     const jint level = cGame::s_level;
     if (!bits || level < 0 || level >= bits->length) return;

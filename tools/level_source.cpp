@@ -125,6 +125,10 @@ int minimumValues(int type) {
 bool isSkippedType(int type) { return cGameActors::isSkippedLevelType(type); }
 
 constexpr int kActorTableCapacity = cGameActors::kActorTableSize;  // level actors and platforms
+constexpr int kMaxTriggers = 127;         // the item's count is a signed byte
+// A checkpoint (kept in the game's 20,493-byte save buffer) takes 13 bytes, one per trigger, 22 of
+// hero and camera and at most 20 per actor or platform: these two caps keep every level's inside it.
+static_assert(13 + kMaxTriggers + 22 + kActorTableCapacity * 20 <= 20493);
 constexpr int kTileSize = 40;
 constexpr int kMaxPolylinePoints = 33;
 
@@ -628,7 +632,8 @@ bool checkLevel(const LevelSource& level, const LevelContent& content, std::vect
     std::map<int, int> actorTypes;
     for (const LevelActor& actor : level.actors)
         if (actor.values.size() > 1) actorTypes.emplace(actor.values[1], actor.type);
-    if (level.triggers.size() > 127) fail(level.triggers[127].line, "trigger", "more than 127 triggers");
+    if (level.triggers.size() > static_cast<std::size_t>(kMaxTriggers))
+        fail(level.triggers[kMaxTriggers].line, "trigger", "more than 127 triggers");
     for (const LevelTrigger& trigger : level.triggers) {
         if (trigger.commands.size() > 255) fail(trigger.line, "trigger", "more than 255 commands");
         for (const LevelCommand& command : trigger.commands) {
