@@ -175,43 +175,72 @@ BX_INLINE void runTurnedRows(const uint16_t* src, uint16_t* dst, const BlitSteps
 typedef int16_t Lanes16 __attribute__((vector_size(32)));
 typedef uint16_t UnsignedLanes16 __attribute__((vector_size(32)));
 
+// Sixteen ARGB4444 pixels over RGB565, in place. Per field, the blend is
+// d + floor((s - d) x alpha / 256) on the field's own value (the in-place form masks to the same);
+// at alpha 15 (`opaque`) that is the source's, one step lower where the source's is above.
+BX_INLINE void blend16(const uint16_t* __restrict from, uint16_t* __restrict to, bool opaque) {
+    Lanes16 s, d;
+    std::memcpy(&s, from, sizeof s);
+    std::memcpy(&d, to, sizeof d);
+    const Lanes16 sr = ((s >> 8) & 0xF) << 1, sg = ((s >> 4) & 0xF) << 2, sb = (s & 0xF) << 1;
+    const Lanes16 dr = (d >> 11) & 0x1F, dg = (d >> 5) & 0x3F, db = d & 0x1F;
+    Lanes16 r, g, b;
+    if (opaque) {
+        // A true compare is -1.
+        r = sr + (sr > dr);
+        g = sg + (sg > dg);
+        b = sb + (sb > db);
+    } else {
+        const Lanes16 a = ((s >> 12) & 0xF) * 17;
+        r = dr + (((sr - dr) * a) >> 8);
+        g = dg + (((sg - dg) * a) >> 8);
+        b = db + (((sb - db) * a) >> 8);
+    }
+    const UnsignedLanes16 mixed = (UnsignedLanes16(r) << 11) | (UnsignedLanes16(g) << 5) | UnsignedLanes16(b);
+    std::memcpy(to, &mixed, sizeof mixed);
+}
+
+// The kind of sixteen pixels from their alphas, read as four words (cheaper than from the vector):
+// -1 none shown, 1 all at alpha 15, 0 any other.
+BX_INLINE int runKind4444(const uint16_t* in) {
+    constexpr uint64_t kAlphas = 0xF000F000F000F000u;
+    uint64_t w[4];
+    std::memcpy(w, in, sizeof w);
+    if (((w[0] | w[1] | w[2] | w[3]) & kAlphas) == 0) return -1;
+    return (w[0] & w[1] & w[2] & w[3] & kAlphas) == kAlphas ? 1 : 0;
+}
+
 // A row of ARGB4444 blended forwards, split into runs of 16 by their alpha: a run with none is
 // skipped, a run all at alpha 15 takes the opaque form, any other the whole blend. Sprites are
-// mostly one or the other, so few pixels pay for the multiplies. Per field, the blend is
-// d + floor((s - d) x alpha / 256) on the field's own value (the in-place form masks to the same);
-// at alpha 15 that is the source's, one step lower where the source's is above.
+// mostly one or the other, so few pixels pay for the multiplies. A row's ragged end is the run of
+// its last 16 pixels, blended from the destination as it was before the row and stored after it,
+// so the pixels it shares with the last whole run get the same value twice. Rows under 16 pixels
+// go through a copy padded with transparent pixels.
 BX_INLINE void blendRow4444(const uint16_t* __restrict in, uint16_t* __restrict out, int n) {
     constexpr int kRun = 16;
-    int c = 0;
-    constexpr uint64_t kAlphas = 0xF000F000F000F000u;
-    for (; c + kRun <= n; c += kRun) {
-        // The run's kind from its alphas, read as four words (cheaper than from the vector).
-        uint64_t w[4];
-        std::memcpy(w, in + c, sizeof w);
-        if (((w[0] | w[1] | w[2] | w[3]) & kAlphas) == 0) continue;
-        const bool opaque = (w[0] & w[1] & w[2] & w[3] & kAlphas) == kAlphas;
-        Lanes16 s, d;
-        std::memcpy(&s, in + c, sizeof s);
-        std::memcpy(&d, out + c, sizeof d);
-        const Lanes16 sr = ((s >> 8) & 0xF) << 1, sg = ((s >> 4) & 0xF) << 2, sb = (s & 0xF) << 1;
-        const Lanes16 dr = (d >> 11) & 0x1F, dg = (d >> 5) & 0x3F, db = d & 0x1F;
-        Lanes16 r, g, b;
-        if (opaque) {
-            // A true compare is -1.
-            r = sr + (sr > dr);
-            g = sg + (sg > dg);
-            b = sb + (sb > db);
-        } else {
-            const Lanes16 a = ((s >> 12) & 0xF) * 17;
-            r = dr + (((sr - dr) * a) >> 8);
-            g = dg + (((sg - dg) * a) >> 8);
-            b = db + (((sb - db) * a) >> 8);
-        }
-        const UnsignedLanes16 mixed = (UnsignedLanes16(r) << 11) | (UnsignedLanes16(g) << 5) | UnsignedLanes16(b);
-        std::memcpy(out + c, &mixed, sizeof mixed);
+    if (n < kRun) {
+        if (n <= 0) return;
+        uint16_t from[kRun] = {}, to[kRun] = {};
+        std::memcpy(from, in, sizeof(uint16_t) * static_cast<size_t>(n));
+        std::memcpy(to, out, sizeof(uint16_t) * static_cast<size_t>(n));
+        const int kind = runKind4444(from);
+        if (kind < 0) return;
+        blend16(from, to, kind > 0);
+        std::memcpy(out, to, sizeof(uint16_t) * static_cast<size_t>(n));
+        return;
     }
-    for (; c < n; ++c)
-        if (in[c] & 0xF000) out[c] = blend4444(out[c], in[c]);
+    const int last = n - kRun;
+    const int lastKind = (n % kRun) != 0 ? runKind4444(in + last) : -1;
+    uint16_t end[kRun];
+    if (lastKind >= 0) {
+        std::memcpy(end, out + last, sizeof end);
+        blend16(in + last, end, lastKind > 0);
+    }
+    for (int c = 0; c + kRun <= n; c += kRun) {
+        const int kind = runKind4444(in + c);
+        if (kind >= 0) blend16(in + c, out + c, kind > 0);
+    }
+    if (lastKind >= 0) std::memcpy(out + last, end, sizeof end);
 }
 
 }  // namespace
@@ -252,7 +281,7 @@ BX_COPIER void blendPixels4444(const uint16_t* src, uint16_t* dst, const BlitSte
         return;
     }
     if (!steps.inOrder && (steps.rowStep == 1 || steps.rowStep == -1))
-        return runTurnedRows(src, dst, steps, [](const uint16_t* in, uint16_t* out, int n) { blendRow4444(in, out, n); });
+        return runTurnedRows(src, dst, steps, blendRow4444);
     runBlit(src, dst, steps, [](uint16_t& d, uint16_t s) { d = blend4444(d, s); });
 }
 
