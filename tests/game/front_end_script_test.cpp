@@ -369,15 +369,21 @@ std::filesystem::path levelData(const TempFolder& temp) {
     return out;
 }
 
-// A new game on the built level: the log has the level's actors and platforms and the play state,
-// and the screenshot shows layer 3's checker where the camera put it.
-TEST_F(FrontEndScriptTest, NewGamePlaysALevelBuiltFromBlobs) {
+// Sound on, the splash tapped away, NEW GAME at NORMAL and the story skipped: the level loads next.
+Script newGameAtNormal() {
     Script s;
     s.tap(kAnswerSound, "answer25/1")
         .tap(12500, "middle")
         .tap(14000, "row285/3/0")            // NEW GAME
         .tap(15500, "row318/2/0")            // NORMAL
         .tap(17000, "rightSoftkey");         // the story skipped
+    return s;
+}
+
+// A new game on the built level: the log has the level's actors and platforms and the play state,
+// and the screenshot shows layer 3's checker where the camera put it.
+TEST_F(FrontEndScriptTest, NewGamePlaysALevelBuiltFromBlobs) {
+    Script s = newGameAtNormal();
     constexpr int kFrames = 6000;
     const std::string shot = (temp.path() / "play.png").string();
     const ScriptRun run = play(s, kFrames, shot, levelData(temp).string());
@@ -426,13 +432,8 @@ TEST_F(FrontEndScriptTest, NewGamePlaysALevelBuiltFromBlobs) {
 // the restart row asks and a yes restarts the level; the last picture is the pause menu over the
 // level.
 TEST_F(FrontEndScriptTest, PlayPausesResumesAndRestartsOnTheRealProgram) {
-    Script s;
-    s.tap(kAnswerSound, "answer25/1")
-        .tap(12500, "middle")
-        .tap(14000, "row285/3/0")            // NEW GAME
-        .tap(15500, "row318/2/0")            // NORMAL
-        .tap(17000, "rightSoftkey")          // the story skipped
-        .key(22000, "F1")                    // pause
+    Script s = newGameAtNormal();
+    s.key(22000, "F1")                    // pause
         .tap(23500, "row240/3/0")            // RESUME
         .key(26000, "F1")
         .tap(27500, "row240/3/1")            // RESTART asks
@@ -461,12 +462,7 @@ TEST_F(FrontEndScriptTest, PlayPausesResumesAndRestartsOnTheRealProgram) {
 // A new game on the shipped data plays level 0 from its level source: its actors and polylines are
 // made, the play step runs, and the screen shows the level rather than one colour.
 TEST_F(FrontEndScriptTest, NewGamePlaysTheShippedLevel) {
-    Script s;
-    s.tap(kAnswerSound, "answer25/1")
-        .tap(12500, "middle")
-        .tap(14000, "row285/3/0")            // NEW GAME
-        .tap(15500, "row318/2/0")            // NORMAL
-        .tap(17000, "rightSoftkey");         // the story skipped
+    Script s = newGameAtNormal();
     // A copy of the build's data.bar: the run shows the level, not the collector under stress.
     const std::filesystem::path data = temp.path() / "shipped.bar";
     std::filesystem::copy_file(BRINDLEX_DATA_BAR, data);
