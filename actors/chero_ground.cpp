@@ -12,8 +12,6 @@
 #include "runtime/array.h"
 #include "runtime/compiled.h"
 
-jbyte cHero::s_wallHit = 0;
-
 namespace {
 
 constexpr jint kStateKick = 2, kStateLanding = 101;
