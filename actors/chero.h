@@ -91,8 +91,9 @@ public:
     // The collision box's leading edges against one segment; true when the horizontal move was cut.
     bool collideSegmentEdges(cActor* platform, jint k);
     // Hooks of the hero's control that the contact response calls: the kick off a steep segment
-    // (state 2, thrown away from the wall and up), the sideways push of a segment that shoves the
-    // hero down, and the reaction to another actor (landing on a carrier; always accepted).
+    // (state 2, thrown away from the wall and up, higher with a jump key held, steering locked for
+    // a moment), the sideways push of a segment that shoves the hero down, and the reaction to
+    // another actor (landing on a carrier; always accepted).
     virtual void wallKick(jint dx, jint dy);
     virtual void wallPush(jint dx, jint dy);
     virtual jint contactReaction(cActor* other, jint contactBits);
