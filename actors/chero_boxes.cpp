@@ -86,9 +86,10 @@ void cHero::updateBoxes() {
         return;
     }
     // Growing upward: the old top is swept up by the growth and the contacts looked at. A contact
-    // that cuts the sweep means no room to stand up, so the old top stays.
+    // that cuts the sweep means no room to stand up, so the old top stays (unless it was 0: from
+    // hanging, the reference point moves to the feet).
     b->set(1, oldTop);
-    const jint savedMoveX = moveX, savedMoveY = moveY;
+    const jint savedMoveX = moveX, savedMoveY = moveY, savedAngle = angle;
     const jint savedFlags = contactFlags, savedId = contactId, savedGround = groundId;
     const jint savedPrevFlags = prevContactFlags, savedPrevId = prevContactId, savedPrevGround = prevGroundId,
                savedPrevSegment = prevGroundSegment;
@@ -112,19 +113,20 @@ void cHero::updateBoxes() {
     } while (more);
     outer.restore();
     BX_RETURN_IF_PENDING();
-    const bool blocked = moveY != growth && oldTop != 0;
-    if (!blocked) {
-        b->set(1, top);
-        moveX = savedMoveX;
-        moveY = savedMoveY;
-        contactFlags = savedFlags;
-        contactId = savedId;
-        groundId = savedGround;
-        prevContactFlags = savedPrevFlags;
-        prevContactId = savedPrevId;
-        prevGroundId = savedPrevGround;
-        prevGroundSegment = savedPrevSegment;
-    }
+    // The probe only looks: what it met is not what the hero stands on, so the hero's own contacts
+    // and moves come back whichever way it ends (kept, a hero under a low ceiling would lose its
+    // ground and fall every frame).
+    if (moveY == growth || oldTop == 0) b->set(1, top);
+    moveX = savedMoveX;
+    moveY = savedMoveY;
+    angle = savedAngle;
+    contactFlags = savedFlags;
+    contactId = savedId;
+    groundId = savedGround;
+    prevContactFlags = savedPrevFlags;
+    prevContactId = savedPrevId;
+    prevGroundId = savedPrevGround;
+    prevGroundSegment = savedPrevSegment;
     refreshCollisionRect();
 }
 

@@ -181,4 +181,67 @@ TEST_F(HeroControlTest, RidingTheVehicleHoldsTheHeroWhereItIs) {
     EXPECT_EQ(hero->x, x);
 }
 
+TEST_F(HeroControlTest, HitsCountByAttackerStateAndInvulnerability) {
+    struct Case {
+        const char* what;
+        jint senderType, stateBefore, invulnerableBefore;
+        bool godMode;
+        jint energyAfter, stateAfter;
+    };
+    const Case cases[] = {
+        {"an enemy on the ground", 9, 0, -1, false, 70, 5},
+        {"still invulnerable", 9, 0, 999, false, 100, 0},
+        {"in a lift zone late in the invulnerability", 9, 133, 499, false, 70, 5},
+        {"in a lift zone early in it", 9, 133, 500, false, 100, 133},
+        {"god mode", 9, 0, -1, true, 100, 0},
+        {"the heavy creature", 32, 0, -1, false, 70, 127},
+        {"the fatal one", 48, 0, -1, false, 0, 21},
+        {"harmful ground while invulnerable", 2, 0, 10, false, 100, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        cHero* hero = startAt(150, kFloorY);
+        cActor* sender = cGame::spawnActor(c.senderType, 0, 300 << 8, kFloorY << 8);
+        ASSERT_NE(sender, nullptr);
+        if (c.stateBefore != hero->state) hero->setState(c.stateBefore);
+        hero->invulnerableMs = c.invulnerableBefore;
+        cHero::s_godMode = c.godMode;
+        hero->onMessage(sender, cActor::kMsgHit, sender->x, sender->y, 30);
+        EXPECT_EQ(hero->energy, c.energyAfter);
+        EXPECT_EQ(hero->state, c.stateAfter);
+        if (c.energyAfter < 100 && c.stateAfter != 21) {
+            EXPECT_EQ(hero->invulnerableMs, 1000);
+        }
+        cHero::s_godMode = false;
+    }
+}
+
+TEST_F(HeroControlTest, StandingUpUnderALowCeilingKeepsTheCrouchBox) {
+    struct Case {
+        const char* what;
+        bool ceiling;
+        jint topAfter;
+    };
+    for (const Case& c : {Case{"in the open", false, -90 << 8}, Case{"under a ceiling", true, -60 << 8}}) {
+        SCOPED_TRACE(c.what);
+        installSprite(0, 64, 1);
+        std::vector<Polyline> lines{{{0}, {{0, kFloorY}, {1000, kFloorY}}}};
+        if (c.ceiling) lines.push_back({{0}, {{500, kFloorY - 75}, {700, kFloorY - 75}}});
+        startLevel(record({1, 1, 150, kFloorY, kSliding, 0, 0}), geometry(lines, 1));
+        cHero* hero = static_cast<cHero*>(cGame::s_hero);
+        step(6);
+        holdKey(K::kKeyDown);
+        step(4);
+        ASSERT_EQ(hero->state, 102) << "crouching";
+        ASSERT_EQ(hero->localBox->get(1), -60 << 8);
+        hero->x = 600 << 8;   // under the ceiling, where there is one
+        hero->refreshCollisionRect();
+        releaseKey(K::kKeyDown);
+        step(4);
+        EXPECT_EQ(hero->state, 0);
+        EXPECT_EQ(hero->localBox->get(1), c.topAfter);
+        EXPECT_EQ(hero->y, (kFloorY << 8) - 128) << "still on the floor";
+    }
+}
+
 }  // namespace
