@@ -244,4 +244,40 @@ TEST_F(HeroControlTest, StandingUpUnderALowCeilingKeepsTheCrouchBox) {
     }
 }
 
+TEST_F(HeroControlTest, FireStrikesSecondFireShootsAndNeitherStartsWithoutAmmunition) {
+    struct Case {
+        const char* what;
+        jint key, gunEnergy, stateAfter;
+        const char* sound;
+    };
+    const Case cases[] = {
+        {"fire strikes", K::kKeyFire, 1500, 108, "2: play 15"},
+        {"second fire shoots", K::kKeySecondAction, 1500, 113, "2: play 14"},
+        {"no strike without ammunition", K::kKeyFire, 0, 0, nullptr},
+        {"no shot without ammunition", K::kKeySecondAction, 0, 0, nullptr},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        cHero* hero = startAt(150, kFloorY);
+        cHero::s_gunEnergy = c.gunEnergy;
+        cHero::s_specialShots = 0;
+        holdKey(c.key);
+        step();
+        EXPECT_EQ(hero->state, c.stateAfter);
+        if (c.stateAfter == 113) {
+            EXPECT_GE(cHero::s_gunEnergy, 1500 - 2) << "the gun spends 1 or 2 a frame";
+            EXPECT_LT(cHero::s_gunEnergy, 1500);
+        }
+        if (c.sound) {
+            EXPECT_NE(std::find(soundLog.begin(), soundLog.end(), c.sound), soundLog.end())
+                << testing::PrintToString(soundLog);
+        } else {
+            EXPECT_TRUE(soundLog.empty()) << testing::PrintToString(soundLog);
+        }
+        releaseKey(c.key);
+        step(6);
+        EXPECT_EQ(hero->state, 0) << "back to standing";
+    }
+}
+
 }  // namespace
