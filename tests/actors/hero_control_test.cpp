@@ -280,4 +280,38 @@ TEST_F(HeroControlTest, FireStrikesSecondFireShootsAndNeitherStartsWithoutAmmuni
     }
 }
 
+TEST_F(HeroControlTest, TheHeroCatchesABarFallingTurnsOnItAndLetsGo) {
+    installSprite(0, 64, 1);
+    startLevel(record({1, 1, 300, kFloorY, kSliding, 0, 0}),
+               geometry({{{0}, {{0, kFloorY}, {1000, kFloorY}}},
+                         {{cActor::kPolyHang}, {{100, kFloorY - 150}, {600, kFloorY - 150}}}},
+                        1));
+    cHero* hero = static_cast<cHero*>(cGame::s_hero);
+    step(6);
+    holdKey(K::kKeyUp);
+    step();
+    releaseKey(K::kKeyUp);
+    int f = 0;
+    for (; f < 40 && hero->state != 119; ++f) step();
+    ASSERT_EQ(hero->state, 119) << "hanging";
+    EXPECT_EQ(hero->linked, platformOf(1));
+    EXPECT_EQ(hero->localBox->get(1), 0) << "the reference point is at the hands";
+    const jint hangY = hero->y;
+    step(3);
+    EXPECT_EQ(hero->y, hangY) << "held still on the bar";
+    holdKey(K::kKeyLeft);
+    step();
+    EXPECT_TRUE(hero->isFlipped()) << "turned, still hanging";
+    EXPECT_TRUE(cHero::isHangState(hero->state));
+    releaseKey(K::kKeyLeft);
+    holdKey(K::kKeyDown);
+    step();
+    EXPECT_EQ(hero->state, 3) << "let go";
+    EXPECT_EQ(hero->y, hangY + (120 << 8)) << "the reference point back at the feet";
+    releaseKey(K::kKeyDown);
+    step(20);
+    EXPECT_EQ(hero->state, 0);
+    EXPECT_EQ(hero->y, (kFloorY << 8) - 128);
+}
+
 }  // namespace
