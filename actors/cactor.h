@@ -197,6 +197,8 @@ public:
 
     // --- Checkpoint records: 20 bytes with a player, 18 without, none for an actor made at run time ---
     jint saveState(ByteArray* buffer, jint offset);
+    // The bytes saveState writes for this actor.
+    [[nodiscard]] jint saveStateBytes() const;
     // The record back into the same actor of a rebuilt level. An actor stored active that cannot
     // join the update list again (parked) is not left marked active.
     jint loadState(ByteArray* buffer, jint offset);

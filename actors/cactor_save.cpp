@@ -7,6 +7,8 @@
 #include "runtime/compiled.h"
 #include "sprites/bxlib_player.h"
 
+jint cActor::saveStateBytes() const { return (flags & kFlagSpawned) ? 0 : player ? 20 : 18; }
+
 jint cActor::saveState(ByteArray* buffer, jint offset) {
     if (flags & kFlagSpawned) return offset;
     offset = cGame::putIntLE(buffer, offset, flags);

@@ -24,7 +24,7 @@ cActor* cHero::s_shotEffect = nullptr;
 cActor* cHero::s_impactEffect = nullptr;
 cActor* cHero::s_target = nullptr;
 cActor* cHero::s_dropItem = nullptr;
-bool cHero::s_basicMode = false;
+jbyte cHero::s_basicMode = 0;
 bool cHero::s_wallContact = false;
 bool cHero::s_airBrake = false;
 bool cHero::s_jumpHeld = false;
@@ -64,7 +64,8 @@ void cHero::resetStatics() {
     s_savedEnergy = 0;
     s_aimIndex = 0;
     s_shotEffect = s_impactEffect = s_target = s_dropItem = nullptr;
-    s_basicMode = s_wallContact = s_airBrake = s_jumpHeld = s_godMode = s_freeMove = false;
+    s_basicMode = 0;
+    s_wallContact = s_airBrake = s_jumpHeld = s_godMode = s_freeMove = false;
     s_fireReady = true;
     s_floatRequest = s_diagonalJump = false;
     s_jumpFrames = s_jumpKey = s_kickLockMs = -1;
@@ -92,7 +93,7 @@ void cHero::resetZoneFlags() {
 }
 
 void cHero::setBasicMode(bool on) {
-    s_basicMode = on;
+    s_basicMode = on ? 1 : 0;
     if (cGame::s_hero) cGame::s_hero->behaviourId = 0;
 }
 

@@ -117,7 +117,9 @@ public:
     static cActor* s_impactEffect;
     static cActor* s_target;
     static cActor* s_dropItem;
-    static bool s_basicMode;
+    // The restricted move set (slower walk and jump, no crouch, attacks, lifts or floats); a
+    // checkpoint keeps it.
+    static jbyte s_basicMode;
     static bool s_wallContact;
     static bool s_airBrake;
     static bool s_jumpHeld;

@@ -22,6 +22,16 @@ public:
     static constexpr jint kEnemyParamRecords = 27;
     static constexpr jint kEnemyParamSize = 4;  // {type, hit points, damage, score}
     static constexpr jint kTypeSpriteCount = 58;
+    // Actor type 0..57 -> sprite slot (item of the sprites pack), -1 none; the level compiler
+    // checks actors' animations against the same map.
+    static constexpr jshort kTypeSprites[kTypeSpriteCount] = {
+        -1, 0,  -1, -1, 1,  -1, 3,  4,  5,  6,    // 0-9
+        -1, -1, 7,  9,  10, 11, -1, -1, 12, 14,   // 10-19
+        16, 17, 18, 20, 22, 23, -1, -1, 24, 25,   // 20-29
+        26, -1, 24, 27, 0,  28, 29, 30, 31, 19,   // 30-39
+        32, 33, 34, 19, -1, -1, 27, 36, 37, 35,   // 40-49
+        -1, 38, 39, 38, -1, -1, -1, -1,           // 50-57
+    };
 
     // int[60]: (actor type, update order) pairs; the first pair of a type wins, absent types get 50.
     static void buildUpdateOrderPairs();

@@ -48,17 +48,6 @@ constexpr jint kUpdateOrders[] = {
 };
 static_assert(std::size(kUpdateOrders) == 2 * Z::kUpdateOrderPairs);
 
-// Indexed by actor type 0..57.
-constexpr jshort kTypeSprite[] = {
-    -1, 0,  -1, -1, 1,  -1, 3,  4,  5,  6,    // 0-9
-    -1, -1, 7,  9,  10, 11, -1, -1, 12, 14,   // 10-19
-    16, 17, 18, 20, 22, 23, -1, -1, 24, 25,   // 20-29
-    26, -1, 24, 27, 0,  28, 29, 30, 31, 19,   // 30-39
-    32, 33, 34, 19, -1, -1, 27, 36, 37, 35,   // 40-49
-    -1, 38, 39, 38, -1, -1, -1, -1,           // 50-57
-};
-static_assert(std::size(kTypeSprite) == Z::kTypeSpriteCount);
-
 }  // namespace
 
 void Z::buildUpdateOrderPairs() {
@@ -93,5 +82,5 @@ void Z::buildTypeSpriteMap() {
         Log::error("Z: no memory for the type-to-sprite map");
         return;
     }
-    for (jint type = 0; type < kTypeSpriteCount; ++type) s_typeSprite->set(type, kTypeSprite[type]);
+    for (jint type = 0; type < kTypeSpriteCount; ++type) s_typeSprite->set(type, kTypeSprites[type]);
 }

@@ -23,6 +23,7 @@ inline constexpr std::string_view kStartupSteps[] = {
     "Z::buildTuningConstants",    // actors/
     "BXLibPlayer constants",      // sprites/
     "cGame::initStaticFields",    // game/
+    "cGame trigger services",     // game/
     "cGame::initDrawEffects",     // sprites/
     "Z::copyAngleConstants",      // actors/
     "Z::buildBehaviourTables",    // actors/

@@ -36,6 +36,7 @@
 #include "game/cgame_text.h"
 #include "game/cgame_touch.h"
 #include "game/cgame_zone_display.h"
+#include "game/cgame_triggers.h"
 #include "sprites/cgame_draw.h"
 #include "sprites/cgame_packs.h"
 
@@ -77,7 +78,8 @@ class cGame : public javax_microedition_lcdui_Canvas,
               public cGameLevel,
               public cGameFrameCaches,
               public cGameZoneDisplay,
-              public cGamePlayScreens {
+              public cGamePlayScreens,
+              public cGameTriggers {
 public:
     cGame() { setClassId(CID_cGame); }
 

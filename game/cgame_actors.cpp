@@ -16,6 +16,7 @@
 #include "runtime/compiled.h"
 #include "runtime/log.h"
 #include "runtime/static_class.h"
+#include "runtime/static_start_values.h"
 #include "sprites/bsprite.h"
 #include "sprites/bxlib_player.h"
 
@@ -39,24 +40,15 @@ ObjectArray* g_updateSnapshot = nullptr;
 const StaticRefRegistration kStatics(CID_cGame, &cGameActors::s_actorTable, &cGameActors::s_hero,
                                      &cGameActors::s_altPlayer, &cGameActors::s_type21Actor,
                                      &cGameActors::s_type44Actor, &g_updateSnapshot);
+const StaticStartValues kStartValues(&cGameActors::s_actorTable, &cGameActors::s_actorCount, &cGameActors::s_actorIdBase,
+                                     &cGameActors::s_hero, &cGameActors::s_altPlayer, &cGameActors::s_type21Actor,
+                                     &cGameActors::s_type44Actor, &cGameActors::s_pulseActive,
+                                     &cGameActors::s_pulseFrames, &cGameActors::s_tableFullLogged, &g_updateSnapshot);
 
 constexpr jint kMinRecordValues = 6;
 constexpr jint kNearViewDistance = 1200;
 
 cActor* asActor(Object* o) { return static_cast<cActor*>(o); }
-
-bool skippedType(jint type) {
-    switch (type) {
-        case 16:
-        case 17:
-        case 26:
-        case 27:
-        case 50:
-        case 59:
-        case 60: return true;
-        default: return false;
-    }
-}
 
 bool enemyType(jint type) {
     switch (type) {
@@ -85,9 +77,12 @@ bool tableHasRoom() {
 
 jint idAt(jint i) { return asActor(cGame::s_actorTable->get(i))->id; }
 
+// The sprites every level of its kind needs, the level's own, and those its trigger scripts bring
+// into play (read before the actors are made).
 void startSpriteMask() {
     cGame::s_spriteMask[0] = cGame::s_altPlayerLevel ? 0x202004 : 0xA005;
     cGame::s_spriteMask[1] = 0;
+    cGame::markTriggerSprites();
     Long64Array* bits = cGame::s_levelSpriteBits;
     const jint level = cGame::s_level;
     if (!bits || level < 0 || level >= bits->length) return;
@@ -98,15 +93,7 @@ void startSpriteMask() {
 
 }  // namespace
 
-void cGameActors::resetStatics() {
-    s_actorTable = nullptr;
-    s_actorCount = s_actorIdBase = 0;
-    s_hero = s_altPlayer = s_type21Actor = s_type44Actor = nullptr;
-    s_pulseActive = 0;
-    s_pulseFrames = 0;
-    s_tableFullLogged = false;
-    g_updateSnapshot = nullptr;
-}
+void cGameActors::resetStatics() { kStartValues.restore(); }
 
 cActor* cGameActors::actorAt(jint index) {
     if (!s_actorTable || index < 0 || index >= s_actorCount || index >= s_actorTable->length) return nullptr;
@@ -251,7 +238,7 @@ void cGameActors::spawnLevelActors() {
         records = cGame::s_levelRecords;   // re-read after the allocation
         for (jint i = 0; i < values; ++i) record->set(i, static_cast<jshort>(cGame::getShortLE(records, at + 2 * i)));
         const jint type = record->get(0);
-        if (skippedType(type) || !tableHasRoom()) continue;
+        if (isSkippedLevelType(type) || !tableHasRoom()) continue;
         cActor* a = createByType(type, record);
         BX_RETURN_IF_PENDING();
         if (!a) continue;

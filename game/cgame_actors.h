@@ -13,6 +13,10 @@ class ShortArray;
 
 struct cGameActors {
     static constexpr jint kActorTableSize = 650;
+    // Types a level record may name but no actor is made of (the level compiler refuses them too).
+    static constexpr bool isSkippedLevelType(jint type) {
+        return type == 16 || type == 17 || type == 26 || type == 27 || type == 50 || type == 59 || type == 60;
+    }
 
     [[nodiscard]] static cActor* findActorById(jint id);
     static void sortActorTable(jint start);

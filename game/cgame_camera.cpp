@@ -11,6 +11,7 @@
 #include "runtime/array.h"
 #include "runtime/compiled.h"
 #include "runtime/static_class.h"
+#include "runtime/static_start_values.h"
 #include "sprites/bxlib_player.h"
 
 jint cGameCamera::s_cameraX = 0, cGameCamera::s_cameraY = 0;
@@ -35,6 +36,13 @@ namespace {
 using B = BXLibPlayer;
 
 const StaticRefRegistration kStatics(CID_cGame, &cGameCamera::s_cameraFollow, &cGameCamera::s_cameraZone);
+using C = cGameCamera;
+const StaticStartValues kStartValues(&C::s_cameraX, &C::s_cameraY, &C::s_cameraTargetX, &C::s_cameraTargetY, &C::s_cameraVelX,
+                                     &C::s_cameraVelY, &C::s_cameraSpeedX, &C::s_cameraSpeedY, &C::s_cameraSnap,
+                                     &C::s_cameraFollow, &C::s_cameraZone, &C::s_cameraLock, &C::s_cameraMinX,
+                                     &C::s_cameraMaxX, &C::s_cameraMinY, &C::s_cameraMaxY, &C::s_shakeX, &C::s_shakeY,
+                                     &C::s_shakeActive, &C::s_shakeTime, &C::s_viewBob, &C::s_viewBobDir,
+                                     &C::s_layerSwayDir, &C::s_runningTriggers);
 
 constexpr jint kHeroLookAhead = 40 << 8, kAttackLookState = 106, kHeroRaisedState = 137;
 constexpr jint kSizeLayer = 3, kTileSize = 40;
@@ -123,19 +131,7 @@ void placeLayers() {
 
 }  // namespace
 
-void cGameCamera::resetStatics() {
-    s_cameraX = s_cameraY = s_cameraTargetX = s_cameraTargetY = 0;
-    s_cameraVelX = s_cameraVelY = s_cameraSpeedX = s_cameraSpeedY = 0;
-    s_cameraSnap = 0;
-    s_cameraFollow = s_cameraZone = nullptr;
-    s_cameraLock = 0;
-    s_cameraMinX = s_cameraMaxX = s_cameraMinY = s_cameraMaxY = 0;
-    s_shakeX = s_shakeY = s_shakeActive = s_shakeTime = 0;
-    s_viewBob = 0;
-    s_viewBobDir = -1;
-    s_layerSwayDir = 1;
-    s_runningTriggers = 0;
-}
+void cGameCamera::resetStatics() { kStartValues.restore(); }
 
 void cGameCamera::resetLevelState(bool noLevel) {
     const jint minX = 0, minY = 0;

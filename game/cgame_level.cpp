@@ -15,6 +15,7 @@
 #include "runtime/constant_pool.h"
 #include "runtime/log.h"
 #include "runtime/static_class.h"
+#include "runtime/static_start_values.h"
 
 ByteArray* cGameLevel::s_levelGeometry = nullptr;
 jint cGameLevel::s_polyCount = 0;
@@ -29,6 +30,9 @@ namespace {
 
 const StaticRefRegistration kStatics(CID_cGame, &cGameLevel::s_levelGeometry, &cGameLevel::s_polyPoints, &cGameLevel::s_polyFlags,
                                      &cGameLevel::s_polyAngles);
+const StaticStartValues kStartValues(&cGameLevel::s_levelGeometry, &cGameLevel::s_polyCount, &cGameLevel::s_polyPoints,
+                                     &cGameLevel::s_polyFlags, &cGameLevel::s_polyAngles, &cGameLevel::s_heroMeterBonus,
+                                     &cGameLevel::s_blackout, &cGameLevel::s_triggerResult);
 
 constexpr jint kSpareTableEntries = 500;
 constexpr jint kPlatformFlags = 2048, kPlatformParamFlags = 2, kPlatformRecordSize = 12;
@@ -70,15 +74,7 @@ ShortArray* platformRecord(jint polyline, jint x0, jint y0, jint minX, jint minY
 
 }  // namespace
 
-void cGameLevel::resetStatics() {
-    s_levelGeometry = nullptr;
-    s_polyCount = 0;
-    s_polyPoints = s_polyAngles = nullptr;
-    s_polyFlags = nullptr;
-    s_heroMeterBonus = 0;
-    s_blackout = 0;
-    s_triggerResult = 0;
-}
+void cGameLevel::resetStatics() { kStartValues.restore(); }
 
 bool cGameLevel::levelHasGeometry() {
     IntArray* items = cGame::s_levelGeometryItems;

@@ -27,12 +27,15 @@ constexpr jint kModuleImagePoolSize = 300;
 constexpr jint kPermanentSprites[] = {7, 16, 18, 25, 33};
 constexpr jint kEffectImageCount = 10;
 
-// Fonts by their slot in s_fonts, each from its pack item with its palettes and caching.
+// Fonts by their slot in s_fonts, each from its pack item with its palettes and caching. Fonts 0
+// and 2 keep their glyphs as decoded ARGB: an Image cache would store them as ARGB4444 and draw
+// other pixels, so they are spared the decode on every character instead.
 struct FontLoad {
     jint font, item, paletteMask;
-    bool buildCache, dropData;
+    bool buildCache, dropData, argbCache;
 };
-constexpr FontLoad kFonts[] = {{1, 2, 1, true, false}, {0, 1, 3, false, false}, {2, 3, 1, false, false}};
+constexpr FontLoad kFonts[] = {
+    {1, 2, 1, true, false, false}, {0, 1, 3, true, false, true}, {2, 3, 1, true, false, true}};
 constexpr jint kCharMapItem = 0;
 constexpr jint kBadgeItem = 0;
 
@@ -69,7 +72,7 @@ void openFontPack() { cGame::packOpen(Runtime::ldcString(kFontPackLiteral)); }
 void loadFonts() {
     BX_RETURN_IF_NULL(cGame::s_fonts);
     for (const FontLoad& f : kFonts) {
-        Bsprite* font = cGame::loadSpriteFlags(f.item, f.paletteMask, f.buildCache, f.dropData);
+        Bsprite* font = cGame::loadSprite(f.item, f.paletteMask, 0, 0, f.buildCache, f.dropData, f.argbCache);
         BX_RETURN_IF_PENDING();
         if (!font) loader::logBadItem(loader::packName(kFontPackLiteral), f.item, "its font draws nothing");
         if (f.font < cGame::s_fonts->length) cGame::s_fonts->set(f.font, font);

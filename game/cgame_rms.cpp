@@ -1,5 +1,5 @@
 // cGame's record-store layer: open, close, read and write the save record of a named store.
-// Store errors (RecordStoreException and its subclasses) are caught here, a failed write logged;
+// Store errors (RecordStoreException and its subclasses) are caught here, a failed write or close logged;
 // anything else stays pending for the caller and leaves the store open.
 #include "classlib/java_io/java_io_byte_array_input_stream.h"
 #include "classlib/java_lang/java_lang_exceptions.h"
@@ -34,7 +34,13 @@ void cGame::rmsOpen(String* name) { s_saveStore = javax_microedition_rms_RecordS
 void cGame::rmsClose() {
     if (!s_saveStore) return;
     s_saveStore->closeRecordStore();
-    if (Runtime::pending()) Runtime::clearPendingException();
+    // Closing writes the store's index: a failure is said with the store's error, and the game goes on.
+    if (Object* error = Runtime::getPendingException()) {
+        Runtime::clearPendingException();
+        String* what = error->toString();
+        Log::warn("the save store could not be closed in %s: %s", platform::homeFolder().c_str(),
+                  what ? what->toCString().c_str() : "store error");
+    }
     s_saveStore = nullptr;
 }
 

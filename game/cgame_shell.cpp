@@ -170,6 +170,7 @@ void cGame::resetAllStatics() {
     cGameFrameCaches::resetStatics();
     cGameZoneDisplay::resetStatics();
     cGamePlayScreens::resetStatics();
+    cGameTriggers::resetStatics();
 }
 
 void cGame::init(javax_microedition_midlet_MIDlet* midlet, javax_microedition_lcdui_Display* display) {

@@ -6,6 +6,7 @@
 
 #include "actors/z.h"
 #include "game/cgame.h"
+#include "game/cgame_level_tables.h"
 #include "game/cgame_text_ids.h"
 #include "runtime/array.h"
 #include "runtime/class_ids.h"
@@ -52,22 +53,8 @@ const StaticRefRegistration kStatics(CID_cGame, &cGame::s_levelPackNames, &cGame
 constexpr jint kFirstLevelPackName = 199;
 constexpr jint kTextEncodingName = 45;
 
-// Item of the geometry pack per level; the eleventh entry belongs to no level.
-constexpr jint kLevelGeometryItems[] = {0, -1, 1, 2, -1, 3, 4, -1, 5, 6, -1};
-// Per level the sprite item of tile layers 0..4, -1 when the level has no such layer.
-constexpr jint kLevelLayerItems[] = {
-    1,  -1, 0,  0,  -1,  // level 0
-    2,  -1, -1, -1, -1,  // level 1
-    4,  -1, 3,  3,  -1,  // level 2
-    4,  -1, 3,  3,  -1,  // level 3
-    2,  -1, -1, -1, -1,  // level 4
-    6,  -1, 5,  5,  5,   // level 5
-    6,  -1, 5,  5,  5,   // level 6
-    2,  -1, -1, -1, -1,  // level 7
-    -1, -1, 7,  7,  7,   // level 8
-    -1, -1, 7,  7,  7,   // level 9
-};
-static_assert(std::size(kLevelLayerItems) == cGame::kLevelCount * cGame::kLayersPerLevel);
+using level_tables::kGeometryItems;
+using level_tables::kLayerItems;
 constexpr jint kLevelMusic[] = {0, 1, 2, 2, 1, 3, 3, 1, 4, 4};
 constexpr jlong kLevelSpriteBits[] = {256, 128, jlong{1} << 22, jlong{1} << 22, 128, 0, 0, 128, 0, jlong{1} << 39};
 constexpr jint kLevelNames[] = {text_id::kLevel0Name, text_id::kLevel1Name, text_id::kLevel2Name, text_id::kLevel3Name, text_id::kLevel4Name,
@@ -111,8 +98,8 @@ template <class A, class T, size_t N>
 
 void cGame::initStaticData() {
     const bool made = makeLevelPackNames() &&
-                      makeFilled(s_levelGeometryItems, &Runtime::newIntArray, kLevelGeometryItems) &&
-                      makeFilled(s_levelLayerItems, &Runtime::newIntArray, kLevelLayerItems) &&
+                      makeFilled(s_levelGeometryItems, &Runtime::newIntArray, kGeometryItems) &&
+                      makeFilled(s_levelLayerItems, &Runtime::newIntArray, kLayerItems) &&
                       makeFilled(s_levelMusic, &Runtime::newIntArray, kLevelMusic) &&
                       makeFilled(s_levelSpriteBits, &Runtime::newLongArray, kLevelSpriteBits) &&
                       makeFilled(s_levelNames, &Runtime::newIntArray, kLevelNames) &&
@@ -136,7 +123,7 @@ void cGame::initStaticData() {
 
 void cGame::setLevel(jint n) {
     s_level = n;
-    s_altPlayerLevel = (n == 1 || n == 4 || n == 7) ? 1 : 0;
+    s_altPlayerLevel = level_tables::isAltPlayerLevel(n) ? 1 : 0;
 }
 
 jint cGame::languageIndexOf(String* code) {

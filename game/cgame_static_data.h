@@ -3,6 +3,7 @@
 // cGame derives from cGameStaticData, so `cGame::s_x` names them; the code that uses them is cGame's.
 #pragma once
 
+#include "game/cgame_level_tables.h"
 #include "runtime/jtypes.h"
 
 class IntArray;
@@ -14,8 +15,8 @@ class String;
 struct cGameStaticData {
     // Every static below back to its start value.
     static void resetStatics();
-    static constexpr jint kLevelCount = 10;
-    static constexpr jint kLayersPerLevel = 5;
+    static constexpr jint kLevelCount = level_tables::kLevelCount;
+    static constexpr jint kLayersPerLevel = level_tables::kLayersPerLevel;
     static jint s_level;
     static jbyte s_altPlayerLevel;  // read by the frame loop too
     static ObjectArray* s_levelPackNames;    // String[10], literals 199..208

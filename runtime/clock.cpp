@@ -46,9 +46,11 @@ void ManualClock::waitFor(std::unique_lock<std::mutex>& lock, std::condition_var
 
 void ManualClock::sleepMillis(int64_t millis) {
     if (millis <= 0) return;
-    Runtime::waitForOthersToSettle(kSettleBound);
+    settleOthers();
     advance(millis);
 }
+
+void ManualClock::settleOthers() { Runtime::waitForOthersToSettle(kSettleBound); }
 
 void ManualClock::advance(int64_t millis) {
     m_monotonic.fetch_add(millis);

@@ -22,6 +22,9 @@ public:
     // The host loop's pause between passes: real time on the host clock; on a virtual clock it is
     // what moves time (and so wakes the timed waits it makes due).
     virtual void sleepMillis(int64_t millis) = 0;
+    // Before a pause: the other threads finish what the present time made due, so what the host
+    // does next comes after it. Real time waits for nobody.
+    virtual void settleOthers() {}
 };
 
 // A clock that moves only when told to; for tests and the headless device. Waits on it last until
@@ -34,6 +37,7 @@ public:
     int64_t wallMillis() override { return m_wall.load(); }
     void waitFor(std::unique_lock<std::mutex>& lock, std::condition_variable& signal, int64_t millis) override;
     void sleepMillis(int64_t millis) override;
+    void settleOthers() override;
     // Moves both clocks and wakes every timed wait to re-read the time.
     void advance(int64_t millis);
     void setWall(int64_t millis) { m_wall.store(millis); }

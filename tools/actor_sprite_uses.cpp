@@ -61,6 +61,14 @@ std::vector<A> submarine() {
     return out;
 }
 
+// The air station: the collision box is box 0 of whatever frame shows, and the docking submarine
+// is centred on it.
+std::vector<A> airStation() {
+    std::vector<A> out;
+    for (int a = 0; a <= 1; ++a) out.push_back({a, 1, 1, A::kEveryFrame});
+    return out;
+}
+
 }  // namespace
 
 const std::vector<ActorSpriteUse>& actorSpriteUses() {
@@ -100,6 +108,14 @@ const std::vector<ActorSpriteUse>& actorSpriteUses() {
         {29, "the submarine: hull, destroyed, lit, damage looks 3 to 10, engines idle and thrusting by heading",
          submarine()},
         {39, "the shell crab: its chips, resting, attacking", upTo(4)},
+        {3, "the geyser: its updraft, the vent at rest", upTo(1)},
+        {9, "the beacon behind the scene: dim, glowing", upTo(1)},
+        {11, "the pod the hero strikes to ride: floating, struck", upTo(1)},
+        {12, "the warp door: open, sealed", upTo(1)},
+        {21, "the race's backdrop: the pulsing glow's quarter (module 0 is the mask)", upTo(0)},
+        {27, "the crate, plain or breakable: whole, shaken, splintering", upTo(2)},
+        {30, "the spinning burr: spinning, bursting", upTo(1)},
+        {32, "the air station with its dock (box 0): waiting, filling", airStation()},
     };
     return uses;
 }

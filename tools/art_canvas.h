@@ -1,6 +1,6 @@
 // The drawing surface of the art generators (promoart, uiart): an RGBA picture with anti-aliased
-// shapes (4x4 supersampled coverage), gradients, the built-in 9x15 font scaled whole pixels, an
-// outline grown around whatever has been drawn, and PNG output. Header-only: each generator is a
+// shapes (4x4 supersampled coverage), gradients, an outline grown around whatever has been drawn,
+// and PNG output (words come from tools/art_lettering/). Header-only: each generator is a
 // small program of its own.
 #pragma once
 
@@ -14,8 +14,6 @@
 #include <string>
 #include <utility>
 #include <vector>
-
-#include "platform/graphics/system_font.h"
 
 namespace tools::art {
 
@@ -180,31 +178,6 @@ public:
                 const uint32_t p = other.argb(u, v);
                 blend(x + u, y + v, hex(p & 0xFFFFFF), (p >> 24) / 255.0);
             }
-    }
-
-    // Text in the built-in font, each font pixel a scale x scale block; (x, y) is the top-left.
-    void text(int x, int y, const std::string& s, int scale, Rgb c) {
-        const int gw = SystemFont::charWidth(u'A'), gh = SystemFont::height();
-        std::vector<uint16_t> cell(static_cast<size_t>(gw * gh));
-        for (size_t i = 0; i < s.size(); ++i) {
-            std::fill(cell.begin(), cell.end(), 0);
-            const Surface565 surface{cell.data(), gw, gh, gw};
-            const char16_t ch = static_cast<unsigned char>(s[i]);
-            SystemFont::drawText(surface, 0, 0, std::u16string_view(&ch, 1), 0xFFFF);
-            for (int gy = 0; gy < gh; ++gy)
-                for (int gx = 0; gx < gw; ++gx)
-                    if (cell[static_cast<size_t>(gy * gw + gx)])
-                        for (int sy = 0; sy < scale; ++sy)
-                            for (int sx = 0; sx < scale; ++sx)
-                                blend(x + (static_cast<int>(i) * gw + gx) * scale + sx, y + gy * scale + sy, c, 1);
-        }
-    }
-    // Centred on (cx, cy), with a soft shadow one scale step down and right.
-    void label(int cx, int cy, const std::string& s, int scale, Rgb c, bool shadow = true) {
-        const int w = static_cast<int>(s.size()) * SystemFont::charWidth(u'A') * scale;
-        const int h = SystemFont::height() * scale;
-        if (shadow) text(cx - w / 2 + scale, cy - h / 2 + scale, s, scale, hex(0x000000));
-        text(cx - w / 2, cy - h / 2, s, scale, c);
     }
 
     bool save(const std::filesystem::path& path) const {

@@ -4,6 +4,8 @@
 #include <charconv>
 #include <set>
 
+#include "game/cgame_actors.h"
+#include "game/cgame_level_tables.h"
 #include "tools/file_bytes.h"
 #include "tools/little_endian.h"
 
@@ -14,29 +16,73 @@ namespace {
 struct TypeInfo {
     int type;
     const char* name;
-    // Names of the per-type values from record index 7 on; the type reads at least 7 + their count.
+    // Record index 6 is the width of the actor's box (with index 7 its height), not an animation.
+    bool boxed;
+    // Names of the per-type values from record index 7 on. A name ending in '?' may be left out (it
+    // is written as 0); the others are read by the type and must be given.
     std::vector<const char*> fields;
-    std::vector<int> links;  // record indices holding ids of other actors or triggers
+    std::vector<int> links;  // record indices holding ids of actors or triggers; 0 names none
 };
+
+// Fields shared by the types that react to the hero inside their record rectangle (indices 7 to 10,
+// relative to the actor's position).
+#define RECT_FIELDS "rect-left", "rect-top", "rect-width", "rect-height"
 
 // Types not listed use their number ("type23") and fields "p7", "p8"..., reading 7 values.
 const std::vector<TypeInfo>& typeTable() {
     static const std::vector<TypeInfo> table = {
-        {1, "hero", {}, {}},
-        {2, "platform", {}, {}},
-        {5, "zone", {"target", "kind"}, {7}},
-        {6, "geyser", {"left", "top", "inner-left", "unused", "inner-right", "bottom", "right"}, {}},
-        {7, "carriage", {"from-x", "from-y", "to-x", "to-y"}, {}},
-        {14, "rival", {}, {}},
-        {24, "hazard", {"a", "b", "mode"}, {}},
-        {29, "lift", {}, {}},
-        {30, "switch", {"partner"}, {7}},
-        {36, "submarine", {}, {}},
-        {47, "lurker", {"p7", "p8", "p9", "p10", "hidden"}, {}},
-        {53, "raft", {"rise", "p8", "kind"}, {}},
+        {1, "hero", false, {}, {}},
+        {2, "platform", false, {"polyline", "box-left", "box-top", "box-width", "box-height"}, {}},
+        {4, "charger", false, {RECT_FIELDS, "carries?"}, {}},
+        // Kind 11 names an actor in a, kind 12 a trigger to release in a and one to start in b.
+        {5, "zone", true, {"height", "kind", "a?", "b?"}, {}},
+        {6, "geyser", false, {"left", "top", "inner-left", "unused", "inner-right", "bottom", "right"}, {}},
+        {7, "carriage", false, {"from-x", "from-y", "to-x", "to-y"}, {}},
+        {8, "grabber", false, {"range-left", "unused?", "range-width"}, {}},
+        {9, "rock-giant", false, {}, {}},
+        {10, "switch", true,
+         {"height", "condition", "count", "watch-1?", "watch-2?", "watch-3?", "target-1?", "target-2?", "target-3?",
+          "action?"},
+         {10, 11, 12, 13, 14, 15}},
+        {11, "camera-zone", true, {"height", "mode", "shift-x?", "shift-y?", "unused?", "clamp?"}, {}},
+        {12, "pickup", false, {}, {}},
+        {13, "pulse", false, {}, {}},
+        {14, "racer", false, {}, {}},
+        {15, "carrier", false, {}, {}},
+        {18, "warp-door", false,
+         {"box-left", "box-top", "box-width", "box-height", "destination", "room", "disabled", "basic-mode", "dest-x",
+          "dest-y", "unused?", "exit"},
+         {11, 12}},
+        {19, "obstacle", false, {}, {}},
+        {20, "collectable", false, {}, {}},
+        {21, "rival", false, {}, {}},
+        {22, "prop", false, {RECT_FIELDS}, {}},
+        {23, "guarded-target", false, {"wakes", "guard"}, {7, 8}},
+        {24, "hazard", false, {"extent-x", "extent-y", "kind", "interval", "pause"}, {}},
+        {25, "flyer", false, {RECT_FIELDS}, {}},
+        {29, "lift", false, {"travel", "mode", "partner?"}, {9}},
+        {30, "gate", false, {"lever", "partner"}, {8}},
+        {32, "dropping-boss", false, {}, {}},
+        {35, "watcher", false, {RECT_FIELDS}, {}},
+        {36, "submarine", false, {}, {}},
+        {37, "spinner", false, {}, {}},
+        {38, "patroller", false, {RECT_FIELDS}, {}},
+        {39, "releaser", false, {"drop-1?", "drop-2?", "drop-3?", "ride?"}, {7, 8, 9, 10}},
+        {40, "air-station", false, {"air"}, {}},
+        {41, "lurker", false, {}, {}},
+        {42, "ride", false, {"stop-x", "leave-x"}, {}},
+        {43, "dropper", false, {}, {}},
+        {47, "sentry", false, {RECT_FIELDS, "watch"}, {}},
+        {48, "trap", false, {RECT_FIELDS}, {}},
+        {49, "nest", false, {}, {}},
+        {51, "night-king", false, {"companion"}, {7}},
+        {52, "fountain", false, {}, {}},
+        {53, "orbiter", false, {"radius", "spin", "start-angle"}, {}},
     };
     return table;
 }
+
+#undef RECT_FIELDS
 
 const TypeInfo* findType(int type) {
     for (const TypeInfo& info : typeTable())
@@ -46,11 +92,29 @@ const TypeInfo* findType(int type) {
 
 const char* const kHeadFields[] = {"type", "id", "x", "y", "flags", "param-flags", "anim"};
 
+bool isBoxed(int type) {
+    const TypeInfo* info = findType(type);
+    return info && info->boxed;
+}
+
 std::string fieldName(int type, std::size_t index) {
+    if (index == 6 && isBoxed(type)) return "width";
     if (index < 7) return kHeadFields[index];
     const TypeInfo* info = findType(type);
-    if (info && index - 7 < info->fields.size()) return info->fields[index - 7];
-    return "p" + std::to_string(index);
+    if (!info || index - 7 >= info->fields.size()) return "p" + std::to_string(index);
+    std::string name = info->fields[index - 7];
+    if (name.back() == '?') name.pop_back();
+    return name;
+}
+
+// Whether the source must give record value `index` of the type (flags and, for most types, the
+// starting animation may be left out).
+bool isRequired(int type, std::size_t index) {
+    if (index < 4) return index > 0;
+    if (index < 6) return false;
+    if (index == 6) return isBoxed(type);
+    const TypeInfo* info = findType(type);
+    return info && index - 7 < info->fields.size() && std::string_view(info->fields[index - 7]).back() != '?';
 }
 
 int minimumValues(int type) {
@@ -58,19 +122,15 @@ int minimumValues(int type) {
     return 7 + (info ? static_cast<int>(info->fields.size()) : 0);
 }
 
-bool isSkippedType(int type) {
-    return type == 16 || type == 17 || type == 26 || type == 27 || type == 50 || type == 59 || type == 60;
-}
+bool isSkippedType(int type) { return cGameActors::isSkippedLevelType(type); }
 
-constexpr int kActorTableCapacity = 650;  // the spawner's table holds level actors and platforms
+constexpr int kActorTableCapacity = cGameActors::kActorTableSize;  // level actors and platforms
+constexpr int kMaxTriggers = 127;         // the item's count is a signed byte
+// A checkpoint (kept in the game's 20,493-byte save buffer) takes 13 bytes, one per trigger, 22 of
+// hero and camera and at most 20 per actor or platform: these two caps keep every level's inside it.
+static_assert(13 + kMaxTriggers + 22 + kActorTableCapacity * 20 <= 20493);
 constexpr int kTileSize = 40;
 constexpr int kMaxPolylinePoints = 33;
-
-// The game's per-level tables: geometry items and the tile sprite of layers 0..4.
-constexpr int kGeometryItems[10] = {0, -1, 1, 2, -1, 3, 4, -1, 5, 6};
-constexpr int kLayerItems[50] = {1,  -1, 0,  0,  -1, 2,  -1, -1, -1, -1, 4,  -1, 3,  3,  -1, 4,  -1,
-                                 3,  3,  -1, 2,  -1, -1, -1, -1, 6,  -1, 5,  5,  5,  6,  -1, 5,  5,
-                                 5,  2,  -1, -1, -1, -1, -1, -1, 7,  7,  7,  -1, -1, 7,  7,  7};
 
 class Reader {
 public:
@@ -282,12 +342,8 @@ private:
                 continue;
             }
             std::size_t index = 0;
-            while (index < 7 && name != kHeadFields[index]) ++index;
-            if (index == 0 || index == 7) {
-                index = 0;
-                for (std::size_t j = 7; j < 64 && index == 0; ++j)
-                    if (fieldName(actor.type, j) == name) index = j;
-            }
+            for (std::size_t j = 1; j < 64 && index == 0; ++j)
+                if (fieldName(actor.type, j) == name) index = j;
             if (index == 0) {
                 fail(lineNo, name, "not a field of " + actorTypeName(actor.type));
                 continue;
@@ -298,11 +354,11 @@ private:
             const long hi = index == 2 || index == 3 || index == 4 || index == 5 ? 65535 : 32767;
             if (number(words[k].substr(eq + 1), lineNo, name, value, lo, hi)) set(index, value);
         }
-        // Flags and the starting animation may be left out: the record always carries them.
-        if (actor.values.size() < 7) {
-            actor.values.resize(7, 0);
-            actor.given.resize(7, false);
-        }
+        // Fields that may be left out are written as 0: the record always carries every value the
+        // type reads.
+        const std::size_t length = std::max<std::size_t>(actor.values.size(), minimumValues(actor.type));
+        actor.values.resize(length, 0);
+        actor.given.resize(length, false);
         level_.actors.push_back(std::move(actor));
     }
 
@@ -440,16 +496,29 @@ const std::vector<std::pair<std::string, uint32_t>>& polylineFlagNames() {
     return names;
 }
 
+bool actorHasBox(int type) { return isBoxed(type); }
+
+int actorFieldIndex(int type, std::string_view name) {
+    for (int index = 1; index < minimumValues(type); ++index)
+        if (fieldName(type, static_cast<std::size_t>(index)) == name) return index;
+    return -1;
+}
+
 std::string actorTypeName(int type) {
     const TypeInfo* info = findType(type);
     return info ? info->name : "type" + std::to_string(type);
 }
 
-int levelGeometryItem(int level) { return level >= 0 && level < 10 ? kGeometryItems[level] : -1; }
-int levelLayerItem(int level, int layer) {
-    return level >= 0 && level < 10 && layer >= 0 && layer < 5 ? kLayerItems[level * 5 + layer] : -1;
+int levelGeometryItem(int level) {
+    return level >= 0 && level < level_tables::kLevelCount ? level_tables::kGeometryItems[level] : -1;
 }
-bool levelIsAltPlayer(int level) { return level == 1 || level == 4 || level == 7; }
+int levelLayerItem(int level, int layer) {
+    using level_tables::kLayersPerLevel;
+    return level >= 0 && level < level_tables::kLevelCount && layer >= 0 && layer < kLayersPerLevel
+               ? level_tables::kLayerItems[level * kLayersPerLevel + layer]
+               : -1;
+}
+bool levelIsAltPlayer(int level) { return level_tables::isAltPlayerLevel(level); }
 
 bool readLevelSource(std::string_view text, std::string_view fileName, LevelSource& level,
                      std::vector<LevelProblem>& problems) {
@@ -524,19 +593,24 @@ bool checkLevel(const LevelSource& level, const LevelContent& content, std::vect
         const int needed = minimumValues(type);
         bool complete = true;
         for (int k = 1; k < needed && complete; ++k)
-            if ((k < 4 || k >= 7) && (k >= static_cast<int>(actor.given.size()) || !actor.given[k])) {
+            if (isRequired(type, k) && (k >= static_cast<int>(actor.given.size()) || !actor.given[k])) {
                 fail(actor.line, fieldName(type, k), "missing for " + actorTypeName(type));
                 complete = false;
             }
         if (!complete) continue;
         const auto& v = actor.values;
         if (const TypeInfo* info = findType(type))
-            for (int k : info->links) linked(v[k], actor.line, fieldName(type, k));
+            for (int k : info->links)
+                if (v[k] != 0) linked(v[k], actor.line, fieldName(type, k));
+        if (type == 5 && v[8] == 11 && v[9] != 0) linked(v[9], actor.line, "a");
+        if (type == 5 && v[8] == 12)
+            for (int k : {9, 10})
+                if (v[k] != 0) linked(v[k], actor.line, fieldName(type, k));
         if (type == 7 && v[7] == v[9])
             fail(actor.line, "to-x", v[8] == v[10] ? "the path has no length" : "the path is vertical");
         if (type == 6 && v[8] == v[12]) fail(actor.line, "bottom", "equals top");
         auto anims = content.typeAnimations.find(type);
-        if (anims != content.typeAnimations.end() && v[6] >= anims->second)
+        if (anims != content.typeAnimations.end() && !isBoxed(type) && v[6] >= anims->second)
             fail(actor.line, "anim", "the sprite of " + actorTypeName(type) + " has " +
                                          std::to_string(anims->second) + " animations");
     }
@@ -554,15 +628,37 @@ bool checkLevel(const LevelSource& level, const LevelContent& content, std::vect
         if (hero->values[3] >= h) fail(hero->line, "y", "the hero is below the map (" + std::to_string(h) + ")");
     }
 
-    // Trigger scripts: what the loader would walk.
-    if (level.triggers.size() > 127) fail(level.triggers[127].line, "trigger", "more than 127 triggers");
+    // Trigger scripts: what the loader would walk, and the animations they give actors.
+    std::map<int, int> actorTypes;
+    for (const LevelActor& actor : level.actors)
+        if (actor.values.size() > 1) actorTypes.emplace(actor.values[1], actor.type);
+    if (level.triggers.size() > static_cast<std::size_t>(kMaxTriggers))
+        fail(level.triggers[kMaxTriggers].line, "trigger", "more than 127 triggers");
     for (const LevelTrigger& trigger : level.triggers) {
         if (trigger.commands.size() > 255) fail(trigger.line, "trigger", "more than 255 commands");
         for (const LevelCommand& command : trigger.commands) {
             if (command.opcode == 2) linked(command.subject, command.line, "actor");
+            // The animations of the command's subject: an actor's by its type, a spawned one's by its slot.
+            int animations = -1;
+            std::string whose;
+            if (command.opcode == 2) {
+                const auto subject = actorTypes.find(command.subject);
+                const auto anims = subject != actorTypes.end() ? content.typeAnimations.find(subject->second)
+                                                               : content.typeAnimations.end();
+                if (anims != content.typeAnimations.end())
+                    animations = anims->second, whose = actorTypeName(subject->second);
+            } else if (command.opcode == 3) {
+                const auto anims = content.slotAnimations.find(command.subject);
+                if (anims != content.slotAnimations.end())
+                    animations = anims->second, whose = "slot " + std::to_string(command.subject);
+            }
             for (const LevelEntry& entry : command.entries)
-                for (const LevelAction& action : entry.actions)
+                for (const LevelAction& action : entry.actions) {
                     if (action.code == 34) linked(action.args[0], action.line, action.args[1] ? "sleep" : "wake");
+                    if ((action.code == 22 || action.code == 42) && animations >= 0 && action.args[0] >= animations)
+                        fail(action.line, "anim",
+                             "the sprite of " + whose + " has " + std::to_string(animations) + " animations");
+                }
         }
     }
     return problems.size() == before;
@@ -640,12 +736,14 @@ LevelItems compileLevel(const LevelSource& level) {
     return items;
 }
 
-bool compileLevelFile(const std::filesystem::path& path, int part, std::string& bytes, std::string& error) {
+bool compileLevelFile(const std::filesystem::path& path, int part, const std::filesystem::path& assets,
+                      std::string& bytes, std::string& error) {
     std::string text;
-    if (!readFileBytes(path, text, error)) return false;
+    LevelContent content;
+    if (!readFileBytes(path, text, error) || !readLevelContent(assets, content, error)) return false;
     LevelSource level;
     std::vector<LevelProblem> problems;
-    if (!readLevelSource(text, path.string(), level, problems) || !checkLevel(level, LevelContent{}, problems)) {
+    if (!readLevelSource(text, path.string(), level, problems) || !checkLevel(level, content, problems)) {
         error = describe(problems.front());
         return false;
     }

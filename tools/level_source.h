@@ -86,6 +86,7 @@ struct LevelSource {
 struct LevelContent {
     std::map<int, int> tileCounts;      // tile set item -> number of tiles it holds
     std::map<int, int> typeAnimations;  // actor type -> animations of its sprite
+    std::map<int, int> slotAnimations;  // sprite slot (a script's spawn) -> animations of that sprite
 };
 
 struct LevelItems {
@@ -105,10 +106,15 @@ struct LevelItems {
 // The exact binary forms; only for a level that passed checkLevel.
 LevelItems compileLevel(const LevelSource& level);
 
-// Reads, checks and compiles a level source file; `part` picks an item of its level pack, -1 its
-// geometry item. Errors name the file, line and field of the first problem.
-[[nodiscard]] bool compileLevelFile(const std::filesystem::path& path, int part, std::string& bytes,
-                                    std::string& error);
+// The content the checks need, from the sources in `assets` (the tiles and sprites packs); a pack
+// without a source leaves its map empty. False only when a source cannot be read.
+[[nodiscard]] bool readLevelContent(const std::filesystem::path& assets, LevelContent& content, std::string& error);
+
+// Reads, checks (against the content in `assets`) and compiles a level source file; `part` picks an
+// item of its level pack, -1 its geometry item. Errors name the file, line and field of the first
+// problem.
+[[nodiscard]] bool compileLevelFile(const std::filesystem::path& path, int part, const std::filesystem::path& assets,
+                                    std::string& bytes, std::string& error);
 
 // The per-level tables the compiled level must agree with (the game's static data).
 int levelGeometryItem(int level);
@@ -118,5 +124,10 @@ bool levelIsAltPlayer(int level);
 // The names of polyline flags and actor types, for the viewer and the docs.
 const std::vector<std::pair<std::string, uint32_t>>& polylineFlagNames();
 std::string actorTypeName(int type);
+// Whether record values 6 and 7 of the type are its box's width and height (zones, switches and
+// camera zones), not a starting animation.
+bool actorHasBox(int type);
+// The record index of the type's field `name`, -1 when the type has none of that name.
+int actorFieldIndex(int type, std::string_view name);
 
 }  // namespace tools

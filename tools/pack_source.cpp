@@ -134,9 +134,16 @@ bool readItem(const fs::path& folder, const fs::path& builtFolder, const json& s
         const json part = geometry ? json(-1) : source["part"];
         if (!part.is_number_integer() || part.get<int64_t>() < -1 || part.get<int64_t>() > 255)
             return fail("\"part\" is the item of the level pack, from 0");
+        // A level source lives in its level's pack; another pack (the geometry pack gathers every
+        // level's polylines) names it by that pack's folder: "level0.pack/meadow.level".
+        const fs::path assets = folder.parent_path();
+        const std::string named = name.is_string() ? name.get<std::string>() : std::string();
+        const std::size_t slash = named.find('/');
+        const bool inOtherPack = slash != std::string::npos && named.substr(0, slash).ends_with(".pack");
         fs::path path;
-        return namedPath(folder, name, where + (geometry ? ".geometry" : ".level"), path, error) &&
-               compileLevelFile(path, part.get<int>(), item.data, error);
+        return namedPath(inOtherPack ? assets : folder, name, where + (geometry ? ".geometry" : ".level"), path,
+                         error) &&
+               compileLevelFile(path, part.get<int>(), assets, item.data, error);
     }
     if (source.contains("texts")) {
         std::string text;

@@ -21,6 +21,8 @@ namespace {
 
 constexpr int kFixedPictures = 14;
 constexpr int kLists = 3;
+// The format text that makes the screen read wide glyph records (the constant pool's literal 26).
+constexpr const char* kWideFormat = "WIDE";
 constexpr uint32_t kU16Max = 0xFFFF;
 constexpr unsigned char kPngSignature[8] = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A};
 
@@ -111,6 +113,9 @@ private:
     bool build(std::string& resource) {
         const bool optional = m_.value("optional", false);
         const bool wide = m_.value("wideGlyphs", false);
+        // The screen reads the glyph records wide only when the format text is "WIDE".
+        if (wide != (m_.value("format", std::string()) == kWideFormat))
+            return fail("\"wideGlyphs\" is true exactly when \"format\" is \"" + std::string(kWideFormat) + "\"");
         const std::vector<std::string> languages = m_.at("languages").get<std::vector<std::string>>();
         if (languages.empty()) return fail("\"languages\" names at least one language");
         const json& titles = m_.at("titles");
@@ -441,8 +446,7 @@ bool dumpPromoResource(const std::string& resource, std::string& listing, std::s
     std::string fontPng;
     uint32_t recordBytes = 0, highest = 0;
     if (!f.bytes(fontPng) || !f.u16(recordBytes) || !f.u16(highest)) return fail("the font is cut short");
-    // The wide format text is the constant pool's literal 26.
-    const uint32_t size = format == "WIDE" ? 6 : 4;
+    const uint32_t size = format == kWideFormat ? 6 : 4;
     if (!f.skip(recordBytes) || !f.atEnd()) return fail("the glyph records do not fill the font entry");
     out << "font: " << describePicture(fontPng) << ", " << paletteEntries(fontPng) << " colours, "
         << recordBytes / (size + 2) << " glyphs up to code " << highest << "\n";

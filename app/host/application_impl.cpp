@@ -100,8 +100,20 @@ bool ApplicationImpl::init(uintptr_t stackBase, StartupOrder startupOrder) {
     return true;
 }
 
-void ApplicationImpl::run() {
+// Timed events due by the end of the pause reach the game before the clock moves there: the
+// other threads first finish what is due now, then the host hands the events over, then time moves
+// and wakes the frame due then, which sees them however the threads are scheduled.
+bool ApplicationImpl::pause() {
     ClockSource& clock = m_device->clock();
+    Runtime::runParked([&clock] { clock.settleOthers(); });
+    m_device->releaseEventsDueBy(clock.monotonicMillis() + kPassSleepMillis);
+    Host::pumpMessages();
+    if (hostRecord().cleanedUp) return false;
+    Runtime::runParked([&clock] { clock.sleepMillis(kPassSleepMillis); });
+    return true;
+}
+
+void ApplicationImpl::run() {
     while (m_running.load()) {
         Host::processPowerQueue();
         Host::pumpMessages();
@@ -110,9 +122,8 @@ void ApplicationImpl::run() {
         m_repaintSuppress.store(false);
         if (m_active.load() && hostRecord().recheckOrientation) (void)Host::checkOrientation();
         m_device->present();
-        Runtime::runParked([&clock] { clock.sleepMillis(kPassSleepMillis); });
-        // The main thread's parking point for a collection on another thread.
-        Runtime::runParked([&clock] { clock.sleepMillis(kPassSleepMillis); });
+        // Each pause is also the main thread's parking point for a collection on another thread.
+        if (!pause() || !pause()) break;
         if (m_passLimit >= 0 && ++m_passes >= m_passLimit) {
             Log::info("host: the frame limit ends the run");
             m_running.store(false);

@@ -72,6 +72,9 @@ public:
 
 private:
     void endApplicationThreads();
+    // One of the pass's two pauses of kPassSleepMillis, with the events due by its end handed
+    // over first; false when a quit among them has ended the run.
+    [[nodiscard]] bool pause();
     std::atomic<bool> m_repaintSuppress{false};
     std::unique_ptr<Application> m_application;
     std::unique_ptr<DisplayBackend> m_display;

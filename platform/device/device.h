@@ -77,6 +77,9 @@ public:
     // Delivers due sent messages to the window procedure, then removes the next posted message.
     [[nodiscard]] virtual bool peekMessage(HostMessage& out) = 0;
     virtual void postQuit(int32_t exitCode) = 0;
+    // Timed events due by `time` join the messages now, so the host can hand them over before its
+    // pause moves the clock to that time. A device whose events come in real time has none.
+    virtual void releaseEventsDueBy(int64_t /*time*/) {}
 };
 
 class DeviceOrientation {

@@ -175,43 +175,116 @@ BX_INLINE void runTurnedRows(const uint16_t* src, uint16_t* dst, const BlitSteps
 typedef int16_t Lanes16 __attribute__((vector_size(32)));
 typedef uint16_t UnsignedLanes16 __attribute__((vector_size(32)));
 
-// A row of ARGB4444 blended forwards, split into runs of 16 by their alpha: a run with none is
-// skipped, a run all at alpha 15 takes the opaque form, any other the whole blend. Sprites are
-// mostly one or the other, so few pixels pay for the multiplies. Per field, the blend is
+// Sixteen ARGB4444 pixels over RGB565, in place. Per field, the blend is
 // d + floor((s - d) x alpha / 256) on the field's own value (the in-place form masks to the same);
-// at alpha 15 that is the source's, one step lower where the source's is above.
-BX_INLINE void blendRow4444(const uint16_t* __restrict in, uint16_t* __restrict out, int n) {
-    constexpr int kRun = 16;
-    int c = 0;
-    constexpr uint64_t kAlphas = 0xF000F000F000F000u;
-    for (; c + kRun <= n; c += kRun) {
-        // The run's kind from its alphas, read as four words (cheaper than from the vector).
-        uint64_t w[4];
-        std::memcpy(w, in + c, sizeof w);
-        if (((w[0] | w[1] | w[2] | w[3]) & kAlphas) == 0) continue;
-        const bool opaque = (w[0] & w[1] & w[2] & w[3] & kAlphas) == kAlphas;
-        Lanes16 s, d;
-        std::memcpy(&s, in + c, sizeof s);
-        std::memcpy(&d, out + c, sizeof d);
-        const Lanes16 sr = ((s >> 8) & 0xF) << 1, sg = ((s >> 4) & 0xF) << 2, sb = (s & 0xF) << 1;
-        const Lanes16 dr = (d >> 11) & 0x1F, dg = (d >> 5) & 0x3F, db = d & 0x1F;
-        Lanes16 r, g, b;
-        if (opaque) {
-            // A true compare is -1.
-            r = sr + (sr > dr);
-            g = sg + (sg > dg);
-            b = sb + (sb > db);
-        } else {
-            const Lanes16 a = ((s >> 12) & 0xF) * 17;
-            r = dr + (((sr - dr) * a) >> 8);
-            g = dg + (((sg - dg) * a) >> 8);
-            b = db + (((sb - db) * a) >> 8);
-        }
-        const UnsignedLanes16 mixed = (UnsignedLanes16(r) << 11) | (UnsignedLanes16(g) << 5) | UnsignedLanes16(b);
-        std::memcpy(out + c, &mixed, sizeof mixed);
+// at alpha 15 (`opaque`) that is the source's, one step lower where the source's is above.
+BX_INLINE void blend16(const uint16_t* __restrict from, uint16_t* __restrict to, bool opaque) {
+    Lanes16 s, d;
+    std::memcpy(&s, from, sizeof s);
+    std::memcpy(&d, to, sizeof d);
+    const Lanes16 sr = ((s >> 8) & 0xF) << 1, sg = ((s >> 4) & 0xF) << 2, sb = (s & 0xF) << 1;
+    const Lanes16 dr = (d >> 11) & 0x1F, dg = (d >> 5) & 0x3F, db = d & 0x1F;
+    Lanes16 r, g, b;
+    if (opaque) {
+        // A true compare is -1.
+        r = sr + (sr > dr);
+        g = sg + (sg > dg);
+        b = sb + (sb > db);
+    } else {
+        const Lanes16 a = ((s >> 12) & 0xF) * 17;
+        r = dr + (((sr - dr) * a) >> 8);
+        g = dg + (((sg - dg) * a) >> 8);
+        b = db + (((sb - db) * a) >> 8);
     }
-    for (; c < n; ++c)
-        if (in[c] & 0xF000) out[c] = blend4444(out[c], in[c]);
+    const UnsignedLanes16 mixed = (UnsignedLanes16(r) << 11) | (UnsignedLanes16(g) << 5) | UnsignedLanes16(b);
+    std::memcpy(to, &mixed, sizeof mixed);
+}
+
+// The kind of sixteen pixels from their alphas, read as four words (cheaper than from the vector):
+// -1 none shown, 1 all at alpha 15, 0 any other.
+BX_INLINE int runKind4444(const uint16_t* in) {
+    constexpr uint64_t kAlphas = 0xF000F000F000F000u;
+    uint64_t w[4];
+    std::memcpy(w, in, sizeof w);
+    if (((w[0] | w[1] | w[2] | w[3]) & kAlphas) == 0) return -1;
+    return (w[0] & w[1] & w[2] & w[3] & kAlphas) == kAlphas ? 1 : 0;
+}
+
+// A row blended forwards in runs of 16 by their alpha: kind(run) is -1 for a run with none shown
+// (skipped), 1 for one all opaque, 0 for any other; blend(run, destination, opaque) does the rest.
+// Sprites are mostly one or the other, so few pixels pay for the multiplies. A row's ragged end is
+// the run of its last 16 pixels, blended from the destination as it was before the row and stored
+// after it, so the pixels it shares with the last whole run get the same value twice. Rows under
+// 16 pixels go through a copy padded with transparent pixels.
+template <class Src, class Kind, class Blend>
+BX_INLINE void blendRowInRuns(const Src* __restrict in, uint16_t* __restrict out, int n, Kind kind, Blend blend) {
+    constexpr int kRun = 16;
+    if (n < kRun) {
+        if (n <= 0) return;
+        Src from[kRun] = {};
+        uint16_t to[kRun] = {};
+        std::memcpy(from, in, sizeof(Src) * static_cast<size_t>(n));
+        std::memcpy(to, out, sizeof(uint16_t) * static_cast<size_t>(n));
+        const int k = kind(from);
+        if (k < 0) return;
+        blend(from, to, k > 0);
+        std::memcpy(out, to, sizeof(uint16_t) * static_cast<size_t>(n));
+        return;
+    }
+    const int last = n - kRun;
+    const int lastKind = (n % kRun) != 0 ? kind(in + last) : -1;
+    uint16_t end[kRun];
+    if (lastKind >= 0) {
+        std::memcpy(end, out + last, sizeof end);
+        blend(in + last, end, lastKind > 0);
+    }
+    for (int c = 0; c + kRun <= n; c += kRun) {
+        const int k = kind(in + c);
+        if (k >= 0) blend(in + c, out + c, k > 0);
+    }
+    if (lastKind >= 0) std::memcpy(out + last, end, sizeof end);
+}
+
+BX_INLINE void blendRow4444(const uint16_t* __restrict in, uint16_t* __restrict out, int n) {
+    blendRowInRuns(in, out, n, runKind4444, blend16);
+}
+
+// Sixteen 32-bit lanes: two AVX2 registers.
+typedef uint32_t Lanes32 __attribute__((vector_size(64)));
+
+// The kind of sixteen 32-bit ARGB pixels, as runKind4444 gives it.
+BX_INLINE int runKindARGB(const uint32_t* in) {
+    uint32_t any = 0, all = 0xFFFFFFFFu;
+    for (int i = 0; i < 16; ++i) {
+        any |= in[i];
+        all &= in[i];
+    }
+    if ((any >> 24) == 0) return -1;
+    return (all >> 24) == 0xFF ? 1 : 0;
+}
+
+// Sixteen 32-bit ARGB pixels over RGB565, in place: alpha 255 writes the colour's RGB565, 0 leaves
+// the destination, any other moves each field by floor((c - d) x alpha / 256), worked on the fields
+// shifted down (the same value as on the fields in place) so every product fits 16 bits.
+BX_INLINE void blendARGB16(const uint32_t* __restrict from, uint16_t* __restrict to, bool opaque) {
+    Lanes32 s;
+    Lanes16 d;
+    std::memcpy(&s, from, sizeof s);
+    std::memcpy(&d, to, sizeof d);
+    const Lanes16 cr = __builtin_convertvector((s >> 19) & 0x1F, Lanes16);
+    const Lanes16 cg = __builtin_convertvector((s >> 10) & 0x3F, Lanes16);
+    const Lanes16 cb = __builtin_convertvector((s >> 3) & 0x1F, Lanes16);
+    Lanes16 r = cr, g = cg, b = cb;
+    if (!opaque) {
+        const Lanes16 a = __builtin_convertvector(s >> 24, Lanes16);
+        const Lanes16 dr = (d >> 11) & 0x1F, dg = (d >> 5) & 0x3F, db = d & 0x1F;
+        const Lanes16 full = a == 0xFF;
+        r = full ? cr : dr + (((cr - dr) * a) >> 8);
+        g = full ? cg : dg + (((cg - dg) * a) >> 8);
+        b = full ? cb : db + (((cb - db) * a) >> 8);
+    }
+    const UnsignedLanes16 mixed = (UnsignedLanes16(r) << 11) | (UnsignedLanes16(g) << 5) | UnsignedLanes16(b);
+    std::memcpy(to, &mixed, sizeof mixed);
 }
 
 }  // namespace
@@ -252,7 +325,7 @@ BX_COPIER void blendPixels4444(const uint16_t* src, uint16_t* dst, const BlitSte
         return;
     }
     if (!steps.inOrder && (steps.rowStep == 1 || steps.rowStep == -1))
-        return runTurnedRows(src, dst, steps, [](const uint16_t* in, uint16_t* out, int n) { blendRow4444(in, out, n); });
+        return runTurnedRows(src, dst, steps, blendRow4444);
     runBlit(src, dst, steps, [](uint16_t& d, uint16_t s) { d = blend4444(d, s); });
 }
 
@@ -269,28 +342,8 @@ BX_COPIER void blendARGB(const uint32_t* src, uint16_t* dst, const BlitSteps& st
         d = a == 0xFF ? c : a == 0 ? d : mixed;
     };
     if (steps.inOrder || steps.pixelStep != 1) return runBlit(src, dst, steps, blend);
-    // Straight rows in runs of 8 by their alpha, as the ARGB4444 blend goes: none skipped, all
-    // opaque converted, any other blended.
-    constexpr int kRun = 8;
-    for (int r = 0; r < steps.height; ++r) {
-        const uint32_t* __restrict in = src + r * steps.sourceStride;
-        uint16_t* __restrict out = dst + r * steps.rowStep;
-        int c = 0;
-        for (; c + kRun <= steps.width; c += kRun) {
-            uint32_t any = 0, all = 0xFFFFFFFFu;
-            for (int i = 0; i < kRun; ++i) {
-                any |= in[c + i];
-                all &= in[c + i];
-            }
-            if ((any >> 24) == 0) continue;
-            if ((all >> 24) == 0xFF) {
-                for (int i = 0; i < kRun; ++i) out[c + i] = argbTo565(in[c + i]);
-            } else {
-                forwardRun(in + c, out + c, kRun, blend);
-            }
-        }
-        forwardRun(in + c, out + c, steps.width - c, blend);
-    }
+    for (int r = 0; r < steps.height; ++r)
+        blendRowInRuns(src + r * steps.sourceStride, dst + r * steps.rowStep, steps.width, runKindARGB, blendARGB16);
 }
 
 BX_COPIER void storeARGB4444(const uint32_t* src, uint16_t* dst, const BlitSteps& steps) {

@@ -13,6 +13,7 @@
 #include "classlib/lcdui/javax_microedition_lcdui_graphics.h"
 #include "classlib/midlet/javax_microedition_midlet_midlet.h"
 #include "runtime/class_record.h"
+#include "runtime/clock.h"
 
 namespace {
 
@@ -20,13 +21,18 @@ std::mutex g_lock;
 std::vector<std::string> g_log;
 std::atomic<int> g_counter{0};
 std::atomic<int> g_paints{0};
+std::atomic<int> g_keysPressed{0};
+std::vector<TestMIDletLog::FrameSeen> g_frames;
 int g_gameFrames = 0;
 int64_t g_gameSleep = 0;
 
 class CounterCanvas final : public javax_microedition_lcdui_Canvas {
 public:
     CounterCanvas() { setClassId(CID_cGame); }
-    void keyPressed(jint code) override { TestMIDletLog::add("keyPressed " + std::to_string(code)); }
+    void keyPressed(jint code) override {
+        g_keysPressed.fetch_add(1);
+        TestMIDletLog::add("keyPressed " + std::to_string(code));
+    }
     void keyReleased(jint code) override { TestMIDletLog::add("keyReleased " + std::to_string(code)); }
     void pointerPressed(jint x, jint y) override { point("pointerPressed", x, y); }
     void pointerReleased(jint x, jint y) override { point("pointerReleased", x, y); }
@@ -50,6 +56,10 @@ private:
 
 void gameFrames(int frames, int64_t sleepMillis) {
     for (int i = 0; i < frames; ++i) {
+        {
+            std::lock_guard guard(g_lock);
+            g_frames.push_back({Runtime::clock().monotonicMillis(), g_keysPressed.load()});
+        }
         g_counter.fetch_add(1);
         javax_microedition_lcdui_Canvas::repaint(nullptr);
         if (sleepMillis > 0) java_lang_Thread::sleep(sleepMillis);
@@ -108,6 +118,8 @@ void reset() {
     g_log.clear();
     g_counter.store(0);
     g_paints.store(0);
+    g_keysPressed.store(0);
+    g_frames.clear();
     g_gameFrames = 0;
     g_gameSleep = 0;
 }
@@ -118,6 +130,11 @@ void setGameThread(int frames, int64_t sleepMillis) {
 }
 
 int paints() { return g_paints.load(); }
+
+std::vector<FrameSeen> framesSeen() {
+    std::lock_guard guard(g_lock);
+    return g_frames;
+}
 
 }  // namespace TestMIDletLog
 

@@ -18,6 +18,12 @@ void reset();
 void setGameThread(int frames, int64_t sleepMillis);
 // Frames the canvas has painted since the last reset.
 [[nodiscard]] int paints();
+// Each frame of the game thread: the device time it began at and the key presses seen by then.
+struct FrameSeen {
+    int64_t time;
+    int keysPressed;
+};
+[[nodiscard]] std::vector<FrameSeen> framesSeen();
 }  // namespace TestMIDletLog
 
 // Bars of the canvas: counter bar i covers x in [10 + 20 i, 20 + 20 i), y in [10, 110), white on

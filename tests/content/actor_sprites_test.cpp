@@ -10,6 +10,7 @@
 
 #include "actors/z.h"
 #include "classlib/io/javax_microedition_io_resource_input_stream.h"
+#include "game/cgame.h"
 #include "runtime/array.h"
 #include "runtime/heaps.h"
 #include "runtime/static_class.h"
@@ -29,9 +30,6 @@ const std::map<int, int> kBehaviourType = {
     {0, 1},   {1, 4},   {2, 8},   {3, 9},   {4, 7},   {5, 12},  {6, 16},  {9, 14},  {10, 23},
     {11, 21}, {12, 24}, {13, 25}, {15, 32}, {16, 30}, {17, 29}, {18, 35}, {19, 38}, {20, 41},
     {21, 36}, {22, 39}, {23, 42}, {24, 47}, {25, 49}, {27, 48}, {28, 51}, {30, 52}};
-
-// Sprites whose pictures are still to be drawn; the rules list every other one.
-const std::set<int> kNotDrawnYet = {3, 9, 11, 12, 27, 30, 32};
 
 // The animations state `state` of a type-`type` actor may start for record animation `anim`.
 std::set<int> playedAnimations(int type, int state, int anim) {
@@ -131,16 +129,38 @@ TEST_F(ActorSpritesTest, EachSpriteLoadsWithTheAnimationsFramesAndBoxesItsCodeRe
     }
 }
 
-// What the level's mask can ask for: every sprite an actor type maps to, the effects' sprites and
-// the thrown rocks.
+// What the level's mask can ask for: every sprite an actor type maps to, the effects' sprites, the
+// thrown rocks and the race's backdrop.
 TEST_F(ActorSpritesTest, EverySpriteTheActorsAskForLoads) {
-    std::set<int> slots = {8, 13, 15};
+    std::set<int> slots = {8, 13, 15, 21};
     for (jint type = 0; type < Z::s_typeSprite->length; ++type)
         if (Z::s_typeSprite->get(type) >= 0) slots.insert(Z::s_typeSprite->get(type));
-    for (const int slot : slots) {
-        if (kNotDrawnYet.count(slot)) continue;
-        EXPECT_NE(load(slot), nullptr) << "sprite " << slot;
-    }
+    for (const int slot : slots) EXPECT_NE(load(slot), nullptr) << "sprite " << slot;
+}
+
+// The race's backdrop as the loader leaves it for the pulsing picture: a quarter that fits the work
+// buffer the frames are built in (a larger one draws nothing), round rather than square (its outer
+// corner clear, its inner corner, the middle of the view, glowing), its phases spread over the
+// alpha steps the image keeps, so the pulse runs across it as a wave rather than flashing at once.
+TEST_F(ActorSpritesTest, TheRaceBackdropIsAPulseMaskThatFitsTheWorkBuffer) {
+    cGamePacks::s_tilePixels = nullptr;
+    ASSERT_NE(load(cGamePacks::kTileSpriteItem), nullptr);
+    const jint w = cGamePacks::s_tileW, h = cGamePacks::s_tileH;
+    IntArray* mask = cGamePacks::s_tilePixels;
+    ASSERT_NE(mask, nullptr);
+    ASSERT_GT(w, 0);
+    ASSERT_GT(h, 0);
+    EXPECT_LE(jlong{w} * h, cGame::kWorkBufferLength);
+    ASSERT_EQ(mask->length, w * h);
+    auto alphaAt = [&](jint x, jint y) { return static_cast<uint32_t>(mask->get(y * w + x)) >> 24; };
+    EXPECT_EQ(alphaAt(0, 0), 0u);
+    EXPECT_GT(alphaAt(w - 1, h - 1), 0u);
+    std::set<uint32_t> phases;
+    for (jint i = 0; i < mask->length; ++i) phases.insert(static_cast<uint32_t>(mask->get(i)) >> 24);
+    phases.erase(0);
+    ASSERT_GE(phases.size(), 12u);
+    EXPECT_GE(*phases.rbegin() - *phases.begin(), 200u);
+    cGamePacks::s_tilePixels = nullptr;
 }
 
 TEST_F(ActorSpritesTest, EveryAnimationABehaviourTablePlaysIsHeldByTheRules) {
@@ -149,7 +169,7 @@ TEST_F(ActorSpritesTest, EveryAnimationABehaviourTablePlaysIsHeldByTheRules) {
         for (const tools::ActorAnimationUse& a : use.animations) ruled[use.slot].insert(a.animation);
     for (const auto& [id, type] : kBehaviourType) {
         const jint slot = Z::s_typeSprite->get(type);
-        if (slot < 0 || kNotDrawnYet.count(slot)) continue;
+        if (slot < 0) continue;
         SCOPED_TRACE("behaviour " + std::to_string(id) + ", type " + std::to_string(type) + ", sprite " +
                      std::to_string(slot));
         ASSERT_TRUE(ruled.count(slot)) << "the sprite has no rules";

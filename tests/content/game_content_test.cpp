@@ -6,6 +6,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include <algorithm>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -40,6 +41,7 @@ constexpr jint kSounds = 17;
 
 // Pool literals of the pack names the loader uses.
 constexpr jint kTextPrefix = 132, kLanguage0 = 167, kTimes = 142, kSoundTypes = 153, kSoundsPack = 154, kBoot = 188;
+constexpr jint kGeometry = 152, kLevelPack0 = 199;
 
 // What a sound's source says: its kind of player and its length.
 struct SoundSource {
@@ -182,7 +184,7 @@ TEST_F(GameContentTest, EveryPackAndItemTheLoaderAsksForLoadsThroughItsReader) {
     javax_microedition_io_ResourceInputStream::unloadArchiveIndex();   // it lived in the old heaps
     loadPool();
     using P = cGamePacks;
-    enum class Read { Text, Nested, Sprite, Png, Sound, Arrays, Open };
+    enum class Read { Text, Nested, Sprite, Png, Sound, Arrays, Open, Data };
     struct Row {
         const char* step;
         jint literal;             // the pack's name; -1: `name`
@@ -206,11 +208,14 @@ TEST_F(GameContentTest, EveryPackAndItemTheLoaderAsksForLoadsThroughItsReader) {
         {"kind 0 step 8: the interface sprites", 139, nullptr, {0, 1, 2, 3}, Read::Sprite, nullptr},
         {"kind 0 step 9 and the logos: the badge and the second logo", 141, nullptr, {0, 1}, Read::Png, nullptr},
         {"kind 1 step 0: the reference times", kTimes, nullptr, {0}, Read::Nested, nullptr},
-        {"kind 1 step 1: the tile sprites", 144, nullptr, {0}, Read::Sprite, "the levels come with a later issue"},
+        {"kind 1 step 1: the tile sprites", 144, nullptr, {0, 1, 2, 3, 4, 5, 6, 7}, Read::Sprite, nullptr},
+        {"kind 1 steps 2 to 4: level 0's records, scripts and three tile layers", kLevelPack0, nullptr,
+         {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10}, Read::Data, nullptr},
+        {"kind 1 step 6: level 0's geometry", kGeometry, nullptr, {0}, Read::Data, nullptr},
         {"kind 1 step 7: the touch buttons", 138, nullptr, {40}, Read::Sprite, nullptr},
         {"kind 1 steps 8 to 48: the heads-up display", 138, nullptr, {2}, Read::Sprite, nullptr},
-        {"kind 1 steps 8 to 48: the actors' sprites", 138, nullptr, actorSprites, Read::Sprite,
-         "the actors' sprites come with the levels, a later issue"},
+        {"kind 1 steps 8 to 48: the actors' sprites and the race's backdrop", 138, nullptr, actorSprites, Read::Sprite,
+         nullptr},
     };
     P::s_sprites = Runtime::newObjectArray(CID_Bsprite, 41);
     for (const Row& row : rows) {
@@ -270,6 +275,7 @@ TEST_F(GameContentTest, EveryPackAndItemTheLoaderAsksForLoadsThroughItsReader) {
                     EXPECT_LT(P::s_packItemKind, 3);
                     P::packClose();
                     break;
+                case Read::Data: P::packClose(); break;
                 default: break;
             }
             EXPECT_FALSE(Runtime::pending());

@@ -1,5 +1,6 @@
 // Every level source draws: the level viewer runs over each one as a user runs it, with the tile
-// sets of the data.bar the build made; the picture is the level's size and shows its tiles.
+// sets and sprites of the data.bar the build made; the picture is the level's size and shows its
+// tiles, and its actors with their sprites.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -43,9 +44,15 @@ TEST(LevelViewTest, EveryLevelDrawsAtItsSize) {
 
         TempFolder out;
         const fs::path png = out.path() / "level.png";
-        const std::string command = "env -u BRINDLEX_GC_STRESS -u BRINDLEX_GC_AUDIT '" + std::string(BRINDLEX_LEVELVIEW) +
-                                    "' '" + level.string() + "' '" + BRINDLEX_DATA_BAR + "' '" + png.string() + "'";
+        const std::string command = "env -u BRINDLEX_GC_STRESS -u BRINDLEX_GC_AUDIT '" +
+                                    std::string(BRINDLEX_LEVELVIEW) + "' '" + level.string() + "' '" + BRINDLEX_DATA_BAR +
+                                    "' '" + png.string() + "' > '" + (out.path() / "out.txt").string() + "'";
         ASSERT_EQ(std::system(command.c_str()), 0) << command;
+        // The hero, at least, is painted with its sprite.
+        const std::string said = out.read("out.txt");
+        const std::size_t at = said.find(" actors drawn with their sprites");
+        ASSERT_NE(at, std::string::npos) << said;
+        EXPECT_GT(std::atoi(said.c_str() + said.rfind(' ', at - 1) + 1), 0) << said;
         tools::Picture picture;
         ASSERT_TRUE(tools::readPngPicture(png, picture, error)) << error;
         EXPECT_EQ(picture.width, width);
@@ -55,6 +62,21 @@ TEST(LevelViewTest, EveryLevelDrawsAtItsSize) {
         for (uint32_t c : picture.argb) black += (c & 0xFFFFFF) == 0;
         EXPECT_LT(black, picture.argb.size() / 10);
     }
+}
+
+// The example of the format's page is a level that passes every check and draws.
+TEST(LevelViewTest, TheFormatPagesExampleDraws) {
+    std::string page, error;
+    ASSERT_TRUE(tools::readFileBytes(fs::path(BRINDLEX_ASSETS).parent_path() / "docs/level_source.md", page, error)) << error;
+    const std::size_t start = page.find("```\n# Meadow");
+    ASSERT_NE(start, std::string::npos);
+    const std::size_t end = page.find("```", start + 4);
+    TempFolder out;
+    const fs::path level = out.write("example.level", page.substr(start + 4, end - start - 4));
+    const std::string command = "env -u BRINDLEX_GC_STRESS -u BRINDLEX_GC_AUDIT '" + std::string(BRINDLEX_LEVELVIEW) +
+                                "' '" + level.string() + "' '" + BRINDLEX_DATA_BAR + "' '" +
+                                (out.path() / "x.png").string() + "' > /dev/null";
+    EXPECT_EQ(std::system(command.c_str()), 0) << command;
 }
 
 TEST(LevelViewTest, ABrokenLevelIsRefusedNamingLineAndField) {

@@ -1,6 +1,7 @@
 // Every light text the front end draws over a fill of its own reads against it: the fonts' gradient
 // colours (both ends, from the shipped font descriptions) and the promotion's inks reach a contrast
-// of 4.5:1 with the fill behind them, by the relative luminance of sRGB colours.
+// of 4.5:1 with the fill behind them and with the promotion font's outline, by the relative
+// luminance of sRGB colours.
 #include <gtest/gtest.h>
 
 #include <nlohmann/json.hpp>
@@ -8,8 +9,10 @@
 #include <cmath>
 #include <cstdint>
 #include <fstream>
+#include <iterator>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "game/cgame.h"
 #include "promo/igp.h"
@@ -68,9 +71,33 @@ TEST(TextContrastTest, LightTextsReadOnTheFillsBehindThem) {
     }
 }
 
-// The promotion screen's font is white ink, drawn as it is or recoloured to the highlight or alert
-// colour, on the page colour (and white on its red select button).
-TEST(TextContrastTest, ThePromotionsInksReadOnItsPage) {
+// The palette (PLTE) of a PNG file as 0xRRGGBB entries; empty when there is none.
+std::vector<uint32_t> paletteOf(const std::string& file) {
+    std::ifstream in(file, std::ios::binary);
+    const std::string png{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    auto u32 = [&png](size_t at) {
+        return static_cast<uint32_t>(static_cast<uint8_t>(png[at])) << 24 | static_cast<uint8_t>(png[at + 1]) << 16 |
+               static_cast<uint8_t>(png[at + 2]) << 8 | static_cast<uint8_t>(png[at + 3]);
+    };
+    std::vector<uint32_t> palette;
+    for (size_t at = 8; at + 8 <= png.size();) {
+        const uint32_t length = u32(at);
+        if (length > png.size() - at - 8) break;
+        if (png.compare(at + 4, 4, "PLTE") == 0)
+            for (size_t e = at + 8; e + 3 <= at + 8 + length; e += 3) palette.push_back(u32(e - 1) & 0xFFFFFF);
+        at += 12 + static_cast<size_t>(length);
+    }
+    return palette;
+}
+
+// The promotion screen's font is white ink (palette entry 1, which the screen recolours to the
+// highlight or alert colour) inside an outline of entry 2: every ink reads on the page colour, and
+// on the outline, which keeps the letters readable over the pictures and the select button.
+TEST(TextContrastTest, ThePromotionsInksReadOnItsPageAndOnTheirOutline) {
+    const std::vector<uint32_t> palette = paletteOf(std::string(BRINDLEX_ASSETS) + "/promo.dat.igp/font.png");
+    ASSERT_GE(palette.size(), 3u);
+    EXPECT_EQ(palette[1], 0xFFFFFFu);
+    const uint32_t outline = palette[2];
     struct Case {
         const char* what;
         uint32_t ink, fill;
@@ -80,6 +107,10 @@ TEST(TextContrastTest, ThePromotionsInksReadOnItsPage) {
         {"an alert text", IGP::kAlertColour, IGP::kPageColour},
         {"a plain text", 0xFFFFFF, IGP::kPageColour},
         {"the select button's label", 0xFFFFFF, 0xCF0900},
+        {"the select button's label, pressed", 0xFFFFFF, 0x5800F2},
+        {"a highlighted text's outline", IGP::kHighlightColour, outline},
+        {"an alert text's outline", IGP::kAlertColour, outline},
+        {"a plain text's outline", 0xFFFFFF, outline},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);

@@ -244,7 +244,7 @@ TEST_F(FrontEndScriptTest, FromTheSplashToTheFirstLevelsLoad) {
     ASSERT_EQ(run.record.size(), 11u);
     EXPECT_EQ(byteAt(run, 2), 0);    // music off
     EXPECT_EQ(byteAt(run, 3), 1);    // effects on, as answered
-    EXPECT_EQ(byteAt(run, 7), -1);   // no level reached yet
+    EXPECT_EQ(byteAt(run, 7), 0);    // the level load wrote the level start: level 0 reached
     EXPECT_EQ(byteAt(run, 10), 2);   // hard
     // The frame limit ends the run in play: the game thread is asked to stop and ends its loop.
     EXPECT_NE(run.log.find("host: the frame limit ends the run"), std::string::npos) << run.log;
@@ -369,15 +369,21 @@ std::filesystem::path levelData(const TempFolder& temp) {
     return out;
 }
 
-// A new game on the built level: the log has the level's actors and platforms and the play state,
-// and the screenshot shows layer 3's checker where the camera put it.
-TEST_F(FrontEndScriptTest, NewGamePlaysALevelBuiltFromBlobs) {
+// Sound on, the splash tapped away, NEW GAME at NORMAL and the story skipped: the level loads next.
+Script newGameAtNormal() {
     Script s;
     s.tap(kAnswerSound, "answer25/1")
         .tap(12500, "middle")
         .tap(14000, "row285/3/0")            // NEW GAME
         .tap(15500, "row318/2/0")            // NORMAL
         .tap(17000, "rightSoftkey");         // the story skipped
+    return s;
+}
+
+// A new game on the built level: the log has the level's actors and platforms and the play state,
+// and the screenshot shows layer 3's checker where the camera put it.
+TEST_F(FrontEndScriptTest, NewGamePlaysALevelBuiltFromBlobs) {
+    Script s = newGameAtNormal();
     constexpr int kFrames = 6000;
     const std::string shot = (temp.path() / "play.png").string();
     const ScriptRun run = play(s, kFrames, shot, levelData(temp).string());
@@ -430,13 +436,8 @@ TEST_F(FrontEndScriptTest, NewGamePlaysALevelBuiltFromBlobs) {
 // the restart row asks and a yes restarts the level; the last picture is the pause menu over the
 // level.
 TEST_F(FrontEndScriptTest, PlayPausesResumesAndRestartsOnTheRealProgram) {
-    Script s;
-    s.tap(kAnswerSound, "answer25/1")
-        .tap(12500, "middle")
-        .tap(14000, "row285/3/0")            // NEW GAME
-        .tap(15500, "row318/2/0")            // NORMAL
-        .tap(17000, "rightSoftkey")          // the story skipped
-        .key(22000, "F1")                    // pause
+    Script s = newGameAtNormal();
+    s.key(22000, "F1")                    // pause
         .tap(23500, "row240/3/0")            // RESUME
         .key(26000, "F1")
         .tap(27500, "row240/3/1")            // RESTART asks
@@ -460,6 +461,36 @@ TEST_F(FrontEndScriptTest, PlayPausesResumesAndRestartsOnTheRealProgram) {
     std::vector<uint16_t> pixels(480 * 800);
     ASSERT_TRUE(decodePng(reinterpret_cast<const uint8_t*>(png.data()), png.size(), 0, pixels.data(), 480, 800, 480));
     EXPECT_EQ(pixels[400 * 480 + (479 - 70)], 0);
+}
+
+// A new game on the shipped data plays level 0 from its level source: its actors and polylines are
+// made, the play step runs, and the screen shows the level rather than one colour.
+TEST_F(FrontEndScriptTest, NewGamePlaysTheShippedLevel) {
+    Script s = newGameAtNormal();
+    // A copy of the build's data.bar: the run shows the level, not the collector under stress.
+    const std::filesystem::path data = temp.path() / "shipped.bar";
+    std::filesystem::copy_file(BRINDLEX_DATA_BAR, data);
+    const std::string shot = (temp.path() / "play.png").string();
+    const ScriptRun run = play(s, 6000, shot, data.string());
+    EXPECT_EQ(run.exitCode, 0) << run.log;
+    EXPECT_NE(run.log.find("loader: level 0 has 8 actors"), std::string::npos) << run.log;
+    EXPECT_NE(run.log.find("loader: level 0 has 5 polylines, 5 platforms"), std::string::npos) << run.log;
+    int playFrame = -1, steps = 0;
+    std::istringstream in(run.log);
+    for (std::string line; std::getline(in, line);) {
+        std::sscanf(line.c_str(), "game state 4 -> 14 at frame %d", &playFrame);
+        std::sscanf(line.c_str(), "play: %d steps", &steps);
+    }
+    ASSERT_GT(playFrame, 0) << trace(run) << run.log;
+    EXPECT_GE(steps, 200) << "frames of the play step\n" << run.log;
+
+    const std::string png = temp.read("play.png");
+    PngHeaderInfo header{};
+    ASSERT_TRUE(readPngHeader(reinterpret_cast<const uint8_t*>(png.data()), png.size(), header));
+    std::vector<uint16_t> pixels(480 * 800);
+    ASSERT_TRUE(decodePng(reinterpret_cast<const uint8_t*>(png.data()), png.size(), 0, pixels.data(), 480, 800, 480));
+    std::sort(pixels.begin(), pixels.end());
+    EXPECT_GT(std::unique(pixels.begin(), pixels.end()) - pixels.begin(), 16) << "the ground's and the hero's colours";
 }
 
 // A key released while a tapped row blinks: the choice still acts (the sound screen opens) and the

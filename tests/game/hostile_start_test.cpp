@@ -1,20 +1,32 @@
 // The program itself started over hostile files: a named pipe where the save's record lives, a
 // damaged save index, a text pack shorter than the texts the game draws, an empty literal pool.
 // Each run must end (nothing may block on the pipe), with the exit code and the first line it says
-// about the fault: the home folder's faults in the log, the data file's on stderr before start.
+// about the fault: the home folder's faults in the log, the data file's on stderr before start. A
+// home that cannot be written is said at start, and its lock still refuses a second run.
 #include <gtest/gtest.h>
+#include <fcntl.h>
+#include <signal.h>
+#include <spawn.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <optional>
 #include <string>
+#include <thread>
+#include <vector>
 
 #include "tests/support/data_bar_variant.h"
 #include "tests/support/temp_folder.h"
 
 namespace {
+
+constexpr int kHomeInUseExit = 4;
 
 // The first line of a file that says more than the run's progress.
 std::string firstNotice(const std::filesystem::path& file) {
@@ -24,6 +36,11 @@ std::string firstNotice(const std::filesystem::path& file) {
         return line;
     }
     return "(nothing)";
+}
+
+std::string readText(const std::filesystem::path& file) {
+    std::ifstream in(file);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
 std::string indexBytes(std::initializer_list<uint32_t> values) {
@@ -91,6 +108,44 @@ TEST(HostileStartTest, EachFaultEndsTheRunWithItsExitCodeAndOneLineNamingIt) {
         const std::string said = firstNotice(c.onStderr ? errors : home / "log.txt");
         EXPECT_EQ(said.rfind(expected, 0), 0u) << said;
     }
+}
+
+// A home the program cannot write, for a reason the superuser obeys too: a process's folder under
+// /proc (this test's own, so no other test shares it) takes no new files. The first run says that
+// progress will not be kept and locks the folder itself; a second run on it is refused.
+TEST(HostileStartTest, AHomeThatCannotBeWrittenIsSaidAtStartAndStillRefusesASecondRun) {
+    TempFolder temp;
+    const std::string home = "/proc/" + std::to_string(::getpid());
+    const auto firstErrors = temp.path() / "first.txt", secondErrors = temp.path() / "second.txt";
+    const std::string program = BRINDLEX_PROGRAM, data = BRINDLEX_DATA_BAR, errors = firstErrors.string();
+    std::vector<const char*> argv{program.c_str(), "--headless", "--frames", "1000000", "--data", data.c_str(),
+                                  "--home", home.c_str(), nullptr};
+    posix_spawn_file_actions_t files;
+    ASSERT_EQ(posix_spawn_file_actions_init(&files), 0);
+    posix_spawn_file_actions_addopen(&files, 1, "/dev/null", O_WRONLY, 0);
+    posix_spawn_file_actions_addopen(&files, 2, errors.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    pid_t first = -1;
+    const int spawned = posix_spawn(&first, program.c_str(), &files, nullptr, const_cast<char**>(argv.data()), environ);
+    posix_spawn_file_actions_destroy(&files);
+    ASSERT_EQ(spawned, 0);
+    const std::string notice = "brindlex: the home folder " + home + " cannot be written: progress will not be kept";
+    bool said = false;
+    for (int tries = 0; tries < 1200 && !said; ++tries) {
+        said = readText(firstErrors).find(notice) != std::string::npos;
+        if (!said) std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    EXPECT_TRUE(said) << readText(firstErrors);
+    int firstStatus = 0;
+    EXPECT_EQ(::waitpid(first, &firstStatus, WNOHANG), 0) << "the first run ended early";
+
+    const std::string command = "timeout 120 '" + program + "' --headless --frames 20 --data '" + data + "' --home '" +
+                                home + "' > /dev/null 2> '" + secondErrors.string() + "'";
+    const int status = std::system(command.c_str());
+    ::kill(first, SIGKILL);
+    (void)::waitpid(first, &firstStatus, 0);
+    ASSERT_TRUE(WIFEXITED(status)) << command;
+    EXPECT_EQ(WEXITSTATUS(status), kHomeInUseExit);
+    EXPECT_EQ(firstNotice(secondErrors), "brindlex: another run is using the home folder " + home);
 }
 
 }  // namespace

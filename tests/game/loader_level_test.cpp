@@ -3,8 +3,10 @@
 // layers, size, records, reference time, touch buttons and the sprites its mask names; the later
 // subsystems' services are called in order (and each missing one is logged once); a release and a
 // new level keep the game-wide sprites, fonts and interface sprites; equal layer items share one
-// sprite; an alternate-player level takes the open extent and the arc table; and a level whose pack
-// items are missing or malformed is logged by pack and item and sends the game back to the menu.
+// sprite; an alternate-player level takes the open extent and the arc table; a level's trigger
+// scripts load with it and bring their sprites, and malformed ones leave it playing without them;
+// and a level whose pack items are missing or malformed is logged by pack and item and sends the
+// game back to the menu.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -15,6 +17,7 @@
 #include "game/cgame.h"
 #include "runtime/string.h"
 #include "tests/game/loader_fixture.h"
+#include "tests/game/trigger_script_bytes.h"
 #include "tests/support/log_capture.h"
 
 namespace {
@@ -240,6 +243,36 @@ TEST_F(LoaderLevelTest, AlternatePlayerLevelTakesTheOpenExtentAndTheArcTable) {
     };
     for (Arc a : {Arc{0, 0}, Arc{1, 0}, Arc{13, 1}, Arc{152, 151}, Arc{153, 153}, Arc{154, 151}, Arc{200, 73}, Arc{305, 0}}) {
         EXPECT_EQ(cGame::s_arcTable->get(a.i), a.value) << a.i;
+    }
+}
+
+TEST_F(LoaderLevelTest, TriggerScriptsComeWithTheirSpritesAndMalformedOnesLeaveTheLevelPlaying) {
+    struct Case {
+        const char* what;
+        std::string scripts;
+        jint triggers;
+        bool malformed;
+    };
+    // Sprite 39 is in the sprites pack but not in level 0's own mask: only a spawn command asks for it.
+    const Case cases[] = {
+        {"a spawn command's sprite", script::item({script::trigger(9, {script::command(3, 39, {{2, {}}})})}), 1, false},
+        {"a count past the item", "TRG", 0, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        resetWorldStatics();
+        std::vector<tools::PackItem> level0 = levelItems({kLevel0Layer0, kLevel0Layer2, kLevel0Layer3});
+        level0[1] = item(c.scripts);
+        writeData(entries(level0));
+        cGame::registerLevelServices();
+        cGame::setLevel(0);
+        LogCapture log;
+        EXPECT_EQ(runLoad(cGame::kLoadKindLevel, cGame::kStatePlay), 53);
+        EXPECT_EQ(cGame::s_state, cGame::kStatePlay);
+        EXPECT_EQ(cGame::triggerCount(), c.triggers);
+        EXPECT_EQ(log.contains("trigger scripts are malformed"), c.malformed);
+        EXPECT_EQ(spriteAt(39) != nullptr, !c.malformed);
+        StaticClass::releaseStatics();
     }
 }
 

@@ -298,8 +298,45 @@ TEST_F(SaveRecordTest, AFailedSaveIsLoggedAndKeepsTheStoredRecord) {
         EXPECT_TRUE(log.contains("the game could not be saved")) << c.name;
         EXPECT_EQ(hostFile(kRecord1), old);
     }
+    {
+        // A store made by this save: neither its record nor the index its close writes lands.
+        removeStore();
+        LogCapture log;
+        platform::setFileFaults({.writeBudget = 0});
+        save(true, true, 5);
+        platform::setFileFaults({});
+        EXPECT_FALSE(Runtime::pending());
+        EXPECT_TRUE(log.contains("the game could not be saved"));
+        EXPECT_TRUE(log.contains("the save store could not be closed"));
+    }
     LogCapture log;
     save(true, true, 5);
     EXPECT_FALSE(log.contains("could not be saved"));
+    EXPECT_FALSE(log.contains("could not be closed"));
+}
+
+// The level start raises the highest level reached and the game stores it; killed at any byte of
+// that save, the next start reads the level it had or the one reached, never a damaged save.
+TEST_F(SaveRecordTest, TheHighestLevelReachedSurvivesAKillAnywhereInItsSave) {
+    cGame::loadSave();
+    save(false, false, 2);
+    constexpr int kSaveBytes = 11 + 12;
+    for (int64_t at = 0; at < kSaveBytes; ++at) {
+        SCOPED_TRACE("killed at byte " + std::to_string(at));
+        EXPECT_EXIT(
+            {
+                platform::setFileFaults({.writeBudget = at, .crashExitCode = kCrashed});
+                cGame::s_level = 4;
+                cGame::writeSaveBuffer(0);
+                cGame::saveData();
+                ::_exit(0);
+            },
+            ::testing::ExitedWithCode(kCrashed), "");
+        resetGame();
+        cGame::loadSave();
+        EXPECT_FALSE(cGame::s_firstRun);
+        EXPECT_EQ(cGame::highestLevelReached(), at < 11 ? 2 : 4);
+        save(false, false, 2);
+    }
 }
 

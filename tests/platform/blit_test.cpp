@@ -160,6 +160,27 @@ TEST(BlitTest, OverlappingCopiesReadAsTheRowOrderLoopDoes) {
     EXPECT_EQ(a, b);
 }
 
+// Every opaque ARGB4444 colour over destinations that put each field below, at and above it, in
+// rows whose ragged end overlaps the last whole run of 16; every other row has translucent pixels
+// in that overlap, which must be blended once.
+TEST(BlitTest, OpaqueRunsAndRaggedRowEndsMatchTheReference) {
+    constexpr int kWidth = 37;
+    std::vector<uint16_t> src, background;
+    for (uint32_t colour = 0; colour < 4096; ++colour) {
+        for (uint32_t k = 0; k < 64; k += 3) {
+            const bool translucent = (colour + k) % 2 == 1 && (src.size() % kWidth) >= 21;
+            src.push_back(static_cast<uint16_t>((translucent ? 0x9000 : 0xF000) | colour));
+            background.push_back(static_cast<uint16_t>((k & 31) << 11 | k << 5 | (31 - (k & 31))));
+        }
+    }
+    const int rows = static_cast<int>(src.size() / kWidth);
+    const BlitSteps steps{kWidth, rows, kWidth, 1, kWidth, false};
+    std::vector<uint16_t> fast = background, reference = background;
+    blendPixels4444(src.data(), fast.data(), steps);
+    referenceBlit(src.data(), reference.data(), steps, refBlend4444);
+    EXPECT_EQ(fast, reference);
+}
+
 TEST(BlitTest, BlendsAndTablesKeepTheirExactValues) {
     EXPECT_EQ(blend4444(0x1234, 0x0FFF), 0x1234);              // alpha 0: unchanged
     const uint16_t nearWhite = blend4444(0x0000, 0xFFFF);      // alpha 15 over black

@@ -99,7 +99,8 @@ TEST_F(PromoScreenTest, ProgressBarButtonAndSelectionAtExactPixels) {
 TEST_F(PromoScreenTest, TextIsMeasuredByItsLinesAndDrawnAtAPitchTwoTighter) {
     openScreen();
     finishLoad();
-    // The shipped font: 9 wide with spacing -1, the space 6, line height 15.
+    // The shipped font: 'A' 23 wide, '\\' 13, 'n' 22, "OPEN" 25 + 22 + 21 + 25, spacing -1, line
+    // height 35.
     struct Measure {
         const char* what;
         std::u16string text;
@@ -107,15 +108,15 @@ TEST_F(PromoScreenTest, TextIsMeasuredByItsLinesAndDrawnAtAPitchTwoTighter) {
         std::vector<jint> lines;
     };
     const std::vector<Measure> measures = {
-        {"one glyph", u"A", 9, 15, {9}},
-        {"n glyphs: n widths, n - 1 spacings", u"OPEN", 33, 15, {33}},
-        {"newline", u"A\nAA", 17, 30, {9, 17}},
-        {"backslash and capital N", u"AA\\NA", 17, 30, {17, 9}},
-        {"backslash and small n is text", u"A\\nA", 33, 15, {33}},
-        {"characters 0 and 1 add nothing", std::u16string(u"A\x01") + u'\0' + u"A", 17, 15, {17}},
-        {"a code past the glyph table adds its spacing only", u"A\u2603A", 16, 15, {16}},
-        {"ten lines at most: the rest is dropped", u"A\nA\nA\nA\nA\nA\nA\nA\nA\nAA\nAAAA\nAAAAAA", 17, 150,
-         {9, 9, 9, 9, 9, 9, 9, 9, 9, 17}},
+        {"one glyph", u"A", 23, 35, {23}},
+        {"n glyphs: n widths, n - 1 spacings", u"OPEN", 90, 35, {90}},
+        {"newline", u"A\nAA", 45, 70, {23, 45}},
+        {"backslash and capital N", u"AA\\NA", 45, 70, {45, 23}},
+        {"backslash and small n is text", u"A\\nA", 78, 35, {78}},
+        {"characters 0 and 1 add nothing", std::u16string(u"A\x01") + u'\0' + u"A", 45, 35, {45}},
+        {"a code past the glyph table adds its spacing only", u"A\u2603A", 44, 35, {44}},
+        {"ten lines at most: the rest is dropped", u"A\nA\nA\nA\nA\nA\nA\nA\nA\nAA\nAAAA\nAAAAAA", 45, 350,
+         {23, 23, 23, 23, 23, 23, 23, 23, 23, 45}},
     };
     for (const Measure& m : measures) {
         SCOPED_TRACE(m.what);
@@ -128,7 +129,7 @@ TEST_F(PromoScreenTest, TextIsMeasuredByItsLinesAndDrawnAtAPitchTwoTighter) {
         for (size_t k = 0; k < m.lines.size(); ++k) EXPECT_EQ(IGP::s_lineWidths->get(static_cast<jint>(k)), m.lines[k]) << k;
     }
 
-    // Drawn, the second line starts 13 below the first (15 - 2), and nothing of a text goes past
+    // Drawn, the second line starts 33 below the first (35 - 2), and nothing of a text goes past
     // its tenth line.
     auto inkRows = [&](const char* text) {
         g->setColor(kBlack);
@@ -148,19 +149,19 @@ TEST_F(PromoScreenTest, TextIsMeasuredByItsLinesAndDrawnAtAPitchTwoTighter) {
     const std::vector<jint> one = inkRows("A");
     ASSERT_FALSE(one.empty());
     const std::vector<jint> two = inkRows("A\nA");
-    EXPECT_EQ(two.back(), one.back() + 13);
+    EXPECT_EQ(two.back(), one.back() + 33);
     const std::vector<jint> many = inkRows("A\nA\nA\nA\nA\nA\nA\nA\nA\nA\nA\nA");
-    EXPECT_EQ(many.back(), one.back() + 9 * 13);
+    EXPECT_EQ(many.back(), one.back() + 9 * 33);
     EXPECT_EQ(g->getClipWidth(), 800) << "the whole-screen clip is restored";
 }
 
 TEST_F(PromoScreenTest, PortalTitleIsUpperCasedAndWrappedToTwoLines) {
     openScreen();
     finishLoad();
-    // At 800 wide: glyphs 9, the space 6.
+    // At 800 wide: "WORD" is 32 + 25 + 23 + 25 = 105 wide, the space 12.
     std::string twoLines, threeLines;
-    for (int i = 0; i < 20; ++i) twoLines += "word ";
-    for (int i = 0; i < 40; ++i) threeLines += "word ";
+    for (int i = 0; i < 10; ++i) twoLines += "word ";
+    for (int i = 0; i < 20; ++i) threeLines += "word ";
     struct Case {
         const char* what;
         std::optional<std::string> title;
@@ -185,13 +186,11 @@ TEST_F(PromoScreenTest, PortalTitleIsUpperCasedAndWrappedToTwoLines) {
         IGP::prepareTitleText();
         EXPECT_EQ(IGP::s_portalTitle ? narrow(IGP::s_portalTitle) : "<null>", c.prepared.value_or("<null>"));
     }
-    // A long title breaks at its last space before the line reaches the screen's width: 19 words
-    // are 19 x 36 + 18 x 6 = 792 wide, the 20th word's first letter reaches 807.
+    // A long title breaks at its last space before the line reaches the screen's width: 6 words
+    // are 6 x 105 + 5 x 12 = 690 wide, the 7th word's last letter reaches 807.
     IGP::s_portalTitle = String::fromCString(twoLines.c_str());
     IGP::prepareTitleText();
-    std::string line;
-    for (int i = 0; i < 19; ++i) line += i ? " WORD" : "WORD";
-    EXPECT_EQ(narrow(IGP::s_portalTitle), line + "\nWORD ");
+    EXPECT_EQ(narrow(IGP::s_portalTitle), "WORD WORD WORD WORD WORD WORD\nWORD WORD WORD WORD ");
 }
 
 TEST_F(PromoScreenTest, MissingPicturesAndGlyphsPaintWithoutFault) {
@@ -207,13 +206,13 @@ TEST_F(PromoScreenTest, MissingPicturesAndGlyphsPaintWithoutFault) {
     showItem(IGP::s_listItem0);
     EXPECT_EQ(IGP::s_rowHeight, 1);
     EXPECT_EQ(IGP::s_listVisibleRows, IGP::s_listLength);
-    IGP::s_lineHeight = 15;
+    IGP::s_lineHeight = 35;
 
     // A glyph whose rectangle leaves the font picture, and a code past the glyph table, draw
     // nothing; the glyph beside them still does.
     const jint size = 4 + IGP::s_wideGlyphs;
     auto* record = static_cast<jbyte*>(IGP::s_glyphs->data) + 'B' * size;
-    record[0] = static_cast<jbyte>(250);  // x 250 + width 9 > 252
+    record[0] = static_cast<jbyte>(255);  // x 255 + width 23 > 274
     g->setColor(kWhite);
     g->fillRect(0, 0, 800, 480);
     const std::vector<uint16_t> blank = rows();

@@ -42,13 +42,14 @@ TEST_F(PromoTest, ShippedResourceLoadsStepByStep) {
     // The font and its two recoloured copies: the ink of a glyph takes each colour.
     for (jint i = 0; i < 3; ++i) ASSERT_NE(imageAt(IGP::s_fontImages, i), nullptr) << i;
     const jint ax = IGP::lookupRecordField('A', IGP::s_glyphX), ay = IGP::lookupRecordField('A', IGP::s_glyphY);
-    EXPECT_EQ(IGP::lookupRecordField('A', IGP::s_glyphW), 9);
-    EXPECT_EQ(IGP::s_lineHeight, 15);
+    EXPECT_EQ(IGP::lookupRecordField('A', IGP::s_glyphW), 23);
+    EXPECT_EQ(IGP::s_lineHeight, 35);
     EXPECT_EQ(IGP::s_lineSpacing, -1);
+    // Ink is the white of palette entry 1 (its outline stays dark in every copy).
     jint inkX = -1, inkY = -1;
-    for (jint y = ay; y < ay + 15 && inkX < 0; ++y)
-        for (jint x = ax; x < ax + 9 && inkX < 0; ++x)
-            if ((static_cast<uint32_t>(pixel(imageAt(IGP::s_fontImages, 0), x, y)) >> 24) != 0) inkX = x, inkY = y;
+    for (jint y = ay; y < ay + 35 && inkX < 0; ++y)
+        for (jint x = ax; x < ax + 23 && inkX < 0; ++x)
+            if ((static_cast<uint32_t>(pixel(imageAt(IGP::s_fontImages, 0), x, y)) & 0xFFFFFF) == 0xFFFFFF) inkX = x, inkY = y;
     ASSERT_GE(inkX, 0) << "no ink in the glyph of 'A'";
     constexpr uint32_t k565 = 0xF8FCF8;
     EXPECT_EQ(static_cast<uint32_t>(pixel(imageAt(IGP::s_fontImages, 1), inkX, inkY)) & k565,
@@ -190,7 +191,7 @@ TEST_F(PromoTest, MalformedResourcesFailSafely) {
          [] { EXPECT_EQ(IGP::lookupRecordField('A', IGP::s_glyphW), 0); }},
         {"glyph rectangles outside the font picture",
          edit([](Parts& p) {
-             p.glyphRecords = u16('A') + std::string("\xf0\x00\x20\x0f", 4) + u16('B') + std::string("\x00\x30\x09\x20", 4) +
+             p.glyphRecords = u16('A') + std::string("\xf0\x00\x30\x0f", 4) + u16('B') + std::string("\x00\xf0\x09\x30", 4) +
                               u16(' ') + std::string("\x00\x00\x06\x0f", 4);
          }),
          true,

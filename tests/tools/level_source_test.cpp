@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <map>
 #include <string>
 #include <vector>
 
+#include "tests/support/temp_folder.h"
 #include "tools/level_source.h"
 
 namespace {
@@ -25,7 +27,7 @@ const std::string kGood =
     "actor hero id=1 x=20 y=60 anim=0\n"               // 14
     "actor carriage id=2 x=40 y=40 from-x=0 from-y=0 to-x=60 to-y=10\n"  // 15
     "actor geyser id=3 x=90 y=70 left=-10 top=-40 inner-left=-4 unused=0 inner-right=4 bottom=0 right=10\n"  // 16
-    "actor switch id=4 x=100 y=50 partner=2\n"         // 17
+    "actor gate id=4 x=100 y=50 lever=1 partner=2\n"   // 17
     "trigger 9\n"                                      // 18
     "  camera\n"                                       // 19
     "    at 0: move 100,40\n"                          // 20
@@ -53,7 +55,7 @@ std::string replaceLine(const std::string& text, int line, const std::string& wi
 tools::LevelContent content() {
     tools::LevelContent c;
     c.tileCounts = {{3, 6}, {4, 2}};
-    c.typeAnimations = {{1, 12}};
+    c.typeAnimations = {{1, 12}, {7, 4}};
     return c;
 }
 
@@ -69,9 +71,14 @@ TEST(LevelSourceTest, EachBrokenRuleIsRefusedWithFileLineAndField) {
         {"skipped type", 17, "actor type16 id=4 x=1 y=1 flags=0 param-flags=0 anim=0", 17, "type"},
         {"type 58 and above", 17, "actor type58 id=4 x=1 y=1 flags=0 param-flags=0 anim=0", 17, "type"},
         {"field missing for the type", 15, "actor carriage id=2 x=40 y=40 from-x=0 from-y=0 to-x=60", 15, "to-y"},
-        {"id below 1", 17, "actor switch id=0 x=100 y=50 partner=2", 17, "id"},
+        {"id below 1", 17, "actor gate id=0 x=100 y=50 lever=1 partner=2", 17, "id"},
         {"id shared with a trigger", 18, "trigger 3", 18, "id"},
-        {"link to a missing actor", 17, "actor switch id=4 x=100 y=50 partner=77", 17, "partner"},
+        {"link to a missing actor", 17, "actor gate id=4 x=100 y=50 lever=1 partner=77", 17, "partner"},
+        {"switch target missing", 17, "actor switch id=4 x=1 y=1 width=40 height=40 condition=0 count=0 target-2=77", 17,
+         "target-2"},
+        {"zone names a missing actor", 17, "actor zone id=4 x=1 y=1 width=40 height=40 kind=11 a=77", 17, "a"},
+        {"zone without its box", 17, "actor zone id=4 x=1 y=1 height=40 kind=0", 17, "width"},
+        {"field of another type", 17, "actor gate id=4 x=1 y=1 lever=1 partner=2 kind=3", 17, "kind"},
         {"script names a missing actor", 21, "  actor 66", 21, "actor"},
         {"script wakes a missing id", 23, "    at 20: move 120,30; wake 40", 23, "wake"},
         {"polyline of one point", 13, "poly one-way: 0,70", 13, "points"},
@@ -87,13 +94,14 @@ TEST(LevelSourceTest, EachBrokenRuleIsRefusedWithFileLineAndField) {
          "actor geyser id=3 x=90 y=70 left=-10 top=-4 inner-left=-4 unused=0 inner-right=4 bottom=-4 right=10", 16,
          "bottom"},
         {"animation the sprite lacks", 14, "actor hero id=1 x=20 y=60 anim=12", 14, "anim"},
+        {"script animation the sprite lacks", 22, "    at 0: anim 4; set 0x800000", 22, "anim"},
         {"script that does not parse", 22, "    at 0: anim 3; jump", 22, "jump"},
         {"camera given an animation", 20, "    at 0: anim 2", 20, "anim"},
         {"tile outside the tile set", 11, "  1 2h 2v 6", 11, "tile"},
         {"ragged tile row", 11, "  1 2 3", 11, "row"},
         {"layer the level lacks", 2, "layer 4 tileset 4", 2, "layer"},
         {"layer drawn with another set", 9, "layer 3 tileset 4", 9, "tileset"},
-        {"hero missing", 14, "actor type40 id=1 x=20 y=60", 1, "hero"},
+        {"hero missing", 14, "actor dropper id=1 x=20 y=60", 1, "hero"},
         {"hero off the map", 14, "actor hero id=1 x=160 y=60", 14, "x"},
         {"hero below the map", 14, "actor hero id=1 x=10 y=80", 14, "y"},
         {"level number missing", 1, "", 1, "level"},
@@ -114,10 +122,57 @@ TEST(LevelSourceTest, EachBrokenRuleIsRefusedWithFileLineAndField) {
     }
 }
 
+// The build checks a level against the sources of the assets beside it: the tile sets' frames and
+// the animations of the sprite each type is drawn with (the hero's is item 0 of the sprites pack).
+TEST(LevelSourceTest, TheBuildChecksTilesAndAnimationsAgainstTheAssets) {
+    TempFolder assets;
+    auto frames = [](int n) {
+        std::string list;
+        for (int i = 0; i < n; ++i) list += std::string(i ? "," : "") + "{}";
+        return "{\"frames\": [" + list + "], \"animations\": [" + list + "]}";
+    };
+    assets.write("tiles.pack/pack.json", R"({"items": [{"empty": true}, {"empty": true}, {"empty": true},
+        {"sprite": "cave.json"}, {"sprite": "backdrop.json"}]})");
+    assets.write("tiles.pack/cave.json", frames(6));
+    assets.write("tiles.pack/backdrop.json", frames(2));
+    assets.write("sprites.pack/pack.json", R"({"items": [{"sprite": "hero.json"}]})");
+    assets.write("sprites.pack/hero.json", frames(12));
+    tools::LevelContent content;
+    std::string error;
+    ASSERT_TRUE(tools::readLevelContent(assets.path(), content, error)) << error;
+    EXPECT_EQ(content.tileCounts, (std::map<int, int>{{3, 6}, {4, 2}}));
+    EXPECT_EQ(content.typeAnimations, (std::map<int, int>{{1, 12}, {34, 12}})) << "types 1 and 34 share the hero's";
+    EXPECT_EQ(content.slotAnimations, (std::map<int, int>{{0, 12}}));
+
+    struct Case {
+        int line;
+        std::string with;
+        std::string error;   // empty: compiles
+    };
+    const std::vector<Case> cases = {
+        {11, "  1 2h 2v 5", ""},
+        {11, "  1 2h 2v 6", "meadow.level:11: field tile: tile 6 outside set 3 of 6 tiles"},
+        {14, "actor hero id=1 x=20 y=60 anim=11", ""},
+        {14, "actor hero id=1 x=20 y=60 anim=12", "meadow.level:14: field anim: the sprite of hero has 12 animations"},
+        {24, "  spawn 0\n    at 1: anim 11", ""},
+        {24, "  spawn 0\n    at 1: anim 12", "meadow.level:25: field anim: the sprite of slot 0 has 12 animations"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.with);
+        const auto level = assets.write("level2.pack/meadow.level", replaceLine(kGood, c.line, c.with));
+        std::string bytes;
+        const bool compiled = tools::compileLevelFile(level, 0, assets.path(), bytes, error);
+        EXPECT_EQ(compiled, c.error.empty());
+        if (!compiled) {
+            EXPECT_EQ(error, (assets.path() / "level2.pack" / c.error).string());
+        }
+    }
+}
+
 TEST(LevelSourceTest, TooManyActorsForTheTableAreRefused) {
     std::string text = kGood;
     for (int i = 0; i < 650; ++i)
-        text += "actor type40 id=" + std::to_string(100 + i) + " x=1 y=1\n";
+        text += "actor dropper id=" + std::to_string(100 + i) + " x=1 y=1\n";
     tools::LevelSource level;
     std::vector<tools::LevelProblem> problems;
     ASSERT_TRUE(tools::readLevelSource(text, "crowd.level", level, problems));
@@ -158,7 +213,7 @@ TEST(LevelSourceTest, GoodLevelCompilesToTheGamesLayouts) {
     EXPECT_EQ(actors[0], (std::vector<int>{1, 1, 20, 60, 0, 0, 0}));
     EXPECT_EQ(actors[1], (std::vector<int>{7, 2, 40, 40, 0, 0, 0, 0, 0, 60, 10}));
     EXPECT_EQ(actors[2], (std::vector<int>{6, 3, 90, 70, 0, 0, 0, -10, -40, -4, 0, 4, 0, 10}));
-    EXPECT_EQ(actors[3], (std::vector<int>{30, 4, 100, 50, 0, 0, 0, 2}));
+    EXPECT_EQ(actors[3], (std::vector<int>{30, 4, 100, 50, 0, 0, 0, 1, 2}));
 
     // Trigger scripts, walked by the argument sizes the loader skips by.
     const std::string want = std::string("\x01", 1) +

@@ -57,8 +57,8 @@ TEST(PromoSourceTest, ShippedFolderReadsBackAsAuthored) {
     expectHas(listing, "  0: Race the wind over\\nseven mountain ranges.\n");
     expectHas(listing, "  15: OPEN\n  16: GET IT\n");
     expectHas(listing, "  22: More games\n  23: Emberhold\n");
-    expectHas(listing, "font: 252x60");
-    expectHas(listing, "2 colours, 95 glyphs up to code 126\n");
+    expectHas(listing, "font: 274x280");
+    expectHas(listing, "3 colours, 95 glyphs up to code 126\n");
     expectHas(listing, "titles: 400x220");
     expectHas(listing, "portal: 420x240");
 
@@ -108,6 +108,11 @@ TEST(PromoSourceTest, FoldersTheScreenCannotReadAreRefused) {
         {"a font picture without a palette", [](std::string& m) { replaceOnce(m, "\"font.png\"", "\"row_more.png\""); },
          "palette PNG"},
         {"thirteen fixed pictures", [](std::string& m) { replaceOnce(m, "\"mark_gold.png\", ", ""); }, "14 pictures"},
+        {"wide glyphs without the wide format",
+         [](std::string& m) { replaceOnce(m, "\"wideGlyphs\": false", "\"wideGlyphs\": true"); },
+         "\"wideGlyphs\" is true exactly when \"format\" is \"WIDE\""},
+        {"the wide format without wide glyphs", [](std::string& m) { replaceOnce(m, "\"format\": \"\"", "\"format\": \"WIDE\""); },
+         "\"wideGlyphs\" is true exactly when"},
         {"no language", [](std::string& m) { replaceOnce(m, "\"languages\": [\"EN\"]", "\"languages\": []"); },
          "at least one language"},
         {"not JSON", [](std::string& m) { m = "{"; }, "not valid JSON"},
@@ -123,7 +128,7 @@ TEST(PromoSourceTest, FoldersTheScreenCannotReadAreRefused) {
     // A glyph reaching past the font picture.
     TempFolder temp;
     copyShippedWith(temp, [](std::string&) {});
-    temp.write("x.igp/font_glyphs.json", "[[65, 250, 0, 9, 15]]");
+    temp.write("x.igp/font_glyphs.json", "[[65, 270, 0, 9, 15]]");
     std::string bytes, error;
     EXPECT_FALSE(tools::compilePromoFolder(temp.path() / "x.igp", bytes, error));
     expectHas(error, "glyph 65 does not fit");

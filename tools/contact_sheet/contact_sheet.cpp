@@ -207,6 +207,26 @@ Picture actorCell(LandscapeScreen& screen, Bsprite* sprite, int anim, int frame,
     return shrink(p, factor);
 }
 
+// The pulsing picture's mask is one quarter of it: the race draws it four times, mirrored about the
+// quarter's origin corner, and so does this cell, whole.
+Picture mirroredQuartersCell(LandscapeScreen& screen, Bsprite* sprite, int maxW, int maxH) {
+    screen.checker();
+    IntArray* rect = Runtime::newIntArray(4);
+    if (!rect) return {};
+    int x0 = kW / 2, y0 = kH / 2, x1 = kW / 2, y1 = kH / 2;
+    for (jint flags = 0; flags < 4; ++flags) {
+        sprite->GetAFrameRect(rect, 0, 0, kW / 2, kH / 2, flags);
+        sprite->PaintAFrame(screen.g(), 0, 0, kW / 2, kH / 2, flags, 0, 0);
+        const auto r = landscapeBounds(rect);
+        if (r[2] == 0 || r[3] == 0) continue;
+        x0 = std::min(x0, r[0]), y0 = std::min(y0, r[1]), x1 = std::max(x1, r[0] + r[2]), y1 = std::max(y1, r[1] + r[3]);
+    }
+    const Picture p = screen.read(x0 - 4, y0 - 4, x1 - x0 + 8, y1 - y0 + 8);
+    int factor = 1;
+    while (p.width / factor > maxW || p.height / factor > maxH) ++factor;
+    return shrink(p, factor);
+}
+
 Bsprite* loadActorSprite(int slot) {
     P::packOpen(Runtime::ldcString(kSpritesPack));
     ByteArray* data = P::packReadData(slot);
@@ -232,6 +252,8 @@ bool actorSection(Sheet& sheet, LandscapeScreen& screen, std::string& error) {
                            (k == 0 ? "anim " + std::to_string(a) + ": " : std::string()) +
                                std::to_string(sprite->GetAFrameTime(a, k) * 62) + " ms");
         }
+        if (use.slot == P::kTileSpriteItem && sprite->animCount > 0)
+            sheet.cell(mirroredQuartersCell(screen, sprite, 260, 280), "the four quarters the race draws");
     }
     return true;
 }

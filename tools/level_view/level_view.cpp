@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <map>
 
+#include "actors/z.h"
 #include "classlib/constant_pool_loader.h"
 #include "classlib/io/javax_microedition_io_resource_input_stream.h"
 #include "platform/file_paths.h"
@@ -26,7 +27,7 @@ namespace {
 
 using P = cGamePacks;
 
-constexpr jint kTilesPack = 144;
+constexpr jint kTilesPack = 144, kSpritesPack = 138;
 constexpr int kTile = 40;
 constexpr uint32_t kLine = 0xFFFFFFFF, kHarmful = 0xFFFF4040, kOneWay = 0xFFFFD040, kSwitch = 0xFF40E0FF,
                    kClimb = 0xFFC080FF, kActor = 0xFF80FF80, kHero = 0xFFFFE08A, kZone = 0xFFFF80C0,
@@ -115,14 +116,22 @@ void overlay(Picture& p, const LevelSource& level) {
         const bool hero = actor.type == 1;
         const uint32_t colour = hero ? kHero : actor.type == 5 ? kZone : kActor;
         if (actor.type == 6 && v.size() > 13) box(p, x + v[7], y + v[8], v[13] - v[7], v[12] - v[8], kZone, true);
+        // Where the type notices the hero, and a warp door's box.
+        for (const char* left : {"rect-left", "box-left"}) {
+            const int k = actorFieldIndex(actor.type, left);
+            if (k > 0 && actor.type != 2) box(p, x + v[k], y + v[k + 1], v[k + 2], v[k + 3], kZone, true);
+        }
         if (actor.type == 7 && v.size() > 10) {
             line(p, x + v[7], y + v[8], x + v[9], y + v[10], 0, kTarget, true);
             dot(p, x + v[9], y + v[10], 3, kTarget);
         }
-        // The foot point, and a body-sized box standing on it.
-        box(p, x - 16, y - 44, 32, 44, colour);
+        // The foot point, and a body-sized box standing on it; zones and switches show their own box.
+        if (actorHasBox(actor.type)) box(p, x, y, v[6], v[7], colour, true);
+        else box(p, x - 16, y - 44, 32, 44, colour);
         dot(p, x, y, 2, colour);
-        caption(p, x - 16, y - 62, std::to_string(v[1]) + " " + actorTypeName(actor.type), colour);
+        const bool boxed = actorHasBox(actor.type);
+        caption(p, boxed ? x : x - 16, boxed ? y - 18 : y - 62, std::to_string(v[1]) + " " + actorTypeName(actor.type),
+                colour);
     }
     // Move targets; captions at one point are stacked, and kept inside the picture.
     std::map<std::pair<int, int>, int> captionsAt;
@@ -145,7 +154,8 @@ void overlay(Picture& p, const LevelSource& level) {
 }  // namespace
 
 bool renderLevelView(const std::filesystem::path& source, const std::filesystem::path& dataBar, Picture& out,
-                     std::string& error) {
+                     int& spritesDrawn, std::string& error) {
+    spritesDrawn = 0;
     std::string text;
     if (!readFileBytes(source, text, error)) return false;
     LevelSource level;
@@ -171,7 +181,26 @@ bool renderLevelView(const std::filesystem::path& source, const std::filesystem:
         content.tileCounts[layer.tileSet] = sprite->GetFrameCount();
     }
     P::packClose();
+    // The actors' sprites, by the type-to-sprite map; a slot without art stays null.
+    std::map<int, Bsprite*> actorSprites;
+    P::packOpen(Runtime::ldcString(kSpritesPack));
+    for (const LevelActor& actor : level.actors) {
+        const int slot = actor.type >= 0 && actor.type < Z::kTypeSpriteCount ? Z::kTypeSprites[actor.type] : -1;
+        if (slot < 0) continue;
+        if (!actorSprites.count(slot)) actorSprites[slot] = P::loadSpriteFlags(slot, 1, false, true);
+        if (Bsprite* sprite = actorSprites[slot]) content.typeAnimations[actor.type] = sprite->animCount;
+    }
+    P::packClose();
+    Runtime::clearPendingException();
     if (!checkLevel(level, content, problems)) return fail(error, describe(problems.front()));
+    auto spriteOf = [&](const LevelActor& actor) -> Bsprite* {
+        const int slot = actor.type >= 0 && actor.type < Z::kTypeSpriteCount ? Z::kTypeSprites[actor.type] : -1;
+        auto it = actorSprites.find(slot);
+        if (it == actorSprites.end() || !it->second) return nullptr;
+        const int anim = actor.values[6];
+        return !actorHasBox(actor.type) && anim < it->second->animCount && it->second->GetAFrames(anim) > 0 ? it->second
+                                                                                                          : nullptr;
+    };
 
     const LevelItems items = compileLevel(level);
     BXLibPlayer::TilesetInit(kLandscapeWidth, kLandscapeHeight, kTile, kTile);
@@ -202,6 +231,12 @@ bool renderLevelView(const std::filesystem::path& source, const std::filesystem:
             screen.fill(0x000000);
             for (jint k : loaded)
                 BXLibPlayer::TilesetRefreshBuffer(screen.g(), k, wx / kTile, wy / kTile, cols - 1, rows - 1, 0, 0);
+            // Each actor in the first frame of its starting animation, flipped as its flags say.
+            for (const LevelActor& actor : level.actors)
+                if (Bsprite* sprite = spriteOf(actor)) {
+                    const auto& v = actor.values;
+                    sprite->PaintAFrame(screen.g(), v[6], 0, v[2] - wx, v[3] - wy, v[4] & 3, 0, 0);
+                }
             const Picture part = screen.readAll();
             for (int y = 0; y < part.height && wy + y < height; ++y)
                 for (int x = 0; x < part.width && wx + x < width; ++x)
@@ -209,6 +244,8 @@ bool renderLevelView(const std::filesystem::path& source, const std::filesystem:
         }
     overlay(out, level);
     if (Runtime::pending()) return fail(error, "an exception was raised while painting");
+    spritesDrawn = static_cast<int>(std::count_if(level.actors.begin(), level.actors.end(),
+                                                  [&](const LevelActor& a) { return spriteOf(a) != nullptr; }));
     return true;
 }
 
@@ -226,9 +263,13 @@ int runLevelView(int argc, const char* const* argv) {
         ObjectManager collector;
         Picture picture;
         std::string error;
-        if (!renderLevelView(argv[1], argv[2], picture, error) || !writePngPicture(argv[3], picture, error)) {
+        int sprites = 0;
+        if (!renderLevelView(argv[1], argv[2], picture, sprites, error) || !writePngPicture(argv[3], picture, error)) {
             std::fprintf(stderr, "levelview: %s\n", error.c_str());
             status = 1;
+        } else {
+            std::printf("levelview: %s: %d x %d pixels, %d actors drawn with their sprites\n", argv[1], picture.width,
+                        picture.height, sprites);
         }
         Runtime::destroyHeaps();
     }

@@ -1,7 +1,8 @@
 // promoart: draws the promotion screen's pictures and its bitmap font into a folder (the
 // committed assets/promo.dat.igp/ was made by it): `promoart OUT_DIR`. Shapes are drawn with 4x4
-// supersampled coverage (tools/art_canvas.h); text is the built-in 9x15 font, scaled whole pixels. The font picture is a
-// two-colour palette PNG (entry 1 is the white ink the screen recolours) with its glyph table beside it.
+// supersampled coverage (tools/art_canvas.h); words are lettered in the game fonts' face and
+// outline (tools/art_lettering/). The font picture is a palette PNG (entry 1 is the white ink the
+// screen recolours, entry 2 the outline) with its glyph table beside it.
 #include <png.h>
 
 #include <algorithm>
@@ -14,8 +15,9 @@
 #include <string>
 #include <vector>
 
-#include "platform/graphics/system_font.h"
 #include "tools/art_canvas.h"
+#include "tools/art_lettering/art_lettering.h"
+#include "tools/art_palette.h"
 
 namespace {
 
@@ -32,6 +34,15 @@ const Rgb kDusk = hex(0x27406B);
 const Rgb kGold = hex(0xFCA311);
 const Rgb kWhite = hex(0xFFFFFF);
 const Rgb kMist = hex(0xE5E9F0);
+// The menus' font (assets/fonts.pack font0): its face and size, its outline and its fill's ends.
+constexpr int kMenuFontSize = 26, kMenuFontOutline = 2;
+const Rgb kLetterTop = hex(0xFFFFFF), kLetterBottom = hex(0xB8C8E8);
+
+// Words centred on (cx, cy) in the menus' lettering, `size` pixels high.
+void letter(Canvas& c, int cx, int cy, const std::string& text, int size) {
+    const Canvas words = tools::art::boldText(text, size, kLetterTop, kLetterBottom, kMenuFontOutline);
+    c.draw(words, cx - words.width() / 2, cy - words.height() / 2);
+}
 
 void arrow(const fs::path& dir, const char* name, bool right, bool pressed) {
     Canvas c(40, 64);
@@ -78,7 +89,7 @@ void heading(const fs::path& dir) {
     c.roundRect(8, 60, 344, 4, 2, kGold);
     c.circle(40, 34, 18, kGold);
     c.polygon({{33, 24}, {51, 34}, {33, 44}}, kNight);
-    c.label(200, 32, "MORE GAMES", 3, kWhite);
+    letter(c, 210, 32, "MORE GAMES", 34);
     c.save(dir / "heading.png");
 }
 
@@ -106,7 +117,7 @@ void title(const fs::path& dir, const char* name, const char* text, Rgb top, Rgb
     scene(c);
     c.roundRect(0, 0, 400, 60, 24, [&](int, int) { return kNight; });
     c.roundRect(0, 30, 400, 30, 0, kNight);
-    c.label(200, 28, text, 3, kWhite);
+    letter(c, 200, 28, text, 40);
     c.roundRect(150, 52, 100, 4, 2, kGold);
     c.save(dir / name);
 }
@@ -115,14 +126,15 @@ void special(const fs::path& dir) {
     Canvas c(300, 120);
     c.gradientRect(0, 0, 300, 120, 22, hex(0x6A4C93), kNight);
     for (int i = 0; i < 5; ++i) c.circle(40 + i * 55, 100 - (i % 2) * 12, 6, kGold);
-    c.label(150, 48, "GAME CLUB", 3, kWhite);
+    letter(c, 150, 48, "GAME CLUB", 40);
     c.save(dir / "special.png");
 }
 
 void languageBadge(const fs::path& dir) {
     Canvas c(64, 40);
     c.roundRect(1, 1, 62, 38, 10, kGold);
-    c.label(32, 20, "EN", 2, kNight, false);
+    const Canvas code = tools::art::boldText("EN", 24, kNight, kNight, 0);
+    c.draw(code, 32 - code.width() / 2, 20 - code.height() / 2);
     c.save(dir / "lang_en.png");
 }
 
@@ -151,41 +163,86 @@ void portal(const fs::path& dir) {
     c.circle(kW / 2, 30, 5, kGold);
     for (int side : {-1, 1})
         for (int i = 0; i < 3; ++i) c.circle(kW / 2 + side * (kWindowW / 2 + 16), kWindowY + 24 + i * 36, 4, kGold);
-    c.label(kW / 2, 211, "PLAY MORE", 3, kWhite);
+    letter(c, kW / 2, 211, "PLAY MORE", 36);
     c.save(dir / "portal.png");
 }
 
-// The font: every character 32..126 of the built-in font, 28 to a row.
+// The font: characters 32..126 lettered as the menus' font draws them. A palette picture reaches
+// the screen without partial alpha (magenta is its only clear colour), so each pixel is ink (the
+// letter covers at least half of it), outline (within the outline's reach of ink) or clear. Cells
+// are cut from the lettering's box, the same height for all, so baselines line up; the screen steps
+// one pixel less than a cell's width. Cells are packed in rows, each starting within the reach of
+// the glyph records' byte coordinates.
 bool font(const fs::path& dir) {
-    const int gw = SystemFont::charWidth(u'A'), gh = SystemFont::height();
-    constexpr int kPerRow = 28, kFirst = 32, kLast = 126;
-    const int rows = (kLast - kFirst + kPerRow) / kPerRow;
-    const int w = kPerRow * gw, h = rows * gh;
-    std::vector<uint8_t> indices(static_cast<size_t>(w * h), 0);
-    std::vector<uint16_t> cell(static_cast<size_t>(gw * gh));
-    std::string glyphs = "[\n";
+    constexpr int kLastCellStart = 255, kFirst = 32, kLast = 126;
+    constexpr uint8_t kClear = 0, kInk = 1, kEdge = 2;
+    // The lettering's box holds the advance and two clear columns each side; without the first, a
+    // cell steps the advance plus the outline, as the menus' font does.
+    constexpr int kTrimLeft = 1;
+    struct Cell {
+        int x, y, w, h;
+        std::vector<uint8_t> pixels;
+    };
+    std::vector<Cell> cells;
+    int x = 0, y = 0, rowHeight = 0, width = 0;
     for (int code = kFirst; code <= kLast; ++code) {
-        const int x = (code - kFirst) % kPerRow * gw, y = (code - kFirst) / kPerRow * gh;
-        std::fill(cell.begin(), cell.end(), 0);
-        const char16_t ch = static_cast<char16_t>(code);
-        SystemFont::drawText(Surface565{cell.data(), gw, gh, gw}, 0, 0, std::u16string_view(&ch, 1), 0xFFFF);
-        for (int gy = 0; gy < gh; ++gy)
-            for (int gx = 0; gx < gw; ++gx)
-                if (cell[static_cast<size_t>(gy * gw + gx)]) indices[static_cast<size_t>((y + gy) * w + x + gx)] = 1;
-        // The space is narrower than a letter; the others keep the cell.
-        const int advance = code == ' ' ? gw - 3 : gw;
-        glyphs += "  [" + std::to_string(code) + ", " + std::to_string(x) + ", " + std::to_string(y) + ", " +
-                  std::to_string(advance) + ", " + std::to_string(gh) + "]" + (code < kLast ? ",\n" : "\n");
+        const Canvas glyph = tools::art::boldText(std::string(1, static_cast<char>(code)), kMenuFontSize, kWhite,
+                                                  kWhite, 0);
+        Cell cell{0, 0, glyph.width() - kTrimLeft, glyph.height(), {}};
+        cell.pixels.assign(static_cast<size_t>(cell.w * cell.h), kClear);
+        for (int v = 0; v < cell.h; ++v)
+            for (int u = 0; u < cell.w; ++u)
+                if ((glyph.argb(u + kTrimLeft, v) >> 24) >= 0x80) cell.pixels[static_cast<size_t>(v * cell.w + u)] = kInk;
+        const double reach = kMenuFontOutline + 0.5;
+        std::vector<uint8_t> outlined = cell.pixels;
+        for (int v = 0; v < cell.h; ++v)
+            for (int u = 0; u < cell.w; ++u) {
+                if (cell.pixels[static_cast<size_t>(v * cell.w + u)] == kInk) continue;
+                for (int dy = -kMenuFontOutline; dy <= kMenuFontOutline; ++dy)
+                    for (int dx = -kMenuFontOutline; dx <= kMenuFontOutline; ++dx) {
+                        const int nu = u + dx, nv = v + dy;
+                        if (nu < 0 || nv < 0 || nu >= cell.w || nv >= cell.h || std::hypot(dx, dy) > reach) continue;
+                        if (cell.pixels[static_cast<size_t>(nv * cell.w + nu)] == kInk)
+                            outlined[static_cast<size_t>(v * cell.w + u)] = kEdge;
+                    }
+            }
+        cell.pixels = std::move(outlined);
+        if (x > kLastCellStart) {
+            x = 0;
+            y += rowHeight;
+            rowHeight = 0;
+        }
+        cell.x = x;
+        cell.y = y;
+        x += cell.w;
+        width = std::max(width, x);
+        rowHeight = std::max(rowHeight, cell.h);
+        cells.push_back(std::move(cell));
+    }
+    const int h = y + rowHeight;
+    if (y > kLastCellStart) return false;
+    std::vector<uint8_t> indices(static_cast<size_t>(width * h), kClear);
+    std::string glyphs = "[\n";
+    for (size_t i = 0; i < cells.size(); ++i) {
+        const Cell& cell = cells[i];
+        for (int v = 0; v < cell.h; ++v)
+            for (int u = 0; u < cell.w; ++u)
+                indices[static_cast<size_t>((cell.y + v) * width + cell.x + u)] =
+                    cell.pixels[static_cast<size_t>(v * cell.w + u)];
+        glyphs += "  [" + std::to_string(kFirst + static_cast<int>(i)) + ", " + std::to_string(cell.x) + ", " +
+                  std::to_string(cell.y) + ", " + std::to_string(cell.w) + ", " + std::to_string(cell.h) + "]" +
+                  (i + 1 < cells.size() ? ",\n" : "\n");
     }
     glyphs += "]\n";
     std::ofstream(dir / "font_glyphs.json") << glyphs;
     png_image image{};
     image.version = PNG_IMAGE_VERSION;
-    image.width = static_cast<png_uint_32>(w);
+    image.width = static_cast<png_uint_32>(width);
     image.height = static_cast<png_uint_32>(h);
     image.format = PNG_FORMAT_RGBA_COLORMAP;
-    image.colormap_entries = 2;
-    const uint8_t colormap[] = {0xFF, 0x00, 0xFF, 0x00, kWhite.r, kWhite.g, kWhite.b, 0xFF};
+    image.colormap_entries = 3;
+    const Rgb edge = hex(tools::art::kOutline);
+    const uint8_t colormap[] = {0xFF, 0x00, 0xFF, 0x00, kWhite.r, kWhite.g, kWhite.b, 0xFF, edge.r, edge.g, edge.b, 0xFF};
     return png_image_write_to_file(&image, (dir / "font.png").c_str(), 0, indices.data(), 0, colormap) != 0;
 }
 
@@ -257,7 +314,7 @@ int main(int argc, char** argv) {
     });
     portal(dir);
     if (!font(dir)) {
-        std::fprintf(stderr, "promoart: cannot write the font picture\n");
+        std::fprintf(stderr, "promoart: the font does not fit byte glyph coordinates or cannot be written\n");
         return 1;
     }
     return 0;

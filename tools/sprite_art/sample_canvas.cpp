@@ -77,6 +77,14 @@ void SampleCanvas::line(double x0, double y0, double x1, double y1, double width
         colour, std::min(x0, x1) - r, std::min(y0, y1) - r, std::max(x0, x1) + r, std::max(y0, y1) + r, opacity);
 }
 
+void SampleCanvas::setPixel(int x, int y, uint32_t colour, uint8_t opacity) {
+    if (x < 0 || y < 0 || x >= m_w || y >= m_h) return;
+    const int sw = m_w * kSub;
+    for (int sy = y * kSub; sy < (y + 1) * kSub; ++sy)
+        for (int sx = x * kSub; sx < (x + 1) * kSub; ++sx)
+            m_samples[static_cast<size_t>(sy * sw + sx)] = {colour & 0xFFFFFFu, opacity};
+}
+
 void SampleCanvas::erase(const std::function<bool(double, double)>& inside, double x0, double y0, double x1,
                          double y1) {
     const int sw = m_w * kSub;

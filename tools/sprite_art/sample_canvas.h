@@ -39,6 +39,8 @@ public:
     void polygon(const std::vector<std::pair<double, double>>& points, uint32_t colour, uint8_t opacity = 255);
     // A stroke of the given width with round ends.
     void line(double x0, double y0, double x1, double y1, double width, uint32_t colour, uint8_t opacity = 255);
+    // One whole pixel in one colour and opacity: for pictures whose pixels are data, not shapes.
+    void setPixel(int x, int y, uint32_t colour, uint8_t opacity);
     // Clears the samples inside the shape (a cut-out).
     void erase(const std::function<bool(double, double)>& inside, double x0, double y0, double x1, double y1);
 

@@ -42,6 +42,14 @@ void drawRaceItemSprite(SpriteSheet& sheet); // item 16
 void drawPuffballSprite(SpriteSheet& sheet); // item 18
 void drawLiftSprite(SpriteSheet& sheet);     // item 25
 void drawLurkerSprite(SpriteSheet& sheet);   // item 33
+void drawGeyserSprite(SpriteSheet& sheet);   // item 3
+void drawBeaconSprite(SpriteSheet& sheet);   // item 9
+void drawPodSprite(SpriteSheet& sheet);      // item 11
+void drawWarpDoorSprite(SpriteSheet& sheet); // item 12
+void drawRaceBackdropSprite(SpriteSheet& sheet);  // item 21
+void drawCrateSprite(SpriteSheet& sheet);    // item 27
+void drawBurrSprite(SpriteSheet& sheet);     // item 30
+void drawAirStationSprite(SpriteSheet& sheet);    // item 32
 
 // A sprite drawn by a table: its item number, its file name and its drawing.
 struct NamedSprite {

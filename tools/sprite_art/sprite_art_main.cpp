@@ -28,7 +28,12 @@ int main(int argc, char** argv) {
                               {"special_shot", tools::art::drawSpecialShotSprite}, {"hud", tools::art::drawHudSprite},         {"pickups", tools::art::drawPickupSprite},
                               {"race_items", tools::art::drawRaceItemSprite}, {"puffball", tools::art::drawPuffballSprite},
                               {"lift", tools::art::drawLiftSprite},          {"lurker", tools::art::drawLurkerSprite},
-                              {"touch", tools::art::drawTouchSprite}};
+                              {"touch", tools::art::drawTouchSprite},
+                              {"geyser", tools::art::drawGeyserSprite}, {"beacon", tools::art::drawBeaconSprite},
+                              {"pod", tools::art::drawPodSprite}, {"warp_door", tools::art::drawWarpDoorSprite},
+                              {"race_backdrop", tools::art::drawRaceBackdropSprite},
+                              {"crate", tools::art::drawCrateSprite}, {"burr", tools::art::drawBurrSprite},
+                              {"air_station", tools::art::drawAirStationSprite}};
     auto write = [&](const std::string& name, const std::function<void(tools::art::SpriteSheet&)>& draw) {
         tools::art::SpriteSheet sheet;
         draw(sheet);

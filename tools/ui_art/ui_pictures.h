@@ -5,6 +5,7 @@
 #include <string>
 
 #include "tools/art_canvas.h"
+#include "tools/art_lettering/art_lettering.h"
 #include "tools/art_palette.h"
 
 namespace tools::art {
@@ -25,10 +26,6 @@ Canvas heroStanding(int pose, bool night);
 // (kRunnerFootX, kRunnerFootY).
 inline constexpr int kRunnerW = 64, kRunnerH = 60, kRunnerFootX = 30, kRunnerFootY = 54;
 Canvas heroRunning(int pose, bool night);
-
-// Text in DejaVu Sans Bold at `size` pixels, filled top to bottom from `top` to `bottom`, with an
-// outline of `outline` pixels; `wave` lifts every other letter by that many pixels.
-Canvas boldText(const std::string& text, int size, Rgb top, Rgb bottom, double outline, int wave = 0);
 
 // The game's name as the title shows it; `shine` (0..1) places a light sweep across it, < 0 none.
 Canvas wordmark(double shine);

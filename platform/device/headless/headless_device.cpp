@@ -120,10 +120,9 @@ void HeadlessDevice::redrawShell() { record("redrawShell"); }
 
 // --- events ---
 
-void HeadlessDevice::releaseDueEvents() {
-    const int64_t now = m_clock.monotonicMillis();
+void HeadlessDevice::releaseEventsDueBy(int64_t time) {
     std::lock_guard lock(m_lock);
-    for (; m_nextScript < m_script.size() && m_script[m_nextScript].time <= now; ++m_nextScript) {
+    for (; m_nextScript < m_script.size() && m_script[m_nextScript].time <= time; ++m_nextScript) {
         const ScriptEvent& e = m_script[m_nextScript];
         HostMessage m;
         switch (e.kind) {
@@ -167,7 +166,7 @@ void HeadlessDevice::act(const ScriptEvent& event) {
 bool HeadlessDevice::peekMessage(HostMessage& out) {
     m_wave.catchUp();
     m_window.runDeferred();
-    releaseDueEvents();
+    releaseEventsDueBy(m_clock.monotonicMillis());
     for (;;) {
         QueueEntry entry;
         {
@@ -218,7 +217,7 @@ void HeadlessDevice::closePowerQueue() {
 }
 
 bool HeadlessDevice::readPowerNotification(PowerNotification& out) {
-    releaseDueEvents();
+    releaseEventsDueBy(m_clock.monotonicMillis());
     std::lock_guard lock(m_lock);
     if (m_power.empty()) return false;
     out = m_power.front();

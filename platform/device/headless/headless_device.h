@@ -67,6 +67,8 @@ public:
     // DeviceEvents
     bool peekMessage(HostMessage& out) override;
     void postQuit(int32_t exitCode) override;
+    // Moves every script event due by `time` into the message or power queue.
+    void releaseEventsDueBy(int64_t time) override;
     // DeviceOrientation
     int32_t displayOrientation() const override;
     bool setDisplayOrientation(int32_t orientation) override;
@@ -91,8 +93,6 @@ public:
 private:
     void record(std::string call);
     void post(const HostMessage& message);
-    // Moves every script event whose time has come into the message or power queue.
-    void releaseDueEvents();
     // Focus and orientation events act when the message queue reaches them.
     void act(const ScriptEvent& event);
     [[nodiscard]] ConstSurface565 screenView() const;
