@@ -103,6 +103,19 @@ public:
     void updateByType();
     void updateType13();
 
+    // --- Level objects: trigger and camera zones, the spawner, effects, hazard emitters ---
+    void updateTrigger();       // type 5, its kind in record word 8
+    void updateCameraZone();    // type 11
+    void updateSpawner();       // type 63
+    void updateEffect();        // type 61
+    void updateType24();        // the hazard emitters and their shots
+    // Out of the table and every list; a kept reference to it (the hero's shot, the waited effect)
+    // is dropped with it.
+    void removeEffect();
+    static jbyte s_spawnerActive;    // a spawner is running its rows
+    static cActor* s_waitEffect;     // the effect the hero waits on (checkpoints wait with it)
+    static constexpr jint kFlagWaiting = 0x8000000;   // the hero's: an effect it waits on plays
+
     // --- States, behaviours, animation ---
     void enterState(jint s);
     void setState(jint s);

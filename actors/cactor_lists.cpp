@@ -173,11 +173,16 @@ void cActor::updateType13() {
     }
 }
 
-// Types 5, 6, 7, 10, 11, 12, 18, 19, 20, 22, 24, 29, 30, 35, 40, 42, 43, 53, 58, 61, 63 and 64 have
-// routines of their own; they join this dispatch with the level objects', race and hazard code.
+// Types 6, 7, 10, 12, 18, 19, 20, 22, 29, 30, 35, 40, 42, 43, 53, 58 and 64 have routines of their
+// own; they join this dispatch with the other behaviours' and the race code.
 void cActor::updateByType() {
     switch (type) {
+        case 5: return updateTrigger();
+        case 11: return updateCameraZone();
         case 13: return updateType13();
+        case 24: return updateType24();
+        case 61: return updateEffect();
+        case 63: return updateSpawner();
         case 39:
             if (state == 0) setState(267);
             return;
