@@ -109,6 +109,8 @@ public:
     void updateSpawner();       // type 63
     void updateEffect();        // type 61
     void updateType24();        // the hazard emitters and their shots
+    void updateType6();         // the geyser
+    void updateType58();        // the geyser's rock
     // Out of the table and every list; a kept reference to it (the hero's shot, the waited effect)
     // is dropped with it.
     void removeEffect();
