@@ -111,6 +111,14 @@ public:
     void updateType24();        // the hazard emitters and their shots
     void updateType6();         // the geyser
     void updateType58();        // the geyser's rock
+    void updateType10();        // the switch
+    void updateType22();        // the one-shot prop
+    void updateType35();        // what starts a spawner
+    void updateType43();
+    void updateType64();        // the spawner's bullet
+    // A type-61 spark (sprite slot 13) playing `anim` once; null when the table is full.
+    static cActor* spawnSpark(jint x, jint y, jint anim);
+    static constexpr jint kSparkSprite = 13;
     // Out of the table and every list; a kept reference to it (the hero's shot, the waited effect)
     // is dropped with it.
     void removeEffect();

@@ -13,7 +13,7 @@ namespace {
 
 constexpr jint kHeroType = 1, kAltType = 31, kGeyserType = 6, kRockType = 58;
 constexpr jint kMsgLift = 33;
-constexpr jint kRockSprite = 8, kSparkSprite = 13, kSparkAnim = 2;
+constexpr jint kRockSprite = 8, kSparkAnim = 2;
 constexpr jint kRockInterval = 2000, kRockLift = 40 << 8, kRockSpeed = -700 << 8, kRockDrift = 120 << 8;
 constexpr jint kHeroReach = 90 << 8;
 constexpr jint kLinkedMargin = 1600, kMargin = 400;
@@ -74,8 +74,7 @@ void cActor::updateType58() {
     }
     if (!isOnGround() || !collisionRect) return;
     const jint cx = (collisionRect->get(0) + collisionRect->get(2)) >> 1, bottom = collisionRect->get(3);
-    if (cActor* spark = cGame::spawnActor(61, kSparkSprite, cx, bottom); spark && spark->player)
-        cGame::startPlayerAnim(spark->player, kSparkAnim, 1);
+    spawnSpark(cx, bottom, kSparkAnim);
     BX_RETURN_IF_PENDING();
     speedY = 0;
     clearFlag(kFlagGround);   // the next landing makes a new spark

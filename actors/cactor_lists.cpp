@@ -173,21 +173,26 @@ void cActor::updateType13() {
     }
 }
 
-// Types 7, 10, 12, 18, 19, 20, 22, 29, 30, 35, 40, 42, 43, 53 and 64 have routines of their
-// own; they join this dispatch with the other behaviours' and the race code.
+// Types 7, 12, 18, 19, 20, 29, 30, 40, 42 and 53 have routines of their own; they join this
+// dispatch with the other behaviours' and the race code.
 void cActor::updateByType() {
     switch (type) {
         case 5: return updateTrigger();
         case 6: return updateType6();
+        case 10: return updateType10();
         case 11: return updateCameraZone();
         case 13: return updateType13();
+        case 22: return updateType22();
         case 24: return updateType24();
-        case 61: return updateEffect();
-        case 58: return updateType58();
-        case 63: return updateSpawner();
+        case 35: return updateType35();
         case 39:
             if (state == 0) setState(267);
             return;
+        case 43: return updateType43();
+        case 58: return updateType58();
+        case 61: return updateEffect();
+        case 63: return updateSpawner();
+        case 64: return updateType64();
         default: return;
     }
 }

@@ -1,6 +1,7 @@
 // Behaviours of the level's props through the play step: the hook carriage's path (a vertical one
 // leaves the height alone), the geyser's slanted updraft (an empty one when its top and bottom
-// agree) and the rocks it throws, which drift down through it and fall freely below it.
+// agree) and the rocks it throws, which drift down through it and fall freely below it; the
+// switch's conditions, counts and actions; one spawner at a time; the bullet's end.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -19,10 +20,13 @@ namespace {
 using Lifts = std::vector<std::pair<jint, jint>>;
 Lifts g_lifts;   // message 33 and its b, per message
 
+jint g_damage = 0;
+
 class LiftProbe final : public cHero {
 public:
-    void onMessage(cActor*, jint message, jint, jint b, jint) override {
+    void onMessage(cActor*, jint message, jint, jint b, jint c) override {
         if (message == 33) g_lifts.push_back({message, b});
+        if (message == kMsgHit) g_damage += c;
     }
 };
 
@@ -31,6 +35,7 @@ protected:
     void SetUp() override {
         ActorWorld::SetUp();
         g_lifts.clear();
+        g_damage = 0;
     }
 
     static LiftProbe* placeHero(jint x, jint y) {
@@ -144,6 +149,95 @@ TEST_F(ActorBehavioursTest, GeyserRockRisesDriftsThroughTheUpdraftAndFallsBelowI
     EXPECT_EQ(rock->linked, nullptr);
     EXPECT_GT(rock->y, 400 << 8);
     EXPECT_TRUE(rock->hasFlag(cActor::kFlagGravity));
+}
+
+TEST_F(ActorBehavioursTest, SwitchFiresWhenItsConditionHasHeldOneFrameMoreThanItsCount) {
+    // Switch 40 at (100, 100) .. (300, 300) watches actor 50 and acts on 51 (out of view, asleep).
+    struct Case {
+        const char* what;
+        jint condition, count, watched, action;
+        bool watchedInside, watchedKilled;
+        int firingFrame;   // the level start's frame is the first; -1 never within 10. The kill and the
+                           // followed hero come after the level start: its frame does not count for them
+    };
+    const Case cases[] = {
+        {"watched inside, count 2: the third frame", 1, 2, 50, 0, true, false, 3},
+        {"watched outside", 1, 0, 50, 0, false, false, -1},
+        {"a watched id that names no actor", 1, 0, 77, 0, true, false, -1},
+        {"watched alive", 4, 0, 50, 0, true, false, -1},
+        {"watched killed, count 1", 4, 1, 50, 2, true, true, 3},
+        {"the followed actor inside", 0, 0, 0, 3, true, false, 2},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        TearDown();
+        SetUp();
+        const std::string records =
+            record({10, 40, 100, 100, 0, 0, 200, 200, c.condition, c.count, c.watched, 0, 0, 51, 0, 0, c.action}) +
+            record({3, 50, c.watchedInside ? 150 : 600, 150, 0, 0}) + record({3, 51, 1500, 150, 0, 0});
+        startLevel(records, {}, 1600, 960);
+        LiftProbe* hero = placeHero(c.watchedInside ? 200 : 600, 250);
+        hero->energy = 100;
+        cGame::s_cameraFollow = hero;
+        cActor* sw = actorById(40);
+        cActor* target = actorById(51);
+        if (c.watchedKilled) actorById(50)->setFlag(cActor::kFlagKilled);
+        int frame = 1;
+        while (frame < 10 && sw->hasFlag(cActor::kFlagActive)) {
+            step(1);
+            ++frame;
+        }
+        EXPECT_EQ(sw->hasFlag(cActor::kFlagActive) ? -1 : frame, c.firingFrame);
+        if (c.firingFrame < 0) continue;
+        EXPECT_TRUE(sw->hasFlag(cActor::kFlagKilled)) << "for good";
+        const bool woken = target->hasFlag(cActor::kFlagActive), killed = target->hasFlag(cActor::kFlagKilled);
+        const bool switchedOff = target->hasFlag(32);
+        EXPECT_EQ(woken, c.action == 0);
+        EXPECT_EQ(killed, c.action == 2);
+        EXPECT_EQ(switchedOff, c.action != 0);
+    }
+}
+
+TEST_F(ActorBehavioursTest, OnlyOneSpawnerRunsAtATime) {
+    // Two starters with the same record rectangle (100, 0) .. (300, 100).
+    startLevel(record({35, 60, 100, 100, 0, 0, 0, 0, -100, 200, 100}) +
+                   record({35, 61, 100, 100, 0, 0, 0, 0, -100, 200, 100}),
+               {}, 1600, 960);
+    placeHero(200, 50);
+    step(2);
+    std::vector<cActor*> spawners;
+    for (jint k = 0; k < cGame::s_actorCount; ++k)
+        if (actor(k)->type == 63) spawners.push_back(actor(k));
+    ASSERT_EQ(spawners.size(), 1u);
+    EXPECT_TRUE(cActor::s_spawnerActive);
+    EXPECT_TRUE(spawners[0]->hasFlag(cActor::kFlagKeptActive));
+    const int started = (actorById(60)->state == 246) + (actorById(61)->state == 246);
+    EXPECT_EQ(started, 1);
+    step(10);
+    EXPECT_EQ(spawners[0]->state, 254) << "its first run";
+}
+
+TEST_F(ActorBehavioursTest, BulletHurtsTheHeroSideThenEndsInASparkWithItsSound) {
+    startLevel({}, {}, 1600, 960);
+    LiftProbe* hero = placeHero(300, 300);
+    hero->addToList(cActor::kListUpdate);
+    cGame::s_difficulty = 2;
+    installSprite(28, 3, 2);   // its frame, 20 x 40 above its position, is what it hurts with
+    cActor* bullet = cGame::spawnActor(64, 28, 300 << 8, 300 << 8);
+    ASSERT_NE(bullet, nullptr);
+    cGame::startPlayerAnim(bullet->player, 2, -1);   // as the spawner drops it
+    bullet->updateType64();
+    EXPECT_EQ(g_damage, 10);
+    bullet->setState(259);
+    step(1);
+    bool removed = true, spark = false;
+    for (jint k = 0; k < cGame::s_actorCount; ++k) {
+        removed = removed && actor(k) != bullet;
+        spark = spark || actor(k)->type == 61;
+    }
+    EXPECT_TRUE(removed);
+    EXPECT_TRUE(spark);
+    EXPECT_NE(std::find(soundLog.begin(), soundLog.end(), "1: play 9"), soundLog.end());
 }
 
 }  // namespace
