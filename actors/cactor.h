@@ -116,6 +116,8 @@ public:
     void updateType35();        // what starts a spawner
     void updateType43();
     void updateType64();        // the spawner's bullet
+    void updateType29();        // the platform mechanisms
+    void updateType30();        // the gate and its lever
     // A type-61 spark (sprite slot 13) playing `anim` once; null when the table is full.
     static cActor* spawnSpark(jint x, jint y, jint anim);
     static constexpr jint kSparkSprite = 13;

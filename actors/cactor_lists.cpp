@@ -173,7 +173,7 @@ void cActor::updateType13() {
     }
 }
 
-// Types 7, 12, 18, 19, 20, 29, 30, 40, 42 and 53 have routines of their own; they join this
+// Types 7, 12, 18, 19, 20, 40, 42 and 53 have routines of their own; they join this
 // dispatch with the other behaviours' and the race code.
 void cActor::updateByType() {
     switch (type) {
@@ -184,6 +184,8 @@ void cActor::updateByType() {
         case 13: return updateType13();
         case 22: return updateType22();
         case 24: return updateType24();
+        case 29: return updateType29();
+        case 30: return updateType30();
         case 35: return updateType35();
         case 39:
             if (state == 0) setState(267);

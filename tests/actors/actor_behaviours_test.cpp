@@ -1,7 +1,8 @@
 // Behaviours of the level's props through the play step: the hook carriage's path (a vertical one
 // leaves the height alone), the geyser's slanted updraft (an empty one when its top and bottom
 // agree) and the rocks it throws, which drift down through it and fall freely below it; the
-// switch's conditions, counts and actions; one spawner at a time; the bullet's end.
+// switch's conditions, counts and actions; one spawner at a time; the bullet's end; the platforms
+// that tip under the hero and the lift pair.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -238,6 +239,80 @@ TEST_F(ActorBehavioursTest, BulletHurtsTheHeroSideThenEndsInASparkWithItsSound) 
     EXPECT_TRUE(removed);
     EXPECT_TRUE(spark);
     EXPECT_NE(std::find(soundLog.begin(), soundLog.end(), "1: play 9"), soundLog.end());
+}
+
+TEST_F(ActorBehavioursTest, TippingPlatformTipsFromTwoHundredToFourHundredInAboutHalfASecond) {
+    startLevel(record({29, 70, 300, 300, 0, 0, 0, -100, 0, 71}) + record({3, 71, 600, 300, 0, 0}), {}, 1600, 960);
+    cActor* platform = actorById(70);
+    cActor* partner = actorById(71);
+    EXPECT_EQ(platform->state, 229);
+    EXPECT_EQ(partner->flags & 0x8000008, 0x8000008) << "held while the platform rests";
+    LiftProbe* hero = placeHero(300, 290);
+    hero->groundId = 70;
+    step(1);
+    EXPECT_EQ(platform->state, 230);
+    EXPECT_EQ(platform->typeData->get(0), -200) << "facing right it tips down";
+    // 400 a second in steps of whole units: 19 a 50 ms frame, -400 (held there) in the 11th frame.
+    const jint perFrame = cActor::scaleBySpeedFactor(400);
+    EXPECT_EQ(perFrame, 19);
+    step(5);
+    EXPECT_EQ(platform->typeData->get(0), -200 - 5 * perFrame);
+    step(5);
+    EXPECT_EQ(platform->state, 230);
+    step(1);
+    EXPECT_EQ(platform->typeData->get(0), -400);
+    EXPECT_EQ(platform->state, 232);
+    step(20);
+    EXPECT_EQ(platform->state, 229) << "after a second tipped";
+    EXPECT_FALSE(partner->hasFlag(cActor::kFlagWaiting)) << "let go";
+    // Stepping off while it tips brings it back to rest.
+    step(1);
+    EXPECT_EQ(platform->state, 230);
+    hero->groundId = -1;
+    step(1);
+    EXPECT_EQ(platform->state, 229);
+}
+
+TEST_F(ActorBehavioursTest, LiftPairRisesByItsTravelWithItsPartnerAndComesBack) {
+    startLevel(record({29, 70, 300, 300, 0, 0, 0, -100, 2, 71}) + record({29, 71, 500, 300, 0, 0, 0, -100, 2, 70}),
+               {}, 1600, 960);
+    cActor* lift = actorById(70);
+    cActor* partner = actorById(71);
+    EXPECT_EQ(lift->state, 233);
+    LiftProbe* hero = placeHero(300, 290);
+    hero->groundId = 70;
+    step(1);
+    EXPECT_EQ(lift->state, 234);
+    EXPECT_EQ(partner->state, 234);
+    hero->groundId = -1;
+    jint top = lift->y;
+    for (int i = 0; i < 100 && lift->state != 233; ++i) {
+        step(1);
+        top = std::min(top, lift->y);
+    }
+    EXPECT_EQ(lift->state, 233);
+    EXPECT_LE(top, 200 << 8);
+    EXPECT_GT(top, 190 << 8) << "it turns at its travel";
+    EXPECT_GE(lift->y, 300 << 8);
+}
+
+TEST_F(ActorBehavioursTest, GateWithoutItsLeverOpensBy160AndClosesHome) {
+    startLevel(record({30, 80, 300, 300, 0, 0, 0, 0, 99}), {}, 1600, 960);   // lever 99 does not exist
+    cActor* gate = actorById(80);
+    EXPECT_EQ(gate->state, 240);
+    EXPECT_EQ(gate->linked, nullptr);
+    gate->setState(241);
+    step(1);
+    EXPECT_EQ(gate->speedY, -100 << 8);
+    for (int i = 0; i < 60 && gate->speedY != 0; ++i) step(1);
+    EXPECT_EQ(gate->speedY, 0);
+    EXPECT_LE(gate->y, 140 << 8);
+    EXPECT_GT(gate->y, 130 << 8);
+    gate->setState(242);
+    for (int i = 0; i < 60 && gate->y < (300 << 8); ++i) step(1);
+    step(1);
+    EXPECT_EQ(gate->speedY, 0) << "stopped at home";
+    EXPECT_GE(gate->y, 300 << 8);
 }
 
 }  // namespace
