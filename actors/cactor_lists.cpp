@@ -173,12 +173,13 @@ void cActor::updateType13() {
     }
 }
 
-// Types 7, 12, 18, 19, 20, 40, 42 and 53 have routines of their own; they join this
+// Types 12, 18, 19, 20, 40, 42 and 53 have routines of their own; they join this
 // dispatch with the other behaviours' and the race code.
 void cActor::updateByType() {
     switch (type) {
         case 5: return updateTrigger();
         case 6: return updateType6();
+        case 7: return updateType7();
         case 10: return updateType10();
         case 11: return updateCameraZone();
         case 13: return updateType13();

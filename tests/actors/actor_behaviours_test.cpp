@@ -1,5 +1,5 @@
 // Behaviours of the level's props through the play step: the hook carriage's path (a vertical one
-// leaves the height alone), the geyser's slanted updraft (an empty one when its top and bottom
+// leaves the height alone) and its ride, the geyser's slanted updraft (an empty one when its top and bottom
 // agree) and the rocks it throws, which drift down through it and fall freely below it; the
 // switch's conditions, counts and actions; one spawner at a time; the bullet's end; the platforms
 // that tip under the hero and the lift pair.
@@ -11,6 +11,7 @@
 
 #include "actors/cactor.h"
 #include "actors/chero.h"
+#include "actors/z.h"
 #include "game/cgame.h"
 #include "runtime/array.h"
 #include "runtime/compiled.h"
@@ -313,6 +314,53 @@ TEST_F(ActorBehavioursTest, GateWithoutItsLeverOpensBy160AndClosesHome) {
     step(1);
     EXPECT_EQ(gate->speedY, 0) << "stopped at home";
     EXPECT_GE(gate->y, 300 << 8);
+}
+
+TEST_F(ActorBehavioursTest, CarriageHooksTheHeroRidesItsLineAndGoesHomeOutOfView) {
+    // The line from (200, 100) to (500, 250); the hero's top corners meet the carriage's frame.
+    const jint slot = Z::s_typeSprite ? Z::s_typeSprite->get(7) : -1;
+    ASSERT_GE(slot, 0);
+    installSprite(slot, 4, 1);
+    startLevel(record({7, 90, 200, 100, 0, 0, 0, 0, 0, 300, 150}), {}, 4000, 960);
+    cActor* carriage = actorById(90);
+    ASSERT_NE(carriage, nullptr);
+    std::vector<jint> hooks;
+    struct Probe : cHero {
+        std::vector<jint>* log;
+        void onMessage(cActor*, jint message, jint, jint, jint) override { log->push_back(message); }
+    };
+    auto* hero = Runtime::make<Probe>();
+    ASSERT_NE(hero, nullptr);
+    hero->log = &hooks;
+    hero->type = 1;
+    hero->localBox->fill({-10 << 8, -40 << 8, 10 << 8, 0});
+    hero->x = 200 << 8;
+    hero->y = 130 << 8;   // its top at 90, inside the carriage's frame (60 .. 100)
+    cGame::s_hero = hero;
+    step(1);
+    EXPECT_EQ(hooks, std::vector<jint>{34});
+    EXPECT_EQ(carriage->state, 157);
+    // Riding: the height follows the line, and the end of the run is passed over.
+    hero->linked = carriage;
+    carriage->speedX = 300 << 8;
+    for (int i = 0; i < 60 && carriage->state == 157; ++i) {
+        step(1);
+        if (carriage->state == 157) {
+            EXPECT_EQ(carriage->y, (100 << 8) + (carriage->x - (200 << 8)) / 2);
+        }
+    }
+    EXPECT_EQ(carriage->state, 159);
+    EXPECT_GE(carriage->x, 500 << 8);
+    // More than 160 out of view (still near enough to be updated) it is back home, waiting.
+    hero->linked = nullptr;
+    hero->x = 1200 << 8;
+    cGame::s_cameraFollow = hero;
+    cGame::s_cameraSnap = 1;
+    step(2);
+    EXPECT_EQ(carriage->state, 156);
+    EXPECT_EQ(carriage->x, 200 << 8);
+    EXPECT_EQ(carriage->y, 100 << 8);
+    EXPECT_EQ(carriage->speedX, 0);
 }
 
 }  // namespace
