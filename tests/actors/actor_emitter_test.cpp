@@ -4,6 +4,7 @@
 // full actor table.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -310,6 +311,72 @@ TEST_F(ActorEmitterTest, EmittersAndTheSpawnerGoOnWhenTheActorTableIsFull) {
     step(40);
     EXPECT_EQ(cGame::s_actorCount, cGame::kActorTableSize);
     EXPECT_EQ(spawner->state, 254) << "the run goes on without its drops";
+}
+
+TEST_F(ActorEmitterTest, SpecialShotHitsAlongItsAimAndOnlyAheadOfTheHero) {
+    struct Hit {
+        jint id, damage;
+        bool operator==(const Hit&) const = default;
+    };
+    static std::vector<Hit> hits;
+    struct Target : cActor {
+        void onMessage(cActor*, jint message, jint, jint, jint c) override {
+            if (message == kMsgHit) hits.push_back({id, c});
+        }
+    };
+    struct Case {
+        const char* what;
+        jint aim;
+        bool heroFacesLeft;
+        std::vector<Hit> expected;
+    };
+    // The shot at (200, 300), the hero at (150, 320). Targets (boxes 60 high: the line may pass
+    // 120 from a centre): 1 up-right on the diagonal, 2 a boss there too, 3 straight right, 4
+    // down-right on the diagonal, 5 up-left on it (behind a hero facing right), 6 of a type shots
+    // never aim at, on the diagonal, 7 at the muzzle, touching the shot's frame.
+    const Case cases[] = {
+        {"up-right", 1, false, {{1, 300}, {2, 50}, {7, 300}}},
+        {"down-right", 3, false, {{4, 300}, {7, 300}}},
+        {"up, facing left", 1, true, {{5, 300}}},
+        {"straight ahead: what the shot's frame touches", 0, false, {{7, 300}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        TearDown();
+        SetUp();
+        hits.clear();
+        startLevel({}, {}, 1600, 960);
+        installSprite(15, 5, 1);
+        cActor* hero = placeHero(150, 320);
+        hero->player = Runtime::make<BXLibPlayer>(nullptr, 0, 0);
+        hero->setFlipped(c.heroFacesLeft);
+        struct Place {
+            jint id, type, x, y;
+        };
+        const Place places[] = {{1, 4, 300, 200}, {2, 32, 350, 150}, {3, 4, 400, 300}, {4, 9, 300, 400},
+                                {5, 4, 100, 200}, {6, 15, 260, 240}, {7, 4, 215, 300}};
+        for (const Place& p : places) {
+            auto* t = Runtime::make<Target>();
+            ASSERT_NE(t, nullptr);
+            t->id = p.id + 100;
+            t->type = p.type;
+            t->x = p.x << 8;
+            t->y = p.y << 8;
+            t->localBox->fill({-10 << 8, -30 << 8, 10 << 8, 30 << 8});
+            t->addToList(cActor::kListDraw);
+            t->addToList(cActor::kListUpdate);
+        }
+        cActor* shot = cGame::spawnActor(61, 15, 200 << 8, 300 << 8);
+        ASSERT_NE(shot, nullptr);
+        cGame::startPlayerAnim(shot->player, c.aim, -1);
+        cHero::s_shotEffect = shot;
+        cHero::s_aimIndex = c.aim;
+        shot->updateEffect();
+        std::vector<Hit> expected;
+        for (Hit h : c.expected) expected.push_back({h.id + 100, h.damage});
+        std::sort(hits.begin(), hits.end(), [](const Hit& a, const Hit& b) { return a.id < b.id; });
+        EXPECT_EQ(hits, expected);
+    }
 }
 
 }  // namespace
