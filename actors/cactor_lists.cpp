@@ -173,7 +173,7 @@ void cActor::updateType13() {
     }
 }
 
-// Types 12, 18, 19, 20, 40, 42 and 53 have routines of their own; they join this
+// Types 12, 19, 20, 40, 42 and 53 have routines of their own; they join this
 // dispatch with the other behaviours' and the race code.
 void cActor::updateByType() {
     switch (type) {
@@ -183,6 +183,7 @@ void cActor::updateByType() {
         case 10: return updateType10();
         case 11: return updateCameraZone();
         case 13: return updateType13();
+        case 18: return updateType18();
         case 22: return updateType22();
         case 24: return updateType24();
         case 29: return updateType29();

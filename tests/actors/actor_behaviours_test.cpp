@@ -2,7 +2,7 @@
 // leaves the height alone) and its ride, the geyser's slanted updraft (an empty one when its top and bottom
 // agree) and the rocks it throws, which drift down through it and fall freely below it; the
 // switch's conditions, counts and actions; one spawner at a time; the bullet's end; the platforms
-// that tip under the hero and the lift pair.
+// that tip under the hero and the lift pair; the warp doors.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -361,6 +361,60 @@ TEST_F(ActorBehavioursTest, CarriageHooksTheHeroRidesItsLineAndGoesHomeOutOfView
     EXPECT_EQ(carriage->x, 200 << 8);
     EXPECT_EQ(carriage->y, 100 << 8);
     EXPECT_EQ(carriage->speedX, 0);
+}
+
+TEST_F(ActorBehavioursTest, WarpDoorCarriesTheFallingHeroAndTheReturnWaitsUntilItStepsOff) {
+    // Doors 100 at (200, 300) and 101 at (600, 300), each the other's destination; 102 disabled;
+    // 103 a level exit. Each door's box is 40 x 80 above its position.
+    installSprite(13, 5, 2);   // the warp spark: animation 3 and 4 of two frames
+    auto door = [](jint id, jint x, jint dest, jint disabled, jint exitField) {
+        return record({18, id, x, 300, 0, 0, 0, -20, -80, 40, 80, dest, 0, disabled, 0, 0, 0, 0, exitField});
+    };
+    startLevel(door(100, 200, 101, 0, -1) + door(101, 600, 100, 0, -1) + door(102, 400, 100, 1, -1) +
+                   door(103, 700, 100, 0, 0),
+               {}, 1600, 960);
+    LiftProbe* hero = placeHero(200, 290);
+    hero->flags = cActor::kFlagGround;
+    hero->groundId = -1;
+    hero->speedY = 256;   // falling
+    // The hero is not in the update walk: its box follows it here.
+    auto frame = [&] {
+        hero->refreshCollisionRect();
+        step(1);
+    };
+    frame();
+    ASSERT_NE(cActor::s_waitEffect, nullptr);
+    EXPECT_TRUE(hero->hasFlag(cActor::kFlagWaiting));
+    for (int i = 0; i < 20 && hero->x != 600 << 8; ++i) frame();
+    EXPECT_EQ(hero->x, 600 << 8);
+    EXPECT_EQ(hero->y, 300 << 8);
+    // The spark plays its arrival, then goes and lets the hero use checkpoints again.
+    for (int i = 0; i < 20 && cActor::s_waitEffect; ++i) frame();
+    EXPECT_EQ(cActor::s_waitEffect, nullptr);
+    EXPECT_FALSE(hero->hasFlag(cActor::kFlagWaiting));
+    // Still in door 101 and falling: no return trip until the hero has stepped off.
+    hero->speedY = 256;   // the arrival put the hero into its first state
+    for (int i = 0; i < 5; ++i) frame();
+    EXPECT_EQ(cActor::s_waitEffect, nullptr);
+    hero->x = 900 << 8;
+    frame();
+    hero->x = 600 << 8;
+    frame();
+    EXPECT_NE(cActor::s_waitEffect, nullptr) << "back the other way";
+    for (int i = 0; i < 20 && hero->x != 200 << 8; ++i) frame();
+    EXPECT_EQ(hero->x, 200 << 8);
+    for (int i = 0; i < 20 && cActor::s_waitEffect; ++i) frame();
+
+    // A disabled door never reacts; an exit door ends the level.
+    for (jint x : {400, 700}) {
+        hero->speedY = 256;
+        hero->x = x << 8;
+        frame();
+        for (int i = 0; i < 20 && cActor::s_waitEffect; ++i) frame();
+    }
+    EXPECT_NE(hero->x, 200 << 8) << "the disabled door sent it nowhere";
+    EXPECT_EQ(cGame::s_levelComplete, 1);
+    EXPECT_EQ(cGame::s_nextState, 19);
 }
 
 }  // namespace
