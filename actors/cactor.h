@@ -119,6 +119,8 @@ public:
     void updateType29();        // the platform mechanisms
     void updateType7();         // the hook carriage
     void updateType18();        // the warp door
+    void updateType40();
+    void updateType42();        // the ride
     void updateType30();        // the gate and its lever
     // A type-61 spark (sprite slot 13) playing `anim` once; null when the table is full.
     static cActor* spawnSpark(jint x, jint y, jint anim);

@@ -173,7 +173,7 @@ void cActor::updateType13() {
     }
 }
 
-// Types 12, 19, 20, 40, 42 and 53 have routines of their own; they join this
+// Types 12, 19, 20 and 53 have routines of their own; they join this
 // dispatch with the other behaviours' and the race code.
 void cActor::updateByType() {
     switch (type) {
@@ -192,6 +192,8 @@ void cActor::updateByType() {
         case 39:
             if (state == 0) setState(267);
             return;
+        case 40: return updateType40();
+        case 42: return updateType42();
         case 43: return updateType43();
         case 58: return updateType58();
         case 61: return updateEffect();

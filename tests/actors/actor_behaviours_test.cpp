@@ -2,7 +2,7 @@
 // leaves the height alone) and its ride, the geyser's slanted updraft (an empty one when its top and bottom
 // agree) and the rocks it throws, which drift down through it and fall freely below it; the
 // switch's conditions, counts and actions; one spawner at a time; the bullet's end; the platforms
-// that tip under the hero and the lift pair; the warp doors.
+// that tip under the hero and the lift pair; the warp doors; the ride.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -415,6 +415,78 @@ TEST_F(ActorBehavioursTest, WarpDoorCarriesTheFallingHeroAndTheReturnWaitsUntilI
     EXPECT_NE(hero->x, 200 << 8) << "the disabled door sent it nowhere";
     EXPECT_EQ(cGame::s_levelComplete, 1);
     EXPECT_EQ(cGame::s_nextState, 19);
+}
+
+TEST_F(ActorBehavioursTest, RideWaitsAtItsStopCarriesTheHeroToItsEndAndStartsAgainFromHome) {
+    const jint slot = Z::s_typeSprite ? Z::s_typeSprite->get(42) : -1;
+    ASSERT_GE(slot, 0);
+    installSprite(slot, 4, 1);
+    installSprite(18, 10, 1);   // the marker
+    // Home (600, 390) on a line at 400; it stops at 400 and the ride ends at 200.
+    const std::string line = ActorWorld::geometry({{{0}, {{0, 400}, {1000, 400}}}}, 1);
+    startLevel(record({42, 110, 600, 390, 0, 0, 0, -200, -400}), line, 1600, 960);
+    cActor* ride = actorById(110);
+    ASSERT_NE(ride, nullptr);
+    EXPECT_EQ(ride->state, 275);
+    ride->setState(276);   // what its behaviour table does next
+    for (int i = 0; i < 40 && ride->state != 278; ++i) step(1);
+    ASSERT_EQ(ride->state, 278);
+    EXPECT_LE(ride->x, 400 << 8);
+    ASSERT_NE(ride->linked, nullptr);
+    EXPECT_EQ(ride->linked->type, 61) << "the marker";
+    // The hero drops onto it.
+    LiftProbe* hero = placeHero(ride->x >> 8, (ride->y >> 8) - 20);
+    hero->groundId = -1;
+    hero->speedY = 256;
+    hero->refreshCollisionRect();
+    step(1);
+    EXPECT_EQ(ride->state, 279);
+    EXPECT_EQ(ride->linked, hero);
+    EXPECT_EQ(hero->linked, ride);
+    EXPECT_EQ(hero->state, 138);
+    for (int i = 0; i < 40 && ride->state != 281; ++i) {
+        step(1);
+        if (ride->state != 281) {
+            EXPECT_EQ(hero->x, ride->x);
+        }
+    }
+    ASSERT_EQ(ride->state, 281);
+    EXPECT_LE(ride->x, 200 << 8);
+    EXPECT_EQ(hero->linked, nullptr) << "let go";
+    EXPECT_EQ(hero->state, 0);
+    for (int i = 0; i < 60 && ride->state != 276 && ride->state != 277; ++i) step(1);
+    EXPECT_TRUE(ride->state == 276 || ride->state == 277);
+    EXPECT_FALSE(ride->isFlipped());
+}
+
+TEST_F(ActorBehavioursTest, Type40CarriesItsLinkedActorThenEndsInASparkLeavingDust) {
+    installSprite(13, 10, 1);
+    startLevel(record({40, 120, 300, 300, 0, 0}) + record({3, 121, 500, 300, 0, 0}), {}, 1600, 960);
+    cActor* carrier = actorById(120);
+    cActor* carried = actorById(121);
+    carrier->linked = carried;
+    carrier->setState(263);
+    step(1);
+    EXPECT_EQ(carried->state, 143);
+    EXPECT_NE(carried->x, 500 << 8) << "moved onto the carrier";
+    carrier->linked = nullptr;   // a missing linked actor changes nothing
+    step(1);
+    auto count = [](jint anim) {
+        jint n = 0;
+        for (jint k = 0; k < cGame::s_actorCount; ++k)
+            n += actor(k)->type == 61 && actor(k)->player && actor(k)->player->anim == anim;
+        return n;
+    };
+    const jint dustBefore = count(9);
+    cGame::s_frameCounter = 29;   // the dust puffs on frames that are multiples of 15
+    carrier->setState(264);
+    step(1);
+    bool removed = true;
+    for (jint k = 0; k < cGame::s_actorCount; ++k) removed = removed && actor(k) != carrier;
+    EXPECT_TRUE(removed);
+    EXPECT_EQ(count(0), 1) << "the spark";
+    EXPECT_EQ(count(9), dustBefore + 1) << "a puff in the frame of its removal too";
+    EXPECT_NE(std::find(soundLog.begin(), soundLog.end(), "1: play 9"), soundLog.end());
 }
 
 }  // namespace
