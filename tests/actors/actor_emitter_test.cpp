@@ -379,4 +379,27 @@ TEST_F(ActorEmitterTest, SpecialShotHitsAlongItsAimAndOnlyAheadOfTheHero) {
     }
 }
 
+TEST_F(ActorEmitterTest, BossEscortEmitterGoesOnceEightyPixelsBeyondTheView) {
+    startLevel({}, {}, 4000, 960);
+    auto* boss = Runtime::make<cActor>();
+    ASSERT_NE(boss, nullptr);
+    boss->type = 32;
+    struct Case {
+        jint x;
+        bool kept;
+    };
+    // The view is 0..800; the emitter's frame is 20 wide around its position.
+    for (const Case& c : {Case{870, true}, Case{895, false}, Case{-95, false}, Case{400, true}}) {
+        SCOPED_TRACE(c.x);
+        cActor* escort = cGame::spawnType24(c.x << 8, 300 << 8, 0, 0, 1, 1000, 1000);
+        ASSERT_NE(escort, nullptr);
+        escort->linked = boss;
+        escort->updateType24();
+        bool inTableNow = false;
+        for (jint i = 0; i < cGame::s_actorCount; ++i) inTableNow = inTableNow || actor(i) == escort;
+        EXPECT_EQ(inTableNow, c.kept);
+        if (inTableNow) cGame::removeActor(escort);
+    }
+}
+
 }  // namespace
