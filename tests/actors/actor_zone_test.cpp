@@ -92,6 +92,9 @@ TEST_F(ActorZoneTest, EachTriggerKindActsOnTheHeroInsideAndOnlyThere) {
              EXPECT_EQ(g_checkpoints, inside ? std::vector<jint>{kZoneId} : std::vector<jint>{});
              EXPECT_EQ(zone->hasFlag(cActor::kFlagActive), !inside);
          }},
+        {"grab edge, right side: the box's right edge and top", 2, 1, 0, messages({{30, 300 << 8, 100 << 8, 0}})},
+        {"grab edge, left side, the hero facing right", 2, 0, 0,
+         [](cActor*, cActor*, bool) { EXPECT_TRUE(g_messages.empty()); }},
         {"landing record", 3, 0, 0, messages({{31, 0, 0, 0}})},
         {"lift zone: the box's top", 4, 0, 0, messages({{33, 0, 100 << 8, 0}})},
         {"overdraw window in whole pixels", 6, 0, 0,
