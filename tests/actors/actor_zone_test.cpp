@@ -47,8 +47,8 @@ protected:
     }
 
     // The level with the zones (those in view run in its first frame), and the probe hero at (x, y) followed by the camera.
-    ProbeHero* start(const std::string& zones, jint x, jint y) {
-        startLevel(zones, {}, 1600, 960);
+    ProbeHero* start(const std::string& zones, jint x, jint y, const std::string& lines = {}) {
+        startLevel(zones, lines, 1600, 960);
         cGame::s_levelServices.writeSaveBuffer = [](jint id) { g_checkpoints.push_back(id); };
         cGame::s_levelServices.fireTrigger = [](jint id) { g_firedTriggers.push_back(id); };
         auto* hero = Runtime::make<ProbeHero>();
@@ -248,6 +248,38 @@ TEST_F(ActorZoneTest, CameraZonesTakeReleaseAndLockTheCamera) {
     moveHero(hero, 900, 250);
     step(3);
     EXPECT_EQ(cGame::s_cameraZone, actorById(kZoneId));
+}
+
+TEST_F(ActorZoneTest, TrackSwitchMovesTheWalkingHeroOntoTheOtherPlatformOncePerVisit) {
+    // Two lines across the zone: 0 at y 280 (active), 1 at y 200 (switched off).
+    const std::string lines = geometry({{{0}, {{0, 280}, {1000, 280}}}, {{0}, {{0, 200}, {1000, 200}}}}, 1);
+    cActor* hero = start(zone(5, kZoneId, 5), 200, 280, lines);
+    cActor* lower = nullptr;
+    cActor* upper = nullptr;
+    for (jint i = 0; i < cGame::s_actorCount; ++i) {
+        cActor* a = actor(i);
+        if (a->type == 2 && a->param(7) == 0) lower = a;
+        if (a->type == 2 && a->param(7) == 1) upper = a;
+    }
+    ASSERT_TRUE(lower && upper);
+    upper->setFlag(cActor::kFlagSwitchedOff);
+    cActor* track = actorById(kZoneId);
+    ASSERT_NE(track->typeData, nullptr);
+    track->typeData->fill({lower->id, 0, upper->id, 0, 0});
+    hero->groundId = lower->id;
+    hero->state = 1;
+    hero->moveX = 256;
+    step(1);
+    EXPECT_TRUE(lower->hasFlag(cActor::kFlagSwitchedOff));
+    EXPECT_FALSE(upper->hasFlag(cActor::kFlagSwitchedOff));
+    EXPECT_EQ(track->typeData->get(0), upper->id);
+    EXPECT_EQ(track->typeData->get(2), lower->id);
+    EXPECT_EQ(hero->groundId, upper->id);
+    EXPECT_LT(hero->y, 210 << 8) << "on the upper line";
+    // Still inside and walking: no second switch until the hero has left the zone.
+    hero->groundId = upper->id;
+    step(2);
+    EXPECT_EQ(track->typeData->get(0), upper->id);
 }
 
 }  // namespace
