@@ -64,6 +64,7 @@ void cActor::updateType7() {
             BX_RETURN_IF_PENDING();
             stopMotion();
             return;
-        default: return;
+        default:
+            return;
     }
 }

@@ -16,7 +16,8 @@ constexpr jint kWarpAnim = 3, kArriveAnim = 4;
 constexpr jint kLevelWonState = 19;
 
 bool heroInside(cActor* door, cActor* hero) {
-    return hero && hero->collisionRect && door->collisionRect && cActor::rectsOverlap(hero->collisionRect, door->collisionRect);
+    return hero && hero->collisionRect && door->collisionRect &&
+           cActor::rectsOverlap(hero->collisionRect, door->collisionRect);
 }
 
 void arrive(cActor* door, cActor* hero, cActor* effect) {
@@ -74,7 +75,7 @@ void cActor::updateType18() {
         if (!usable || hasFlag(kFlagJustArrived) || s_waitEffect) return;
         if (hero->isOnGround() || hero->speedY < 1) return;
         cActor* effect = spawnSpark(hero->x, hero->y, kWarpAnim);
-        if (!effect) return;   // a full table: the door waits
+        if (!effect) return;  // a full table: the door waits
         effect->setFlag(kFlagKeptActive);
         s_waitEffect = effect;
         hero->setFlag(kFlagWaiting);
@@ -83,7 +84,7 @@ void cActor::updateType18() {
     }
     cActor* effect = s_waitEffect;
     if (!effect) {
-        v->set(0, 0);   // the effect went another way: the door is idle again
+        v->set(0, 0);  // the effect went another way: the door is idle again
         return;
     }
     if (!effect->player || effect->player->anim != kWarpAnim || !effect->isAnimOver()) return;

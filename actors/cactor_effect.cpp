@@ -28,9 +28,9 @@ constexpr jint kSwaySpeed = 100 << 8, kCasingSpeedX = 50, kCasingSpeedY = -100 <
 constexpr jint kEffectDamage = 5;
 constexpr jint kViewMargin = 400, kAltViewMargin = 100;
 constexpr jint kShotDamage = 300, kShotDamageOnBoss = 50, kBossType = 32;
-constexpr jint kDiagonal = 32;   // 45 degrees, 256 to the turn
-constexpr std::initializer_list<jint> kShotTargets = {4,  8,  9,  16, 23, 25, 26, 27, 32, 37, 38, 41, 44,
-                                                      46, 47, 48, 49, 50, 51, 52, 58, 60, 65};
+constexpr jint kDiagonal = 32;  // 45 degrees, 256 to the turn
+constexpr std::initializer_list<jint> kShotTargets = {4,  8,  9,  16, 23, 25, 26, 27, 32, 37, 38, 41,
+                                                      44, 46, 47, 48, 49, 50, 51, 52, 58, 60, 65};
 
 bool spawnedFrom(const cActor* a, jint slot) {
     ObjectArray* sprites = cGame::s_sprites;

@@ -36,7 +36,7 @@ bool countDown(IntArray* v) {
 
 cActor* fireShot(jint x, jint y, jint state) {
     cActor* shot = cGame::spawnActor(24, kShotSprite, x, y);
-    if (!shot) return nullptr;   // a full table refuses the shot
+    if (!shot) return nullptr;  // a full table refuses the shot
     shot->setState(state);
     return shot;
 }
@@ -104,7 +104,9 @@ void dropperFire(cActor* e, IntArray* v) {
 void dropper(cActor* e, IntArray* v) {
     const jint dir = e->param(7);
     switch (e->state) {
-        case 0: e->setState(kDropWatch); return;
+        case 0:
+            e->setState(kDropWatch);
+            return;
         case kDropWatch: {
             cActor* hero = cGame::s_hero;
             const bool heroInside = hero && strictlyBetween(hero->x, e->x, e->x + pixels(dir)) &&
@@ -146,7 +148,8 @@ void dropper(cActor* e, IntArray* v) {
             e->setFlag(cActor::kFlagGround);
             e->clearFlag(cActor::kFlagKeptActive);
             return;
-        default: return;
+        default:
+            return;
     }
 }
 
@@ -191,10 +194,12 @@ void cActor::updateType24() {
         case 2:
             if (v->length >= 2) pairEmitter(this, v);
             return;
-        case 3: return dropper(this, v);
+        case 3:
+            return dropper(this, v);
         case 4:
             if (v->length >= 2) sprayer(this, v);
             return;
-        default: return;
+        default:
+            return;
     }
 }

@@ -30,8 +30,9 @@ bool inUpdraft(IntArray* v, jint hx, jint hy) {
 }
 
 void throwRock(cActor* geyser, IntArray* v) {
-    cActor* rock = cGame::spawnActor(kRockType, kRockSprite, cGame::getRandom(v->get(3), v->get(4)), v->get(1) - kRockLift);
-    if (!rock) return;   // a full table: no rock this time
+    cActor* rock =
+        cGame::spawnActor(kRockType, kRockSprite, cGame::getRandom(v->get(3), v->get(4)), v->get(1) - kRockLift);
+    if (!rock) return;  // a full table: no rock this time
     if (rock->player) cGame::startPlayerAnim(rock->player, cGame::getRandom(0, 4), -2);
     rock->speedY = kRockSpeed;
     rock->clearFlag(cActor::kFlagGround);
@@ -77,5 +78,5 @@ void cActor::updateType58() {
     spawnSpark(cx, bottom, kSparkAnim);
     BX_RETURN_IF_PENDING();
     speedY = 0;
-    clearFlag(kFlagGround);   // the next landing makes a new spark
+    clearFlag(kFlagGround);  // the next landing makes a new spark
 }

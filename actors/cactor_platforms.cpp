@@ -15,8 +15,7 @@
 namespace {
 
 enum Mode : jint { kTipping = 0, kRelease = 1, kLiftPair = 2 };
-constexpr jint kRest = 229, kTip = 230, kReleased = 231, kTipped = 232, kLiftWait = 233, kLiftUp = 234,
-               kLiftDown = 235;
+constexpr jint kRest = 229, kTip = 230, kReleased = 231, kTipped = 232, kLiftWait = 233, kLiftUp = 234, kLiftDown = 235;
 constexpr jint kHeldByMechanism = cActor::kFlagWaiting;
 constexpr jint kPartnerHeld = 0x8000008;
 constexpr jint kTiltStart = 200, kTiltEnd = 400, kTiltRate = 400, kTippedMs = 1000;
@@ -61,7 +60,8 @@ void cActor::updateType29() {
             }
             speedY = y < homeY(this) ? kSinkSpeed : 0;
             return;
-        case kTip: return tip(this, v);
+        case kTip:
+            return tip(this, v);
         case kReleased:
             speedY = y > travelTop(this) ? kRiseSpeed : 0;
             return;
@@ -90,7 +90,8 @@ void cActor::updateType29() {
             speedY = kLiftDownSpeed;
             if (y >= homeY(this)) setState(kLiftWait);
             return;
-        default: return;
+        default:
+            return;
     }
 }
 
@@ -101,7 +102,8 @@ void cActor::updateType30() {
         linked = cGame::findActorById(param(8));
         setState(kLeverRest);
         BX_RETURN_IF_PENDING();
-        if (typeData && typeData->length >= 2 && player && player->sprite) typeData->set(1, player->sprite->GetAFrames(1));
+        if (typeData && typeData->length >= 2 && player && player->sprite)
+            typeData->set(1, player->sprite->GetAFrames(1));
         return;
     }
     switch (state) {
@@ -122,6 +124,7 @@ void cActor::updateType30() {
             speedY = kGateDrop;
             if (y >= homeY(this)) stopMotion();
             return;
-        default: return;
+        default:
+            return;
     }
 }

@@ -52,7 +52,7 @@ void cActor::updateType35() {
     }
     if (state != 246 || v->get(0) != 0) return;
     cActor* spawner = cGame::spawnActor(kSpawnerType, -1, x, y);
-    if (!spawner) return;   // a full table: tried again next frame
+    if (!spawner) return;  // a full table: tried again next frame
     spawner->setFlag(kFlagKeptActive);
     spawner->typeData = Runtime::newIntArray(4);
     spawner->setState(kSpawnerStart);

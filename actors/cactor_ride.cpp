@@ -111,13 +111,16 @@ void cActor::updateType42() {
             resolveContacts();
             applyMove();
             return;
-        default: return;
+        default:
+            return;
     }
 }
 
 void cActor::updateType40() {
     switch (state) {
-        case 0: setState(262); break;
+        case 0:
+            setState(262);
+            break;
         case 263:
             if (cActor* carried = linked) {
                 carried->setState(kCarriedState);
@@ -133,7 +136,8 @@ void cActor::updateType40() {
             cGame::removeActor(this);
             cGame::playSfx(kSparkSound);
             break;
-        default: break;
+        default:
+            break;
     }
     BX_RETURN_IF_PENDING();
     cGame::spawnDust(x + kDustX, y + kDustY);

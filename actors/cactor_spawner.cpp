@@ -55,6 +55,7 @@ void cActor::updateSpawner() {
             s_spawnerActive = 0;
             setState(kStateDead);
             return;
-        default: return;
+        default:
+            return;
     }
 }

@@ -72,6 +72,7 @@ void cActor::updateType10() {
             if (left < 0) fire(this);
             return;
         }
-        default: return;
+        default:
+            return;
     }
 }

@@ -18,8 +18,21 @@
 namespace {
 
 enum Kind : jint {
-    kExit = 0, kCheckpoint, kGrabEdge, kLanding, kLift, kTrackSwitch, kOverdraw, kBarrier, kBlackout,
-    kBouncePad, kVehicleExit, kRemoteSwitch, kScrollText, kInfoScreen, kTitleText
+    kExit = 0,
+    kCheckpoint,
+    kGrabEdge,
+    kLanding,
+    kLift,
+    kTrackSwitch,
+    kOverdraw,
+    kBarrier,
+    kBlackout,
+    kBouncePad,
+    kVehicleExit,
+    kRemoteSwitch,
+    kScrollText,
+    kInfoScreen,
+    kTitleText
 };
 
 constexpr jint kMsgGrabEdge = 30, kMsgLanding = 31, kMsgLift = 33, kMsgBounce = 38;
@@ -250,8 +263,11 @@ void cActor::updateTrigger() {
             }
             setState(kStateDead);
             return;
-        case kTitleText: stepTitleText(this); return;
-        default: return;
+        case kTitleText:
+            stepTitleText(this);
+            return;
+        default:
+            return;
     }
 }
 

@@ -50,16 +50,29 @@ struct World {
         for (int i = 1; i < kActors; ++i) {
             const int id = i + 1, x = 100 + (i * 37) % 7800, y = 300 + (i * 53) % 1600;
             switch (i % 6) {
-                case 0: add({24, id, x, y, kept, 0, 0, 120, 0, 1, 100, 500}); break;   // row emitter
-                case 1: add({24, id, x, y, kept, 0, 0, 0, 0, 4, 200, 600}); break;     // sprayer
-                case 2: add({24, id, x, y, kept, 0, 0, 0, 0, 0, 0, 0}); break;         // timed hazard
-                case 3: add({6, id, x, y, kept, 0, 0, -50, -300, 100, 0, -100, 0, 100}); break;   // geyser
-                case 4: add({5, id, x, y, kept, 0, 200, 200, 3 + i % 7, 0, 0}); break;            // zone
-                default: add({11, id, x, y, kept, 0, 300, 300, 0, 0, 0, 0, 15}); break;           // camera zone
+                case 0:
+                    add({24, id, x, y, kept, 0, 0, 120, 0, 1, 100, 500});
+                    break;  // row emitter
+                case 1:
+                    add({24, id, x, y, kept, 0, 0, 0, 0, 4, 200, 600});
+                    break;  // sprayer
+                case 2:
+                    add({24, id, x, y, kept, 0, 0, 0, 0, 0, 0, 0});
+                    break;  // timed hazard
+                case 3:
+                    add({6, id, x, y, kept, 0, 0, -50, -300, 100, 0, -100, 0, 100});
+                    break;  // geyser
+                case 4:
+                    add({5, id, x, y, kept, 0, 200, 200, 3 + i % 7, 0, 0});
+                    break;  // zone
+                default:
+                    add({11, id, x, y, kept, 0, 300, 300, 0, 0, 0, 0, 15});
+                    break;  // camera zone
             }
         }
         cGame::s_levelRecords = Runtime::newByteArray(static_cast<jint>(records.size()));
-        for (size_t i = 0; i < records.size(); ++i) cGame::s_levelRecords->set(static_cast<jint>(i), static_cast<jbyte>(records[i]));
+        for (size_t i = 0; i < records.size(); ++i)
+            cGame::s_levelRecords->set(static_cast<jint>(i), static_cast<jbyte>(records[i]));
         cGame::spawnLevelActors();
         cGame::initLevelActors();
         cGame::setCameraBounds(0, 0, 8000 - 800, 2000 - 480);

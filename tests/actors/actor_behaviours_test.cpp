@@ -20,7 +20,7 @@
 namespace {
 
 using Lifts = std::vector<std::pair<jint, jint>>;
-Lifts g_lifts;   // message 33 and its b, per message
+Lifts g_lifts;  // message 33 and its b, per message
 
 jint g_damage = 0;
 
@@ -90,8 +90,8 @@ TEST_F(ActorBehavioursTest, GeyserLiftsTheHeroInsideItsSlantedRegionOnly) {
         bool lifted;
     };
     const Case cases[] = {
-        {400, 250, true},  {310, 390, true},  {310, 130, false},  // the side slants in near the top
-        {250, 300, false}, {400, 90, false},  {400, 480, true},   // up to 90 below the bottom
+        {400, 250, true},  {310, 390, true}, {310, 130, false},  // the side slants in near the top
+        {250, 300, false}, {400, 90, false}, {400, 480, true},   // up to 90 below the bottom
         {400, 500, false},
     };
     startLevel(geyser(-300, 0), {}, 1600, 960);
@@ -159,8 +159,8 @@ TEST_F(ActorBehavioursTest, SwitchFiresWhenItsConditionHasHeldOneFrameMoreThanIt
         const char* what;
         jint condition, count, watched, action;
         bool watchedInside, watchedKilled;
-        int firingFrame;   // the level start's frame is the first; -1 never within 10. The kill and the
-                           // followed hero come after the level start: its frame does not count for them
+        int firingFrame;  // the level start's frame is the first; -1 never within 10. The kill and the
+                          // followed hero come after the level start: its frame does not count for them
     };
     const Case cases[] = {
         {"watched inside, count 2: the third frame", 1, 2, 50, 0, true, false, 3},
@@ -202,9 +202,9 @@ TEST_F(ActorBehavioursTest, SwitchFiresWhenItsConditionHasHeldOneFrameMoreThanIt
 
 TEST_F(ActorBehavioursTest, OnlyOneSpawnerRunsAtATime) {
     // Two starters with the same record rectangle (100, 0) .. (300, 100).
-    startLevel(record({35, 60, 100, 100, 0, 0, 0, 0, -100, 200, 100}) +
-                   record({35, 61, 100, 100, 0, 0, 0, 0, -100, 200, 100}),
-               {}, 1600, 960);
+    startLevel(
+        record({35, 60, 100, 100, 0, 0, 0, 0, -100, 200, 100}) + record({35, 61, 100, 100, 0, 0, 0, 0, -100, 200, 100}),
+        {}, 1600, 960);
     placeHero(200, 50);
     step(2);
     std::vector<cActor*> spawners;
@@ -224,10 +224,10 @@ TEST_F(ActorBehavioursTest, BulletHurtsTheHeroSideThenEndsInASparkWithItsSound) 
     LiftProbe* hero = placeHero(300, 300);
     hero->addToList(cActor::kListUpdate);
     cGame::s_difficulty = 2;
-    installSprite(28, 3, 2);   // its frame, 20 x 40 above its position, is what it hurts with
+    installSprite(28, 3, 2);  // its frame, 20 x 40 above its position, is what it hurts with
     cActor* bullet = cGame::spawnActor(64, 28, 300 << 8, 300 << 8);
     ASSERT_NE(bullet, nullptr);
-    cGame::startPlayerAnim(bullet->player, 2, -1);   // as the spawner drops it
+    cGame::startPlayerAnim(bullet->player, 2, -1);  // as the spawner drops it
     bullet->updateType64();
     EXPECT_EQ(g_damage, 10);
     bullet->setState(259);
@@ -275,8 +275,8 @@ TEST_F(ActorBehavioursTest, TippingPlatformTipsFromTwoHundredToFourHundredInAbou
 }
 
 TEST_F(ActorBehavioursTest, LiftPairRisesByItsTravelWithItsPartnerAndComesBack) {
-    startLevel(record({29, 70, 300, 300, 0, 0, 0, -100, 2, 71}) + record({29, 71, 500, 300, 0, 0, 0, -100, 2, 70}),
-               {}, 1600, 960);
+    startLevel(record({29, 70, 300, 300, 0, 0, 0, -100, 2, 71}) + record({29, 71, 500, 300, 0, 0, 0, -100, 2, 70}), {},
+               1600, 960);
     cActor* lift = actorById(70);
     cActor* partner = actorById(71);
     EXPECT_EQ(lift->state, 233);
@@ -298,7 +298,7 @@ TEST_F(ActorBehavioursTest, LiftPairRisesByItsTravelWithItsPartnerAndComesBack) 
 }
 
 TEST_F(ActorBehavioursTest, GateWithoutItsLeverOpensBy160AndClosesHome) {
-    startLevel(record({30, 80, 300, 300, 0, 0, 0, 0, 99}), {}, 1600, 960);   // lever 99 does not exist
+    startLevel(record({30, 80, 300, 300, 0, 0, 0, 0, 99}), {}, 1600, 960);  // lever 99 does not exist
     cActor* gate = actorById(80);
     EXPECT_EQ(gate->state, 240);
     EXPECT_EQ(gate->linked, nullptr);
@@ -335,7 +335,7 @@ TEST_F(ActorBehavioursTest, CarriageHooksTheHeroRidesItsLineAndGoesHomeOutOfView
     hero->type = 1;
     hero->localBox->fill({-10 << 8, -40 << 8, 10 << 8, 0});
     hero->x = 200 << 8;
-    hero->y = 130 << 8;   // its top at 90, inside the carriage's frame (60 .. 100)
+    hero->y = 130 << 8;  // its top at 90, inside the carriage's frame (60 .. 100)
     cGame::s_hero = hero;
     step(1);
     EXPECT_EQ(hooks, std::vector<jint>{34});
@@ -366,7 +366,7 @@ TEST_F(ActorBehavioursTest, CarriageHooksTheHeroRidesItsLineAndGoesHomeOutOfView
 TEST_F(ActorBehavioursTest, WarpDoorCarriesTheFallingHeroAndTheReturnWaitsUntilItStepsOff) {
     // Doors 100 at (200, 300) and 101 at (600, 300), each the other's destination; 102 disabled;
     // 103 a level exit. Each door's box is 40 x 80 above its position.
-    installSprite(13, 5, 2);   // the warp spark: animation 3 and 4 of two frames
+    installSprite(13, 5, 2);  // the warp spark: animation 3 and 4 of two frames
     auto door = [](jint id, jint x, jint dest, jint disabled, jint exitField) {
         return record({18, id, x, 300, 0, 0, 0, -20, -80, 40, 80, dest, 0, disabled, 0, 0, 0, 0, exitField});
     };
@@ -376,7 +376,7 @@ TEST_F(ActorBehavioursTest, WarpDoorCarriesTheFallingHeroAndTheReturnWaitsUntilI
     LiftProbe* hero = placeHero(200, 290);
     hero->flags = cActor::kFlagGround;
     hero->groundId = -1;
-    hero->speedY = 256;   // falling
+    hero->speedY = 256;  // falling
     // The hero is not in the update walk: its box follows it here.
     auto frame = [&] {
         hero->refreshCollisionRect();
@@ -393,7 +393,7 @@ TEST_F(ActorBehavioursTest, WarpDoorCarriesTheFallingHeroAndTheReturnWaitsUntilI
     EXPECT_EQ(cActor::s_waitEffect, nullptr);
     EXPECT_FALSE(hero->hasFlag(cActor::kFlagWaiting));
     // Still in door 101 and falling: no return trip until the hero has stepped off.
-    hero->speedY = 256;   // the arrival put the hero into its first state
+    hero->speedY = 256;  // the arrival put the hero into its first state
     for (int i = 0; i < 5; ++i) frame();
     EXPECT_EQ(cActor::s_waitEffect, nullptr);
     hero->x = 900 << 8;
@@ -421,14 +421,14 @@ TEST_F(ActorBehavioursTest, RideWaitsAtItsStopCarriesTheHeroToItsEndAndStartsAga
     const jint slot = Z::s_typeSprite ? Z::s_typeSprite->get(42) : -1;
     ASSERT_GE(slot, 0);
     installSprite(slot, 4, 1);
-    installSprite(18, 10, 1);   // the marker
+    installSprite(18, 10, 1);  // the marker
     // Home (600, 390) on a line at 400; it stops at 400 and the ride ends at 200.
     const std::string line = ActorWorld::geometry({{{0}, {{0, 400}, {1000, 400}}}}, 1);
     startLevel(record({42, 110, 600, 390, 0, 0, 0, -200, -400}), line, 1600, 960);
     cActor* ride = actorById(110);
     ASSERT_NE(ride, nullptr);
     EXPECT_EQ(ride->state, 275);
-    ride->setState(276);   // what its behaviour table does next
+    ride->setState(276);  // what its behaviour table does next
     for (int i = 0; i < 40 && ride->state != 278; ++i) step(1);
     ASSERT_EQ(ride->state, 278);
     EXPECT_LE(ride->x, 400 << 8);
@@ -469,7 +469,7 @@ TEST_F(ActorBehavioursTest, Type40CarriesItsLinkedActorThenEndsInASparkLeavingDu
     step(1);
     EXPECT_EQ(carried->state, 143);
     EXPECT_NE(carried->x, 500 << 8) << "moved onto the carrier";
-    carrier->linked = nullptr;   // a missing linked actor changes nothing
+    carrier->linked = nullptr;  // a missing linked actor changes nothing
     step(1);
     auto count = [](jint anim) {
         jint n = 0;
@@ -478,7 +478,7 @@ TEST_F(ActorBehavioursTest, Type40CarriesItsLinkedActorThenEndsInASparkLeavingDu
         return n;
     };
     const jint dustBefore = count(9);
-    cGame::s_frameCounter = 29;   // the dust puffs on frames that are multiples of 15
+    cGame::s_frameCounter = 29;  // the dust puffs on frames that are multiples of 15
     carrier->setState(264);
     step(1);
     bool removed = true;

@@ -34,7 +34,7 @@ protected:
 
     void SetUp() override {
         MotionWorld::SetUp();
-        installSprite(22, 8, 8, 100);   // the shots: 8 frames of 100 ms
+        installSprite(22, 8, 8, 100);  // the shots: 8 frames of 100 ms
     }
 
     // A still hero at (x, y) for the emitters that watch it (not updated itself).
@@ -103,7 +103,7 @@ TEST_F(ActorEmitterTest, RowEmitterStepsFortyPixelsToItsEndThenPauses) {
 }
 
 TEST_F(ActorEmitterTest, PairEmitterWaitsForTheHeroThenClimbsToItsLimit) {
-    cActor* hero = placeHero(150, 280);   // left of the span
+    cActor* hero = placeHero(150, 280);  // left of the span
     std::vector<Shot> shots;
     startEmitter(emitter(2, 200, 300, 100, -80, 100, 200), shots, 200, 300);
     run(shots, 10, 200, 300);
@@ -151,7 +151,7 @@ TEST_F(ActorEmitterTest, SprayerFiresBurstsThenPausesBetweenItsFields) {
     run(shots, 600, 200, 300);
     ASSERT_GE(shots.size(), 10u);
     bool sawBurst = false, sawPause = false, sawLeft = false, sawRight = false;
-    jint burst = 0;   // shots since the last pause
+    jint burst = 0;  // shots since the last pause
     for (size_t i = 1; i < shots.size(); ++i) {
         const jint ms = (shots[i].frame - shots[i - 1].frame) * 50;
         const Shot& prev = shots[i - 1];
@@ -219,12 +219,12 @@ TEST_F(ActorEmitterTest, SpawnerDropsSixAlternatingRowsAndEnds) {
     std::vector<std::vector<jint>> rows(1);
     jint seen = 0;
     for (int f = 0; f < 1000 && cActor::s_spawnerActive; ++f) {
-        cGame::s_viewRect->fill({1000 << 8, 0, 1800 << 8, 480 << 8});   // the camera stays put
+        cGame::s_viewRect->fill({1000 << 8, 0, 1800 << 8, 480 << 8});  // the camera stays put
         spawner->update();
         for (jint i = 0; i < cGame::s_actorCount; ++i) {
             cActor* a = actor(i);
             if (a->type != 64 || a->stateEntryFrame == -7) continue;
-            a->stateEntryFrame = -7;   // counted
+            a->stateEntryFrame = -7;  // counted
             if (rows.back().size() == 21) rows.emplace_back();
             rows.back().push_back((a->x >> 8) - 1000);
             ++seen;
@@ -251,7 +251,7 @@ TEST_F(ActorEmitterTest, EffectsEndWithTheirAnimationFarFromViewOrWhenWaitedOn) 
         const char* what;
         jint x, anim, loops;
         bool waited, shot;
-        int framesAlive;   // frames until it is gone; -1 stays, 0 with its animation
+        int framesAlive;  // frames until it is gone; -1 stays, 0 with its animation
     };
     const std::vector<Case> cases = {
         {"an endless effect in view stays", 400, 9, -1, false, false, -1},
@@ -294,9 +294,9 @@ TEST_F(ActorEmitterTest, EffectsEndWithTheirAnimationFarFromViewOrWhenWaitedOn) 
 }
 
 TEST_F(ActorEmitterTest, EmittersAndTheSpawnerGoOnWhenTheActorTableIsFull) {
-    startLevel(emitter(1, 200, 300, 120, 0, 50, 100) +
-                   record({24, kEmitterId + 1, 300, 300, 0, 0, 0, 0, 0, 4, 50, 100}),
-               {}, 1600, 960);
+    startLevel(
+        emitter(1, 200, 300, 120, 0, 50, 100) + record({24, kEmitterId + 1, 300, 300, 0, 0, 0, 0, 0, 4, 50, 100}), {},
+        1600, 960);
     actorById(kEmitterId)->activate();
     actorById(kEmitterId + 1)->activate();
     cActor* spawner = cGame::spawnActor(63, -1, 0, 0);

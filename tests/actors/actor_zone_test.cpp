@@ -46,7 +46,8 @@ protected:
         g_firedTriggers.clear();
     }
 
-    // The level with the zones (those in view run in its first frame), and the probe hero at (x, y) followed by the camera.
+    // The level with the zones (those in view run in its first frame), and the probe hero at (x, y) followed by the
+    // camera.
     ProbeHero* start(const std::string& zones, jint x, jint y, const std::string& lines = {}) {
         startLevel(zones, lines, 1600, 960);
         cGame::s_levelServices.writeSaveBuffer = [](jint id) { g_checkpoints.push_back(id); };
@@ -134,7 +135,7 @@ TEST_F(ActorZoneTest, CheckpointWaitsWhileTheHeroWaitsOnAnEffect) {
 
 TEST_F(ActorZoneTest, ExitNeedsTheHeroOnTheGroundAndBarrierHoldsItBack) {
     cActor* hero = start(zone(5, kZoneId, 0) + zone(5, 11, 7, 0, 0, 0, 600), 200, 250);
-    hero->groundId = -1;   // jumping through the exit
+    hero->groundId = -1;  // jumping through the exit
     step(2);
     EXPECT_NE(hero->state, 136);
     // The barrier lets the hero in, then keeps it from passing its right edge.
@@ -160,7 +161,7 @@ TEST_F(ActorZoneTest, InfoScreenShowsItsPageBelowTheHardestDifficultyAndGoesEith
         TearDown();
         SetUp();
         cGame::s_difficulty = c.difficulty;
-        start(zone(5, kZoneId, 13, 2, c.w10), 500, 250);   // the page needs no hero inside
+        start(zone(5, kZoneId, 13, 2, c.w10), 500, 250);  // the page needs no hero inside
         step(1);
         EXPECT_EQ(cGame::s_infoPage, c.page);
         EXPECT_EQ(cGame::s_infoPageArg, c.arg);
@@ -170,7 +171,7 @@ TEST_F(ActorZoneTest, InfoScreenShowsItsPageBelowTheHardestDifficultyAndGoesEith
 }
 
 TEST_F(ActorZoneTest, ScrollingTextMovesTwoPixelsAFrameAndFiresItsFollowUpAfterwards) {
-    start(zone(5, kZoneId, 12, 0, 44), 500, 250);   // the level start ran its first frame
+    start(zone(5, kZoneId, 12, 0, 44), 500, 250);  // the level start ran its first frame
     EXPECT_EQ(cGame::s_loadStep, 448);
     const jint height = cGame::s_scrollHeight;
     step(10);
@@ -193,7 +194,7 @@ TEST_F(ActorZoneTest, TitleTextRisesForTenFramesOnceItHasBlinkedIn) {
         EXPECT_LT(cGame::s_titleOffsets->get(i), 10);
     }
     cActor* zoneActor = actorById(kZoneId);
-    cGame::s_titleFrames = 11;   // what the painter counts while the title blinks
+    cGame::s_titleFrames = 11;  // what the painter counts while the title blinks
     step(1);
     EXPECT_EQ(zoneActor->state, 3);
     step(10);
@@ -222,7 +223,7 @@ TEST_F(ActorZoneTest, CameraZonesTakeReleaseAndLockTheCamera) {
     cActor* hero = start(zone(11, kZoneId, 0, 0, 0, 1) + zone(11, 11, 0, 0, 0, 0, 250), 200, 250);
     cActor* first = actorById(kZoneId);
     cActor* second = actorById(11);
-    step(2);   // taken in the first frame, the target set from the second
+    step(2);  // taken in the first frame, the target set from the second
     EXPECT_EQ(cGame::s_cameraZone, first);
     EXPECT_EQ(first->state, 194);
     EXPECT_EQ(cGame::s_cameraTargetX, 100) << "the target would be left of the box";
