@@ -10,6 +10,7 @@
 
 #include "actors/cactor.h"
 #include "actors/chero.h"
+#include "actors/csubmarine.h"
 #include "game/cgame.h"
 #include "runtime/array.h"
 #include "runtime/compiled.h"
@@ -281,6 +282,35 @@ TEST_F(ActorZoneTest, TrackSwitchMovesTheWalkingHeroOntoTheOtherPlatformOncePerV
     hero->groundId = upper->id;
     step(2);
     EXPECT_EQ(track->typeData->get(0), upper->id);
+}
+
+TEST_F(ActorZoneTest, VehicleExitTakesTheDrivenVehicleWhollyInsideTheBoxOnly) {
+    struct Case {
+        const char* what;
+        jint state, x;
+        bool leaves;
+    };
+    const Case cases[] = {
+        {"driven, wholly inside", 142, 200, true},
+        {"driven, reaching past the left edge", 142, 105, false},
+        {"not driven", 140, 200, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        TearDown();
+        SetUp();
+        start(zone(5, kZoneId, 10), 500, 250);
+        auto* vehicle = Runtime::make<cSubmarine>();
+        ASSERT_NE(vehicle, nullptr);
+        vehicle->state = c.state;
+        vehicle->x = c.x << 8;
+        vehicle->y = 250 << 8;
+        vehicle->localBox->fill({-20 << 8, -20 << 8, 20 << 8, 20 << 8});
+        vehicle->addToList(cActor::kListUpdate);
+        cGame::s_hero->refreshCollisionRect();
+        step(1);
+        EXPECT_EQ(vehicle->state == 144, c.leaves);
+    }
 }
 
 }  // namespace
