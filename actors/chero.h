@@ -84,6 +84,10 @@ public:
     void moveToAttackPoint(jint fromX, jint fromY);
     static jint s_aimDegrees;   // 0 right, 90 up, 180 left, 270 down; -1 none
 
+    // An edge zone's grab: facing its side, the strip at the hero's top edge (moved by the pending
+    // move) meets the box; in the air, reaching into the box stops the horizontal speed.
+    bool tryGrabEdge(IntArray* box, bool leftSide, bool top);
+
     // --- Ground movement and the contact hooks ---
     // The per-axis move with the slide speed added and the carrying platform's motion.
     void moveWithGround();
