@@ -5,6 +5,7 @@
 // is not in the list changes nothing.
 #include "actors/cactor.h"
 
+#include "actors/cenemy.h"
 #include "actors/chero.h"
 #include "game/cgame.h"
 #include "runtime/array.h"
@@ -173,11 +174,20 @@ void cActor::updateType13() {
     }
 }
 
-// Types 5, 6, 7, 10, 11, 12, 18, 19, 20, 22, 24, 29, 30, 35, 40, 42, 43, 53, 58, 61, 63 and 64 have
-// routines of their own; they join this dispatch with the level objects', race and hazard code.
+// Types 5, 6, 7, 10, 11, 12, 18, 22, 24, 29, 30, 35, 40, 42, 43, 53, 58, 61, 63 and 64 have
+// routines of their own; they join this dispatch with the level objects' and hazard code.
 void cActor::updateByType() {
     switch (type) {
         case 13: return updateType13();
+        // The race levels' actors.
+        case 14:
+            if (classId() == CID_cEnemy) static_cast<cEnemy*>(this)->updateType14();
+            return;
+        case 21:
+            if (classId() == CID_cEnemy) static_cast<cEnemy*>(this)->updateType21();
+            return;
+        case 19: return updateType19();
+        case 20: return updateType20();
         case 39:
             if (state == 0) setState(267);
             return;
