@@ -3,6 +3,9 @@
 // touched; and the finish, won or lost, through to the game state the race asks for.
 #include <cstdlib>
 
+#include "platform/graphics/landscape_view.h"
+#include "platform/graphics/png_writer.h"
+
 #include "actors/cenemy.h"
 #include "tests/support/actor_world.h"
 
@@ -78,6 +81,7 @@ TEST_F(RaceActorsTest, SteeringKeepsTheRacerOnTheCourseAtAnyFrameTime) {
         {"held right to the bound: stops at 1000", {4}, 900, 50, 10, 0, 1000, true},
         {"long frames overshoot, clamped back", {4}, 900, 250, 4, 0, 1000, true},
         {"short frames reach the bound too", {3}, 30, 16, 10, 0, 0, false},
+        {"from a bound it steers away again", {4}, 0, 50, 3, 900, -1, false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -291,7 +295,9 @@ TEST_F(RaceActorsTest, RivalDodgesTowardsTheMiddleAndTakesBoosts) {
     r->x = px(200);
     r->y = px(19950);
     r->updateBoxes();
+    EXPECT_TRUE(r->isFlipped()) << "right of the middle it faces left";
     stepMs(50);
+    EXPECT_FALSE(r->isFlipped()) << "left of the middle it faces right";
     EXPECT_FALSE(actorById(6)->hasFlag(cActor::kFlagActive));
     stepMs(50);
     EXPECT_EQ(r->speedY, px(-1000));
@@ -351,6 +357,42 @@ TEST_F(RaceActorsTest, LosingToTheRivalFliesOffThenAsksForTheLoss) {
     }
     EXPECT_EQ(cGame::s_nextState, cGame::kStateHeroLost);
     EXPECT_FALSE(cGame::s_levelComplete);
+}
+
+TEST_F(RaceActorsTest, ARaceFrameShowsTheRacersAndWhatLiesAhead) {
+    startRace(450, 20400, rival(650, 20250) + item(19, 5, 300, 20000, 0) + item(19, 6, 700, 19950, 0) +
+                              item(20, 7, 520, 20100, 0) + item(20, 8, 380, 20150, 1));
+    cGame::buildFrameCaches();   // the loader's service for these levels' obstacles and coins
+    stepMs(60, 4);
+    auto render = [] {
+        cGame::s_g = cGame::s_frameImage->getGraphics();
+        cGame::s_g->setColor(0x101830);
+        cGame::s_g->fillRect(0, 0, kScreenW, kScreenH);
+        cGame::s_g = nullptr;
+        drawFrame();
+        std::vector<uint16_t> p;
+        for (int y = 0; y < kScreenH; ++y)
+            for (int x = 0; x < kScreenW; ++x) p.push_back(pixel(x, y));
+        return p;
+    };
+    const std::vector<uint16_t> full = render();
+    ASSERT_FALSE(Runtime::pending());
+    // The picture for a person to look at, turned as the player holds the phone.
+    std::vector<uint16_t> out(kScreenW * kScreenH);
+    const Surface565 p = cGame::s_frameImage->pixels565();
+    turnToLandscape(ConstSurface565{p.pixels, p.width, p.height, p.pitch}, Surface565{out.data(), kScreenH, kScreenW, kScreenH});
+    EXPECT_TRUE(writePng565(::testing::TempDir() + "race_frame.png", ConstSurface565{out.data(), kScreenH, kScreenW, kScreenH}));
+
+    // Each racer, and the things ahead, leave their own pixels in the frame.
+    for (cActor* a : {static_cast<cActor*>(racer), cGame::s_type21Actor, actorById(6), actorById(7)}) {
+        SCOPED_TRACE(a->type);
+        a->setFlag(cActor::kFlagHidden);
+        const std::vector<uint16_t> without = render();
+        a->clearFlag(cActor::kFlagHidden);
+        int differing = 0;
+        for (size_t i = 0; i < full.size(); ++i) differing += full[i] != without[i];
+        EXPECT_GT(differing, 0);
+    }
 }
 
 }  // namespace
