@@ -359,6 +359,20 @@ TEST_F(RaceActorsTest, LosingToTheRivalFliesOffThenAsksForTheLoss) {
     EXPECT_FALSE(cGame::s_levelComplete);
 }
 
+TEST_F(RaceActorsTest, ARacerHurtWithoutHitPointsDiesAndTheRaceIsLost) {
+    startRace(500, 20000);
+    racer->health = 0;
+    racer->setState(5);
+    int frames = 0;
+    while (!cGame::s_stateChangePending && frames < 40) {
+        stepMs(50);
+        ++frames;
+    }
+    EXPECT_EQ(racer->state, 20);
+    EXPECT_EQ(cGame::s_nextState, cGame::kStateHeroLost);
+    EXPECT_EQ(cHero::s_savedEnergy, 0);
+}
+
 TEST_F(RaceActorsTest, ARaceFrameShowsTheRacersAndWhatLiesAhead) {
     startRace(450, 20400, rival(650, 20250) + item(19, 5, 300, 20000, 0) + item(19, 6, 700, 19950, 0) +
                               item(20, 7, 520, 20100, 0) + item(20, 8, 380, 20150, 1));
