@@ -106,6 +106,7 @@ void cActor::staticInit() {
     s_edgePlatform = nullptr;
     s_edgeSegment = 0;
     cHero::resetStatics();
+    cEnemy::s_raceHeightPlayer = cEnemy::s_raceHeightRival = 0;
     cSubmarine::s_wallHit = 0;
     cSubmarine::s_wallX = cSubmarine::s_wallY = 0;
 }
@@ -237,7 +238,8 @@ void cActor::initByType() {
         case 61:
         case 65: typeData = intArray(1); break;
         case 21:
-            typeData = intArray(1);
+            // Four values: the race code keeps the rival's boost time in value 3.
+            typeData = intArray(4);
             flags |= kFlagKeptActive;
             break;
         case 24:

@@ -224,6 +224,10 @@ public:
     static constexpr jint kFrameImageFrames = 5, kFrameImageBands = 10, kFrameImageBand = 26;
     static jint s_targetAngle;   // degrees from the hero to the last target examined
 
+    // --- The race levels' obstacles and collectables (cactor_race.cpp) ---
+    void updateType19();
+    void updateType20();
+
     // --- Checkpoint records: 20 bytes with a player, 18 without, none for an actor made at run time ---
     jint saveState(ByteArray* buffer, jint offset);
     // The bytes saveState writes for this actor.

@@ -5,6 +5,7 @@
 // is not in the list changes nothing.
 #include "actors/cactor.h"
 
+#include "actors/cenemy.h"
 #include "actors/chero.h"
 #include "game/cgame.h"
 #include "runtime/array.h"
@@ -173,8 +174,7 @@ void cActor::updateType13() {
     }
 }
 
-// Types 12, 19, 20 and 53 have routines of their own; they join this
-// dispatch with the other behaviours' and the race code.
+// Type 12 and 53 have routines of their own; they join this dispatch with the other behaviours'.
 void cActor::updateByType() {
     switch (type) {
         case 5: return updateTrigger();
@@ -189,6 +189,15 @@ void cActor::updateByType() {
         case 29: return updateType29();
         case 30: return updateType30();
         case 35: return updateType35();
+        // The race levels' actors.
+        case 14:
+            if (classId() == CID_cEnemy) static_cast<cEnemy*>(this)->updateType14();
+            return;
+        case 21:
+            if (classId() == CID_cEnemy) static_cast<cEnemy*>(this)->updateType21();
+            return;
+        case 19: return updateType19();
+        case 20: return updateType20();
         case 39:
             if (state == 0) setState(267);
             return;

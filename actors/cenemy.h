@@ -19,4 +19,11 @@ public:
     jint damage;
     jint scoreValue;
     jint hitTimer;
+
+    // --- The race levels (cenemy_race.cpp): the player's racer and its rival ---
+    void updateType14();
+    void updateType21();
+    // The heights the heads-up display shows for the two racers (8.8 y, the top of the course at 0).
+    static jlong s_raceHeightPlayer;
+    static jlong s_raceHeightRival;
 };
