@@ -16,6 +16,7 @@ jint cHero::s_savedEnergy = 0;
 jint cHero::s_aimIndex = 0;
 cActor* cHero::s_shotEffect = nullptr;
 jbyte cHero::s_basicMode = 0;
+bool cHero::s_godMode = false;
 
 namespace {
 const StaticRefRegistration kStatics(CID_cHero, &cHero::s_shotEffect);

@@ -60,4 +60,7 @@ public:
 
     // The alternative movement mode, kept by a checkpoint.
     static jbyte s_basicMode;
+
+    // Debug toggle: hits, the vehicle's hull damage and its air use cost nothing.
+    static bool s_godMode;
 };
