@@ -12,23 +12,23 @@
 #include "runtime/array.h"
 #include "runtime/compiled.h"
 #include "sprites/bxlib_player.h"
-#include "tests/support/actor_world.h"
+#include "tests/actors/motion_world.h"
 
 namespace {
 
 constexpr jint kDragPerFrame = -3840;   // -300 px/s² over 50 ms, 8.8
 
-class SubmarineTest : public ActorWorld {
+class SubmarineTest : public MotionWorld {
 protected:
     void SetUp() override {
-        ActorWorld::SetUp();
+        MotionWorld::SetUp();
         cHero::s_godMode = false;
         installSprite(0, 2, 1);
         installSprite(29, 75, 1);
     }
     void TearDown() override {
         cHero::s_godMode = false;
-        ActorWorld::TearDown();
+        MotionWorld::TearDown();
     }
 
     // The hero and the vehicle on the same spot, far from any wall; the hero boards on the next frame.
@@ -96,6 +96,16 @@ TEST_F(SubmarineTest, BoardingTakesTheHeroAndThrustUpAccumulatesAgainstDrag) {
     EXPECT_EQ(sub->speedX, 0);
     EXPECT_EQ(sub->speedY, 0);
     expectHeroAboard(sub);
+
+    // A level trigger lets the hero out: back on its feet, the vehicle parked.
+    sub->setState(cSubmarine::kStateLeaving);
+    step();
+    EXPECT_EQ(sub->state, cSubmarine::kStateLeft);
+    EXPECT_FALSE(cGame::s_inVehicle);
+    EXPECT_EQ(cGame::s_vehicle, nullptr);
+    EXPECT_EQ(sub->behaviourSpeed, 0);
+    EXPECT_TRUE(cGame::s_hero->hasFlag(cActor::kFlagGround));
+    EXPECT_TRUE(cGame::s_hero->hasFlag(cActor::kFlagGravity));
 }
 
 TEST_F(SubmarineTest, HeadingStaysInOneTurnWhicheverWayItIsTurned) {
@@ -215,6 +225,7 @@ TEST_F(SubmarineTest, AirRunsDownToDestructionAndAStationRefillsItToItsCapacity)
     step(2);
     EXPECT_GT(sub->x, x) << "leaves to the right";
     EXPECT_EQ(sub->y, cGame::s_hero->y);
+
     expectHeroAboard(sub);
 
     // Out of air: destroyed, and the hero is lost.
@@ -255,6 +266,65 @@ TEST_F(SubmarineTest, EnginesTurnWithTheHeadingInThirtyTwoStepsAndShowThrust) {
     drawFrame();
     EXPECT_EQ(cSubmarine::s_enginePlayer->anim, cSubmarine::engineAnimation(202, false));
     EXPECT_EQ(cSubmarine::s_enginePlayer->frame, 0);
+}
+
+TEST_F(SubmarineTest, ASpriteWithoutTheDamageAndEngineAnimationsIsStillPainted) {
+    installSprite(29, 2, 1);   // a pack's sprite may hold fewer animations than the vehicle asks for
+    cSubmarine* sub = boarded();
+    ASSERT_NE(sub, nullptr);
+    sub->hull = 5;
+    holdKey(cGame::kKeyFire);
+    step();
+    drawFrame();
+    EXPECT_EQ(Runtime::getPendingException(), nullptr);
+    ASSERT_NE(cSubmarine::s_enginePlayer, nullptr);
+    EXPECT_EQ(cSubmarine::s_enginePlayer->anim, 50);
+}
+
+TEST_F(SubmarineTest, LeadingEdgesStopAtASegmentEndInsideTheHull) {
+    // Two spikes whose tips the hull's corners would pass by: one below it, one to its right.
+    startLevel(record({36, 2, 500, 500, kSliding, 0, 0}),
+               geometry({{{0}, {{500, 540}, {500, 700}}}, {{0}, {{540, 500}, {700, 500}}}}, 1));
+    auto* sub = static_cast<cSubmarine*>(actorById(2));
+    ASSERT_NE(sub, nullptr);
+    setBox(sub, -20, -20, 20, 20);
+    struct Case {
+        const char* what;
+        jint polyline, segment, moveX, moveY;
+        jint result, moveXAfter, moveYAfter, wallX, wallY;
+    };
+    const Case cases[] = {
+        {"down onto the tip below", 0, 0, 0, 30, 1, 0, 20, 100, 0},
+        {"right onto the tip beside", 1, 0, 30, 0, 1, 20, 0, 0, 100},
+        {"up, away from the tip", 0, 0, 0, -30, 0, 0, -30, -1, -1},
+        {"past the polyline's last point", 0, 1, 0, 30, 0, 0, 30, -1, -1},
+        {"standing still", 0, 0, 0, 0, 0, 0, 0, -1, -1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        sub->moveX = c.moveX << 8;
+        sub->moveY = c.moveY << 8;
+        sub->refreshCollisionRect();
+        cSubmarine::s_wallHit = 0;
+        cSubmarine::s_wallX = cSubmarine::s_wallY = -1;
+        EXPECT_EQ(sub->collideSegmentEdges(platformOf(c.polyline), c.segment), c.result);
+        EXPECT_EQ(sub->moveX, c.moveXAfter << 8);
+        EXPECT_EQ(sub->moveY, c.moveYAfter << 8);
+        EXPECT_EQ(cSubmarine::s_wallHit, c.result);
+        EXPECT_EQ(cSubmarine::s_wallX, c.wallX);
+        EXPECT_EQ(cSubmarine::s_wallY, c.wallY);
+    }
+    EXPECT_EQ(sub->collideSegmentEdges(nullptr, 0), 0);
+
+    // The same through a frame's contact pass: the hull's bottom stops on the tip.
+    sub->moveX = sub->moveY = 0;
+    cSubmarine::s_wallHit = 0;
+    sub->speedY = speedFor(30);
+    physicsFrame();
+    EXPECT_EQ(sub->y + (20 << 8), 540 << 8);
+    EXPECT_EQ(sub->x, 500 << 8);
+    EXPECT_EQ(cSubmarine::s_wallHit, 1);
+    EXPECT_EQ(cSubmarine::s_wallX, 100);
 }
 
 }  // namespace
