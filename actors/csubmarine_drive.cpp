@@ -31,9 +31,10 @@ void moveHeroTo(const cActor* vehicle) {
 
 }  // namespace
 
+// The remainder taken first: the same heading as adding whole turns while negative, without a loop.
 void cSubmarine::setAngle(jint angle) {
-    while (angle < 0) angle += 256;
-    heading = angle % 256;
+    const jint r = angle % 256;
+    heading = r < 0 ? r + 256 : r;
 }
 
 void cSubmarine::turnBy(jint delta) { setAngle(heading + delta); }

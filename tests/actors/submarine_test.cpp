@@ -3,6 +3,7 @@
 // a station, the engines' animation per heading, and the cut-back of its leading edges at a segment.
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <vector>
 
 #include "actors/cactor.h"
@@ -114,7 +115,7 @@ TEST_F(SubmarineTest, HeadingStaysInOneTurnWhicheverWayItIsTurned) {
     struct Case {
         jint angle, heading;
     };
-    for (const Case& c : {Case{-10, 246}, Case{256, 0}, Case{-266, 246}, Case{511, 255}, Case{1000, 232}}) {
+    for (const Case& c : {Case{-10, 246}, Case{256, 0}, Case{-266, 246}, Case{511, 255}, Case{1000, 232}, Case{-256, 0}, Case{INT32_MIN, 0}}) {
         sub->setAngle(c.angle);
         EXPECT_EQ(sub->heading, c.heading) << c.angle;
     }
