@@ -13,7 +13,7 @@ class cSubmarine : public cActor {
 public:
     cSubmarine() { setClassId(CID_cSubmarine); }
     [[nodiscard]] static cSubmarine* create(ShortArray* params);
-    // Also the engine's thrust.
+    // Also the engine's thrust and the speed.
     void stopMotion() override;
 
     jint thrust;

@@ -189,6 +189,28 @@ TEST_F(SubmarineTest, WallBounceMirrorsTheCourseAndHardImpactsCostHullAndShowDam
     EXPECT_EQ(cGame::s_hero->state, 20);
 }
 
+TEST_F(SubmarineTest, DrivenIntoAWallItBouncesBackLosingAHullPoint) {
+    startLevel(record({1, 1, 800, 600, 0, 0, 0}) + record({36, 2, 800, 600, 0, 0, 0}),
+               geometry({{{0}, {{1400, 0}, {1400, 2000}}}}, 1));
+    auto* sub = static_cast<cSubmarine*>(actorById(2));
+    ASSERT_NE(sub, nullptr);
+    step();
+    ASSERT_EQ(sub->state, cSubmarine::kStateDriving);
+    sub->setAngle(0);
+    holdKey(cGame::kKeyFire);
+    int f = 0;
+    for (; f < 200 && sub->hull == cSubmarine::kFullHull; ++f) step();
+    ASSERT_LT(f, 200) << "never reached the wall";
+    EXPECT_EQ(sub->hull, cSubmarine::kFullHull - 1);
+    EXPECT_LT(sub->speedX, 0) << "thrown back";
+    EXPECT_LE(sub->collisionRect->get(2), 1400 << 8);
+    releaseKey(cGame::kKeyFire);
+    step(5);
+    EXPECT_LT(sub->x + sub->localBox->get(2), 1400 << 8);
+    EXPECT_EQ(sub->hull, cSubmarine::kFullHull - 1);
+    expectHeroAboard(sub);
+}
+
 TEST_F(SubmarineTest, AirRunsDownToDestructionAndAStationRefillsItToItsCapacity) {
     // A station (type 40) far away, linked as the station's message links it.
     cSubmarine* sub = boarded(record({40, 3, 3000, 600, 0, 0, 0, 25}));
