@@ -109,6 +109,7 @@ void cActor::staticInit() {
     cEnemy::s_raceHeightPlayer = cEnemy::s_raceHeightRival = 0;
     cSubmarine::s_wallHit = 0;
     cSubmarine::s_wallX = cSubmarine::s_wallY = 0;
+    cSubmarine::s_enginePlayer = nullptr;
 }
 
 void cActor::setConstants() {

@@ -127,6 +127,7 @@ public:
     static bool s_wallContact;
     static bool s_airBrake;
     static bool s_jumpHeld;
+    // Debug toggle: hits, the vehicle's hull damage and its air use cost nothing.
     static bool s_godMode;
     static bool s_freeMove;
     static bool s_fireReady;

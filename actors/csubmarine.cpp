@@ -1,14 +1,20 @@
-// cSubmarine's construction, its air statics and its stopMotion. Driving, painting and its wall
-// contacts come with the vehicle's own code.
+// cSubmarine's construction, its air statics and its stopMotion.
 #include "actors/csubmarine.h"
 
 #include "runtime/compiled.h"
+#include "runtime/static_class.h"
+#include "sprites/bxlib_player.h"
 
 jint cSubmarine::s_airMs = 0;
 jint cSubmarine::s_airMaxMs = 0;
 jbyte cSubmarine::s_wallHit = 0;
 jint cSubmarine::s_wallX = 0;
 jint cSubmarine::s_wallY = 0;
+BXLibPlayer* cSubmarine::s_enginePlayer = nullptr;
+
+namespace {
+const StaticRefRegistration kStatics(CID_cSubmarine, &cSubmarine::s_enginePlayer);
+}  // namespace
 
 cSubmarine* cSubmarine::create(ShortArray* params) {
     cSubmarine* s = Runtime::make<cSubmarine>();
@@ -21,4 +27,5 @@ cSubmarine* cSubmarine::create(ShortArray* params) {
 void cSubmarine::stopMotion() {
     cActor::stopMotion();
     thrust = 0;
+    behaviourSpeed = 0;
 }

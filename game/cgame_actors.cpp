@@ -30,6 +30,8 @@ cActor* cGameActors::s_type44Actor = nullptr;
 jbyte cGameActors::s_pulseActive = 0;
 jint cGameActors::s_pulseFrames = 0;
 bool cGameActors::s_tableFullLogged = false;
+cActor* cGameActors::s_vehicle = nullptr;
+bool cGameActors::s_inVehicle = false;
 
 namespace {
 
@@ -44,6 +46,9 @@ const StaticStartValues kStartValues(&cGameActors::s_actorTable, &cGameActors::s
                                      &cGameActors::s_hero, &cGameActors::s_altPlayer, &cGameActors::s_type21Actor,
                                      &cGameActors::s_type44Actor, &cGameActors::s_pulseActive,
                                      &cGameActors::s_pulseFrames, &cGameActors::s_tableFullLogged, &g_updateSnapshot);
+
+const StaticRefRegistration kVehicleStatics(CID_cGame, &cGameActors::s_vehicle);
+const StaticStartValues kVehicleStartValues(&cGameActors::s_vehicle, &cGameActors::s_inVehicle);
 
 constexpr jint kMinRecordValues = 6;
 constexpr jint kNearViewDistance = 1200;
@@ -93,7 +98,10 @@ void startSpriteMask() {
 
 }  // namespace
 
-void cGameActors::resetStatics() { kStartValues.restore(); }
+void cGameActors::resetStatics() {
+    kStartValues.restore();
+    kVehicleStartValues.restore();
+}
 
 cActor* cGameActors::actorAt(jint index) {
     if (!s_actorTable || index < 0 || index >= s_actorCount || index >= s_actorTable->length) return nullptr;

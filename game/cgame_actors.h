@@ -57,4 +57,8 @@ struct cGameActors {
     static jbyte s_pulseActive;
     static jint s_pulseFrames;
     static bool s_tableFullLogged;
+
+    // The vehicle being driven (null when none) and whether the hero is aboard it.
+    static cActor* s_vehicle;
+    static bool s_inVehicle;
 };
