@@ -1,0 +1,209 @@
+// Enemies on synthetic sprites through the play step: set-up from the difficulty's table, the hit
+// reaction (hurt state, invulnerability, death with the score, removal), the hit spark, and the main
+// move of each ordinary enemy's routine.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "actors/cenemy.h"
+#include "actors/chero.h"
+#include "actors/z.h"
+#include "game/cgame.h"
+#include "runtime/array.h"
+#include "tests/support/actor_world.h"
+
+namespace {
+
+constexpr jint kHeroId = 1, kEnemyId = 2;
+constexpr int kKept = cActor::kFlagKeptActive;
+
+class EnemyTest : public ActorWorld {
+protected:
+    // Sprites for the hero, every enemy and the effects, debris, pickups and minions they spawn.
+    void SetUp() override {
+        ActorWorld::SetUp();
+        for (jint slot : {0, 1, 5, 7, 8, 13, 20, 23, 29, 30, 31, 33, 35, 36, 37, 38, 39}) installSprite(slot, 16, 2);
+    }
+
+    // The hero at (hx, 300) and one enemy of `type` at (ex, 300), both starting on animation 0.
+    cEnemy* startWith(jint type, jint hx = 200, jint ex = 400) {
+        startLevel(record({1, kHeroId, hx, 300, kKept, 0, 0}) + record({type, kEnemyId, ex, 300, kKept, 0, 0}));
+        cActor* a = actorById(kEnemyId);
+        EXPECT_NE(a, nullptr);
+        EXPECT_EQ(a ? a->classId() : 0, CID_cEnemy);
+        return static_cast<cEnemy*>(a);
+    }
+
+    static jint countOfType(jint type) {
+        jint n = 0;
+        for (jint i = 0; i < cGame::s_actorCount; ++i)
+            if (cGame::actorAt(i)->type == type) ++n;
+        return n;
+    }
+    static jint score() { return cGame::s_levelStats->get(2); }
+    static bool removed(cActor* a) { return a->state == cActor::kStateDead && !a->isInList(cActor::kListUpdate); }
+};
+
+// Hurt state, invulnerability window, death with the score and removal, per ordinary enemy type.
+TEST_F(EnemyTest, HitHurtsOnceThenLethalDamageKillsWithTheScore) {
+    struct Case {
+        jint type, hurtState, hitTimer;
+        bool refilled;   // health put back after a hit that does not kill
+        bool removedAfterDeath;
+    };
+    const Case cases[] = {
+        {4, 5, 500, false, true},   {8, 5, 500, false, true},   {23, 5, 500, false, false},
+        {25, 5, 500, false, true},  {37, 5, 500, false, true},  {38, 18, 500, true, true},
+        {41, 5, 500, false, true},  {47, 0, -1, true, true},    {48, 5, 500, false, true},
+        {49, 5, 500, false, true},  {52, 5, 500, false, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.type);
+        cEnemy* e = startWith(c.type, 200, 400);
+        ASSERT_NE(e, nullptr);
+        ASSERT_GT(e->maxHealth, 3);
+        const jint full = e->maxHealth;
+        EXPECT_EQ(e->health, full);
+        e->state = 0;
+        e->onMessage(nullptr, cActor::kMsgHit, 0, 0, 3);
+        EXPECT_EQ(e->state, c.hurtState);
+        if (c.hitTimer > 0) EXPECT_EQ(e->hitTimer, c.hitTimer);
+        else EXPECT_LT(e->hitTimer, 0);
+        EXPECT_EQ(e->health, c.refilled ? full : full - 3);
+        if (c.hitTimer > 0) {
+            jint h = e->health;
+            e->onMessage(nullptr, cActor::kMsgHit, 0, 0, 3);
+            EXPECT_EQ(e->health, h) << "inside the window";
+            step(9);   // 450 ms
+            h = e->health;
+            e->onMessage(nullptr, cActor::kMsgHit, 0, 0, 3);
+            EXPECT_EQ(e->health, h) << "still inside the window";
+            step(2);
+            EXPECT_LT(e->hitTimer, 0);
+        }
+        // Exactly the remaining hit points kill.
+        const jint before = score();
+        e->health = 7;
+        e->hitTimer = -1;
+        e->onMessage(nullptr, cActor::kMsgHit, 0, 0, 7);
+        EXPECT_EQ(e->health, 0);
+        EXPECT_EQ(e->state, cEnemy::kDyingState);
+        EXPECT_EQ(score(), before + e->scoreValue);
+        e->onMessage(nullptr, cActor::kMsgHit, 0, 0, 7);
+        EXPECT_EQ(score(), before + e->scoreValue) << "a dying enemy takes no hits";
+        if (c.removedAfterDeath) {
+            for (int i = 0; i < 400 && !removed(e); ++i) step();
+            EXPECT_TRUE(removed(e));
+        }
+    }
+}
+
+TEST_F(EnemyTest, SetUpTakesTheDifficultysTableAndTypes44And45WithoutAPlayerKeepNoHitPoints) {
+    struct Case {
+        jint difficulty, type, health, damage, score;
+    };
+    for (const Case& c : {Case{1, 25, 50, 5, 100}, Case{2, 25, 70, 10, 100}, Case{1, 8, 90, 5, 100},
+                          Case{2, 8, 110, 10, 100}, Case{2, 44, 0, 0, 0}}) {
+        SCOPED_TRACE(testing::Message() << c.difficulty << "/" << c.type);
+        cGame::s_difficulty = c.difficulty;
+        cEnemy* e = startWith(c.type);
+        ASSERT_NE(e, nullptr);
+        EXPECT_EQ(e->health, c.health);
+        EXPECT_EQ(e->maxHealth, c.health);
+        EXPECT_EQ(e->damage, c.damage);
+        EXPECT_EQ(e->scoreValue, c.score);
+        EXPECT_EQ(e->behaviourId, cEnemy::behaviourIdOf(c.type));
+    }
+    // Without a sprite there is no set-up: the first hit kills.
+    cEnemy* e = actorById(kEnemyId) ? static_cast<cEnemy*>(actorById(kEnemyId)) : nullptr;
+    ASSERT_NE(e, nullptr);
+    e->onMessage(nullptr, cActor::kMsgHit, 0, 0, 1);
+    EXPECT_EQ(e->state, cEnemy::kDyingState);
+}
+
+TEST_F(EnemyTest, MinionAtNoHitPointsIsRemovedInTheSameFrameAndSparksOnlyForTheHerosShot) {
+    cEnemy* nest = startWith(49, 200, 300);
+    ASSERT_NE(nest, nullptr);
+    cActor* m = cGame::spawnActor(65, 35, 300 << 8, 200 << 8);
+    ASSERT_NE(m, nullptr);
+    ASSERT_EQ(m->classId(), CID_cEnemy);
+    static_cast<cEnemy*>(m)->health = 1;
+    m->onMessage(nullptr, cActor::kMsgHit, 0, 0, 1);
+    EXPECT_TRUE(removed(m));
+
+    const jint sparks = countOfType(61);
+    nest->onMessage(nullptr, cActor::kMsgHit, 0, 0, 1);
+    EXPECT_EQ(countOfType(61), sparks);
+    nest->hitTimer = -1;
+    cHero::s_shotEffect = cGame::spawnActor(61, 13, 0, 0);
+    nest->onMessage(cHero::s_shotEffect, cActor::kMsgHit, 0, 0, 1);
+    EXPECT_EQ(countOfType(61), sparks + 2) << "the shot effect and its spark";
+}
+
+TEST_F(EnemyTest, PatrollerStaysWithin80PixelsOfHomeWhileTheHeroIsOutside) {
+    cEnemy* e = startWith(4, 200, 1000);
+    ASSERT_NE(e, nullptr);
+    jint lo = e->x, hi = e->x;
+    for (int i = 0; i < 200; ++i) {
+        step();
+        lo = std::min(lo, e->x);
+        hi = std::max(hi, e->x);
+        ASSERT_EQ(e->state, 0);
+    }
+    EXPECT_LT(lo, (1000 - 80) << 8);
+    EXPECT_GT(hi, (1000 + 80) << 8);
+    EXPECT_GE(lo, (1000 - 80 - 10) << 8);
+    EXPECT_LE(hi, (1000 + 80 + 10) << 8);
+}
+
+TEST_F(EnemyTest, FountainEmitsOneDebrisOnEveryThirdFrame) {
+    cEnemy* e = startWith(52, 200, 400);
+    ASSERT_NE(e, nullptr);
+    while (e->state != 4) step();
+    for (int i = 0; i < 12; ++i) {
+        const jint before = countOfType(61);
+        const bool inFour = e->state == 4;
+        step();
+        const bool emits = inFour && cGame::s_frameCounter % 3 == 0;
+        EXPECT_EQ(countOfType(61) - before, emits ? 1 : 0) << "frame " << cGame::s_frameCounter;
+    }
+}
+
+TEST_F(EnemyTest, NestInViewReleasesAMinionAtOnceThenOneEachTimeItsClockPasses1000Ms) {
+    cEnemy* e = startWith(49, 200, 300);
+    ASSERT_NE(e, nullptr);
+    EXPECT_EQ(countOfType(65), 1) << "released on the level's first frame";
+    actorById(kHeroId)->removeFromList(cActor::kListUpdate);   // out of the minions' reach: they stay
+    std::vector<jint> releases;
+    jint minions = countOfType(65);
+    for (int frame = 0; frame < 70; ++frame) {
+        step();
+        if (countOfType(65) != minions) releases.push_back(frame);
+        EXPECT_LE(countOfType(65) - minions, 1);
+        minions = countOfType(65);
+    }
+    // 50 ms frames: the clock first exceeds 1000 ms on the 21st frame after a release.
+    EXPECT_EQ(releases, (std::vector<jint>{20, 41, 62}));
+}
+
+TEST_F(EnemyTest, MinionTurnsAtMost16TowardsItsTargetTheShorterWay) {
+    startWith(49, 200, 2000);
+    cActor* m = cGame::spawnActor(65, 35, 300 << 8, 200 << 8);
+    ASSERT_NE(m, nullptr);
+    auto* e = static_cast<cEnemy*>(m);
+    struct Case {
+        jint angle, target, after;
+    };
+    for (const Case& c : {Case{10, 138, 26}, Case{138, 10, 122}, Case{10, 200, 250}, Case{250, 5, 10},
+                          Case{100, 105, 116}, Case{0, 0, 240}}) {
+        SCOPED_TRACE(testing::Message() << c.angle << " -> " << c.target);
+        e->angle = c.angle;
+        e->typeData->set(0, c.target);
+        e->stateTime = 100;   // not an aiming frame
+        e->updateType65();
+        EXPECT_EQ(e->angle, c.after);
+    }
+}
+
+}  // namespace
