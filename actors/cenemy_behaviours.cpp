@@ -305,8 +305,8 @@ void cEnemy::updateType47() {
 
 void cEnemy::updateType48() {
     cActor* hero = cGame::s_hero;
-    // Entered once: entering it again every frame would hold the trap on its first frame.
-    if (state != kDyingState && state != 4 && heroInside(getRecordRect())) {
+    // Entered again every frame the hero stays: the running animation carries on regardless.
+    if (state != kDyingState && heroInside(getRecordRect())) {
         setState(4);
         BX_RETURN_IF_PENDING();
     }
@@ -362,7 +362,7 @@ void cEnemy::updateType52() {
     cActor* d = cGame::spawnActor(kDebrisType, kDebrisSprite, x, y);
     BX_RETURN_IF_NULL(d);
     if (d->player) {
-        d->player->SetAnim(cGame::getRandom(0, 2), -2);
+        d->player->SetAnim(cGame::getRandom(0, 2), -1);
         d->player->SetFrame(0);
     }
     d->flags |= kFlagGravity | kFlagGround;

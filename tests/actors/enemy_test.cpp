@@ -3,6 +3,7 @@
 // move of each ordinary enemy's routine.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -26,9 +27,14 @@ protected:
         for (jint slot : {0, 1, 5, 7, 8, 13, 20, 23, 29, 30, 31, 33, 35, 36, 37, 38, 39}) installSprite(slot, 16, 2);
     }
 
-    // The hero at (hx, 300) and one enemy of `type` at (ex, 300), both starting on animation 0.
-    cEnemy* startWith(jint type, jint hx = 200, jint ex = 400) {
-        startLevel(record({1, kHeroId, hx, 300, kKept, 0, 0}) + record({type, kEnemyId, ex, 300, kKept, 0, 0}));
+    // The hero at (hx, 300) and one enemy of `type` at (ex, 300), both starting on animation 0; the
+    // enemy's record rectangle (fields 7 to 10: offset and size) is `zone`.
+    cEnemy* startWith(jint type, jint hx = 200, jint ex = 400, std::vector<int> zone = {}) {
+        std::vector<int> fields{type, kEnemyId, ex, 300, kKept, 0, 0};
+        fields.insert(fields.end(), zone.begin(), zone.end());
+        std::string enemy(1, static_cast<char>(fields.size()));
+        for (int v : fields) enemy += le16(v);
+        startLevel(record({1, kHeroId, hx, 300, kKept, 0, 0}) + enemy);
         cActor* a = actorById(kEnemyId);
         EXPECT_NE(a, nullptr);
         EXPECT_EQ(a ? a->classId() : 0, CID_cEnemy);
@@ -204,6 +210,98 @@ TEST_F(EnemyTest, MinionTurnsAtMost16TowardsItsTargetTheShorterWay) {
         e->updateType65();
         EXPECT_EQ(e->angle, c.after);
     }
+}
+
+// Each routine's attack on the hero standing on it, where the routine is dangerous, and the state
+// the hit or the spared hero leads to.
+TEST_F(EnemyTest, RoutinesStrikeTheHeroOnlyWhereTheyAreDangerous) {
+    struct Case {
+        jint type, enemyState, heroState;
+        bool hits;
+        jint stateAfter;
+    };
+    const Case cases[] = {
+        {8, 1, 0, true, 172},      // the grabber reaches the hero...
+        {8, 1, 119, false, 172},   // ...but spares a hanging one while it walks
+        {8, 172, 125, true, 170},  // and grabs one hanging in state 125
+        {38, 1, 0, true, 250},     // the patroller stops on a hit
+        {41, 12, 0, true, 4},      // the lurker strikes
+        {41, 12, 5, false, 12},    // not at a hurt hero
+        {37, 0, 0, true, 0},       // the spinning projectile hurts while it flies
+        {47, 175, 0, true, 175},   // the sentry in every state...
+        {47, 177, 0, false, 177},  // ...but its hidden one
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.type << " in " << c.enemyState << ", hero in " << c.heroState);
+        cEnemy* e = startWith(c.type, 400, 400);
+        ASSERT_NE(e, nullptr);
+        cActor* hero = actorById(kHeroId);
+        e->setState(c.enemyState);
+        e->x = hero->x;
+        e->y = hero->y;
+        e->updateBoxes();
+        hero->state = c.heroState;
+        cActor::s_lastHit = nullptr;
+        e->updateByEnemyType();
+        EXPECT_EQ(cActor::s_lastHit == hero, c.hits);
+        EXPECT_EQ(e->state, c.stateAfter);
+    }
+}
+
+TEST_F(EnemyTest, TrapSnapsWhileTheHeroIsInsideThenRetractsAndRestsFourSeconds) {
+    cEnemy* e = startWith(48, 400, 420, {-100, -100, 200, 200});
+    ASSERT_NE(e, nullptr);
+    std::vector<jint> frames;
+    for (int i = 0; i < 10; ++i) {
+        step();
+        EXPECT_EQ(e->state, 4);
+        frames.push_back(e->player->frame);
+    }
+    EXPECT_NE(std::find(frames.begin(), frames.end(), 1), frames.end()) << "the snap animates";
+    actorById(kHeroId)->x = 2000 << 8;
+    std::vector<jint> seen;
+    for (int i = 0; i < 120; ++i) {
+        step();
+        if (seen.empty() || seen.back() != e->state) seen.push_back(e->state);
+    }
+    EXPECT_EQ(seen, (std::vector<jint>{4, 181, 0, 182, 181, 0}));
+}
+
+TEST_F(EnemyTest, FlyerSwoopsFasterTowardsTheHeroUpTo1000PixelsPerSecond) {
+    cEnemy* e = startWith(25, 300, 500, {-400, -200, 800, 400});
+    ASSERT_NE(e, nullptr);
+    step();
+    ASSERT_EQ(e->state, 1);
+    jint previous = e->behaviourSpeed;
+    for (int i = 0; i < 6; ++i) {
+        step();
+        EXPECT_EQ(e->behaviourSpeed, std::min(previous + (100 << 8), 1000 << 8));
+        previous = e->behaviourSpeed;
+    }
+    EXPECT_LT(e->speedX, 0) << "towards the hero on its left";
+    EXPECT_TRUE(e->isFlipped());
+}
+
+TEST_F(EnemyTest, LandingProjectileAndGuardedTargetReactAsTheirRoutinesSay) {
+    cEnemy* e = startWith(37);
+    ASSERT_NE(e, nullptr);
+    e->setState(3);
+    e->updateType37();
+    EXPECT_EQ(e->state, 3) << "still in the air";
+    e->flags |= cActor::kFlagGround;
+    e->groundId = 0;
+    e->updateType37();
+    EXPECT_EQ(e->state, cEnemy::kDyingState);
+
+    // A target whose guard is idle stays whole; once down it starts the pulse.
+    cEnemy* t = startWith(23);
+    ASSERT_NE(t, nullptr);
+    t->health = 1;
+    t->updateType23();
+    EXPECT_EQ(cGame::s_pulseActive, 0);
+    t->health = 0;
+    t->updateType23();
+    EXPECT_EQ(cGame::s_pulseActive, 1);
 }
 
 }  // namespace
