@@ -108,6 +108,7 @@ void cActor::staticInit() {
     cHero::s_wallHit = 0;
     cSubmarine::s_wallHit = 0;
     cSubmarine::s_wallX = cSubmarine::s_wallY = 0;
+    cEnemy::s_bossMinionRelease = 0;
 }
 
 void cActor::setConstants() {

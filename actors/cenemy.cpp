@@ -1,6 +1,8 @@
 // cEnemy's construction, set-up from the parameter tables, per-frame update and hit reaction.
 #include "actors/cenemy.h"
 
+#include <cstdint>
+
 #include "actors/chero.h"
 #include "actors/z.h"
 #include "game/cgame.h"
@@ -98,8 +100,12 @@ void cEnemy::update() {
     BX_RETURN_IF_PENDING();
     updateByEnemyType();
     BX_RETURN_IF_PENDING();
-    hitTimer = jt::sub(hitTimer, cGame::s_frameTime);
+    // Only the sign counts; held at the bottom of the range so a long level never wraps it positive.
+    const jlong t = jlong{hitTimer} - cGame::s_frameTime;
+    hitTimer = t < INT32_MIN ? INT32_MIN : static_cast<jint>(t);
 }
+
+jbyte cEnemy::s_bossMinionRelease = 0;
 
 void cEnemy::onMessage(cActor* sender, jint message, jint, jint, jint c) {
     if (message != kMsgHit) return;

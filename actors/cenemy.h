@@ -30,6 +30,8 @@ public:
     void applyParams();
     void onStateEntered(jint s);
     void onStateLeft(jint s);
+    // Set by the type-51 boss while leaving its state 163 should release five minions.
+    static jbyte s_bossMinionRelease;
 
     // --- Ordinary enemies' routines (cenemy_behaviours.cpp) ---
     void updateByEnemyType();

@@ -163,6 +163,19 @@ void cEnemy::onStateLeft(jint s) {
             }
             return;
         case 152: angle = angle + (64 - angle) / 2; return;
+        case 163:
+            if (!s_bossMinionRelease) return;
+            for (jint i = 0; i < 5; ++i) {
+                cActor* m = cGame::spawnActor(65, 35, x, y);
+                BX_RETURN_IF_PENDING();
+                if (!m) continue;
+                if (m->player) m->player->SetAnimForced(2, -1, true);
+                m->updateBoxes();
+                m->angle = cGame::getRandom(0, 256);
+                if (m->typeData && m->typeData->length > 0) m->typeData->set(0, m->angle);
+            }
+            stateTime = 0;
+            return;
         case 177: case 239: flags |= kFlagHidden; return;
         case 187: {
             cActor* hero = cGame::s_hero;

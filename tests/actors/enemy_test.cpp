@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -74,8 +75,11 @@ TEST_F(EnemyTest, HitHurtsOnceThenLethalDamageKillsWithTheScore) {
         e->state = 0;
         e->onMessage(nullptr, cActor::kMsgHit, 0, 0, 3);
         EXPECT_EQ(e->state, c.hurtState);
-        if (c.hitTimer > 0) EXPECT_EQ(e->hitTimer, c.hitTimer);
-        else EXPECT_LT(e->hitTimer, 0);
+        if (c.hitTimer > 0) {
+            EXPECT_EQ(e->hitTimer, c.hitTimer);
+        } else {
+            EXPECT_LT(e->hitTimer, 0);
+        }
         EXPECT_EQ(e->health, c.refilled ? full : full - 3);
         if (c.hitTimer > 0) {
             jint h = e->health;
@@ -103,6 +107,58 @@ TEST_F(EnemyTest, HitHurtsOnceThenLethalDamageKillsWithTheScore) {
             EXPECT_TRUE(removed(e));
         }
     }
+}
+
+// The hit reaction's per-type exceptions: killed outright by a ride, refilled and hidden, turned to
+// the attacker with or without the window.
+TEST_F(EnemyTest, HitExceptionsByTypeSenderAndHerosState) {
+    struct Case {
+        jint type, senderType, field11, heroState;
+        jint state, hitTimer, healthLost, scoreGained;
+        jint facesLeft;   // -1: not concerned
+    };
+    const Case cases[] = {
+        {41, 42, 0, 0, 20, -1, 0, 0, -1},   // a ride kills at once, for no score
+        {41, 1, 0, 0, 5, 500, 3, 0, -1},
+        {47, 1, 1, 0, 177, -1, 0, 0, -1},   // refilled, ducks away, no window
+        {38, 1, 0, 0, 18, 500, 0, 0, 1},    // refilled, turned to the hero on its left
+        {38, 1, 0, 113, 18, -1, 0, 0, 1},   // a shooting hero gets no window to wait out
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.type << " hit by " << c.senderType);
+        cEnemy* e = startWith(c.type, 200, 400, {0, 0, 0, 0, c.field11});
+        ASSERT_NE(e, nullptr);
+        cActor* sender = actorById(kHeroId);
+        if (c.senderType != 1) {
+            sender = cGame::spawnActor(c.senderType, -1, 300 << 8, 300 << 8);
+            ASSERT_NE(sender, nullptr);
+        }
+        actorById(kHeroId)->state = c.heroState;
+        e->hitTimer = -1;
+        const jint health = e->health, before = score();
+        e->onMessage(sender, cActor::kMsgHit, 0, 0, 3);
+        EXPECT_EQ(e->state, c.state);
+        if (c.hitTimer > 0) {
+            EXPECT_EQ(e->hitTimer, c.hitTimer);
+        } else {
+            EXPECT_LT(e->hitTimer, 0);
+        }
+        EXPECT_EQ(health - e->health, c.healthLost);
+        EXPECT_EQ(score() - before, c.scoreGained);
+        if (c.facesLeft >= 0) {
+            EXPECT_EQ(e->isFlipped(), c.facesLeft == 1);
+        }
+    }
+}
+
+TEST_F(EnemyTest, HitWindowCountsDownWithoutEverWrappingPositive) {
+    cEnemy* e = startWith(4);
+    ASSERT_NE(e, nullptr);
+    e->hitTimer = INT32_MIN + 20;
+    step(3);
+    EXPECT_EQ(e->hitTimer, INT32_MIN);
+    e->onMessage(nullptr, cActor::kMsgHit, 0, 0, 3);
+    EXPECT_EQ(e->hitTimer, cEnemy::kHitInvulnerableMs) << "still open to a hit";
 }
 
 TEST_F(EnemyTest, SetUpTakesTheDifficultysTableAndTypes44And45WithoutAPlayerKeepNoHitPoints) {
