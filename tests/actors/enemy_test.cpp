@@ -338,6 +338,38 @@ TEST_F(EnemyTest, FlyerSwoopsFasterTowardsTheHeroUpTo1000PixelsPerSecond) {
     EXPECT_TRUE(e->isFlipped());
 }
 
+// What enemies leave behind when they are hurt or die: the grabber's pickup for a hurt hero, debris,
+// sparks.
+TEST_F(EnemyTest, HurtAndDyingEnemiesLeavePickupsDebrisAndSparks) {
+    struct Case {
+        jint type, state, heroEnergy;
+        bool stepOutOfView;   // one frame after, moved out of the view
+        jint spawnedType, spawned;
+    };
+    const Case cases[] = {
+        {8, 5, 50, false, 12, 1},   // a pickup while the hero is hurt...
+        {8, 5, 100, false, 12, 0},  // ...none for a hero at full energy
+        {8, 20, 100, false, 61, 6}, {48, 20, 100, false, 61, 6},
+        {37, 20, 100, true, 61, 1}, {49, 20, 100, true, 61, 3},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.type << " entering " << c.state);
+        cEnemy* e = startWith(c.type, 200, 400);
+        ASSERT_NE(e, nullptr);
+        auto* hero = static_cast<cHero*>(actorById(kHeroId));
+        hero->energy = c.heroEnergy;
+        hero->maxEnergy = 100;
+        const jint before = countOfType(c.spawnedType);
+        e->setState(c.state);
+        if (c.stepOutOfView) {
+            e->x = 3000 << 8;
+            step();
+            EXPECT_TRUE(removed(e));
+        }
+        EXPECT_EQ(countOfType(c.spawnedType) - before, c.spawned);
+    }
+}
+
 TEST_F(EnemyTest, LandingProjectileAndGuardedTargetReactAsTheirRoutinesSay) {
     cEnemy* e = startWith(37);
     ASSERT_NE(e, nullptr);
