@@ -219,6 +219,23 @@ TEST_F(EnemyTest, PatrollerStaysWithin80PixelsOfHomeWhileTheHeroIsOutside) {
     EXPECT_LE(hi, (1000 + 80 + 10) << 8);
 }
 
+TEST_F(EnemyTest, PatrollerSeeingTheHeroApproachesDivesAndClimbsBack) {
+    cEnemy* e = startWith(4, 400, 520, {-400, -200, 800, 600});
+    ASSERT_NE(e, nullptr);
+    e->y = 150 << 8;
+    actorById(kHeroId)->removeFromList(cActor::kListUpdate);   // not struck: the dive goes on
+    std::vector<jint> seen;
+    jint lowest = e->y;
+    for (int i = 0; i < 200 && seen.size() < 6; ++i) {
+        step();
+        lowest = std::max(lowest, e->y);
+        if (seen.empty() || seen.back() != e->state) seen.push_back(e->state);
+    }
+    EXPECT_EQ(seen, (std::vector<jint>{1, 152, 150, 12, 1, 152}));
+    const jint heroBottom = actorById(kHeroId)->collisionRect->get(3);
+    EXPECT_GE(lowest, heroBottom - (60 << 8)) << "dives to the hero's feet";
+}
+
 TEST_F(EnemyTest, FountainEmitsOneDebrisOnEveryThirdFrame) {
     cEnemy* e = startWith(52, 200, 400);
     ASSERT_NE(e, nullptr);
@@ -247,6 +264,21 @@ TEST_F(EnemyTest, NestInViewReleasesAMinionAtOnceThenOneEachTimeItsClockPasses10
     }
     // 50 ms frames: the clock first exceeds 1000 ms on the 21st frame after a release.
     EXPECT_EQ(releases, (std::vector<jint>{20, 41, 62}));
+}
+
+TEST_F(EnemyTest, MinionBurstsIntoASparkWhenItStrikesTheHero) {
+    cEnemy* host = startWith(52, 400, 400);
+    ASSERT_NE(host, nullptr);
+    host->releaseMinion();
+    cActor* m = nullptr;
+    for (jint i = 0; i < cGame::s_actorCount; ++i)
+        if (cGame::actorAt(i)->type == 65) m = cGame::actorAt(i);
+    ASSERT_NE(m, nullptr);
+    const jint sparks = countOfType(61);
+    auto* minion = static_cast<cEnemy*>(m);
+    minion->updateType65();
+    EXPECT_TRUE(removed(m));
+    EXPECT_EQ(countOfType(61), sparks + 1);
 }
 
 TEST_F(EnemyTest, MinionTurnsAtMost16TowardsItsTargetTheShorterWay) {
