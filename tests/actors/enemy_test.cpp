@@ -236,6 +236,22 @@ TEST_F(EnemyTest, PatrollerSeeingTheHeroApproachesDivesAndClimbsBack) {
     EXPECT_GE(lowest, heroBottom - (60 << 8)) << "dives to the hero's feet";
 }
 
+TEST_F(EnemyTest, SentryRestsHalfASecondThenRunsItsRoundTurningAtTheEnd) {
+    cEnemy* e = startWith(47, 200, 400);
+    ASSERT_NE(e, nullptr);
+    const bool facing = e->isFlipped();
+    std::vector<jint> seen;
+    jint restFrames = 0;
+    for (int i = 0; i < 60 && seen.size() < 5; ++i) {
+        step();
+        if (seen.empty() || seen.back() != e->state) seen.push_back(e->state);
+        if (seen.size() == 1 && e->state == 0) ++restFrames;
+    }
+    EXPECT_EQ(seen, (std::vector<jint>{0, 175, 4, 176, 0}));
+    EXPECT_EQ(restFrames, 8) << "leaves on the frame its clock reaches 500 ms (the first 50 ms at the start)";
+    EXPECT_NE(e->isFlipped(), facing);
+}
+
 TEST_F(EnemyTest, FountainEmitsOneDebrisOnEveryThirdFrame) {
     cEnemy* e = startWith(52, 200, 400);
     ASSERT_NE(e, nullptr);
