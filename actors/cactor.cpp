@@ -105,7 +105,7 @@ void cActor::staticInit() {
     s_strongGravity = 0;
     s_edgePlatform = nullptr;
     s_edgeSegment = 0;
-    cHero::s_wallHit = 0;
+    cHero::resetStatics();
     cSubmarine::s_wallHit = 0;
     cSubmarine::s_wallX = cSubmarine::s_wallY = 0;
     cEnemy::s_bossMinionRelease = 0;

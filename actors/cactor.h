@@ -103,6 +103,35 @@ public:
     void updateByType();
     void updateType13();
 
+    // --- Level objects: trigger and camera zones, the spawner, effects, hazard emitters ---
+    void updateTrigger();       // type 5, its kind in record word 8
+    void updateCameraZone();    // type 11
+    void updateSpawner();       // type 63
+    void updateEffect();        // type 61
+    void updateType24();        // the hazard emitters and their shots
+    void updateType6();         // the geyser
+    void updateType58();        // the geyser's rock
+    void updateType10();        // the switch
+    void updateType22();        // the one-shot prop
+    void updateType35();        // what starts a spawner
+    void updateType43();
+    void updateType64();        // the spawner's bullet
+    void updateType29();        // the platform mechanisms
+    void updateType7();         // the hook carriage
+    void updateType18();        // the warp door
+    void updateType40();
+    void updateType42();        // the ride
+    void updateType30();        // the gate and its lever
+    // A type-61 spark (sprite slot 13) playing `anim` once; null when the table is full.
+    static cActor* spawnSpark(jint x, jint y, jint anim);
+    static constexpr jint kSparkSprite = 13;
+    // Out of the table and every list; a kept reference to it (the hero's shot, the waited effect)
+    // is dropped with it.
+    void removeEffect();
+    static jbyte s_spawnerActive;    // a spawner is running its rows
+    static cActor* s_waitEffect;     // the effect the hero waits on (checkpoints wait with it)
+    static constexpr jint kFlagWaiting = 0x8000000;   // the hero's: an effect it waits on plays
+
     // --- States, behaviours, animation ---
     void enterState(jint s);
     void setState(jint s);

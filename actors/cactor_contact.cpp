@@ -75,7 +75,7 @@ jint heroSegmentContact(cActor* hero, cActor* platform, jint bits, jint dx, jint
         return kAccept;
     }
     if (wall) {
-        if (hero->state == 1 || hero->state == 132) cHero::s_wallHit = 1;
+        if (hero->state == 1 || hero->state == 132) cHero::s_wallContact = true;
         return ground && (ground->paramFlags & cActor::kParamFlagPolyline) && hero->moveY < 0 ? kStep : kAccept;
     }
     return kAccept;

@@ -173,14 +173,32 @@ void cActor::updateType13() {
     }
 }
 
-// Types 5, 6, 7, 10, 11, 12, 18, 19, 20, 22, 24, 29, 30, 35, 40, 42, 43, 53, 58, 61, 63 and 64 have
-// routines of their own; they join this dispatch with the level objects', race and hazard code.
+// Types 12, 19, 20 and 53 have routines of their own; they join this
+// dispatch with the other behaviours' and the race code.
 void cActor::updateByType() {
     switch (type) {
+        case 5: return updateTrigger();
+        case 6: return updateType6();
+        case 7: return updateType7();
+        case 10: return updateType10();
+        case 11: return updateCameraZone();
         case 13: return updateType13();
+        case 18: return updateType18();
+        case 22: return updateType22();
+        case 24: return updateType24();
+        case 29: return updateType29();
+        case 30: return updateType30();
+        case 35: return updateType35();
         case 39:
             if (state == 0) setState(267);
             return;
+        case 40: return updateType40();
+        case 42: return updateType42();
+        case 43: return updateType43();
+        case 58: return updateType58();
+        case 61: return updateEffect();
+        case 63: return updateSpawner();
+        case 64: return updateType64();
         default: return;
     }
 }

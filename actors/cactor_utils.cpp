@@ -251,6 +251,8 @@ void cActor::findZoneSegment() {
 void cActor::moveType7() {
     if (!typeData || typeData->length < 4) return;
     const jint x0 = typeData->get(0), y0 = typeData->get(1), x1 = typeData->get(2), y1 = typeData->get(3);
+    // A path without horizontal length has no height for an x: the carriage keeps its y.
+    if (px(x1 - x0) == 0) return;
     y = y0 + jt::div(jt::mul(x - x0, px(y1 - y0)), px(x1 - x0));
 }
 

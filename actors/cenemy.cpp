@@ -15,12 +15,7 @@ namespace {
 constexpr jint kStatScore = 2;
 constexpr jint kSparkType = 61, kSparkSprite = 13;
 
-bool heroShooting() {
-    cActor* hero = cGame::s_hero;
-    if (!hero) return false;
-    const jint s = hero->state;
-    return s == 113 || s == 115 || s == 117;
-}
+bool heroShooting() { return cGame::s_hero && cHero::isShootState(cGame::s_hero->state); }
 
 // Languages whose texts make the type-32 boss tougher and change its hurt animations.
 bool longTextLanguage() {

@@ -17,15 +17,8 @@ constexpr jint kMinionType = 65, kMinionSprite = 35;
 constexpr jint kDebrisType = 61, kDebrisSprite = 39;
 constexpr jint kDieSound = 9, kSwoopSound = 16;
 
-bool heroInState(std::initializer_list<jint> states) {
-    cActor* hero = cGame::s_hero;
-    if (!hero) return false;
-    for (jint s : states)
-        if (hero->state == s) return true;
-    return false;
-}
-bool heroHanging() { return heroInState({115, 116, 119, 120, 121, 122, 123, 124, 125}); }
-bool heroHurt() { return heroInState({5, 8, 125, 126, 127, 128, 129}); }
+bool heroHanging() { return cGame::s_hero && cHero::isHangState(cGame::s_hero->state); }
+bool heroHurt() { return cGame::s_hero && cHero::isHurtState(cGame::s_hero->state); }
 
 bool heroInside(IntArray* rect) {
     cActor* hero = cGame::s_hero;

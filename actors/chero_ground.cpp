@@ -12,11 +12,12 @@
 #include "runtime/array.h"
 #include "runtime/compiled.h"
 
-jbyte cHero::s_wallHit = 0;
-
 namespace {
 
 constexpr jint kStateKick = 2, kStateLanding = 101;
+constexpr jint kWallKickMin = 14;   // 20 degrees in units of 256 per turn
+constexpr jint kKickLockMs = 200;
+constexpr jint kKickSteer = 300 << 8;
 
 bool isSlideState(jint s) {
     switch (s) {
@@ -114,14 +115,29 @@ void cHero::wallKick(jint dx, jint dy) {
     setState(kStateKick);
     BX_RETURN_IF_PENDING();
     const jint a = jt::rem(cGame::atan2(dx, dy), 128);
-    if (a >= 14 && a < 64) speedX = kKickSpeedX;
-    else if (a >= 64 && a <= 128 - 14) speedX = jt::neg(kKickSpeedX);
-    speedY = kKickSpeedY;
+    if (a >= kWallKickMin && a < 64) {
+        speedX = kKickSpeedX;
+        s_kickLockMs = kKickLockMs;
+    } else if (a >= 64 && a <= 128 - kWallKickMin) {
+        speedX = jt::neg(kKickSpeedX);
+        s_kickLockMs = kKickLockMs;
+    }
+    using K = cGame::GameKey;
+    if (cGame::isKeyDown(K::kKeyLeft) || cGame::isKeyDown(K::kKeyRight) || cGame::isKeyDown(K::kKeyUpLeft) ||
+        cGame::isKeyDown(K::kKeyUpRight))
+        speedX += facingValue(kKickSteer);
+    if (isJumpKeyHeld()) {
+        speedY = kKickHighSpeedY;
+    } else {
+        speedY = kKickSpeedY;
+        s_airBrake = true;
+    }
 }
 
 void cHero::wallPush(jint dx, jint dy) {
     const jint a = jt::rem(cGame::atan2(dx, dy), 128);
     speedX = a < 64 ? jt::neg(kKickSpeedX) : kKickSpeedX;
+    s_kickLockMs = kKickLockMs;
 }
 
 jint cHero::contactReaction(cActor* other, jint contactBits) {

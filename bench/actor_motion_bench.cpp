@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "actors/cactor.h"
+#include "bench/ratio_reporter.h"
 #include "game/cgame.h"
 #include "runtime/array.h"
 #include "runtime/compiled.h"
@@ -96,28 +97,18 @@ void BM_ActorMotion200On400Segments(benchmark::State& state) {
     state.counters["on_ground"] = grounded;
 }
 
-class HeadlineReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run& run : runs)
-            if (run.benchmark_name() == "BM_ActorMotion200On400Segments") g_frameNanos = run.GetAdjustedRealTime();
-    }
-};
-
 }  // namespace
 
 BENCHMARK(BM_ActorMotion200On400Segments);
 
 int main(int argc, char** argv) {
-    benchmark::Initialize(&argc, argv);
     if (!world().ready) {
         std::fputs("actor_motion_bench: the level did not build\n", stderr);
         return 1;
     }
-    HeadlineReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    benchmark::Shutdown();
+    RatioReporter reporter;
+    if (!runBenchmarks(argc, argv, reporter)) return 1;
+    g_frameNanos = reporter.timeOf("BM_ActorMotion200On400Segments");
     std::printf("movement and collision of %d actors on %d segments: %.2f us per frame\n", kActors,
                 kLines * kSegmentsPerLine, g_frameNanos / 1000.0);
     return 0;

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "actors/cactor.h"
+#include "bench/ratio_reporter.h"
 #include "actors/z.h"
 #include "game/cgame.h"
 #include "runtime/array.h"
@@ -83,28 +84,18 @@ void BM_PlayStep300Actors(benchmark::State& state) {
     state.counters["active"] = active;
 }
 
-class HeadlineReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run& run : runs)
-            if (run.benchmark_name() == "BM_PlayStep300Actors") g_stepNanos = run.GetAdjustedRealTime();
-    }
-};
-
 }  // namespace
 
 BENCHMARK(BM_PlayStep300Actors);
 
 int main(int argc, char** argv) {
-    benchmark::Initialize(&argc, argv);
     if (!world().ready) {
         std::fputs("play_step_bench: the level did not build\n", stderr);
         return 1;
     }
-    HeadlineReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    benchmark::Shutdown();
+    RatioReporter reporter;
+    if (!runBenchmarks(argc, argv, reporter)) return 1;
+    g_stepNanos = reporter.timeOf("BM_PlayStep300Actors");
     std::printf("play step with %d actors: %.2f us per frame (%.4f%% of the 58 ms period)\n", kActors,
                 g_stepNanos / 1000.0, g_stepNanos / 58e6 * 100.0);
     return 0;

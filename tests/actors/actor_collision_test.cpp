@@ -175,6 +175,7 @@ TEST_F(ActorCollisionTest, HeroRunningIntoABlockIsPushedApartOneUnitShort) {
     cActor* hero = cGame::s_hero;
     cActor* block = actorById(2);
     ASSERT_TRUE(hero && block);
+    hero->flags &= ~cActor::kFlagGravity;   // the hero's own update turns it on; here physics alone runs
     hero->speedX = speedFor(60);
     hero->speedY = 0;
     physicsFrame();
@@ -272,6 +273,7 @@ TEST_F(ActorCollisionTest, HeroBoxEdgesStopAtASegmentEndInsideTheBox) {
         auto* hero = static_cast<cHero*>(cGame::s_hero);
         hero->x = 500 << 8;
         hero->y = 500 << 8;
+        hero->localBox->fill({-10 << 8, -40 << 8, 10 << 8, 0});
         hero->moveX = c.moveX << 8;
         hero->moveY = c.moveY << 8;
         hero->refreshCollisionRect();

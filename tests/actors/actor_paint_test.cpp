@@ -384,20 +384,18 @@ TEST_F(ActorPaintTest, SceneOfTheWheel) {
     Bsprite* rocks = blockSprite({{{-40, -40, 80, 80, 0xFF808080u}, {-30, -30, 30, 30, 0xFFB0B0B0u}}});
     cGame::buildFrameCaches();
     clearScreen(0x101830);
-    std::vector<cActor*> actors;
-    // Rows of cars from the horizon down, spread round the wheel, every other one facing back.
+    // Rows of cars from the horizon down, spread round the wheel, every other one facing back. The
+    // draw list of these levels runs by depth, far (near the top of the view) first.
     for (int row = 0; row < 6; ++row) {
         for (int k = 0; k < 4; ++k) {
             cActor* a = actorOn(cars, 19, -300 + 200 * k + 40 * row, 60 + 100 * row);
             a->player->SetFrame((row + k) % 5);
             a->setFlipped(k % 2 == 1);
-            actors.push_back(a);
+            a->addToList(cActor::kListDraw);   // at once: the list keeps it from the collector
         }
     }
-    actors.push_back(actorOn(rocks, 40, 0, 350));
-    actors.push_back(actorOn(cars, 19, 100, 650));   // past scale 256: unscaled
-    // The draw list of these levels runs by depth, far (near the top of the view) first.
-    for (cActor* a : actors) a->addToList(cActor::kListDraw);
+    actorOn(rocks, 40, 0, 350)->addToList(cActor::kListDraw);
+    actorOn(cars, 19, 100, 650)->addToList(cActor::kListDraw);   // past scale 256: unscaled
     cActor::paintList(cActor::kListDraw);
     ASSERT_FALSE(Runtime::pending());
     writePicture("paint_wheel.png");

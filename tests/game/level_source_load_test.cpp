@@ -8,6 +8,7 @@
 
 #include "actors/cactor.h"
 #include "game/cgame.h"
+#include "runtime/array.h"
 #include "tests/game/loader_fixture.h"
 #include "tools/level_source.h"
 
@@ -93,6 +94,7 @@ TEST_F(LevelSourceLoadTest, TheGamesLevelRunGivesBackWhatTheSourceWrote) {
     g_scripts = "none";
     cGame::s_levelServices.loadTriggerScripts = [](ByteArray* data) {
         g_scripts = data ? std::string(static_cast<const char*>(data->data), static_cast<size_t>(data->length)) : "";
+        cGame::loadTriggerScripts(data);
     };
     cGame::setLevel(5);
     ASSERT_EQ(items.geometryItem, 3);
@@ -159,8 +161,16 @@ TEST_F(LevelSourceLoadTest, TheGamesLevelRunGivesBackWhatTheSourceWrote) {
         EXPECT_GT(platform->id, 5) << "platform ids follow the level's ids";
     }
 
-    // The trigger scripts reach their loader as compiled.
+    // The trigger scripts reach their loader as compiled, and it takes them: trigger 9 with its
+    // camera, actor and other commands, idle.
     EXPECT_EQ(g_scripts, items.levelPack[1]);
+    ASSERT_EQ(cGame::triggerCount(), 1);
+    const jint t = cGame::findTriggerById(9);
+    ASSERT_EQ(t, 0);
+    auto* commands = static_cast<ObjectArray*>(cGame::s_triggerCommands->get(t));
+    ASSERT_NE(commands, nullptr);
+    EXPECT_EQ(commands->length, 3);
+    EXPECT_EQ(cGame::s_triggerTime->get(t), cGame::kTriggerIdle);
 }
 
 }  // namespace
