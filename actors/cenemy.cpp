@@ -13,7 +13,6 @@
 namespace {
 
 constexpr jint kStatScore = 2;
-constexpr jint kSparkType = 61, kSparkSprite = 13;
 
 bool heroShooting() { return cGame::s_hero && cHero::isShootState(cGame::s_hero->state); }
 
@@ -162,15 +161,4 @@ void cEnemy::onMessage(cActor* sender, jint message, jint, jint, jint c) {
             hitTimer = kHitInvulnerableMs;
             return;
     }
-}
-
-cActor* cEnemy::spawnSpark(jint px, jint py, jint anim) {
-    cActor* s = cGame::spawnActor(kSparkType, kSparkSprite, px, py);
-    BX_RETURN_IF_NULL(s, nullptr);
-    if (s->player) {
-        s->player->SetAnim(anim, 1);
-        s->player->SetFrame(0);
-    }
-    s->updateBoxes();
-    return s;
 }

@@ -50,8 +50,6 @@ public:
     // The attack against the hero's side (types 1 and 31) with this enemy's damage; the actor hit
     // is kept in s_lastHit.
     cActor* attackHeroSide();
-    // A spark (type 61, sprite 13) at the point playing `anim` once from its first frame.
-    static cActor* spawnSpark(jint px, jint py, jint anim);
     // A type-65 minion at this enemy's position (the nest's release).
     void releaseMinion();
 };

@@ -258,7 +258,7 @@ void cEnemy::updateType41() {
             return;
         case kHurtState: health = maxHealth; return;
         case kDyingState:
-            spawnSpark(x, centreY(collisionRect), 5);
+            if (cActor* spark = spawnSpark(x, centreY(collisionRect), 5)) spark->updateBoxes();
             BX_RETURN_IF_PENDING();
             setState(kStateDead);
             return;

@@ -86,9 +86,10 @@ void cEnemy::onStateEntered(jint s) {
                     BX_RETURN_IF_PENDING();
                 }
             } else if (type == 48) {
-                spawnSpark((collisionRect->get(0) + collisionRect->get(2)) >> 1,
-                           (collisionRect->get(1) + collisionRect->get(3)) >> 1, 5);
+                cActor* spark = spawnSpark((collisionRect->get(0) + collisionRect->get(2)) >> 1,
+                                           (collisionRect->get(1) + collisionRect->get(3)) >> 1, 5);
                 BX_RETURN_IF_PENDING();
+                if (spark) spark->updateBoxes();
                 for (jint i = 0; i < 5; ++i) {
                     cActor* d = throwDebris(39, x, y, cGame::getRandom(0, 2));
                     BX_RETURN_IF_PENDING();
