@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -250,6 +251,27 @@ TEST_F(EnemyTest, SentryRestsHalfASecondThenRunsItsRoundTurningAtTheEnd) {
     EXPECT_EQ(seen, (std::vector<jint>{0, 175, 4, 176, 0}));
     EXPECT_EQ(restFrames, 8) << "leaves on the frame its clock reaches 500 ms (the first 50 ms at the start)";
     EXPECT_NE(e->isFlipped(), facing);
+}
+
+TEST_F(EnemyTest, WalkerPacesItsRecordRectangleAtItsDifficultysSpeed) {
+    for (jint difficulty : {1, 2}) {
+        SCOPED_TRACE(difficulty);
+        cGame::s_difficulty = difficulty;
+        cEnemy* e = startWith(38, 2000, 400, {-100, -50, 200, 100});
+        ASSERT_NE(e, nullptr);
+        jint lo = e->x, hi = e->x, fastest = 0;
+        for (int i = 0; i < 120; ++i) {
+            step();
+            lo = std::min(lo, e->x);
+            hi = std::max(hi, e->x);
+            fastest = std::max(fastest, std::abs(e->speedX));
+        }
+        EXPECT_LT(lo, 300 << 8);
+        EXPECT_GT(hi, 500 << 8);
+        EXPECT_GE(lo, (300 - 10) << 8);
+        EXPECT_LE(hi, (500 + 10) << 8);
+        EXPECT_EQ(fastest, (difficulty == 1 ? 120 : 100) << 8);
+    }
 }
 
 TEST_F(EnemyTest, FountainEmitsOneDebrisOnEveryThirdFrame) {
