@@ -110,6 +110,7 @@ void cActor::staticInit() {
     cSubmarine::s_wallHit = 0;
     cSubmarine::s_wallX = cSubmarine::s_wallY = 0;
     cSubmarine::s_enginePlayer = nullptr;
+    cEnemy::s_bossMinionRelease = 0;
 }
 
 void cActor::setConstants() {

@@ -189,13 +189,7 @@ void cActor::updateByType() {
         case 29: return updateType29();
         case 30: return updateType30();
         case 35: return updateType35();
-        // The race levels' actors.
-        case 14:
-            if (classId() == CID_cEnemy) static_cast<cEnemy*>(this)->updateType14();
-            return;
-        case 21:
-            if (classId() == CID_cEnemy) static_cast<cEnemy*>(this)->updateType21();
-            return;
+        // The race's obstacles and collectables (its racers are enemies).
         case 19: return updateType19();
         case 20: return updateType20();
         case 39:

@@ -164,9 +164,10 @@ void cEnemy::updateType14() {
                     setState(199);
                     playJingle(5);
                 } else {
-                    setState(200);
+                    // The heights at the finish, before entering 200 puts the racer where it is drawn.
                     s_raceHeightPlayer = y;
                     s_raceHeightRival = rival ? rival->y : 0;
+                    setState(200);
                 }
                 removeShield(this);
             }
