@@ -45,7 +45,7 @@ namespace {
 const StaticRefRegistration kStatics(CID_cHero, &cHero::s_shotEffect, &cHero::s_impactEffect, &cHero::s_target,
                                      &cHero::s_dropItem);
 
-constexpr jint kStateStand = 0, kStateDead = 20, kStateBounced = 3, kStateCarried = 106,
+constexpr jint kStateStand = 0, kStateDying = 20, kStateBounced = 3, kStateCarried = 106,
                kStateHeld = 137;
 constexpr jint kKeyStar = 16, kKeyPound = 17;
 constexpr jint kFreeMoveNotice = 72;
@@ -106,7 +106,7 @@ void cHero::addEnergy(jint delta) {
 bool cHero::checkFallOut() {
     if (cGame::s_cameraZone || !collisionRect) return false;
     if (collisionRect->get(1) <= (cGame::s_levelHeight << 8) + 160) return false;
-    setState(kStateDead);
+    setState(kStateDying);
     return true;
 }
 
@@ -203,7 +203,7 @@ void cHero::update() {
         checkFallOut();
         BX_RETURN_IF_PENDING();
         updateBlink();
-        if (energy < 1) setState(kStateDead);
+        if (energy < 1) setState(kStateDying);
     }
 }
 

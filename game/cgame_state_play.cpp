@@ -81,8 +81,10 @@ void cGameLevel::statePlay(cGame*, jint message) {
         }
         // A sign of life in the log every 200 play steps (about 12 s).
         if (cGame::s_stateFrames > 0 && cGame::s_stateFrames % 200 == 0) {
-            Log::info("play: %d steps, %d actors active, camera at (%d, %d)", cGame::s_stateFrames,
-                      activeActorCount(), cGame::s_cameraX, cGame::s_cameraY);
+            const cActor* hero = cGame::s_hero;
+            Log::info("play: %d steps, %d actors active, camera at (%d, %d), hero at (%d, %d) in state %d",
+                      cGame::s_stateFrames, activeActorCount(), cGame::s_cameraX, cGame::s_cameraY,
+                      hero ? hero->x >> 8 : -1, hero ? hero->y >> 8 : -1, hero ? hero->state : -1);
         }
     } else if (message == cGame::kMsgPaint) {
         paintGameScene();

@@ -181,6 +181,22 @@ TEST_F(HeroControlTest, RidingTheVehicleHoldsTheHeroWhereItIs) {
     EXPECT_EQ(hero->x, x);
 }
 
+// Out of energy or fallen below the level, the hero dies (its state 20, not the removed state -2)
+// and the game goes to the lost-hero screen.
+TEST_F(HeroControlTest, TheHeroDiesOutOfEnergyOrBelowTheLevelAndTheGameSeesIt) {
+    for (const bool fallen : {false, true}) {
+        SCOPED_TRACE(fallen ? "below the level" : "out of energy");
+        cHero* hero = startAt(200, kFloorY);
+        ASSERT_EQ(hero->state, 0);
+        if (fallen) cGame::s_levelHeight = kFloorY - 100;
+        else hero->energy = 0;
+        step();
+        EXPECT_EQ(hero->state, 20);
+        step();
+        EXPECT_EQ(cGame::s_nextState, cGame::kStateHeroLost);
+    }
+}
+
 TEST_F(HeroControlTest, HitsCountByAttackerStateAndInvulnerability) {
     struct Case {
         const char* what;
