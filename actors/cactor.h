@@ -221,6 +221,9 @@ public:
     static void clearFrameImages();
     // The frame caches' build and clear as the loader's level services (a start-up step).
     static void registerPaintServices();
+    // The hero, the submarine and the alternate player as the game's touch input and heads-up
+    // display read them (a start-up step; actor_view.cpp).
+    static void registerActorView();
     static constexpr jint kFrameImageFrames = 5, kFrameImageBands = 10, kFrameImageBand = 26;
     static jint s_targetAngle;   // degrees from the hero to the last target examined
 

@@ -30,6 +30,7 @@ inline constexpr std::string_view kStartupSteps[] = {
     "Z::buildEnemyParamTables",   // actors/
     "cActor timing statics",      // actors/
     "cActor paint services",      // actors/
+    "cActor actor view",          // actors/
     "BXLibPlayer arrays",         // sprites/
     "java_lang_System::clinit",   // classlib/
     "java_lang_Boolean::clinit",  // classlib/

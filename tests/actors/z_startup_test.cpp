@@ -43,6 +43,7 @@ TEST_F(ZStartupTest, StartupBuildsTheTablesInOrderAndTheyOutliveCollections) {
     EXPECT_TRUE(objectManager().isRegistered(cActor::s_lists));
     EXPECT_EQ(cActor::s_enemyAngleWide, 113);
     EXPECT_EQ(cActor::s_enemyAngleNarrow, 14);
+    EXPECT_NE(cGame::s_actorView, nullptr);   // the heads-up display and touch play see the actors
 
     objectManager().gc(1);
     objectManager().gc(1);
