@@ -47,7 +47,7 @@ namespace {
 using Points = std::map<std::string, TapPoint>;
 
 constexpr const char* kRecordFile = "rms_zarnquist.rs.1.rs";
-constexpr int kMainListY = 285, kDifficultyListY = 318, kPauseListY = 240;
+constexpr int kMainListY = 285, kDifficultyListY = 318, kPauseListY = 240, kLossListY = 360;
 constexpr int kSoundQuestion = 25, kQuitQuestion = 37, kProgressQuestion = 69, kRestartQuestion = 78;
 
 // What the game measures, in a fresh runtime over the shipped data: the texts, the fonts and the
@@ -61,6 +61,7 @@ Points measure() {
                 p["row318/" + std::to_string(rows) + "/" + std::to_string(i)] = menuRowTap(kDifficultyListY, rows, i);
             }
         for (int i = 0; i < 3; ++i) p["row240/3/" + std::to_string(i)] = menuRowTap(kPauseListY, 3, i);
+        for (int i = 0; i < 2; ++i) p["row360/2/" + std::to_string(i)] = menuRowTap(kLossListY, 2, i);
         p["down285"] = menuArrowTap(kMainListY, 1);
         p["up285"] = menuArrowTap(kMainListY, 0);
         for (int question : {kSoundQuestion, kQuitQuestion, kProgressQuestion, kRestartQuestion}) {
@@ -120,6 +121,10 @@ public:
     Script& key(int at, const std::string& name) {
         add(at, "keydown " + name);
         return add(at + 100, "keyup " + name);
+    }
+    Script& hold(int from, int to, const std::string& name) {
+        add(from, "keydown " + name);
+        return add(to, "keyup " + name);
     }
     Script& quit(int at) { return add(at, "quit"); }
     [[nodiscard]] std::string text() const {
@@ -491,6 +496,22 @@ TEST_F(FrontEndScriptTest, NewGamePlaysTheShippedLevel) {
     ASSERT_TRUE(decodePng(reinterpret_cast<const uint8_t*>(png.data()), png.size(), 0, pixels.data(), 480, 800, 480));
     std::sort(pixels.begin(), pixels.end());
     EXPECT_GT(std::unique(pixels.begin(), pixels.end()) - pixels.begin(), 16) << "the ground's and the hero's colours";
+}
+
+// On the shipped level the hero walks right into the pit: it is lost (15), the loss menu asks to try
+// again (16), yes retries it in play from the level's start with a life fewer.
+TEST_F(FrontEndScriptTest, TheHeroFallsIntoThePitAndRetriesOnTheShippedLevel) {
+    Script s = newGameAtNormal();
+    s.hold(21000, 27000, "D")                // keypad 6: right, off the meadow's edge
+        .tap(29000, "row360/2/0");           // YES
+    const std::filesystem::path data = temp.path() / "shipped.bar";
+    std::filesystem::copy_file(BRINDLEX_DATA_BAR, data);
+    const ScriptRun run = play(s, 3600, "", data.string());
+    std::vector<std::pair<int, int>> fromPlayOn;
+    for (const auto& change : run.states)
+        if (!fromPlayOn.empty() || change == std::pair{4, 14}) fromPlayOn.push_back(change);
+    const std::vector<std::pair<int, int>> expected = {{4, 14}, {14, 15}, {15, 16}, {16, 14}};
+    EXPECT_EQ(fromPlayOn, expected) << trace(run) << run.log;
 }
 
 // A key released while a tapped row blinks: the choice still acts (the sound screen opens) and the
