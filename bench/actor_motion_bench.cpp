@@ -12,20 +12,16 @@
 #include <vector>
 
 #include "actors/cactor.h"
+#include "bench/actor_bench_world.h"
 #include "bench/ratio_reporter.h"
 #include "game/cgame.h"
 #include "runtime/array.h"
 #include "runtime/compiled.h"
-#include "runtime/heaps.h"
-#include "runtime/object_manager.h"
-#include "tests/support/actor_statics.h"
 
 namespace {
 
 constexpr int kActors = 200;
 constexpr int kLines = 4, kSegmentsPerLine = 100;
-
-std::string le16(int v) { return {static_cast<char>(v & 0xFF), static_cast<char>(v >> 8 & 0xFF)}; }
 
 ByteArray* bytes(const std::string& s) {
     ByteArray* a = Runtime::newByteArray(static_cast<jint>(s.size()));
@@ -33,21 +29,12 @@ ByteArray* bytes(const std::string& s) {
     return a;
 }
 
-struct World {
-    std::unique_ptr<ObjectManager> objects;
+struct World : ActorBenchRuntime {
     bool ready = false;
 
     World() {
-        if (!Runtime::initHeaps(32 << 20, 64 << 20)) return;
-        objects = std::make_unique<ObjectManager>();
-        buildActorStatics();
-        cGame::setRandomSeed(7);
-        cGame::setLevel(0);
-        cGame::s_frameTime = cGame::kFixedFrameTime;
-        cGame::s_speedFactor = cGame::kFixedSpeedFactor;
-        cGame::s_levelWidth = 4000;
-        cGame::s_levelHeight = 1000;
-        cGame::resetLevelState(false);
+        if (!start()) return;
+        enterLevel(4000, 1000);
         std::string records;
         constexpr int kFlags = cActor::kFlagGravity | cActor::kFlagGround | cActor::kFlagKeptActive;
         for (int i = 0; i < kActors; ++i) {

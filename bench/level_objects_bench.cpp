@@ -9,42 +9,27 @@
 #include <string>
 
 #include "actors/cactor.h"
+#include "bench/actor_bench_world.h"
+#include "bench/ratio_reporter.h"
 #include "game/cgame.h"
 #include "runtime/array.h"
 #include "runtime/compiled.h"
-#include "runtime/heaps.h"
-#include "runtime/object_manager.h"
 #include "sprites/bsprite.h"
-#include "tests/support/actor_statics.h"
 
 namespace {
 
 constexpr int kActors = 600;
 
-std::string le16(int v) { return {static_cast<char>(v & 0xFF), static_cast<char>(v >> 8 & 0xFF)}; }
-
-struct World {
-    std::unique_ptr<ObjectManager> objects;
+struct World : ActorBenchRuntime {
     bool ready = false;
 
     World() {
-        if (!Runtime::initHeaps(32 << 20, 64 << 20)) return;
-        objects = std::make_unique<ObjectManager>();
-        buildActorStatics();
-        cGame::setRandomSeed(7);
+        if (!start()) return;
         Bsprite* sprite = syntheticSprite(16, 4);
         for (jint slot = 0; slot < cGame::s_sprites->length; ++slot) cGame::s_sprites->set(slot, sprite);
-        cGame::setLevel(0);
-        cGame::s_frameTime = cGame::kFixedFrameTime;
-        cGame::s_speedFactor = cGame::kFixedSpeedFactor;
-        cGame::s_levelWidth = 8000;
-        cGame::s_levelHeight = 2000;
-        cGame::resetLevelState(false);
+        enterLevel(8000, 2000);
         std::string records;
-        auto add = [&](std::initializer_list<int> v) {
-            records += static_cast<char>(v.size());
-            for (int x : v) records += le16(x);
-        };
+        auto add = [&](std::initializer_list<int> v) { addRecord(records, v); };
         constexpr int kept = cActor::kFlagKeptActive;
         add({1, 1, 400, 800, kept, 0, 0});
         for (int i = 1; i < kActors; ++i) {
@@ -97,28 +82,18 @@ void BM_PlayStepLevelObjects(benchmark::State& state) {
     state.counters["actors"] = cGame::s_actorCount;
 }
 
-class HeadlineReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run& run : runs)
-            if (run.benchmark_name() == "BM_PlayStepLevelObjects") g_stepNanos = run.GetAdjustedRealTime();
-    }
-};
-
 }  // namespace
 
 BENCHMARK(BM_PlayStepLevelObjects);
 
 int main(int argc, char** argv) {
-    benchmark::Initialize(&argc, argv);
     if (!world().ready) {
         std::fputs("level_objects_bench: the level did not build\n", stderr);
         return 1;
     }
-    HeadlineReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    benchmark::Shutdown();
+    RatioReporter reporter;
+    if (!runBenchmarks(argc, argv, reporter)) return 1;
+    g_stepNanos = reporter.timeOf("BM_PlayStepLevelObjects");
     std::printf("play step with %d level objects and their shots: %.2f us per frame\n", kActors, g_stepNanos / 1000.0);
     return 0;
 }

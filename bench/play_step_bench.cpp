@@ -10,46 +10,30 @@
 #include <string>
 
 #include "actors/cactor.h"
+#include "bench/actor_bench_world.h"
 #include "bench/ratio_reporter.h"
 #include "actors/z.h"
 #include "game/cgame.h"
 #include "runtime/array.h"
 #include "runtime/compiled.h"
-#include "runtime/heaps.h"
-#include "runtime/object_manager.h"
 #include "sprites/bsprite.h"
-#include "tests/support/actor_statics.h"
 
 namespace {
 
 constexpr int kActors = 300;
 
-std::string le16(int v) { return {static_cast<char>(v & 0xFF), static_cast<char>(v >> 8 & 0xFF)}; }
-
-struct World {
-    std::unique_ptr<ObjectManager> objects;
+struct World : ActorBenchRuntime {
     bool ready = false;
 
     World() {
-        if (!Runtime::initHeaps(32 << 20, 64 << 20)) return;
-        objects = std::make_unique<ObjectManager>();
-        buildActorStatics();
-        cGame::setRandomSeed(7);
+        if (!start()) return;
         Bsprite* sprite = syntheticSprite(4, 4);
         for (jint slot : {0, 1, 3, 5, 7}) cGame::s_sprites->set(slot, sprite);
-        cGame::setLevel(0);
-        cGame::s_frameTime = cGame::kFixedFrameTime;
-        cGame::s_speedFactor = cGame::kFixedSpeedFactor;
-        cGame::s_levelWidth = 8000;
-        cGame::s_levelHeight = 2000;
-        cGame::resetLevelState(false);
+        enterLevel(8000, 2000);
         // Enemies of type 4 and 8, scenery of type 6 and zones of type 5, a hero first.
         std::string records;
         const int types[] = {4, 8, 4, 6, 5};
-        auto add = [&](std::initializer_list<int> v) {
-            records += static_cast<char>(v.size());
-            for (int x : v) records += le16(x);
-        };
+        auto add = [&](std::initializer_list<int> v) { addRecord(records, v); };
         add({1, 1, 400, 800, cActor::kFlagKeptActive, 0, 0});
         for (int i = 1; i < kActors; ++i) {
             const int type = types[i % 5];
