@@ -27,11 +27,6 @@ cEnemy* altPlayer() {
     return a && a->classId() == CID_cEnemy ? static_cast<cEnemy*>(a) : nullptr;
 }
 
-jint typeValue(const cActor* a, jint k) {
-    const IntArray* v = a->typeData;
-    return v && k >= 0 && k < v->length ? v->get(k) : 0;
-}
-
 bool hudValues(cGame::HudValues* out) {
     cHero* h = hero();
     cEnemy* alt = altPlayer();
@@ -45,8 +40,8 @@ bool hudValues(cGame::HudValues* out) {
     out->airMs = cSubmarine::s_airMs;
     if (alt) {
         out->altHealth = alt->health;
-        out->altValues[0] = typeValue(alt, 0);
-        out->altValues[1] = typeValue(alt, 1);
+        out->altValues[0] = cActor::typeValueOf(alt, 0);
+        out->altValues[1] = cActor::typeValueOf(alt, 1);
     }
     out->raceHeightRival = cEnemy::s_raceHeightRival;
     out->raceHeightPlayer = cEnemy::s_raceHeightPlayer;

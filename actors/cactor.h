@@ -269,6 +269,8 @@ public:
     // The whole contact pass of one moved actor: roll the contact state over, then search and
     // dispatch until no contact asks for a wider search.
     void resolveContacts();
+    // The contact passes over the search rectangle made from the collision box (both exist).
+    void runContactPasses();
     void rollContactState();
     void checkActorContacts();
     bool dispatchContacts();
@@ -331,6 +333,9 @@ public:
     jint flags;
     jint paramFlags;
     IntArray* typeData;
+    // typeData[k] of an actor, 0 when it (or the value) is missing; the value set only where it exists.
+    [[nodiscard]] static jint typeValueOf(const cActor* a, jint k);
+    static void setTypeValueOf(cActor* a, jint k, jint value);
     BXLibPlayer* player;
 
     // Statics built by staticInit.

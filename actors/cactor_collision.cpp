@@ -54,6 +54,10 @@ void cActor::rollContactState() {
 void cActor::resolveContacts() {
     BX_RETURN_IF_NULL(s_searchRect);
     BX_RETURN_IF_NULL(collisionRect);
+    runContactPasses();
+}
+
+void cActor::runContactPasses() {
     for (jint i = 0; i < 4; ++i) s_searchRect->set(i, collisionRect->get(i));
     s_contactCount = 0;
     rollContactState();

@@ -16,16 +16,6 @@ constexpr jint kRivalBlink = 0, kRivalBoostMs = 3;            // the rival
 constexpr jint kBoostGrant = 3000, kLifeItems = 50;
 constexpr jint kSfxCrash = 9, kSfxCoin = 10, kSfxBoost = 8, kSfxShield = 11;
 
-jint valueOf(const cActor* a, jint k) {
-    IntArray* v = a ? a->typeData : nullptr;
-    return v && k >= 0 && k < v->length ? v->get(k) : 0;
-}
-
-void setValue(cActor* a, jint k, jint value) {
-    IntArray* v = a ? a->typeData : nullptr;
-    if (v && k >= 0 && k < v->length) v->set(k, value);
-}
-
 void addScore(jint points) {
     IntArray* stats = cGame::s_levelStats;
     if (stats && stats->length > 3) stats->set(3, stats->get(3) + points);
@@ -51,8 +41,8 @@ void cActor::updateType19() {
     cActor* rival = cGame::s_type21Actor;
     for (jint& m : s_targetMask) m = 0;
     // A boosting racer rides over obstacles, and so does a blinking rival.
-    if (valueOf(racer, kBoostMs) <= 0) setTargetTypes({14});
-    if (valueOf(rival, kRivalBlink) <= 0) setTargetTypes({21});
+    if (cActor::typeValueOf(racer, kBoostMs) <= 0) setTargetTypes({14});
+    if (cActor::typeValueOf(rival, kRivalBlink) <= 0) setTargetTypes({21});
     cActor* hit = attack(5 * cGame::s_difficulty);
     BX_RETURN_IF_PENDING();
     if (!hit || hit != racer) return;
@@ -76,21 +66,21 @@ void cActor::updateType20() {
     if (touches(this, racer)) {
         switch (animation) {
             case 0: {
-                const jint items = valueOf(racer, kItems) + 1;
-                setValue(racer, kItems, items);
+                const jint items = cActor::typeValueOf(racer, kItems) + 1;
+                cActor::setTypeValueOf(racer, kItems, items);
                 addScore(50);
                 if (items == kLifeItems) ++cHero::s_lives;
                 cGame::playSfx(kSfxCoin);
                 break;
             }
             case 1:
-                setValue(racer, kBoostMs, kBoostGrant);
+                cActor::setTypeValueOf(racer, kBoostMs, kBoostGrant);
                 addScore(1000);
                 cGame::playSfx(kSfxBoost);
                 break;
             case 2:
                 addScore(300);
-                setValue(racer, kShieldCharges, valueOf(racer, kShieldCharges) + 1);
+                cActor::setTypeValueOf(racer, kShieldCharges, cActor::typeValueOf(racer, kShieldCharges) + 1);
                 cGame::playSfx(kSfxShield);
                 break;
             default: break;
@@ -100,7 +90,7 @@ void cActor::updateType20() {
     }
     cActor* rival = cGame::s_type21Actor;
     if (animation == 1 && touches(this, rival)) {
-        setValue(rival, kRivalBoostMs, kBoostGrant);
+        cActor::setTypeValueOf(rival, kRivalBoostMs, kBoostGrant);
         setState(kStateDead);
     }
 }

@@ -273,3 +273,13 @@ void cActor::moveType53() {
     moveX = s_vec2->get(0) - x;
     moveY = s_vec2->get(1) - y;
 }
+
+jint cActor::typeValueOf(const cActor* a, jint k) {
+    const IntArray* v = a ? a->typeData : nullptr;
+    return v && k >= 0 && k < v->length ? v->get(k) : 0;
+}
+
+void cActor::setTypeValueOf(cActor* a, jint k, jint value) {
+    IntArray* v = a ? a->typeData : nullptr;
+    if (v && k >= 0 && k < v->length) v->set(k, value);
+}

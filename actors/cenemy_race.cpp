@@ -30,16 +30,6 @@ constexpr jint kShieldMs = 5000, kCountdownMs = 3000;
 constexpr jint kItems = 0, kShieldCharges = 1, kBoostMs = 2, kShieldLeftMs = 3;
 constexpr jint kRivalBlink = 0, kRivalBoostMs = 3;
 
-jint valueOf(const cActor* a, jint k) {
-    IntArray* v = a ? a->typeData : nullptr;
-    return v && k >= 0 && k < v->length ? v->get(k) : 0;
-}
-
-void setValue(cActor* a, jint k, jint value) {
-    IntArray* v = a ? a->typeData : nullptr;
-    if (v && k >= 0 && k < v->length) v->set(k, value);
-}
-
 // x back inside the course; a racer pressing against a bound stops there (it may still leave it).
 void clampToCourse(cActor* a) {
     if (a->x < 0 || (a->x == 0 && a->speedX < 0)) {
@@ -109,23 +99,23 @@ void cEnemy::updateType14() {
         case 0: setState(1); break;
         case 1: {
             // The shield: raised on the release of key 5 while none is up and a charge is left.
-            if (cGame::isKeyReleased(5) && valueOf(this, kShieldCharges) > 0 && valueOf(this, kShieldLeftMs) < 1) {
-                setValue(this, kShieldLeftMs, kShieldMs);
-                setValue(this, kShieldCharges, valueOf(this, kShieldCharges) - 1);
+            if (cGame::isKeyReleased(5) && cActor::typeValueOf(this, kShieldCharges) > 0 && cActor::typeValueOf(this, kShieldLeftMs) < 1) {
+                cActor::setTypeValueOf(this, kShieldLeftMs, kShieldMs);
+                cActor::setTypeValueOf(this, kShieldCharges, cActor::typeValueOf(this, kShieldCharges) - 1);
                 removeShield(this);
                 cActor* shield = cGame::spawnActor(61, 13, x, y);
                 BX_RETURN_IF_PENDING();
                 if (shield && shield->player) shield->player->SetAnim(6, -1);
                 linked = shield;
             }
-            if (valueOf(this, kShieldLeftMs) > 0) {
-                setValue(this, kShieldLeftMs, valueOf(this, kShieldLeftMs) - frameTime);
+            if (cActor::typeValueOf(this, kShieldLeftMs) > 0) {
+                cActor::setTypeValueOf(this, kShieldLeftMs, cActor::typeValueOf(this, kShieldLeftMs) - frameTime);
                 if (linked) {
                     linked->x = x;
                     linked->y = y;
                     linked->updateBoxes();
                 }
-                if (valueOf(this, kShieldLeftMs) <= 0) removeShield(this);
+                if (cActor::typeValueOf(this, kShieldLeftMs) <= 0) removeShield(this);
             }
 
             // Steering: key 3 wins over key 4.
@@ -136,12 +126,12 @@ void cEnemy::updateType14() {
 
             // Climbing starts once the rival has left its start.
             if (!rival || rival->y <= kCourseHeight - fp(240)) {
-                if (valueOf(this, kBoostMs) > 0) {
+                if (cActor::typeValueOf(this, kBoostMs) > 0) {
                     accelY = -kClimbAccel;
                     if (speedY < kClimbFast) speedY = kClimbFast;
                     cGame::s_pulseStep = jt::div((128 - speedY) >> 10, 3);
-                    setValue(this, kBoostMs, valueOf(this, kBoostMs) - frameTime);
-                    if (valueOf(this, kBoostMs) <= 0) accelY = kClimbAccel;
+                    cActor::setTypeValueOf(this, kBoostMs, cActor::typeValueOf(this, kBoostMs) - frameTime);
+                    if (cActor::typeValueOf(this, kBoostMs) <= 0) accelY = kClimbAccel;
                     setHidden(this, showsHidden(cGame::s_frameCounter));
                 } else {
                     setHidden(this, false);
@@ -242,10 +232,10 @@ void cEnemy::updateType21() {
 
     if (hitTimer >= 1) {
         speedY = 0;
-    } else if (valueOf(this, kRivalBoostMs) > 0) {
+    } else if (cActor::typeValueOf(this, kRivalBoostMs) > 0) {
         speedY = kRivalFast;
-        setValue(this, kRivalBoostMs, valueOf(this, kRivalBoostMs) - cGame::s_frameTime);
-        setHidden(this, showsHidden(cGame::s_frameCounter) && valueOf(this, kRivalBlink) > 0);
+        cActor::setTypeValueOf(this, kRivalBoostMs, cActor::typeValueOf(this, kRivalBoostMs) - cGame::s_frameTime);
+        setHidden(this, showsHidden(cGame::s_frameCounter) && cActor::typeValueOf(this, kRivalBlink) > 0);
     } else if (y < kCourseHeight - fp(480)) {
         IntArray* v = viewRect();
         speedY = v && y > v->get(3) + fp(240) ? kRivalCatchUp : kRivalSlow;

@@ -100,17 +100,7 @@ void cHero::updateBoxes() {
     moveX = 0;
     moveY = growth;
     refreshCollisionRect();
-    for (jint i = 0; i < 4; ++i) s_searchRect->set(i, collisionRect->get(i));
-    s_contactCount = 0;
-    rollContactState();
-    s_contactPasses = 0;
-    bool more = false;
-    do {
-        checkActorContacts();
-        more = dispatchContacts();
-        if (Runtime::pending()) break;
-        ++s_contactPasses;
-    } while (more);
+    runContactPasses();
     outer.restore();
     BX_RETURN_IF_PENDING();
     // The probe only looks: what it met is not what the hero stands on, so the hero's own contacts
