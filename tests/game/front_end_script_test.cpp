@@ -498,20 +498,34 @@ TEST_F(FrontEndScriptTest, NewGamePlaysTheShippedLevel) {
     EXPECT_GT(std::unique(pixels.begin(), pixels.end()) - pixels.begin(), 16) << "the ground's and the hero's colours";
 }
 
-// On the shipped level the hero walks right into the pit: it is lost (15), the loss menu asks to try
-// again (16), yes retries it in play from the level's start with a life fewer.
-TEST_F(FrontEndScriptTest, TheHeroFallsIntoThePitAndRetriesOnTheShippedLevel) {
-    Script s = newGameAtNormal();
-    s.hold(21000, 27000, "D")                // keypad 6: right, off the meadow's edge
-        .tap(29000, "row360/2/0");           // YES
-    const std::filesystem::path data = temp.path() / "shipped.bar";
-    std::filesystem::copy_file(BRINDLEX_DATA_BAR, data);
-    const ScriptRun run = play(s, 3600, "", data.string());
-    std::vector<std::pair<int, int>> fromPlayOn;
-    for (const auto& change : run.states)
-        if (!fromPlayOn.empty() || change == std::pair{4, 14}) fromPlayOn.push_back(change);
-    const std::vector<std::pair<int, int>> expected = {{4, 14}, {14, 15}, {15, 16}, {16, 14}};
-    EXPECT_EQ(fromPlayOn, expected) << trace(run) << run.log;
+// The shipped level played on the real program with the keys: walking right off the meadow's edge
+// the hero falls into the pit, is lost (15), the loss menu asks to try again (16) and yes retries it
+// in play; a jump (keypad 2) from the edge clears the pit, and the way out ends the level (19).
+TEST_F(FrontEndScriptTest, TheShippedLevelIsLostInThePitAndWonOverIt) {
+    struct Case {
+        const char* name;
+        int jumpAt;                                    // ms; 0: no jump
+        std::vector<std::pair<int, int>> expected;     // the game's states from play on
+    };
+    const Case cases[] = {
+        {"into the pit and a retry", 0, {{4, 14}, {14, 15}, {15, 16}, {16, 14}}},
+        {"over the pit to the way out", 24000, {{4, 14}, {14, 19}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::filesystem::remove_all(temp.path() / "home");   // a new player: no progress question
+        Script s = newGameAtNormal();
+        s.hold(21000, 30000, "D");                   // keypad 6: right
+        if (c.jumpAt) s.key(c.jumpAt, "W");
+        else s.tap(29000, "row360/2/0");             // YES
+        const std::filesystem::path data = temp.path() / "shipped.bar";
+        std::filesystem::copy_file(BRINDLEX_DATA_BAR, data, std::filesystem::copy_options::overwrite_existing);
+        const ScriptRun run = play(s, 3600, "", data.string());
+        std::vector<std::pair<int, int>> fromPlayOn;
+        for (const auto& change : run.states)
+            if (!fromPlayOn.empty() || change == std::pair{4, 14}) fromPlayOn.push_back(change);
+        EXPECT_EQ(fromPlayOn, c.expected) << trace(run) << run.log;
+    }
 }
 
 // A key released while a tapped row blinks: the choice still acts (the sound screen opens) and the
