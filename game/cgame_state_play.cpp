@@ -7,11 +7,24 @@
 #include "runtime/log.h"
 #include "sprites/bsprite.h"
 
+#include <cstdlib>
+
 namespace {
 
 constexpr jint kImageRow = 3, kButtonRow = 4;
 // Layout 1's fire button, left off while the alternate player has none to fire.
 constexpr jint kRaceFireImage = 19, kRaceFireButton = 20;
+
+// Play steps between the log's signs of life: BRINDLEX_PLAY_LOG_STEPS (1 to 100000), else 200.
+jint playLogSteps() {
+    static const jint steps = [] {
+        const char* text = std::getenv("BRINDLEX_PLAY_LOG_STEPS");
+        char* end = nullptr;
+        const long n = text ? std::strtol(text, &end, 10) : 0;
+        return text && *end == '\0' && n >= 1 && n <= 100000 ? static_cast<jint>(n) : 200;
+    }();
+    return steps;
+}
 
 jint activeActorCount() {
     jint n = 0;
@@ -79,12 +92,14 @@ void cGameLevel::statePlay(cGame*, jint message) {
             cGame::setState(cGame::kStatePauseMenu);
             cGame::stopAllSounds();
         }
-        // A sign of life in the log every 200 play steps (about 12 s).
-        if (cGame::s_stateFrames > 0 && cGame::s_stateFrames % 200 == 0) {
-            const cActor* hero = cGame::s_hero;
-            Log::info("play: %d steps, %d actors active, camera at (%d, %d), hero at (%d, %d) in state %d",
-                      cGame::s_stateFrames, activeActorCount(), cGame::s_cameraX, cGame::s_cameraY,
-                      hero ? hero->x >> 8 : -1, hero ? hero->y >> 8 : -1, hero ? hero->state : -1);
+        // A sign of life in the log every 200 play steps (about 12 s), or as often as
+        // BRINDLEX_PLAY_LOG_STEPS asks: the walkthroughs' authors follow the player with it.
+        if (cGame::s_stateFrames > 0 && cGame::s_stateFrames % playLogSteps() == 0) {
+            const cActor* player = cGame::s_hero ? cGame::s_hero : cGame::s_altPlayer;
+            Log::info("play: %d steps (%lld ms), %d actors active, camera at (%d, %d), %s at (%d, %d) in state %d",
+                      cGame::s_stateFrames, static_cast<long long>(cGame::s_now), activeActorCount(),
+                      cGame::s_cameraX, cGame::s_cameraY, cGame::s_hero ? "hero" : "player",
+                      player ? player->x >> 8 : -1, player ? player->y >> 8 : -1, player ? player->state : -1);
         }
     } else if (message == cGame::kMsgPaint) {
         paintGameScene();

@@ -400,8 +400,9 @@ TEST_F(FrontEndScriptTest, NewGamePlaysALevelBuiltFromBlobs) {
         std::sscanf(line.c_str(), "game state 4 -> 14 at frame %d", &playFrame);
         std::sscanf(line.c_str(), "play: level 0 with 4 actors, camera at (%d, %d)", &cameraX, &cameraY);
         // The hero drops onto the floor and the camera follows: the last sign of life has where it settled.
-        std::sscanf(line.c_str(), "play: %d steps, %d actors active, camera at (%d, %d)", &steps, &active, &cameraX,
-                    &cameraY);
+        long long ms = 0;
+        std::sscanf(line.c_str(), "play: %d steps (%lld ms), %d actors active, camera at (%d, %d)", &steps, &ms, &active,
+                    &cameraX, &cameraY);
     }
     ASSERT_GT(playFrame, 0) << trace(run) << run.log;
     EXPECT_GE(steps, 200) << "frames of the play step\n" << run.log;
