@@ -241,11 +241,40 @@ TEST_F(BossTest, EachBossDiesScoresOnceAndIsRemovedWithoutEndingTheLevel) {
     }
 }
 
+// How a level ends its boss fight: a switch watching the boss ("no watched actor alive") wakes the
+// exit zone that sleeps until then; the boss's death alone ends nothing.
+TEST_F(BossTest, ASwitchWatchingTheBossWakesTheSleepingExitOnceTheBossIsGone) {
+    constexpr jint kSwitchId = 5, kExitId = 6;
+    for (jint type : {9, 32, 51}) {
+        SCOPED_TRACE(type);
+        startLevel(record({1, kHeroId, 200, 300, kKept, 0, 0}) + record({type, kBossId, 400, 300, kKept, 0, 0}) +
+                   record({10, kSwitchId, 0, 0, kKept, 0, 40, 40, 4, 0, kBossId, 0, 0, kExitId, 0, 0, 0}) +
+                   record({5, kExitId, 200, 300, cActor::kFlagNoViewWake, 0, 60, 80, 0}));
+        auto* boss = static_cast<cEnemy*>(actorById(kBossId));
+        cActor* exit = actorById(kExitId);
+        ASSERT_NE(exit, nullptr);
+        benchHero();
+        boss->setState(type == 32 ? 3 : 12);
+        boss->clearFlag(cActor::kFlagHidden);
+        step(5);
+        EXPECT_FALSE(exit->hasFlag(cActor::kFlagActive)) << "asleep while the boss lives";
+        boss->health = 30;
+        hit(boss, 30);
+        for (int i = 0; i < 200 && !exit->hasFlag(cActor::kFlagActive); ++i) {
+            step();
+            EXPECT_EQ(cGame::s_levelComplete, 0);
+        }
+        EXPECT_TRUE(removed(boss));
+        EXPECT_TRUE(exit->hasFlag(cActor::kFlagActive)) << "woken by the switch";
+    }
+}
+
 // Every 300 hit points a phase: the hit points held at the threshold, the orbiter swung to the
 // phase's angle, then the volleys: one in the first two phases, two from the third on, never more.
-// The orbiter spins 3 a frame, so it steps over both phase angles rather than onto them.
+// The orbiter spins 4 a frame from 0, so it never stands on either phase angle (14, 113): it steps
+// over them.
 TEST_F(BossTest, NightKingChangesPhaseEvery300HitPointsWithAtMostTwoVolleysPerCycle) {
-    cEnemy* e = startWith(51, {kOrbiterId}, 3);
+    cEnemy* e = startWith(51, {kOrbiterId}, 4);
     ASSERT_NE(e, nullptr);
     cActor* orbiter = actorById(kOrbiterId);
     ASSERT_NE(orbiter, nullptr);
