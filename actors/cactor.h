@@ -122,6 +122,7 @@ public:
     void updateType40();
     void updateType42();        // the ride
     void updateType30();        // the gate and its lever
+    void updateType53();        // the night king's orbiter (cenemy_bosses.cpp)
     // A type-61 spark (sprite slot 13) playing `anim` once; null when the table is full.
     static cActor* spawnSpark(jint x, jint y, jint anim);
     static constexpr jint kSparkSprite = 13;

@@ -174,7 +174,7 @@ void cActor::updateType13() {
     }
 }
 
-// Type 12 and 53 have routines of their own; they join this dispatch with the other behaviours'.
+// Type 12 has a routine of its own; it joins this dispatch with the other behaviours'.
 void cActor::updateByType() {
     switch (type) {
         case 5: return updateTrigger();
@@ -198,6 +198,7 @@ void cActor::updateByType() {
         case 40: return updateType40();
         case 42: return updateType42();
         case 43: return updateType43();
+        case 53: return updateType53();
         case 58: return updateType58();
         case 61: return updateEffect();
         case 63: return updateSpawner();

@@ -53,6 +53,16 @@ public:
     // A type-65 minion at this enemy's position (the nest's release).
     void releaseMinion();
 
+    // --- The bosses (cenemy_bosses.cpp): the rock giant (9), the dropping boss (32) and the night
+    // king (51), whose orbiter (type 53) is a plain cActor ---
+    void updateType9();
+    void updateType32();
+    void updateType51();
+    // The night king's orbiter: its `linked` actor when that is a type-53 actor, else null.
+    [[nodiscard]] cActor* orbiter() const;
+    // The pickup the rock giant dropped, until it is taken or gone: it drops one at a time.
+    static cActor* s_bossDroppedPickup;
+
     // --- The race levels (cenemy_race.cpp): the player's racer and its rival ---
     void updateType14();
     void updateType21();

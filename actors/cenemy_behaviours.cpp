@@ -66,16 +66,19 @@ void cEnemy::updateByEnemyType() {
     switch (type) {
         case 4: return updateType4();
         case 8: return updateType8();
+        case 9: return updateType9();
         case 14: return updateType14();
         case 21: return updateType21();
         case 23: return updateType23();
         case 25: return updateType25();
+        case 32: return updateType32();
         case 37: return updateType37();
         case 38: return updateType38();
         case 41: return updateType41();
         case 47: return updateType47();
         case 48: return updateType48();
         case 49: return updateType49();
+        case 51: return updateType51();
         case 52: return updateType52();
         case 65: return updateType65();
         default: return;
