@@ -253,6 +253,13 @@ void cEnemy::updateType51() {
             s_bossMinionRelease = 1;
             faceHero();
             break;
+        case kStateDead:
+            // The last boss falls: the game is won here, whatever the level holds after it.
+            if (!cGame::s_levelComplete) {
+                cGame::s_levelComplete = 1;
+                cGame::setState(cGame::kStateLevelEnd);
+            }
+            return;
         case kKingFiring: {
             computeAttackRect();
             IntArray* r = s_attackRect;

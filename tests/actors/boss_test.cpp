@@ -210,17 +210,19 @@ TEST_F(BossTest, DroppingBossWaitsHiddenDropsOnTheHeroAndSummonsTwoEscortsPerHit
     EXPECT_EQ(cActor::s_enemyBossFlag, 1);
 }
 
-// Each boss's death: the dying state, the score once, removal; the level goes on.
-TEST_F(BossTest, EachBossDiesScoresOnceAndIsRemovedWithoutEndingTheLevel) {
+// Each boss's death: the dying state, the score once, removal; only the night king, the last boss,
+// wins the level by its death (the others leave it to the level's exit).
+TEST_F(BossTest, EachBossDiesScoresOnceAndIsRemovedAndOnlyTheNightKingEndsTheLevel) {
     struct Case {
         const char* what;
         jint type, health, damage, stateAfterHit;
+        jbyte levelComplete;
     };
     const Case cases[] = {
-        {"rock giant", 9, 30, 30, 20},
-        {"dropping boss killed outright", 32, 100, 100, 20},
-        {"dropping boss left under 100", 32, 100, 30, 5},   // rounded to 0 as it flies off
-        {"night king without an orbiter", 51, 30, 30, 20},
+        {"rock giant", 9, 30, 30, 20, 0},
+        {"dropping boss killed outright", 32, 100, 100, 20, 0},
+        {"dropping boss left under 100", 32, 100, 30, 5, 0},   // rounded to 0 as it flies off
+        {"night king without an orbiter", 51, 30, 30, 20, 1},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -236,16 +238,16 @@ TEST_F(BossTest, EachBossDiesScoresOnceAndIsRemovedWithoutEndingTheLevel) {
         for (int i = 0; i < 200 && !removed(e); ++i) step();
         EXPECT_TRUE(removed(e));
         EXPECT_EQ(score(), before + e->scoreValue);
-        EXPECT_EQ(cGame::s_levelComplete, 0);
+        EXPECT_EQ(cGame::s_levelComplete, c.levelComplete);
         EXPECT_EQ(cActor::s_enemyBossFlag, 0);
     }
 }
 
-// How a level ends its boss fight: a switch watching the boss ("no watched actor alive") wakes the
-// exit zone that sleeps until then; the boss's death alone ends nothing.
+// How a level ends the fight with a boss that does not end it by its death: a switch watching the
+// boss ("no watched actor alive") wakes the exit zone that sleeps until then.
 TEST_F(BossTest, ASwitchWatchingTheBossWakesTheSleepingExitOnceTheBossIsGone) {
     constexpr jint kSwitchId = 5, kExitId = 6;
-    for (jint type : {9, 32, 51}) {
+    for (jint type : {9, 32}) {
         SCOPED_TRACE(type);
         startLevel(record({1, kHeroId, 200, 300, kKept, 0, 0}) + record({type, kBossId, 400, 300, kKept, 0, 0}) +
                    record({10, kSwitchId, 0, 0, kKept, 0, 40, 40, 4, 0, kBossId, 0, 0, kExitId, 0, 0, 0}) +
