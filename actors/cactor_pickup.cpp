@@ -1,6 +1,6 @@
 // Type 12, the pickup. Its animation says what it gives: 0 a life, 1 some energy, 2 full energy,
 // 3 a charge of the gun meter, 4 a special shot; each adds to the level's score. Touching the hero
-// collects it (state 20 plays its end and removes it). One that moves without gravity (an enemy's
+// collects it (state 20 plays its end, then it is gone). One that moves without gravity (an enemy's
 // drop) is drawn to the hero.
 #include "actors/cactor.h"
 
