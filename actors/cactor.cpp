@@ -111,7 +111,6 @@ void cActor::staticInit() {
     cSubmarine::s_wallX = cSubmarine::s_wallY = 0;
     cSubmarine::s_enginePlayer = nullptr;
     cEnemy::s_bossMinionRelease = 0;
-    cEnemy::s_bossDroppedPickup = nullptr;
 }
 
 void cActor::setConstants() {

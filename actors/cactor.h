@@ -114,8 +114,13 @@ public:
     void updateType10();        // the switch
     void updateType22();        // the one-shot prop
     void updateType35();        // what starts a spawner
-    void updateType43();
+    void updateType43();        // what a releaser drops
     void updateType64();        // the spawner's bullet
+    void updateType12();        // the pickup
+    void updateType39();        // the releaser
+    // The releaser's hit: its drops (record words 7 to 9) fall and its ride (word 10) starts; an id
+    // naming no actor is passed over.
+    void releaseDrops();
     void updateType29();        // the platform mechanisms
     void updateType7();         // the hook carriage
     void updateType18();        // the warp door

@@ -174,13 +174,13 @@ void cActor::updateType13() {
     }
 }
 
-// Type 12 has a routine of its own; it joins this dispatch with the other behaviours'.
 void cActor::updateByType() {
     switch (type) {
         case 5: return updateTrigger();
         case 6: return updateType6();
         case 7: return updateType7();
         case 10: return updateType10();
+        case 12: return updateType12();
         case 11: return updateCameraZone();
         case 13: return updateType13();
         case 18: return updateType18();
@@ -192,9 +192,7 @@ void cActor::updateByType() {
         // The race's obstacles and collectables (its racers are enemies).
         case 19: return updateType19();
         case 20: return updateType20();
-        case 39:
-            if (state == 0) setState(267);
-            return;
+        case 39: return updateType39();
         case 40: return updateType40();
         case 42: return updateType42();
         case 43: return updateType43();

@@ -49,25 +49,7 @@ void cActor::onMessage(cActor* sender, jint message, jint, jint, jint) {
                         setState(239);
                     }
                     return;
-                case 39:
-                    if (state == 268) return;
-                    setState(268);
-                    BX_RETURN_IF_PENDING();
-                    for (jint k = 7; k <= 9; ++k) {
-                        if (param(k) <= 0) continue;
-                        cActor* other = cGame::findActorById(param(k));
-                        if (!other) continue;
-                        s_groundActor = other;
-                        other->setState(272);
-                        BX_RETURN_IF_PENDING();
-                    }
-                    if (param(10) > 0) {
-                        if (cActor* other = cGame::findActorById(param(10))) {
-                            s_groundActor = other;
-                            other->setState(276);
-                        }
-                    }
-                    return;
+                case 39: return releaseDrops();
                 case 40:
                     if (state != 262 || !sender) return;
                     setState(263);

@@ -1,6 +1,7 @@
 // Small props and hazards: type 22, a one-shot prop that plays when the hero comes by; type 35,
 // which starts a spawner when the hero enters its record rectangle (one spawner at a time); type
-// 43, gone once out of view; type 64, the spawner's bullet that hurts and ends in a spark.
+// 39, the releaser: hit once, it lets its drops fall and starts its ride; type 43, a drop, gone
+// once it has fallen out of view; type 64, the spawner's bullet that hurts and ends in a spark.
 #include "actors/cactor.h"
 
 #include "game/cgame.h"
@@ -13,6 +14,7 @@ namespace {
 constexpr jint kHeroType = 1, kAltType = 31;
 constexpr jint kSpawnerType = 63, kSpawnerStart = 255;
 constexpr jint kPropSound = 11, kPropChannel = 2, kBulletSound = 9;
+constexpr jint kReleaserWaiting = 267, kReleaserDone = 268, kDropFalling = 272, kRideRollIn = 276;
 
 bool heroInRecordRect(cActor* a) {
     cActor* hero = cGame::s_hero;
@@ -60,9 +62,33 @@ void cActor::updateType35() {
     v->set(0, 1);
 }
 
+void cActor::updateType39() {
+    if (state == 0) setState(kReleaserWaiting);
+}
+
+// The ids are level data: one naming no actor releases nothing. Only the first hit counts.
+void cActor::releaseDrops() {
+    if (state == kReleaserDone) return;
+    setState(kReleaserDone);
+    BX_RETURN_IF_PENDING();
+    for (jint k = 7; k <= 9; ++k) {
+        if (param(k) <= 0) continue;
+        cActor* drop = cGame::findActorById(param(k));
+        if (!drop) continue;
+        s_groundActor = drop;
+        drop->setState(kDropFalling);
+        BX_RETURN_IF_PENDING();
+    }
+    if (param(10) <= 0) return;
+    if (cActor* ride = cGame::findActorById(param(10))) {
+        s_groundActor = ride;
+        ride->setState(kRideRollIn);
+    }
+}
+
 void cActor::updateType43() {
     if (state == 0) return setState(271);
-    if (state == 272 && isOutsideView(0)) cGame::removeActor(this);
+    if (state == kDropFalling && isOutsideView(0)) cGame::removeActor(this);
 }
 
 void cActor::updateType64() {

@@ -82,7 +82,7 @@ void cEnemy::onEvent(cActor*, jint event, jint, jint, jint c) {
             behaviourId = behaviourIdOf(type);
             if (type == 14) health = cHero::s_savedEnergy;
             // A new level's rock giant has dropped nothing yet.
-            if (type == 9) s_bossDroppedPickup = nullptr;
+            if (type == 9) cHero::s_dropItem = nullptr;
             // The night king's first phase ends 300 hit points down.
             if (type == 51) setTypeValueOf(this, 0, jt::sub(maxHealth, 300));
             return;

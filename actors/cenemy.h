@@ -60,8 +60,6 @@ public:
     void updateType51();
     // The night king's orbiter: its `linked` actor when that is a type-53 actor, else null.
     [[nodiscard]] cActor* orbiter() const;
-    // The pickup the rock giant dropped, until it is taken or gone: it drops one at a time.
-    static cActor* s_bossDroppedPickup;
 
     // --- The race levels (cenemy_race.cpp): the player's racer and its rival ---
     void updateType14();

@@ -12,15 +12,10 @@
 #include "game/cgame.h"
 #include "runtime/array.h"
 #include "runtime/compiled.h"
-#include "runtime/static_class.h"
 #include "sprites/asprite.h"
 #include "sprites/bxlib_player.h"
 
-cActor* cEnemy::s_bossDroppedPickup = nullptr;
-
 namespace {
-
-const StaticRefRegistration kStatics(CID_cEnemy, &cEnemy::s_bossDroppedPickup);
 
 constexpr jint px(jint v) { return v << 8; }
 constexpr jint kStatScore = 2;
@@ -143,13 +138,13 @@ void cEnemy::updateType9() {
     }
     BX_RETURN_IF_PENDING();
     if (state == kStateDead || !hero) return;
-    if (pickupGone(s_bossDroppedPickup)) s_bossDroppedPickup = nullptr;
-    if (cHero::s_gunEnergy >= kLowGunEnergy || s_bossDroppedPickup || cGame::s_heroMeterBonus >= 1) return;
+    if (pickupGone(cHero::s_dropItem)) cHero::s_dropItem = nullptr;
+    if (cHero::s_gunEnergy >= kLowGunEnergy || cHero::s_dropItem || cGame::s_heroMeterBonus >= 1) return;
     IntArray* frame = getAnimRect(s_searchRect);
     IntArray* view = cGame::s_viewRect;
     if (!frame || !view) return;
     const jint edge = hero->x < x ? frame->get(0) : frame->get(2);
-    s_bossDroppedPickup = cGame::spawnType12(x + edge, view->get(1), kPickupAnim);
+    cHero::s_dropItem = cGame::spawnType12(x + edge, view->get(1), kPickupAnim);
 }
 
 // --- Type 32, the dropping boss ---

@@ -97,7 +97,7 @@ public:
     // Hooks of the hero's control that the contact response calls: the kick off a steep segment
     // (state 2, thrown away from the wall and up, higher with a jump key held, steering locked for
     // a moment), the sideways push of a segment that shoves the hero down, and the reaction to
-    // another actor (landing on a carrier; always accepted).
+    // another actor (landing on a carrier, hurt by a gate jumped on or closing on it; always accepted).
     virtual void wallKick(jint dx, jint dy);
     virtual void wallPush(jint dx, jint dy);
     virtual jint contactReaction(cActor* other, jint contactBits);

@@ -1,7 +1,7 @@
 // The hero on the ground: its per-axis move with the slide speed and the carrying platform, the
 // slide speed itself (landing speed turned into a slide, slope acceleration, friction), the box
 // edges against a segment, and the contact hooks of its control (wall kick, wall push, the
-// reaction to another actor).
+// reaction to another actor: landing on a carrier, hurt by a gate).
 // Invariant: heroSpeedX and heroAccelX are both zero whenever the slide has stopped.
 #include <algorithm>
 
@@ -15,6 +15,7 @@
 namespace {
 
 constexpr jint kStateKick = 2, kStateLanding = 101;
+constexpr jint kGateType = 30, kGateClosing = 242, kHazardDamage = 5, kGateThrowSpeed = -900 << 8;
 constexpr jint kWallKickMin = 14;   // 20 degrees in units of 256 per turn
 constexpr jint kKickLockMs = 200;
 constexpr jint kKickSteer = 300 << 8;
@@ -140,9 +141,20 @@ void cHero::wallPush(jint dx, jint dy) {
     s_kickLockMs = kKickLockMs;
 }
 
+// In an actor contact the vertical bits are the mover's: 2 the hero came down onto the other, 8 the
+// hero rose into it (or it came down onto the hero).
 jint cHero::contactReaction(cActor* other, jint contactBits) {
-    if ((contactBits & kDirCeiling) && (other->flags & kFlagCarrier) &&
-        (state == 3 || state == 105 || state == 111 || state == 112))
-        setState(kStateLanding);
+    const bool fromAbove = contactBits & kDirCeiling, fromBelow = contactBits & kDirFloor;
+    if (fromAbove && (other->flags & kFlagCarrier)) {
+        if (state == 3 || state == 105 || state == 111 || state == 112) setState(kStateLanding);
+        return 1;
+    }
+    if (other->type != kGateType) return 1;
+    // The gate hurts: jumped on, it throws the hero back up; closing, it shuts on the hero.
+    if (fromAbove || (fromBelow && other->state == kGateClosing)) {
+        onMessage(this, kMsgHit, x, y, jt::mul(kHazardDamage, cGame::s_difficulty));
+        BX_RETURN_IF_PENDING(1);
+        if (fromAbove) speedY = kGateThrowSpeed;
+    }
     return 1;
 }

@@ -130,6 +130,7 @@ constexpr int kMaxTriggers = 127;         // the item's count is a signed byte
 // hero and camera and at most 20 per actor or platform: these two caps keep every level's inside it.
 static_assert(13 + kMaxTriggers + 22 + kActorTableCapacity * 20 <= 20493);
 constexpr int kTileSize = 40;
+constexpr int kPickupKinds = 5;  // a life, energy, full energy, the gun meter, a special shot
 constexpr int kMaxPolylinePoints = 33;
 
 class Reader {
@@ -580,6 +581,9 @@ bool checkLevel(const LevelSource& level, const LevelContent& content, std::vect
     auto linked = [&](int id, int line, const std::string& field) {
         if (!idLines.count(id)) fail(line, field, "no actor or trigger has id " + std::to_string(id));
     };
+    std::map<int, int> actorTypes;  // id -> type
+    for (const LevelActor& actor : level.actors)
+        if (actor.values.size() > 1) actorTypes.emplace(actor.values[1], actor.type);
 
     // Actors.
     const LevelActor* hero = nullptr;
@@ -609,6 +613,19 @@ bool checkLevel(const LevelSource& level, const LevelContent& content, std::vect
         if (type == 7 && v[7] == v[9])
             fail(actor.line, "to-x", v[8] == v[10] ? "the path has no length" : "the path is vertical");
         if (type == 6 && v[8] == v[12]) fail(actor.line, "bottom", "equals top");
+        if (type == 12 && (v[6] < 0 || v[6] >= kPickupKinds))
+            fail(actor.line, "anim", "a pickup's animation is what it gives: 0 to " + std::to_string(kPickupKinds - 1));
+        if (type == 39) {
+            // Its drops fall and its ride starts: other actors than the hero and itself, the ride a ride.
+            for (int k = 7; k <= 10; ++k) {
+                if (v[k] == 0 || !idLines.count(v[k])) continue;  // a missing id is refused above
+                const auto named = actorTypes.find(v[k]);
+                const int namedType = named == actorTypes.end() ? 0 : named->second;
+                if (k == 10 && namedType != 42) fail(actor.line, "ride", "names no ride");
+                else if (namedType == 0 || namedType == 1 || v[k] == v[1])
+                    fail(actor.line, fieldName(type, k), "names a trigger, the hero or the releaser itself");
+            }
+        }
         auto anims = content.typeAnimations.find(type);
         if (anims != content.typeAnimations.end() && !isBoxed(type) && v[6] >= anims->second)
             fail(actor.line, "anim", "the sprite of " + actorTypeName(type) + " has " +
@@ -629,9 +646,6 @@ bool checkLevel(const LevelSource& level, const LevelContent& content, std::vect
     }
 
     // Trigger scripts: what the loader would walk, and the animations they give actors.
-    std::map<int, int> actorTypes;
-    for (const LevelActor& actor : level.actors)
-        if (actor.values.size() > 1) actorTypes.emplace(actor.values[1], actor.type);
     if (level.triggers.size() > static_cast<std::size_t>(kMaxTriggers))
         fail(level.triggers[kMaxTriggers].line, "trigger", "more than 127 triggers");
     for (const LevelTrigger& trigger : level.triggers) {

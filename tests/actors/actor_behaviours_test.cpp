@@ -2,7 +2,8 @@
 // leaves the height alone) and its ride, the geyser's slanted updraft (an empty one when its top and bottom
 // agree) and the rocks it throws, which drift down through it and fall freely below it; the
 // switch's conditions, counts and actions; one spawner at a time; the bullet's end; the platforms
-// that tip under the hero and the lift pair; the warp doors; the ride.
+// that tip under the hero and the lift pair; the warp doors; the ride; the pickups, what each gives
+// and the pull of a thrown one towards the hero; the releaser's drops and ride.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -487,6 +488,167 @@ TEST_F(ActorBehavioursTest, Type40CarriesItsLinkedActorThenEndsInASparkLeavingDu
     EXPECT_EQ(count(0), 1) << "the spark";
     EXPECT_EQ(count(9), dustBefore + 1) << "a puff in the frame of its removal too";
     EXPECT_NE(std::find(soundLog.begin(), soundLog.end(), "1: play 9"), soundLog.end());
+}
+
+TEST_F(ActorBehavioursTest, PickupGivesByItsAnimationOnceThenPlaysItsEndAndGoes) {
+    struct Case {
+        const char* what;
+        jint anim, energyBefore;
+        jint lives, energy, meterCharge, specialShots, score;  // what the hero has after; lives from 3
+        const char* sound;                                     // null: none
+    };
+    const Case cases[] = {
+        {"a life", 0, 50, 4, 50, 0, 0, 1000, "1: play 8"},
+        {"energy", 1, 50, 3, 54, 0, 0, 20, "1: play 7"},
+        {"energy never above the maximum", 1, 98, 3, 100, 0, 0, 20, "1: play 7"},
+        {"full energy", 2, 30, 3, 100, 0, 0, 1000, "1: play 8"},
+        {"a gun meter charge", 3, 50, 3, 50, 250, 0, 50, "1: play 8"},
+        {"a special shot", 4, 50, 3, 50, 0, 1, 300, "1: play 8"},
+        {"an animation past the gifts gives nothing", 6, 50, 3, 50, 0, 0, 0, nullptr},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        TearDown();
+        SetUp();
+        installSprite(7, 7, 2);  // animation 5 is its end
+        startLevel(record({12, 20, 300, 300, 0, 0, c.anim}), {}, 1600, 960);
+        cActor* pickup = actorById(20);
+        ASSERT_NE(pickup, nullptr);
+        LiftProbe* hero = placeHero(600, 300);
+        hero->maxEnergy = 100;
+        hero->energy = c.energyBefore;
+        cHero::s_lives = 3;
+        cHero::s_gunEnergy = 1000;  // full: it only grows by the meter charge
+        cGame::s_levelStats->set(3, 0);
+        soundLog.clear();
+        step(2);
+        EXPECT_EQ(pickup->state, 0) << "out of the hero's reach";
+        hero->x = 305 << 8;
+        hero->y = 310 << 8;
+        hero->refreshCollisionRect();
+        step(1);
+        EXPECT_EQ(pickup->state, 20);
+        // Its end plays while the hero still touches it; it gives once, then goes.
+        for (int i = 0; i < 20 && pickup->state != cActor::kStateDead; ++i) step(1);
+        EXPECT_EQ(pickup->state, cActor::kStateDead);
+        EXPECT_FALSE(pickup->hasFlag(cActor::kFlagActive));
+        step(2);
+        EXPECT_EQ(cHero::s_lives, c.lives);
+        EXPECT_EQ(hero->energy, c.energy);
+        EXPECT_EQ(cGame::s_heroMeterBonus + cHero::s_gunEnergy - 1000, c.meterCharge) << "pending or in the meter";
+        EXPECT_EQ(cHero::s_specialShots, c.specialShots);
+        EXPECT_EQ(cGame::s_levelStats->get(3), c.score);
+        const auto plays = std::count_if(soundLog.begin(), soundLog.end(),
+                                         [](const std::string& s) { return s == "1: play 7" || s == "1: play 8"; });
+        EXPECT_EQ(plays, c.sound ? 1 : 0);
+        if (c.sound) {
+            EXPECT_NE(std::find(soundLog.begin(), soundLog.end(), c.sound), soundLog.end());
+        }
+    }
+}
+
+TEST_F(ActorBehavioursTest, PickupThatABossDroppedLetsItDropAnotherOnceCollected) {
+    installSprite(7, 6, 2);
+    startLevel({}, {}, 1600, 960);
+    placeHero(300, 300);
+    cActor* pickup = cGame::spawnType12(300 << 8, 300 << 8, 3);
+    ASSERT_NE(pickup, nullptr);
+    cHero::s_dropItem = pickup;
+    pickup->updateType12();
+    EXPECT_EQ(pickup->state, 20);
+    EXPECT_EQ(cHero::s_dropItem, nullptr);
+    EXPECT_EQ(cGame::s_heroMeterBonus, 250);
+}
+
+TEST_F(ActorBehavioursTest, ThrownPickupIsDrawnToTheHeroAtMostAtItsLimit) {
+    struct Case {
+        const char* what;
+        bool gravity;
+        jint speedX, speedY;  // px/s
+        jint wantX, wantY;
+    };
+    // The hero is left of and below the pickup.
+    const Case cases[] = {
+        {"pulled by 40 on each axis", false, 100, 0, 60, 40},
+        {"kept at the limit", false, -390, 390, -400, 400},
+        {"falling ones are not pulled", true, 100, 0, 100, 0},
+        {"still ones are not pulled", false, 0, 0, 0, 0},
+    };
+    installSprite(7, 6, 2);
+    startLevel({}, {}, 1600, 960);
+    placeHero(100, 500);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        cActor* pickup = cGame::spawnActor(12, 7, 300 << 8, 300 << 8);
+        ASSERT_NE(pickup, nullptr);
+        if (c.gravity) pickup->setFlag(cActor::kFlagGravity);
+        pickup->speedX = c.speedX << 8;
+        pickup->speedY = c.speedY << 8;
+        pickup->updateType12();
+        EXPECT_EQ(pickup->speedX, c.wantX << 8);
+        EXPECT_EQ(pickup->speedY, c.wantY << 8);
+        EXPECT_EQ(pickup->state, 0);
+        cGame::removeActor(pickup);
+    }
+}
+
+TEST_F(ActorBehavioursTest, ReleaserHitOnceLetsItsDropsFallAndStartsItsRide) {
+    struct Case {
+        const char* what;
+        jint drop1, drop2, drop3, ride;
+        std::vector<jint> falling;  // the drops' ids that fall
+        bool rideStarts;
+    };
+    // Drops 31 and 32 (type 43) hang at (400, 200) and (500, 200); 40 is a ride.
+    const Case cases[] = {
+        {"two drops and the ride", 31, 32, 0, 40, {31, 32}, true},
+        {"ids naming no actor are passed over", 77, 0, 32, 78, {32}, false},
+        {"no drops, only the ride", 0, 0, 0, 40, {}, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        TearDown();
+        SetUp();
+        const std::string line = ActorWorld::geometry({{{0}, {{0, 400}, {1600, 400}}}}, 1);
+        startLevel(record({39, 30, 300, 300, 0, 0, 0, c.drop1, c.drop2, c.drop3, c.ride}) +
+                       record({43, 31, 400, 200, 0, 0}) + record({43, 32, 500, 200, 0, 0}) +
+                       record({42, 40, 900, 390, 0, 0, 0, -200, -400}),
+                   line, 1600, 960);
+        cActor* releaser = actorById(30);
+        cActor* ride = actorById(40);
+        EXPECT_EQ(releaser->state, 267);
+        EXPECT_EQ(actorById(31)->state, 271);
+        LiftProbe* hero = placeHero(300, 300);
+        releaser->onMessage(hero, cActor::kMsgHit, hero->x, hero->y, 10);
+        ASSERT_EQ(Runtime::getPendingException(), nullptr);
+        EXPECT_EQ(releaser->state, 268);
+        for (jint id : {31, 32}) {
+            const bool falls = std::find(c.falling.begin(), c.falling.end(), id) != c.falling.end();
+            cActor* drop = actorById(id);
+            EXPECT_EQ(drop->state, falls ? 272 : 271) << id;
+            EXPECT_EQ(drop->hasFlag(cActor::kFlagGravity), falls) << id;
+            EXPECT_EQ(drop->hasFlag(cActor::kFlagContactKind), !falls) << id << ": no longer stood on";
+        }
+        EXPECT_EQ(ride->state == 276, c.rideStarts);
+        // A second hit releases nothing more.
+        for (jint id : {31, 32}) actorById(id)->setState(271);
+        releaser->onMessage(hero, cActor::kMsgHit, hero->x, hero->y, 10);
+        EXPECT_EQ(actorById(31)->state, 271);
+        EXPECT_EQ(actorById(32)->state, 271);
+    }
+}
+
+TEST_F(ActorBehavioursTest, ReleasedDropFallsOutOfViewAndIsGone) {
+    startLevel(record({39, 30, 300, 300, 0, 0, 0, 31}) + record({43, 31, 400, 200, 0, 0}), {}, 1600, 3000);
+    LiftProbe* hero = placeHero(300, 300);
+    cGame::s_cameraFollow = hero;
+    actorById(30)->onMessage(hero, cActor::kMsgHit, hero->x, hero->y, 10);
+    bool gone = false;
+    for (int i = 0; i < 100 && !gone; ++i) {
+        step(1);
+        gone = actorById(31) == nullptr;
+    }
+    EXPECT_TRUE(gone);
 }
 
 }  // namespace

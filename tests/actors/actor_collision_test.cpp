@@ -1,6 +1,7 @@
 // Collision: steep segments as floors or walls by corner, the wall-kick line, one-way lines, switched
-// platforms, a carrier platform, two actors pushed apart, a long polyline, a harmful line, and the
-// contact table's bounds.
+// platforms, a carrier platform, two actors pushed apart, the hero's reaction to a carrier and a
+// gate by the side it meets them from, a long polyline, a harmful line, and the contact table's
+// bounds.
 #include <gtest/gtest.h>
 
 #include <utility>
@@ -183,6 +184,60 @@ TEST_F(ActorCollisionTest, HeroRunningIntoABlockIsPushedApartOneUnitShort) {
     EXPECT_EQ(hero->contactFlags & 15, cActor::kDirWallFront);
     EXPECT_EQ(hero->contactId, block->id);
     EXPECT_EQ(hero->y, 600 << 8);
+}
+
+TEST_F(ActorCollisionTest, HeroReactsToACarrierOrAGateByTheSideItMeetsThemFrom) {
+    // The other actor's box is 80 x 40 around (400, 600); the hero, in its own box for its state,
+    // starts 5 pixels off it and moves 10 pixels a frame towards it.
+    enum From { kAbove, kBelow, kSide };
+    struct Case {
+        const char* what;
+        jint otherType, otherState, heroState;
+        From from;
+        jint wantState, wantEnergy;
+        bool thrownUp;
+    };
+    const Case cases[] = {
+        {"landing on a carrier from a jump", 29, 229, 3, kAbove, 101, 100, false},
+        {"landing on a carrier while standing", 29, 229, 0, kAbove, 0, 100, false},
+        {"jumping on a gate hurts and throws back up", 30, 240, 3, kAbove, 3, 90, true},
+        {"rising into a gate that stands", 30, 240, 3, kBelow, 3, 100, false},
+        {"under a closing gate", 30, 242, 3, kBelow, 3, 90, false},
+        {"walking into a closing gate's side", 30, 242, 0, kSide, 0, 100, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        TearDown();
+        SetUp();
+        cGame::s_difficulty = 2;  // a gate hurts by 5 a difficulty step
+        installSprite(0, 1, 1);
+        startLevel(record({1, 1, 100, 100, kSliding, 0, 0}) +
+                   record({c.otherType, 2, 400, 600, cActor::kFlagKeptActive, 0, 0, 0, 99}));
+        auto* hero = static_cast<cHero*>(cGame::s_hero);
+        cActor* other = actorById(2);
+        ASSERT_TRUE(hero && other);
+        setBox(other, -40, -20, 40, 20);
+        other->state = c.otherState;
+        other->speedX = other->speedY = 0;
+        hero->flags &= ~cActor::kFlagGravity;  // physics alone runs here
+        hero->energy = hero->maxEnergy = 100;
+        hero->invulnerableMs = -1;
+        hero->setState(c.heroState);
+        hero->updateBoxes();
+        IntArray* box = hero->localBox;
+        const jint gap = 5 << 8;
+        hero->x = c.from == kSide ? (360 << 8) - gap - box->get(2) : 400 << 8;
+        hero->y = c.from == kAbove   ? (580 << 8) - gap - box->get(3)
+                  : c.from == kBelow ? (620 << 8) + gap - box->get(1)
+                                     : (615 << 8) - box->get(3);
+        hero->refreshCollisionRect();
+        hero->speedX = c.from == kSide ? speedFor(10) : 0;
+        hero->speedY = c.from == kAbove ? speedFor(10) : c.from == kBelow ? -speedFor(10) : 0;
+        physicsFrame();
+        EXPECT_EQ(hero->state, c.wantState);
+        EXPECT_EQ(hero->energy, c.wantEnergy);
+        EXPECT_EQ(hero->speedY == -900 << 8, c.thrownUp) << hero->speedY;
+    }
 }
 
 TEST_F(ActorCollisionTest, ABoxLandsOnSegment35OfAFortySegmentLine) {

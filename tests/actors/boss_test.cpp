@@ -147,13 +147,13 @@ TEST_F(BossTest, RockGiantDropsOnePickupAtATimeWhileTheGunRunsLow) {
         for (int i = 0; i < 5; ++i) e->updateType9();
         EXPECT_EQ(countOfType(12), c.pickups);
         if (c.pickups == 0) continue;
-        cActor* p = cEnemy::s_bossDroppedPickup;
+        cActor* p = cHero::s_dropItem;
         ASSERT_NE(p, nullptr);
         EXPECT_LT(p->x, e->x) << "on the hero's side";
         p->setState(cActor::kStateDead);   // taken: out of the table
         e->updateType9();
         EXPECT_EQ(countOfType(12), 1) << "the next one";
-        EXPECT_NE(cEnemy::s_bossDroppedPickup, p);
+        EXPECT_NE(cHero::s_dropItem, p);
     }
 }
 
