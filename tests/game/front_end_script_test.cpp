@@ -39,6 +39,7 @@
 #include "tests/support/temp_folder.h"
 #include "tools/bar_writer.h"
 #include "tools/file_bytes.h"
+#include "tools/level_source.h"
 #include "tools/pack_contents.h"
 #include "tools/pack_writer.h"
 
@@ -374,6 +375,37 @@ std::filesystem::path levelData(const TempFolder& temp) {
     return out;
 }
 
+// The shipped archive with the meadow (tests/fixtures/meadow.level, the first level before the real one
+// took its place: a short walk, a pit near the start, a way out over it) as level 0, compiled as
+// barpack compiles a level source.
+std::filesystem::path meadowData(const TempFolder& temp) {
+    std::ifstream in(BRINDLEX_DATA_BAR, std::ios::binary);
+    const std::string shipped((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    std::vector<archive::IndexEntry> index;
+    std::string error, source;
+    EXPECT_TRUE(archive::readIndex(shipped, index, error)) << error;
+    EXPECT_TRUE(tools::readFileBytes(std::string(BRINDLEX_FIXTURES) + "/meadow.level", source, error)) << error;
+    tools::LevelSource level;
+    std::vector<tools::LevelProblem> problems;
+    EXPECT_TRUE(tools::readLevelSource(source, "meadow.level", level, problems) &&
+                tools::checkLevel(level, tools::LevelContent{}, problems))
+        << (problems.empty() ? "" : tools::describe(problems[0]));
+    const tools::LevelItems compiled = tools::compileLevel(level);
+    std::vector<tools::PackItem> levelItems, geometryItems{LoaderTest::item(compiled.geometry)};
+    for (const std::string& item : compiled.levelPack) levelItems.push_back(LoaderTest::item(item));
+    for (int i = 1; i < 7; ++i) geometryItems.push_back(LoaderTest::emptyItem());   // levels 2 to 9
+    std::vector<tools::BarEntry> entries{LoaderTest::pack("level0", levelItems), LoaderTest::pack("geometry", geometryItems)};
+    for (const auto& e : index) {
+        std::string name(e.name.begin(), e.name.end());
+        if (name.rfind("level0", 0) == 0 || name.rfind("geometry", 0) == 0) continue;
+        entries.push_back(tools::BarEntry::fromBytes(name, shipped.substr(static_cast<size_t>(e.offset),
+                                                                          static_cast<size_t>(e.size))));
+    }
+    const std::filesystem::path out = temp.path() / "meadow.bar";
+    EXPECT_TRUE(tools::writeArchive(out, std::move(entries), error)) << error;
+    return out;
+}
+
 // Sound on, the splash tapped away, NEW GAME at NORMAL and the story skipped: the level loads next.
 Script newGameAtNormal() {
     Script s;
@@ -469,13 +501,12 @@ TEST_F(FrontEndScriptTest, PlayPausesResumesAndRestartsOnTheRealProgram) {
     EXPECT_EQ(pixels[400 * 480 + (479 - 70)], 0);
 }
 
-// A new game on the shipped data plays level 0 from its level source: its actors and polylines are
-// made, the play step runs, and the screen shows the level rather than one colour.
-TEST_F(FrontEndScriptTest, NewGamePlaysTheShippedLevel) {
+// A new game plays level 0 from a level source compiled as the build compiles one: its actors and
+// polylines are made, the play step runs, and the screen shows the level rather than one colour.
+TEST_F(FrontEndScriptTest, NewGamePlaysALevelFromItsSource) {
     Script s = newGameAtNormal();
-    // A copy of the build's data.bar: the run shows the level, not the collector under stress.
-    const std::filesystem::path data = temp.path() / "shipped.bar";
-    std::filesystem::copy_file(BRINDLEX_DATA_BAR, data);
+    // Data of our own: the run shows the level, not the collector under stress.
+    const std::filesystem::path data = meadowData(temp);
     const std::string shot = (temp.path() / "play.png").string();
     const ScriptRun run = play(s, 6000, shot, data.string());
     EXPECT_EQ(run.exitCode, 0) << run.log;
@@ -499,10 +530,10 @@ TEST_F(FrontEndScriptTest, NewGamePlaysTheShippedLevel) {
     EXPECT_GT(std::unique(pixels.begin(), pixels.end()) - pixels.begin(), 16) << "the ground's and the hero's colours";
 }
 
-// The shipped level played on the real program with the keys: walking right off the meadow's edge
-// the hero falls into the pit, is lost (15), the loss menu asks to try again (16) and yes retries it
-// in play; a jump (keypad 2) from the edge clears the pit, and the way out ends the level (19).
-TEST_F(FrontEndScriptTest, TheShippedLevelIsLostInThePitAndWonOverIt) {
+// The meadow played on the real program with the keys: walking right off its edge the hero falls
+// into the pit, is lost (15), the loss menu asks to try again (16) and yes retries it in play; a
+// jump (keypad 2) from the edge clears the pit, and the way out ends the level (19).
+TEST_F(FrontEndScriptTest, ALevelIsLostInItsPitAndWonOverIt) {
     struct Case {
         const char* name;
         int jumpAt;                                    // ms; 0: no jump
@@ -519,9 +550,7 @@ TEST_F(FrontEndScriptTest, TheShippedLevelIsLostInThePitAndWonOverIt) {
         s.hold(21000, 30000, "D");                   // keypad 6: right
         if (c.jumpAt) s.key(c.jumpAt, "W");
         else s.tap(29000, "row360/2/0");             // YES
-        const std::filesystem::path data = temp.path() / "shipped.bar";
-        std::filesystem::copy_file(BRINDLEX_DATA_BAR, data, std::filesystem::copy_options::overwrite_existing);
-        const ScriptRun run = play(s, 3600, "", data.string());
+        const ScriptRun run = play(s, 3600, "", meadowData(temp).string());
         std::vector<std::pair<int, int>> fromPlayOn;
         for (const auto& change : run.states)
             if (!fromPlayOn.empty() || change == std::pair{4, 14}) fromPlayOn.push_back(change);
