@@ -585,11 +585,18 @@ bool checkLevel(const LevelSource& level, const LevelContent& content, std::vect
     for (const LevelActor& actor : level.actors)
         if (actor.values.size() > 1) actorTypes.emplace(actor.values[1], actor.type);
 
-    // Actors.
+    // Actors. A race is played with the racer, not the hero: the racer takes the hero's place, and
+    // an exit zone is refused there (it would stop the racer short of its own finish at the top).
+    const bool race = levelIsAltPlayer(level.level);
+    const int figureType = race ? 14 : 1;
     const LevelActor* hero = nullptr;
     for (const LevelActor& actor : level.actors) {
         const int type = actor.type;
-        if (type == 1) hero = &actor;
+        if (type == figureType) hero = &actor;
+        if (race && type == 1) {
+            fail(actor.line, "type", "a race level is played with the racer, not the hero");
+            continue;
+        }
         if (type >= 58 || isSkippedType(type) || type < 1) {
             fail(actor.line, "type", actorTypeName(type) + " cannot be placed in a level");
             continue;
@@ -626,6 +633,7 @@ bool checkLevel(const LevelSource& level, const LevelContent& content, std::vect
                     fail(actor.line, fieldName(type, k), "names a trigger, the hero or the releaser itself");
             }
         }
+        if (race && type == 5 && v[8] == 0) fail(actor.line, "kind", "a race ends at the top of its course, not at an exit");
         auto anims = content.typeAnimations.find(type);
         if (anims != content.typeAnimations.end() && !isBoxed(type) && v[6] >= anims->second)
             fail(actor.line, "anim", "the sprite of " + actorTypeName(type) + " has " +
@@ -636,9 +644,9 @@ bool checkLevel(const LevelSource& level, const LevelContent& content, std::vect
         fail(level.levelLine, "actor", std::to_string(placed) + " actors and platforms, the table holds " +
                                            std::to_string(kActorTableCapacity));
 
-    // The hero, inside the ground layer's pixels.
+    // The hero (the racer on a race), inside the ground layer's pixels.
     if (!hero) {
-        fail(level.levelLine, "hero", "the level has no hero");
+        fail(level.levelLine, race ? "racer" : "hero", race ? "the race has no racer" : "the level has no hero");
     } else if (hero->values.size() > 3 && ground) {
         const int w = ground->width * kTileSize, h = ground->height * kTileSize;
         if (hero->values[2] >= w) fail(hero->line, "x", "the hero is right of the map (" + std::to_string(w) + ")");

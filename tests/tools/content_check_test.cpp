@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <ostream>
 #include <regex>
+#include <string_view>
 #include <string>
 
 #include "tests/support/temp_folder.h"
@@ -63,6 +64,8 @@ struct BrokenRule {
 
 void PrintTo(const BrokenRule& rule, std::ostream* os) { *os << rule.what; }
 
+constexpr const char* kRacePickUps = "the race pick-ups made from a sprite without their animations";
+
 const BrokenRule kBrokenRules[] = {
     {"a text the game draws is emptied",
      "text_EN.pack/en.txt", "\nTap to continue\n", "\n\n",
@@ -106,7 +109,7 @@ const BrokenRule kBrokenRules[] = {
     {"the heads-up display made from a sprite without its frames",
      "sprites.pack/pack.json", "\"hud.json\"", "\"lift.json\"",
      "sprites.pack/lift.json", ": frames[9] is missing; the sprite has 6 frames (the heads-up display"},
-    {"the race pick-ups made from a sprite without their animations",
+    {kRacePickUps,
      "sprites.pack/pack.json", "\"race_items.json\"", "\"sprout.json\"",
      "sprites.pack/sprout.json", ": animations[2] is missing; the sprite has 2 animations (the race pick-ups"},
     {"the hero made from a sprite without its animations",
@@ -135,6 +138,9 @@ class BrokenRuleTest : public ContentCheckTest, public ::testing::WithParamInter
 TEST_P(BrokenRuleTest, NamesItsFileAndField) {
     const BrokenRule& c = GetParam();
     SCOPED_TRACE(c.what);
+    // A race that gives out shields would name the missing animation first, from its own check.
+    if (std::string_view(c.what) == kRacePickUps)
+        edit("level1.pack/updraft.level", "(collectable [^\\n]*) anim=2", "$1 anim=0");
     edit(c.file, c.pattern, c.replacement);
     const std::string error = packError();
     EXPECT_TRUE(error.starts_with(file(c.errorFile) + c.error)) << error;

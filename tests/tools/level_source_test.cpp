@@ -174,6 +174,44 @@ TEST(LevelSourceTest, TheBuildChecksTilesAndAnimationsAgainstTheAssets) {
     }
 }
 
+// A race (levels 1, 4 and 7) is played with the racer: it takes the hero's place in the rules, the
+// hero is refused there, and so is an exit zone, which would stop the racer short of the top.
+TEST(LevelSourceTest, RaceLevelsArePlayedWithTheRacer) {
+    const std::string race =
+        "level 4\n"                                                     // 1
+        "layer 0 tileset 2\n"                                           // 2
+        "  0 1\n"                                                       // 3
+        "end\n"                                                         // 4
+        "actor racer id=1 x=500 y=30000\n"                              // 5
+        "actor rival id=2 x=400 y=30000\n"                              // 6
+        "actor zone id=3 x=0 y=20000 width=1000 height=40 kind=13\n";   // 7
+    struct Case {
+        const char* rule;
+        int line;
+        std::string with;   // replaces that line; empty field: the race is good
+        int wantLine;
+        const char* wantField;
+    };
+    const std::vector<Case> cases = {
+        {"a good race", 7, "actor zone id=3 x=0 y=20000 width=1000 height=40 kind=13", 0, ""},
+        {"racer missing", 5, "actor obstacle id=1 x=500 y=30000", 1, "racer"},
+        {"hero on a race", 6, "actor hero id=2 x=400 y=30000", 6, "type"},
+        {"exit zone on a race", 7, "actor zone id=3 x=0 y=20000 width=1000 height=40 kind=0", 7, "kind"},
+        {"geometry on a race", 7, "poly: 0,70 80,70", 7, "poly"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.rule);
+        tools::LevelSource level;
+        std::vector<tools::LevelProblem> problems;
+        ASSERT_TRUE(tools::readLevelSource(replaceLine(race, c.line, c.with), "race.level", level, problems));
+        EXPECT_EQ(tools::checkLevel(level, content(), problems), c.wantLine == 0);
+        if (c.wantLine == 0) continue;
+        ASSERT_FALSE(problems.empty());
+        EXPECT_EQ(problems.front().line, c.wantLine) << tools::describe(problems.front());
+        EXPECT_EQ(problems.front().field, c.wantField) << tools::describe(problems.front());
+    }
+}
+
 TEST(LevelSourceTest, TooManyActorsForTheTableAreRefused) {
     std::string text = kGood;
     for (int i = 0; i < 650; ++i)
