@@ -44,7 +44,9 @@ void cActor::onMessage(cActor* sender, jint message, jint, jint, jint) {
                     if (hero) hero->onMessage(this, kMsgCarry, 0, 0, 0);
                     return;
                 case 30:
-                    if (param(7) == 1) {
+                    // A strike lands on every frame it lasts; a pull under way is not restarted, as
+                    // each restart sends the gate down and up again and it never gets moving.
+                    if (param(7) == 1 && state != 239) {
                         playOnce(this, 2);
                         setState(239);
                     }

@@ -3,10 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <string>
 #include <vector>
 
 #include "actors/chero.h"
+#include "actors/z.h"
+#include "tools/sprite_writer.h"
 #include "tests/actors/motion_world.h"
 
 namespace {
@@ -15,6 +18,39 @@ using K = cGame::GameKey;
 
 constexpr int kFloorY = 1000, kLedgeY = 880, kStepY = 960, kHarmY = 1000;
 constexpr int kFacingLeft = 1;
+
+// A sprite of `anims` animations of `frames` frames, each frame a filled rectangle {x, y, w, h} with
+// its boxes, both given by shape(animation, frame, boxes).
+template <typename Shape>
+Bsprite* shapedSprite(int anims, int frames, Shape shape) {
+    tools::SpriteDefinition s;
+    s.palettes = {{0xFF000000u}};
+    for (int a = 0; a < anims; ++a) {
+        tools::SpriteAnimation anim;
+        for (int f = 0; f < frames; ++f) {
+            tools::SpriteFrame fr;
+            const std::array<int, 4> r = shape(a, f, fr.boxes);
+            tools::SpriteModule m;
+            m.kind = tools::ModuleKind::FillRect;
+            m.colour = 0xFF203040u;
+            m.w = r[2];
+            m.h = r[3];
+            s.modules.push_back(m);
+            fr.modules.push_back({static_cast<int>(s.modules.size()) - 1, r[0], r[1], 0});
+            fr.rect = r;
+            anim.frames.push_back({static_cast<int>(s.frames.size()), 1, 0, 0, 0});
+            s.frames.push_back(fr);
+        }
+        s.animations.push_back(anim);
+    }
+    std::string bytes, error;
+    if (!tools::writeSprite(s, "shaped sprite", bytes, error)) return nullptr;
+    ByteArray* data = Runtime::newByteArray(static_cast<jint>(bytes.size()));
+    if (!data) return nullptr;
+    for (size_t i = 0; i < bytes.size(); ++i) data->set(static_cast<jint>(i), static_cast<jbyte>(bytes[i]));
+    auto* sprite = Runtime::make<Bsprite>();
+    return sprite && sprite->Load(data, 0) ? sprite : nullptr;
+}
 
 class HeroControlTest : public MotionWorld {
 protected:
@@ -331,3 +367,58 @@ TEST_F(HeroControlTest, TheHeroCatchesABarFallingTurnsOnItAndLetsGo) {
 }
 
 }  // namespace
+
+TEST_F(HeroControlTest, AStrikeOnTheLeverOpensItsGate) {
+    // A lever and the gate it works. The strike lands on every frame it lasts (a frame without a
+    // swipe box reaches the hero's own position), and the gate must still get moving.
+    struct Case {
+        const char* what;
+        int heroX;
+        bool crouched;
+    };
+    const Case cases[] = {
+        {"standing, touching", 150, false},
+        {"standing, overlapping", 165, false},
+        {"crouched", 150, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const jint leverSlot = Z::s_typeSprite ? Z::s_typeSprite->get(30) : -1;
+        ASSERT_GT(leverSlot, 0);
+        // The hero's swipes (animations 45..48, frames 1 and 2) reach from its middle to its knees; the lever stands 40 pixels
+        // tall, the gate (animation 0) 160.
+        cGame::s_sprites->set(0, shapedSprite(64, 4, [](int a, int f, std::vector<std::array<int, 4>>& boxes) {
+            if (a >= 45 && a <= 48 && (f == 1 || f == 2)) boxes = {{10, -60 + 8 * (a - 45), 52, 52}};
+            return std::array<int, 4>{-10, -80, 20, 80};
+        }));
+        cGame::s_sprites->set(leverSlot, shapedSprite(3, 4, [](int a, int, std::vector<std::array<int, 4>>&) {
+            return a == 0 ? std::array<int, 4>{-26, -160, 52, 160} : std::array<int, 4>{-28, -40, 44, 40};
+        }));
+        startLevel(record({1, 1, c.heroX, kFloorY, kSliding, 0, 0}) +
+                       record({30, 40, 170, kFloorY, 0, 0, 0, 1, 41}) + record({30, 41, 600, kFloorY, 0, 0, 0, 0, 40}),
+                   geometry({{{0}, {{0, kFloorY}, {1000, kFloorY}}}}, 1));
+        auto* hero = static_cast<cHero*>(cGame::s_hero);
+        cActor* lever = actorById(40);
+        cActor* gate = actorById(41);
+        ASSERT_NE(lever, nullptr);
+        ASSERT_NE(gate, nullptr);
+        step(6);
+        ASSERT_EQ(lever->state, 238);
+        ASSERT_EQ(gate->state, 240);
+        ASSERT_EQ(gate->linked, lever);
+        if (c.crouched) {
+            holdKey(K::kKeyDown);
+            step(2);
+        }
+        cHero::s_gunEnergy = 1500;
+        holdKey(K::kKeyFire);
+        step();
+        EXPECT_EQ(hero->state, 108);
+        releaseKey(K::kKeyFire);
+        if (c.crouched) releaseKey(K::kKeyDown);
+        step(6);
+        EXPECT_EQ(lever->state, 239) << "one pull, not restarted by the strike's later frames";
+        EXPECT_EQ(gate->state, 241);
+        EXPECT_LE(gate->y, (kFloorY - 10) << 8) << "the gate rises while the strike lasts";
+    }
+}
