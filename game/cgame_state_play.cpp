@@ -7,6 +7,8 @@
 #include "runtime/log.h"
 #include "sprites/bsprite.h"
 
+#include <time.h>
+
 #include <cstdlib>
 
 namespace {
@@ -25,6 +27,22 @@ jint playLogSteps() {
     }();
     return steps;
 }
+
+// The game thread's CPU time spent in the play steps' updates and paints since the last sign of life:
+// the log tells what a step of this moment of the level costs (the level frame-cost bench reads it).
+struct StepCost {
+    long long updateNs = 0, paintNs = 0;
+    jint updates = 0, paints = 0;
+};
+StepCost g_stepCost;  // the game thread's only
+
+long long threadCpuNs() {
+    timespec t{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+    return static_cast<long long>(t.tv_sec) * 1000000000LL + t.tv_nsec;
+}
+
+jint perStepUs(long long ns, jint steps) { return steps > 0 ? static_cast<jint>(ns / steps / 1000) : 0; }
 
 jint activeActorCount() {
     jint n = 0;
@@ -70,6 +88,7 @@ void paintTouchButtons() {
 
 void cGameLevel::statePlay(cGame*, jint message) {
     if (message == cGame::kMsgEnter) {
+        g_stepCost = StepCost{};
         cGame::buildTouchLayoutRects(cGame::s_touchSprite);
         BX_RETURN_IF_PENDING();
         cGame::setSoftkeys(cGame::kSoftkeyNone, cGame::kSoftkeyIcon, false);
@@ -81,7 +100,10 @@ void cGameLevel::statePlay(cGame*, jint message) {
         Log::info("play: level %d with %d actors, camera at (%d, %d)", cGame::s_level, cGame::s_actorCount,
                   cGame::s_cameraX, cGame::s_cameraY);
     } else if (message == cGame::kMsgUpdate) {
+        const long long started = threadCpuNs();
         updateInGame();
+        g_stepCost.updateNs += threadCpuNs() - started;
+        g_stepCost.updates += 1;
         BX_RETURN_IF_PENDING();
         // A level won or lost in this step goes first: a pause over it would resume into a play
         // whose hero has already asked once and never asks again.
@@ -96,14 +118,20 @@ void cGameLevel::statePlay(cGame*, jint message) {
         // BRINDLEX_PLAY_LOG_STEPS asks: the walkthroughs' authors follow the player with it.
         if (cGame::s_stateFrames > 0 && cGame::s_stateFrames % playLogSteps() == 0) {
             const cActor* player = cGame::s_hero ? cGame::s_hero : cGame::s_altPlayer;
-            Log::info("play: %d steps (%lld ms), %d actors active, camera at (%d, %d), %s at (%d, %d) in state %d",
+            Log::info("play: %d steps (%lld ms), %d actors active, camera at (%d, %d), %s at (%d, %d) in state %d; "
+                      "CPU per step: update %d us, paint %d us",
                       cGame::s_stateFrames, static_cast<long long>(cGame::s_now), activeActorCount(),
                       cGame::s_cameraX, cGame::s_cameraY, cGame::s_hero ? "hero" : "player",
-                      player ? player->x >> 8 : -1, player ? player->y >> 8 : -1, player ? player->state : -1);
+                      player ? player->x >> 8 : -1, player ? player->y >> 8 : -1, player ? player->state : -1,
+                      perStepUs(g_stepCost.updateNs, g_stepCost.updates), perStepUs(g_stepCost.paintNs, g_stepCost.paints));
+            g_stepCost = StepCost{};
         }
     } else if (message == cGame::kMsgPaint) {
+        const long long started = threadCpuNs();
         paintGameScene();
         BX_RETURN_IF_PENDING();
         if (cGame::s_touchButtonsShown) paintTouchButtons();
+        g_stepCost.paintNs += threadCpuNs() - started;
+        g_stepCost.paints += 1;
     }
 }
