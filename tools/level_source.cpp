@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <mutex>
 #include <set>
 
 #include "game/cgame_actors.h"
@@ -758,21 +759,67 @@ LevelItems compileLevel(const LevelSource& level) {
     return items;
 }
 
+namespace {
+
+// What the level checks read of the tiles and sprites packs, as names, sizes and change times: a
+// pack source compiles a level once per item, and the content is read again only when this changes.
+std::string contentFingerprint(const std::filesystem::path& assets) {
+    std::string print = assets.string();
+    for (const char* pack : {"tiles.pack", "sprites.pack"}) {
+        std::error_code ec;
+        for (const auto& entry : std::filesystem::directory_iterator(assets / pack, ec)) {
+            std::error_code statError;
+            const auto size = entry.file_size(statError);
+            const auto time = entry.last_write_time(statError).time_since_epoch().count();
+            print += "|" + entry.path().filename().string() + ":" + std::to_string(statError ? 0 : size) + ":" +
+                     std::to_string(statError ? 0 : time);
+        }
+    }
+    return print;
+}
+
+// The last level compiled, by its path, its text and the content it was checked against.
+struct CompiledLevel {
+    std::string key;
+    LevelItems items;
+    int number = -1;
+};
+
+}  // namespace
+
 bool compileLevelFile(const std::filesystem::path& path, int part, const std::filesystem::path& assets,
                       std::string& bytes, std::string& error) {
     std::string text;
-    LevelContent content;
-    if (!readFileBytes(path, text, error) || !readLevelContent(assets, content, error)) return false;
-    LevelSource level;
-    std::vector<LevelProblem> problems;
-    if (!readLevelSource(text, path.string(), level, problems) || !checkLevel(level, content, problems)) {
-        error = describe(problems.front());
-        return false;
+    if (!readFileBytes(path, text, error)) return false;
+    static std::mutex lock;
+    static CompiledLevel last;
+    const std::string key = path.string() + '\n' + contentFingerprint(assets) + '\n' + text;
+    LevelItems items;
+    int number = -1;
+    {
+        std::lock_guard guard(lock);
+        if (last.key == key) {
+            items = last.items;
+            number = last.number;
+        }
     }
-    const LevelItems items = compileLevel(level);
+    if (items.levelPack.empty()) {
+        LevelContent content;
+        if (!readLevelContent(assets, content, error)) return false;
+        LevelSource level;
+        std::vector<LevelProblem> problems;
+        if (!readLevelSource(text, path.string(), level, problems) || !checkLevel(level, content, problems)) {
+            error = describe(problems.front());
+            return false;
+        }
+        items = compileLevel(level);
+        number = level.level;
+        std::lock_guard guard(lock);
+        last = CompiledLevel{key, items, number};
+    }
     if (part < 0) {
         if (items.geometryItem < 0) {
-            error = path.string() + ": level " + std::to_string(level.level) + " has no geometry item";
+            error = path.string() + ": level " + std::to_string(number) + " has no geometry item";
             return false;
         }
         bytes = items.geometry;
